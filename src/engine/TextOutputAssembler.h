@@ -1,0 +1,36 @@
+#pragma once
+
+#include "model/Profile.h"
+
+#include <QString>
+#include <optional>
+
+// Turns the standard output of text-mode svgo runs into the one text shown to the user: svgo
+// writes the optimized documents back to back, so they are cut apart, optionally framed per
+// document and as a whole, and optionally laid out on lines with indentation.
+//
+// One assembler serves one run. Its cost is linear in the size of the text: every chunk is scanned
+// once and only appended to the text assembled so far.
+class TextOutputAssembler {
+public:
+    explicit TextOutputAssembler(const Profile &profile);
+
+    // Adds the documents of one svgo process's whole output, in the order they were written.
+    void appendChunk(const QString &output);
+
+    // The final text, with the whole-output framing applied. The assembler stays usable.
+    QString finish() const;
+
+private:
+    void appendDocument(QStringView piece);
+    void ensureRoom(qsizetype additional);
+
+    bool m_prettyPrint;
+    bool m_wrapsOutput;
+    std::optional<QString> m_outputPrefix;
+    std::optional<QString> m_outputSuffix;
+    // Everything that goes before and after one document, worked out once for the whole run.
+    QString m_itemHead;
+    QString m_itemTail;
+    QString m_assembled;
+};
