@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QList>
+#include <QMetaType>
+#include <QString>
+#include <QUrl>
+
+#include <optional>
+
+// How the optimized SVGs leave svgo: written back as files or gathered as text.
+enum class OperationMode { File, Text };
+// What one indentation level is made of when text output is pretty-printed.
+enum class IndentationStyle { Tabs, Spaces };
+
+// The raw values double as the stored form, so they must never change.
+QString rawValue(OperationMode mode);
+QString rawValue(IndentationStyle style);
+std::optional<OperationMode> operationModeFromRaw(const QString &raw);
+std::optional<IndentationStyle> indentationStyleFromRaw(const QString &raw);
+
+// Localized display names.
+QString title(OperationMode mode);
+QString title(IndentationStyle style);
+
+// All cases in the order pickers show them.
+QList<OperationMode> allOperationModes();
+QList<IndentationStyle> allIndentationStyles();
+
+// Localized once, in the locale current at first use.
+QString defaultProfileName();
+QString newProfileName();
+
+// A named set of processing options; a plain value, stored as JSON text.
+struct Profile {
+    QString id;
+    QString name;
+    OperationMode mode = OperationMode::File;
+    bool overwrite = true;
+    std::optional<QUrl> outputFolder;
+    std::optional<QUrl> svgoConfigFile;
+    bool wrapOutput = false;
+    std::optional<QString> wrapOutputPrefix;
+    std::optional<QString> wrapOutputSuffix;
+    bool wrapIndividual = false;
+    std::optional<QString> wrapIndividualPrefix;
+    std::optional<QString> wrapIndividualSuffix;
+    bool prettyPrint = false;
+    IndentationStyle indentationStyle = IndentationStyle::Tabs;
+    qint64 indentationWidth = 4;
+    bool keepItemAndWrapperTogether = false;
+
+    static const QString defaultId; // "DefaultProfile"
+
+    // The factory default profile: file mode, overwrite, tabs of width 4, nothing else.
+    static Profile builtInDefault();
+    // The factory options under a fresh identifier and the name "New Profile".
+    static Profile makeNew();
+    // Same options, fresh identifier; a copy of the default profile is a "New Profile",
+    // a copy of a saved one gets the next number in its name.
+    Profile duplicated() const;
+    bool isDefault() const;
+    // The editor accepts any integer, but a negative count of spaces makes no sense:
+    // everything that indents treats it as no indentation at all.
+    qint64 effectiveIndentationWidth() const;
+
+    // Compact JSON with sorted keys, byte for byte as the macOS encoder writes it
+    // (so stores can be shared with the original platform), "/" escaped as "\/".
+    QByteArray toJson() const;
+    // Absent when a required key is missing, has the wrong type or an unknown raw value.
+    static std::optional<Profile> fromJson(const QByteArray &json);
+
+    friend bool operator==(const Profile &, const Profile &) = default;
+};
+
+size_t qHash(const Profile &profile, size_t seed = 0);
+
+// A random UUID in canonical upper-case 36-character form.
+QString newIdentifier();
+
+Q_DECLARE_METATYPE(Profile)

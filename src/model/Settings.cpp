@@ -1,0 +1,53 @@
+#include "model/Settings.h"
+
+#include <QThread>
+
+#include <algorithm>
+
+namespace Keys {
+
+const Defaults::Key<QString> &svgoExecutablePath() {
+    static const Defaults::Key<QString> key(QStringLiteral("svgoExecutablePath"),
+                                            [] { return QString(); });
+    return key;
+}
+
+const Defaults::Key<bool> &copyTextOutputAutomatically() {
+    static const Defaults::Key<bool> key(QStringLiteral("copyTextOutputAutomatically"),
+                                         [] { return false; });
+    return key;
+}
+
+const Defaults::Key<Profile> &defaultProfile() {
+    static const Defaults::Key<Profile> key(QStringLiteral("defaultProfile"),
+                                            [] { return Profile::builtInDefault(); });
+    return key;
+}
+
+const Defaults::Key<QList<Profile>> &profiles() {
+    static const Defaults::Key<QList<Profile>> key(QStringLiteral("profiles"),
+                                                   [] { return QList<Profile>(); });
+    return key;
+}
+
+const Defaults::Key<QString> &selectedProfile() {
+    static const Defaults::Key<QString> key(QStringLiteral("selectedProfile"),
+                                            [] { return Profile::defaultId; });
+    return key;
+}
+
+const Defaults::Key<qint64> &chunkSize() {
+    static const Defaults::Key<qint64> key(QStringLiteral("chunkSize"), [] { return qint64(50); });
+    return key;
+}
+
+// More parallel svgo processes than cores only adds memory pressure; eight keeps a big machine
+// from spawning dozens of Node processes at once.
+const Defaults::Key<qint64> &maxConcurrentProcesses() {
+    static const Defaults::Key<qint64> key(QStringLiteral("maxConcurrentProcesses"), [] {
+        return qint64(std::clamp(QThread::idealThreadCount(), 1, 8));
+    });
+    return key;
+}
+
+} // namespace Keys

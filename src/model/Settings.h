@@ -1,0 +1,15 @@
+#pragma once
+
+#include "model/Defaults.h"
+#include "model/Profile.h"
+
+// The application's persistent settings; each key is created on first use and lives for the run.
+namespace Keys {
+const Defaults::Key<QString> &svgoExecutablePath();
+const Defaults::Key<bool> &copyTextOutputAutomatically();
+const Defaults::Key<Profile> &defaultProfile();
+const Defaults::Key<QList<Profile>> &profiles();
+const Defaults::Key<QString> &selectedProfile();
+const Defaults::Key<qint64> &chunkSize();
+const Defaults::Key<qint64> &maxConcurrentProcesses();
+} // namespace Keys
