@@ -1,0 +1,423 @@
+#include "model/SVGFileList.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QMimeData>
+#include <QMimeDatabase>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+// Beyond this many separate runs of rows, one reset is cheaper than a removal per run.
+constexpr qsizetype maxRemovalRuns = 256;
+
+void printDiagnostic(const QString &line) {
+    std::fprintf(stdout, "%s\n", line.toLocal8Bit().constData());
+    std::fflush(stdout);
+}
+
+// Only the lower-case extension counts, as on the panel and folder paths; "x.SVG" does not.
+bool hasSvgExtension(QStringView name) {
+    return name.size() > 4 && name.endsWith(u".svg");
+}
+
+// UTF-16 order puts characters outside the basic plane before U+E000..U+FFFF; shifting the
+// surrogates above that block gives plain code-point order.
+char16_t codePointRank(char16_t unit) {
+    if (unit < 0xD800)
+        return unit;
+    return unit >= 0xE000 ? char16_t(unit - 0x800) : char16_t(unit + 0x2000);
+}
+
+bool codePointLess(const QString &a, const QString &b) {
+    const qsizetype common = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        const char16_t x = a.at(i).unicode();
+        const char16_t y = b.at(i).unicode();
+        if (x != y)
+            return codePointRank(x) < codePointRank(y);
+    }
+    return a.size() < b.size();
+}
+
+enum class DropKind { Other, Folder, SVG };
+
+DropKind dropKind(const QUrl &url, const QMimeDatabase &mimeDatabase) {
+    if (!url.isLocalFile())
+        return DropKind::Other;
+    const QFileInfo info(url.toLocalFile());
+    if (info.isDir())
+        return DropKind::Folder;
+    if (!info.exists())
+        return DropKind::Other;
+    // The name decides first, so a drag of many .svg files never reads their contents; a file
+    // with another name still counts when its content is SVG.
+    const QString svg = QStringLiteral("image/svg+xml");
+    if (mimeDatabase.mimeTypeForFile(info, QMimeDatabase::MatchExtension).inherits(svg))
+        return DropKind::SVG;
+    if (mimeDatabase.mimeTypeForFile(info, QMimeDatabase::MatchContent).inherits(svg))
+        return DropKind::SVG;
+    return DropKind::Other;
+}
+
+} // namespace
+
+SVGFileList::SVGFileList(QObject *parent) : QAbstractTableModel(parent) {}
+
+int SVGFileList::rowOf(const QString &id) const {
+    if (!m_ids.contains(id))
+        return -1;
+    for (qsizetype row = 0; row < m_files.size(); ++row)
+        if (m_files.at(row).id == id)
+            return int(row);
+    return -1;
+}
+
+void SVGFileList::setSelection(const QSet<QString> &ids) {
+    if (ids == m_selection)
+        return;
+    m_selection = ids;
+    emit selectionChanged();
+}
+
+void SVGFileList::addFile(const QUrl &url) {
+    SVGFile file = SVGFile::fromUrl(url);
+    if (m_ids.contains(file.id))
+        return;
+    append({std::move(file)});
+}
+
+bool SVGFileList::addFolder(const QUrl &url) {
+    QString folder = plainPath(url);
+    const QFileInfo info(folder);
+    QString problem;
+    if (!info.exists())
+        problem = QStringLiteral("does not exist");
+    else if (!info.isDir())
+        problem = QStringLiteral("is not a folder");
+    else if (!info.isReadable())
+        problem = QStringLiteral("cannot be read");
+    if (!problem.isEmpty()) {
+        printDiagnostic(
+            QStringLiteral("Cannot list the folder \"%1\": it %2.").arg(folder, problem));
+        return false;
+    }
+
+    // Without QDir::Hidden the listing leaves hidden files out; subfolders are not entered.
+    QStringList names = QDir(folder).entryList(QDir::Files, QDir::Unsorted);
+    names.removeIf([](const QString &name) { return !hasSvgExtension(name); });
+    std::sort(names.begin(), names.end(), codePointLess);
+
+    if (!folder.endsWith(u'/'))
+        folder += u'/';
+    QList<SVGFile> fresh;
+    fresh.reserve(names.size());
+    for (const QString &name : std::as_const(names)) {
+        QString path = folder + name;
+        if (m_ids.contains(path))
+            continue;
+        QUrl fileUrl = QUrl::fromLocalFile(path);
+        fresh.append({std::move(path), name, std::move(fileUrl)});
+    }
+    append(fresh);
+    return true;
+}
+
+void SVGFileList::importFiles(const QList<QUrl> &urls) {
+    for (const QUrl &url : urls) {
+        // Access to a chosen file is always granted outside a sandbox, so the file is added
+        // directly.
+        if (url.isLocalFile() && hasSvgExtension(SVGFile::fromUrl(url).fileName))
+            addFile(url);
+        else
+            addFolder(url);
+    }
+}
+
+void SVGFileList::importFiles(const QString &errorDescription) {
+    printDiagnostic(errorDescription);
+}
+
+bool SVGFileList::dropItems(const QMimeData *data) {
+    if (!data)
+        return false;
+    const QMimeDatabase mimeDatabase;
+    bool accepted = false;
+    for (const QUrl &url : data->urls()) {
+        switch (dropKind(url, mimeDatabase)) {
+        case DropKind::Folder:
+            addFolder(url);
+            accepted = true;
+            break;
+        case DropKind::SVG:
+            addFile(url);
+            accepted = true;
+            break;
+        case DropKind::Other:
+            break;
+        }
+    }
+    return accepted;
+}
+
+bool SVGFileList::hasDroppableItems(const QMimeData *data) {
+    if (!data || !data->hasUrls())
+        return false;
+    const QMimeDatabase mimeDatabase;
+    const QList<QUrl> urls = data->urls();
+    return std::any_of(urls.begin(), urls.end(), [&](const QUrl &url) {
+        return dropKind(url, mimeDatabase) != DropKind::Other;
+    });
+}
+
+void SVGFileList::removeSelectedFiles() {
+    if (m_selection.isEmpty())
+        return;
+    removeRowsWhere([this](const SVGFile &file) { return m_selection.contains(file.id); });
+    m_selection.clear();
+    emit selectionChanged();
+}
+
+void SVGFileList::removeFile(const SVGFile &file) {
+    if (m_ids.contains(file.id))
+        removeRowsWhere([&file](const SVGFile &entry) { return entry == file; });
+}
+
+void SVGFileList::insertFiles(const QList<SVGFile> &files, int row) {
+    // A file listed twice in `files` would break the one-entry-per-id rule; the first wins.
+    QList<SVGFile> moving;
+    QSet<QString> movingIds;
+    for (const SVGFile &file : files) {
+        if (!movingIds.contains(file.id)) {
+            movingIds.insert(file.id);
+            moving.append(file);
+        }
+    }
+    if (moving.isEmpty())
+        return;
+
+    const qsizetype count = m_files.size();
+    const qsizetype target = (row < 0 || row > count) ? count : row;
+    QList<qsizetype> staying;
+    staying.reserve(count);
+    QHash<QString, qsizetype> oldRowOf;
+    qsizetype takenAbove = 0;
+    for (qsizetype i = 0; i < count; ++i) {
+        const QString &id = m_files.at(i).id;
+        if (movingIds.contains(id)) {
+            oldRowOf.insert(id, i);
+            if (i < target)
+                ++takenAbove;
+        } else {
+            staying.append(i);
+        }
+    }
+    // The position was counted with the moved rows still in place; those above it are gone.
+    const qsizetype position = target - takenAbove;
+
+    if (oldRowOf.size() < moving.size()) {
+        // Some rows come from another list: take ours out, then insert the whole block.
+        removeRowsWhere([&](const SVGFile &file) { return movingIds.contains(file.id); });
+        beginInsertRows({}, int(position), int(position + moving.size() - 1));
+        QList<SVGFile> merged;
+        merged.reserve(m_files.size() + moving.size());
+        merged << m_files.mid(0, position) << moving << m_files.mid(position);
+        m_files = std::move(merged);
+        m_ids.unite(movingIds);
+        endInsertRows();
+        return;
+    }
+
+    // A pure reorder: a layout change keeps the views' selection and current row on the moved
+    // entries.
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    QList<SVGFile> reordered;
+    reordered.reserve(count);
+    QList<int> newRowOf(count);
+    const auto placeStaying = [&](qsizetype from, qsizetype to) {
+        for (qsizetype i = from; i < to; ++i) {
+            newRowOf[staying.at(i)] = int(reordered.size());
+            reordered.append(m_files.at(staying.at(i)));
+        }
+    };
+    placeStaying(0, position);
+    for (const SVGFile &file : std::as_const(moving)) {
+        newRowOf[oldRowOf.value(file.id)] = int(reordered.size());
+        reordered.append(file);
+    }
+    placeStaying(position, staying.size());
+
+    const QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    to.reserve(from.size());
+    for (const QModelIndex &index : from)
+        to.append(this->index(newRowOf.at(index.row()), index.column()));
+    changePersistentIndexList(from, to);
+    m_files = std::move(reordered);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+QList<SVGFile> SVGFileList::filesFromMimeData(const QMimeData *data) {
+    QList<SVGFile> files;
+    if (!data)
+        return files;
+    const QJsonArray array = QJsonDocument::fromJson(data->data(svgFileMimeType)).array();
+    for (const QJsonValue &value : array)
+        if (const std::optional<SVGFile> file = SVGFile::fromJsonObject(value.toObject()))
+            files.append(*file);
+    return files;
+}
+
+int SVGFileList::rowCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : int(m_files.size());
+}
+
+int SVGFileList::columnCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant SVGFileList::data(const QModelIndex &index, int role) const {
+    if (!index.isValid() || index.row() >= m_files.size())
+        return {};
+    const SVGFile &file = m_files.at(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+        if (index.column() == FileName)
+            return QString(file.fileName).remove(QStringLiteral(".svg"));
+        if (index.column() == Path)
+            return abbreviatedPath(file.url);
+        return {};
+    case Qt::ToolTipRole:
+        return index.column() == Path ? QVariant(file.id) : QVariant();
+    case IdRole:
+        return file.id;
+    default:
+        return {};
+    }
+}
+
+QVariant SVGFileList::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    switch (section) {
+    case FileName:
+        return tr("File Name");
+    case Path:
+        return tr("Path");
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags SVGFileList::flags(const QModelIndex &index) const {
+    // Rows are not drop targets themselves, so a drag always lands between two rows.
+    if (!index.isValid())
+        return Qt::ItemIsDropEnabled;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled |
+           Qt::ItemNeverHasChildren;
+}
+
+QStringList SVGFileList::mimeTypes() const {
+    return {QString::fromLatin1(svgFileMimeType), QStringLiteral("text/uri-list")};
+}
+
+QMimeData *SVGFileList::mimeData(const QModelIndexList &indexes) const {
+    QList<int> rows;
+    for (const QModelIndex &index : indexes)
+        if (index.isValid() && index.row() < m_files.size())
+            rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (rows.isEmpty())
+        return nullptr;
+
+    QJsonArray array;
+    for (int row : std::as_const(rows))
+        array.append(m_files.at(row).toJsonObject());
+    // Only the private type: other applications get nothing they could use.
+    auto *data = new QMimeData;
+    data->setData(svgFileMimeType, QJsonDocument(array).toJson(QJsonDocument::Compact));
+    return data;
+}
+
+bool SVGFileList::canDropMimeData(const QMimeData *data, Qt::DropAction action, int, int,
+                                  const QModelIndex &) const {
+    if (!data || !(action & supportedDropActions()))
+        return false;
+    return data->hasFormat(svgFileMimeType) || hasDroppableItems(data);
+}
+
+bool SVGFileList::dropMimeData(const QMimeData *data, Qt::DropAction action, int row, int column,
+                               const QModelIndex &parent) {
+    if (action == Qt::IgnoreAction)
+        return true;
+    if (!canDropMimeData(data, action, row, column, parent))
+        return false;
+    if (!data->hasFormat(svgFileMimeType))
+        return dropItems(data);
+
+    const QList<SVGFile> files = filesFromMimeData(data);
+    if (files.isEmpty())
+        return false;
+    insertFiles(files, row >= 0 ? row : (parent.isValid() ? parent.row() : -1));
+    return true;
+}
+
+Qt::DropActions SVGFileList::supportedDragActions() const {
+    return Qt::MoveAction;
+}
+
+Qt::DropActions SVGFileList::supportedDropActions() const {
+    // Copy too: file managers offer files dropped from outside as a copy.
+    return Qt::MoveAction | Qt::CopyAction;
+}
+
+void SVGFileList::append(const QList<SVGFile> &files) {
+    if (files.isEmpty())
+        return;
+    const int first = int(m_files.size());
+    beginInsertRows({}, first, first + int(files.size()) - 1);
+    m_files.append(files);
+    for (const SVGFile &file : files)
+        m_ids.insert(file.id);
+    endInsertRows();
+}
+
+void SVGFileList::removeRowsWhere(const std::function<bool(const SVGFile &)> &predicate) {
+    QList<std::pair<qsizetype, qsizetype>> runs; // first row, length
+    for (qsizetype row = 0; row < m_files.size(); ++row) {
+        if (!predicate(m_files.at(row)))
+            continue;
+        if (!runs.isEmpty() && runs.last().first + runs.last().second == row)
+            ++runs.last().second;
+        else
+            runs.append({row, 1});
+    }
+    if (runs.isEmpty())
+        return;
+
+    const auto forget = [this](qsizetype first, qsizetype length) {
+        for (qsizetype row = first; row < first + length; ++row)
+            m_ids.remove(m_files.at(row).id);
+    };
+    if (runs.size() > maxRemovalRuns) {
+        beginResetModel();
+        for (auto it = runs.crbegin(); it != runs.crend(); ++it) {
+            forget(it->first, it->second);
+        }
+        m_files.removeIf(predicate);
+        endResetModel();
+        return;
+    }
+    for (auto it = runs.crbegin(); it != runs.crend(); ++it) {
+        beginRemoveRows({}, int(it->first), int(it->first + it->second - 1));
+        forget(it->first, it->second);
+        m_files.remove(it->first, it->second);
+        endRemoveRows();
+    }
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "model/SVGFile.h"
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QSet>
+#include <QUrl>
+
+#include <functional>
+
+class QMimeData;
+
+// The ordered file list of one main window, with its selection, shown as a table. The order is
+// the order the optimizer receives. Every operation runs on the UI thread, so each add is one
+// indivisible check-and-append.
+//
+// Rows are dragged within (and between) tables as svgFileMimeType data holding a JSON array of
+// file objects (SVGFile::toJsonObject), in row order. A drop of that data moves the rows; a drop
+// of file URLs from outside adds them like a drop on the window.
+//
+// removeRows() is deliberately not provided: after a move drag the item view asks the model to
+// remove the source rows, but dropMimeData() has already moved them.
+class SVGFileList : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { FileName, Path, ColumnCount };
+    enum Role { IdRole = Qt::UserRole + 1 };
+
+    explicit SVGFileList(QObject *parent = nullptr);
+
+    const QList<SVGFile> &files() const { return m_files; }
+    bool contains(const QString &id) const { return m_ids.contains(id); }
+    int rowOf(const QString &id) const; // -1 when absent; linear
+
+    // Identifiers of the selected rows. The model keeps them; views mirror them.
+    const QSet<QString> &selection() const { return m_selection; }
+    void setSelection(const QSet<QString> &ids);
+
+    // Adds the file unless an entry with the same plain path is listed. Checks neither the
+    // extension nor whether the file exists.
+    void addFile(const QUrl &url);
+    // Adds the visible files directly inside the folder whose names end in ".svg" (lower case),
+    // sorted by name in code-point order. False (and one line on standard output) when the folder
+    // cannot be listed; the list is then unchanged.
+    bool addFolder(const QUrl &url);
+    // The open panel's choice: names ending in ".svg" are added as files, everything else is
+    // taken for a folder.
+    void importFiles(const QList<QUrl> &urls);
+    // The open panel failed: the description goes to standard output, nothing else happens.
+    void importFiles(const QString &errorDescription);
+    // Items dropped on the window: folders are added with addFolder, SVG files (by content or
+    // extension) with addFile, the rest is ignored. True when at least one item was a folder or
+    // an SVG file.
+    bool dropItems(const QMimeData *data);
+    // Whether a drag carries at least one folder or SVG file, for accepting it while it hovers.
+    static bool hasDroppableItems(const QMimeData *data);
+
+    void removeSelectedFiles();           // then empties the selection
+    void removeFile(const SVGFile &file); // entries equal in all fields; selection unchanged
+    // Takes the entries with the ids of `files` out and inserts `files` at `row`, a drop position
+    // counted against the list before the move (-1 or past the end: append). Rows taken from
+    // above the position do not count, so the files land where the user dropped them.
+    void insertFiles(const QList<SVGFile> &files, int row);
+    // Reads dragged rows back; undecodable entries are skipped.
+    static QList<SVGFile> filesFromMimeData(const QMimeData *data);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+    QStringList mimeTypes() const override;
+    QMimeData *mimeData(const QModelIndexList &indexes) const override;
+    bool canDropMimeData(const QMimeData *data, Qt::DropAction action, int row, int column,
+                         const QModelIndex &parent) const override;
+    bool dropMimeData(const QMimeData *data, Qt::DropAction action, int row, int column,
+                      const QModelIndex &parent) override;
+    Qt::DropActions supportedDragActions() const override;
+    Qt::DropActions supportedDropActions() const override;
+
+signals:
+    void selectionChanged();
+
+private:
+    void append(const QList<SVGFile> &files);
+    void removeRowsWhere(const std::function<bool(const SVGFile &)> &predicate);
+
+    QList<SVGFile> m_files;
+    QSet<QString> m_ids; // ids of m_files, so that duplicate checks stay constant-time
+    QSet<QString> m_selection;
+};
