@@ -1,0 +1,296 @@
+#include "model/IncrementedName.h"
+#include "model/Profile.h"
+
+#include <QSet>
+#include <QtTest>
+
+class ProfileTest : public QObject {
+    Q_OBJECT
+private slots:
+    void builtInDefaultEncodesExactly();
+    void encodesLikeTheMacOSEncoder_data();
+    void encodesLikeTheMacOSEncoder();
+    void roundTrips_data();
+    void roundTrips();
+    void rejectsBrokenRecords_data();
+    void rejectsBrokenRecords();
+    void acceptsLenientRecords_data();
+    void acceptsLenientRecords();
+    void rawValues();
+    void newAndDuplicate();
+    void equalityCoversIdentifier();
+    void effectiveIndentationWidth_data();
+    void effectiveIndentationWidth();
+    void incrementsNames_data();
+    void incrementsNames();
+};
+
+void ProfileTest::builtInDefaultEncodesExactly() {
+    QCOMPARE(Profile::builtInDefault().toJson(),
+             QByteArray(R"({"id":"DefaultProfile","indentationStyle":"tabs","indentationWidth":4,)"
+                        R"("keepItemAndWrapperTogether":false,"mode":"file","name":"Default )"
+                        R"(Profile","overwrite":true,"prettyPrint":false,"wrapIndividual":false,)"
+                        R"("wrapOutput":false})"));
+}
+
+void ProfileTest::encodesLikeTheMacOSEncoder_data() {
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<QByteArray>("encoded");
+    QTest::newRow("empty string is present") << QString() << QByteArray(R"("")");
+    QTest::newRow("slash") << "</ul>" << QByteArray(R"("<\/ul>")");
+    QTest::newRow("quote and backslash") << "a\"b\\c" << QByteArray(R"("a\"b\\c")");
+    QTest::newRow("short escapes") << "\b\f\n\r\t" << QByteArray(R"("\b\f\n\r\t")");
+    QTest::newRow("other controls in lower-case hex")
+        << QString(QChar(0x01)) + QChar(0x1f) + QChar(0) << QByteArray(R"("\u0001\u001f\u0000")");
+    QTest::newRow("non-ASCII stays UTF-8")
+        << QString::fromUtf8("Größe → 😀") << QByteArray(R"("Größe → 😀")");
+    QTest::newRow("DEL is not escaped") << QString(QChar(0x7f)) << QByteArray("\"\x7f\"");
+}
+
+void ProfileTest::encodesLikeTheMacOSEncoder() {
+    QFETCH(QString, prefix);
+    QFETCH(QByteArray, encoded);
+    Profile profile = Profile::builtInDefault();
+    profile.wrapOutputPrefix = prefix.isNull() ? QLatin1String("") : prefix;
+    const QByteArray json = profile.toJson();
+    QVERIFY2(json.contains(R"("wrapOutput":false,"wrapOutputPrefix":)" + encoded + "}"),
+             json.constData());
+}
+
+void ProfileTest::roundTrips_data() {
+    QTest::addColumn<Profile>("profile");
+    QTest::addColumn<QByteArray>("expected"); // empty: only the round trip is checked
+
+    Profile full = Profile::makeNew();
+    full.id = QStringLiteral("0F6A4C2E-1B2D-4E5F-8A9B-0C1D2E3F4A5B");
+    full.name = QStringLiteral("Icons / Web");
+    full.mode = OperationMode::Text;
+    full.overwrite = false;
+    full.outputFolder = QUrl::fromLocalFile(QStringLiteral("/Users/me/Icons/"));
+    full.svgoConfigFile = QUrl::fromLocalFile(QStringLiteral("/Users/me/My Config.js"));
+    full.wrapOutput = true;
+    full.wrapOutputPrefix = QStringLiteral("<ul>");
+    full.wrapOutputSuffix = QStringLiteral("</ul>");
+    full.wrapIndividual = true;
+    full.wrapIndividualPrefix = QString::fromUtf8("<li>é");
+    full.wrapIndividualSuffix = QString();
+    full.prettyPrint = true;
+    full.indentationStyle = IndentationStyle::Spaces;
+    full.indentationWidth = -3;
+    full.keepItemAndWrapperTogether = true;
+    QTest::newRow("every field set")
+        << full
+        << QByteArray(R"({"id":"0F6A4C2E-1B2D-4E5F-8A9B-0C1D2E3F4A5B","indentationStyle":"spaces",)"
+                      R"("indentationWidth":-3,"keepItemAndWrapperTogether":true,"mode":"text",)"
+                      R"("name":"Icons \/ Web","outputFolder":"file:\/\/\/Users\/me\/Icons\/",)"
+                      R"("overwrite":false,"prettyPrint":true,)"
+                      R"("svgoConfigFile":"file:\/\/\/Users\/me\/My%20Config.js",)"
+                      R"("wrapIndividual":true,"wrapIndividualPrefix":"<li>é",)"
+                      R"("wrapIndividualSuffix":"","wrapOutput":true,"wrapOutputPrefix":"<ul>",)"
+                      R"("wrapOutputSuffix":"<\/ul>"})");
+
+    Profile wide = Profile::builtInDefault();
+    wide.indentationWidth = std::numeric_limits<qint64>::max();
+    QTest::newRow("largest width") << wide << QByteArray();
+    wide.indentationWidth = std::numeric_limits<qint64>::min();
+    QTest::newRow("smallest width") << wide << QByteArray();
+    Profile nonAscii = Profile::builtInDefault();
+    nonAscii.outputFolder = QUrl::fromLocalFile(QString::fromUtf8("/tmp/Ünïcode #1?/"));
+    QTest::newRow("folder needing percent escapes") << nonAscii << QByteArray();
+}
+
+void ProfileTest::roundTrips() {
+    QFETCH(Profile, profile);
+    QFETCH(QByteArray, expected);
+    const QByteArray json = profile.toJson();
+    if (!expected.isEmpty())
+        QCOMPARE(json, expected);
+    const std::optional<Profile> decoded = Profile::fromJson(json);
+    QVERIFY(decoded);
+    QCOMPARE(*decoded, profile);
+    QCOMPARE(qHash(*decoded), qHash(profile));
+}
+
+static QByteArray withKey(const QByteArray &key, const QByteArray &value) {
+    QByteArray json = Profile::builtInDefault().toJson();
+    const QByteArray quoted = '"' + key + "\":";
+    const qsizetype at = json.indexOf(quoted);
+    if (at < 0)
+        return json.chopped(1) + ',' + quoted + value + '}';
+    qsizetype end = at + quoted.size();
+    while (json[end] != ',' && json[end] != '}')
+        ++end;
+    return json.left(at + quoted.size()) + value + json.mid(end);
+}
+
+static QByteArray withoutKey(const QByteArray &key) {
+    QJsonObject object = QJsonDocument::fromJson(Profile::builtInDefault().toJson()).object();
+    object.remove(QString::fromLatin1(key));
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+void ProfileTest::rejectsBrokenRecords_data() {
+    QTest::addColumn<QByteArray>("json");
+    for (const char *key :
+         {"id", "name", "mode", "overwrite", "wrapOutput", "wrapIndividual", "prettyPrint",
+          "indentationStyle", "indentationWidth", "keepItemAndWrapperTogether"})
+        QTest::addRow("missing %s", key) << withoutKey(key);
+    QTest::newRow("null required") << withKey("name", "null");
+    QTest::newRow("capitalised mode") << withKey("mode", R"("File")");
+    QTest::newRow("unknown style") << withKey("indentationStyle", R"("tab")");
+    QTest::newRow("bool as number") << withKey("overwrite", "1");
+    QTest::newRow("width as string") << withKey("indentationWidth", R"("4")");
+    QTest::newRow("fractional width") << withKey("indentationWidth", "4.5");
+    QTest::newRow("width past 64 bits") << withKey("indentationWidth", "9223372036854775808");
+    QTest::newRow("optional of wrong type") << withKey("wrapOutputPrefix", "3");
+    QTest::newRow("empty folder URL") << withKey("outputFolder", R"("")");
+    QTest::newRow("not an object") << QByteArray("[]");
+    QTest::newRow("not JSON") << QByteArray("{\"id\":");
+}
+
+void ProfileTest::rejectsBrokenRecords() {
+    QFETCH(QByteArray, json);
+    QVERIFY2(!Profile::fromJson(json), json.constData());
+}
+
+void ProfileTest::acceptsLenientRecords_data() {
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<Profile>("expected");
+    const Profile base = Profile::builtInDefault();
+    QTest::newRow("unknown key") << withKey("colour", R"({"r":1})") << base;
+    QTest::newRow("null optional") << withKey("wrapOutputSuffix", "null") << base;
+    Profile escaped = base;
+    escaped.wrapOutputSuffix = QStringLiteral("</div>");
+    QTest::newRow("unescaped slash") << withKey("wrapOutputSuffix", R"("</div>")") << escaped;
+    Profile wide = base;
+    wide.indentationWidth = 2;
+    QTest::newRow("whole float width") << withKey("indentationWidth", "2.0") << wide;
+}
+
+void ProfileTest::acceptsLenientRecords() {
+    QFETCH(QByteArray, json);
+    QFETCH(Profile, expected);
+    const std::optional<Profile> decoded = Profile::fromJson(json);
+    QVERIFY2(decoded, json.constData());
+    QCOMPARE(*decoded, expected);
+}
+
+void ProfileTest::rawValues() {
+    for (OperationMode mode : allOperationModes())
+        QCOMPARE(operationModeFromRaw(rawValue(mode)), mode);
+    for (IndentationStyle style : allIndentationStyles())
+        QCOMPARE(indentationStyleFromRaw(rawValue(style)), style);
+    QCOMPARE(rawValue(allOperationModes().constLast()), QStringLiteral("text"));
+    QCOMPARE(title(allIndentationStyles().constLast()), QStringLiteral("Spaces"));
+    QVERIFY(!operationModeFromRaw(QStringLiteral("Text")));
+    QVERIFY(!indentationStyleFromRaw(QString()));
+}
+
+void ProfileTest::newAndDuplicate() {
+    static const QRegularExpression uuid(
+        QStringLiteral("^[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}$"));
+
+    Profile edited = Profile::builtInDefault();
+    edited.prettyPrint = true;
+    const Profile fresh = Profile::makeNew();
+    QVERIFY(uuid.match(fresh.id).hasMatch());
+    QCOMPARE(fresh.name, QStringLiteral("New Profile"));
+    QVERIFY(!fresh.prettyPrint);
+
+    const Profile copyOfDefault = edited.duplicated();
+    QVERIFY(uuid.match(copyOfDefault.id).hasMatch());
+    QVERIFY(!copyOfDefault.isDefault());
+    QCOMPARE(copyOfDefault.name, QStringLiteral("New Profile"));
+    QVERIFY(copyOfDefault.prettyPrint);
+
+    Profile icons = copyOfDefault;
+    icons.name = QStringLiteral("Icons");
+    const Profile second = icons.duplicated();
+    const Profile third = second.duplicated();
+    QCOMPARE(second.name, QStringLiteral("Icons 2"));
+    QCOMPARE(third.name, QStringLiteral("Icons 3"));
+    QCOMPARE(QSet<QString>({icons.id, second.id, third.id}).size(), 3);
+    Profile sameOptions = third;
+    sameOptions.id = icons.id;
+    sameOptions.name = icons.name;
+    QCOMPARE(sameOptions, icons);
+}
+
+void ProfileTest::equalityCoversIdentifier() {
+    const Profile a = Profile::makeNew();
+    Profile b = a;
+    QCOMPARE(a, b);
+    b.id = newIdentifier();
+    QVERIFY(a != b);
+    QCOMPARE(QSet<Profile>({a, b}).size(), 2);
+    // An absent prefix and an empty one are different settings.
+    Profile c = a;
+    c.wrapOutputPrefix = QString();
+    QVERIFY(a != c);
+    QVERIFY(qHash(a) != qHash(c));
+}
+
+void ProfileTest::effectiveIndentationWidth_data() {
+    QTest::addColumn<qint64>("width");
+    QTest::addColumn<qint64>("effective");
+    QTest::newRow("positive") << qint64(4) << qint64(4);
+    QTest::newRow("zero") << qint64(0) << qint64(0);
+    QTest::newRow("negative") << qint64(-2) << qint64(0);
+    QTest::newRow("smallest") << std::numeric_limits<qint64>::min() << qint64(0);
+}
+
+void ProfileTest::effectiveIndentationWidth() {
+    QFETCH(qint64, width);
+    QFETCH(qint64, effective);
+    Profile profile;
+    profile.indentationWidth = width;
+    QCOMPARE(profile.effectiveIndentationWidth(), effective);
+}
+
+void ProfileTest::incrementsNames_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("incremented");
+    QTest::newRow("one word") << "Profile"
+                              << "Profile 2";
+    QTest::newRow("words") << "My Profile"
+                           << "My Profile 2";
+    QTest::newRow("numbered") << "My Profile 2"
+                              << "My Profile 3";
+    QTest::newRow("carry") << "Icons 9"
+                           << "Icons 10";
+    QTest::newRow("leading zeros") << "Icons 007"
+                                   << "Icons 8";
+    QTest::newRow("not a number") << "Icons v2"
+                                  << "Icons v2 2";
+    QTest::newRow("trailing space") << "Icons "
+                                    << "Icons  2";
+    QTest::newRow("too large") << "Icons 99999999999999999999"
+                               << "Icons 2";
+    QTest::newRow("largest 64-bit") << "Icons 9223372036854775807"
+                                    << "Icons 9223372036854775807 2";
+    QTest::newRow("one below largest") << "Icons 9223372036854775806"
+                                       << "Icons 9223372036854775807";
+    QTest::newRow("double space kept") << "A  5"
+                                       << "A  6";
+    QTest::newRow("tab trimmed") << "Icons \t4\t"
+                                 << "Icons 5";
+    QTest::newRow("no-break space trimmed") << QString::fromUtf8("Icons \u00a07") << "Icons 8";
+    QTest::newRow("line break is not white space") << "Icons 4\n"
+                                                   << "Icons 4\n 2";
+    QTest::newRow("other script digits") << QString::fromUtf8("Icons ٣") << "Icons 2";
+    QTest::newRow("superscript is no digit")
+        << QString::fromUtf8("Icons ²") << QString::fromUtf8("Icons ² 2");
+    QTest::newRow("sign is no digit") << "Icons -3"
+                                      << "Icons -3 2";
+    QTest::newRow("empty") << ""
+                           << " 2";
+}
+
+void ProfileTest::incrementsNames() {
+    QFETCH(QString, name);
+    QFETCH(QString, incremented);
+    QCOMPARE(incrementedName(name), incremented);
+}
+
+QTEST_GUILESS_MAIN(ProfileTest)
+#include "tst_profile.moc"
