@@ -1,0 +1,7 @@
+#include "SecurityScope.h"
+
+bool startAccessing(const QUrl &) {
+    return true;
+}
+
+void stopAccessing(const QUrl &) {}
