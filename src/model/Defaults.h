@@ -49,8 +49,12 @@ QMetaObject::Connection connectChanges(const QString &name, QObject *context,
 
 // Calls `callback(value)` on the context's thread whenever the stored value changes, whether
 // this process changed it through any Key or another process edited the settings file.
+// A write on the context's own thread is delivered before set() returns; writes elsewhere and
+// file edits arrive through the event loop.
 // Initial: deliver the current value at once. Prior: precede each new value with a call carrying
-// the old one. Disconnect the returned connection (or delete the context) to stop observing.
+// the old one; as changes from other processes are only seen once made, that call comes right
+// before the new value, never while the old value is still stored.
+// Disconnect the returned connection (or delete the context) to stop observing.
 template <typename T>
 QMetaObject::Connection observe(const Key<T> &key, QObject *context,
                                 std::function<void(const T &)> callback,
