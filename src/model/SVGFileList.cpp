@@ -220,46 +220,57 @@ void SVGFileList::insertFiles(const QList<SVGFile> &files, int row) {
     // The position was counted with the moved rows still in place; those above it are gone.
     const qsizetype position = target - takenAbove;
 
-    if (oldRowOf.size() < moving.size()) {
-        // Some rows come from another list: take ours out, then insert the whole block.
-        removeRowsWhere([&](const SVGFile &file) { return movingIds.contains(file.id); });
-        beginInsertRows({}, int(position), int(position + moving.size() - 1));
-        QList<SVGFile> merged;
-        merged.reserve(m_files.size() + moving.size());
-        merged << m_files.mid(0, position) << moving << m_files.mid(position);
-        m_files = std::move(merged);
-        m_ids.unite(movingIds);
-        endInsertRows();
-        return;
-    }
-
-    // A pure reorder: a layout change keeps the views' selection and current row on the moved
-    // entries.
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    QList<SVGFile> reordered;
-    reordered.reserve(count);
-    QList<int> newRowOf(count);
-    const auto placeStaying = [&](qsizetype from, qsizetype to) {
-        for (qsizetype i = from; i < to; ++i) {
-            newRowOf[staying.at(i)] = int(reordered.size());
-            reordered.append(m_files.at(staying.at(i)));
+    // First the rows already listed move as a layout change, which keeps the views' selection
+    // and current row on them; then rows dragged in from another list are inserted between them.
+    if (!oldRowOf.isEmpty()) {
+        emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+        QList<SVGFile> reordered;
+        reordered.reserve(count);
+        QList<int> newRowOf(count);
+        const auto placeStaying = [&](qsizetype from, qsizetype to) {
+            for (qsizetype i = from; i < to; ++i) {
+                newRowOf[staying.at(i)] = int(reordered.size());
+                reordered.append(m_files.at(staying.at(i)));
+            }
+        };
+        placeStaying(0, position);
+        for (const SVGFile &file : std::as_const(moving)) {
+            if (const auto old = oldRowOf.constFind(file.id); old != oldRowOf.cend()) {
+                newRowOf[*old] = int(reordered.size());
+                reordered.append(file);
+            }
         }
-    };
-    placeStaying(0, position);
-    for (const SVGFile &file : std::as_const(moving)) {
-        newRowOf[oldRowOf.value(file.id)] = int(reordered.size());
-        reordered.append(file);
-    }
-    placeStaying(position, staying.size());
+        placeStaying(position, staying.size());
 
-    const QModelIndexList from = persistentIndexList();
-    QModelIndexList to;
-    to.reserve(from.size());
-    for (const QModelIndex &index : from)
-        to.append(this->index(newRowOf.at(index.row()), index.column()));
-    changePersistentIndexList(from, to);
-    m_files = std::move(reordered);
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+        const QModelIndexList from = persistentIndexList();
+        QModelIndexList to;
+        to.reserve(from.size());
+        for (const QModelIndex &index : from)
+            to.append(this->index(newRowOf.at(index.row()), index.column()));
+        changePersistentIndexList(from, to);
+        m_files = std::move(reordered);
+        emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    }
+
+    // Inserting in payload order puts every earlier entry of the block in place first; runs of
+    // new entries go in at once so that a large drag between windows stays linear.
+    for (qsizetype k = 0; k < moving.size();) {
+        if (oldRowOf.contains(moving.at(k).id)) {
+            ++k;
+            continue;
+        }
+        qsizetype end = k + 1;
+        while (end < moving.size() && !oldRowOf.contains(moving.at(end).id))
+            ++end;
+        const int first = int(position + k);
+        beginInsertRows({}, first, first + int(end - k) - 1);
+        const QList<SVGFile> run = moving.mid(k, end - k);
+        m_files = m_files.mid(0, first) + run + m_files.mid(first);
+        for (const SVGFile &file : run)
+            m_ids.insert(file.id);
+        endInsertRows();
+        k = end;
+    }
 }
 
 QList<SVGFile> SVGFileList::filesFromMimeData(const QMimeData *data) {
