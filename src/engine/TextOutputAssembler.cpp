@@ -20,9 +20,15 @@ QString indentUnitOf(const Profile &profile) {
 } // namespace
 
 TextOutputAssembler::TextOutputAssembler(const Profile &profile)
-    : m_prettyPrint(profile.prettyPrint),
-      m_wrapsOutput(profile.wrapOutput && profile.wrapOutputPrefix && profile.wrapOutputSuffix),
-      m_outputPrefix(profile.wrapOutputPrefix), m_outputSuffix(profile.wrapOutputSuffix) {
+    : m_prettyPrint(profile.prettyPrint) {
+    const bool wrapsOutput =
+        profile.wrapOutput && profile.wrapOutputPrefix && profile.wrapOutputSuffix;
+    if (wrapsOutput) {
+        const QString separator = m_prettyPrint ? lineBreak : QString();
+        m_assembled = *profile.wrapOutputPrefix + separator;
+        m_bodyStart = m_assembled.size();
+        m_outputTail = separator + *profile.wrapOutputSuffix;
+    }
     const QString indentUnit = indentUnitOf(profile);
     const bool keepTogether = profile.keepItemAndWrapperTogether;
     const bool wrapsElements =
@@ -47,7 +53,7 @@ TextOutputAssembler::TextOutputAssembler(const Profile &profile)
         m_itemTail = (keepTogether ? QString() : lineBreak) + elementSuffix;
     }
     if (!keepTogether) {
-        if (m_wrapsOutput)
+        if (wrapsOutput)
             m_itemHead += indentUnit;
         if (wrapsElements)
             m_itemHead += indentUnit;
@@ -56,6 +62,10 @@ TextOutputAssembler::TextOutputAssembler(const Profile &profile)
 
 void TextOutputAssembler::appendChunk(const QString &output) {
     static const QStringMatcher matcher(boundary);
+    if (m_finishedTail > 0) {
+        m_assembled.chop(m_finishedTail);
+        m_finishedTail = 0;
+    }
     ensureRoom(output.size() + m_itemHead.size() + m_itemTail.size() + lineBreak.size() +
                documentStart.size() + documentEnd.size());
     qsizetype from = 0;
@@ -70,9 +80,9 @@ void TextOutputAssembler::appendChunk(const QString &output) {
 }
 
 void TextOutputAssembler::appendDocument(QStringView piece) {
-    // Every item is at least "<svg</svg>" long, so a non-empty text means an item came before,
-    // in this chunk or an earlier one: chunking therefore never changes the separators.
-    if (m_prettyPrint && !m_assembled.isEmpty())
+    // Every item is at least "<svg</svg>" long, so any text past the output prefix means an item
+    // came before, in this chunk or an earlier one: chunking never changes the separators.
+    if (m_prettyPrint && m_assembled.size() > m_bodyStart)
         m_assembled += lineBreak;
     m_assembled += m_itemHead;
     // The cut removed the end of one document and the start of the next; put them back.
@@ -93,16 +103,9 @@ void TextOutputAssembler::ensureRoom(qsizetype additional) {
 }
 
 QString TextOutputAssembler::finish() const {
-    if (!m_wrapsOutput)
-        return m_assembled;
-    const QString &separator = m_prettyPrint ? lineBreak : QString();
-    QString result;
-    result.reserve(m_outputPrefix->size() + m_assembled.size() + m_outputSuffix->size() +
-                   2 * separator.size());
-    result += *m_outputPrefix;
-    result += separator;
-    result += m_assembled;
-    result += separator;
-    result += *m_outputSuffix;
-    return result;
+    if (m_finishedTail == 0 && !m_outputTail.isEmpty()) {
+        m_assembled += m_outputTail;
+        m_finishedTail = m_outputTail.size();
+    }
+    return m_assembled;
 }

@@ -18,7 +18,8 @@ public:
     // Adds the documents of one svgo process's whole output, in the order they were written.
     void appendChunk(const QString &output);
 
-    // The final text, with the whole-output framing applied. The assembler stays usable.
+    // The final text, with the whole-output framing applied. It shares its storage with the
+    // assembler, so a text of hundreds of megabytes is not copied once more at the end.
     QString finish() const;
 
 private:
@@ -26,11 +27,14 @@ private:
     void ensureRoom(qsizetype additional);
 
     bool m_prettyPrint;
-    bool m_wrapsOutput;
-    std::optional<QString> m_outputPrefix;
-    std::optional<QString> m_outputSuffix;
+    // With the output framing in force, the text starts with its prefix from the beginning
+    // and finish() appends the suffix in place.
+    QString m_outputTail;
+    qsizetype m_bodyStart = 0;
     // Everything that goes before and after one document, worked out once for the whole run.
     QString m_itemHead;
     QString m_itemTail;
-    QString m_assembled;
+    // Length of the output tail finish() has appended; taken off again if more chunks follow.
+    mutable qsizetype m_finishedTail = 0;
+    mutable QString m_assembled;
 };

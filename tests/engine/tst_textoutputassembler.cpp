@@ -190,6 +190,12 @@ void TextOutputAssemblerTest::chunkingChangesNothing() {
             chunks << documents.mid(i, perChunk).join(QString());
         QCOMPARE(assemble(profile, chunks), whole);
     }
+    // Looking at the text half-way must not leave the output frame's end inside it.
+    TextOutputAssembler assembler(profile);
+    for (qsizetype count = 1; count <= documents.size(); ++count) {
+        assembler.appendChunk(documents.at(count - 1));
+        QCOMPARE(assembler.finish(), assemble(profile, {documents.first(count).join(QString())}));
+    }
     QVERIFY(!whole.contains(QRegularExpression(QStringLiteral("[^\r]\n"))));
 }
 
