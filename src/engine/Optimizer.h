@@ -1,0 +1,51 @@
+#pragma once
+
+#include "engine/OptimizationResult.h"
+#include "model/Profile.h"
+#include "model/SVGFile.h"
+
+#include <QFuture>
+#include <QObject>
+#include <QThreadPool>
+
+#include <functional>
+#include <optional>
+
+// Choices a caller may make for one run beyond the profile; absent values come from the settings.
+struct OptimizerOptions {
+    std::optional<qint64> chunkSize;              // default: the stored "chunkSize"
+    std::optional<qint64> maxConcurrentProcesses; // default: the stored "maxConcurrentProcesses"
+    // Cut the list into chunks of exactly chunkSize files instead of growing them for speed.
+    bool exactChunks = false;
+    // Called once on the run's worker thread when the run is over, also after a cancel (a
+    // cancelled QFuture drops its result, so this is where the per-file outcomes are then found).
+    std::function<void(const OptimizationResult &)> onFinished;
+};
+
+// Runs svgo over a list of files with the options of one profile.
+//
+// A run never touches a file half-way: svgo writes to private places and a complete output
+// replaces its destination in one rename. Files are spread over several svgo processes running
+// at once; a file svgo cannot optimize fails alone, the others are run again without it.
+class Optimizer : public QObject {
+    Q_OBJECT
+public:
+    static Optimizer &shared();
+
+    // Starts a run and returns at once. The future reports progress as files finished out of all
+    // and finishes with one outcome per file in list order; cancelling it starts no further svgo
+    // process, kills the running ones, leaves every file untouched or completely optimized and
+    // skips `onTextOutput`. In text mode `onTextOutput` gets the assembled documents of the
+    // optimized files exactly once (on the worker thread), before the future finishes.
+    // Never throws; a failure costs the files it concerns, never the run.
+    QFuture<OptimizationResult> optimize(const QList<SVGFile> &files, const Profile &profile,
+                                         std::function<void(const QString &)> onTextOutput);
+    QFuture<OptimizationResult> optimize(const QList<SVGFile> &files, const Profile &profile,
+                                         std::function<void(const QString &)> onTextOutput,
+                                         const OptimizerOptions &options);
+
+private:
+    Optimizer();
+    // Runs last for their whole length on a thread of their own, away from QtConcurrent's pool.
+    QThreadPool m_pool;
+};

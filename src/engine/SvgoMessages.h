@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Reading what svgo prints. svgo is an outside program; these rules follow what it writes today
+// and degrade to "nothing recognized" when it writes something else.
+namespace SvgoMessages {
+
+// Removes terminal escape sequences (colours, cursor moves), whether or not colours were asked for.
+QString withoutEscapeCodes(const QString &text);
+
+// The error text shown to the user for a failed file: escape codes and Node's stack frames
+// removed, surrounding blank lines trimmed.
+QString userMessage(const QByteArray &standardError);
+
+// The input that svgo's error names, as an index into `paths`; the longest path named wins so
+// that "/a/b.svg" is not taken for "/a/b.svg.svg". Errors that are not the file's fault (too many
+// open files) name no input.
+std::optional<int> failingInput(const QString &message, const QStringList &paths);
+
+// Errors caused by the process's load rather than by a file: running again with fewer inputs helps.
+bool isResourceExhaustion(const QString &message);
+
+// Collects svgo's per-file reports from its standard output. When writing to files svgo prints,
+// once each output is completely written, a blank line, the input's file name and a colon, then
+// "Done in N ms!" and a size line.
+class ReportReader {
+public:
+    // Feeds more standard output; returns the file names whose reports completed in it.
+    QStringList feed(const QByteArray &bytes);
+
+private:
+    QByteArray m_pending;
+    QString m_lastName;
+};
+
+} // namespace SvgoMessages
