@@ -1,14 +1,15 @@
+#include "ui/Application.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
+    // The preferences live under these names, so they must be set before any key is read.
     QApplication::setOrganizationName(QStringLiteral("Mirandel"));
     QApplication::setOrganizationDomain(QStringLiteral("mirandel.app"));
     QApplication::setApplicationName(QStringLiteral("Mirandel"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Mirandel"));
-    window.resize(1000, 600);
-    window.show();
+
+    Application application;
+    application.newMainWindow();
     return app.exec();
 }
