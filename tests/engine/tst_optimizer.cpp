@@ -1,0 +1,200 @@
+// The optimizer against the real svgo and real icons.
+
+#include "tst_optimizer_support.h"
+
+using namespace optimizer_test;
+using Status = FileOutcome::Status;
+
+class tst_Optimizer : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void textKeepsListOrderWhateverTheChunks_data();
+    void textKeepsListOrderWhateverTheChunks();
+    void fileModeWritesCompleteSmallerFiles_data();
+    void fileModeWritesCompleteSmallerFiles();
+    void configurationFileChangesTheOutput();
+    void brokenFileFailsAlone_data();
+    void brokenFileFailsAlone();
+    void emptyListStillDeliversText();
+
+private:
+    QTemporaryDir m_settings;
+    QStringList m_icons;
+    QList<QByteArray> m_reference; // svgo's output for each of m_icons alone
+};
+
+void tst_Optimizer::initTestCase() {
+    QVERIFY(m_settings.isValid());
+    isolateSettings(m_settings, QStringLiteral("tst_optimizer"));
+    Keys::svgoExecutablePath().set(svgo());
+    QVERIFY2(QFileInfo(svgo()).isExecutable(), "run the set-up first: svgo is not installed");
+    m_icons = icons(200);
+    QCOMPARE(m_icons.size(), 200);
+    m_reference = svgoAlone(m_icons);
+}
+
+void tst_Optimizer::textKeepsListOrderWhateverTheChunks_data() {
+    QTest::addColumn<qint64>("chunkSize");
+    QTest::addColumn<qint64>("processes");
+    QTest::addColumn<bool>("exact");
+    QTest::newRow("one process for all") << qint64(200) << qint64(1) << false;
+    QTest::newRow("chunk size 1 grown over 4 processes") << qint64(1) << qint64(4) << false;
+    QTest::newRow("exact chunks of 7, two at once") << qint64(7) << qint64(2) << true;
+}
+
+void tst_Optimizer::textKeepsListOrderWhateverTheChunks() {
+    QFETCH(qint64, chunkSize);
+    QFETCH(qint64, processes);
+    QFETCH(bool, exact);
+    // Not alphabetical, so an order that only looks right because of file names shows up.
+    QStringList order;
+    QList<QByteArray> expected;
+    for (int index = 0; index < m_icons.size(); ++index) {
+        const int picked = (index * 37) % int(m_icons.size());
+        order.append(m_icons.at(picked));
+        expected.append(m_reference.at(picked));
+    }
+    // The exact small chunks cost a process start each; fewer files keep the test short.
+    if (exact && chunkSize == 7) {
+        order = order.mid(0, 20);
+        expected = expected.mid(0, 20);
+    }
+    Profile profile = textProfile();
+    profile.wrapIndividual = true;
+    profile.wrapIndividualPrefix = QStringLiteral("<li>");
+    profile.wrapIndividualSuffix = QStringLiteral("</li>");
+    profile.prettyPrint = true;
+
+    OptimizerOptions options;
+    options.chunkSize = chunkSize;
+    options.maxConcurrentProcesses = processes;
+    options.exactChunks = exact;
+    const Run run = optimize(order, profile, options);
+
+    QCOMPARE(run.texts.size(), 1);
+    QCOMPARE(run.texts.first(), assembled(profile, expected));
+    QCOMPARE(run.result.text, run.texts.first());
+    QCOMPARE(run.result.count(Status::Optimized), order.size());
+    for (int index = 0; index < order.size(); ++index) {
+        QCOMPARE(run.result.files.at(index).id, order.at(index));
+        QCOMPARE(run.result.outcomes.at(index).sizeAfter, expected.at(index).size());
+        QCOMPARE(run.result.outcomes.at(index).sizeBefore, QFileInfo(order.at(index)).size());
+    }
+}
+
+void tst_Optimizer::fileModeWritesCompleteSmallerFiles_data() {
+    QTest::addColumn<bool>("intoFolder");
+    QTest::newRow("into an output folder") << true;
+    QTest::newRow("over the inputs") << false;
+}
+
+void tst_Optimizer::fileModeWritesCompleteSmallerFiles() {
+    QFETCH(bool, intoFolder);
+    QTemporaryDir work;
+    const QString inputs = work.filePath(QStringLiteral("in put ä"));
+    const QString elsewhere = work.filePath(QStringLiteral("elsewhere"));
+    QDir().mkpath(inputs);
+    QDir().mkpath(elsewhere);
+    const QStringList sources = m_icons.mid(0, 5);
+    const QList<QByteArray> expected = m_reference.mid(0, 5);
+    QStringList paths =
+        copyInto(inputs, sources.mid(0, 4),
+                 {QStringLiteral("with space.svg"), QStringLiteral("ünïcödé.svg"),
+                  QStringLiteral("-leading-dash.svg"), QStringLiteral("plain.svg")});
+    // The fifth input is a link to a file in another folder.
+    const QString target = copyInto(elsewhere, {sources.at(4)}, {QStringLiteral("t.svg")}).first();
+    const QString link = QDir(inputs).filePath(QStringLiteral("link.svg"));
+    QVERIFY(QFile::link(target, link));
+    paths.append(link);
+    QFile::setPermissions(paths.at(1), QFile::ReadOwner | QFile::WriteOwner);
+    QFile::setPermissions(paths.at(3), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                           QFile::ReadGroup | QFile::ReadOther);
+    QList<QFileDevice::Permissions> permissions;
+    QList<QByteArray> originals;
+    for (const QString &path : paths) {
+        permissions.append(QFile::permissions(path));
+        originals.append(contents(path));
+    }
+
+    const QString outputFolder = work.filePath(QStringLiteral("out/nested"));
+    const Run run =
+        optimize(paths, fileProfile(intoFolder ? std::optional(outputFolder) : std::nullopt));
+
+    QVERIFY(run.texts.isEmpty());
+    QCOMPARE(run.result.count(Status::Optimized), paths.size());
+    for (int index = 0; index < paths.size(); ++index) {
+        const QString &path = paths.at(index);
+        const QString written =
+            intoFolder ? QDir(outputFolder).filePath(QFileInfo(path).fileName()) : path;
+        QCOMPARE(contents(written), expected.at(index));
+        QVERIFY(expected.at(index).size() < originals.at(index).size());
+        QCOMPARE(run.result.outcomes.at(index).sizeAfter, expected.at(index).size());
+        QCOMPARE(run.result.outcomes.at(index).sizeBefore, originals.at(index).size());
+        if (intoFolder)
+            QCOMPARE(contents(path), originals.at(index));
+        else
+            QCOMPARE(QFile::permissions(path), permissions.at(index));
+    }
+    QCOMPARE(QFileInfo(link).isSymLink(), true);
+    QCOMPARE(contents(target), intoFolder ? originals.last() : expected.last());
+    QVERIFY(leftovers(inputs).isEmpty());
+    QVERIFY(leftovers(elsewhere).isEmpty());
+    QVERIFY(leftovers(outputFolder).isEmpty());
+}
+
+void tst_Optimizer::configurationFileChangesTheOutput() {
+    const QString config = dataFile(QStringLiteral("pretty.config.mjs"));
+    const QStringList paths = m_icons.mid(10, 3);
+    Profile profile = textProfile();
+    profile.svgoConfigFile = QUrl::fromLocalFile(config);
+    const Run run = optimize(paths, profile);
+    QCOMPARE(run.texts.size(), 1);
+    QCOMPARE(run.texts.first(), assembled(profile, svgoAlone(paths, config)));
+    QVERIFY(run.texts.first() != assembled(profile, m_reference.mid(10, 3)));
+}
+
+void tst_Optimizer::brokenFileFailsAlone_data() {
+    QTest::addColumn<int>("position");
+    QTest::newRow("first") << 0;
+    QTest::newRow("middle") << 50;
+    QTest::newRow("last") << 100;
+}
+
+void tst_Optimizer::brokenFileFailsAlone() {
+    QFETCH(int, position);
+    QTemporaryDir work;
+    QStringList paths = copyInto(work.path(), m_icons.mid(0, 100));
+    QList<QByteArray> expected = m_reference.mid(0, 100);
+    const QString broken = copyInto(work.path(), {dataFile(QStringLiteral("broken.svg"))}).first();
+    paths.insert(position, broken);
+    expected.insert(position, QByteArray());
+
+    const Run run = optimize(paths, fileProfile(std::nullopt));
+
+    QCOMPARE(run.result.count(Status::Optimized), 100);
+    const FileOutcome &failed = run.result.outcomes.at(position);
+    QCOMPARE(failed.status, Status::Failed);
+    QVERIFY2(failed.message.contains(QStringLiteral("Unclosed")), qPrintable(failed.message));
+    QVERIFY(!failed.message.contains(QChar(0x1B)));
+    QCOMPARE(contents(broken), contents(dataFile(QStringLiteral("broken.svg"))));
+    for (int index = 0; index < paths.size(); ++index) {
+        if (index != position)
+            QCOMPARE(contents(paths.at(index)), expected.at(index));
+    }
+    QVERIFY(leftovers(work.path()).isEmpty());
+}
+
+void tst_Optimizer::emptyListStillDeliversText() {
+    Profile profile = textProfile();
+    profile.wrapOutput = true;
+    profile.wrapOutputPrefix = QStringLiteral("<ul>");
+    profile.wrapOutputSuffix = QStringLiteral("</ul>");
+    const Run run = optimize({}, profile);
+    QCOMPARE(run.texts, QStringList{QStringLiteral("<ul></ul>")});
+    QVERIFY(run.result.outcomes.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(tst_Optimizer)
+#include "tst_optimizer.moc"

@@ -1,0 +1,151 @@
+#pragma once
+
+// Shared set-up of the optimizer tests: a private settings store, the real svgo, real icons.
+
+#include "engine/Optimizer.h"
+#include "engine/TextOutputAssembler.h"
+#include "model/Settings.h"
+
+#include <QtTest>
+
+namespace optimizer_test {
+
+inline QString svgo() {
+    return QStringLiteral(MIRANDEL_SVGO);
+}
+
+inline QString iconFolder() {
+    return QStringLiteral(MIRANDEL_SOURCE_DIR "/tools/node_modules/bootstrap-icons/icons");
+}
+
+inline QString dataFile(const QString &name) {
+    return QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/") + name;
+}
+
+// Settings go to a folder of the test's own; call from initTestCase.
+inline void isolateSettings(const QTemporaryDir &folder, const QString &application) {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+    QCoreApplication::setOrganizationName(QStringLiteral("MirandelTests"));
+    QCoreApplication::setApplicationName(application);
+}
+
+// The first `count` icons of the set, as absolute paths.
+inline QStringList icons(int count) {
+    const QDir folder(iconFolder());
+    QStringList paths;
+    for (const QString &name :
+         folder.entryList({QStringLiteral("*.svg")}, QDir::Files, QDir::Name)) {
+        if (paths.size() == count)
+            break;
+        paths.append(folder.filePath(name));
+    }
+    return paths;
+}
+
+// Copies `sources` into `folder` under the given names (the source's name when none given).
+inline QStringList copyInto(const QString &folder, const QStringList &sources,
+                            const QStringList &names = {}) {
+    QStringList copies;
+    for (int index = 0; index < sources.size(); ++index) {
+        const QString name =
+            index < names.size() ? names.at(index) : QFileInfo(sources.at(index)).fileName();
+        const QString copy = QDir(folder).filePath(name);
+        QFile::remove(copy);
+        if (!QFile::copy(sources.at(index), copy))
+            qFatal("cannot copy %s", qPrintable(sources.at(index)));
+        QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                        QFile::ReadOther);
+        copies.append(copy);
+    }
+    return copies;
+}
+
+inline QList<SVGFile> entries(const QStringList &paths) {
+    QList<SVGFile> files;
+    for (const QString &path : paths)
+        files.append(SVGFile::fromUrl(QUrl::fromLocalFile(path)));
+    return files;
+}
+
+inline QByteArray contents(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline Profile textProfile() {
+    Profile profile = Profile::builtInDefault();
+    profile.mode = OperationMode::Text;
+    return profile;
+}
+
+inline Profile fileProfile(const std::optional<QString> &outputFolder) {
+    Profile profile = Profile::builtInDefault();
+    profile.mode = OperationMode::File;
+    profile.overwrite = !outputFolder;
+    if (outputFolder)
+        profile.outputFolder = QUrl::fromLocalFile(*outputFolder);
+    return profile;
+}
+
+// What svgo itself makes of each file, from one process writing one output file per input.
+inline QList<QByteArray> svgoAlone(const QStringList &paths, const QString &config = {}) {
+    QTemporaryDir outputs;
+    QStringList arguments{QStringLiteral("-i")};
+    arguments += paths;
+    arguments.append(QStringLiteral("-o"));
+    for (int index = 0; index < paths.size(); ++index)
+        arguments.append(outputs.filePath(QString::number(index)));
+    if (!config.isEmpty())
+        arguments += QStringList{QStringLiteral("--config"), config};
+    QProcess process;
+    process.start(svgo(), arguments);
+    if (!process.waitForFinished(120000) || process.exitCode() != 0)
+        qFatal("svgo failed: %s", process.readAllStandardError().constData());
+    QList<QByteArray> results;
+    for (int index = 0; index < paths.size(); ++index)
+        results.append(contents(outputs.filePath(QString::number(index))));
+    return results;
+}
+
+inline QString assembled(const Profile &profile, const QList<QByteArray> &documents) {
+    TextOutputAssembler assembler(profile);
+    if (!documents.isEmpty())
+        assembler.appendChunk(QString::fromUtf8(documents.join()));
+    return assembler.finish();
+}
+
+struct Run {
+    OptimizationResult result;
+    QStringList texts; // every text handed to onTextOutput
+};
+
+inline Run optimize(const QStringList &paths, const Profile &profile,
+                    OptimizerOptions options = {}) {
+    Run run;
+    QMutex mutex;
+    QFuture<OptimizationResult> future = Optimizer::shared().optimize(
+        entries(paths), profile,
+        [&](const QString &text) {
+            QMutexLocker lock(&mutex);
+            run.texts.append(text);
+        },
+        options);
+    future.waitForFinished();
+    run.result = future.result();
+    return run;
+}
+
+inline QList<FileOutcome::Status> statuses(const OptimizationResult &result) {
+    QList<FileOutcome::Status> list;
+    for (const FileOutcome &outcome : result.outcomes)
+        list.append(outcome.status);
+    return list;
+}
+
+// Private output folders must never stay behind in the user's folders.
+inline QStringList leftovers(const QString &folder) {
+    return QDir(folder).entryList({QStringLiteral(".mirandel-*")},
+                                  QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+} // namespace optimizer_test
