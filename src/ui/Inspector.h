@@ -1,0 +1,62 @@
+#pragma once
+
+#include "engine/OptimizationResult.h"
+
+#include <QFuture>
+#include <QPointer>
+#include <QToolButton>
+#include <QWidget>
+
+class Application;
+class AsyncButton;
+class OptimizeBar;
+class ProfileEditor;
+class ProfileMenu;
+class QAction;
+class QToolBar;
+class SVGFileList;
+struct Profile;
+struct SVGFile;
+
+// The right-hand pane of a main window: the editor of the current profile (shared by every main
+// window through the application object) and, at its foot, the button that optimizes the
+// window's files with it. It also keeps the application's "edited" flag up to date.
+class Inspector : public QWidget {
+    Q_OBJECT
+public:
+    Inspector(Application *application, SVGFileList *files, QWidget *parent = nullptr);
+
+    // Adds the menu button that picks and saves profiles; its title is the current profile's
+    // name, with an asterisk while that profile has unsaved changes.
+    void addToolbarItems(QToolBar *toolBar);
+
+    // "Toggle Inspector": shows or hides this pane. The window puts it wherever it wants it.
+    QAction *toggleInspectorAction() const { return m_toggleAction; }
+
+    ProfileEditor *profileEditor() const { return m_editor; }
+    ProfileMenu *profileMenu() const { return m_menu; }
+    AsyncButton *optimizeButton() const;
+    QToolButton *profileButton() const { return m_profileButton; }
+    QString profileMenuTitle() const;
+
+    // Whether a run may start: there must be files, and in file mode they need somewhere to go.
+    static bool canOptimize(const QList<SVGFile> &files, const Profile &profile);
+
+signals:
+    // A run began; the future reports per-file progress and outcomes.
+    void runStarted(const QFuture<OptimizationResult> &future);
+
+private:
+    QFuture<void> optimize();
+    void profileChanged(const Profile &profile);
+    void updateOptimizeEnabled();
+    void updateProfileTitle();
+
+    Application *m_application;
+    SVGFileList *m_files;
+    ProfileEditor *m_editor;
+    ProfileMenu *m_menu;
+    OptimizeBar *m_bar;
+    QAction *m_toggleAction;
+    QPointer<QToolButton> m_profileButton;
+};

@@ -1,0 +1,105 @@
+#include "ui/ProfileMenu.h"
+
+#include "model/Settings.h"
+#include "ui/Application.h"
+#include "ui/CommandManager.h"
+
+#include <QActionGroup>
+
+ProfileMenu::ProfileMenu(Application *application, QWidget *parent)
+    : QMenu(tr("Profile"), parent), m_application(application) {
+    connect(this, &QMenu::aboutToShow, this, &ProfileMenu::rebuild);
+    connect(application, &Application::profileChanged, this, &ProfileMenu::scheduleRebuild);
+    connect(application, &Application::profileEditedChanged, this, &ProfileMenu::scheduleRebuild);
+    Defaults::observe<Profile>(Keys::defaultProfile(), this,
+                               [this](const Profile &) { scheduleRebuild(); });
+    Defaults::observe<QList<Profile>>(Keys::profiles(), this, [this](const QList<Profile> &) {
+        storedProfilesChanged();
+        scheduleRebuild();
+    });
+    rebuild();
+}
+
+void ProfileMenu::scheduleRebuild() {
+    // Rebuilding deletes the actions, and the change may come from one of them while it is still
+    // being triggered; so the menu is refilled once control is back in the event loop.
+    if (m_rebuildPending)
+        return;
+    m_rebuildPending = true;
+    QMetaObject::invokeMethod(this, &ProfileMenu::rebuild, Qt::QueuedConnection);
+}
+
+void ProfileMenu::rebuild() {
+    m_rebuildPending = false;
+    clear();
+    const Profile defaultProfile = Keys::defaultProfile().get();
+    const QList<Profile> profiles = Keys::profiles().get();
+    const Profile &current = m_application->profile();
+
+    addChoice(defaultProfile, current);
+    addSeparator();
+    for (const Profile &stored : profiles)
+        addChoice(stored, current);
+    addSeparator();
+
+    QAction *apply =
+        addAction(tr("Apply to Default Profile"), this, &ProfileMenu::applyToDefaultProfile);
+    apply->setEnabled(current != defaultProfile);
+
+    const auto source = std::find_if(profiles.begin(), profiles.end(),
+                                     [&](const Profile &p) { return p.id == current.id; });
+    if (source != profiles.end() && *source != current) {
+        const Profile stored = *source;
+        addAction(tr("Update Profile “%1”").arg(stored.name), this,
+                  [this, stored] { updateProfile(stored); });
+    }
+
+    addAction(tr("Save as New Profile…"), m_application->commandManager(),
+              &CommandManager::saveNewProfile);
+    addSeparator();
+    addAction(tr("Edit Profiles"), this, &ProfileMenu::editProfiles);
+}
+
+void ProfileMenu::addChoice(const Profile &stored, const Profile &current) {
+    QAction *choice = addAction(stored.name);
+    choice->setCheckable(true);
+    // The mark says "this is exactly what you have"; an edited profile matches no stored one.
+    choice->setChecked(!m_application->profileEdited() && stored == current);
+    connect(choice, &QAction::triggered, this, [this, stored] {
+        // A checkable action unchecks itself when chosen again; the next rebuild sets it right.
+        m_application->setProfile(stored);
+        scheduleRebuild();
+    });
+}
+
+void ProfileMenu::applyToDefaultProfile() {
+    // The editors on screen store their profile as the default; whatever got stored is then
+    // the current profile, also when no editor was there to store anything.
+    emit m_application->commandManager()->saveAsDefaultProfile();
+    m_application->setProfile(Keys::defaultProfile().get());
+    m_application->setProfileEdited(false);
+}
+
+void ProfileMenu::updateProfile(const Profile &stored) {
+    QList<Profile> profiles = Keys::profiles().get();
+    const auto it = std::find(profiles.begin(), profiles.end(), stored);
+    if (it == profiles.end())
+        return;
+    *it = m_application->profile();
+    Keys::profiles().set(profiles);
+    m_application->setProfileEdited(false);
+}
+
+void ProfileMenu::editProfiles() {
+    m_application->setSelectedSettingsTab(SettingsTab::Profiles);
+    Keys::selectedProfile().set(m_application->profile().id);
+    m_application->openSettings();
+}
+
+void ProfileMenu::storedProfilesChanged() {
+    // A current profile that is not exactly one of the saved profiles (the default profile, or
+    // an edited copy of a saved one) may have lost its source: start again from the default.
+    const QList<Profile> profiles = Keys::profiles().get();
+    if (!profiles.contains(m_application->profile()))
+        m_application->setProfile(Keys::defaultProfile().get());
+}
