@@ -133,6 +133,9 @@ void TextView::setText(const QString &text) {
         document()->setUndoRedoEnabled(false);
         document()->setDefaultFont(font());
         m_loaded = sliceEnd(0, firstSliceLength);
+        // Replacing the text keeps the cursor's character format; start from none so the new text
+        // takes the view's font everywhere.
+        setCurrentCharFormat(QTextCharFormat());
         setPlainText(m_text.left(m_loaded));
     }
     if (isLoading()) {
