@@ -210,7 +210,8 @@ void OptimizerRun::processEnded(Process *process, bool startFailed) {
         return;
     m_running.removeOne(process);
     QProcess *child = process->process;
-    const QStringList lateNames = process->reports.feed(child->readAllStandardOutput());
+    const QStringList lateNames =
+        startFailed ? QStringList() : process->reports.feed(child->readAllStandardOutput());
     process->reportedNames.append(lateNames);
     m_reportedInRunning -= int(process->reportedNames.size() - lateNames.size());
 
