@@ -1,6 +1,7 @@
 #include "model/SVGFileList.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QHash>
 #include <QJsonArray>
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -34,7 +36,7 @@ char16_t codePointRank(char16_t unit) {
     return unit >= 0xE000 ? char16_t(unit - 0x800) : char16_t(unit + 0x2000);
 }
 
-bool codePointLess(const QString &a, const QString &b) {
+bool codePointLess(QStringView a, QStringView b) {
     const qsizetype common = std::min(a.size(), b.size());
     for (qsizetype i = 0; i < common; ++i) {
         const char16_t x = a.at(i).unicode();
@@ -43,6 +45,52 @@ bool codePointLess(const QString &a, const QString &b) {
             return codePointRank(x) < codePointRank(y);
     }
     return a.size() < b.size();
+}
+
+// Sorts paths of one folder by their names (which start at nameStart) in code-point order.
+// Names in a folder often share a long prefix ("icon-0001.svg", "icon-0002.svg"); the three
+// characters after the common prefix are packed into one integer per name, so most comparisons
+// touch small integers in one array instead of string data scattered over the heap.
+void sortByName(QStringList &paths, qsizetype nameStart) {
+    if (paths.size() < 2)
+        return;
+    const QStringView first = QStringView(paths.first()).sliced(nameStart);
+    qsizetype common = first.size();
+    for (const QString &path : std::as_const(paths)) {
+        const QStringView name = QStringView(path).sliced(nameStart);
+        const qsizetype limit = std::min(common, name.size());
+        qsizetype i = 0;
+        while (i < limit && name.at(i) == first.at(i))
+            ++i;
+        common = i;
+    }
+
+    struct Entry {
+        quint64 key;
+        QStringView rest; // the name past the common prefix
+        qsizetype index;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(size_t(paths.size()));
+    for (qsizetype index = 0; index < paths.size(); ++index) {
+        const QStringView rest = QStringView(paths.at(index)).sliced(nameStart + common);
+        quint64 key = 0;
+        for (qsizetype k = 0; k < 3; ++k) {
+            // 0 marks the end of the name, which sorts before every character.
+            const quint64 unit = k < rest.size() ? codePointRank(rest.at(k).unicode()) + 1u : 0u;
+            key = (key << 21) | unit;
+        }
+        entries.push_back({key, rest, index});
+    }
+    std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
+        return a.key != b.key ? a.key < b.key : codePointLess(a.rest, b.rest);
+    });
+
+    QStringList sorted;
+    sorted.reserve(paths.size());
+    for (const Entry &entry : entries)
+        sorted.append(std::move(paths[entry.index]));
+    paths = std::move(sorted);
 }
 
 enum class DropKind { Other, Folder, SVG };
@@ -87,9 +135,8 @@ void SVGFileList::setSelection(const QSet<QString> &ids) {
 
 void SVGFileList::addFile(const QUrl &url) {
     SVGFile file = SVGFile::fromUrl(url);
-    if (m_ids.contains(file.id))
-        return;
-    append({std::move(file)});
+    if (claimId(file.id))
+        append({std::move(file)});
 }
 
 bool SVGFileList::addFolder(const QUrl &url) {
@@ -108,23 +155,37 @@ bool SVGFileList::addFolder(const QUrl &url) {
         return false;
     }
 
-    // Without QDir::Hidden the listing leaves hidden files out; subfolders are not entered.
-    QStringList names = QDir(folder).entryList(QDir::Files, QDir::Unsorted);
-    names.removeIf([](const QString &name) { return !hasSvgExtension(name); });
-    std::sort(names.begin(), names.end(), codePointLess);
+    // Without QDir::Hidden the listing leaves hidden files out; subfolders are not entered. The
+    // iterator hands out whole paths, which serve as ids without building them again.
+    while (folder.size() > 1 && folder.endsWith(u'/'))
+        folder.chop(1);
+    QStringList paths;
+    QDirIterator entries(folder, QDir::Files);
+    while (entries.hasNext()) {
+        QString path = entries.next();
+        const QStringView name = QStringView(path).sliced(path.lastIndexOf(u'/') + 1);
+        if (!hasSvgExtension(name))
+            continue;
+        paths.append(std::move(path));
+    }
+    if (paths.isEmpty())
+        return true;
 
-    if (!folder.endsWith(u'/'))
-        folder += u'/';
+    // The iterator puts the same folder part before every name.
+    const qsizetype nameStart = paths.first().lastIndexOf(u'/') + 1;
+    sortByName(paths, nameStart);
+
     QList<SVGFile> fresh;
-    fresh.reserve(names.size());
-    for (const QString &name : std::as_const(names)) {
-        QString path = folder + name;
-        if (m_ids.contains(path))
+    fresh.reserve(paths.size());
+    m_ids.reserve(m_ids.size() + paths.size());
+    for (QString &path : paths) {
+        if (!claimId(path))
             continue;
         QUrl fileUrl = QUrl::fromLocalFile(path);
-        fresh.append({std::move(path), name, std::move(fileUrl)});
+        QString name = path.sliced(nameStart);
+        fresh.append({std::move(path), std::move(name), std::move(fileUrl)});
     }
-    append(fresh);
+    append(std::move(fresh));
     return true;
 }
 
@@ -388,14 +449,19 @@ Qt::DropActions SVGFileList::supportedDropActions() const {
     return Qt::MoveAction | Qt::CopyAction;
 }
 
-void SVGFileList::append(const QList<SVGFile> &files) {
+bool SVGFileList::claimId(const QString &id) {
+    // One hash lookup that both checks and records the id.
+    const qsizetype before = m_ids.size();
+    m_ids.insert(id);
+    return m_ids.size() > before;
+}
+
+void SVGFileList::append(QList<SVGFile> files) {
     if (files.isEmpty())
         return;
     const int first = int(m_files.size());
     beginInsertRows({}, first, first + int(files.size()) - 1);
-    m_files.append(files);
-    for (const SVGFile &file : files)
-        m_ids.insert(file.id);
+    m_files.append(std::move(files));
     endInsertRows();
 }
 

@@ -85,7 +85,10 @@ signals:
     void selectionChanged();
 
 private:
-    void append(const QList<SVGFile> &files);
+    // Records the id unless it is listed; true when it was new.
+    bool claimId(const QString &id);
+    // Appends entries whose ids the caller has claimed.
+    void append(QList<SVGFile> files);
     void removeRowsWhere(const std::function<bool(const SVGFile &)> &predicate);
 
     QList<SVGFile> m_files;
