@@ -1,0 +1,276 @@
+#include "ui/ProfilesSettingsTab.h"
+
+#include "model/IncrementedName.h"
+#include "model/Settings.h"
+#include "ui/ProfileEditor.h"
+#include "ui/ProfileListModel.h"
+#include "ui/components/ListActions.h"
+
+#include <QHBoxLayout>
+#include <QListView>
+#include <QMenu>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+// Draws a separator line under the default profile's row, setting it apart from the saved ones.
+class ProfileRowDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        if (index.row() != 0)
+            return;
+        painter->save();
+        QColor line = option.palette.color(QPalette::WindowText);
+        line.setAlphaF(0.15);
+        painter->setPen(line);
+        const QRect rect = option.rect;
+        painter->drawLine(rect.left() + 4, rect.bottom(), rect.right() - 4, rect.bottom());
+        painter->restore();
+    }
+};
+
+} // namespace
+
+ProfilesSettingsTab::ProfilesSettingsTab(Application *application, QWidget *parent)
+    : QWidget(parent), m_model(new ProfileListModel(this)), m_list(new QListView(this)),
+      m_actions(new ListActions(tr("New Profile"), tr("Delete Profile"), this)),
+      m_moreMenu(new QMenu(this)), m_editor(new ProfileEditor(application, true, false, this)),
+      m_selection(Keys::selectedProfile().get()) {
+    setMinimumHeight(500);
+
+    m_list->setModel(m_model);
+    m_list->setItemDelegate(new ProfileRowDelegate(m_list));
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setAlternatingRowColors(false);
+    m_list->setDragDropMode(QAbstractItemView::InternalMove);
+    m_list->setDefaultDropAction(Qt::MoveAction);
+    m_list->setDragDropOverwriteMode(false);
+    m_list->setDropIndicatorShown(true);
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    m_actions->setBorder(true);
+    m_actions->setMoreActions(m_moreMenu);
+    m_actions->setAddAction([this] { addProfile(); });
+    m_actions->setRemoveAction([this] { deleteProfile(m_selection); });
+
+    auto *listColumn = new QVBoxLayout;
+    listColumn->setSpacing(0);
+    const int margin = style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+    listColumn->setContentsMargins(margin, margin, margin, margin);
+    listColumn->addWidget(m_list);
+    listColumn->addWidget(m_actions);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setSpacing(0);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(listColumn, 2);
+    layout->addWidget(m_editor, 3);
+
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const QModelIndexList rows = m_list->selectionModel()->selectedRows();
+        if (rows.isEmpty()) {
+            // A list with nothing highlighted would leave the editor without a profile; put the
+            // highlight back once the view has finished handling the click.
+            QMetaObject::invokeMethod(this, &ProfilesSettingsTab::showSelectionInList,
+                                      Qt::QueuedConnection);
+            return;
+        }
+        setSelection(m_model->idAt(rows.constFirst().row()));
+    });
+    connect(m_list, &QListView::customContextMenuRequested, this, [this](const QPoint &pos) {
+        const QModelIndex index = m_list->indexAt(pos);
+        if (!index.isValid())
+            return;
+        QMenu *menu = contextMenu(index.row());
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(m_list->viewport()->mapToGlobal(pos));
+    });
+    connect(m_model, &ProfileListModel::profilesChanged, this,
+            &ProfilesSettingsTab::storedDataChanged);
+    connect(m_editor, &ProfileEditor::profileEdited, this, &ProfilesSettingsTab::setEditedProfile);
+    Defaults::observe<QString>(Keys::selectedProfile(), this,
+                               [this](const QString &id) { setSelection(id); });
+
+    showSelectionInList();
+    refreshEditor();
+    refreshActions();
+}
+
+void ProfilesSettingsTab::setSelection(const QString &id) {
+    if (id.isEmpty())
+        return;
+    const bool changed = id != m_selection;
+    m_selection = id;
+    showSelectionInList();
+    // The row highlighted here is the profile the rest of the application calls selected.
+    if (Keys::selectedProfile().get() != id)
+        Keys::selectedProfile().set(id);
+    if (changed) {
+        refreshEditor();
+        refreshActions();
+    }
+}
+
+std::optional<Profile> ProfilesSettingsTab::storedProfile(const QString &id) {
+    const QList<Profile> profiles = Keys::profiles().get();
+    for (const Profile &profile : profiles)
+        if (profile.id == id)
+            return profile;
+    return std::nullopt;
+}
+
+bool ProfilesSettingsTab::selectionIsDefault() const {
+    return m_selection == Keys::defaultProfile().get().id;
+}
+
+Profile ProfilesSettingsTab::editedProfile() {
+    const Profile defaultProfile = Keys::defaultProfile().get();
+    if (m_selection == defaultProfile.id)
+        return defaultProfile;
+    if (std::optional<Profile> profile = storedProfile(m_selection))
+        return *profile;
+    // The highlighted profile was deleted, here or elsewhere. Moving the highlight while the
+    // tab is still updating would change state under its feet, so it waits for the next turn
+    // of the event loop, and only happens if nothing picked another profile meanwhile.
+    if (!m_fallbackScheduled) {
+        m_fallbackScheduled = true;
+        QTimer::singleShot(0, this, [this] {
+            m_fallbackScheduled = false;
+            if (!selectionIsDefault() && !storedProfile(m_selection))
+                setSelection(Keys::defaultProfile().get().id);
+        });
+    }
+    return defaultProfile;
+}
+
+void ProfilesSettingsTab::setEditedProfile(const Profile &profile) {
+    if (selectionIsDefault()) {
+        Keys::defaultProfile().set(profile);
+        return;
+    }
+    QList<Profile> profiles = Keys::profiles().get();
+    for (Profile &stored : profiles) {
+        if (stored.id == m_selection) {
+            stored = profile;
+            Keys::profiles().set(profiles);
+            return;
+        }
+    }
+}
+
+void ProfilesSettingsTab::addProfile() {
+    // A new profile starts from the factory options, not from whatever the default holds now.
+    QList<Profile> profiles = Keys::profiles().get();
+    profiles.append(Profile::makeNew());
+    Keys::profiles().set(profiles);
+    setSelection(profiles.constLast().id);
+}
+
+void ProfilesSettingsTab::duplicate(const Profile &profile, bool isDefaultProfile) {
+    Profile copy = profile;
+    copy.id = newIdentifier();
+    copy.name = isDefaultProfile ? newProfileName() : incrementedName(profile.name);
+    QList<Profile> profiles = Keys::profiles().get();
+    profiles.append(copy);
+    Keys::profiles().set(profiles);
+    Keys::selectedProfile().set(copy.id);
+}
+
+void ProfilesSettingsTab::deleteProfile(const QString &id) {
+    QList<Profile> profiles = Keys::profiles().get();
+    const auto found = std::find_if(profiles.cbegin(), profiles.cend(),
+                                    [&id](const Profile &profile) { return profile.id == id; });
+    if (found == profiles.cend())
+        return;
+    const int index = int(found - profiles.cbegin());
+    profiles.removeAt(index);
+    Keys::profiles().set(profiles);
+    if (m_selection == id)
+        setSelection(index == 0 ? Keys::defaultProfile().get().id : profiles.at(index - 1).id);
+}
+
+void ProfilesSettingsTab::applyToDefaultProfile(const Profile &profile) {
+    Profile copy = profile;
+    copy.id = Profile::defaultId;
+    copy.name = defaultProfileName();
+    Keys::defaultProfile().set(copy);
+}
+
+void ProfilesSettingsTab::moveProfiles(const QList<int> &fromOffsets, int toOffset) {
+    Keys::profiles().set(ProfileListModel::moved(Keys::profiles().get(), fromOffsets, toOffset));
+}
+
+QMenu *ProfilesSettingsTab::contextMenu(int row) {
+    auto *menu = new QMenu(this);
+    if (row == 0) {
+        menu->addAction(tr("Duplicate"), this,
+                        [this] { duplicate(Keys::defaultProfile().get(), true); });
+        return menu;
+    }
+    // The menu acts on the row's profile as stored when an item is chosen.
+    const QString id = m_model->idAt(row);
+    menu->addAction(tr("Duplicate"), this, [this, id] {
+        if (std::optional<Profile> profile = storedProfile(id))
+            duplicate(*profile, false);
+    });
+    menu->addAction(tr("Apply to Default Profile"), this, [this, id] {
+        if (std::optional<Profile> profile = storedProfile(id))
+            applyToDefaultProfile(*profile);
+    });
+    menu->addSeparator();
+    menu->addAction(tr("Delete"), this, [this, id] { deleteProfile(id); });
+    return menu;
+}
+
+void ProfilesSettingsTab::storedDataChanged() {
+    // A reset of the rows drops the view's highlight; the highlighted profile itself may be gone.
+    showSelectionInList();
+    refreshEditor();
+    refreshActions();
+}
+
+void ProfilesSettingsTab::showSelectionInList() {
+    const int row = m_model->rowOf(m_selection);
+    if (row < 0)
+        return;
+    const QModelIndex index = m_model->index(row);
+    QItemSelectionModel *selection = m_list->selectionModel();
+    if (selection->isSelected(index) && selection->selectedRows().size() == 1)
+        return;
+    selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+}
+
+void ProfilesSettingsTab::refreshEditor() {
+    const Profile profile = editedProfile();
+    if (m_editor->profile() != profile)
+        m_editor->setProfile(profile);
+}
+
+void ProfilesSettingsTab::refreshActions() {
+    const bool isDefault = selectionIsDefault();
+    m_actions->setRemoveButtonDisabled(isDefault);
+    m_moreMenu->clear();
+    m_moreMenu->addAction(tr("Duplicate"), this, &ProfilesSettingsTab::duplicateSelected);
+    if (!isDefault)
+        m_moreMenu->addAction(tr("Apply to Default Profile"), this,
+                              &ProfilesSettingsTab::applySelectedToDefaultProfile);
+}
+
+void ProfilesSettingsTab::duplicateSelected() {
+    if (std::optional<Profile> profile = storedProfile(m_selection))
+        duplicate(*profile, false);
+    else
+        duplicate(Keys::defaultProfile().get(), true);
+}
+
+void ProfilesSettingsTab::applySelectedToDefaultProfile() {
+    if (std::optional<Profile> profile = storedProfile(m_selection))
+        applyToDefaultProfile(*profile);
+}
