@@ -15,7 +15,7 @@
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     const int fileCount = argc > 1 ? QByteArray(argv[1]).toInt() : 100000;
-    constexpr int rounds = 5;
+    constexpr int rounds = 9;
 
     QTemporaryDir dir;
     if (!dir.isValid()) {

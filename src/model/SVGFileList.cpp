@@ -1,7 +1,7 @@
 #include "model/SVGFileList.h"
 
-#include <QDir>
-#include <QDirIterator>
+#include "model/FolderListing.h"
+
 #include <QFileInfo>
 #include <QHash>
 #include <QJsonArray>
@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <vector>
 
 namespace {
 
@@ -21,76 +20,6 @@ constexpr qsizetype maxRemovalRuns = 256;
 void printDiagnostic(const QString &line) {
     std::fprintf(stdout, "%s\n", line.toLocal8Bit().constData());
     std::fflush(stdout);
-}
-
-// Only the lower-case extension counts, as on the panel and folder paths; "x.SVG" does not.
-bool hasSvgExtension(QStringView name) {
-    return name.size() > 4 && name.endsWith(u".svg");
-}
-
-// UTF-16 order puts characters outside the basic plane before U+E000..U+FFFF; shifting the
-// surrogates above that block gives plain code-point order.
-char16_t codePointRank(char16_t unit) {
-    if (unit < 0xD800)
-        return unit;
-    return unit >= 0xE000 ? char16_t(unit - 0x800) : char16_t(unit + 0x2000);
-}
-
-bool codePointLess(QStringView a, QStringView b) {
-    const qsizetype common = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < common; ++i) {
-        const char16_t x = a.at(i).unicode();
-        const char16_t y = b.at(i).unicode();
-        if (x != y)
-            return codePointRank(x) < codePointRank(y);
-    }
-    return a.size() < b.size();
-}
-
-// Sorts paths of one folder by their names (which start at nameStart) in code-point order.
-// Names in a folder often share a long prefix ("icon-0001.svg", "icon-0002.svg"); the three
-// characters after the common prefix are packed into one integer per name, so most comparisons
-// touch small integers in one array instead of string data scattered over the heap.
-void sortByName(QStringList &paths, qsizetype nameStart) {
-    if (paths.size() < 2)
-        return;
-    const QStringView first = QStringView(paths.first()).sliced(nameStart);
-    qsizetype common = first.size();
-    for (const QString &path : std::as_const(paths)) {
-        const QStringView name = QStringView(path).sliced(nameStart);
-        const qsizetype limit = std::min(common, name.size());
-        qsizetype i = 0;
-        while (i < limit && name.at(i) == first.at(i))
-            ++i;
-        common = i;
-    }
-
-    struct Entry {
-        quint64 key;
-        QStringView rest; // the name past the common prefix
-        qsizetype index;
-    };
-    std::vector<Entry> entries;
-    entries.reserve(size_t(paths.size()));
-    for (qsizetype index = 0; index < paths.size(); ++index) {
-        const QStringView rest = QStringView(paths.at(index)).sliced(nameStart + common);
-        quint64 key = 0;
-        for (qsizetype k = 0; k < 3; ++k) {
-            // 0 marks the end of the name, which sorts before every character.
-            const quint64 unit = k < rest.size() ? codePointRank(rest.at(k).unicode()) + 1u : 0u;
-            key = (key << 21) | unit;
-        }
-        entries.push_back({key, rest, index});
-    }
-    std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
-        return a.key != b.key ? a.key < b.key : codePointLess(a.rest, b.rest);
-    });
-
-    QStringList sorted;
-    sorted.reserve(paths.size());
-    for (const Entry &entry : entries)
-        sorted.append(std::move(paths[entry.index]));
-    paths = std::move(sorted);
 }
 
 enum class DropKind { Other, Folder, SVG };
@@ -140,49 +69,22 @@ void SVGFileList::addFile(const QUrl &url) {
 }
 
 bool SVGFileList::addFolder(const QUrl &url) {
-    QString folder = plainPath(url);
-    const QFileInfo info(folder);
+    const QString folder = plainPath(url);
     QString problem;
-    if (!info.exists())
-        problem = QStringLiteral("does not exist");
-    else if (!info.isDir())
-        problem = QStringLiteral("is not a folder");
-    else if (!info.isReadable())
-        problem = QStringLiteral("cannot be read");
-    if (!problem.isEmpty()) {
-        printDiagnostic(
-            QStringLiteral("Cannot list the folder \"%1\": it %2.").arg(folder, problem));
+    std::optional<QStringList> paths = listSVGFiles(folder, &problem);
+    if (!paths) {
+        printDiagnostic(QStringLiteral("Cannot list the folder \"%1\": %2.").arg(folder, problem));
         return false;
     }
 
-    // Without QDir::Hidden the listing leaves hidden files out; subfolders are not entered. The
-    // iterator hands out whole paths, which serve as ids without building them again.
-    while (folder.size() > 1 && folder.endsWith(u'/'))
-        folder.chop(1);
-    QStringList paths;
-    QDirIterator entries(folder, QDir::Files);
-    while (entries.hasNext()) {
-        QString path = entries.next();
-        const QStringView name = QStringView(path).sliced(path.lastIndexOf(u'/') + 1);
-        if (!hasSvgExtension(name))
-            continue;
-        paths.append(std::move(path));
-    }
-    if (paths.isEmpty())
-        return true;
-
-    // The iterator puts the same folder part before every name.
-    const qsizetype nameStart = paths.first().lastIndexOf(u'/') + 1;
-    sortByName(paths, nameStart);
-
     QList<SVGFile> fresh;
-    fresh.reserve(paths.size());
-    m_ids.reserve(m_ids.size() + paths.size());
-    for (QString &path : paths) {
+    fresh.reserve(paths->size());
+    m_ids.reserve(m_ids.size() + paths->size());
+    for (QString &path : *paths) {
         if (!claimId(path))
             continue;
         QUrl fileUrl = QUrl::fromLocalFile(path);
-        QString name = path.sliced(nameStart);
+        QString name = path.sliced(path.lastIndexOf(u'/') + 1);
         fresh.append({std::move(path), std::move(name), std::move(fileUrl)});
     }
     append(std::move(fresh));
@@ -193,7 +95,7 @@ void SVGFileList::importFiles(const QList<QUrl> &urls) {
     for (const QUrl &url : urls) {
         // Access to a chosen file is always granted outside a sandbox, so the file is added
         // directly.
-        if (url.isLocalFile() && hasSvgExtension(SVGFile::fromUrl(url).fileName))
+        if (url.isLocalFile() && hasSVGExtension(SVGFile::fromUrl(url).fileName))
             addFile(url);
         else
             addFolder(url);

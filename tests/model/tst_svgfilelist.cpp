@@ -59,6 +59,11 @@ private slots:
         QTest::newRow("code points beyond the basic plane sort last")
             << QStringList{"\U0001F600.svg", "\uFF21.svg", "z.svg"}
             << QStringList{"z.svg", "\uFF21.svg", "\U0001F600.svg"};
+        QTest::newRow("long shared prefixes")
+            << QStringList{"icon-10.svg", "icon-9.svg", "icon-100.svg", "icon-1.svg",
+                           "icon-1.svg.svg"}
+            << QStringList{"icon-1.svg", "icon-1.svg.svg", "icon-10.svg", "icon-100.svg",
+                           "icon-9.svg"};
         QTest::newRow("characters escaped in URLs") << QStringList{"a b.svg", "100%.svg", "#1.svg"}
                                                     << QStringList{"#1.svg", "100%.svg", "a b.svg"};
         QTest::newRow("empty") << QStringList{} << QStringList{};

@@ -1,0 +1,113 @@
+#include "model/FolderListing.h"
+
+#include <QDirIterator>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <vector>
+
+bool hasSVGExtension(QStringView name) {
+    return name.size() > 4 && name.endsWith(u".svg");
+}
+
+namespace {
+
+// UTF-16 order puts characters outside the basic plane before U+E000..U+FFFF; shifting the
+// surrogates above that block gives plain code-point order.
+char16_t codePointRank(char16_t unit) {
+    if (unit < 0xD800)
+        return unit;
+    return unit >= 0xE000 ? char16_t(unit - 0x800) : char16_t(unit + 0x2000);
+}
+
+bool codePointLess(QStringView a, QStringView b) {
+    const qsizetype common = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        const char16_t x = a.at(i).unicode();
+        const char16_t y = b.at(i).unicode();
+        if (x != y)
+            return codePointRank(x) < codePointRank(y);
+    }
+    return a.size() < b.size();
+}
+
+// Sorts paths of one folder by their names (which start at nameStart) in code-point order.
+// Names in a folder often share a long prefix ("icon-0001.svg", "icon-0002.svg"); the three
+// characters after the common prefix are packed into one integer per name, so most comparisons
+// touch small integers in one array instead of string data scattered over the heap.
+void sortByName(QStringList &paths, qsizetype nameStart) {
+    if (paths.size() < 2)
+        return;
+    const QStringView first = QStringView(paths.first()).sliced(nameStart);
+    qsizetype common = first.size();
+    for (const QString &path : std::as_const(paths)) {
+        const QStringView name = QStringView(path).sliced(nameStart);
+        const qsizetype limit = std::min(common, name.size());
+        qsizetype i = 0;
+        while (i < limit && name.at(i) == first.at(i))
+            ++i;
+        common = i;
+    }
+
+    struct Entry {
+        quint64 key;
+        QStringView rest; // the name past the common prefix
+        qsizetype index;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(size_t(paths.size()));
+    for (qsizetype index = 0; index < paths.size(); ++index) {
+        const QStringView rest = QStringView(paths.at(index)).sliced(nameStart + common);
+        quint64 key = 0;
+        for (qsizetype k = 0; k < 3; ++k) {
+            // 0 marks the end of the name, which sorts before every character.
+            const quint64 unit = k < rest.size() ? codePointRank(rest.at(k).unicode()) + 1u : 0u;
+            key = (key << 21) | unit;
+        }
+        entries.push_back({key, rest, index});
+    }
+    std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
+        return a.key != b.key ? a.key < b.key : codePointLess(a.rest, b.rest);
+    });
+
+    QStringList sorted;
+    sorted.reserve(paths.size());
+    for (const Entry &entry : entries)
+        sorted.append(std::move(paths[entry.index]));
+    paths = std::move(sorted);
+}
+
+} // namespace
+
+std::optional<QStringList> listSVGFiles(const QString &folder, QString *problem) {
+    const QFileInfo info(folder);
+    QString reason;
+    if (!info.exists())
+        reason = QStringLiteral("it does not exist");
+    else if (!info.isDir())
+        reason = QStringLiteral("it is not a folder");
+    else if (!info.isReadable())
+        reason = QStringLiteral("it cannot be read");
+    if (!reason.isEmpty()) {
+        if (problem)
+            *problem = reason;
+        return std::nullopt;
+    }
+
+    // Without QDir::Hidden the listing leaves hidden files out. The iterator hands out whole
+    // paths, which serve as ids without building them again.
+    QString root = folder;
+    while (root.size() > 1 && root.endsWith(u'/'))
+        root.chop(1);
+    QStringList paths;
+    QDirIterator entries(root, QDir::Files);
+    while (entries.hasNext()) {
+        QString path = entries.next();
+        if (hasSVGExtension(QStringView(path).sliced(path.lastIndexOf(u'/') + 1)))
+            paths.append(std::move(path));
+    }
+    // The iterator puts the same folder part before every name.
+    if (!paths.isEmpty())
+        sortByName(paths, paths.first().lastIndexOf(u'/') + 1);
+    return paths;
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <optional>
+
+// Whether a name ends in ".svg" in lower case; "x.SVG" does not count. The open panel's choice
+// and the folder listing decide by this, a drop by the file's type.
+bool hasSVGExtension(QStringView name);
+
+// The paths of the visible files directly inside `folder` that have the SVG extension, sorted by
+// name in code-point order (case-sensitive, upper case first). Subfolders are not entered. No
+// value when the folder cannot be listed; `problem` then says why, in a few words.
+std::optional<QStringList> listSVGFiles(const QString &folder, QString *problem);
