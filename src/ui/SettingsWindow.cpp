@@ -1,20 +1,45 @@
 #include "ui/SettingsWindow.h"
 
+#include "platform/SymbolIcons.h"
+#include "ui/AdvancedSettingsTab.h"
 #include "ui/Application.h"
+#include "ui/GeneralSettingsTab.h"
+#include "ui/ProfilesSettingsTab.h"
+#include "ui/UpdatesSettingsTab.h"
 
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 SettingsWindow::SettingsWindow(Application *application, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_application(application), m_tabs(new QTabWidget(this)) {
+    : QWidget(parent, Qt::Window), m_application(application), m_tabs(new QTabWidget(this)),
+      m_general(new GeneralSettingsTab), m_profiles(new ProfilesSettingsTab(application)),
+      m_updates(new UpdatesSettingsTab(application ? application->updater() : nullptr)),
+      m_advanced(new AdvancedSettingsTab) {
     setWindowTitle(tr("Settings"));
+    // The order of the tabs is the order of SettingsTab.
+    m_tabs->addTab(m_general, symbolIcon(QStringLiteral("gear")), tr("General"));
+    m_tabs->addTab(m_profiles, symbolIcon(QStringLiteral("doc.badge.gearshape")), tr("Profiles"));
+    m_tabs->addTab(m_updates, symbolIcon(QStringLiteral("arrow.triangle.2.circlepath")),
+                   tr("Updates"));
+    m_tabs->addTab(m_advanced, symbolIcon(QStringLiteral("gearshape.2")), tr("Advanced"));
+    m_tabs->setMinimumWidth(minimumTabWidth);
+    m_tabs->setMaximumWidth(maximumTabWidth);
+
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
-    for (const QString &title : {tr("General"), tr("Profiles"), tr("Updates"), tr("Advanced")})
-        m_tabs->addTab(new QWidget, title);
-    setMinimumWidth(500);
-    connect(m_tabs, &QTabWidget::currentChanged, this,
-            [this](int index) { m_application->setSelectedSettingsTab(SettingsTab(index)); });
+    setMinimumWidth(minimumWindowWidth);
+
+    if (m_application) {
+        selectTab(m_application->selectedSettingsTab());
+        connect(m_application, &Application::selectedSettingsTabChanged, this,
+                &SettingsWindow::selectTab);
+    }
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
+        if (m_application && index >= 0)
+            m_application->setSelectedSettingsTab(SettingsTab(index));
+    });
+    // Sized to what the tabs need, within the limits above.
+    adjustSize();
 }
 
 void SettingsWindow::selectTab(SettingsTab tab) {
