@@ -125,7 +125,8 @@ void OverlayNotification::paintEvent(QPaintEvent *) {
 
     // Bottom to top: a thin translucent material with a faint accent outline, an accent tint, and
     // a white sheen fading out towards the bottom.
-    painter.fillPath(shape, withAlpha(palette().color(QPalette::Window), 0.85));
+    // There is no blur of what lies behind, so the material is nearly opaque to stay readable.
+    painter.fillPath(shape, withAlpha(palette().color(QPalette::Window), 0.95));
     painter.fillPath(shape, withAlpha(accent, dark ? 0.05 : 0.1));
     QLinearGradient sheen(capsule.topLeft(), capsule.bottomLeft());
     sheen.setColorAt(0, withAlpha(Qt::white, dark ? 0.05 : 0.6));
