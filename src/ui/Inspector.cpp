@@ -3,14 +3,12 @@
 #include "engine/Optimizer.h"
 #include "model/SVGFileList.h"
 #include "model/Settings.h"
-#include "platform/SymbolIcons.h"
 #include "ui/Application.h"
 #include "ui/OptimizeBar.h"
 #include "ui/ProfileEditor.h"
 #include "ui/ProfileMenu.h"
 #include "ui/components/AsyncButton.h"
 
-#include <QAction>
 #include <QShortcut>
 #include <QToolBar>
 #include <QToolButton>
@@ -19,18 +17,13 @@
 Inspector::Inspector(Application *application, SVGFileList *files, QWidget *parent)
     : QWidget(parent), m_application(application), m_files(files),
       m_editor(new ProfileEditor(application, false, true, this)),
-      m_menu(new ProfileMenu(application, this)), m_bar(new OptimizeBar(this)),
-      m_toggleAction(
-          new QAction(symbolIcon(QStringLiteral("sidebar.right")), tr("Toggle Inspector"), this)) {
+      m_menu(new ProfileMenu(application, this)), m_bar(new OptimizeBar(this)) {
     setObjectName(QStringLiteral("inspector"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_editor, 1);
     layout->addWidget(m_bar);
-
-    m_toggleAction->setToolTip(tr("Toggle Inspector"));
-    connect(m_toggleAction, &QAction::triggered, this, [this] { setVisible(!isVisible()); });
 
     m_editor->setProfile(application->profile());
     connect(m_editor, &ProfileEditor::profileEdited, application, &Application::setProfile);

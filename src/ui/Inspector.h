@@ -12,7 +12,6 @@ class AsyncButton;
 class OptimizeBar;
 class ProfileEditor;
 class ProfileMenu;
-class QAction;
 class QToolBar;
 class SVGFileList;
 struct Profile;
@@ -29,9 +28,6 @@ public:
     // Adds the menu button that picks and saves profiles; its title is the current profile's
     // name, with an asterisk while that profile has unsaved changes.
     void addToolbarItems(QToolBar *toolBar);
-
-    // "Toggle Inspector": shows or hides this pane. The window puts it wherever it wants it.
-    QAction *toggleInspectorAction() const { return m_toggleAction; }
 
     ProfileEditor *profileEditor() const { return m_editor; }
     ProfileMenu *profileMenu() const { return m_menu; }
@@ -57,6 +53,5 @@ private:
     ProfileEditor *m_editor;
     ProfileMenu *m_menu;
     OptimizeBar *m_bar;
-    QAction *m_toggleAction;
     QPointer<QToolButton> m_profileButton;
 };
