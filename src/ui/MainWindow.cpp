@@ -1,7 +1,279 @@
 #include "ui/MainWindow.h"
 
+#include "engine/Utilities.h"
+#include "model/SVGFileList.h"
+#include "platform/SymbolIcons.h"
+#include "platform/Updater.h"
+#include "ui/Application.h"
+#include "ui/FileTable.h"
+#include "ui/Inspector.h"
+#include "ui/ProfileMenu.h"
+#include "ui/SetupSheet.h"
+#include "ui/components/ListActions.h"
+
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSplitter>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <functional>
+
+namespace {
+
+// Platform panels pick either files or folders, never both in one go, so the panel is Qt's own
+// dialog taught to take folders as a choice too. Opening a folder by double-click still enters
+// it; "Open" with a folder selected chooses the folder.
+class OpenPanel : public QFileDialog {
+public:
+    OpenPanel(QWidget *parent, std::function<void(const QList<QUrl> &)> onChoice)
+        : QFileDialog(parent, QFileDialog::tr("Open")), m_onChoice(std::move(onChoice)) {
+        setOption(QFileDialog::DontUseNativeDialog);
+        setFileMode(QFileDialog::ExistingFiles);
+        setAcceptMode(QFileDialog::AcceptOpen);
+        setNameFilter(MainWindow::tr("SVG files and folders (*.svg)"));
+    }
+
+    void accept() override {
+        const QStringList chosen = selectedFiles();
+        if (chosen.isEmpty())
+            return;
+        QList<QUrl> urls;
+        for (const QString &path : chosen) {
+            // A name typed that does not exist: the dialog's own handling says so.
+            if (!QFileInfo::exists(path)) {
+                QFileDialog::accept();
+                return;
+            }
+            urls.append(QUrl::fromLocalFile(path));
+        }
+        // Skips QFileDialog::accept(), which would walk into a chosen folder instead.
+        QDialog::accept();
+        m_onChoice(urls);
+    }
+
+private:
+    std::function<void(const QList<QUrl> &)> m_onChoice;
+};
+
+} // namespace
+
 MainWindow::MainWindow(Application *application, QWidget *parent)
-    : QMainWindow(parent), m_application(application) {
+    : QMainWindow(parent), m_application(application), m_files(new SVGFileList(this)),
+      m_table(new FileTable(m_files)),
+      m_listActions(new ListActions(tr("Add Files"), tr("Remove"))),
+      m_inspector(new Inspector(application, m_files)), m_splitter(new QSplitter(Qt::Horizontal)) {
+    setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Mirandel"));
+    setUnifiedTitleAndToolBarOnMac(true);
+
+    auto *listArea = new QWidget;
+    auto *listLayout = new QVBoxLayout(listArea);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    listLayout->setSpacing(0);
+    listLayout->addWidget(m_table, 1);
+    listLayout->addWidget(m_listActions);
+    listArea->setMinimumSize(300, 200);
+    m_table->setFrameShape(QFrame::NoFrame);
+
+    m_listActions->setAddAction([this] { showOpenPanel(); });
+    m_listActions->setRemoveAction([this] { m_files->removeSelectedFiles(); });
+    m_listActions->setRemoveButtonDisabled(true);
+    connect(m_files, &SVGFileList::selectionChanged, this, [this] {
+        m_listActions->setRemoveButtonDisabled(m_files->selection().isEmpty());
+        updateDeleteAction();
+    });
+
+    m_inspector->setMinimumWidth(300);
+    m_splitter->addWidget(listArea);
+    m_splitter->addWidget(m_inspector);
+    m_splitter->setChildrenCollapsible(false);
+    m_splitter->setStretchFactor(0, 1);
+    m_splitter->setStretchFactor(1, 0);
+    m_splitter->setSizes({600, 400});
+    setCentralWidget(m_splitter);
+
+    // Files and folders dropped anywhere on the window are added; the window draws no highlight.
+    setAcceptDrops(true);
+
+    createToolBar();
+    createMenus();
+
+    connect(application, &Application::fileImportRequested, this, [this](MainWindow *window) {
+        if (window == this)
+            showOpenPanel();
+    });
+    connect(qApp, &QApplication::focusChanged, this, &MainWindow::updateDeleteAction);
+
     resize(1000, 600);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+MainWindow::~MainWindow() {
+    // The base destructor moves the focus away while this part of the object is already gone.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
+
+void MainWindow::createToolBar() {
+    QToolBar *toolBar = addToolBar(tr("Toolbar"));
+    toolBar->setObjectName(QStringLiteral("mainToolBar"));
+    toolBar->setMovable(false);
+    toolBar->setFloatable(false);
+    toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolBar->toggleViewAction()->setVisible(false);
+
+    m_openAction = toolBar->addAction(symbolIcon(QStringLiteral("plus")), tr("Open"));
+    m_openAction->setToolTip(tr("Open"));
+    connect(m_openAction, &QAction::triggered, this, &MainWindow::showOpenPanel);
+    // The window's primary action carries its label next to the symbol.
+    if (auto *button = qobject_cast<QToolButton *>(toolBar->widgetForAction(m_openAction)))
+        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+
+    // The inspector's items sit at the far end, above the inspector itself.
+    auto *spacer = new QWidget(toolBar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    toolBar->addWidget(spacer);
+
+    m_toggleInspectorAction =
+        toolBar->addAction(symbolIcon(QStringLiteral("sidebar.right")), tr("Toggle Inspector"));
+    m_toggleInspectorAction->setToolTip(tr("Toggle Inspector"));
+    // Ctrl is the Command key on macOS, so this is the usual Option-Command-I there.
+    m_toggleInspectorAction->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_I));
+    connect(m_toggleInspectorAction, &QAction::triggered, this,
+            [this] { setInspectorShown(!isInspectorShown()); });
+
+    m_inspector->addToolbarItems(toolBar);
+}
+
+void MainWindow::createMenus() {
+    QMenuBar *bar = menuBar();
+
+    QMenu *file = bar->addMenu(tr("&File"));
+    QAction *newWindow = file->addAction(tr("New Window"));
+    newWindow->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    connect(newWindow, &QAction::triggered, m_application, &Application::newMainWindow);
+    file->addSeparator();
+    QAction *open = file->addAction(tr("Open…"));
+    open->setShortcut(QKeySequence::Open);
+    connect(open, &QAction::triggered, m_application, &Application::requestFileImport);
+    file->addSeparator();
+    QMenu *profile = new ProfileMenu(m_application, file);
+    profile->setTitle(tr("Profile"));
+    file->addMenu(profile);
+#ifndef Q_OS_MACOS
+    file->addSeparator();
+    QAction *quit = file->addAction(tr("Quit"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(quit, &QAction::triggered, qApp, &QApplication::closeAllWindows);
+#endif
+
+    QMenu *edit = bar->addMenu(tr("&Edit"));
+    // The table handles the Delete key itself; a shortcut here would steal the key from text
+    // fields in the inspector. The item only names the key.
+    m_deleteAction = edit->addAction(tr("Delete"));
+    m_deleteAction->setShortcut(QKeySequence::Delete);
+    m_deleteAction->setShortcutContext(Qt::WidgetShortcut);
+    connect(m_deleteAction, &QAction::triggered, this, [this] {
+        if (focusWidget() == m_table)
+            m_files->removeSelectedFiles();
+    });
+    connect(edit, &QMenu::aboutToShow, this, &MainWindow::updateDeleteAction);
+    updateDeleteAction();
+    edit->addSeparator();
+    QAction *settings = edit->addAction(tr("Settings…"));
+    settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    settings->setMenuRole(QAction::PreferencesRole);
+    connect(settings, &QAction::triggered, m_application, &Application::openSettings);
+
+    QMenu *view = bar->addMenu(tr("&View"));
+    view->addAction(m_toggleInspectorAction);
+
+    QMenu *help = bar->addMenu(tr("&Help"));
+    m_checkForUpdatesAction = help->addAction(tr("Check for Updates…"));
+    // On macOS this moves into the application menu, next to Settings.
+    m_checkForUpdatesAction->setMenuRole(QAction::ApplicationSpecificRole);
+    Updater *updater = m_application->updater();
+    m_checkForUpdatesAction->setEnabled(updater && updater->canCheckForUpdates());
+    if (updater) {
+        connect(updater, &Updater::canCheckForUpdatesChanged, m_checkForUpdatesAction,
+                &QAction::setEnabled);
+        connect(m_checkForUpdatesAction, &QAction::triggered, updater, &Updater::checkForUpdates);
+    }
+}
+
+void MainWindow::updateDeleteAction() {
+    // focusWidget() is this window's own focus child, which stays put while a menu is open.
+    m_deleteAction->setEnabled(focusWidget() == m_table && !m_files->selection().isEmpty());
+}
+
+SetupSheet *MainWindow::setupSheet() const {
+    return m_setupSheet && m_setupSheet->isVisible() ? m_setupSheet.data() : nullptr;
+}
+
+bool MainWindow::isInspectorShown() const {
+    return !m_inspector->isHidden();
+}
+
+void MainWindow::setInspectorShown(bool shown) {
+    m_inspector->setVisible(shown);
+}
+
+void MainWindow::showOpenPanel() {
+    if (m_openPanel) {
+        m_openPanel->raise();
+        m_openPanel->activateWindow();
+        return;
+    }
+    QPointer<SVGFileList> files = m_files;
+    auto *panel = new OpenPanel(this, [files](const QList<QUrl> &urls) {
+        if (files)
+            files->importFiles(urls);
+    });
+    panel->setAttribute(Qt::WA_DeleteOnClose);
+    m_openPanel = panel;
+    panel->open();
+}
+
+void MainWindow::checkForSVGO() {
+    // Synchronous on purpose: the sheet has to be decided before the user starts working.
+    const bool found = Utilities::shared().locateSVGO().has_value();
+    if (!found && !setupSheet()) {
+        if (!m_setupSheet)
+            m_setupSheet = new SetupSheet(this);
+        m_setupSheet->open();
+    }
+    emit svgoLookedUp(found);
+}
+
+void MainWindow::showEvent(QShowEvent *event) {
+    QMainWindow::showEvent(event);
+    // Spontaneous shows are the window system restoring a minimised window, not a new showing.
+    // The lookup waits for the window to be drawn first.
+    if (!event->spontaneous())
+        QTimer::singleShot(0, this, &MainWindow::checkForSVGO);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event) {
+    if (SVGFileList::hasDroppableItems(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent *event) {
+    if (SVGFileList::hasDroppableItems(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event) {
+    if (m_files->dropItems(event->mimeData()))
+        event->acceptProposedAction();
 }

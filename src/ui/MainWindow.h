@@ -1,15 +1,79 @@
 #pragma once
 
+#include <QFileDialog>
 #include <QMainWindow>
+#include <QPointer>
 
 class Application;
+class FileTable;
+class Inspector;
+class ListActions;
+class QAction;
 
-// Placeholder until the file table, the inspector and the menus move in.
+class QSplitter;
+class SVGFileList;
+class SetupSheet;
+
+// One window with its own list of SVG files: the table with its action bar on the left, the
+// inspector on the right, and the menus. Everything else (the profile being edited, the command
+// signals, the settings tab) it shares with the other main windows through the application.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit MainWindow(Application *application, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    SVGFileList *files() const { return m_files; }
+    FileTable *fileTable() const { return m_table; }
+    ListActions *listActions() const { return m_listActions; }
+    Inspector *inspector() const { return m_inspector; }
+    QSplitter *splitter() const { return m_splitter; }
+
+    QAction *openAction() const { return m_openAction; }
+    QAction *toggleInspectorAction() const { return m_toggleInspectorAction; }
+    QAction *deleteAction() const { return m_deleteAction; }
+    QAction *checkForUpdatesAction() const { return m_checkForUpdatesAction; }
+
+    // The open panel while it is shown, else null.
+    QFileDialog *openPanel() const { return m_openPanel; }
+    // The setup sheet while it is shown, else null.
+    SetupSheet *setupSheet() const;
+
+    bool isInspectorShown() const;
+    void setInspectorShown(bool shown);
+
+public slots:
+    // Shows the open panel for SVG files and folders; its choice is added to this window's list.
+    void showOpenPanel();
+    // Looks svgo up through the login shell and presents the setup sheet when it is not found.
+    // Runs by itself every time the window is shown.
+    void checkForSVGO();
+
+signals:
+    // A lookup of checkForSVGO() has ended.
+    void svgoLookedUp(bool found);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
+    void createToolBar();
+    void createMenus();
+    void updateDeleteAction();
+
     Application *m_application;
+    SVGFileList *m_files;
+    FileTable *m_table;
+    ListActions *m_listActions;
+    Inspector *m_inspector;
+    QSplitter *m_splitter;
+    QAction *m_openAction = nullptr;
+    QAction *m_toggleInspectorAction = nullptr;
+    QAction *m_deleteAction = nullptr;
+    QAction *m_checkForUpdatesAction = nullptr;
+    QPointer<QFileDialog> m_openPanel;
+    QPointer<SetupSheet> m_setupSheet;
 };

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QTableView>
+
+class QMenu;
+class SVGFileList;
+
+// The table of a main window's files. Rows all have the same height so that very long lists
+// scroll without measuring every row. Rows are dragged to reorder them; files and folders dropped
+// on the table are added. The view's selection and the list's selection mirror each other.
+class FileTable : public QTableView {
+    Q_OBJECT
+public:
+    explicit FileTable(SVGFileList *files, QWidget *parent = nullptr);
+
+    SVGFileList *files() const { return m_files; }
+
+    // The context menu of one row: reveal its file, then remove that row (not the selection).
+    // The caller owns the menu; it does nothing once the row has gone.
+    QMenu *createContextMenu(int row, QWidget *parent = nullptr);
+
+protected:
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void viewSelectionChanged();
+    void listSelectionChanged();
+
+    SVGFileList *m_files;
+    bool m_syncingSelection = false;
+};

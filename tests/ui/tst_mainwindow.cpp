@@ -1,0 +1,294 @@
+#include "model/SVGFileList.h"
+#include "ui/Application.h"
+#include "ui/FileTable.h"
+#include "ui/Inspector.h"
+#include "ui/MainWindow.h"
+#include "ui/components/ListActions.h"
+
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &content, bool executable = false) {
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    file.write(content);
+    file.close();
+    if (executable)
+        file.setPermissions(file.permissions() | QFile::ExeOwner);
+}
+
+QStringList fileNames(const SVGFileList *files) {
+    QStringList names;
+    for (const SVGFile &file : files->files())
+        names.append(file.fileName);
+    return names;
+}
+
+} // namespace
+
+// The main window against the real login shell (a temporary home whose .zprofile sets PATH),
+// real files and real settings in a temporary folder.
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir home;
+    QTemporaryDir files;
+    std::unique_ptr<Application> application;
+    QPointer<MainWindow> window;
+
+    QString binWith() const { return home.filePath(QStringLiteral("with-svgo")); }
+    QString binWithout() const { return home.filePath(QStringLiteral("without-svgo")); }
+
+    void setShellPath(const QString &bin) {
+        writeFile(home.filePath(QStringLiteral(".zprofile")),
+                  "export PATH='" + bin.toUtf8() + "'\n");
+    }
+
+    QString svg(const QString &name) const { return files.filePath(name); }
+
+    void addFiles(const QStringList &names) {
+        for (const QString &name : names)
+            window->files()->addFile(QUrl::fromLocalFile(svg(name)));
+    }
+
+    // Enter, move and drop at `pos` of `widget`, delivered like the window system does: to the
+    // deepest widget there, or the nearest ancestor of it that accepts drops.
+    static bool drop(QWidget *widget, QPoint pos, const QMimeData *data, Qt::DropAction action) {
+        QWidget *target = widget;
+        if (QWidget *child = widget->childAt(pos)) {
+            pos = child->mapFrom(widget, pos);
+            target = child;
+        }
+        while (!target->acceptDrops() && !target->isWindow()) {
+            pos = target->mapToParent(pos);
+            target = target->parentWidget();
+        }
+        QDragEnterEvent enter(pos, action, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QDragMoveEvent move(pos, action, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &move);
+        if (!move.isAccepted())
+            return false;
+        QDropEvent dropEvent(pos, action, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &dropEvent);
+        return dropEvent.isAccepted();
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(home.isValid() && files.isValid());
+        QCoreApplication::setOrganizationName(QStringLiteral("MirandelTest"));
+        QCoreApplication::setApplicationName(QStringLiteral("tst_mainwindow"));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.path());
+        qputenv("HOME", home.path().toUtf8());
+        qputenv("ZDOTDIR", home.path().toUtf8());
+        QVERIFY(QDir(home.path()).mkpath(QStringLiteral("with-svgo")));
+        QVERIFY(QDir(home.path()).mkpath(QStringLiteral("without-svgo")));
+        writeFile(binWith() + QStringLiteral("/svgo"), "#!/bin/sh\nexit 0\n", true);
+        setShellPath(binWith());
+
+        for (const QString name : {"a.svg", "b.svg", "c.svg", "d.svg", "folder/b.svg",
+                                   "folder/a.svg", "folder/notes.txt", "folder/.hidden.svg"}) {
+            QVERIFY(QDir(files.path()).mkpath(QFileInfo(svg(name)).path()));
+            writeFile(svg(name), name.endsWith(".txt")
+                                     ? QByteArray("plain words\n")
+                                     : "<svg xmlns=\"http://www.w3.org/2000/svg\"/>");
+        }
+        application = std::make_unique<Application>();
+    }
+
+    void init() {
+        setShellPath(binWith());
+        window = application->newMainWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+    }
+
+    void cleanup() { delete window; }
+
+    void cleanupTestCase() { application.reset(); }
+
+    void startsEmpty() {
+        QCOMPARE(window->windowTitle(), QStringLiteral("Mirandel"));
+        QCOMPARE(window->size(), QSize(1000, 600));
+        FileTable *table = window->fileTable();
+        QCOMPARE(table->model()->rowCount(), 0);
+        QCOMPARE(table->model()->headerData(0, Qt::Horizontal).toString(),
+                 QStringLiteral("File Name"));
+        QCOMPARE(table->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Path"));
+        QVERIFY(!table->horizontalHeader()->isHidden());
+        QVERIFY(window->listActions()->isRemoveButtonDisabled());
+        QVERIFY(!window->listActions()->removeButton()->isEnabled());
+        QVERIFY(window->isInspectorShown());
+    }
+
+    void inspectorToggles() {
+        window->toggleInspectorAction()->trigger();
+        QVERIFY(!window->isInspectorShown());
+        window->toggleInspectorAction()->trigger();
+        QVERIFY(window->isInspectorShown());
+        // The table keeps its minimum however the splitter is dragged.
+        window->splitter()->setSizes({0, 1000});
+        QVERIFY(window->splitter()->sizes().constFirst() >= 300);
+    }
+
+    void selectionEnablesRemove_data() {
+        QTest::addColumn<bool>("useDeleteKey");
+        QTest::newRow("action bar") << false;
+        QTest::newRow("delete key") << true;
+    }
+    void selectionEnablesRemove() {
+        QFETCH(bool, useDeleteKey);
+        addFiles({"a.svg", "b.svg", "c.svg"});
+        FileTable *table = window->fileTable();
+        table->selectionModel()->select(table->model()->index(0, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        table->selectionModel()->select(table->model()->index(2, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QCOMPARE(window->files()->selection().size(), 2);
+        QVERIFY(window->listActions()->removeButton()->isEnabled());
+
+        if (useDeleteKey) {
+            table->setFocus();
+            QTest::keyClick(table, Qt::Key_Delete);
+        } else {
+            window->listActions()->removeButton()->click();
+        }
+        QCOMPARE(fileNames(window->files()), QStringList{"b.svg"});
+        QVERIFY(window->files()->selection().isEmpty());
+        QVERIFY(table->selectionModel()->selectedRows().isEmpty());
+        QVERIFY(!window->listActions()->removeButton()->isEnabled());
+    }
+
+    void contextMenuRemovesClickedRow_data() {
+        QTest::addColumn<int>("clickedRow");
+        QTest::addColumn<QStringList>("remaining");
+        QTest::addColumn<QStringList>("stillSelected");
+        QTest::newRow("unselected row")
+            << 1 << QStringList{"a.svg", "c.svg", "d.svg"} << QStringList{"a.svg", "c.svg"};
+        QTest::newRow("one of the selected rows")
+            << 2 << QStringList{"a.svg", "b.svg", "d.svg"} << QStringList{"a.svg"};
+    }
+    void contextMenuRemovesClickedRow() {
+        QFETCH(int, clickedRow);
+        QFETCH(QStringList, remaining);
+        QFETCH(QStringList, stillSelected);
+        addFiles({"a.svg", "b.svg", "c.svg", "d.svg"});
+        window->files()->setSelection({svg("a.svg"), svg("c.svg")});
+
+        std::unique_ptr<QMenu> menu(window->fileTable()->createContextMenu(clickedRow));
+        const QList<QAction *> actions = menu->actions();
+        QCOMPARE(actions.size(), 3);
+        QVERIFY(actions.at(1)->isSeparator());
+        QCOMPARE(actions.at(2)->text(), QStringLiteral("Remove"));
+        actions.at(2)->trigger();
+
+        QCOMPARE(fileNames(window->files()), remaining);
+        QStringList selectedNames;
+        for (const QModelIndex &index : window->fileTable()->selectionModel()->selectedRows())
+            selectedNames.append(window->files()->files().at(index.row()).fileName);
+        selectedNames.sort();
+        QCOMPARE(selectedNames, stillSelected);
+    }
+
+    void dropAddsFilesAndFolders_data() {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("on the table") << "table";
+        QTest::newRow("on the action bar") << "actions";
+        QTest::newRow("on the inspector") << "inspector";
+    }
+    void dropAddsFilesAndFolders() {
+        QFETCH(QString, target);
+        addFiles({"c.svg"});
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(files.filePath("folder")),
+                      QUrl::fromLocalFile(svg("c.svg")), QUrl::fromLocalFile(svg("folder/a.svg")),
+                      QUrl::fromLocalFile(svg("folder/notes.txt")),
+                      QUrl::fromLocalFile(svg("d.svg"))});
+        QWidget *widget = window->fileTable()->viewport();
+        if (target == "actions")
+            widget = window->listActions();
+        else if (target == "inspector")
+            widget = window->inspector();
+        const QPoint pos(widget->width() - 20, widget->height() / 2);
+        QVERIFY(drop(widget, pos, &data, Qt::CopyAction));
+        QCOMPARE(fileNames(window->files()), (QStringList{"c.svg", "a.svg", "b.svg", "d.svg"}));
+        QCOMPARE(window->files()->files().at(1).id, svg("folder/a.svg"));
+    }
+
+    void rowDragMovesRows_data() {
+        QTest::addColumn<QList<int>>("dragged");
+        QTest::addColumn<int>("targetRow");
+        QTest::addColumn<bool>("lowerHalf");
+        QTest::addColumn<QStringList>("order");
+        QTest::newRow("first below last")
+            << QList<int>{0} << 3 << true << QStringList{"b.svg", "c.svg", "d.svg", "a.svg"};
+        QTest::newRow("last above first")
+            << QList<int>{3} << 0 << false << QStringList{"d.svg", "a.svg", "b.svg", "c.svg"};
+        QTest::newRow("two rows into the middle")
+            << QList<int>{0, 3} << 2 << false << QStringList{"b.svg", "a.svg", "d.svg", "c.svg"};
+        QTest::newRow("onto its own place")
+            << QList<int>{1} << 1 << true << QStringList{"a.svg", "b.svg", "c.svg", "d.svg"};
+    }
+    void rowDragMovesRows() {
+        QFETCH(QList<int>, dragged);
+        QFETCH(int, targetRow);
+        QFETCH(bool, lowerHalf);
+        QFETCH(QStringList, order);
+        addFiles({"a.svg", "b.svg", "c.svg", "d.svg"});
+        FileTable *table = window->fileTable();
+        QModelIndexList indexes;
+        for (int row : dragged)
+            indexes.append(table->model()->index(row, 0));
+        std::unique_ptr<QMimeData> data(table->model()->mimeData(indexes));
+        QVERIFY(data);
+        const QRect rect = table->visualRect(table->model()->index(targetRow, 0));
+        const QPoint pos(rect.center().x(), lowerHalf ? rect.bottom() - 2 : rect.top() + 2);
+        drop(table->viewport(), pos, data.get(), Qt::MoveAction);
+        QCOMPARE(fileNames(window->files()), order);
+    }
+
+    void openPanelTakesFilesAndFolders() {
+        window->openAction()->trigger();
+        QFileDialog *panel = window->openPanel();
+        QVERIFY(panel);
+        panel->setDirectory(files.path());
+        auto *nameField = panel->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QVERIFY(nameField);
+        nameField->setText(QStringLiteral("\"folder\" \"d.svg\""));
+        QMetaObject::invokeMethod(panel, "accept");
+        QCOMPARE(fileNames(window->files()), (QStringList{"a.svg", "b.svg", "d.svg"}));
+        QTRY_VERIFY(!window->openPanel());
+    }
+
+    void setupSheetFollowsLoginShell_data() {
+        QTest::addColumn<bool>("svgoOnPath");
+        QTest::newRow("svgo found") << true;
+        QTest::newRow("svgo missing") << false;
+    }
+    void setupSheetFollowsLoginShell() {
+        QFETCH(bool, svgoOnPath);
+        setShellPath(svgoOnPath ? binWith() : binWithout());
+        auto *second = application->newMainWindow();
+        QSignalSpy lookedUp(second, &MainWindow::svgoLookedUp);
+        QVERIFY(lookedUp.wait(20000));
+        QCOMPARE(lookedUp.constFirst().constFirst().toBool(), svgoOnPath);
+        QCOMPARE(second->setupSheet() != nullptr, !svgoOnPath);
+        delete second;
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
