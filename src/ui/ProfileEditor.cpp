@@ -8,6 +8,7 @@
 #include "platform/SymbolIcons.h"
 #include "ui/Application.h"
 #include "ui/CommandManager.h"
+#include "ui/FormRows.h"
 #include "ui/SegmentedPicker.h"
 
 #include <QCheckBox>
@@ -27,52 +28,6 @@ namespace {
 QList<ProfileEditor *> &editors() {
     static QList<ProfileEditor *> list;
     return list;
-}
-
-// One rounded group of the form; sections carry no headers.
-QFrame *section(const char *name, QWidget *parent) {
-    auto *frame = new QFrame(parent);
-    frame->setObjectName(QLatin1String(name));
-    frame->setFrameShape(QFrame::StyledPanel);
-    auto *layout = new QVBoxLayout(frame);
-    layout->setSpacing(8);
-    return frame;
-}
-
-// A control with its label in front, the control pushed to the right edge.
-QWidget *labelled(const QString &label, QWidget *control, QWidget *parent) {
-    auto *row = new QWidget(parent);
-    auto *layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto *text = new QLabel(label, row);
-    text->setBuddy(control);
-    layout->addWidget(text);
-    layout->addStretch(1);
-    layout->addWidget(control, 2);
-    control->setAccessibleName(label);
-    return row;
-}
-
-QLineEdit *textField(const char *name, const QString &placeholder, QWidget *parent) {
-    auto *field = new QLineEdit(parent);
-    field->setObjectName(QLatin1String(name));
-    field->setPlaceholderText(placeholder);
-    return field;
-}
-
-QLabel *secondaryLabel(QWidget *parent) {
-    auto *label = new QLabel(parent);
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label->setWordWrap(true);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    label->setForegroundRole(QPalette::PlaceholderText);
-    return label;
-}
-
-// Shows the text unless the field already says it, so typing never loses the cursor.
-void showText(QLineEdit *field, const QString &text) {
-    if (field->text() != text)
-        field->setText(text);
 }
 
 } // namespace
@@ -130,9 +85,9 @@ void ProfileEditor::build() {
 }
 
 QWidget *ProfileEditor::buildNameSection() {
-    QFrame *frame = section("nameSection", this);
-    m_name = textField("profileName", QString(), frame);
-    frame->layout()->addWidget(labelled(tr("Profile Name"), m_name, frame));
+    QFrame *frame = formSection("nameSection", this);
+    m_name = formTextField("profileName", QString(), frame);
+    frame->layout()->addWidget(formRow(tr("Profile Name"), m_name, frame));
     connect(m_name, &QLineEdit::textEdited, this,
             [this](const QString &text) { edit([&](Profile &p) { p.name = text; }); });
     frame->setVisible(m_allowNameChange);
@@ -140,12 +95,12 @@ QWidget *ProfileEditor::buildNameSection() {
 }
 
 QWidget *ProfileEditor::buildOutputSection() {
-    QFrame *frame = section("outputSection", this);
+    QFrame *frame = formSection("outputSection", this);
     m_mode = new SegmentedPicker(tr("Mode"), frame);
     m_mode->setObjectName(QStringLiteral("modePicker"));
     for (OperationMode mode : allOperationModes())
         m_mode->addSegment(title(mode), int(mode));
-    frame->layout()->addWidget(labelled(tr("Mode"), m_mode, frame));
+    frame->layout()->addWidget(formRow(tr("Mode"), m_mode, frame));
     connect(m_mode, &SegmentedPicker::activated, this,
             [this](int id) { edit([&](Profile &p) { p.mode = OperationMode(id); }); });
 
@@ -161,7 +116,7 @@ QWidget *ProfileEditor::buildOutputSection() {
     row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(new QLabel(tr("Output Folder"), m_outputFolderRow), 0, Qt::AlignTop);
     auto *content = new QVBoxLayout;
-    m_outputFolderPath = secondaryLabel(m_outputFolderRow);
+    m_outputFolderPath = formDetailLabel(m_outputFolderRow);
     m_outputFolderPath->setObjectName(QStringLiteral("outputFolderPath"));
     m_outputFolderPath->setForegroundRole(QPalette::WindowText);
     auto *choose = new QPushButton(tr("Choose…"), m_outputFolderRow);
@@ -176,7 +131,7 @@ QWidget *ProfileEditor::buildOutputSection() {
 }
 
 QWidget *ProfileEditor::buildConfigurationSection() {
-    QFrame *frame = section("configurationSection", this);
+    QFrame *frame = formSection("configurationSection", this);
     auto *header = new QHBoxLayout;
     header->addWidget(new QLabel(tr("SVGO Configuration"), frame));
     header->addStretch(1);
@@ -204,7 +159,7 @@ QWidget *ProfileEditor::buildConfigurationSection() {
     header->addWidget(m_configurationMenuButton);
     static_cast<QVBoxLayout *>(frame->layout())->addLayout(header);
 
-    m_configurationPath = secondaryLabel(frame);
+    m_configurationPath = formDetailLabel(frame);
     m_configurationPath->setObjectName(QStringLiteral("configurationPath"));
     frame->layout()->addWidget(m_configurationPath);
 
@@ -225,29 +180,10 @@ QWidget *ProfileEditor::buildConfigurationSection() {
     return frame;
 }
 
-// The two wrapping sections differ only in their names, prompts and fields.
-static QWidget *wrapSection(const char *name, const QString &toggleTitle,
-                            const QString &prefixPrompt, ProfileEditor *editor, QCheckBox *&toggle,
-                            QWidget *&fields, QLineEdit *&prefix, QLineEdit *&suffix) {
-    QFrame *frame = section(name, editor);
-    toggle = new QCheckBox(toggleTitle, frame);
-    toggle->setObjectName(QLatin1String(name) + QStringLiteral("Toggle"));
-    frame->layout()->addWidget(toggle);
-    fields = new QWidget(frame);
-    auto *layout = new QVBoxLayout(fields);
-    layout->setContentsMargins(0, 0, 0, 0);
-    prefix = textField("prefix", prefixPrompt, fields);
-    suffix = textField("suffix", QStringLiteral("</div>"), fields);
-    layout->addWidget(labelled(ProfileEditor::tr("Prefix"), prefix, fields));
-    layout->addWidget(labelled(ProfileEditor::tr("Suffix"), suffix, fields));
-    frame->layout()->addWidget(fields);
-    return frame;
-}
-
 QWidget *ProfileEditor::buildWrapOutputSection() {
-    QWidget *frame = wrapSection("wrapOutputSection", tr("Wrap Whole Output"),
-                                 QStringLiteral("<div class=\"icons\">"), this, m_wrapOutput,
-                                 m_wrapOutputFields, m_wrapOutputPrefix, m_wrapOutputSuffix);
+    QWidget *frame = formWrapSection("wrapOutputSection", tr("Wrap Whole Output"),
+                                     QStringLiteral("<div class=\"icons\">"), this, m_wrapOutput,
+                                     m_wrapOutputFields, m_wrapOutputPrefix, m_wrapOutputSuffix);
     connect(m_wrapOutput, &QCheckBox::clicked, this,
             [this](bool on) { edit([&](Profile &p) { p.wrapOutput = on; }); });
     connect(m_wrapOutputPrefix, &QLineEdit::textEdited, this,
@@ -259,9 +195,9 @@ QWidget *ProfileEditor::buildWrapOutputSection() {
 
 QWidget *ProfileEditor::buildWrapIndividualSection() {
     QWidget *frame =
-        wrapSection("wrapIndividualSection", tr("Wrap SVG Elements"),
-                    QStringLiteral("<div class=\"icon\">"), this, m_wrapIndividual,
-                    m_wrapIndividualFields, m_wrapIndividualPrefix, m_wrapIndividualSuffix);
+        formWrapSection("wrapIndividualSection", tr("Wrap SVG Elements"),
+                        QStringLiteral("<div class=\"icon\">"), this, m_wrapIndividual,
+                        m_wrapIndividualFields, m_wrapIndividualPrefix, m_wrapIndividualSuffix);
     connect(m_wrapIndividual, &QCheckBox::clicked, this,
             [this](bool on) { edit([&](Profile &p) { p.wrapIndividual = on; }); });
     connect(m_wrapIndividualPrefix, &QLineEdit::textEdited, this, [this](const QString &text) {
@@ -274,7 +210,7 @@ QWidget *ProfileEditor::buildWrapIndividualSection() {
 }
 
 QWidget *ProfileEditor::buildPrettyPrintSection() {
-    QFrame *frame = section("prettyPrintSection", this);
+    QFrame *frame = formSection("prettyPrintSection", this);
     m_prettyPrint = new QCheckBox(tr("Pretty Print"), frame);
     m_prettyPrint->setObjectName(QStringLiteral("prettyPrint"));
     m_prettyPrint->setToolTip(tr("Adds line breaks and indentation"));
@@ -289,17 +225,17 @@ QWidget *ProfileEditor::buildPrettyPrintSection() {
     m_indentation->setObjectName(QStringLiteral("indentationStyle"));
     for (IndentationStyle style : allIndentationStyles())
         m_indentation->addSegment(title(style), int(style));
-    fields->addWidget(labelled(tr("Indent Using"), m_indentation, m_prettyPrintFields));
+    fields->addWidget(formRow(tr("Indent Using"), m_indentation, m_prettyPrintFields));
     connect(m_indentation, &SegmentedPicker::activated, this, [this](int id) {
         edit([&](Profile &p) { p.indentationStyle = IndentationStyle(id); });
     });
 
     // Any whole number is accepted as typed; indenting treats a negative width as none.
-    m_width = textField("indentationWidth", QString(), m_prettyPrintFields);
+    m_width = formTextField("indentationWidth", QString(), m_prettyPrintFields);
     m_width->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("-?[0-9]{0,18}")), m_width));
     m_width->setAlignment(Qt::AlignRight);
-    m_widthRow = labelled(tr("Width"), m_width, m_prettyPrintFields);
+    m_widthRow = formRow(tr("Width"), m_width, m_prettyPrintFields);
     fields->addWidget(m_widthRow);
     connect(m_width, &QLineEdit::textEdited, this, [this](const QString &text) {
         bool ok = false;
@@ -309,7 +245,7 @@ QWidget *ProfileEditor::buildPrettyPrintSection() {
     });
     // Leaving the field with something that is no number shows the stored width again.
     connect(m_width, &QLineEdit::editingFinished, this,
-            [this] { showText(m_width, QString::number(m_profile.indentationWidth)); });
+            [this] { showTextUnlessEqual(m_width, QString::number(m_profile.indentationWidth)); });
 
     m_keepTogether = new QCheckBox(tr("Keep Items and Wrapper Together"), m_prettyPrintFields);
     m_keepTogether->setObjectName(QStringLiteral("keepItemAndWrapperTogether"));
@@ -326,7 +262,7 @@ void ProfileEditor::refresh() {
     const Profile &p = m_profile;
     const bool fileMode = p.mode == OperationMode::File;
 
-    showText(m_name, p.name);
+    showTextUnlessEqual(m_name, p.name);
     m_name->setEnabled(!p.isDefault());
 
     m_mode->setCurrent(int(p.mode));
@@ -345,14 +281,14 @@ void ProfileEditor::refresh() {
     m_wrapOutputSection->setVisible(!fileMode);
     m_wrapOutput->setChecked(p.wrapOutput);
     m_wrapOutputFields->setVisible(p.wrapOutput);
-    showText(m_wrapOutputPrefix, p.wrapOutputPrefix.value_or(QString()));
-    showText(m_wrapOutputSuffix, p.wrapOutputSuffix.value_or(QString()));
+    showTextUnlessEqual(m_wrapOutputPrefix, p.wrapOutputPrefix.value_or(QString()));
+    showTextUnlessEqual(m_wrapOutputSuffix, p.wrapOutputSuffix.value_or(QString()));
 
     m_wrapIndividualSection->setVisible(!fileMode);
     m_wrapIndividual->setChecked(p.wrapIndividual);
     m_wrapIndividualFields->setVisible(p.wrapIndividual);
-    showText(m_wrapIndividualPrefix, p.wrapIndividualPrefix.value_or(QString()));
-    showText(m_wrapIndividualSuffix, p.wrapIndividualSuffix.value_or(QString()));
+    showTextUnlessEqual(m_wrapIndividualPrefix, p.wrapIndividualPrefix.value_or(QString()));
+    showTextUnlessEqual(m_wrapIndividualSuffix, p.wrapIndividualSuffix.value_or(QString()));
 
     m_prettyPrintSection->setVisible(!fileMode);
     m_prettyPrint->setChecked(p.prettyPrint);
