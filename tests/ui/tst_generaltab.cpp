@@ -1,0 +1,98 @@
+#include "model/Settings.h"
+#include "platform/AppcastUpdater.h"
+#include "ui/Application.h"
+#include "ui/GeneralSettingsTab.h"
+#include "ui/SettingsWindow.h"
+
+#include <QCheckBox>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+Q_DECLARE_METATYPE(SettingsTab)
+
+// The General tab, and the settings window that opens on it.
+class TestGeneralTab : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir settingsDir;
+    std::unique_ptr<Application> application;
+
+private slots:
+    void initTestCase() {
+        QVERIFY(settingsDir.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+        QCoreApplication::setOrganizationName(QStringLiteral("MirandelTests"));
+        QCoreApplication::setApplicationName(QStringLiteral("GeneralTab"));
+        AppcastUpdater::Options options;
+        options.presentsDialogs = false;
+        application = std::make_unique<Application>(new AppcastUpdater(options));
+    }
+
+    void cleanupTestCase() { application.reset(); }
+
+    void copyAutomatically_data() {
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("off") << false;
+        QTest::newRow("on") << true;
+    }
+    void copyAutomatically() {
+        QFETCH(bool, stored);
+        Keys::copyTextOutputAutomatically().set(stored);
+        GeneralSettingsTab tab;
+        QCheckBox *box = tab.copyAutomaticallyBox();
+        QCOMPARE(box->text(), QStringLiteral("Copy automatically"));
+        QCOMPARE(box->isChecked(), stored);
+        box->click();
+        QCOMPARE(Keys::copyTextOutputAutomatically().get(), !stored);
+        // A change made elsewhere shows at once.
+        Keys::copyTextOutputAutomatically().set(stored);
+        QCOMPARE(box->isChecked(), stored);
+    }
+
+    void windowOpensOnSelectedTab_data() {
+        QTest::addColumn<SettingsTab>("tab");
+        QTest::newRow("general") << SettingsTab::General;
+        QTest::newRow("profiles") << SettingsTab::Profiles;
+        QTest::newRow("advanced") << SettingsTab::Advanced;
+    }
+    void windowOpensOnSelectedTab() {
+        QFETCH(SettingsTab, tab);
+        application->setSelectedSettingsTab(tab);
+        application->openSettings();
+        SettingsWindow *window = application->settingsWindow();
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->currentTab(), tab);
+
+        // The user's choice of tab goes back to the application, and a second open brings the
+        // same window forward.
+        window->tabWidget()->setCurrentIndex(int(SettingsTab::Updates));
+        QCOMPARE(application->selectedSettingsTab(), SettingsTab::Updates);
+        window->hide();
+        application->openSettings();
+        QCOMPARE(application->settingsWindow(), window);
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->currentTab(), SettingsTab::Updates);
+        window->hide();
+    }
+
+    void windowLayout() {
+        SettingsWindow *window = application->settingsWindow();
+        QTabWidget *tabs = window->tabWidget();
+        QStringList titles;
+        for (int i = 0; i < tabs->count(); ++i) {
+            titles.append(tabs->tabText(i));
+            QVERIFY(!tabs->tabIcon(i).isNull());
+        }
+        QCOMPARE(titles, QStringList({"General", "Profiles", "Updates", "Advanced"}));
+        QVERIFY(window->minimumWidth() >= 500);
+        QVERIFY(window->width() >= 500);
+        QVERIFY(tabs->width() >= 400);
+        QVERIFY(tabs->width() <= 800);
+    }
+};
+
+QTEST_MAIN(TestGeneralTab)
+#include "tst_generaltab.moc"
