@@ -72,6 +72,21 @@ void printLine(const QString &line) {
     std::fflush(stdout);
 }
 
+// Removes line breaks of every kind (not other white space) from both ends.
+QString trimmedLineBreaks(const QString &text) {
+    const auto isBreak = [](QChar c) {
+        const char16_t u = c.unicode();
+        return (u >= 0x0A && u <= 0x0D) || u == 0x85 || u == 0x2028 || u == 0x2029;
+    };
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBreak(text.at(begin)))
+        ++begin;
+    while (end > begin && isBreak(text.at(end - 1)))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
 } // namespace
 
 SetupSheet::SetupSheet(QWidget *parent)
@@ -154,20 +169,6 @@ SetupSheet::SetupSheet(QWidget *parent)
 }
 
 SetupSheet::~SetupSheet() = default;
-
-QString SetupSheet::trimmedLineBreaks(const QString &text) {
-    const auto isBreak = [](QChar c) {
-        const char16_t u = c.unicode();
-        return (u >= 0x0A && u <= 0x0D) || u == 0x85 || u == 0x2028 || u == 0x2029;
-    };
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBreak(text.at(begin)))
-        ++begin;
-    while (end > begin && isBreak(text.at(end - 1)))
-        --end;
-    return text.mid(begin, end - begin);
-}
 
 void SetupSheet::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);

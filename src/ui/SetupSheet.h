@@ -32,9 +32,6 @@ public:
     const std::optional<QString> &homebrewPath() const { return m_homebrewPath; }
     const std::optional<QString> &svgoPath() const { return m_svgoPath; }
 
-    // Removes line breaks of every kind (not other white space) from both ends.
-    static QString trimmedLineBreaks(const QString &text);
-
 protected:
     void showEvent(QShowEvent *event) override;
 

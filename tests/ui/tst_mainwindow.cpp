@@ -206,7 +206,6 @@ private slots:
     void dropAddsFilesAndFolders_data() {
         QTest::addColumn<QString>("target");
         QTest::newRow("on the table") << "table";
-        QTest::newRow("on the action bar") << "actions";
         QTest::newRow("on the inspector") << "inspector";
     }
     void dropAddsFilesAndFolders() {
@@ -218,9 +217,7 @@ private slots:
                       QUrl::fromLocalFile(svg("folder/notes.txt")),
                       QUrl::fromLocalFile(svg("d.svg"))});
         QWidget *widget = window->fileTable()->viewport();
-        if (target == "actions")
-            widget = window->listActions();
-        else if (target == "inspector")
+        if (target == "inspector")
             widget = window->inspector();
         const QPoint pos(widget->width() - 20, widget->height() / 2);
         QVERIFY(drop(widget, pos, &data, Qt::CopyAction));

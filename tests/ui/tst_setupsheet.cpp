@@ -149,24 +149,6 @@ private slots:
                  installs ? bin() + QStringLiteral("/svgo") : QStringLiteral("/typed/before"));
         QVERIFY(!sheet->invalidInstallationAlert());
     }
-
-    void lineBreaksTrimmed_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("trimmed");
-        QTest::newRow("line feed") << "/usr/bin/svgo\n"
-                                   << "/usr/bin/svgo";
-        QTest::newRow("every kind, both ends")
-            << QString::fromUtf8("\r\n\u2028/a b/svgo\r\u0085\u2029\v\f") << "/a b/svgo";
-        QTest::newRow("spaces stay") << " /svgo \n"
-                                     << " /svgo ";
-        QTest::newRow("only breaks") << "\n\n"
-                                     << "";
-    }
-    void lineBreaksTrimmed() {
-        QFETCH(QString, text);
-        QFETCH(QString, trimmed);
-        QCOMPARE(SetupSheet::trimmedLineBreaks(text), trimmed);
-    }
 };
 
 QTEST_MAIN(TestSetupSheet)
