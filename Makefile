@@ -1,22 +1,44 @@
 # The two set-up commands: `make run` builds and launches Mirandel, `make test` builds and runs
 # every test. Both install what they need first and do little when nothing changed.
-BUILD ?= build
+#
+# Two build trees from CMakePresets.json: build/release (the program as users get it, and its
+# .deb) and build/dev (debug, warnings as errors, address and undefined-behaviour sanitizers),
+# where the tests run.
 SVGO_BIN := $(CURDIR)/tools/node_modules/.bin
+RELEASE := build/release
+DEV := build/dev
 
-.PHONY: run test build setup
+.PHONY: run test setup release package dev tidy translations
 
 setup:
 	@scripts/setup.sh
 
-build: setup
-	@[ -f $(BUILD)/build.ninja ] || cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	@cmake --build $(BUILD)
+release: setup
+	@[ -f $(RELEASE)/build.ninja ] || cmake --preset release >/dev/null
+	@cmake --build --preset release
 
-run: build
+# The .deb the package test installs.
+package: release
+	@cd $(RELEASE) && cpack -G DEB >/dev/null && ls mirandel_*.deb
+
+dev: setup
+	@[ -f $(DEV)/build.ninja ] || cmake --preset dev >/dev/null
+	@cmake --build --preset dev
+
+run: release
 	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
 	  echo "Mirandel needs a graphical desktop: no display found (DISPLAY and WAYLAND_DISPLAY are unset)."; \
 	  exit 1; fi
-	@PATH="$(SVGO_BIN):$$PATH" $(BUILD)/mirandel
+	@PATH="$(SVGO_BIN):$$PATH" $(RELEASE)/mirandel
 
-test: build
-	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
+test: package dev
+	@ctest --preset dev
+
+# clang-tidy over every source file in src/, with the checks listed in .clang-tidy.
+tidy: dev
+	@run-clang-tidy -quiet -p $(DEV) -j 2 '$(CURDIR)/src/' >$(DEV)/clang-tidy.log 2>&1; \
+	  status=$$?; grep -E 'warning:|error:' $(DEV)/clang-tidy.log; exit $$status
+
+# Brings translations/mirandel_de.ts up to date with the sources; new texts come in unfinished.
+translations: dev
+	@cmake --build $(DEV) --target mirandel_translations_lupdate
