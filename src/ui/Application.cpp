@@ -60,7 +60,12 @@ MainWindow *Application::newMainWindow() {
     auto *window = new MainWindow(this);
     window->setAttribute(Qt::WA_DeleteOnClose);
     m_mainWindows.append(window);
-    connect(window, &QObject::destroyed, this, [this] { m_mainWindows.removeAll(nullptr); });
+    // A widget announces its destruction before its guards are cleared, so match it by address.
+    connect(window, &QObject::destroyed, this, [this](QObject *gone) {
+        m_mainWindows.removeIf([gone](const QPointer<MainWindow> &entry) {
+            return !entry || static_cast<QObject *>(entry.data()) == gone;
+        });
+    });
     window->show();
     return window;
 }

@@ -181,8 +181,12 @@ void MainWindow::createMenus() {
     // The table handles the Delete key itself; a shortcut here would steal the key from text
     // fields in the inspector. The item only names the key.
     m_deleteAction = edit->addAction(tr("Delete"));
+#ifndef Q_OS_MACOS
+    // Shown in the menu but inert: no widget ever holds the action. The native macOS menu would
+    // turn it into a key equivalent that fires everywhere, so it carries no shortcut there.
     m_deleteAction->setShortcut(QKeySequence::Delete);
     m_deleteAction->setShortcutContext(Qt::WidgetShortcut);
+#endif
     connect(m_deleteAction, &QAction::triggered, this, [this] {
         if (focusWidget() == m_table)
             m_files->removeSelectedFiles();

@@ -270,6 +270,19 @@ private slots:
         QTRY_VERIFY(!window->openPanel());
     }
 
+    void openCommandReachesActiveWindow() {
+        MainWindow *second = application->newMainWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(second));
+        QApplication::setActiveWindow(second);
+        QTRY_VERIFY(second->isActiveWindow());
+        application->requestFileImport();
+        QVERIFY(second->openPanel());
+        QVERIFY(!window->openPanel());
+        QCOMPARE(application->mainWindows().size(), 2);
+        second->close(); // deleted on close
+        QTRY_COMPARE(application->mainWindows().size(), 1);
+    }
+
     void setupSheetFollowsLoginShell_data() {
         QTest::addColumn<bool>("svgoOnPath");
         QTest::newRow("svgo found") << true;
