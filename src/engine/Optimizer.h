@@ -17,6 +17,8 @@ struct OptimizerOptions {
     std::optional<qint64> maxConcurrentProcesses; // default: the stored "maxConcurrentProcesses"
     // Cut the list into chunks of exactly chunkSize files instead of growing them for speed.
     bool exactChunks = false;
+    // File mode: where the originals of replaced inputs are kept; default OriginalsBackup::root().
+    std::optional<QString> originalsFolder;
     // Called once on the run's worker thread when the run is over, also after a cancel (a
     // cancelled QFuture drops its result, so this is where the per-file outcomes are then found).
     std::function<void(const OptimizationResult &)> onFinished;

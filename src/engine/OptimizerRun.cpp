@@ -64,7 +64,11 @@ OptimizerRun::OptimizerRun(const QList<SVGFile> &files, const Profile &profile,
       m_textMode(profile.mode == OperationMode::Text),
       m_outputs(m_textMode, !m_textMode && !profile.overwrite && profile.outputFolder
                                 ? std::optional<QString>(profile.outputFolder->toLocalFile())
-                                : std::nullopt) {}
+                                : std::nullopt) {
+    if (!m_textMode)
+        m_backup = std::make_unique<OriginalsBackup>(
+            options.originalsFolder.value_or(OriginalsBackup::root()));
+}
 
 OptimizerRun::~OptimizerRun() {
     for (Process *process : std::as_const(m_running)) {
@@ -126,6 +130,8 @@ OptimizationResult OptimizerRun::exec() {
     if (!m_running.isEmpty())
         m_loop.exec();
     m_cancelPoll.stop();
+    if (m_backup)
+        m_backup->save();
 
     OptimizationResult result;
     result.files = m_files;
@@ -306,10 +312,26 @@ void OptimizerRun::finishFile(int index) {
         m_documents[index] = file.readAll();
         file.close();
         file.remove();
-    } else if (const QString error = SvgoOutputs::place(slot); !error.isEmpty()) {
-        QFile::remove(slot.temporary);
-        failFile(index, error);
-        return;
+    } else {
+        // An input about to be replaced is copied first; without a copy it stays as it is.
+        const QString input = QFileInfo(m_paths.at(index)).canonicalFilePath();
+        const bool replacesInput = m_backup && !input.isEmpty() &&
+                                   QFileInfo(slot.destination).canonicalFilePath() == input;
+        if (replacesInput) {
+            if (const QString error = m_backup->keep(m_paths.at(index), slot.destination);
+                !error.isEmpty()) {
+                QFile::remove(slot.temporary);
+                failFile(index, error);
+                return;
+            }
+        }
+        if (const QString error = SvgoOutputs::place(slot); !error.isEmpty()) {
+            QFile::remove(slot.temporary);
+            failFile(index, error);
+            return;
+        }
+        if (replacesInput)
+            m_backup->recordResult(slot.destination);
     }
     outcome.status = FileOutcome::Status::Optimized;
     outcome.message.clear();

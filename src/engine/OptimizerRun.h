@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Optimizer.h"
+#include "engine/OriginalsBackup.h"
 #include "engine/SvgoMessages.h"
 #include "engine/SvgoOutputs.h"
 
@@ -51,6 +52,8 @@ private:
     qint64 m_maxProcesses = 1;
 
     SvgoOutputs m_outputs;
+    // File mode: copies of the inputs the run replaces, so the replacement can be undone.
+    std::unique_ptr<OriginalsBackup> m_backup;
     QStringList m_paths;              // plain, absolute input paths in list order
     QList<SvgoOutputs::Slot> m_slots; // one per file
     QList<FileOutcome> m_outcomes;    // one per file

@@ -1,0 +1,354 @@
+#include "engine/OriginalsBackup.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+const QString manifestName = QStringLiteral("manifest.json");
+const QString folderFormat = QStringLiteral("yyyyMMdd-HHmmss-zzz");
+// A manifest every so many copies, so a crash mid-run still leaves most of them findable.
+constexpr int saveEvery = 200;
+
+QMutex rootMutex;
+QString chosenRoot;
+
+QString tr(const char *text) {
+    return QCoreApplication::translate("OriginalsBackup", text);
+}
+
+void diagnostic(const QString &line) {
+    std::printf("%s\n", line.toLocal8Bit().constData());
+    std::fflush(stdout);
+}
+
+qint64 folderSize(const QString &folder) {
+    qint64 total = 0;
+    const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden);
+    for (const QFileInfo &file : files)
+        total += file.size();
+    return total;
+}
+
+struct StoredRun {
+    QString folder;
+    QDateTime started;
+    QJsonObject manifest;
+};
+
+QDateTime startOf(const QString &folderName) {
+    QDateTime time = QDateTime::fromString(folderName.left(folderFormat.size()), folderFormat);
+    time.setTimeSpec(Qt::UTC);
+    return time;
+}
+
+// Runs in the order they started, oldest first.
+QList<StoredRun> storedRuns(const QString &root) {
+    QList<StoredRun> runs;
+    const QStringList names = QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString &name : names) {
+        StoredRun run{QDir(root).filePath(name), startOf(name), {}};
+        QFile file(QDir(run.folder).filePath(manifestName));
+        if (file.open(QIODevice::ReadOnly))
+            run.manifest = QJsonDocument::fromJson(file.readAll()).object();
+        runs.append(run);
+    }
+    return runs;
+}
+
+bool writeManifest(const QString &folder, const QJsonObject &manifest) {
+    QSaveFile file(QDir(folder).filePath(manifestName));
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(QJsonDocument(manifest).toJson(QJsonDocument::Indented));
+    return file.commit();
+}
+
+} // namespace
+
+QString OriginalsBackup::root() {
+    QMutexLocker lock(&rootMutex);
+    if (!chosenRoot.isEmpty())
+        return chosenRoot;
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation))
+        .filePath(QStringLiteral("originals"));
+}
+
+void OriginalsBackup::setRoot(const QString &folder) {
+    QMutexLocker lock(&rootMutex);
+    chosenRoot = folder;
+}
+
+OriginalsBackup::OriginalsBackup(QString root, qint64 sizeLimit)
+    : m_root(std::move(root)), m_sizeLimit(sizeLimit), m_started(QDateTime::currentDateTimeUtc()) {}
+
+OriginalsBackup::~OriginalsBackup() {
+    save();
+}
+
+bool OriginalsBackup::ensureFolder(QString *error) {
+    if (!m_folder.isEmpty())
+        return true;
+    if (!QDir().mkpath(m_root)) {
+        *error = tr("The original could not be kept: cannot create the folder %1.")
+                     .arg(QDir::toNativeSeparators(m_root));
+        return false;
+    }
+    prune(m_root, m_started, m_sizeLimit);
+    // Two runs may start in the same millisecond; each needs a folder of its own.
+    const QString base = QDir(m_root).filePath(m_started.toString(folderFormat));
+    for (int attempt = 1; attempt < 100; ++attempt) {
+        const QString folder =
+            attempt == 1 ? base : base + QLatin1Char('-') + QString::number(attempt);
+        if (QFileInfo::exists(folder))
+            continue;
+        if (QDir().mkdir(folder)) {
+            m_folder = folder;
+            return true;
+        }
+        break;
+    }
+    *error = tr("The original could not be kept: cannot create a folder in %1.")
+                 .arg(QDir::toNativeSeparators(m_root));
+    return false;
+}
+
+QString OriginalsBackup::keep(const QString &listed, const QString &target) {
+    QString error;
+    if (!ensureFolder(&error))
+        return error;
+    QFile source(target);
+    if (!source.open(QIODevice::ReadOnly))
+        return tr("The original could not be kept, so the file was not overwritten: %1")
+            .arg(source.errorString());
+    const QString copy = QDir(m_folder).filePath(QString::number(m_nextCopy++) + QLatin1Char('-') +
+                                                 QFileInfo(target).fileName());
+    // Written aside and renamed when complete and flushed to disk: a full disk shows here as
+    // an error instead of as a truncated copy.
+    QSaveFile destination(copy);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    bool ok = destination.open(QIODevice::WriteOnly);
+    while (ok && !source.atEnd()) {
+        const QByteArray block = source.read(1 << 20);
+        if (block.isEmpty() && source.error() != QFile::NoError)
+            break;
+        hash.addData(block);
+        ok = destination.write(block) == block.size();
+    }
+    if (ok && source.error() == QFile::NoError && destination.commit()) {
+        m_entries.append({listed, target, QFileInfo(copy).fileName(), hash.result(), -1, {}});
+        return QString();
+    }
+    const QString reason =
+        source.error() != QFile::NoError ? source.errorString() : destination.errorString();
+    destination.cancelWriting();
+    return tr("The original could not be kept, so the file was not overwritten: %1").arg(reason);
+}
+
+void OriginalsBackup::recordResult(const QString &target) {
+    for (auto entry = m_entries.rbegin(); entry != m_entries.rend(); ++entry) {
+        if (entry->target != target || entry->resultSize >= 0)
+            continue;
+        entry->resultSize = QFileInfo(target).size();
+        entry->resultHash = hashOf(target);
+        if (++m_unsaved >= saveEvery)
+            save();
+        return;
+    }
+}
+
+void OriginalsBackup::save() {
+    if (m_folder.isEmpty())
+        return;
+    m_unsaved = 0;
+    // A copy whose file was not replaced after all (keep() and the replacement happen back to
+    // back, so any such entry is one whose replacement failed) is no original of anything.
+    for (qsizetype index = m_entries.size() - 1; index >= 0; --index) {
+        if (m_entries.at(index).resultSize < 0) {
+            QFile::remove(QDir(m_folder).filePath(m_entries.at(index).copy));
+            m_entries.removeAt(index);
+        }
+    }
+    if (m_entries.isEmpty()) {
+        QDir(m_folder).removeRecursively();
+        m_folder.clear();
+        return;
+    }
+    QJsonArray files;
+    for (const Entry &entry : std::as_const(m_entries)) {
+        files.append(QJsonObject{
+            {QStringLiteral("path"), entry.listed},
+            {QStringLiteral("target"), entry.target},
+            {QStringLiteral("copy"), entry.copy},
+            {QStringLiteral("originalSha256"), QString::fromLatin1(entry.originalHash.toHex())},
+            {QStringLiteral("resultSize"), entry.resultSize},
+            {QStringLiteral("resultSha256"), QString::fromLatin1(entry.resultHash.toHex())},
+        });
+    }
+    const QJsonObject manifest{{QStringLiteral("started"), m_started.toString(Qt::ISODateWithMs)},
+                               {QStringLiteral("files"), files}};
+    if (!writeManifest(m_folder, manifest))
+        diagnostic(
+            QStringLiteral("OriginalsBackup: cannot write the manifest in %1").arg(m_folder));
+}
+
+void OriginalsBackup::prune(const QString &root, const QDateTime &now, qint64 sizeLimit,
+                            const QString &keepFolder) {
+    QList<StoredRun> runs = storedRuns(root);
+    QList<qint64> sizes;
+    qint64 total = 0;
+    for (const StoredRun &run : std::as_const(runs)) {
+        sizes.append(folderSize(run.folder));
+        total += sizes.last();
+    }
+    const QDateTime oldest = now.addDays(-maximumAgeDays);
+    for (qsizetype index = 0; index < runs.size(); ++index) {
+        const StoredRun &run = runs.at(index);
+        if (run.folder == keepFolder)
+            continue;
+        const bool tooOld = !run.started.isValid() || run.started < oldest;
+        if (!tooOld && total <= sizeLimit)
+            break; // the rest are newer and fit
+        if (QDir(run.folder).removeRecursively())
+            total -= sizes.at(index);
+    }
+}
+
+QByteArray OriginalsBackup::hashOf(const QString &path, QString *error) {
+    QFile file(path);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file)) {
+        if (error)
+            *error = file.errorString();
+        return {};
+    }
+    return hash.result();
+}
+
+QList<OriginalsBackup::Original> OriginalsBackup::originals(const QStringList &paths,
+                                                            const QString &root) {
+    struct Found {
+        QString manifestFolder, path, target, copy;
+        QDateTime started;
+        QByteArray originalHash, resultHash;
+        qint64 resultSize;
+    };
+    // Every kept file by the paths it can be asked for, oldest run first.
+    QHash<QString, QList<int>> byPath;
+    QList<Found> found;
+    for (const StoredRun &run : storedRuns(root)) {
+        for (const QJsonValue &value : run.manifest.value(QStringLiteral("files")).toArray()) {
+            const QJsonObject file = value.toObject();
+            Found item{run.folder,
+                       file.value(QStringLiteral("path")).toString(),
+                       file.value(QStringLiteral("target")).toString(),
+                       QDir(run.folder).filePath(file.value(QStringLiteral("copy")).toString()),
+                       run.started,
+                       QByteArray::fromHex(
+                           file.value(QStringLiteral("originalSha256")).toString().toLatin1()),
+                       QByteArray::fromHex(
+                           file.value(QStringLiteral("resultSha256")).toString().toLatin1()),
+                       qint64(file.value(QStringLiteral("resultSize")).toDouble(-1))};
+            if (!QFileInfo::exists(item.copy))
+                continue;
+            found.append(item);
+            byPath[item.target].append(int(found.size() - 1));
+            if (item.path != item.target)
+                byPath[item.path].append(int(found.size() - 1));
+        }
+    }
+
+    QList<Original> result;
+    for (const QString &path : paths) {
+        QList<int> chain = byPath.value(path);
+        if (chain.isEmpty()) {
+            const QString canonical = QFileInfo(path).canonicalFilePath();
+            if (!canonical.isEmpty())
+                chain = byPath.value(canonical);
+        }
+        if (chain.isEmpty())
+            continue;
+        const Found &last = found.at(chain.last());
+        // A restore uses up every record of the file, also those older than a break in the
+        // chain: the file is then as it was before the most recent runs, which supersedes them.
+        QStringList manifests;
+        for (int index : std::as_const(chain))
+            if (!manifests.contains(found.at(index).manifestFolder))
+                manifests.append(found.at(index).manifestFolder);
+        Original original{path, last.target, last.copy, last.started, false, manifests};
+        // Walk back through runs that each started from what the one before had left.
+        QByteArray start = last.originalHash;
+        for (qsizetype index = chain.size() - 2; index >= 0; --index) {
+            const Found &earlier = found.at(chain.at(index));
+            if (earlier.resultHash != start)
+                break;
+            original.copy = earlier.copy;
+            original.runTime = earlier.started;
+            start = earlier.originalHash;
+        }
+        const QFileInfo now(last.target);
+        original.changedSinceRun = !now.exists() || now.size() != last.resultSize ||
+                                   hashOf(last.target) != last.resultHash;
+        result.append(original);
+    }
+    return result;
+}
+
+QString OriginalsBackup::restore(const Original &original) {
+    QFile copy(original.copy);
+    if (!copy.open(QIODevice::ReadOnly))
+        return tr("The original of %1 cannot be read: %2")
+            .arg(QDir::toNativeSeparators(original.path), copy.errorString());
+    const QFileDevice::Permissions permissions = QFile::permissions(original.target);
+    QSaveFile file(original.target);
+    bool ok = file.open(QIODevice::WriteOnly);
+    while (ok && !copy.atEnd()) {
+        const QByteArray block = copy.read(1 << 20);
+        ok = !block.isEmpty() && file.write(block) == block.size();
+    }
+    if (!ok || !file.commit()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return tr("%1 could not be restored: %2")
+            .arg(QDir::toNativeSeparators(original.path), reason);
+    }
+    if (permissions)
+        QFile::setPermissions(original.target, permissions);
+
+    // The file is its original again: the runs' records of it are used up.
+    for (const QString &folder : original.manifests) {
+        QFile file(QDir(folder).filePath(manifestName));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        QJsonObject manifest = QJsonDocument::fromJson(file.readAll()).object();
+        file.close();
+        QJsonArray kept;
+        for (const QJsonValue &value : manifest.value(QStringLiteral("files")).toArray()) {
+            if (value.toObject().value(QStringLiteral("target")).toString() == original.target)
+                QFile::remove(QDir(folder).filePath(
+                    value.toObject().value(QStringLiteral("copy")).toString()));
+            else
+                kept.append(value);
+        }
+        if (kept.isEmpty()) {
+            QDir(folder).removeRecursively();
+        } else {
+            manifest.insert(QStringLiteral("files"), kept);
+            writeManifest(folder, manifest);
+        }
+    }
+    return QString();
+}

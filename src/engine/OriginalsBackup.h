@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Copies of files that a run overwrote, so that an overwrite can be taken back.
+//
+// Each run that replaces inputs gets a folder of its own under the backup root (by default
+// "originals" in the application's cache folder), named after the time it started, holding one
+// copy per replaced file and a manifest. The manifest also records what the run left in each
+// file, so a later restore can tell whether the file was changed again since. Old runs are
+// removed after a week, and the oldest ones go first when all copies together grow past a limit.
+//
+// One object serves one run; keep() and recordResult() may be called from the run's thread only.
+class OriginalsBackup {
+public:
+    static constexpr qint64 defaultSizeLimit = 500LL * 1024 * 1024;
+    static constexpr qint64 maximumAgeDays = 7;
+
+    // The folder that holds the runs: `setRoot()`'s choice, else "originals" in the cache folder.
+    static QString root();
+    // Puts the copies elsewhere (tests, a cache on another disk); empty returns to the default.
+    static void setRoot(const QString &folder);
+
+    explicit OriginalsBackup(QString root = OriginalsBackup::root(),
+                             qint64 sizeLimit = defaultSizeLimit);
+    ~OriginalsBackup();
+    OriginalsBackup(const OriginalsBackup &) = delete;
+    OriginalsBackup &operator=(const OriginalsBackup &) = delete;
+
+    // Copies `target` (the file about to be replaced) before it is overwritten. `listed` is the
+    // path as the file list knows it (a symlink's own path, say). Returns an error text, empty
+    // when the copy is safely on disk; on error the caller must leave the file alone.
+    QString keep(const QString &listed, const QString &target);
+    // Notes what the run wrote over a kept file, once it is in place.
+    void recordResult(const QString &target);
+    // Writes the manifest (after every run, cancelled or not). A run that kept nothing leaves
+    // no folder behind.
+    void save();
+
+    QString runFolder() const { return m_folder; }
+
+    // Removes runs older than a week, then the oldest runs until the rest fit `sizeLimit`.
+    static void prune(const QString &root, const QDateTime &now, qint64 sizeLimit,
+                      const QString &keepFolder = {});
+
+    // A file that can be put back as it was before the runs that replaced it.
+    struct Original {
+        QString path;          // the file to put back (the path the list knows)
+        QString target;        // the file actually written (a symlink's target)
+        QString copy;          // the kept original
+        QDateTime runTime;     // when the run that kept it started
+        bool changedSinceRun;  // the file is no longer what the last run left in it
+        QStringList manifests; // runs whose records of this file a restore uses up
+    };
+    // The originals known for `paths` (list paths or their targets); paths without one are left
+    // out. When several runs replaced a file one after another, the copy from before the first
+    // of them is the original, as long as nothing else changed the file between the runs.
+    static QList<Original> originals(const QStringList &paths,
+                                     const QString &root = OriginalsBackup::root());
+    // Puts an original back in one step (a half-written file is never visible) and forgets it.
+    // Returns an error text, empty on success.
+    static QString restore(const Original &original);
+
+    static QByteArray hashOf(const QString &path, QString *error = nullptr);
+
+private:
+    struct Entry {
+        QString listed, target, copy;
+        QByteArray originalHash;
+        qint64 resultSize = -1;
+        QByteArray resultHash;
+    };
+    bool ensureFolder(QString *error);
+
+    QString m_root;
+    qint64 m_sizeLimit;
+    QDateTime m_started;
+    QString m_folder;
+    QList<Entry> m_entries;
+    int m_unsaved = 0;
+    int m_nextCopy = 0; // copies are numbered, so equal file names from two folders never meet
+};
