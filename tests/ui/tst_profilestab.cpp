@@ -31,6 +31,13 @@ QStringList names(const QList<Profile> &profiles) {
     return result;
 }
 
+QString idNamed(const QString &name) {
+    for (const Profile &profile : Keys::profiles().get())
+        if (profile.name == name)
+            return profile.id;
+    return Profile::defaultId;
+}
+
 QStringList actionTexts(const QMenu *menu) {
     QStringList texts;
     for (const QAction *action : menu->actions())
@@ -45,7 +52,7 @@ void trigger(QMenu *menu, const QString &text) {
     QFAIL(qPrintable(QStringLiteral("no menu item ") + text));
 }
 
-// Options alone: the parts of a profile that survive duplication and applying.
+// The parts of a profile that survive duplication and applying.
 Profile optionsOf(Profile profile) {
     profile.id.clear();
     profile.name.clear();
@@ -61,15 +68,11 @@ private:
     std::unique_ptr<Application> application;
     std::unique_ptr<ProfilesSettingsTab> tab;
 
-    // Stores `profiles` and selects the one named `selected` (the default when empty), then
-    // opens a fresh tab, as the settings window would find things.
+    // Stores `profiles`, selects the one named `selected` (the default when empty) and opens a
+    // fresh tab on them.
     void start(const QList<Profile> &profiles = {}, const QString &selected = {}) {
         Keys::profiles().set(profiles);
-        QString id = Profile::defaultId;
-        for (const Profile &profile : profiles)
-            if (profile.name == selected)
-                id = profile.id;
-        Keys::selectedProfile().set(id);
+        Keys::selectedProfile().set(idNamed(selected));
         tab = std::make_unique<ProfilesSettingsTab>(application.get());
         tab->show();
     }
@@ -105,46 +108,36 @@ private slots:
     }
 
     void cleanup() { tab.reset(); }
-
     void cleanupTestCase() { application.reset(); }
 
-    void freshStore() {
-        start();
-        QCOMPARE(tab->model()->rowCount(), 1);
-        QCOMPARE(tab->model()->index(0).data().toString(), QStringLiteral("Default Profile"));
-        verifySelection(Profile::defaultId);
-        QCOMPARE(tab->editor()->profile(), Profile::builtInDefault());
-    }
-
     void actionsFollowSelection_data() {
-        QTest::addColumn<QString>("selected");
-        QTest::addColumn<bool>("removeDisabled");
+        QTest::addColumn<QString>("saved");
         QTest::addColumn<QStringList>("moreItems");
-        QTest::addColumn<QStringList>("contextItems");
-        const QStringList all{"Duplicate", "Apply to Default Profile", "-", "Delete"};
-        QTest::newRow("default") << QString() << true << QStringList{"Duplicate"}
-                                 << QStringList{"Duplicate"};
-        QTest::newRow("saved") << "Icons" << false
-                               << QStringList{"Duplicate", "Apply to Default Profile"} << all;
+        QTest::addColumn<QStringList>("rowItems");
+        QTest::newRow("fresh store")
+            << QString() << QStringList{"Duplicate"} << QStringList{"Duplicate"};
+        QTest::newRow("saved profile selected")
+            << "Icons" << QStringList{"Duplicate", "Apply to Default Profile"}
+            << QStringList{"Duplicate", "Apply to Default Profile", "-", "Delete"};
     }
     void actionsFollowSelection() {
-        QFETCH(QString, selected);
-        QFETCH(bool, removeDisabled);
+        QFETCH(QString, saved);
         QFETCH(QStringList, moreItems);
-        QFETCH(QStringList, contextItems);
-        start({saved("Icons")}, selected);
-        QCOMPARE(tab->listActions()->isRemoveButtonDisabled(), removeDisabled);
-        QCOMPARE(tab->listActions()->removeButton()->isEnabled(), !removeDisabled);
+        QFETCH(QStringList, rowItems);
+        start(saved.isEmpty() ? QList<Profile>{} : QList<Profile>{::saved(saved)}, saved);
+        QCOMPARE(tab->model()->rowCount(), saved.isEmpty() ? 1 : 2);
+        QCOMPARE(tab->model()->index(0).data().toString(), QStringLiteral("Default Profile"));
+        verifySelection(idNamed(saved));
+        QCOMPARE(tab->listActions()->removeButton()->isEnabled(), !saved.isEmpty());
         QCOMPARE(actionTexts(tab->moreMenu()), moreItems);
         std::unique_ptr<QMenu> menu(tab->contextMenu(selectedRow()));
-        QCOMPARE(actionTexts(menu.get()), contextItems);
+        QCOMPARE(actionTexts(menu.get()), rowItems);
     }
 
     void newProfileHasFactoryOptions() {
         Profile changed = Keys::defaultProfile().get();
         changed.mode = OperationMode::Text;
         changed.indentationStyle = IndentationStyle::Spaces;
-        changed.wrapOutput = true;
         Keys::defaultProfile().set(changed);
         start({saved("Icons")});
         tab->listActions()->addButton()->click();
@@ -152,99 +145,75 @@ private slots:
         const QList<Profile> stored = Keys::profiles().get();
         QCOMPARE(names(stored), QStringList({"Icons", "New Profile"}));
         QCOMPARE(optionsOf(stored.last()), optionsOf(Profile::builtInDefault()));
-        QVERIFY(stored.last().id != stored.first().id);
         QCOMPARE(selectedRow(), 2);
         verifySelection(stored.last().id);
     }
 
     void duplicate_data() {
         QTest::addColumn<QString>("source");
-        QTest::addColumn<bool>("fromContextMenu");
+        QTest::addColumn<bool>("fromRowMenu");
         QTest::addColumn<QString>("copyName");
         QTest::newRow("default, more menu") << QString() << false << "New Profile";
-        QTest::newRow("default, row menu") << QString() << true << "New Profile";
-        QTest::newRow("saved, more menu") << "Icons 2" << false << "Icons 3";
         QTest::newRow("saved, row menu") << "Icons 2" << true << "Icons 3";
     }
     void duplicate() {
         QFETCH(QString, source);
-        QFETCH(bool, fromContextMenu);
+        QFETCH(bool, fromRowMenu);
         QFETCH(QString, copyName);
         Profile changedDefault = Keys::defaultProfile().get();
         changedDefault.prettyPrint = true;
-        changedDefault.indentationWidth = 2;
         Keys::defaultProfile().set(changedDefault);
         start({saved("Icons 2", OperationMode::Text), saved("Logos")}, source);
         const Profile original = tab->model()->profileAt(selectedRow());
 
-        if (fromContextMenu) {
-            std::unique_ptr<QMenu> menu(tab->contextMenu(selectedRow()));
-            trigger(menu.get(), "Duplicate");
-        } else {
-            trigger(tab->moreMenu(), "Duplicate");
-        }
+        std::unique_ptr<QMenu> rowMenu(tab->contextMenu(selectedRow()));
+        trigger(fromRowMenu ? rowMenu.get() : tab->moreMenu(), "Duplicate");
 
         const QList<Profile> stored = Keys::profiles().get();
         QCOMPARE(stored.size(), 3);
-        const Profile copy = stored.last();
-        QCOMPARE(copy.name, copyName);
-        QCOMPARE(optionsOf(copy), optionsOf(original));
-        QVERIFY(copy.id != original.id);
-        QCOMPARE(copy.id.size(), 36);
-        verifySelection(copy.id);
+        QCOMPARE(stored.last().name, copyName);
+        QCOMPARE(optionsOf(stored.last()), optionsOf(original));
+        QVERIFY(stored.last().id != original.id);
+        verifySelection(stored.last().id);
     }
 
     void deleteProfile_data() {
         QTest::addColumn<QString>("selected");
         QTest::addColumn<QString>("deleted");
-        QTest::addColumn<bool>("fromContextMenu");
         QTest::addColumn<QString>("selectedAfter");
-        QTest::newRow("selected first") << "A"
-                                        << "A" << false << QString();
-        QTest::newRow("selected third") << "C"
-                                        << "C" << false << "B";
-        QTest::newRow("selected second, row menu") << "B"
-                                                   << "B" << true << "A";
-        QTest::newRow("unselected, row menu") << "B"
-                                              << "C" << true << "B";
-        QTest::newRow("unselected first, row menu") << "C"
-                                                    << "A" << true << "C";
+        // Deleting through the bar always deletes the selected profile.
+        QTest::newRow("selected first, bar") << "A"
+                                             << "A" << QString();
+        QTest::newRow("selected third, bar") << "C"
+                                             << "C"
+                                             << "B";
+        QTest::newRow("unselected, row menu") << "C"
+                                              << "A"
+                                              << "C";
     }
     void deleteProfile() {
         QFETCH(QString, selected);
         QFETCH(QString, deleted);
-        QFETCH(bool, fromContextMenu);
         QFETCH(QString, selectedAfter);
-        const QList<Profile> profiles{saved("A"), saved("B"), saved("C")};
-        start(profiles, selected);
-        const int row = tab->model()->rowOf(
-            std::find_if(profiles.begin(), profiles.end(), [&](const Profile &p) {
-                return p.name == deleted;
-            })->id);
-
-        if (fromContextMenu) {
-            std::unique_ptr<QMenu> menu(tab->contextMenu(row));
-            trigger(menu.get(), "Delete");
-        } else {
+        start({saved("A"), saved("B"), saved("C")}, selected);
+        const QString expected = idNamed(selectedAfter);
+        if (selected == deleted) {
             tab->listActions()->removeButton()->click();
+        } else {
+            std::unique_ptr<QMenu> menu(tab->contextMenu(tab->model()->rowOf(idNamed(deleted))));
+            trigger(menu.get(), "Delete");
         }
-
         QStringList remaining{"A", "B", "C"};
         remaining.removeOne(deleted);
         QCOMPARE(names(Keys::profiles().get()), remaining);
-        QString expected = Profile::defaultId;
-        for (const Profile &profile : profiles)
-            if (profile.name == selectedAfter)
-                expected = profile.id;
         verifySelection(expected);
-        // The deferred fall-back to the default must not undo the new selection.
+        // The deferred fall-back to the default profile must not undo the new selection.
         QTest::qWait(10);
         verifySelection(expected);
     }
 
     void applyToDefaultProfile() {
         Profile icons = saved("Icons", OperationMode::Text);
-        icons.wrapIndividual = true;
         icons.wrapIndividualPrefix = QStringLiteral("<li>");
         start({saved("Logos"), icons}, "Icons");
         trigger(tab->moreMenu(), "Apply to Default Profile");
@@ -263,7 +232,6 @@ private slots:
         QTest::addColumn<QStringList>("order");
         QTest::newRow("up to the top") << 3 << 1 << QStringList{"C", "A", "B", "D"};
         QTest::newRow("down to the end") << 1 << 5 << QStringList{"B", "C", "D", "A"};
-        QTest::newRow("down one") << 2 << 4 << QStringList{"A", "C", "B", "D"};
         QTest::newRow("above the default") << 4 << 0 << QStringList{"D", "A", "B", "C"};
     }
     void reorder() {
@@ -271,106 +239,75 @@ private slots:
         QFETCH(int, destination);
         QFETCH(QStringList, order);
         start({saved("A"), saved("B"), saved("C"), saved("D")}, "C");
-        const QString selected = tab->selection();
-        // The list view makes exactly this call when a row is dropped between others.
+        // The list view makes exactly this call when a dragged row is dropped.
         QVERIFY(tab->model()->moveRows({}, row, 1, {}, destination));
         QCOMPARE(names(Keys::profiles().get()), order);
         QCOMPARE(tab->model()->index(0).data().toString(), QStringLiteral("Default Profile"));
-        for (int i = 0; i < order.size(); ++i)
-            QCOMPARE(tab->model()->index(i + 1).data().toString(), order.at(i));
-        verifySelection(selected);
-    }
-
-    void defaultRowStaysOnTop() {
-        start({saved("A")});
-        QVERIFY(!tab->model()->flags(tab->model()->index(0)).testFlag(Qt::ItemIsDragEnabled));
-        QVERIFY(!tab->model()->moveRows({}, 0, 1, {}, 2));
-        QCOMPARE(names(Keys::profiles().get()), QStringList{"A"});
+        QCOMPARE(tab->model()->index(order.indexOf("C") + 1).data().toString(), "C");
+        verifySelection(idNamed("C"));
+        // The default profile's row stays where it is.
+        QVERIFY(!tab->model()->moveRows({}, 0, 1, {}, 3));
     }
 
     void editsGoToTheSelectedProfile_data() {
         QTest::addColumn<QString>("selected");
-        QTest::newRow("default") << QString();
-        QTest::newRow("saved") << "Icons";
+        QTest::addColumn<bool>("vanishes");
+        QTest::newRow("default") << QString() << false;
+        QTest::newRow("saved") << "Icons" << false;
+        QTest::newRow("deleted elsewhere") << "Icons" << true;
     }
     void editsGoToTheSelectedProfile() {
         QFETCH(QString, selected);
+        QFETCH(bool, vanishes);
         start({saved("Logos"), saved("Icons")}, selected);
         Profile edited = tab->editor()->profile();
+        if (vanishes)
+            Keys::profiles().set({Keys::profiles().get().first()});
         edited.mode = OperationMode::Text;
-        if (!selected.isEmpty())
-            edited.name = QStringLiteral("Glyphs");
+        edited.name = selected.isEmpty() ? edited.name : QStringLiteral("Glyphs");
         emit tab->editor()->profileEdited(edited);
 
-        if (selected.isEmpty()) {
-            QCOMPARE(Keys::defaultProfile().get(), edited);
-            QCOMPARE(names(Keys::profiles().get()), QStringList({"Logos", "Icons"}));
-        } else {
-            QCOMPARE(Keys::profiles().get().last(), edited);
+        const QList<Profile> stored = Keys::profiles().get();
+        if (vanishes) {
+            // The edit is dropped and the highlight goes to the default profile afterwards.
+            QCOMPARE(names(stored), QStringList{"Logos"});
             QCOMPARE(Keys::defaultProfile().get(), Profile::builtInDefault());
-            QCOMPARE(tab->model()->index(2).data().toString(), QStringLiteral("Glyphs"));
+            QCOMPARE(tab->selection(), edited.id);
+            QTRY_COMPARE(tab->selection(), Profile::defaultId);
+            verifySelection(Profile::defaultId);
+            return;
         }
+        QCOMPARE(selected.isEmpty() ? Keys::defaultProfile().get() : stored.last(), edited);
+        QCOMPARE(tab->model()->profileAt(selectedRow()), edited);
         verifySelection(edited.id);
-    }
-
-    void missingSelectionFallsBackLater() {
-        start({saved("Icons")}, "Icons");
-        const Profile icons = Keys::profiles().get().first();
-        // Another window (or process) removes the highlighted profile behind the tab's back.
-        Keys::profiles().set({});
-        QCOMPARE(tab->editedProfile(), Keys::defaultProfile().get());
-        QCOMPARE(tab->selection(), icons.id);
-        // An edit of the vanished profile is dropped, not stored anywhere.
-        Profile edited = icons;
-        edited.name = QStringLiteral("Ghost");
-        tab->setEditedProfile(edited);
-        QVERIFY(Keys::profiles().get().isEmpty());
-        QCOMPARE(Keys::defaultProfile().get(), Profile::builtInDefault());
-        QTRY_COMPARE(tab->selection(), Profile::defaultId);
-        verifySelection(Profile::defaultId);
     }
 
     void selectionFollowsStoreAndList() {
         start({saved("A"), saved("B")});
-        const QList<Profile> stored = Keys::profiles().get();
-        Keys::selectedProfile().set(stored.at(1).id);
-        verifySelection(stored.at(1).id);
+        Keys::selectedProfile().set(idNamed("B"));
+        verifySelection(idNamed("B"));
         tab->listView()->selectionModel()->setCurrentIndex(tab->model()->index(1),
                                                            QItemSelectionModel::ClearAndSelect);
-        verifySelection(stored.at(0).id);
+        verifySelection(idNamed("A"));
         // The list never ends up without a highlighted row.
         tab->listView()->clearSelection();
         QTRY_COMPARE(selectedRow(), 1);
-        verifySelection(stored.at(0).id);
     }
 
     void mainWindowProfileFallsBack_data() {
-        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("deleted");
         QTest::addColumn<bool>("fallsBack");
-        QTest::newRow("another profile deleted") << "delete Logos" << false;
-        QTest::newRow("current profile deleted") << "delete Icons" << true;
-        QTest::newRow("current profile edited") << "edit Icons" << true;
-        QTest::newRow("profiles reordered") << "move" << false;
+        QTest::newRow("another profile deleted") << "Logos" << false;
+        QTest::newRow("current profile deleted") << "Icons" << true;
     }
     void mainWindowProfileFallsBack() {
-        QFETCH(QString, change);
+        QFETCH(QString, deleted);
         QFETCH(bool, fallsBack);
         start({saved("Logos"), saved("Icons")}, "Icons");
         const Profile icons = Keys::profiles().get().last();
         MainWindow window(application.get());
         application->setProfile(icons);
-
-        if (change == "delete Logos") {
-            tab->deleteProfile(Keys::profiles().get().first().id);
-        } else if (change == "delete Icons") {
-            tab->listActions()->removeButton()->click();
-        } else if (change == "edit Icons") {
-            Profile edited = icons;
-            edited.overwrite = false;
-            emit tab->editor()->profileEdited(edited);
-        } else {
-            tab->moveProfiles({1}, 0);
-        }
+        tab->deleteProfile(idNamed(deleted));
         QTest::qWait(10);
         QCOMPARE(application->profile(), fallsBack ? Keys::defaultProfile().get() : icons);
     }
