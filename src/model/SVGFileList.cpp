@@ -2,6 +2,8 @@
 
 #include "model/FolderListing.h"
 
+#include <QCollator>
+
 #include <QFileInfo>
 #include <QHash>
 #include <QJsonArray>
@@ -11,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <numeric>
 
 namespace {
 
@@ -163,6 +166,7 @@ void SVGFileList::insertFiles(const QList<SVGFile> &files, int row) {
     }
     if (moving.isEmpty())
         return;
+    const bool resultsDropped = dropChangedResults(moving);
 
     const qsizetype count = m_files.size();
     const qsizetype target = (row < 0 || row > count) ? count : row;
@@ -234,6 +238,10 @@ void SVGFileList::insertFiles(const QList<SVGFile> &files, int row) {
         endInsertRows();
         k = end;
     }
+    if (resultsDropped) {
+        resultColumnsChanged(0, int(m_files.size()) - 1);
+        emit resultsChanged();
+    }
 }
 
 QList<SVGFile> SVGFileList::filesFromMimeData(const QMimeData *data) {
@@ -259,6 +267,10 @@ QVariant SVGFileList::data(const QModelIndex &index, int role) const {
     if (!index.isValid() || index.row() >= m_files.size())
         return {};
     const SVGFile &file = m_files.at(index.row());
+    const FileResult *result = m_results.find(file.id);
+    if (index.column() >= Size || role == StatusRole ||
+        (role == Qt::ToolTipRole && index.column() != Path))
+        return resultData(result, index.column(), role);
     switch (role) {
     case Qt::DisplayRole:
         if (index.column() == FileName)
@@ -283,6 +295,12 @@ QVariant SVGFileList::headerData(int section, Qt::Orientation orientation, int r
         return tr("File Name");
     case Path:
         return tr("Path");
+    case Size:
+        return tr("Size");
+    case Optimized:
+        return tr("Optimized");
+    case Saved:
+        return tr("Saved");
     default:
         return {};
     }
@@ -361,6 +379,9 @@ bool SVGFileList::claimId(const QString &id) {
 void SVGFileList::append(QList<SVGFile> files) {
     if (files.isEmpty())
         return;
+    // Rows that come back show their old result only while their file is still the same.
+    if (dropChangedResults(files))
+        emit resultsChanged();
     const int first = int(m_files.size());
     beginInsertRows({}, first, first + int(files.size()) - 1);
     m_files.append(std::move(files));
@@ -399,4 +420,120 @@ void SVGFileList::removeRowsWhere(const std::function<bool(const SVGFile &)> &pr
         m_files.remove(it->first, it->second);
         endRemoveRows();
     }
+}
+
+bool SVGFileList::dropChangedResults(const QList<SVGFile> &files) {
+    if (m_results.isEmpty())
+        return false;
+    bool dropped = false;
+    for (const SVGFile &file : files)
+        dropped |= m_results.dropIfChanged(file.id);
+    return dropped;
+}
+
+QVariant SVGFileList::resultData(const FileResult *result, int column, int role) const {
+    if (!result)
+        return {};
+    const std::optional<double> saved = result->savedPercent();
+    switch (role) {
+    case StatusRole:
+        return int(result->status);
+    case Qt::ToolTipRole:
+        return result->status == FileResult::Status::Failed ? QVariant(result->message)
+                                                            : QVariant();
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+    case SortRole:
+    case Qt::DisplayRole: {
+        const bool text = role == Qt::DisplayRole;
+        if (column == Size && result->sizeBefore >= 0)
+            return text ? QVariant(FileResults::sizeText(result->sizeBefore))
+                        : QVariant(result->sizeBefore);
+        if (column == Optimized && result->sizeAfter >= 0 &&
+            result->status == FileResult::Status::Optimized)
+            return text ? QVariant(FileResults::sizeText(result->sizeAfter))
+                        : QVariant(result->sizeAfter);
+        if (column == Saved && saved)
+            return text ? QVariant(FileResults::percentText(*saved)) : QVariant(*saved);
+        return {};
+    }
+    default:
+        return {};
+    }
+}
+
+void SVGFileList::resultColumnsChanged(int firstRow, int lastRow) {
+    if (lastRow >= firstRow)
+        emit dataChanged(index(firstRow, 0), index(lastRow, ColumnCount - 1));
+}
+
+void SVGFileList::setResults(const QList<std::pair<QString, FileResult>> &results) {
+    m_results.replace(results);
+    resultColumnsChanged(0, int(m_files.size()) - 1);
+    emit resultsChanged();
+}
+
+void SVGFileList::clearResults() {
+    m_results.clear();
+    resultColumnsChanged(0, int(m_files.size()) - 1);
+    emit resultsChanged();
+}
+
+void SVGFileList::refreshResults(const QStringList &ids) {
+    bool dropped = false;
+    for (const QString &id : ids)
+        dropped |= m_results.dropIfChanged(id);
+    if (dropped) {
+        resultColumnsChanged(0, int(m_files.size()) - 1);
+        emit resultsChanged();
+    }
+}
+
+void SVGFileList::sort(int column, Qt::SortOrder order) {
+    if (column < 0 || column >= ColumnCount || m_files.size() < 2)
+        return;
+    const qsizetype count = m_files.size();
+    // Keys are worked out once per row, not once per comparison.
+    QList<QVariant> keys(count);
+    for (qsizetype row = 0; row < count; ++row) {
+        const QModelIndex cell = index(int(row), column);
+        keys[row] = column >= Size ? data(cell, SortRole) : data(cell, Qt::DisplayRole);
+    }
+    QCollator collator;
+    collator.setNumericMode(true);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    QList<int> rowsInOrder(count);
+    std::iota(rowsInOrder.begin(), rowsInOrder.end(), 0);
+    const bool descending = order == Qt::DescendingOrder;
+    std::stable_sort(rowsInOrder.begin(), rowsInOrder.end(), [&](int a, int b) {
+        const QVariant &left = keys.at(a);
+        const QVariant &right = keys.at(b);
+        if (!left.isValid() || !right.isValid())
+            return left.isValid() && !right.isValid();
+        int compared;
+        if (column >= Size) {
+            const double l = left.toDouble(), r = right.toDouble();
+            compared = l < r ? -1 : (r < l ? 1 : 0);
+        } else {
+            compared = collator.compare(left.toString(), right.toString());
+        }
+        return descending ? compared > 0 : compared < 0;
+    });
+
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    QList<SVGFile> sorted;
+    sorted.reserve(count);
+    QList<int> newRowOf(count);
+    for (qsizetype row = 0; row < count; ++row) {
+        newRowOf[rowsInOrder.at(row)] = int(row);
+        sorted.append(m_files.at(rowsInOrder.at(row)));
+    }
+    const QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    to.reserve(from.size());
+    for (const QModelIndex &cell : from)
+        to.append(index(newRowOf.at(cell.row()), cell.column()));
+    changePersistentIndexList(from, to);
+    m_files = std::move(sorted);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/FileResults.h"
 #include "model/SVGFile.h"
 
 #include <QAbstractTableModel>
@@ -24,8 +25,15 @@ class QMimeData;
 class SVGFileList : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { FileName, Path, ColumnCount };
-    enum Role { IdRole = Qt::UserRole + 1 };
+    enum Column { FileName, Path, Size, Optimized, Saved, ColumnCount };
+    enum Role {
+        IdRole = Qt::UserRole + 1,
+        // int(FileResult::Status) of the row's result, invalid when the row has none; the view
+        // draws the mark (this model stays free of images).
+        StatusRole,
+        // The sort key of a cell: numbers for the size columns, invalid when there is none.
+        SortRole,
+    };
 
     explicit SVGFileList(QObject *parent = nullptr);
 
@@ -65,6 +73,22 @@ public:
     // Reads dragged rows back; undecodable entries are skipped.
     static QList<SVGFile> filesFromMimeData(const QMimeData *data);
 
+    // The outcomes of a run, one per file id; they replace every earlier result. Files of the
+    // run that are not listed (any more) keep theirs for when they are added again unchanged.
+    void setResults(const QList<std::pair<QString, FileResult>> &results);
+    void clearResults();
+    const FileResult *result(const QString &id) const { return m_results.find(id); }
+    // Drops the results of the given rows' files that changed since (after a restore, say).
+    void refreshResults(const QStringList &ids);
+    FileResults::Totals resultTotals() const { return m_results.totals(m_files); }
+    // "N files optimized, M failed · X → Y (saved Z %)" over the listed rows; empty before a run.
+    QString resultsSummary() const { return FileResults::summary(resultTotals()); }
+    QStringList failedIds() const { return resultTotals().failedIds; }
+
+    // Reorders the list itself, so the next run takes the files in the order shown. Rows without
+    // a value in the column go last either way; equal rows keep their order.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -83,6 +107,8 @@ public:
 
 signals:
     void selectionChanged();
+    // Results were set, cleared or dropped.
+    void resultsChanged();
 
 private:
     // Records the id unless it is listed; true when it was new.
@@ -90,8 +116,13 @@ private:
     // Appends entries whose ids the caller has claimed.
     void append(QList<SVGFile> files);
     void removeRowsWhere(const std::function<bool(const SVGFile &)> &predicate);
+    // Drops the results of files that came back changed; true when any was dropped.
+    bool dropChangedResults(const QList<SVGFile> &files);
+    QVariant resultData(const FileResult *result, int column, int role) const;
+    void resultColumnsChanged(int firstRow, int lastRow);
 
     QList<SVGFile> m_files;
     QSet<QString> m_ids; // ids of m_files, so that duplicate checks stay constant-time
     QSet<QString> m_selection;
+    FileResults m_results;
 };

@@ -1,0 +1,89 @@
+#include "model/FileResults.h"
+
+#include <QFileInfo>
+#include <QLocale>
+
+std::optional<double> FileResult::savedPercent() const {
+    if (status != Status::Optimized || sizeBefore <= 0 || sizeAfter < 0)
+        return std::nullopt;
+    return 100.0 * double(sizeBefore - sizeAfter) / double(sizeBefore);
+}
+
+FileResults::Stamp FileResults::stampOf(const QString &id, const FileResult &result) {
+    const QFileInfo info(id);
+    return {result, info.exists() ? info.size() : -1,
+            info.exists() ? info.lastModified() : QDateTime()};
+}
+
+void FileResults::replace(const QList<std::pair<QString, FileResult>> &results) {
+    m_results.clear();
+    m_results.reserve(results.size());
+    for (const auto &[id, result] : results)
+        m_results.insert(id, stampOf(id, result));
+}
+
+const FileResult *FileResults::find(const QString &id) const {
+    const auto found = m_results.constFind(id);
+    return found == m_results.constEnd() ? nullptr : &found->result;
+}
+
+bool FileResults::dropIfChanged(const QString &id) {
+    const auto found = m_results.constFind(id);
+    if (found == m_results.constEnd())
+        return false;
+    const QFileInfo info(id);
+    const qint64 size = info.exists() ? info.size() : -1;
+    if (size == found->fileSize && (!info.exists() || info.lastModified() == found->modified))
+        return false;
+    m_results.erase(found);
+    return true;
+}
+
+FileResults::Totals FileResults::totals(const QList<SVGFile> &files) const {
+    Totals totals;
+    if (m_results.isEmpty())
+        return totals;
+    for (const SVGFile &file : files) {
+        const FileResult *result = find(file.id);
+        if (!result)
+            continue;
+        switch (result->status) {
+        case FileResult::Status::Optimized:
+            ++totals.optimized;
+            totals.before += std::max<qint64>(0, result->sizeBefore);
+            totals.after += std::max<qint64>(0, result->sizeAfter);
+            break;
+        case FileResult::Status::Failed:
+            ++totals.failed;
+            totals.failedIds.append(file.id);
+            break;
+        case FileResult::Status::NotRun:
+            ++totals.notRun;
+            break;
+        }
+    }
+    return totals;
+}
+
+QString FileResults::summary(const Totals &totals) {
+    if (totals.optimized + totals.failed + totals.notRun == 0)
+        return QString();
+    QString counts = tr("%n files optimized", nullptr, totals.optimized) + tr(", ") +
+                     tr("%n failed", nullptr, totals.failed);
+    // A cancelled run says how much it left; a complete run reads as before.
+    if (totals.notRun > 0)
+        counts += tr(", ") + tr("%n not run", nullptr, totals.notRun);
+    const double saved = totals.before > 0
+                             ? 100.0 * double(totals.before - totals.after) / double(totals.before)
+                             : 0.0;
+    return tr("%1 · %2 → %3 (saved %4)")
+        .arg(counts, sizeText(totals.before), sizeText(totals.after), percentText(saved));
+}
+
+QString FileResults::sizeText(qint64 bytes) {
+    return QLocale().formattedDataSize(bytes);
+}
+
+QString FileResults::percentText(double percent) {
+    return tr("%1 %").arg(QLocale().toString(percent, 'f', 1));
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "model/SVGFile.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// What the last run did to one file, as the file table shows it.
+struct FileResult {
+    enum class Status { Optimized, Failed, NotRun };
+    Status status = Status::NotRun;
+    QString message;        // why the file failed
+    qint64 sizeBefore = -1; // bytes; -1 when unknown
+    qint64 sizeAfter = -1;  // bytes of the optimized file; -1 unless optimized
+
+    // The share saved in percent, known only for an optimized file with both sizes.
+    std::optional<double> savedPercent() const;
+
+    friend bool operator==(const FileResult &, const FileResult &) = default;
+};
+
+// The results of the last run by file id. Each result remembers the size and modification time
+// its file had when the result was recorded, so a result can be dropped once the file changes:
+// a row that is re-added or moved keeps its result only while the file is the one it describes.
+class FileResults {
+    Q_DECLARE_TR_FUNCTIONS(FileResults)
+public:
+    // A new run replaces everything recorded before.
+    void replace(const QList<std::pair<QString, FileResult>> &results);
+    void clear() { m_results.clear(); }
+    bool isEmpty() const { return m_results.isEmpty(); }
+
+    const FileResult *find(const QString &id) const;
+    // Drops the result of `id` when its file is no longer as it was recorded. True when dropped.
+    bool dropIfChanged(const QString &id);
+
+    // Totals over the results of `files` (rows without a result do not count).
+    struct Totals {
+        int optimized = 0;
+        int failed = 0;
+        int notRun = 0;
+        qint64 before = 0; // of the optimized files
+        qint64 after = 0;
+        QStringList failedIds; // in row order
+    };
+    Totals totals(const QList<SVGFile> &files) const;
+    // "N files optimized, M failed · X → Y (saved Z %)"; empty when no row has a result.
+    static QString summary(const Totals &totals);
+
+    // Texts of the table's result columns.
+    static QString sizeText(qint64 bytes);
+    static QString percentText(double percent);
+
+private:
+    struct Stamp {
+        FileResult result;
+        qint64 fileSize = -1;
+        QDateTime modified;
+    };
+    static Stamp stampOf(const QString &id, const FileResult &result);
+
+    QHash<QString, Stamp> m_results;
+};
