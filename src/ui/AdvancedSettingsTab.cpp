@@ -37,8 +37,8 @@ QString AdvancedSettingsTab::installedPath(const QString &located) {
 }
 
 AdvancedSettingsTab::AdvancedSettingsTab(QWidget *parent)
-    : QWidget(parent), m_pathField(new QLineEdit(this)), m_indicator(new CircularIndicator(this)),
-      m_status(new QLabel(this)),
+    : QWidget(parent), m_pathField(new QLineEdit(this)),
+      m_indicator(new CircularIndicator(false, true, this)), m_status(new QLabel(this)),
       m_useInstalled(new QPushButton(tr("Use installed version"), this)),
       m_install(new AsyncButton(tr("Install using Homebrew"), this)), m_note(new QLabel(this)) {
     auto *form = new QFormLayout(this);
@@ -51,7 +51,6 @@ AdvancedSettingsTab::AdvancedSettingsTab(QWidget *parent)
 
     auto *group = new QVBoxLayout;
     auto *line = new QHBoxLayout;
-    m_indicator->setCritical(true);
     line->addWidget(m_indicator);
     line->addWidget(m_status);
     line->addWidget(m_useInstalled);

@@ -28,11 +28,16 @@ public:
             return;
         painter->save();
         QColor line = option.palette.color(QPalette::WindowText);
-        line.setAlphaF(0.15);
+        line.setAlphaF(0.3);
         painter->setPen(line);
         const QRect rect = option.rect;
         painter->drawLine(rect.left() + 4, rect.bottom(), rect.right() - 4, rect.bottom());
         painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override {
+        // A little air around the names, as in the platform's sidebar lists.
+        return QStyledItemDelegate::sizeHint(option, index) + QSize(0, 6);
     }
 };
 

@@ -76,7 +76,6 @@ UpdatesSettingsTab::UpdatesSettingsTab(Updater *updater, QWidget *parent)
     makeFootnote(m_lastChecked);
     form->addRow(QString(), m_lastChecked);
     makeFootnote(m_unavailable);
-    m_unavailable->setWordWrap(true);
     form->addRow(QString(), m_unavailable);
 
     reload();
