@@ -238,8 +238,8 @@ QByteArray OriginalsBackup::hashOf(const QString &path, QString *error) {
     return hash.result();
 }
 
-QList<OriginalsBackup::Original> OriginalsBackup::originals(const QStringList &paths,
-                                                            const QString &root) {
+QList<OriginalsBackup::Original>
+OriginalsBackup::originals(const QStringList &paths, const QString &root, bool checkChanges) {
     struct Found {
         QString manifestFolder, path, target, copy;
         QDateTime started;
@@ -300,8 +300,9 @@ QList<OriginalsBackup::Original> OriginalsBackup::originals(const QStringList &p
             start = earlier.originalHash;
         }
         const QFileInfo now(last.target);
-        original.changedSinceRun = !now.exists() || now.size() != last.resultSize ||
-                                   hashOf(last.target) != last.resultHash;
+        original.changedSinceRun =
+            checkChanges && (!now.exists() || now.size() != last.resultSize ||
+                             hashOf(last.target) != last.resultHash);
         result.append(original);
     }
     return result;

@@ -59,8 +59,10 @@ public:
     // The originals known for `paths` (list paths or their targets); paths without one are left
     // out. When several runs replaced a file one after another, the copy from before the first
     // of them is the original, as long as nothing else changed the file between the runs.
+    // Without `checkChanges` the files are not read and changedSinceRun stays false.
     static QList<Original> originals(const QStringList &paths,
-                                     const QString &root = OriginalsBackup::root());
+                                     const QString &root = OriginalsBackup::root(),
+                                     bool checkChanges = true);
     // Puts an original back in one step (a half-written file is never visible) and forgets it.
     // Returns an error text, empty on success.
     static QString restore(const Original &original);

@@ -1,0 +1,74 @@
+#include "ui/ResultMarkDelegate.h"
+
+#include "model/SVGFileList.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+
+QIcon drawMark(FileResult::Status status) {
+    constexpr int side = 32;
+    QPixmap pixmap(side, side);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF circle(2, 2, side - 4, side - 4);
+    QPen stroke(Qt::white, 3.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    switch (status) {
+    case FileResult::Status::Optimized: {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(52, 168, 83));
+        painter.drawEllipse(circle);
+        QPainterPath check;
+        check.moveTo(9, 16.5);
+        check.lineTo(14, 21.5);
+        check.lineTo(23, 11);
+        painter.setPen(stroke);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(check);
+        break;
+    }
+    case FileResult::Status::Failed:
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(217, 48, 37));
+        painter.drawEllipse(circle);
+        painter.setPen(stroke);
+        painter.drawLine(QPointF(16, 8.5), QPointF(16, 18));
+        painter.drawPoint(QPointF(16, 23.5));
+        break;
+    case FileResult::Status::NotRun:
+        painter.setPen(QPen(QColor(140, 140, 140), 2.5));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(circle.adjusted(1, 1, -1, -1));
+        painter.drawLine(QPointF(10, 16), QPointF(22, 16));
+        break;
+    }
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+QIcon ResultMarkDelegate::markFor(const QVariant &status) {
+    if (!status.isValid())
+        return {};
+    static const QIcon marks[] = {drawMark(FileResult::Status::Optimized),
+                                  drawMark(FileResult::Status::Failed),
+                                  drawMark(FileResult::Status::NotRun)};
+    const int value = status.toInt();
+    return value >= 0 && value < 3 ? marks[value] : QIcon();
+}
+
+void ResultMarkDelegate::initStyleOption(QStyleOptionViewItem *option,
+                                         const QModelIndex &index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (index.column() != SVGFileList::FileName)
+        return;
+    const QIcon mark = markFor(index.data(SVGFileList::StatusRole));
+    if (mark.isNull())
+        return;
+    option->features |= QStyleOptionViewItem::HasDecoration;
+    option->icon = mark;
+    const int side = option->fontMetrics.height() - 2;
+    option->decorationSize = QSize(side, side);
+}
