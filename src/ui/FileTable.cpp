@@ -2,8 +2,11 @@
 
 #include "model/SVGFileList.h"
 #include "platform/FileManager.h"
+#include "ui/RestoreOriginals.h"
+#include "ui/ResultMarkDelegate.h"
 
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QItemSelection>
 #include <QKeyEvent>
@@ -14,7 +17,6 @@ FileTable::FileTable(SVGFileList *files, QWidget *parent) : QTableView(parent), 
     setModel(files);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
-    setSortingEnabled(false);
     setShowGrid(false);
     setAlternatingRowColors(true);
     setWordWrap(false);
@@ -29,12 +31,18 @@ FileTable::FileTable(SVGFileList *files, QWidget *parent) : QTableView(parent), 
     rows->setDefaultSectionSize(fontMetrics().height() + 8);
 
     QHeaderView *columns = horizontalHeader();
-    columns->setSectionsClickable(false);
     columns->setHighlightSections(false);
     columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     columns->setSectionResizeMode(QHeaderView::Interactive);
     columns->setStretchLastSection(true);
     columns->resizeSection(0, 220);
+    columns->resizeSection(1, 220);
+    // Clicking a header sorts the list itself (so the next run follows the order shown); until
+    // the first click no column is marked and the list keeps the order files were added in.
+    columns->setSectionsClickable(true);
+    columns->setSortIndicator(-1, Qt::AscendingOrder);
+    setSortingEnabled(true);
+    setItemDelegate(new ResultMarkDelegate(this));
 
     // The list moves the rows itself when they are dropped; the view must not remove them after.
     setDragEnabled(true);
@@ -61,7 +69,29 @@ QMenu *FileTable::createContextMenu(int row, QWidget *parent) {
         if (files)
             files->removeFile(file);
     });
+    QStringList ids{file.id};
+    if (m_files->selection().contains(file.id))
+        ids = QStringList(m_files->selection().cbegin(), m_files->selection().cend());
+    if (RestoreOriginals::hasOriginals(ids)) {
+        menu->addSeparator();
+        QPointer<FileTable> self = this;
+        menu->addAction(tr("Restore Originals"), menu, [self, ids] {
+            if (self)
+                emit self->restoreOriginalsRequested(ids);
+        });
+    }
     return menu;
+}
+
+void FileTable::clearSortIndicator() {
+    horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+}
+
+void FileTable::dropEvent(QDropEvent *event) {
+    QTableView::dropEvent(event);
+    // Rows dropped into a place of their own no longer follow the sorted column.
+    if (event->isAccepted())
+        clearSortIndicator();
 }
 
 void FileTable::contextMenuEvent(QContextMenuEvent *event) {

@@ -17,13 +17,20 @@ public:
 
     // The context menu of one row: reveal its file, then remove that row (not the selection).
     // The caller owns the menu; it does nothing once the row has gone.
+    // When the row's files have kept originals, "Restore Originals" follows; it acts on the
+    // selection when the row is selected, else on the row.
     QMenu *createContextMenu(int row, QWidget *parent = nullptr);
+
+signals:
+    void restoreOriginalsRequested(const QStringList &ids);
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
+    void clearSortIndicator();
     void viewSelectionChanged();
     void listSelectionChanged();
 

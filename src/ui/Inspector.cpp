@@ -1,14 +1,20 @@
 #include "ui/Inspector.h"
 
 #include "engine/Optimizer.h"
+#include "engine/OriginalsBackup.h"
 #include "model/SVGFileList.h"
 #include "model/Settings.h"
 #include "ui/Application.h"
 #include "ui/OptimizeBar.h"
 #include "ui/ProfileEditor.h"
 #include "ui/ProfileMenu.h"
+#include "ui/RunProgress.h"
+#include "ui/SvgPreview.h"
 #include "ui/components/AsyncButton.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QShortcut>
 #include <QToolBar>
 #include <QToolButton>
@@ -17,12 +23,14 @@
 Inspector::Inspector(Application *application, SVGFileList *files, QWidget *parent)
     : QWidget(parent), m_application(application), m_files(files),
       m_editor(new ProfileEditor(application, false, true, this)),
-      m_menu(new ProfileMenu(application, this)), m_bar(new OptimizeBar(this)) {
+      m_menu(new ProfileMenu(application, this)), m_preview(new SvgPreview(this)),
+      m_bar(new OptimizeBar(this)) {
     setObjectName(QStringLiteral("inspector"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_editor, 1);
+    layout->addWidget(m_preview);
     layout->addWidget(m_bar);
 
     m_editor->setProfile(application->profile());
@@ -39,6 +47,10 @@ Inspector::Inspector(Application *application, SVGFileList *files, QWidget *pare
     connect(files, &QAbstractItemModel::modelReset, this, &Inspector::updateOptimizeEnabled);
     updateOptimizeEnabled();
 
+    connect(this, &Inspector::runStarted, m_bar->progress(), &RunProgress::track);
+    connect(files, &SVGFileList::selectionChanged, this, &Inspector::updatePreview);
+    connect(files, &SVGFileList::resultsChanged, this, &Inspector::updatePreview);
+
     // Return is the window's default action wherever the focus is (the file table included),
     // as long as this pane is on screen.
     for (int key : {Qt::Key_Return, Qt::Key_Enter}) {
@@ -50,6 +62,42 @@ Inspector::Inspector(Application *application, SVGFileList *files, QWidget *pare
 
 AsyncButton *Inspector::optimizeButton() const {
     return m_bar->button();
+}
+
+RunProgress *Inspector::runProgress() const {
+    return m_bar->progress();
+}
+
+void Inspector::updatePreview() {
+    const QSet<QString> &selection = m_files->selection();
+    if (selection.size() != 1) {
+        m_preview->clear();
+        return;
+    }
+    const QString id = *selection.cbegin();
+    QString original = id;
+    QString optimized;
+    QString message;
+    const FileResult *result = m_files->result(id);
+    if (result && result->status == FileResult::Status::Failed)
+        message = result->message;
+    // The optimized version exists as a file only in file mode: over the input, whose original
+    // is then the kept copy, or in the output folder.
+    if (result && result->status == FileResult::Status::Optimized && m_lastRunProfile &&
+        m_lastRunProfile->mode == OperationMode::File) {
+        if (m_lastRunProfile->overwrite || !m_lastRunProfile->outputFolder) {
+            const QList<OriginalsBackup::Original> kept =
+                OriginalsBackup::originals({id}, OriginalsBackup::root(), false);
+            if (!kept.isEmpty()) {
+                original = kept.first().copy;
+                optimized = id;
+            }
+        } else {
+            optimized = QDir(m_lastRunProfile->outputFolder->toLocalFile())
+                            .filePath(QFileInfo(id).fileName());
+        }
+    }
+    m_preview->showFiles(original, optimized, message);
 }
 
 void Inspector::addToolbarItems(QToolBar *toolBar) {
@@ -115,7 +163,22 @@ QFuture<void> Inspector::optimize() {
             application, [application, text] { application->openTextOutput(text); },
             Qt::QueuedConnection);
     };
-    QFuture<OptimizationResult> run = Optimizer::shared().optimize(files, profile, onText);
+    // A cancelled future drops its result, so the outcomes come back through onFinished, which
+    // covers both ends of a run. The window may be gone by then.
+    OptimizerOptions options;
+    QPointer<Inspector> self = this;
+    options.onFinished = [self, profile](const OptimizationResult &result) {
+        QMetaObject::invokeMethod(
+            qApp,
+            [self, profile, result] {
+                if (!self)
+                    return;
+                self->m_lastRunProfile = profile;
+                emit self->runFinished(result);
+            },
+            Qt::QueuedConnection);
+    };
+    QFuture<OptimizationResult> run = Optimizer::shared().optimize(files, profile, onText, options);
     emit runStarted(run);
     return run.then([](const OptimizationResult &) {});
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/OptimizationResult.h"
+#include "model/Profile.h"
 
 #include <QFuture>
 #include <QPointer>
@@ -14,7 +15,8 @@ class ProfileEditor;
 class ProfileMenu;
 class QToolBar;
 class SVGFileList;
-struct Profile;
+class RunProgress;
+class SvgPreview;
 struct SVGFile;
 
 // The right-hand pane of a main window: the editor of the current profile (shared by every main
@@ -32,6 +34,8 @@ public:
     ProfileEditor *profileEditor() const { return m_editor; }
     ProfileMenu *profileMenu() const { return m_menu; }
     AsyncButton *optimizeButton() const;
+    RunProgress *runProgress() const;
+    SvgPreview *preview() const { return m_preview; }
     QToolButton *profileButton() const { return m_profileButton; }
     QString profileMenuTitle() const;
 
@@ -41,6 +45,12 @@ public:
 signals:
     // A run began; the future reports per-file progress and outcomes.
     void runStarted(const QFuture<OptimizationResult> &future);
+    // A run ended, completely or cancelled, with an outcome for every file it was given.
+    void runFinished(const OptimizationResult &result);
+
+public slots:
+    // Shows the selected file in the preview when exactly one row is selected.
+    void updatePreview();
 
 private:
     QFuture<void> optimize();
@@ -52,6 +62,8 @@ private:
     SVGFileList *m_files;
     ProfileEditor *m_editor;
     ProfileMenu *m_menu;
+    SvgPreview *m_preview;
     OptimizeBar *m_bar;
+    std::optional<Profile> m_lastRunProfile; // where the last run put its outputs
     QPointer<QToolButton> m_profileButton;
 };

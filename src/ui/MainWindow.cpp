@@ -8,6 +8,8 @@
 #include "ui/FileTable.h"
 #include "ui/Inspector.h"
 #include "ui/ProfileMenu.h"
+#include "ui/RestoreOriginals.h"
+#include "ui/ResultsSummary.h"
 #include "ui/SetupSheet.h"
 #include "ui/components/ListActions.h"
 
@@ -89,6 +91,12 @@ MainWindow::MainWindow(Application *application, QWidget *parent)
         m_listActions->setRemoveButtonDisabled(m_files->selection().isEmpty());
         updateDeleteAction();
     });
+
+    // The last run's outcome per row, with its totals in the bar's free area.
+    m_summary = new ResultsSummary(m_files);
+    m_listActions->setAccessoryWidget(m_summary);
+    connect(m_inspector, &Inspector::runFinished, this, &MainWindow::takeResults);
+    connect(m_table, &FileTable::restoreOriginalsRequested, this, &MainWindow::restoreOriginals);
 
     m_inspector->setMinimumWidth(300);
     m_splitter->addWidget(listArea);
@@ -193,6 +201,15 @@ void MainWindow::createMenus() {
     });
     connect(edit, &QMenu::aboutToShow, this, &MainWindow::updateDeleteAction);
     updateDeleteAction();
+    // The selected rows, or every row when none is selected.
+    m_restoreOriginalsAction = edit->addAction(tr("Restore Originals"));
+    connect(m_restoreOriginalsAction, &QAction::triggered, this, [this] {
+        QStringList ids(m_files->selection().cbegin(), m_files->selection().cend());
+        if (ids.isEmpty())
+            for (const SVGFile &file : m_files->files())
+                ids.append(file.id);
+        restoreOriginals(ids);
+    });
     edit->addSeparator();
     QAction *settings = edit->addAction(tr("Settings…"));
     settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
@@ -218,6 +235,37 @@ void MainWindow::createMenus() {
 void MainWindow::updateDeleteAction() {
     // focusWidget() is this window's own focus child, which stays put while a menu is open.
     m_deleteAction->setEnabled(focusWidget() == m_table && !m_files->selection().isEmpty());
+}
+
+void MainWindow::takeResults(const OptimizationResult &result) {
+    QList<std::pair<QString, FileResult>> results;
+    results.reserve(result.files.size());
+    for (qsizetype index = 0; index < result.files.size() && index < result.outcomes.size();
+         ++index) {
+        const FileOutcome &outcome = result.outcomes.at(index);
+        FileResult row;
+        switch (outcome.status) {
+        case FileOutcome::Status::Optimized:
+            row.status = FileResult::Status::Optimized;
+            break;
+        case FileOutcome::Status::Failed:
+            row.status = FileResult::Status::Failed;
+            break;
+        case FileOutcome::Status::NotRun:
+            row.status = FileResult::Status::NotRun;
+            break;
+        }
+        row.message = outcome.message;
+        row.sizeBefore = outcome.sizeBefore;
+        row.sizeAfter = outcome.sizeAfter;
+        results.append({result.files.at(index).id, row});
+    }
+    m_files->setResults(results);
+}
+
+void MainWindow::restoreOriginals(const QStringList &ids) {
+    RestoreOriginals flow(this, m_files);
+    flow.run(ids);
 }
 
 SetupSheet *MainWindow::setupSheet() const {

@@ -9,6 +9,8 @@ class FileTable;
 class Inspector;
 class ListActions;
 class QAction;
+class ResultsSummary;
+struct OptimizationResult;
 
 class QSplitter;
 class SVGFileList;
@@ -33,6 +35,8 @@ public:
     QAction *toggleInspectorAction() const { return m_toggleInspectorAction; }
     QAction *deleteAction() const { return m_deleteAction; }
     QAction *checkForUpdatesAction() const { return m_checkForUpdatesAction; }
+    QAction *restoreOriginalsAction() const { return m_restoreOriginalsAction; }
+    ResultsSummary *resultsSummary() const { return m_summary; }
 
     // The open panel while it is shown, else null.
     QFileDialog *openPanel() const { return m_openPanel; }
@@ -48,6 +52,8 @@ public slots:
     // Looks svgo up through the login shell and presents the setup sheet when it is not found.
     // Runs by itself every time the window is shown.
     void checkForSVGO();
+    // Puts back the originals of the given files (after asking), then refreshes their rows.
+    void restoreOriginals(const QStringList &ids);
 
 signals:
     // A lookup of checkForSVGO() has ended.
@@ -63,6 +69,7 @@ private:
     void createToolBar();
     void createMenus();
     void updateDeleteAction();
+    void takeResults(const OptimizationResult &result);
 
     Application *m_application;
     SVGFileList *m_files;
@@ -74,6 +81,8 @@ private:
     QAction *m_toggleInspectorAction = nullptr;
     QAction *m_deleteAction = nullptr;
     QAction *m_checkForUpdatesAction = nullptr;
+    QAction *m_restoreOriginalsAction = nullptr;
+    ResultsSummary *m_summary = nullptr;
     QPointer<QFileDialog> m_openPanel;
     QPointer<SetupSheet> m_setupSheet;
 };

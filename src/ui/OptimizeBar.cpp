@@ -1,5 +1,6 @@
 #include "ui/OptimizeBar.h"
 
+#include "ui/RunProgress.h"
 #include "ui/components/AsyncButton.h"
 
 #include <QPainter>
@@ -7,7 +8,8 @@
 #include <QVBoxLayout>
 
 OptimizeBar::OptimizeBar(QWidget *parent)
-    : QWidget(parent), m_button(new AsyncButton(tr("Optimize"), this)) {
+    : QWidget(parent), m_button(new AsyncButton(tr("Optimize"), this)),
+      m_progress(new RunProgress(this)) {
     m_button->setObjectName(QStringLiteral("optimizeButton"));
     m_button->setProminent(true);
     m_button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -17,6 +19,7 @@ OptimizeBar::OptimizeBar(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(margin, margin, margin, margin);
     layout->addWidget(m_button);
+    layout->addWidget(m_progress);
 }
 
 void OptimizeBar::paintEvent(QPaintEvent *) {

@@ -1,0 +1,269 @@
+// A main window through whole runs: progress and cancel, per-row results and the summary,
+// sorting that the next run follows, the preview, and restoring overwritten originals.
+
+#include "engine/OriginalsBackup.h"
+#include "model/SVGFileList.h"
+#include "model/Settings.h"
+#include "ui/Application.h"
+#include "ui/FileTable.h"
+#include "ui/Inspector.h"
+#include "ui/MainWindow.h"
+#include "ui/RestoreOriginals.h"
+#include "ui/ResultsSummary.h"
+#include "ui/RunProgress.h"
+#include "ui/SvgPreview.h"
+#include "ui/UiTestSupport.h"
+#include "ui/components/AsyncButton.h"
+
+#include <QHeaderView>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using Status = FileResult::Status;
+
+namespace {
+
+// Writes and reports each output as svgo does, except that it hangs at an input whose name
+// contains "slow".
+const QByteArray slowSvgo = R"sh(
+ins=(); outs=(); mode=
+for a in "$@"; do
+  case "$a" in -i) mode=i ;; -o) mode=o ;; --config) mode=c ;;
+    *) if [ "$mode" = i ]; then ins+=("$a"); elif [ "$mode" = o ]; then outs+=("$a"); fi ;;
+  esac
+done
+for n in "${!ins[@]}"; do
+  case "${ins[$n]}" in *slow*) exec sleep 30 ;; esac
+  printf '<svg/>' > "${outs[$n]}"
+  printf '\n%s:\nDone in 1 ms!\n0.1 KiB - 1%% = 0.1 KiB\n' "$(basename "${ins[$n]}")"
+done
+)sh";
+
+QByteArray contents(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class tst_Results : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_home;
+    std::unique_ptr<QTemporaryDir> m_work;
+    std::unique_ptr<Application> m_application;
+    QPointer<MainWindow> m_window;
+
+    SVGFileList *files() const { return m_window->files(); }
+    AsyncButton *button() const { return m_window->inspector()->optimizeButton(); }
+
+    // Copies of the first icons of the set, plus extra files, in a folder of their own.
+    QString folderWith(int icons, const QStringList &extra = {}) {
+        const QString folder = m_work->filePath(QStringLiteral("in"));
+        QDir().mkpath(folder);
+        QDir source(
+            QStringLiteral(MIRANDEL_SOURCE_DIR "/tools/node_modules/bootstrap-icons/icons"));
+        const QStringList names =
+            source.entryList({QStringLiteral("*.svg")}, QDir::Files, QDir::Name).mid(0, icons);
+        for (const QString &name : names)
+            QFile::copy(source.filePath(name), QDir(folder).filePath(name));
+        for (const QString &name : extra)
+            QFile::copy(QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/broken.svg"),
+                        QDir(folder).filePath(name));
+        return folder;
+    }
+    void useProfile(bool overwrite) {
+        Profile profile = Profile::builtInDefault();
+        profile.overwrite = overwrite;
+        if (!overwrite)
+            profile.outputFolder = QUrl::fromLocalFile(m_work->filePath(QStringLiteral("out")));
+        m_application->setProfile(profile);
+    }
+    // Presses "Optimize" and waits for the run's results.
+    OptimizationResult optimize() {
+        QSignalSpy finished(m_window->inspector(), &Inspector::runFinished);
+        button()->click();
+        [&] { QVERIFY(finished.wait(120000)); }();
+        [&] { QTRY_VERIFY(!button()->isLoading()); }();
+        return finished.isEmpty() ? OptimizationResult()
+                                  : finished.first().first().value<OptimizationResult>();
+    }
+    QList<QVariant> column(int section, int role = Qt::DisplayRole) const {
+        QList<QVariant> values;
+        for (int row = 0; row < files()->rowCount(); ++row)
+            values.append(files()->index(row, section).data(role));
+        return values;
+    }
+
+private slots:
+    void initTestCase() {
+        useSettingsIn(m_home.path(), "tst_results");
+        const QString bin = m_home.filePath(QStringLiteral("bin"));
+        useLoginShellHome(m_home.path(), bin);
+        writeScript(bin + QStringLiteral("/svgo"), "exit 0\n");
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        m_application = std::make_unique<Application>();
+    }
+    void init() {
+        m_work = std::make_unique<QTemporaryDir>();
+        OriginalsBackup::setRoot(m_work->filePath(QStringLiteral("originals")));
+        Keys::svgoExecutablePath().set(QStringLiteral(MIRANDEL_SVGO));
+        Keys::chunkSize().set(2);
+        Keys::maxConcurrentProcesses().set(2);
+        m_window = m_application->newMainWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    }
+    void cleanup() { delete m_window; }
+    void cleanupTestCase() { m_application.reset(); }
+
+    void realRunShowsResultsAndSummary() {
+        QVERIFY(files()->addFolder(QUrl::fromLocalFile(folderWith(5, {"zz-broken.svg"}))));
+        useProfile(false);
+        RunProgress *progress = m_window->inspector()->runProgress();
+        QSignalSpy started(m_window->inspector(), &Inspector::runStarted);
+        optimize();
+        QCOMPARE(started.size(), 1);
+        QCOMPARE(progress->bar()->value(), 6);
+        QCOMPARE(progress->bar()->maximum(), 6);
+        QVERIFY(progress->isHidden());
+
+        const QLocale locale;
+        qint64 before = 0, after = 0;
+        for (int row = 0; row < 5; ++row) {
+            const QString input = files()->files().at(row).id;
+            const QString output = m_work->filePath("out/" + QFileInfo(input).fileName());
+            const qint64 in = QFileInfo(input).size(), out = QFileInfo(output).size();
+            before += in;
+            after += out;
+            QCOMPARE(column(SVGFileList::Size).at(row).toString(), locale.formattedDataSize(in));
+            QCOMPARE(column(SVGFileList::Optimized).at(row).toString(),
+                     locale.formattedDataSize(out));
+            QCOMPARE(column(SVGFileList::Saved).at(row).toString(),
+                     locale.toString(100.0 * (in - out) / in, 'f', 1) + " %");
+        }
+        QCOMPARE(column(0, SVGFileList::StatusRole).at(5).toInt(), int(Status::Failed));
+        const QString message = column(0, Qt::ToolTipRole).at(5).toString();
+        QVERIFY2(message.contains(QLatin1String("zz-broken.svg")) ||
+                     message.contains(QLatin1String("rror")),
+                 qPrintable(message));
+        const QString summary = m_window->resultsSummary()->text();
+        QCOMPARE(summary,
+                 QStringLiteral("5 files optimized, 1 failed · %1 → %2 (saved %3 %)")
+                     .arg(locale.formattedDataSize(before), locale.formattedDataSize(after),
+                          locale.toString(100.0 * (before - after) / before, 'f', 1)));
+
+        // The summary picks out the failed file, whose preview shows the message.
+        QTest::mouseClick(m_window->resultsSummary(), Qt::LeftButton);
+        QCOMPARE(files()->selection(), QSet<QString>{files()->files().at(5).id});
+        QCOMPARE(m_window->inspector()->preview()->message(), message);
+        files()->setSelection({files()->files().at(0).id});
+        SvgPreview *preview = m_window->inspector()->preview();
+        QVERIFY(preview->originalPane()->isRenderable());
+        QVERIFY(preview->optimizedPane()->isRenderable());
+
+        // Sorting by "Saved" reorders the list, and the next run takes that order.
+        QHeaderView *header = m_window->fileTable()->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(SVGFileList::Saved) + 5, 5));
+        const QList<QVariant> saved = column(SVGFileList::Saved, SVGFileList::SortRole);
+        for (int row = 1; row < 5; ++row)
+            QVERIFY(saved.at(row - 1).toDouble() <= saved.at(row).toDouble());
+        QVERIFY(!saved.at(5).isValid());
+        const QList<SVGFile> shown = files()->files();
+        QCOMPARE(optimize().files, shown);
+    }
+
+    void cancelMarksTheRestNotRun_data() {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Cancel button") << false;
+        QTest::newRow("Escape key") << true;
+    }
+    void cancelMarksTheRestNotRun() {
+        QFETCH(bool, escape);
+        const QString svgo = m_work->filePath(QStringLiteral("svgo"));
+        QFile script(svgo);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/bash\n" + slowSvgo);
+        script.close();
+        QVERIFY(script.setPermissions(script.permissions() | QFile::ExeOwner));
+        Keys::svgoExecutablePath().set(svgo);
+        Keys::chunkSize().set(1);
+        Keys::maxConcurrentProcesses().set(1);
+        const QString folder = m_work->filePath(QStringLiteral("in"));
+        QDir().mkpath(folder);
+        for (const QString name : {"a.svg", "b-slow.svg", "c.svg"}) {
+            QFile file(QDir(folder).filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("<svg xmlns=\"http://www.w3.org/2000/svg\"></svg>");
+        }
+        QVERIFY(files()->addFolder(QUrl::fromLocalFile(folder)));
+        useProfile(false);
+
+        QSignalSpy finished(m_window->inspector(), &Inspector::runFinished);
+        button()->click();
+        RunProgress *progress = m_window->inspector()->runProgress();
+        QTRY_COMPARE(progress->bar()->value(), 1);
+        QVERIFY(progress->isVisible());
+        QVERIFY(button()->isLoading());
+        if (escape)
+            QTest::keyClick(m_window->fileTable(), Qt::Key_Escape);
+        else
+            QTest::mouseClick(progress->cancelButton(), Qt::LeftButton);
+        QVERIFY(finished.wait(10000));
+        QTRY_VERIFY(!button()->isLoading());
+        QVERIFY(button()->isEnabled());
+        QVERIFY(progress->isHidden());
+        QCOMPARE(
+            column(0, SVGFileList::StatusRole),
+            (QList<QVariant>{int(Status::Optimized), int(Status::NotRun), int(Status::NotRun)}));
+        QVERIFY(m_window->resultsSummary()->text().startsWith(
+            QLatin1String("1 files optimized, 0 failed, 2 not run")));
+    }
+
+    void restoreAsksForFilesChangedSinceTheRun() {
+        const QString folder = folderWith(3);
+        QVERIFY(files()->addFolder(QUrl::fromLocalFile(folder)));
+        QList<QByteArray> before;
+        for (const SVGFile &file : files()->files())
+            before.append(contents(file.id));
+        useProfile(true);
+        QCOMPARE(optimize().count(FileOutcome::Status::Optimized), 3);
+        const QString edited = files()->files().at(2).id;
+        {
+            QFile file(edited);
+            QVERIFY(file.open(QIODevice::Append));
+            file.write("<!-- kept -->");
+        }
+        std::unique_ptr<QMenu> menu(m_window->fileTable()->createContextMenu(0));
+        QVERIFY(findAction(menu.get(), QStringLiteral("Restore Originals")));
+
+        RestoreOriginals flow(m_window, files());
+        int confirmed = 0;
+        QStringList asked;
+        flow.confirm = [&](const QList<OriginalsBackup::Original> &originals) {
+            confirmed = int(originals.size());
+            return true;
+        };
+        flow.askChanged = [&](const OriginalsBackup::Original &original) {
+            asked.append(original.path);
+            return RestoreOriginals::Answer::Skip;
+        };
+        QStringList ids;
+        for (const SVGFile &file : files()->files())
+            ids.append(file.id);
+        QCOMPARE(flow.run(ids), ids.mid(0, 2));
+        QCOMPARE(confirmed, 3);
+        QCOMPARE(asked, QStringList{edited});
+        QCOMPARE(contents(ids.at(0)), before.at(0));
+        QCOMPARE(contents(ids.at(1)), before.at(1));
+        QVERIFY(contents(edited).endsWith("<!-- kept -->"));
+        // Restored rows drop their results; the skipped one keeps its way back.
+        QCOMPARE(files()->result(ids.at(0)), nullptr);
+        QVERIFY(RestoreOriginals::hasOriginals({edited}));
+        QVERIFY(!RestoreOriginals::hasOriginals(ids.mid(0, 2)));
+    }
+};
+
+QTEST_MAIN(tst_Results)
+#include "tst_results.moc"
