@@ -26,10 +26,6 @@ constexpr int saveEvery = 200;
 QMutex rootMutex;
 QString chosenRoot;
 
-QString tr(const char *text) {
-    return QCoreApplication::translate("OriginalsBackup", text);
-}
-
 void diagnostic(const QString &line) {
     std::printf("%s\n", line.toLocal8Bit().constData());
     std::fflush(stdout);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -16,6 +17,7 @@
 //
 // One object serves one run; keep() and recordResult() may be called from the run's thread only.
 class OriginalsBackup {
+    Q_DECLARE_TR_FUNCTIONS(OriginalsBackup)
 public:
     static constexpr qint64 defaultSizeLimit = 500LL * 1024 * 1024;
     static constexpr qint64 maximumAgeDays = 7;

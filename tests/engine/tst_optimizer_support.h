@@ -3,6 +3,7 @@
 // Shared set-up of the optimizer tests: a private settings store, the real svgo, real icons.
 
 #include "engine/Optimizer.h"
+#include "engine/OriginalsBackup.h"
 #include "engine/TextOutputAssembler.h"
 #include "model/Settings.h"
 
@@ -27,6 +28,8 @@ inline void isolateSettings(const QTemporaryDir &folder, const QString &applicat
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
     QCoreApplication::setOrganizationName(QStringLiteral("MirandelTests"));
     QCoreApplication::setApplicationName(application);
+    // Copies of overwritten inputs stay out of the user's cache folder as well.
+    OriginalsBackup::setRoot(folder.filePath(QStringLiteral("originals")));
 }
 
 // The first `count` icons of the set, as absolute paths.
