@@ -75,9 +75,11 @@ SvgPreview::SvgPreview(QWidget *parent)
       m_message(new QLabel(m_body)) {
     setObjectName(QStringLiteral("svgPreview"));
     m_header->setText(tr("Preview"));
+    // A disclosure line, not a button that stays pressed: the arrow tells the state.
     m_header->setCheckable(true);
     m_header->setChecked(true);
     m_header->setAutoRaise(true);
+    m_header->setStyleSheet(QStringLiteral("QToolButton { border: none; background: none; }"));
     m_header->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_header->setArrowType(Qt::DownArrow);
     connect(m_header, &QToolButton::toggled, this, &SvgPreview::setExpanded);
