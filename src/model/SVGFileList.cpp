@@ -267,6 +267,8 @@ QVariant SVGFileList::data(const QModelIndex &index, int role) const {
     if (!index.isValid() || index.row() >= m_files.size())
         return {};
     const SVGFile &file = m_files.at(index.row());
+    if (role == IdRole)
+        return file.id;
     const FileResult *result = m_results.find(file.id);
     if (index.column() >= Size || role == StatusRole ||
         (role == Qt::ToolTipRole && index.column() != Path))

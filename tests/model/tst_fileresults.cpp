@@ -86,6 +86,8 @@ void tst_FileResults::resultColumns() {
     QCOMPARE(shown, texts);
     QCOMPARE(m_list->index(row, 0).data(SVGFileList::StatusRole), status);
     QCOMPARE(m_list->index(row, 0).data(Qt::ToolTipRole).toString(), tooltip);
+    QCOMPARE(m_list->index(row, SVGFileList::Saved).data(SVGFileList::IdRole).toString(),
+             m_list->files().at(row).id);
     // The path keeps its own tooltip.
     QCOMPARE(m_list->index(row, SVGFileList::Path).data(Qt::ToolTipRole).toString(),
              m_list->files().at(row).id);
