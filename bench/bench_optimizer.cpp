@@ -3,6 +3,7 @@
 // Usage: bench_optimizer [repetitions]   (median of the repetitions; default 1)
 
 #include "engine/Optimizer.h"
+#include "engine/OriginalsBackup.h"
 #include "model/Settings.h"
 
 #include <QCoreApplication>
@@ -163,6 +164,8 @@ int main(int argc, char **argv) {
     QCoreApplication::setOrganizationName(QStringLiteral("MirandelBench"));
     QCoreApplication::setApplicationName(QStringLiteral("bench_optimizer"));
     Keys::svgoExecutablePath().set(svgo);
+    // Runs over the inputs keep copies of them; those count, but not in the user's cache.
+    OriginalsBackup::setRoot(work.filePath(QStringLiteral("originals")));
 
     std::printf("svgo %s, %d cores, median of %d\n", qPrintable(svgo), QThread::idealThreadCount(),
                 repetitions);

@@ -132,11 +132,13 @@ QString OriginalsBackup::keep(const QString &listed, const QString &target) {
             .arg(source.errorString());
     const QString copy = QDir(m_folder).filePath(QString::number(m_nextCopy++) + QLatin1Char('-') +
                                                  QFileInfo(target).fileName());
-    // Written aside and renamed when complete and flushed to disk: a full disk shows here as
-    // an error instead of as a truncated copy.
-    QSaveFile destination(copy);
+    // Every write is checked, so a full disk shows here as an error rather than as a cut-short
+    // copy. No sync to disk per copy: that would cost several milliseconds a file, and the
+    // optimized file that replaces the original is not synced either.
+    QFile destination(copy);
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    bool ok = destination.open(QIODevice::WriteOnly);
+    const bool opened = destination.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+    bool ok = opened;
     while (ok && !source.atEnd()) {
         const QByteArray block = source.read(1 << 20);
         if (block.isEmpty() && source.error() != QFile::NoError)
@@ -144,13 +146,19 @@ QString OriginalsBackup::keep(const QString &listed, const QString &target) {
         hash.addData(block);
         ok = destination.write(block) == block.size();
     }
-    if (ok && source.error() == QFile::NoError && destination.commit()) {
+    ok = ok && source.error() == QFile::NoError && destination.flush();
+    if (ok) {
+        destination.close();
+        ok = destination.error() == QFile::NoError;
+    }
+    if (ok) {
         m_entries.append({listed, target, QFileInfo(copy).fileName(), hash.result(), -1, {}});
         return QString();
     }
     const QString reason =
         source.error() != QFile::NoError ? source.errorString() : destination.errorString();
-    destination.cancelWriting();
+    if (opened)
+        destination.remove();
     return tr("The original could not be kept, so the file was not overwritten: %1").arg(reason);
 }
 
