@@ -58,6 +58,8 @@ QVariant readKey(const QString &name) {
         return QVariant::fromValue(Keys::defaultProfile().get());
     if (name == QLatin1String("profiles"))
         return QVariant::fromValue(Keys::profiles().get());
+    if (name == QLatin1String("selectedProfile"))
+        return Keys::selectedProfile().get();
     return Keys::chunkSize().get();
 }
 
@@ -65,236 +67,224 @@ QVariant readKey(const QString &name) {
 
 class DefaultsTest : public QObject {
     Q_OBJECT
-private slots:
-    void initTestCase();
-    void init();
-    void freshAccountReadsDefaults();
-    void writesAndRemoves();
-    void profileListsStayLists_data();
-    void profileListsStayLists();
-    void readsDamagedDataAsDefault_data();
-    void readsDamagedDataAsDefault();
-    void observesChangesThroughAnyKey();
-    void observesWritesFromWorkerThreads();
-    void observesOutsideEdits_data();
-    void observesOutsideEdits();
-    void concurrentReadersAndWriters();
-
-private:
     QTemporaryDir m_home;
-};
 
-void DefaultsTest::initTestCase() {
-    QVERIFY(m_home.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_home.path());
-    QCoreApplication::setOrganizationName(QStringLiteral("MirandelTests"));
-    QCoreApplication::setApplicationName(QStringLiteral("tst_defaults"));
-    QVERIFY(Defaults::settingsFileName().startsWith(m_home.path()));
-}
-
-void DefaultsTest::init() {
-    QSettings settings;
-    settings.clear();
-    settings.sync();
-}
-
-void DefaultsTest::freshAccountReadsDefaults() {
-    QCOMPARE(Keys::chunkSize().get(), 50);
-    QCOMPARE(Keys::copyTextOutputAutomatically().get(), false);
-    QCOMPARE(Keys::svgoExecutablePath().get(), QString());
-    QCOMPARE(Keys::profiles().get(), QList<Profile>());
-    QCOMPARE(Keys::selectedProfile().get(), QStringLiteral("DefaultProfile"));
-    QCOMPARE(Keys::defaultProfile().get(), Profile::builtInDefault());
-    QVERIFY(Keys::maxConcurrentProcesses().get() >= 1);
-    // Raw readers of the store see the registered defaults in their stored form.
-    QCOMPARE(Defaults::storedObject(QStringLiteral("defaultProfile")),
-             QVariant(QString::fromUtf8(Profile::builtInDefault().toJson())));
-    QVERIFY(!QSettings().contains(QStringLiteral("chunkSize")));
-}
-
-void DefaultsTest::writesAndRemoves() {
-    Profile edited = Profile::builtInDefault();
-    edited.prettyPrint = true;
-    Keys::defaultProfile().set(edited);
-    Keys::chunkSize().set(-7);
-    Keys::copyTextOutputAutomatically().set(true);
-    QCOMPARE(Keys::defaultProfile().get(), edited);
-    QCOMPARE(QSettings().value(QStringLiteral("defaultProfile")),
-             QVariant(QString::fromUtf8(edited.toJson())));
-    QCOMPARE(Keys::chunkSize().get(), -7);
-
-    Keys::defaultProfile().remove();
-    Keys::chunkSize().remove();
-    QCOMPARE(Keys::defaultProfile().get(), Profile::builtInDefault());
-    QCOMPARE(Keys::chunkSize().get(), 50);
-    QCOMPARE(Keys::copyTextOutputAutomatically().get(), true);
-}
-
-void DefaultsTest::profileListsStayLists_data() {
-    QTest::addColumn<int>("count");
-    QTest::newRow("none") << 0;
-    QTest::newRow("one") << 1;
-    QTest::newRow("many") << 4;
-}
-
-void DefaultsTest::profileListsStayLists() {
-    QFETCH(int, count);
-    const QList<Profile> profiles = someProfiles(count);
-    Keys::profiles().set(profiles);
-    // Read back what is on disk, as the next run of the application would.
-    writeSettingsFile(readFile(Defaults::settingsFileName()).split('\n'));
-    QCOMPARE(Keys::profiles().get(), profiles);
-    const QVariant raw = QSettings().value(QStringLiteral("profiles"));
-    if (count > 1) {
-        QCOMPARE(raw.toStringList().size(), count);
-        for (int i = 0; i < count; ++i)
-            QCOMPARE(raw.toStringList()[i].toUtf8(), profiles[i].toJson());
+private slots:
+    void initTestCase() {
+        QVERIFY(m_home.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_home.path());
+        QCoreApplication::setOrganizationName(QStringLiteral("MirandelTests"));
+        QCoreApplication::setApplicationName(QStringLiteral("tst_defaults"));
+        QVERIFY(Defaults::settingsFileName().startsWith(m_home.path()));
     }
-}
 
-void DefaultsTest::readsDamagedDataAsDefault_data() {
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<QVariant>("expected");
-
-    const QVariant builtIn = QVariant::fromValue(Profile::builtInDefault());
-    const QList<Profile> three = someProfiles(3);
-    QStringList stored;
-    for (const Profile &p : three)
-        stored.append(QString::fromUtf8(p.toJson()));
-    stored[1].replace(QStringLiteral("\"mode\":\"file\""), QStringLiteral("\"mode\":\"File\""));
-
-    QTest::newRow("integer as text") << "chunkSize" << QByteArray("chunkSize=12") << QVariant(12ll);
-    QTest::newRow("integer garbage")
-        << "chunkSize" << QByteArray("chunkSize=12abc") << QVariant(50ll);
-    QTest::newRow("boolean garbage")
-        << "copyTextOutputAutomatically" << QByteArray("copyTextOutputAutomatically=yes")
-        << QVariant(false);
-    QTest::newRow("string as list")
-        << "svgoExecutablePath" << QByteArray("svgoExecutablePath=a, b") << QVariant(QString());
-    QTest::newRow("profile not JSON")
-        << "defaultProfile" << QByteArray("defaultProfile=not json") << builtIn;
-    QTest::newRow("profile as list")
-        << "defaultProfile" << iniLine("defaultProfile", stored.mid(0, 2)) << builtIn;
-    QTest::newRow("profile of another run")
-        << "defaultProfile" << iniLine("defaultProfile", stored[0])
-        << QVariant::fromValue(three[0]);
-    QTest::newRow("bad element dropped") << "profiles" << iniLine("profiles", stored)
-                                         << QVariant::fromValue(QList<Profile>{three[0], three[2]});
-    QTest::newRow("invalid list") << "profiles" << QByteArray("profiles=@Invalid()")
-                                  << QVariant::fromValue(QList<Profile>());
-}
-
-void DefaultsTest::readsDamagedDataAsDefault() {
-    QFETCH(QString, key);
-    QFETCH(QByteArray, line);
-    QFETCH(QVariant, expected);
-    writeSettingsFile({line});
-    const QByteArray before = readFile(Defaults::settingsFileName());
-    QCOMPARE(readKey(key), expected);
-    // Damaged data stays until the key is written again.
-    QCOMPARE(readFile(Defaults::settingsFileName()), before);
-}
-
-void DefaultsTest::observesChangesThroughAnyKey() {
-    Keys::chunkSize().set(10);
-    QObject firstView;
-    QObject secondView;
-    QList<qint64> first;
-    QList<qint64> prior;
-    Defaults::observe<qint64>(
-        Keys::chunkSize(), &firstView, [&](qint64 v) { first.append(v); },
-        Defaults::ObserveOption::Initial);
-    Defaults::observe<qint64>(
-        Keys::chunkSize(), &secondView, [&](qint64 v) { prior.append(v); },
-        Defaults::ObserveOption::Prior);
-    {
-        QObject gone;
-        Defaults::observe<qint64>(Keys::chunkSize(), &gone, [&](qint64) { QFAIL("stale call"); });
+    void init() {
+        QSettings settings;
+        settings.clear();
+        settings.sync();
     }
-    // Another holder of the same store name, as a second window would have.
-    const Defaults::Key<qint64> sameSetting(QStringLiteral("chunkSize"), [] { return 50ll; });
-    sameSetting.set(20);
-    sameSetting.set(20);
-    Keys::selectedProfile().set(QStringLiteral("X"));
-    Keys::chunkSize().remove();
-    QCOMPARE(first, (QList<qint64>{10, 20, 50}));
-    QCOMPARE(prior, (QList<qint64>{10, 20, 20, 50}));
-}
 
-void DefaultsTest::observesWritesFromWorkerThreads() {
-    QObject view;
-    QList<Profile> received;
-    QThread *deliveredOn = nullptr;
-    Defaults::observe<QList<Profile>>(Keys::profiles(), &view, [&](const QList<Profile> &v) {
-        received = v;
-        deliveredOn = QThread::currentThread();
-    });
-    const QList<Profile> written = someProfiles(2);
-    QScopedPointer<QThread> worker(QThread::create([&] { Keys::profiles().set(written); }));
-    worker->start();
-    QVERIFY(worker->wait(5000));
-    QTRY_COMPARE(received, written);
-    QCOMPARE(deliveredOn, QThread::currentThread());
-}
+    void freshAccountReadsDefaults() {
+        QVERIFY(Keys::maxConcurrentProcesses().get() >= 1);
+        // Raw readers of the store see a created key's default in its stored form.
+        Keys::defaultProfile();
+        QCOMPARE(Defaults::storedObject(QStringLiteral("defaultProfile")),
+                 QVariant(QString::fromUtf8(Profile::builtInDefault().toJson())));
+        QVERIFY(!QSettings().contains(QStringLiteral("chunkSize")));
+    }
 
-void DefaultsTest::observesOutsideEdits_data() {
-    QTest::addColumn<QString>("how");
-    QTest::newRow("second settings object") << "qsettings";
-    QTest::newRow("file rewritten in place") << "inplace";
-    QTest::newRow("file replaced atomically") << "atomic";
-}
+    void writesAndRemoves() {
+        Profile edited = Profile::builtInDefault();
+        edited.prettyPrint = true;
+        Keys::defaultProfile().set(edited);
+        Keys::chunkSize().set(-7);
+        Keys::copyTextOutputAutomatically().set(true);
+        QCOMPARE(Keys::defaultProfile().get(), edited);
+        QCOMPARE(QSettings().value(QStringLiteral("defaultProfile")),
+                 QVariant(QString::fromUtf8(edited.toJson())));
+        QCOMPARE(Keys::chunkSize().get(), -7);
 
-void DefaultsTest::observesOutsideEdits() {
-    QFETCH(QString, how);
-    Keys::copyTextOutputAutomatically().set(false);
-    QObject view;
-    QList<bool> seen;
-    Defaults::observe<bool>(Keys::copyTextOutputAutomatically(), &view,
-                            [&](bool v) { seen.append(v); });
+        Keys::defaultProfile().remove();
+        Keys::chunkSize().remove();
+        QCOMPARE(Keys::defaultProfile().get(), Profile::builtInDefault());
+        QCOMPARE(Keys::chunkSize().get(), 50);
+        QCOMPARE(Keys::copyTextOutputAutomatically().get(), true);
+    }
 
-    // Two edits in a row: the second proves the watch survives the first.
-    for (const bool value : {true, false}) {
-        const QByteArray line =
-            QByteArray("copyTextOutputAutomatically=") + (value ? "true" : "false");
-        if (how == QLatin1String("qsettings")) {
-            QSettings other;
-            other.setValue(QStringLiteral("copyTextOutputAutomatically"), value);
-        } else if (how == QLatin1String("inplace")) {
-            writeSettingsFile({line});
-        } else {
-            QSaveFile file(Defaults::settingsFileName());
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("[General]\n" + line + "\n; " + QByteArray(seen.size() + 1, 'x') + "\n");
-            QVERIFY(file.commit());
+    void profileListsStayLists_data() {
+        QTest::addColumn<int>("count");
+        QTest::newRow("none") << 0;
+        QTest::newRow("one") << 1;
+        QTest::newRow("many") << 4;
+    }
+
+    void profileListsStayLists() {
+        QFETCH(int, count);
+        const QList<Profile> profiles = someProfiles(count);
+        Keys::profiles().set(profiles);
+        // Read back what is on disk, as the next run of the application would.
+        writeSettingsFile(readFile(Defaults::settingsFileName()).split('\n'));
+        QCOMPARE(Keys::profiles().get(), profiles);
+        const QVariant raw = QSettings().value(QStringLiteral("profiles"));
+        if (count > 1) {
+            QCOMPARE(raw.toStringList().size(), count);
+            for (int i = 0; i < count; ++i)
+                QCOMPARE(raw.toStringList()[i].toUtf8(), profiles[i].toJson());
         }
-        QTRY_COMPARE(seen.size(), value ? 1 : 2);
-        QCOMPARE(seen.last(), value);
     }
-}
 
-void DefaultsTest::concurrentReadersAndWriters() {
-    // The optimizer reads settings on worker threads while the interface writes them.
-    std::atomic<int> wrongReads = 0;
-    QList<QThread *> threads;
-    for (int t = 0; t < 4; ++t)
-        threads.append(QThread::create([t, &wrongReads] {
-            for (int i = 0; i < 40; ++i) {
-                if (t % 2 == 0)
-                    Keys::chunkSize().set(100 + i);
-                const qint64 value = Keys::chunkSize().get();
-                wrongReads += (value != 50 && (value < 100 || value >= 140)) ? 1 : 0;
-            }
-        }));
-    for (QThread *thread : threads)
-        thread->start();
-    for (QThread *thread : threads) {
-        QVERIFY(thread->wait(60000));
-        delete thread;
+    void readsDamagedDataAsDefault_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QVariant>("expected");
+
+        const QVariant builtIn = QVariant::fromValue(Profile::builtInDefault());
+        const QList<Profile> three = someProfiles(3);
+        QStringList stored;
+        for (const Profile &p : three)
+            stored.append(QString::fromUtf8(p.toJson()));
+        stored[1].replace(QStringLiteral("\"mode\":\"file\""), QStringLiteral("\"mode\":\"File\""));
+
+        // An empty file: every key reads its default.
+        QTest::newRow("absent integer") << "chunkSize" << QByteArray() << QVariant(50ll);
+        QTest::newRow("absent boolean")
+            << "copyTextOutputAutomatically" << QByteArray() << QVariant(false);
+        QTest::newRow("absent path") << "svgoExecutablePath" << QByteArray() << QVariant(QString());
+        QTest::newRow("absent selection")
+            << "selectedProfile" << QByteArray() << QVariant(QStringLiteral("DefaultProfile"));
+        QTest::newRow("absent profile") << "defaultProfile" << QByteArray() << builtIn;
+        QTest::newRow("absent list")
+            << "profiles" << QByteArray() << QVariant::fromValue(QList<Profile>());
+        QTest::newRow("integer as text")
+            << "chunkSize" << QByteArray("chunkSize=12") << QVariant(12ll);
+        QTest::newRow("integer garbage")
+            << "chunkSize" << QByteArray("chunkSize=12abc") << QVariant(50ll);
+        QTest::newRow("boolean garbage")
+            << "copyTextOutputAutomatically" << QByteArray("copyTextOutputAutomatically=yes")
+            << QVariant(false);
+        QTest::newRow("string as list")
+            << "svgoExecutablePath" << QByteArray("svgoExecutablePath=a, b") << QVariant(QString());
+        QTest::newRow("profile not JSON")
+            << "defaultProfile" << QByteArray("defaultProfile=not json") << builtIn;
+        QTest::newRow("profile as list")
+            << "defaultProfile" << iniLine("defaultProfile", stored.mid(0, 2)) << builtIn;
+        QTest::newRow("profile of another run")
+            << "defaultProfile" << iniLine("defaultProfile", stored[0])
+            << QVariant::fromValue(three[0]);
+        QTest::newRow("bad element dropped")
+            << "profiles" << iniLine("profiles", stored)
+            << QVariant::fromValue(QList<Profile>{three[0], three[2]});
+        QTest::newRow("invalid list") << "profiles" << QByteArray("profiles=@Invalid()")
+                                      << QVariant::fromValue(QList<Profile>());
     }
-    QCOMPARE(wrongReads.load(), 0);
-    QCOMPARE(Keys::chunkSize().get(), 139);
-}
+
+    void readsDamagedDataAsDefault() {
+        QFETCH(QString, key);
+        QFETCH(QByteArray, line);
+        QFETCH(QVariant, expected);
+        writeSettingsFile({line});
+        const QByteArray before = readFile(Defaults::settingsFileName());
+        QCOMPARE(readKey(key), expected);
+        // Damaged data stays until the key is written again.
+        QCOMPARE(readFile(Defaults::settingsFileName()), before);
+    }
+
+    void observesChangesThroughAnyKey() {
+        Keys::chunkSize().set(10);
+        QObject firstView;
+        QObject secondView;
+        QList<qint64> first;
+        QList<qint64> prior;
+        Defaults::observe<qint64>(
+            Keys::chunkSize(), &firstView, [&](qint64 v) { first.append(v); },
+            Defaults::ObserveOption::Initial);
+        Defaults::observe<qint64>(
+            Keys::chunkSize(), &secondView, [&](qint64 v) { prior.append(v); },
+            Defaults::ObserveOption::Prior);
+        {
+            QObject gone;
+            Defaults::observe<qint64>(Keys::chunkSize(), &gone,
+                                      [&](qint64) { QFAIL("stale call"); });
+        }
+        // Another holder of the same store name, as a second window would have.
+        const Defaults::Key<qint64> sameSetting(QStringLiteral("chunkSize"), [] { return 50ll; });
+        sameSetting.set(20);
+        sameSetting.set(20);
+        Keys::selectedProfile().set(QStringLiteral("X"));
+        Keys::chunkSize().remove();
+        QCOMPARE(first, (QList<qint64>{10, 20, 50}));
+        QCOMPARE(prior, (QList<qint64>{10, 20, 20, 50}));
+    }
+
+    void observesOutsideEdits_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("second settings object") << "qsettings";
+        QTest::newRow("file rewritten in place") << "inplace";
+        QTest::newRow("file replaced atomically") << "atomic";
+        QTest::newRow("worker thread") << "thread";
+    }
+
+    void observesOutsideEdits() {
+        QFETCH(QString, how);
+        Keys::copyTextOutputAutomatically().set(false);
+        QObject view;
+        QList<bool> seen;
+        QThread *deliveredOn = nullptr;
+        Defaults::observe<bool>(Keys::copyTextOutputAutomatically(), &view, [&](bool v) {
+            seen.append(v);
+            deliveredOn = QThread::currentThread();
+        });
+
+        // Two edits in a row: the second proves the watch survives the first.
+        for (const bool value : {true, false}) {
+            const QByteArray line =
+                QByteArray("copyTextOutputAutomatically=") + (value ? "true" : "false");
+            if (how == QLatin1String("qsettings")) {
+                QSettings other;
+                other.setValue(QStringLiteral("copyTextOutputAutomatically"), value);
+            } else if (how == QLatin1String("thread")) {
+                // The optimizer's threads may write settings too; views hear of it on their own.
+                std::unique_ptr<QThread> worker(
+                    QThread::create([value] { Keys::copyTextOutputAutomatically().set(value); }));
+                worker->start();
+                QVERIFY(worker->wait(5000));
+            } else if (how == QLatin1String("inplace")) {
+                writeSettingsFile({line});
+            } else {
+                QSaveFile file(Defaults::settingsFileName());
+                QVERIFY(file.open(QIODevice::WriteOnly));
+                file.write("[General]\n" + line + "\n; " + QByteArray(seen.size() + 1, 'x') + "\n");
+                QVERIFY(file.commit());
+            }
+            QTRY_COMPARE(seen.size(), value ? 1 : 2);
+            QCOMPARE(seen.last(), value);
+            QCOMPARE(deliveredOn, QThread::currentThread());
+        }
+    }
+
+    void concurrentReadersAndWriters() {
+        // The optimizer reads settings on worker threads while the interface writes them.
+        std::atomic<int> wrongReads = 0;
+        QList<QThread *> threads;
+        for (int t = 0; t < 4; ++t)
+            threads.append(QThread::create([t, &wrongReads] {
+                for (int i = 0; i < 40; ++i) {
+                    if (t % 2 == 0)
+                        Keys::chunkSize().set(100 + i);
+                    const qint64 value = Keys::chunkSize().get();
+                    wrongReads += (value != 50 && (value < 100 || value >= 140)) ? 1 : 0;
+                }
+            }));
+        for (QThread *thread : threads)
+            thread->start();
+        for (QThread *thread : threads) {
+            QVERIFY(thread->wait(60000));
+            delete thread;
+        }
+        QCOMPARE(wrongReads.load(), 0);
+        QCOMPARE(Keys::chunkSize().get(), 139);
+    }
+};
 
 QTEST_GUILESS_MAIN(DefaultsTest)
 #include "tst_defaults.moc"
