@@ -1,0 +1,56 @@
+#pragma once
+
+// Set-up shared by the window tests: real settings in a temporary folder, a real login shell
+// that sees only the test's own tools, and small menu helpers.
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QSettings>
+#include <QtTest>
+
+// Points the per-user settings at `dir`, so no test ever reads or writes the user's own.
+inline void useSettingsIn(const QString &dir, const char *application) {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir);
+    QCoreApplication::setOrganizationName(QStringLiteral("MirandelTests"));
+    QCoreApplication::setApplicationName(QLatin1String(application));
+}
+
+inline void writeScript(const QString &path, const QByteArray &body) {
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    file.write("#!/bin/sh\n" + body);
+    file.close();
+    QVERIFY(file.setPermissions(file.permissions() | QFile::ExeOwner));
+}
+
+// Makes `home` the login shell's home, whose .zprofile puts only `bin` on the search path.
+inline void useLoginShellHome(const QString &home, const QString &bin) {
+    QVERIFY(QDir().mkpath(bin));
+    QFile profile(home + QStringLiteral("/.zprofile"));
+    QVERIFY(profile.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    profile.write("export PATH='" + bin.toUtf8() + "'\n");
+    qputenv("HOME", QFile::encodeName(home));
+    qputenv("ZDOTDIR", QFile::encodeName(home));
+}
+
+// A brew that "installs" svgo next to itself when asked exactly that.
+inline const QByteArray installingBrew = "[ \"$1 $2\" = 'install svgo' ] || exit 2\n"
+                                         "printf '#!/bin/sh\\nexit 0\\n' > \"${0%/*}/svgo\"\n"
+                                         "/bin/chmod +x \"${0%/*}/svgo\"\n";
+
+inline QStringList actionTexts(const QMenu *menu) {
+    QStringList texts;
+    for (const QAction *action : menu->actions())
+        texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+    return texts;
+}
+
+inline QAction *findAction(const QMenu *menu, const QString &text) {
+    for (QAction *action : menu->actions())
+        if (action->text() == text)
+            return action;
+    return nullptr;
+}
