@@ -1,6 +1,11 @@
+#include "app/Translators.h"
+#include "model/SVGFileList.h"
 #include "ui/Application.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QTextStream>
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
@@ -9,7 +14,22 @@ int main(int argc, char *argv[]) {
     QApplication::setOrganizationDomain(QStringLiteral("mirandel.app"));
     QApplication::setApplicationName(QStringLiteral("Mirandel"));
 
+    installTranslators(app);
+
     Application application;
-    application.newMainWindow();
+    MainWindow *window = application.newMainWindow();
+    // The only command-line use: files and folders to list, as the desktop entry and file
+    // managers' "Open With" pass them. Qt has already taken its own options out of the list.
+    const QStringList paths = QApplication::arguments().mid(1);
+    for (const QString &path : paths) {
+        const QFileInfo info(path);
+        const QUrl url = QUrl::fromLocalFile(info.absoluteFilePath());
+        if (info.isDir())
+            window->files()->addFolder(url);
+        else if (info.isFile())
+            window->files()->addFile(url);
+        else
+            QTextStream(stdout) << "Not a file or folder: " << path << Qt::endl;
+    }
     return app.exec();
 }
