@@ -20,8 +20,8 @@
         <translation>Pfad zum SVGO-Programm:</translation>
     </message>
     <message>
-        <source>%1 uses &lt;a href=&quot;https://svgo.dev&quot;&gt;SVGO&lt;/a&gt; for processing SVG files.</source>
-        <translation>%1 verwendet &lt;a href=&quot;https://svgo.dev&quot;&gt;SVGO&lt;/a&gt;, um SVG-Dateien zu verarbeiten.</translation>
+        <source>%1 uses &lt;a href="https://svgo.dev"&gt;SVGO&lt;/a&gt; for processing SVG files.</source>
+        <translation>%1 verwendet &lt;a href="https://svgo.dev"&gt;SVGO&lt;/a&gt;, um SVG-Dateien zu verarbeiten.</translation>
     </message>
     <message>
         <source>SVGO:</source>
@@ -123,6 +123,10 @@
     <message>
         <source>Remove</source>
         <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Restore Originals</source>
+        <translation>Originale wiederherstellen</translation>
     </message>
 </context>
 <context>
@@ -226,6 +230,10 @@
         <source>Check for Updates…</source>
         <translation>Nach Aktualisierungen suchen …</translation>
     </message>
+    <message>
+        <source>Restore Originals</source>
+        <translation>Originale wiederherstellen</translation>
+    </message>
 </context>
 <context>
     <name>OperationMode</name>
@@ -275,7 +283,7 @@
         <translation>svgo hat für diese Datei nichts ausgegeben.</translation>
     </message>
     <message>
-        <source>Cannot read svgo&apos;s output: %1</source>
+        <source>Cannot read svgo's output: %1</source>
         <translation>Die Ausgabe von svgo kann nicht gelesen werden: %1</translation>
     </message>
 </context>
@@ -454,6 +462,81 @@
     </message>
 </context>
 <context>
+    <name>RestoreOriginals</name>
+    <message>
+        <source>Restore Originals</source>
+        <translation>Originale wiederherstellen</translation>
+    </message>
+    <message numerus="yes">
+        <source>Restore the originals of %n file(s)?</source>
+        <translation>
+            <numerusform>Das Original von %n Datei wiederherstellen?</numerusform><numerusform>Die Originale von %n Dateien wiederherstellen?</numerusform></translation>
+    </message>
+    <message>
+        <source>The optimized files are replaced by the copies kept when they were overwritten.</source>
+        <translation>Die optimierten Dateien werden durch die Kopien ersetzt, die beim Überschreiben aufbewahrt wurden.</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>“%1” was changed after it was optimized.</source>
+        <translation>„%1“ wurde nach dem Optimieren geändert.</translation>
+    </message>
+    <message>
+        <source>Replacing it with the original from %1 loses those changes.</source>
+        <translation>Wenn sie durch das Original vom %1 ersetzt wird, gehen diese Änderungen verloren.</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Ersetzen</translation>
+    </message>
+    <message>
+        <source>Skip</source>
+        <translation>Überspringen</translation>
+    </message>
+    <message>
+        <source>Some originals could not be restored.</source>
+        <translation>Einige Originale konnten nicht wiederhergestellt werden.</translation>
+    </message>
+    <message>
+        <source>No originals are kept for these files.</source>
+        <translation>Für diese Dateien sind keine Originale aufbewahrt.</translation>
+    </message>
+</context>
+<context>
+    <name>ResultsSummary</name>
+    <message>
+        <source>Click to select the files that failed.</source>
+        <translation>Klicken, um die fehlgeschlagenen Dateien auszuwählen.</translation>
+    </message>
+</context>
+<context>
+    <name>RunProgress</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>%1 of %2 files</source>
+        <translation>%1 von %2 Dateien</translation>
+    </message>
+    <message>
+        <source>Less than a minute left</source>
+        <translation>Weniger als eine Minute übrig</translation>
+    </message>
+    <message numerus="yes">
+        <source>About %n min left</source>
+        <translation>
+            <numerusform>Etwa %n Min. übrig</numerusform><numerusform>Etwa %n Min. übrig</numerusform></translation>
+    </message>
+    <message>
+        <source>About %1 h %2 min left</source>
+        <translation>Etwa %1 Std. %2 Min. übrig</translation>
+    </message>
+</context>
+<context>
     <name>SVGFileList</name>
     <message>
         <source>File Name</source>
@@ -533,12 +616,12 @@
         <translation>Wach auf, Neo …</translation>
     </message>
     <message>
-        <source> uses &lt;a href=&quot;https://svgo.dev&quot;&gt;SVGO&lt;/a&gt; for processing and optimizing SVG files. It appears that SVGO is either not installed or it could not be found.</source>
-        <translation> verwendet &lt;a href=&quot;https://svgo.dev&quot;&gt;SVGO&lt;/a&gt;, um SVG-Dateien zu verarbeiten und zu optimieren. SVGO scheint nicht installiert zu sein oder konnte nicht gefunden werden.</translation>
+        <source> uses &lt;a href="https://svgo.dev"&gt;SVGO&lt;/a&gt; for processing and optimizing SVG files. It appears that SVGO is either not installed or it could not be found.</source>
+        <translation> verwendet &lt;a href="https://svgo.dev"&gt;SVGO&lt;/a&gt;, um SVG-Dateien zu verarbeiten und zu optimieren. SVGO scheint nicht installiert zu sein oder konnte nicht gefunden werden.</translation>
     </message>
     <message>
-        <source>You can either install SVGO automatically using the &lt;a href=&quot;https://brew.sh&quot;&gt;Homebrew&lt;/a&gt; package manager or install it in your preferred way and enter the path to the executable file below.</source>
-        <translation>Sie können SVGO automatisch mit dem Paketmanager &lt;a href=&quot;https://brew.sh&quot;&gt;Homebrew&lt;/a&gt; installieren oder auf Ihre bevorzugte Weise installieren und unten den Pfad zum Programm eingeben.</translation>
+        <source>You can either install SVGO automatically using the &lt;a href="https://brew.sh"&gt;Homebrew&lt;/a&gt; package manager or install it in your preferred way and enter the path to the executable file below.</source>
+        <translation>Sie können SVGO automatisch mit dem Paketmanager &lt;a href="https://brew.sh"&gt;Homebrew&lt;/a&gt; installieren oder auf Ihre bevorzugte Weise installieren und unten den Pfad zum Programm eingeben.</translation>
     </message>
     <message>
         <source>Install using Homebrew</source>
@@ -583,6 +666,28 @@
     <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>SvgPane</name>
+    <message>
+        <source>No preview</source>
+        <translation>Keine Vorschau</translation>
+    </message>
+</context>
+<context>
+    <name>SvgPreview</name>
+    <message>
+        <source>Preview</source>
+        <translation>Vorschau</translation>
+    </message>
+    <message>
+        <source>Original</source>
+        <translation>Original</translation>
+    </message>
+    <message>
+        <source>Optimized</source>
+        <translation>Optimiert</translation>
     </message>
 </context>
 <context>
@@ -675,8 +780,8 @@
         <translation>Die Aktualisierung wurde unter %1 gespeichert. Installieren Sie sie von dort, wann es Ihnen passt.</translation>
     </message>
     <message>
-        <source>The release notes are at &lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;.</source>
-        <translation>Die Versionshinweise finden Sie unter &lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;.</translation>
+        <source>The release notes are at &lt;a href="%1"&gt;%1&lt;/a&gt;.</source>
+        <translation>Die Versionshinweise finden Sie unter &lt;a href="%1"&gt;%1&lt;/a&gt;.</translation>
     </message>
     <message>
         <source>Release Notes:</source>
