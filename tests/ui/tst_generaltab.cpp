@@ -3,6 +3,7 @@
 #include "ui/Application.h"
 #include "ui/GeneralSettingsTab.h"
 #include "ui/SettingsWindow.h"
+#include "ui/UiTestSupport.h"
 
 #include <QCheckBox>
 #include <QTabWidget>
@@ -22,10 +23,7 @@ private:
 
 private slots:
     void initTestCase() {
-        QVERIFY(settingsDir.isValid());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-        QCoreApplication::setOrganizationName(QStringLiteral("MirandelTests"));
-        QCoreApplication::setApplicationName(QStringLiteral("GeneralTab"));
+        useSettingsIn(settingsDir.path(), "GeneralTab");
         AppcastUpdater::Options options;
         options.presentsDialogs = false;
         application = std::make_unique<Application>(new AppcastUpdater(options));
@@ -43,7 +41,6 @@ private slots:
         Keys::copyTextOutputAutomatically().set(stored);
         GeneralSettingsTab tab;
         QCheckBox *box = tab.copyAutomaticallyBox();
-        QCOMPARE(box->text(), QStringLiteral("Copy automatically"));
         QCOMPARE(box->isChecked(), stored);
         box->click();
         QCOMPARE(Keys::copyTextOutputAutomatically().get(), !stored);
@@ -54,7 +51,6 @@ private slots:
 
     void windowOpensOnSelectedTab_data() {
         QTest::addColumn<SettingsTab>("tab");
-        QTest::newRow("general") << SettingsTab::General;
         QTest::newRow("profiles") << SettingsTab::Profiles;
         QTest::newRow("advanced") << SettingsTab::Advanced;
     }
@@ -78,14 +74,13 @@ private slots:
         window->hide();
     }
 
-    void windowLayout() {
+    // The tab indexes double as the stored choice, so their order matters.
+    void tabOrder() {
         QTabWidget *tabs = application->settingsWindow()->tabWidget();
         QStringList titles;
         for (int i = 0; i < tabs->count(); ++i)
             titles.append(tabs->tabText(i));
         QCOMPARE(titles, QStringList({"General", "Profiles", "Updates", "Advanced"}));
-        QVERIFY(application->settingsWindow()->width() >= 500);
-        QVERIFY(tabs->width() >= 400 && tabs->width() <= 800);
     }
 };
 

@@ -9,6 +9,7 @@
 #include "ui/ProfileMenu.h"
 #include "ui/SaveProfileSheet.h"
 #include "ui/SegmentedPicker.h"
+#include "ui/UiTestSupport.h"
 #include "ui/components/AsyncButton.h"
 
 #include <QAbstractButton>
@@ -49,215 +50,191 @@ Profile savedProfile(const QString &name) {
 
 class tst_Inspector : public QObject {
     Q_OBJECT
-
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void optimizeDisabledRule_data();
-    void optimizeDisabledRule();
-    void asteriskFollowsEdits();
-    void pickerAndUpdateItem();
-    void applyToDefaultProfile();
-    void saveAsNewProfile();
-    void storedProfilesChangeFallsBack_data();
-    void storedProfilesChangeFallsBack();
-    void windowsShareTheProfile();
-
-private:
-    QAction *menuItem(const QString &text) const;
     QString title() const { return m_main->inspector->profileButton()->text(); }
 
     QTemporaryDir m_settings;
     std::unique_ptr<Application> m_application;
     std::unique_ptr<Window> m_main;
-};
 
-void tst_Inspector::initTestCase() {
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
-    QCoreApplication::setOrganizationName(QStringLiteral("MirandelTests"));
-    QCoreApplication::setApplicationName(QStringLiteral("tst_inspector"));
-}
+    QAction *menuItem(const QString &text) const {
+        m_main->inspector->profileMenu()->rebuild();
+        return findAction(m_main->inspector->profileMenu(), text);
+    }
 
-void tst_Inspector::init() {
-    Keys::profiles().remove();
-    Keys::defaultProfile().remove();
-    m_application = std::make_unique<Application>();
-    m_main = std::make_unique<Window>(m_application.get());
-}
+private slots:
+    void initTestCase() { useSettingsIn(m_settings.path(), "tst_inspector"); }
 
-void tst_Inspector::cleanup() {
-    m_main.reset();
-    m_application.reset();
-}
+    void init() {
+        Keys::profiles().remove();
+        Keys::defaultProfile().remove();
+        m_application = std::make_unique<Application>();
+        m_main = std::make_unique<Window>(m_application.get());
+    }
 
-QAction *tst_Inspector::menuItem(const QString &text) const {
-    ProfileMenu *menu = m_main->inspector->profileMenu();
-    menu->rebuild();
-    for (QAction *action : menu->actions())
-        if (action->text() == text)
-            return action;
-    return nullptr;
-}
+    void cleanup() {
+        m_main.reset();
+        m_application.reset();
+    }
 
-void tst_Inspector::optimizeDisabledRule_data() {
-    QTest::addColumn<bool>("hasFiles");
-    QTest::addColumn<OperationMode>("mode");
-    QTest::addColumn<bool>("overwrite");
-    QTest::addColumn<bool>("hasFolder");
-    QTest::addColumn<bool>("enabled");
-    using M = OperationMode;
-    QTest::newRow("no files, file mode") << false << M::File << true << false << false;
-    QTest::newRow("no files, text mode") << false << M::Text << true << false << false;
-    QTest::newRow("overwrite") << true << M::File << true << false << true;
-    QTest::newRow("no destination") << true << M::File << false << false << false;
-    QTest::newRow("output folder") << true << M::File << false << true << true;
-    QTest::newRow("text ignores destination") << true << M::Text << false << false << true;
-}
+    void optimizeDisabledRule_data() {
+        QTest::addColumn<bool>("hasFiles");
+        QTest::addColumn<OperationMode>("mode");
+        QTest::addColumn<bool>("overwrite");
+        QTest::addColumn<bool>("hasFolder");
+        QTest::addColumn<bool>("enabled");
+        using M = OperationMode;
+        QTest::newRow("no files, file mode") << false << M::File << true << false << false;
+        QTest::newRow("no files, text mode") << false << M::Text << true << false << false;
+        QTest::newRow("overwrite") << true << M::File << true << false << true;
+        QTest::newRow("no destination") << true << M::File << false << false << false;
+        QTest::newRow("output folder") << true << M::File << false << true << true;
+        QTest::newRow("text ignores destination") << true << M::Text << false << false << true;
+    }
 
-void tst_Inspector::optimizeDisabledRule() {
-    QFETCH(bool, hasFiles);
-    QFETCH(OperationMode, mode);
-    QFETCH(bool, overwrite);
-    QFETCH(bool, hasFolder);
-    QFETCH(bool, enabled);
-    Profile profile = Profile::builtInDefault();
-    profile.mode = mode;
-    profile.overwrite = overwrite;
-    if (hasFolder)
-        profile.outputFolder = QUrl::fromLocalFile(QDir::tempPath());
-    m_application->setProfile(profile);
-    AsyncButton *button = m_main->inspector->optimizeButton();
-    QVERIFY(!button->isEnabled());
-    const QString path = QDir::temp().filePath("a.svg");
-    if (hasFiles)
-        m_main->files.addFile(QUrl::fromLocalFile(path));
-    QCOMPARE(button->isEnabled(), enabled);
-    // Emptying the list disables it again.
-    m_main->files.setSelection({path});
-    m_main->files.removeSelectedFiles();
-    QVERIFY(!button->isEnabled());
-}
+    void optimizeDisabledRule() {
+        QFETCH(bool, hasFiles);
+        QFETCH(OperationMode, mode);
+        QFETCH(bool, overwrite);
+        QFETCH(bool, hasFolder);
+        QFETCH(bool, enabled);
+        Profile profile = Profile::builtInDefault();
+        profile.mode = mode;
+        profile.overwrite = overwrite;
+        if (hasFolder)
+            profile.outputFolder = QUrl::fromLocalFile(QDir::tempPath());
+        m_application->setProfile(profile);
+        AsyncButton *button = m_main->inspector->optimizeButton();
+        QVERIFY(!button->isEnabled());
+        const QString path = QDir::temp().filePath("a.svg");
+        if (hasFiles)
+            m_main->files.addFile(QUrl::fromLocalFile(path));
+        QCOMPARE(button->isEnabled(), enabled);
+        // Emptying the list disables it again.
+        m_main->files.setSelection({path});
+        m_main->files.removeSelectedFiles();
+        QVERIFY(!button->isEnabled());
+    }
 
-void tst_Inspector::asteriskFollowsEdits() {
-    QCOMPARE(title(), "Default Profile");
-    QAbstractButton *overwrite = m_main->editorControl("overwriteFiles");
-    overwrite->click();
-    QVERIFY(m_application->profileEdited());
-    QCOMPARE(title(), "Default Profile*");
-    QVERIFY(!m_application->profile().overwrite);
-    // Setting the option back to its stored value is no edit any more.
-    overwrite->click();
-    QVERIFY(!m_application->profileEdited());
-    QCOMPARE(title(), "Default Profile");
-}
+    void asteriskFollowsEdits() {
+        QCOMPARE(title(), "Default Profile");
+        QAbstractButton *overwrite = m_main->editorControl("overwriteFiles");
+        overwrite->click();
+        QVERIFY(m_application->profileEdited());
+        QCOMPARE(title(), "Default Profile*");
+        QVERIFY(!m_application->profile().overwrite);
+        // Setting the option back to its stored value is no edit any more.
+        overwrite->click();
+        QVERIFY(!m_application->profileEdited());
+        QCOMPARE(title(), "Default Profile");
+    }
 
-void tst_Inspector::pickerAndUpdateItem() {
-    const Profile icons = savedProfile("Icons");
-    Keys::profiles().set({icons});
-    QVERIFY(menuItem("Default Profile")->isChecked());
-    QVERIFY(!menuItem("Apply to Default Profile")->isEnabled());
+    void pickerAndUpdateItem() {
+        const Profile icons = savedProfile("Icons");
+        Keys::profiles().set({icons});
+        QVERIFY(menuItem("Default Profile")->isChecked());
+        QVERIFY(!menuItem("Apply to Default Profile")->isEnabled());
 
-    menuItem("Icons")->trigger();
-    QCOMPARE(m_application->profile(), icons);
-    QCOMPARE(title(), "Icons");
-    QVERIFY(menuItem("Icons")->isChecked());
-    QVERIFY(!menuItem("Default Profile")->isChecked());
-    QVERIFY(!menuItem("Update Profile “Icons”"));
-
-    m_main->editorControl("prettyPrint")->click();
-    QCOMPARE(title(), "Icons*");
-    QVERIFY(!menuItem("Icons")->isChecked());
-    QAction *update = menuItem("Update Profile “Icons”");
-    QVERIFY(update);
-
-    update->trigger();
-    QCOMPARE(Keys::profiles().get(), QList<Profile>{m_application->profile()});
-    QVERIFY(Keys::profiles().get().first().prettyPrint);
-    QCOMPARE(title(), "Icons");
-    QVERIFY(!menuItem("Update Profile “Icons”"));
-    QVERIFY(menuItem("Icons")->isChecked());
-}
-
-void tst_Inspector::applyToDefaultProfile() {
-    const Profile icons = savedProfile("Icons");
-    Keys::profiles().set({icons});
-    menuItem("Icons")->trigger();
-    QAction *apply = menuItem("Apply to Default Profile");
-    QVERIFY(apply->isEnabled());
-    apply->trigger();
-
-    Profile expected = icons;
-    expected.id = Profile::defaultId;
-    expected.name = "Default Profile";
-    QCOMPARE(Keys::defaultProfile().get(), expected);
-    QCOMPARE(m_application->profile(), expected);
-    QVERIFY(!m_application->profileEdited());
-    QCOMPARE(title(), "Default Profile");
-    QCOMPARE(Keys::profiles().get(), QList<Profile>{icons});
-}
-
-void tst_Inspector::saveAsNewProfile() {
-    const Profile existing = savedProfile("New Profile");
-    Keys::profiles().set({existing});
-    m_main->editorControl("overwriteFiles")->click();
-    const Profile edited = m_application->profile();
-    QCOMPARE(title(), "Default Profile*");
-
-    menuItem("Save as New Profile…")->trigger();
-    SaveProfileSheet *sheet = m_main->inspector->profileEditor()->saveProfileSheet();
-    QVERIFY(sheet->isVisible());
-    sheet->findChild<QPushButton *>("saveProfileButton")->click();
-
-    const QList<Profile> stored = Keys::profiles().get();
-    QCOMPARE(stored.size(), 2);
-    QCOMPARE(stored.first(), existing);
-    QCOMPARE(stored.last().name, "New Profile");
-    QVERIFY(stored.last().id != existing.id && !stored.last().isDefault());
-    Profile options = stored.last();
-    options.id = edited.id;
-    options.name = edited.name;
-    QCOMPARE(options, edited);
-    QCOMPARE(m_application->profile(), stored.last());
-    QCOMPARE(title(), "New Profile");
-    // The default profile itself was not touched.
-    QCOMPARE(Keys::defaultProfile().get(), Profile::builtInDefault());
-}
-
-void tst_Inspector::storedProfilesChangeFallsBack_data() {
-    QTest::addColumn<bool>("startFromSaved");
-    QTest::addColumn<bool>("edit");
-    QTest::addColumn<bool>("keeps");
-    QTest::newRow("saved profile as stored") << true << false << true;
-    QTest::newRow("edited saved profile") << true << true << false;
-    QTest::newRow("edited default profile") << false << true << false;
-}
-
-void tst_Inspector::storedProfilesChangeFallsBack() {
-    QFETCH(bool, startFromSaved);
-    QFETCH(bool, edit);
-    QFETCH(bool, keeps);
-    const Profile icons = savedProfile("Icons");
-    Keys::profiles().set({icons});
-    if (startFromSaved)
         menuItem("Icons")->trigger();
-    if (edit)
-        m_main->editorControl(startFromSaved ? "prettyPrint" : "overwriteFiles")->click();
-    const Profile before = m_application->profile();
+        QCOMPARE(m_application->profile(), icons);
+        QCOMPARE(title(), "Icons");
+        QVERIFY(menuItem("Icons")->isChecked());
+        QVERIFY(!menuItem("Default Profile")->isChecked());
+        QVERIFY(!menuItem("Update Profile “Icons”"));
 
-    // Another window adds a profile.
-    Keys::profiles().set({icons, savedProfile("Other")});
-    QCOMPARE(m_application->profile(), keeps ? before : Profile::builtInDefault());
-}
+        m_main->editorControl("prettyPrint")->click();
+        QCOMPARE(title(), "Icons*");
+        QVERIFY(!menuItem("Icons")->isChecked());
+        QAction *update = menuItem("Update Profile “Icons”");
+        QVERIFY(update);
 
-void tst_Inspector::windowsShareTheProfile() {
-    Window second(m_application.get());
-    auto *mode = m_main->inspector->profileEditor()->findChild<SegmentedPicker *>("modePicker");
-    mode->segment(int(OperationMode::Text))->click();
-    QCOMPARE(second.inspector->profileEditor()->profile().mode, OperationMode::Text);
-    QCOMPARE(second.inspector->profileButton()->text(), "Default Profile*");
-    QVERIFY(second.editorControl("prettyPrint")->isVisibleTo(second.inspector));
-}
+        update->trigger();
+        QCOMPARE(Keys::profiles().get(), QList<Profile>{m_application->profile()});
+        QVERIFY(Keys::profiles().get().first().prettyPrint);
+        QCOMPARE(title(), "Icons");
+        QVERIFY(!menuItem("Update Profile “Icons”"));
+        QVERIFY(menuItem("Icons")->isChecked());
+    }
+
+    void applyToDefaultProfile() {
+        const Profile icons = savedProfile("Icons");
+        Keys::profiles().set({icons});
+        menuItem("Icons")->trigger();
+        QAction *apply = menuItem("Apply to Default Profile");
+        QVERIFY(apply->isEnabled());
+        apply->trigger();
+
+        Profile expected = icons;
+        expected.id = Profile::defaultId;
+        expected.name = "Default Profile";
+        QCOMPARE(Keys::defaultProfile().get(), expected);
+        QCOMPARE(m_application->profile(), expected);
+        QVERIFY(!m_application->profileEdited());
+        QCOMPARE(title(), "Default Profile");
+        QCOMPARE(Keys::profiles().get(), QList<Profile>{icons});
+    }
+
+    void saveAsNewProfile() {
+        const Profile existing = savedProfile("New Profile");
+        Keys::profiles().set({existing});
+        m_main->editorControl("overwriteFiles")->click();
+        const Profile edited = m_application->profile();
+        QCOMPARE(title(), "Default Profile*");
+
+        menuItem("Save as New Profile…")->trigger();
+        SaveProfileSheet *sheet = m_main->inspector->profileEditor()->saveProfileSheet();
+        QVERIFY(sheet->isVisible());
+        sheet->findChild<QPushButton *>("saveProfileButton")->click();
+
+        const QList<Profile> stored = Keys::profiles().get();
+        QCOMPARE(stored.size(), 2);
+        QCOMPARE(stored.first(), existing);
+        QCOMPARE(stored.last().name, "New Profile");
+        QVERIFY(stored.last().id != existing.id && !stored.last().isDefault());
+        Profile options = stored.last();
+        options.id = edited.id;
+        options.name = edited.name;
+        QCOMPARE(options, edited);
+        QCOMPARE(m_application->profile(), stored.last());
+        QCOMPARE(title(), "New Profile");
+        // The default profile itself was not touched.
+        QCOMPARE(Keys::defaultProfile().get(), Profile::builtInDefault());
+    }
+
+    void storedProfilesChangeFallsBack_data() {
+        QTest::addColumn<bool>("startFromSaved");
+        QTest::addColumn<bool>("edit");
+        QTest::addColumn<bool>("keeps");
+        QTest::newRow("saved profile as stored") << true << false << true;
+        QTest::newRow("edited saved profile") << true << true << false;
+        QTest::newRow("edited default profile") << false << true << false;
+    }
+
+    void storedProfilesChangeFallsBack() {
+        QFETCH(bool, startFromSaved);
+        QFETCH(bool, edit);
+        QFETCH(bool, keeps);
+        const Profile icons = savedProfile("Icons");
+        Keys::profiles().set({icons});
+        if (startFromSaved)
+            menuItem("Icons")->trigger();
+        if (edit)
+            m_main->editorControl(startFromSaved ? "prettyPrint" : "overwriteFiles")->click();
+        const Profile before = m_application->profile();
+
+        // Another window adds a profile.
+        Keys::profiles().set({icons, savedProfile("Other")});
+        QCOMPARE(m_application->profile(), keeps ? before : Profile::builtInDefault());
+    }
+
+    void windowsShareTheProfile() {
+        Window second(m_application.get());
+        auto *mode = m_main->inspector->profileEditor()->findChild<SegmentedPicker *>("modePicker");
+        mode->segment(int(OperationMode::Text))->click();
+        QCOMPARE(second.inspector->profileEditor()->profile().mode, OperationMode::Text);
+        QCOMPARE(second.inspector->profileButton()->text(), "Default Profile*");
+        QVERIFY(second.editorControl("prettyPrint")->isVisibleTo(second.inspector));
+    }
+};
 
 QTEST_MAIN(tst_Inspector)
 #include "tst_inspector.moc"

@@ -7,36 +7,17 @@
 #include "ui/ProfileEditor.h"
 #include "ui/SaveProfileSheet.h"
 #include "ui/SegmentedPicker.h"
+#include "ui/UiTestSupport.h"
 
-#include <QAbstractButton>
-#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QToolButton>
 #include <QtTest>
 
 class tst_ProfileEditor : public QObject {
     Q_OBJECT
-
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void sectionsFollowTheProfile_data();
-    void sectionsFollowTheProfile();
-    void wrapFieldsStoreWhatIsTyped_data();
-    void wrapFieldsStoreWhatIsTyped();
-    void widthTakesAnyWholeNumber();
-    void nameFieldOnlyWhereAllowed();
-    void configurationRow();
-    void saveNewProfileOnlyWhereAllowed();
-    void sheetNameResetsWhenClosed();
-
-private:
-    ProfileEditor *makeEditor(bool allowNameChange, bool allowSaving, const Profile &profile);
     template <typename T> T *child(const char *name) {
         T *found = m_editor->findChild<T *>(QLatin1String(name));
         if (!found)
@@ -51,218 +32,216 @@ private:
     std::unique_ptr<Application> m_application;
     std::unique_ptr<QWidget> m_window;
     ProfileEditor *m_editor = nullptr;
+
+    ProfileEditor *makeEditor(bool allowNameChange, bool allowSaving, const Profile &profile) {
+        m_window = std::make_unique<QWidget>();
+        m_editor =
+            new ProfileEditor(m_application.get(), allowNameChange, allowSaving, m_window.get());
+        m_editor->setProfile(profile);
+        m_window->resize(400, 600);
+        m_window->show();
+        return m_editor;
+    }
+
+private slots:
+    void initTestCase() { useSettingsIn(m_settings.path(), "tst_profileeditor"); }
+
+    void init() {
+        Keys::profiles().remove();
+        Keys::defaultProfile().remove();
+        m_application = std::make_unique<Application>();
+    }
+
+    void cleanup() {
+        m_window.reset();
+        m_application.reset();
+    }
+
+    void sectionsFollowTheProfile_data() {
+        QTest::addColumn<Profile>("profile");
+        QTest::addColumn<QStringList>("visible");
+        QTest::addColumn<QStringList>("hidden");
+
+        const QStringList textParts{"wrapOutputSection", "wrapIndividualSection",
+                                    "prettyPrintSection"};
+        Profile profile = Profile::builtInDefault();
+        QTest::newRow("file, overwrite") << profile << QStringList{"overwriteFiles"}
+                                         << textParts + QStringList{"outputFolderRow"};
+        profile.overwrite = false;
+        QTest::newRow("file, into a folder")
+            << profile << QStringList{"overwriteFiles", "outputFolderRow"} << textParts;
+
+        profile.mode = OperationMode::Text;
+        QTest::newRow("text, options off")
+            << profile << textParts
+            << QStringList{"overwriteFiles", "outputFolderRow", "indentationStyle",
+                           "keepItemAndWrapperTogether"};
+        profile.prettyPrint = true;
+        QTest::newRow("text, pretty with tabs")
+            << profile << QStringList{"indentationStyle", "keepItemAndWrapperTogether"}
+            << QStringList{"indentationWidth"};
+        profile.indentationStyle = IndentationStyle::Spaces;
+        QTest::newRow("text, pretty with spaces")
+            << profile << QStringList{"indentationStyle", "indentationWidth"} << QStringList{};
+    }
+
+    void sectionsFollowTheProfile() {
+        QFETCH(Profile, profile);
+        QFETCH(QStringList, visible);
+        QFETCH(QStringList, hidden);
+        makeEditor(false, true, Profile::makeNew());
+        // Showing a profile is not editing it.
+        QSignalSpy edits(m_editor, &ProfileEditor::profileEdited);
+        m_editor->setProfile(profile);
+        QCOMPARE(edits.size(), 0);
+        for (const QString &name : visible)
+            QVERIFY2(shown(qPrintable(name)), qPrintable(name));
+        for (const QString &name : hidden)
+            QVERIFY2(!shown(qPrintable(name)), qPrintable(name));
+        QVERIFY(shown("outputSection"));
+        QVERIFY(shown("configurationSection"));
+        QCOMPARE(child<SegmentedPicker>("modePicker")->current(), int(profile.mode));
+    }
+
+    void wrapFieldsStoreWhatIsTyped_data() {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<bool>("suffix");
+        QTest::newRow("output prefix") << "wrapOutputSection" << false;
+        QTest::newRow("output suffix") << "wrapOutputSection" << true;
+        QTest::newRow("element prefix") << "wrapIndividualSection" << false;
+        QTest::newRow("element suffix") << "wrapIndividualSection" << true;
+    }
+
+    void wrapFieldsStoreWhatIsTyped() {
+        QFETCH(QString, section);
+        QFETCH(bool, suffix);
+        Profile profile = Profile::builtInDefault();
+        profile.mode = OperationMode::Text;
+        profile.wrapOutput = profile.wrapIndividual = true;
+        makeEditor(false, true, profile);
+
+        auto value = [&](const Profile &p) {
+            if (section == "wrapOutputSection")
+                return suffix ? p.wrapOutputSuffix : p.wrapOutputPrefix;
+            return suffix ? p.wrapIndividualSuffix : p.wrapIndividualPrefix;
+        };
+        auto *field = m_editor->findChild<QWidget *>(section)->findChild<QLineEdit *>(
+            suffix ? "suffix" : "prefix");
+        // Absent shows as empty, with only the prompt in sight.
+        QVERIFY(field->text().isEmpty());
+        QVERIFY(!field->placeholderText().isEmpty());
+        QCOMPARE(value(m_editor->profile()), std::nullopt);
+
+        QTest::keyClicks(field, "<a>");
+        QCOMPARE(value(m_editor->profile()), std::optional<QString>("<a>"));
+        // Erasing everything stores the empty text, not "absent".
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QCOMPARE(value(m_editor->profile()), std::optional<QString>(QString()));
+    }
+
+    void widthTakesAnyWholeNumber() {
+        Profile profile = Profile::builtInDefault();
+        profile.mode = OperationMode::Text;
+        profile.prettyPrint = true;
+        profile.indentationStyle = IndentationStyle::Spaces;
+        makeEditor(false, true, profile);
+        auto *width = child<QLineEdit>("indentationWidth");
+        QCOMPARE(width->text(), "4");
+
+        width->selectAll();
+        QTest::keyClicks(width, "-3x");
+        QCOMPARE(width->text(), "-3");
+        QCOMPARE(m_editor->profile().indentationWidth, -3);
+
+        // A lone minus is no number yet: the stored width stays and comes back on leaving.
+        width->selectAll();
+        QTest::keyClicks(width, "-");
+        QCOMPARE(m_editor->profile().indentationWidth, -3);
+        emit width->editingFinished();
+        QCOMPARE(width->text(), "-3");
+    }
+
+    void nameFieldOnlyWhereAllowed() {
+        makeEditor(false, true, Profile::makeNew());
+        QVERIFY(!shown("nameSection"));
+
+        makeEditor(true, false, Profile::builtInDefault());
+        QVERIFY(shown("nameSection"));
+        QVERIFY(!child<QLineEdit>("profileName")->isEnabled());
+
+        Profile saved = Profile::makeNew();
+        m_editor->setProfile(saved);
+        auto *name = child<QLineEdit>("profileName");
+        QVERIFY(name->isEnabled());
+        name->selectAll();
+        QTest::keyClicks(name, "Icons");
+        QCOMPARE(m_editor->profile().name, "Icons");
+    }
+
+    void configurationRow() {
+        Profile profile = Profile::builtInDefault();
+        profile.svgoConfigFile = QUrl::fromLocalFile(QDir::homePath() + "/svgo.config.mjs");
+        makeEditor(false, true, profile);
+        QCOMPARE(child<QLabel>("configurationPath")->text(), "~/svgo.config.mjs");
+        QVERIFY(shown("configurationMoreOptions"));
+
+        auto *remove = child<QPushButton>("removeConfiguration");
+        QVERIFY(remove->isVisibleTo(m_editor));
+        remove->click();
+        QCOMPARE(m_editor->profile().svgoConfigFile, std::nullopt);
+        QCOMPARE(child<QLabel>("configurationPath")->text(), "Default Configuration");
+        QVERIFY(!remove->isVisibleTo(m_editor));
+        QVERIFY(!shown("configurationMoreOptions"));
+    }
+
+    void saveNewProfileOnlyWhereAllowed() {
+        // The settings window's editor neither shows the sheet nor saves anything.
+        makeEditor(true, false, Profile::builtInDefault());
+        emit m_application->commandManager()->saveNewProfile();
+        QVERIFY(!m_editor->findChild<SaveProfileSheet *>() &&
+                !m_window->findChild<SaveProfileSheet *>());
+
+        // It still answers "store as default", with the default's identity.
+        Profile options = Profile::makeNew();
+        options.name = "Icons";
+        options.mode = OperationMode::Text;
+        m_editor->setProfile(options);
+        emit m_application->commandManager()->saveAsDefaultProfile();
+        Profile expected = options;
+        expected.id = Profile::defaultId;
+        expected.name = defaultProfileName();
+        QCOMPARE(Keys::defaultProfile().get(), expected);
+
+        // A hidden editor is not on screen and answers nothing.
+        m_window->hide();
+        m_editor->setProfile(Profile::builtInDefault());
+        emit m_application->commandManager()->saveAsDefaultProfile();
+        QCOMPARE(Keys::defaultProfile().get(), expected);
+    }
+
+    void sheetNameResetsWhenClosed() {
+        makeEditor(false, true, Profile::builtInDefault());
+        emit m_application->commandManager()->saveNewProfile();
+        SaveProfileSheet *sheet = m_editor->saveProfileSheet();
+        QVERIFY(sheet->isVisible());
+        QCOMPARE(sheet->profileName(), "New Profile");
+        sheet->nameField()->setText("Draft");
+        sheet->reject();
+        QCOMPARE(sheet->profileName(), "New Profile");
+
+        emit m_application->commandManager()->saveNewProfile();
+        sheet->nameField()->setText("");
+        QSignalSpy edits(m_editor, &ProfileEditor::profileEdited);
+        sheet->findChild<QPushButton *>("saveProfileButton")->click();
+        QVERIFY(!sheet->isVisible());
+        QCOMPARE(sheet->profileName(), "New Profile");
+        // An empty name is taken as typed.
+        QCOMPARE(Keys::profiles().get().size(), 1);
+        QCOMPARE(Keys::profiles().get().first().name, QString());
+        QCOMPARE(edits.size(), 1);
+    }
 };
-
-void tst_ProfileEditor::initTestCase() {
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
-    QCoreApplication::setOrganizationName(QStringLiteral("MirandelTests"));
-    QCoreApplication::setApplicationName(QStringLiteral("tst_profileeditor"));
-}
-
-void tst_ProfileEditor::init() {
-    Keys::profiles().remove();
-    Keys::defaultProfile().remove();
-    m_application = std::make_unique<Application>();
-}
-
-void tst_ProfileEditor::cleanup() {
-    m_window.reset();
-    m_application.reset();
-}
-
-ProfileEditor *tst_ProfileEditor::makeEditor(bool allowNameChange, bool allowSaving,
-                                             const Profile &profile) {
-    m_window = std::make_unique<QWidget>();
-    m_editor = new ProfileEditor(m_application.get(), allowNameChange, allowSaving, m_window.get());
-    m_editor->setProfile(profile);
-    m_window->resize(400, 600);
-    m_window->show();
-    return m_editor;
-}
-
-void tst_ProfileEditor::sectionsFollowTheProfile_data() {
-    QTest::addColumn<Profile>("profile");
-    QTest::addColumn<QStringList>("visible");
-    QTest::addColumn<QStringList>("hidden");
-
-    const QStringList textParts{"wrapOutputSection", "wrapIndividualSection", "prettyPrintSection"};
-    Profile profile = Profile::builtInDefault();
-    QTest::newRow("file, overwrite")
-        << profile << QStringList{"overwriteFiles"} << textParts + QStringList{"outputFolderRow"};
-    profile.overwrite = false;
-    QTest::newRow("file, into a folder")
-        << profile << QStringList{"overwriteFiles", "outputFolderRow"} << textParts;
-
-    profile.mode = OperationMode::Text;
-    QTest::newRow("text, options off")
-        << profile << textParts
-        << QStringList{"overwriteFiles", "outputFolderRow", "indentationStyle",
-                       "keepItemAndWrapperTogether"};
-    profile.prettyPrint = true;
-    QTest::newRow("text, pretty with tabs")
-        << profile << QStringList{"indentationStyle", "keepItemAndWrapperTogether"}
-        << QStringList{"indentationWidth"};
-    profile.indentationStyle = IndentationStyle::Spaces;
-    QTest::newRow("text, pretty with spaces")
-        << profile << QStringList{"indentationStyle", "indentationWidth"} << QStringList{};
-}
-
-void tst_ProfileEditor::sectionsFollowTheProfile() {
-    QFETCH(Profile, profile);
-    QFETCH(QStringList, visible);
-    QFETCH(QStringList, hidden);
-    makeEditor(false, true, Profile::makeNew());
-    // Showing a profile is not editing it.
-    QSignalSpy edits(m_editor, &ProfileEditor::profileEdited);
-    m_editor->setProfile(profile);
-    QCOMPARE(edits.size(), 0);
-    for (const QString &name : visible)
-        QVERIFY2(shown(qPrintable(name)), qPrintable(name));
-    for (const QString &name : hidden)
-        QVERIFY2(!shown(qPrintable(name)), qPrintable(name));
-    QVERIFY(shown("outputSection"));
-    QVERIFY(shown("configurationSection"));
-    QCOMPARE(child<SegmentedPicker>("modePicker")->current(), int(profile.mode));
-}
-
-void tst_ProfileEditor::wrapFieldsStoreWhatIsTyped_data() {
-    QTest::addColumn<QString>("section");
-    QTest::addColumn<bool>("suffix");
-    QTest::newRow("output prefix") << "wrapOutputSection" << false;
-    QTest::newRow("output suffix") << "wrapOutputSection" << true;
-    QTest::newRow("element prefix") << "wrapIndividualSection" << false;
-    QTest::newRow("element suffix") << "wrapIndividualSection" << true;
-}
-
-void tst_ProfileEditor::wrapFieldsStoreWhatIsTyped() {
-    QFETCH(QString, section);
-    QFETCH(bool, suffix);
-    Profile profile = Profile::builtInDefault();
-    profile.mode = OperationMode::Text;
-    profile.wrapOutput = profile.wrapIndividual = true;
-    makeEditor(false, true, profile);
-
-    auto value = [&](const Profile &p) {
-        if (section == "wrapOutputSection")
-            return suffix ? p.wrapOutputSuffix : p.wrapOutputPrefix;
-        return suffix ? p.wrapIndividualSuffix : p.wrapIndividualPrefix;
-    };
-    auto *field = m_editor->findChild<QWidget *>(section)->findChild<QLineEdit *>(
-        suffix ? "suffix" : "prefix");
-    // Absent shows as empty, with only the prompt in sight.
-    QVERIFY(field->text().isEmpty());
-    QVERIFY(!field->placeholderText().isEmpty());
-    QCOMPARE(value(m_editor->profile()), std::nullopt);
-
-    QTest::keyClicks(field, "<a>");
-    QCOMPARE(value(m_editor->profile()), std::optional<QString>("<a>"));
-    // Erasing everything stores the empty text, not "absent".
-    field->selectAll();
-    QTest::keyClick(field, Qt::Key_Backspace);
-    QCOMPARE(value(m_editor->profile()), std::optional<QString>(QString()));
-}
-
-void tst_ProfileEditor::widthTakesAnyWholeNumber() {
-    Profile profile = Profile::builtInDefault();
-    profile.mode = OperationMode::Text;
-    profile.prettyPrint = true;
-    profile.indentationStyle = IndentationStyle::Spaces;
-    makeEditor(false, true, profile);
-    auto *width = child<QLineEdit>("indentationWidth");
-    QCOMPARE(width->text(), "4");
-
-    width->selectAll();
-    QTest::keyClicks(width, "-3x");
-    QCOMPARE(width->text(), "-3");
-    QCOMPARE(m_editor->profile().indentationWidth, -3);
-
-    // A lone minus is no number yet: the stored width stays and comes back on leaving.
-    width->selectAll();
-    QTest::keyClicks(width, "-");
-    QCOMPARE(m_editor->profile().indentationWidth, -3);
-    emit width->editingFinished();
-    QCOMPARE(width->text(), "-3");
-}
-
-void tst_ProfileEditor::nameFieldOnlyWhereAllowed() {
-    makeEditor(false, true, Profile::makeNew());
-    QVERIFY(!shown("nameSection"));
-
-    makeEditor(true, false, Profile::builtInDefault());
-    QVERIFY(shown("nameSection"));
-    QVERIFY(!child<QLineEdit>("profileName")->isEnabled());
-
-    Profile saved = Profile::makeNew();
-    m_editor->setProfile(saved);
-    auto *name = child<QLineEdit>("profileName");
-    QVERIFY(name->isEnabled());
-    name->selectAll();
-    QTest::keyClicks(name, "Icons");
-    QCOMPARE(m_editor->profile().name, "Icons");
-}
-
-void tst_ProfileEditor::configurationRow() {
-    Profile profile = Profile::builtInDefault();
-    profile.svgoConfigFile = QUrl::fromLocalFile(QDir::homePath() + "/svgo.config.mjs");
-    makeEditor(false, true, profile);
-    QCOMPARE(child<QLabel>("configurationPath")->text(), "~/svgo.config.mjs");
-    QVERIFY(shown("configurationMoreOptions"));
-
-    auto *remove = child<QPushButton>("removeConfiguration");
-    QVERIFY(remove->isVisibleTo(m_editor));
-    remove->click();
-    QCOMPARE(m_editor->profile().svgoConfigFile, std::nullopt);
-    QCOMPARE(child<QLabel>("configurationPath")->text(), "Default Configuration");
-    QVERIFY(!remove->isVisibleTo(m_editor));
-    QVERIFY(!shown("configurationMoreOptions"));
-}
-
-void tst_ProfileEditor::saveNewProfileOnlyWhereAllowed() {
-    // The settings window's editor neither shows the sheet nor saves anything.
-    makeEditor(true, false, Profile::builtInDefault());
-    emit m_application->commandManager()->saveNewProfile();
-    QVERIFY(!m_editor->findChild<SaveProfileSheet *>() &&
-            !m_window->findChild<SaveProfileSheet *>());
-
-    // It still answers "store as default", with the default's identity.
-    Profile options = Profile::makeNew();
-    options.name = "Icons";
-    options.mode = OperationMode::Text;
-    m_editor->setProfile(options);
-    emit m_application->commandManager()->saveAsDefaultProfile();
-    Profile expected = options;
-    expected.id = Profile::defaultId;
-    expected.name = defaultProfileName();
-    QCOMPARE(Keys::defaultProfile().get(), expected);
-
-    // A hidden editor is not on screen and answers nothing.
-    m_window->hide();
-    m_editor->setProfile(Profile::builtInDefault());
-    emit m_application->commandManager()->saveAsDefaultProfile();
-    QCOMPARE(Keys::defaultProfile().get(), expected);
-}
-
-void tst_ProfileEditor::sheetNameResetsWhenClosed() {
-    makeEditor(false, true, Profile::builtInDefault());
-    emit m_application->commandManager()->saveNewProfile();
-    SaveProfileSheet *sheet = m_editor->saveProfileSheet();
-    QVERIFY(sheet->isVisible());
-    QCOMPARE(sheet->profileName(), "New Profile");
-    sheet->nameField()->setText("Draft");
-    sheet->reject();
-    QCOMPARE(sheet->profileName(), "New Profile");
-
-    emit m_application->commandManager()->saveNewProfile();
-    sheet->nameField()->setText("");
-    QSignalSpy edits(m_editor, &ProfileEditor::profileEdited);
-    sheet->findChild<QPushButton *>("saveProfileButton")->click();
-    QVERIFY(!sheet->isVisible());
-    QCOMPARE(sheet->profileName(), "New Profile");
-    // An empty name is taken as typed.
-    QCOMPARE(Keys::profiles().get().size(), 1);
-    QCOMPARE(Keys::profiles().get().first().name, QString());
-    QCOMPARE(edits.size(), 1);
-}
 
 QTEST_MAIN(tst_ProfileEditor)
 #include "tst_profileeditor.moc"

@@ -5,6 +5,7 @@
 #include "ui/ProfileEditor.h"
 #include "ui/ProfileListModel.h"
 #include "ui/ProfilesSettingsTab.h"
+#include "ui/UiTestSupport.h"
 #include "ui/components/ListActions.h"
 
 #include <QListView>
@@ -38,18 +39,10 @@ QString idNamed(const QString &name) {
     return Profile::defaultId;
 }
 
-QStringList actionTexts(const QMenu *menu) {
-    QStringList texts;
-    for (const QAction *action : menu->actions())
-        texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
-    return texts;
-}
-
 void trigger(QMenu *menu, const QString &text) {
-    for (QAction *action : menu->actions())
-        if (action->text() == text)
-            return action->trigger();
-    QFAIL(qPrintable(QStringLiteral("no menu item ") + text));
+    QAction *action = findAction(menu, text);
+    QVERIFY2(action, qPrintable(text));
+    action->trigger();
 }
 
 // The parts of a profile that survive duplication and applying.
@@ -63,7 +56,6 @@ Profile optionsOf(Profile profile) {
 
 class TestProfilesTab : public QObject {
     Q_OBJECT
-private:
     QTemporaryDir settingsDir;
     std::unique_ptr<Application> application;
     std::unique_ptr<ProfilesSettingsTab> tab;
@@ -92,10 +84,7 @@ private:
 
 private slots:
     void initTestCase() {
-        QVERIFY(settingsDir.isValid());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-        QCoreApplication::setOrganizationName(QStringLiteral("MirandelTests"));
-        QCoreApplication::setApplicationName(QStringLiteral("ProfilesTab"));
+        useSettingsIn(settingsDir.path(), "ProfilesTab");
         AppcastUpdater::Options options;
         options.presentsDialogs = false;
         application = std::make_unique<Application>(new AppcastUpdater(options));
@@ -182,14 +171,12 @@ private slots:
         QTest::addColumn<QString>("deleted");
         QTest::addColumn<QString>("selectedAfter");
         // Deleting through the bar always deletes the selected profile.
-        QTest::newRow("selected first, bar") << "A"
-                                             << "A" << QString();
-        QTest::newRow("selected third, bar") << "C"
-                                             << "C"
-                                             << "B";
-        QTest::newRow("unselected, row menu") << "C"
-                                              << "A"
-                                              << "C";
+        const auto row = [](const char *name, QString selected, QString deleted, QString after) {
+            QTest::newRow(name) << selected << deleted << after;
+        };
+        row("selected first, bar", "A", "A", {});
+        row("selected third, bar", "C", "C", "B");
+        row("unselected, row menu", "C", "A", "C");
     }
     void deleteProfile() {
         QFETCH(QString, selected);

@@ -1,145 +1,117 @@
 #include "model/Settings.h"
 #include "ui/TextOutputWindow.h"
+#include "ui/UiTestSupport.h"
 #include "ui/components/OverlayNotification.h"
 #include "ui/components/TextView.h"
 
-#include <QAction>
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPointer>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 class TestTextOutputWindow : public QObject {
     Q_OBJECT
-private slots:
-    void initTestCase();
-    void init();
-    void layout();
-    void automaticCopy_data();
-    void automaticCopy();
-    void manualCopyTakesEditedText();
-    void openingSameTextBringsWindowForward();
-    void noticeHidesOnceAfterFirstPress();
-
-private:
     QTemporaryDir m_settingsDir;
     const QString m_text = QStringLiteral("<ul>\r\n\t<li><svg/></li>\r\n</ul>");
+
+private slots:
+    void initTestCase() { useSettingsIn(m_settingsDir.path(), "tst_textoutputwindow"); }
+
+    void init() {
+        Keys::copyTextOutputAutomatically().remove();
+        QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
+    }
+
+    void automaticCopy_data() {
+        QTest::addColumn<bool>("automatic");
+        QTest::addColumn<bool>("hasText");
+        QTest::addColumn<bool>("copied");
+        QTest::newRow("on") << true << true << true;
+        QTest::newRow("off") << false << true << false;
+        QTest::newRow("on without a text") << true << false << false;
+    }
+
+    void automaticCopy() {
+        QFETCH(bool, automatic);
+        QFETCH(bool, hasText);
+        QFETCH(bool, copied);
+        Keys::copyTextOutputAutomatically().set(automatic);
+        TextOutputWindow window(hasText ? std::optional(m_text) : std::nullopt);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 copied ? m_text : QStringLiteral("untouched"));
+        QCOMPARE(window.notification()->isTriggered(), copied);
+        QCOMPARE(window.text(), hasText ? m_text : QString());
+
+        // Only the first appearance copies.
+        QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
+        window.hide();
+        window.show();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("untouched"));
+    }
+
+    void manualCopyTakesEditedText() {
+        TextOutputWindow window(m_text);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.textView()->setFocus();
+        window.textView()->moveCursor(QTextCursor::End);
+        QTest::keyClicks(window.textView(), QStringLiteral("<!-- x -->"));
+
+        QTest::keySequence(&window, QKeySequence(QStringLiteral("Ctrl+Shift+C")));
+
+        QCOMPARE(QGuiApplication::clipboard()->text(), m_text + QStringLiteral("<!-- x -->"));
+        QVERIFY(window.notification()->isTriggered());
+    }
+
+    void openingSameTextBringsWindowForward() {
+        TextOutputWindow *first = TextOutputWindow::open(m_text);
+        QCOMPARE(TextOutputWindow::open(m_text), first);
+        TextOutputWindow *other = TextOutputWindow::open(QStringLiteral("other"));
+        QVERIFY(other != first);
+        QCOMPARE(TextOutputWindow::openWindows().size(), 2);
+
+        QPointer<TextOutputWindow> closed = first;
+        first->close();
+        QTRY_VERIFY(closed.isNull());
+        TextOutputWindow *reopened = TextOutputWindow::open(m_text);
+        QCOMPARE(TextOutputWindow::openWindows().size(), 2);
+        delete reopened;
+        delete other;
+    }
+
+    void noticeHidesOnceAfterFirstPress() {
+        TextOutputWindow window(m_text);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        OverlayNotification *notice = window.notification();
+        QCOMPARE(notice->title(), QStringLiteral("Copied output"));
+        QSignalSpy changes(notice, &OverlayNotification::triggeredChanged);
+
+        QElapsedTimer clock;
+        clock.start();
+        window.copyAction()->trigger();
+        QVERIFY(notice->isVisible());
+        QTest::qWait(800);
+        window.copyAction()->trigger(); // while showing: must not schedule a second hide
+        QTRY_VERIFY_WITH_TIMEOUT(!notice->isTriggered(), 3000);
+        QVERIFY2(clock.elapsed() >= 1400, qPrintable(QString::number(clock.elapsed())));
+        QTRY_VERIFY(!notice->isVisible());
+
+        // A hide left over from the second press would end this one early, about 0.8 s in.
+        clock.restart();
+        window.copyAction()->trigger();
+        QTest::qWait(1100);
+        QVERIFY(notice->isTriggered());
+        QTRY_VERIFY_WITH_TIMEOUT(!notice->isTriggered(), 3000);
+        QCOMPARE(changes.count(), 4); // on, off, on, off
+    }
 };
-
-void TestTextOutputWindow::initTestCase() {
-    QVERIFY(m_settingsDir.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
-    QCoreApplication::setOrganizationName(QStringLiteral("MirandelTests"));
-    QCoreApplication::setApplicationName(QStringLiteral("tst_textoutputwindow"));
-}
-
-void TestTextOutputWindow::init() {
-    Keys::copyTextOutputAutomatically().remove();
-    QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
-}
-
-void TestTextOutputWindow::layout() {
-    TextOutputWindow window(m_text);
-    QCOMPARE(window.windowTitle(), QStringLiteral("Output"));
-    QCOMPARE(window.size(), QSize(800, 400));
-    QVERIFY(window.minimumSizeHint().width() >= 300 && window.minimumSizeHint().height() >= 300);
-    QCOMPARE(window.copyAction()->text(), QStringLiteral("Copy Output"));
-    QCOMPARE(window.copyAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+C")));
-    const auto options = window.textView()->options();
-    QVERIFY(options.testFlags(
-        {TextView::WrapLines, TextView::HighlightSelectedLine, TextView::ShowLineNumbers}));
-    QVERIFY(!window.textView()->accessibleDescription().isEmpty());
-}
-
-void TestTextOutputWindow::automaticCopy_data() {
-    QTest::addColumn<bool>("automatic");
-    QTest::addColumn<bool>("hasText");
-    QTest::addColumn<bool>("copied");
-    QTest::newRow("on") << true << true << true;
-    QTest::newRow("off") << false << true << false;
-    QTest::newRow("on without a text") << true << false << false;
-}
-
-void TestTextOutputWindow::automaticCopy() {
-    QFETCH(bool, automatic);
-    QFETCH(bool, hasText);
-    QFETCH(bool, copied);
-    Keys::copyTextOutputAutomatically().set(automatic);
-    TextOutputWindow window(hasText ? std::optional(m_text) : std::nullopt);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-
-    QCOMPARE(QGuiApplication::clipboard()->text(), copied ? m_text : QStringLiteral("untouched"));
-    QCOMPARE(window.notification()->isTriggered(), copied);
-    QCOMPARE(window.text(), hasText ? m_text : QString());
-
-    // Only the first appearance copies.
-    QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
-    window.hide();
-    window.show();
-    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("untouched"));
-}
-
-void TestTextOutputWindow::manualCopyTakesEditedText() {
-    TextOutputWindow window(m_text);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.textView()->setFocus();
-    window.textView()->moveCursor(QTextCursor::End);
-    QTest::keyClicks(window.textView(), QStringLiteral("<!-- x -->"));
-
-    QTest::keySequence(&window, QKeySequence(QStringLiteral("Ctrl+Shift+C")));
-
-    QCOMPARE(QGuiApplication::clipboard()->text(), m_text + QStringLiteral("<!-- x -->"));
-    QVERIFY(window.notification()->isTriggered());
-}
-
-void TestTextOutputWindow::openingSameTextBringsWindowForward() {
-    TextOutputWindow *first = TextOutputWindow::open(m_text);
-    QCOMPARE(TextOutputWindow::open(m_text), first);
-    TextOutputWindow *other = TextOutputWindow::open(QStringLiteral("other"));
-    QVERIFY(other != first);
-    QCOMPARE(TextOutputWindow::openWindows().size(), 2);
-
-    QPointer<TextOutputWindow> closed = first;
-    first->close();
-    QTRY_VERIFY(closed.isNull());
-    TextOutputWindow *reopened = TextOutputWindow::open(m_text);
-    QCOMPARE(TextOutputWindow::openWindows().size(), 2);
-    delete reopened;
-    delete other;
-}
-
-void TestTextOutputWindow::noticeHidesOnceAfterFirstPress() {
-    TextOutputWindow window(m_text);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    OverlayNotification *notice = window.notification();
-    QCOMPARE(notice->title(), QStringLiteral("Copied output"));
-    QSignalSpy changes(notice, &OverlayNotification::triggeredChanged);
-
-    QElapsedTimer clock;
-    clock.start();
-    window.copyAction()->trigger();
-    QVERIFY(notice->isVisible());
-    QTest::qWait(800);
-    window.copyAction()->trigger(); // while showing: must not schedule a second hide
-    QTRY_VERIFY_WITH_TIMEOUT(!notice->isTriggered(), 3000);
-    QVERIFY2(clock.elapsed() >= 1400, qPrintable(QString::number(clock.elapsed())));
-    QTRY_VERIFY(!notice->isVisible());
-
-    // A hide left over from the second press would end this one early, about 0.8 s in.
-    clock.restart();
-    window.copyAction()->trigger();
-    QTest::qWait(1100);
-    QVERIFY(notice->isTriggered());
-    QTRY_VERIFY_WITH_TIMEOUT(!notice->isTriggered(), 3000);
-    QCOMPARE(changes.count(), 4); // on, off, on, off
-}
 
 QTEST_MAIN(TestTextOutputWindow)
 #include "tst_textoutputwindow.moc"

@@ -15,154 +15,150 @@ QString lines(int count, const QString &lineBreak, int width = 40) {
     return text;
 }
 
+bool exposed(TextView &view) {
+    view.resize(400, 300);
+    view.show();
+    return QTest::qWaitForWindowExposed(&view);
+}
+
 } // namespace
 
 class TestTextView : public QObject {
     Q_OBJECT
+
 private slots:
-    void textSurvivesEdits_data();
-    void textSurvivesEdits();
-    void typingKeepsCursorAndScroll();
-    void outsideReplacementRestyles();
-    void gutterOnlyWithLineNumbers_data();
-    void gutterOnlyWithLineNumbers();
-    void equalSelectionDoesNotReselect();
+    void textSurvivesEdits_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("editAt"); // -1: no edit
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("lines");
+
+        const QString crlf = lines(3, QStringLiteral("\r\n"));
+        QTest::newRow("unedited keeps every byte") << QStringLiteral("a\rb\r\nc\nd\u00a0") << -1
+                                                   << QStringLiteral("a\rb\r\nc\nd\u00a0") << 4;
+        QTest::newRow("edited CR LF") << crlf << 0 << QStringLiteral("X") + crlf << 4;
+        QTest::newRow("edited LF")
+            << QStringLiteral("a\nb\n") << 2 << QStringLiteral("a\nXb\n") << 3;
+        QTest::newRow("edited without breaks")
+            << QStringLiteral("abc") << 3 << QStringLiteral("abcX") << 1;
+        // Large enough to come in slices; the edit lands before the tail is in.
+        const QString large = lines(20000, QStringLiteral("\r\n"));
+        QTest::newRow("edited while loading")
+            << large << 1 << large.left(1) + u'X' + large.mid(1) << 20001;
+    }
+
+    void textSurvivesEdits() {
+        QFETCH(QString, text);
+        QFETCH(int, editAt);
+        QFETCH(QString, expected);
+        QFETCH(int, lines);
+        TextView view;
+        QSignalSpy edited(&view, &TextView::textEdited);
+        view.setText(text);
+        QCOMPARE(edited.count(), 0);
+        if (editAt >= 0) {
+            QTextCursor cursor = view.textCursor();
+            cursor.setPosition(editAt);
+            cursor.insertText(QStringLiteral("X"));
+            QCOMPARE(edited.count(), 1);
+        }
+        QCOMPARE(view.text(), expected);
+        view.finishLoading();
+        QCOMPARE(view.text(), expected);
+        // Slices never cut a CR LF into two lines.
+        QCOMPARE(view.blockCount(), lines);
+    }
+
+    void typingKeepsCursorAndScroll() {
+        TextView view;
+        QVERIFY(exposed(view));
+        view.setText(lines(500, QStringLiteral("\r\n")));
+        view.finishLoading();
+        const int position = view.document()->findBlockByNumber(250).position();
+        QTextCursor cursor(view.document());
+        cursor.setPosition(position);
+        view.setTextCursor(cursor);
+        const int scroll = view.verticalScrollBar()->value();
+        QVERIFY(scroll > 0);
+
+        QTest::keyClicks(&view, QStringLiteral("abc"));
+
+        QCOMPARE(view.textCursor().position(), position + 3);
+        QCOMPARE(view.verticalScrollBar()->value(), scroll);
+        QVERIFY(view.isEdited());
+        QVERIFY(view.text().contains(QStringLiteral("\r\nabc<path d=\"M250\"/>")));
+    }
+
+    void outsideReplacementRestyles() {
+        TextView view;
+        view.resize(400, 300);
+        view.setText(QStringLiteral("old"));
+        QTextCharFormat odd;
+        odd.setFontFamilies({QStringLiteral("Serif")});
+        odd.setFontPointSize(30);
+        view.textCursor().insertText(QStringLiteral("styled\nlines"), odd);
+
+        view.setText(QStringLiteral("one\r\ntwo\r\nthree"));
+
+        QCOMPARE(view.document()->defaultFont(), view.font());
+        QCOMPARE(view.font().fixedPitch() || QFontInfo(view.font()).fixedPitch(), true);
+        auto *layout = view.document()->documentLayout();
+        for (QTextBlock block = view.document()->begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it)
+                QVERIFY(!it.fragment().charFormat().hasProperty(QTextFormat::FontPointSize));
+            const qreal height = layout->blockBoundingRect(block).height(); // lays the block out
+            const qreal margin = block.next().isValid() ? 0 : view.document()->documentMargin();
+            QCOMPARE(height, block.layout()->lineAt(0).height() + view.lineSpacing() + margin);
+        }
+    }
+
+    void gutterOnlyWithLineNumbers_data() {
+        QTest::addColumn<int>("options");
+        QTest::addColumn<bool>("gutter");
+        QTest::newRow("all") << int(TextView::WrapLines | TextView::HighlightSelectedLine |
+                                    TextView::ShowLineNumbers)
+                             << true;
+        QTest::newRow("numbers only") << int(TextView::ShowLineNumbers) << true;
+        QTest::newRow("no numbers")
+            << int(TextView::WrapLines | TextView::HighlightSelectedLine) << false;
+    }
+
+    void gutterOnlyWithLineNumbers() {
+        QFETCH(int, options);
+        QFETCH(bool, gutter);
+        TextView view{TextView::Options(options)};
+        QVERIFY(exposed(view));
+        auto *strip = view.findChild<QWidget *>(QStringLiteral("lineNumberGutter"));
+        QCOMPARE(strip != nullptr, gutter);
+        if (gutter)
+            QVERIFY(strip->isVisible() && strip->width() >= 40 &&
+                    view.viewport()->x() >= strip->width());
+
+        // After creation only wrapping follows the options.
+        view.setOptions(TextView::Options(options) ^
+                        (TextView::ShowLineNumbers | TextView::WrapLines));
+        QCOMPARE(view.hasLineNumbers(), gutter);
+        QCOMPARE(view.lineWrapMode() == QPlainTextEdit::WidgetWidth,
+                 !(options & TextView::WrapLines));
+    }
+
+    void equalSelectionDoesNotReselect() {
+        TextView view;
+        QVERIFY(exposed(view));
+        view.setText(lines(500, QStringLiteral("\n")));
+        view.finishLoading();
+        view.setSelection(TextView::Selection{10, 5});
+        view.verticalScrollBar()->setValue(300); // the selection is now off screen
+
+        view.setSelection(TextView::Selection{10, 5});
+        view.setSelection(std::nullopt);
+        QCOMPARE(view.verticalScrollBar()->value(), 300);
+
+        view.setSelection(TextView::Selection{12, 3});
+        QCOMPARE(view.selection(), (TextView::Selection{12, 3}));
+        QCOMPARE(view.verticalScrollBar()->value(), 0);
+    }
 };
-
-void TestTextView::textSurvivesEdits_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("editAt"); // -1: no edit
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<int>("lines");
-
-    const QString crlf = lines(3, QStringLiteral("\r\n"));
-    QTest::newRow("unedited keeps every byte")
-        << QStringLiteral("a\rb\r\nc\nd\u00a0") << -1 << QStringLiteral("a\rb\r\nc\nd\u00a0") << 4;
-    QTest::newRow("edited CR LF") << crlf << 0 << QStringLiteral("X") + crlf << 4;
-    QTest::newRow("edited LF") << QStringLiteral("a\nb\n") << 2 << QStringLiteral("a\nXb\n") << 3;
-    QTest::newRow("edited without breaks")
-        << QStringLiteral("abc") << 3 << QStringLiteral("abcX") << 1;
-    // Large enough to come in slices; the edit lands before the tail is in.
-    const QString large = lines(20000, QStringLiteral("\r\n"));
-    QTest::newRow("edited while loading")
-        << large << 1 << large.left(1) + u'X' + large.mid(1) << 20001;
-}
-
-void TestTextView::textSurvivesEdits() {
-    QFETCH(QString, text);
-    QFETCH(int, editAt);
-    QFETCH(QString, expected);
-    QFETCH(int, lines);
-    TextView view;
-    QSignalSpy edited(&view, &TextView::textEdited);
-    view.setText(text);
-    QCOMPARE(edited.count(), 0);
-    if (editAt >= 0) {
-        QTextCursor cursor = view.textCursor();
-        cursor.setPosition(editAt);
-        cursor.insertText(QStringLiteral("X"));
-        QCOMPARE(edited.count(), 1);
-    }
-    QCOMPARE(view.text(), expected);
-    view.finishLoading();
-    QCOMPARE(view.text(), expected);
-    // Slices never cut a CR LF into two lines.
-    QCOMPARE(view.blockCount(), lines);
-}
-
-void TestTextView::typingKeepsCursorAndScroll() {
-    TextView view;
-    view.resize(400, 300);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
-    view.setText(lines(500, QStringLiteral("\r\n")));
-    view.finishLoading();
-    const int position = view.document()->findBlockByNumber(250).position();
-    QTextCursor cursor(view.document());
-    cursor.setPosition(position);
-    view.setTextCursor(cursor);
-    const int scroll = view.verticalScrollBar()->value();
-    QVERIFY(scroll > 0);
-
-    QTest::keyClicks(&view, QStringLiteral("abc"));
-
-    QCOMPARE(view.textCursor().position(), position + 3);
-    QCOMPARE(view.verticalScrollBar()->value(), scroll);
-    QVERIFY(view.isEdited());
-    QVERIFY(view.text().contains(QStringLiteral("\r\nabc<path d=\"M250\"/>")));
-}
-
-void TestTextView::outsideReplacementRestyles() {
-    TextView view;
-    view.resize(400, 300);
-    view.setText(QStringLiteral("old"));
-    QTextCharFormat odd;
-    odd.setFontFamilies({QStringLiteral("Serif")});
-    odd.setFontPointSize(30);
-    view.textCursor().insertText(QStringLiteral("styled\nlines"), odd);
-
-    view.setText(QStringLiteral("one\r\ntwo\r\nthree"));
-
-    QCOMPARE(view.document()->defaultFont(), view.font());
-    QCOMPARE(view.font().fixedPitch() || QFontInfo(view.font()).fixedPitch(), true);
-    auto *layout = view.document()->documentLayout();
-    for (QTextBlock block = view.document()->begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it)
-            QVERIFY(!it.fragment().charFormat().hasProperty(QTextFormat::FontPointSize));
-        const qreal height = layout->blockBoundingRect(block).height(); // lays the block out
-        const qreal margin = block.next().isValid() ? 0 : view.document()->documentMargin();
-        QCOMPARE(height, block.layout()->lineAt(0).height() + view.lineSpacing() + margin);
-    }
-}
-
-void TestTextView::gutterOnlyWithLineNumbers_data() {
-    QTest::addColumn<int>("options");
-    QTest::addColumn<bool>("gutter");
-    QTest::newRow("all") << int(TextView::WrapLines | TextView::HighlightSelectedLine |
-                                TextView::ShowLineNumbers)
-                         << true;
-    QTest::newRow("numbers only") << int(TextView::ShowLineNumbers) << true;
-    QTest::newRow("no numbers") << int(TextView::WrapLines | TextView::HighlightSelectedLine)
-                                << false;
-}
-
-void TestTextView::gutterOnlyWithLineNumbers() {
-    QFETCH(int, options);
-    QFETCH(bool, gutter);
-    TextView view{TextView::Options(options)};
-    view.resize(400, 300);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
-    auto *strip = view.findChild<QWidget *>(QStringLiteral("lineNumberGutter"));
-    QCOMPARE(strip != nullptr, gutter);
-    if (gutter)
-        QVERIFY(strip->isVisible() && strip->width() >= 40 &&
-                view.viewport()->x() >= strip->width());
-
-    // After creation only wrapping follows the options.
-    view.setOptions(TextView::Options(options) ^ (TextView::ShowLineNumbers | TextView::WrapLines));
-    QCOMPARE(view.hasLineNumbers(), gutter);
-    QCOMPARE(view.lineWrapMode() == QPlainTextEdit::WidgetWidth, !(options & TextView::WrapLines));
-}
-
-void TestTextView::equalSelectionDoesNotReselect() {
-    TextView view;
-    view.resize(400, 300);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
-    view.setText(lines(500, QStringLiteral("\n")));
-    view.finishLoading();
-    view.setSelection(TextView::Selection{10, 5});
-    view.verticalScrollBar()->setValue(300); // the selection is now off screen
-
-    view.setSelection(TextView::Selection{10, 5});
-    view.setSelection(std::nullopt);
-    QCOMPARE(view.verticalScrollBar()->value(), 300);
-
-    view.setSelection(TextView::Selection{12, 3});
-    QCOMPARE(view.selection(), (TextView::Selection{12, 3}));
-    QCOMPARE(view.verticalScrollBar()->value(), 0);
-}
 
 QTEST_MAIN(TestTextView)
 #include "tst_textview.moc"
