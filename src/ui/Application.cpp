@@ -9,6 +9,8 @@
 
 #include <QApplication>
 
+#include <utility>
+
 namespace {
 Application *s_instance = nullptr;
 }
@@ -19,12 +21,16 @@ Application::Application(Updater *updater, QObject *parent)
       m_updater(updater ? updater : Updater::create(this)) {
     // Creating the keys registers their defaults before any window reads them.
     Keys::profiles();
+    if (!m_updater->parent())
+        m_updater->setParent(this);
     s_instance = this;
     m_updater->start();
 }
 
 Application::~Application() {
-    for (const auto &window : std::as_const(m_mainWindows))
+    // Taken out first: deleting a window must not change the list being walked.
+    const auto windows = std::exchange(m_mainWindows, {});
+    for (const auto &window : windows)
         delete window.data();
     delete m_settingsWindow.data();
     if (s_instance == this)
@@ -57,15 +63,12 @@ void Application::setSelectedSettingsTab(SettingsTab tab) {
 }
 
 MainWindow *Application::newMainWindow() {
+    // Closed windows leave null pointers behind (a QWidget announces its destruction before its
+    // subclass parts are gone, so the list is tidied here rather than from that notice).
+    m_mainWindows.removeAll(nullptr);
     auto *window = new MainWindow(this);
     window->setAttribute(Qt::WA_DeleteOnClose);
     m_mainWindows.append(window);
-    // A widget announces its destruction before its guards are cleared, so match it by address.
-    connect(window, &QObject::destroyed, this, [this](QObject *gone) {
-        m_mainWindows.removeIf([gone](const QPointer<MainWindow> &entry) {
-            return !entry || static_cast<QObject *>(entry.data()) == gone;
-        });
-    });
     window->show();
     return window;
 }

@@ -18,7 +18,8 @@ class Updater;
 class Application : public QObject {
     Q_OBJECT
 public:
-    // `updater` may be null (tests); then one is created from the build's feed settings.
+    // `updater` may be null; then one is created from the build's feed settings. An updater
+    // without a parent becomes the application's.
     explicit Application(Updater *updater = nullptr, QObject *parent = nullptr);
     ~Application() override;
 
