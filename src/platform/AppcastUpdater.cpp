@@ -83,7 +83,7 @@ QString unusedPath(const QString &directory, const QString &fileName) {
     const QString base = suffix.isEmpty() ? fileName : fileName.chopped(suffix.size() + 1);
     const QString dot = suffix.isEmpty() ? QString() : QStringLiteral(".");
     for (int n = 2;; ++n) {
-        const QString candidate =
+        QString candidate =
             dir.filePath(QStringLiteral("%1-%2%3%4").arg(base).arg(n).arg(dot, suffix));
         if (!QFileInfo::exists(candidate))
             return candidate;

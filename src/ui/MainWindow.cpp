@@ -56,7 +56,7 @@ public:
             urls.append(QUrl::fromLocalFile(path));
         }
         // Skips QFileDialog::accept(), which would walk into a chosen folder instead.
-        QDialog::accept();
+        QDialog::accept(); // NOLINT(bugprone-parent-virtual-call)
         m_onChoice(urls);
     }
 

@@ -49,9 +49,8 @@ void ProfileMenu::rebuild() {
     const auto source = std::find_if(profiles.begin(), profiles.end(),
                                      [&](const Profile &p) { return p.id == current.id; });
     if (source != profiles.end() && *source != current) {
-        const Profile stored = *source;
-        addAction(tr("Update Profile “%1”").arg(stored.name), this,
-                  [this, stored] { updateProfile(stored); });
+        addAction(tr("Update Profile “%1”").arg(source->name), this,
+                  [this, stored = *source] { updateProfile(stored); });
     }
 
     addAction(tr("Save as New Profile…"), m_application->commandManager(),

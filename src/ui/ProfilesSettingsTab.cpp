@@ -136,7 +136,7 @@ bool ProfilesSettingsTab::selectionIsDefault() const {
 }
 
 Profile ProfilesSettingsTab::editedProfile() {
-    const Profile defaultProfile = Keys::defaultProfile().get();
+    Profile defaultProfile = Keys::defaultProfile().get();
     if (m_selection == defaultProfile.id)
         return defaultProfile;
     if (std::optional<Profile> profile = storedProfile(m_selection))
