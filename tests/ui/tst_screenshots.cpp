@@ -2,6 +2,7 @@
 #include "ui/Application.h"
 #include "ui/MainWindow.h"
 #include "ui/SetupSheet.h"
+#include "ui/TextOutputWindow.h"
 
 #include <QDir>
 #include <QImage>
@@ -11,8 +12,9 @@
 
 #include <memory>
 
-// Renders the main window and the setup sheet offscreen into the build folder, for the README
-// and for looking at them during review. A blank picture means a window drew nothing.
+// Renders the main window, the setup sheet and the output window offscreen into the build folder,
+// for the README and for looking at them during review. A blank picture means a window drew
+// nothing.
 class TestScreenshots : public QObject {
     Q_OBJECT
 private:
@@ -73,6 +75,21 @@ private slots:
         window->files()->setSelection({icons + QStringLiteral("/menu.svg")});
         QTest::qWait(400); // let the fades of the list's controls settle
         save(window, QStringLiteral("main-window.png"));
+    }
+
+    void textOutputWindow() {
+        QString text = QStringLiteral("<ul>");
+        for (const char *shape : {"<circle cx=\"8\" cy=\"8\" r=\"6\"/>", "<path d=\"M2 8h12\"/>",
+                                  "<rect width=\"12\" height=\"12\" x=\"2\" y=\"2\" rx=\"2\"/>"})
+            text += QStringLiteral("\r\n\t<li>\r\n\t\t<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                                   "width=\"16\" height=\"16\" viewBox=\"0 0 16 16\">%1</svg>"
+                                   "\r\n\t</li>")
+                        .arg(QLatin1String(shape));
+        text += QStringLiteral("\r\n</ul>");
+        TextOutputWindow window(text);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        save(&window, QStringLiteral("text-output-window.png"));
     }
 };
 
