@@ -19,11 +19,6 @@ QString lastPathComponent(const QString &path) {
     return path.mid(slash + 1, end - slash - 1);
 }
 
-bool isLineBreak(QChar c) {
-    const char16_t u = c.unicode();
-    return (u >= 0x0A && u <= 0x0D) || u == 0x85 || u == 0x2028 || u == 0x2029;
-}
-
 } // namespace
 
 SVGFile SVGFile::fromUrl(const QUrl &url) {
@@ -72,12 +67,19 @@ QString abbreviatedPath(const QUrl &url) {
     if (!home.endsWith(u'/'))
         home += u'/';
 
-    const QString path = plainPath(url);
+    return trimmedLineBreaks(plainPath(url)).replace(home, QStringLiteral("~/"));
+}
+
+QString trimmedLineBreaks(const QString &text) {
+    const auto isLineBreak = [](QChar c) {
+        const char16_t u = c.unicode();
+        return (u >= 0x0A && u <= 0x0D) || u == 0x85 || u == 0x2028 || u == 0x2029;
+    };
     qsizetype begin = 0;
-    qsizetype end = path.size();
-    while (begin < end && isLineBreak(path.at(begin)))
+    qsizetype end = text.size();
+    while (begin < end && isLineBreak(text.at(begin)))
         ++begin;
-    while (end > begin && isLineBreak(path.at(end - 1)))
+    while (end > begin && isLineBreak(text.at(end - 1)))
         --end;
-    return path.mid(begin, end - begin).replace(home, QStringLiteral("~/"));
+    return text.mid(begin, end - begin);
 }

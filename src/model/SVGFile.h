@@ -32,6 +32,10 @@ size_t qHash(const SVGFile &file, size_t seed = 0);
 // The plain path of a URL: the local file path for file URLs, the decoded path otherwise.
 QString plainPath(const QUrl &url);
 
+// `text` without line breaks of any kind (not other white space) at either end: the shell's
+// answers and pasted paths end in one.
+QString trimmedLineBreaks(const QString &text);
+
 // The path of `url` with every occurrence of the home folder (with its trailing slash) written
 // "~/", after trimming line breaks from both ends.
 QString abbreviatedPath(const QUrl &url);

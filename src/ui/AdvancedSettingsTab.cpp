@@ -1,6 +1,7 @@
 #include "ui/AdvancedSettingsTab.h"
 
 #include "engine/Utilities.h"
+#include "model/SVGFile.h"
 #include "model/Settings.h"
 #include "ui/components/AsyncButton.h"
 #include "ui/components/CircularIndicator.h"
@@ -14,26 +15,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-bool isLineBreak(QChar c) {
-    return c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' || c == QChar(0x85) ||
-           c == QChar(0x2028) || c == QChar(0x2029);
-}
-
-} // namespace
-
 QString AdvancedSettingsTab::installedPath(const QString &located) {
     // The shell's answer ends in a line feed; spaces and percent signs are kept, as a path may
     // really have them.
-    const QString &path = located;
-    qsizetype begin = 0;
-    qsizetype end = path.size();
-    while (begin < end && isLineBreak(path.at(begin)))
-        ++begin;
-    while (end > begin && isLineBreak(path.at(end - 1)))
-        --end;
-    return path.mid(begin, end - begin);
+    return trimmedLineBreaks(located);
 }
 
 AdvancedSettingsTab::AdvancedSettingsTab(QWidget *parent)

@@ -1,6 +1,7 @@
 #include "ui/SetupSheet.h"
 
 #include "engine/Utilities.h"
+#include "model/SVGFile.h"
 #include "model/Settings.h"
 #include "ui/components/AsyncButton.h"
 #include "ui/components/CircularIndicator.h"
@@ -70,21 +71,6 @@ QVBoxLayout *sectionLayout(SectionFrame *frame) {
 void printLine(const QString &line) {
     std::fputs(qPrintable(line + QLatin1Char('\n')), stdout);
     std::fflush(stdout);
-}
-
-// Removes line breaks of every kind (not other white space) from both ends.
-QString trimmedLineBreaks(const QString &text) {
-    const auto isBreak = [](QChar c) {
-        const char16_t u = c.unicode();
-        return (u >= 0x0A && u <= 0x0D) || u == 0x85 || u == 0x2028 || u == 0x2029;
-    };
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBreak(text.at(begin)))
-        ++begin;
-    while (end > begin && isBreak(text.at(end - 1)))
-        --end;
-    return text.mid(begin, end - begin);
 }
 
 } // namespace
