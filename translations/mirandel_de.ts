@@ -12,16 +12,12 @@
         <translation>Mit Homebrew installieren</translation>
     </message>
     <message>
-        <source>File system path</source>
-        <translation>Pfad im Dateisystem</translation>
-    </message>
-    <message>
         <source>SVGO Executable Path:</source>
         <translation>Pfad zum SVGO-Programm:</translation>
     </message>
     <message>
-        <source>%1 uses &lt;a href="https://svgo.dev"&gt;SVGO&lt;/a&gt; for processing SVG files.</source>
-        <translation>%1 verwendet &lt;a href="https://svgo.dev"&gt;SVGO&lt;/a&gt;, um SVG-Dateien zu verarbeiten.</translation>
+        <source>%1 uses &lt;a href=&quot;https://svgo.dev&quot;&gt;SVGO&lt;/a&gt; for processing SVG files.</source>
+        <translation>%1 verwendet &lt;a href=&quot;https://svgo.dev&quot;&gt;SVGO&lt;/a&gt;, um SVG-Dateien zu verarbeiten.</translation>
     </message>
     <message>
         <source>SVGO:</source>
@@ -283,7 +279,7 @@
         <translation>svgo hat für diese Datei nichts ausgegeben.</translation>
     </message>
     <message>
-        <source>Cannot read svgo's output: %1</source>
+        <source>Cannot read svgo&apos;s output: %1</source>
         <translation>Die Ausgabe von svgo kann nicht gelesen werden: %1</translation>
     </message>
 </context>
@@ -470,7 +466,9 @@
     <message numerus="yes">
         <source>Restore the originals of %n file(s)?</source>
         <translation>
-            <numerusform>Das Original von %n Datei wiederherstellen?</numerusform><numerusform>Die Originale von %n Dateien wiederherstellen?</numerusform></translation>
+            <numerusform>Das Original von %n Datei wiederherstellen?</numerusform>
+            <numerusform>Die Originale von %n Dateien wiederherstellen?</numerusform>
+        </translation>
     </message>
     <message>
         <source>The optimized files are replaced by the copies kept when they were overwritten.</source>
@@ -529,7 +527,9 @@
     <message numerus="yes">
         <source>About %n min left</source>
         <translation>
-            <numerusform>Etwa %n Min. übrig</numerusform><numerusform>Etwa %n Min. übrig</numerusform></translation>
+            <numerusform>Etwa %n Min. übrig</numerusform>
+            <numerusform>Etwa %n Min. übrig</numerusform>
+        </translation>
     </message>
     <message>
         <source>About %1 h %2 min left</source>
@@ -616,12 +616,12 @@
         <translation>Wach auf, Neo …</translation>
     </message>
     <message>
-        <source> uses &lt;a href="https://svgo.dev"&gt;SVGO&lt;/a&gt; for processing and optimizing SVG files. It appears that SVGO is either not installed or it could not be found.</source>
-        <translation> verwendet &lt;a href="https://svgo.dev"&gt;SVGO&lt;/a&gt;, um SVG-Dateien zu verarbeiten und zu optimieren. SVGO scheint nicht installiert zu sein oder konnte nicht gefunden werden.</translation>
+        <source> uses &lt;a href=&quot;https://svgo.dev&quot;&gt;SVGO&lt;/a&gt; for processing and optimizing SVG files. It appears that SVGO is either not installed or it could not be found.</source>
+        <translation> verwendet &lt;a href=&quot;https://svgo.dev&quot;&gt;SVGO&lt;/a&gt;, um SVG-Dateien zu verarbeiten und zu optimieren. SVGO scheint nicht installiert zu sein oder konnte nicht gefunden werden.</translation>
     </message>
     <message>
-        <source>You can either install SVGO automatically using the &lt;a href="https://brew.sh"&gt;Homebrew&lt;/a&gt; package manager or install it in your preferred way and enter the path to the executable file below.</source>
-        <translation>Sie können SVGO automatisch mit dem Paketmanager &lt;a href="https://brew.sh"&gt;Homebrew&lt;/a&gt; installieren oder auf Ihre bevorzugte Weise installieren und unten den Pfad zum Programm eingeben.</translation>
+        <source>You can either install SVGO automatically using the &lt;a href=&quot;https://brew.sh&quot;&gt;Homebrew&lt;/a&gt; package manager or install it in your preferred way and enter the path to the executable file below.</source>
+        <translation>Sie können SVGO automatisch mit dem Paketmanager &lt;a href=&quot;https://brew.sh&quot;&gt;Homebrew&lt;/a&gt; installieren oder auf Ihre bevorzugte Weise installieren und unten den Pfad zum Programm eingeben.</translation>
     </message>
     <message>
         <source>Install using Homebrew</source>
@@ -634,10 +634,6 @@
     <message>
         <source>SVGO Executable Path</source>
         <translation>Pfad zum SVGO-Programm</translation>
-    </message>
-    <message>
-        <source>Path to a file</source>
-        <translation>Pfad zu einer Datei</translation>
     </message>
     <message>
         <source>Homebrew is installed</source>
@@ -688,6 +684,17 @@
     <message>
         <source>Optimized</source>
         <translation>Optimiert</translation>
+    </message>
+</context>
+<context>
+    <name>SvgoPathField</name>
+    <message>
+        <source>SVGO Executable Path</source>
+        <translation>Pfad zum SVGO-Programm</translation>
+    </message>
+    <message>
+        <source>Path to a file</source>
+        <translation>Pfad zu einer Datei</translation>
     </message>
 </context>
 <context>
@@ -780,8 +787,8 @@
         <translation>Die Aktualisierung wurde unter %1 gespeichert. Installieren Sie sie von dort, wann es Ihnen passt.</translation>
     </message>
     <message>
-        <source>The release notes are at &lt;a href="%1"&gt;%1&lt;/a&gt;.</source>
-        <translation>Die Versionshinweise finden Sie unter &lt;a href="%1"&gt;%1&lt;/a&gt;.</translation>
+        <source>The release notes are at &lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;.</source>
+        <translation>Die Versionshinweise finden Sie unter &lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;.</translation>
     </message>
     <message>
         <source>Release Notes:</source>

@@ -3,6 +3,7 @@
 #include "engine/Utilities.h"
 #include "model/SVGFile.h"
 #include "model/Settings.h"
+#include "ui/SvgoPathField.h"
 #include "ui/components/AsyncButton.h"
 #include "ui/components/CircularIndicator.h"
 
@@ -22,16 +23,13 @@ QString AdvancedSettingsTab::installedPath(const QString &located) {
 }
 
 AdvancedSettingsTab::AdvancedSettingsTab(QWidget *parent)
-    : QWidget(parent), m_pathField(new QLineEdit(this)),
+    : QWidget(parent), m_pathField(new SvgoPathField(this)),
       m_indicator(new CircularIndicator(false, true, this)), m_status(new QLabel(this)),
       m_useInstalled(new QPushButton(tr("Use installed version"), this)),
       m_install(new AsyncButton(tr("Install using Homebrew"), this)), m_note(new QLabel(this)) {
     auto *form = new QFormLayout(this);
     form->setLabelAlignment(Qt::AlignRight);
 
-    m_pathField->setPlaceholderText(QStringLiteral("/opt/homebrew/bin/svgo"));
-    m_pathField->setAccessibleDescription(tr("File system path"));
-    m_pathField->setClearButtonEnabled(false);
     form->addRow(tr("SVGO Executable Path:"), m_pathField);
 
     auto *group = new QVBoxLayout;
@@ -55,19 +53,8 @@ AdvancedSettingsTab::AdvancedSettingsTab(QWidget *parent)
     group->addWidget(m_note);
     form->addRow(tr("SVGO:"), group);
 
-    // Every keystroke is stored, like any other setting; nothing checks the path here, a wrong
-    // one shows when an optimization fails.
-    connect(m_pathField, &QLineEdit::textEdited, this,
-            [](const QString &text) { Keys::svgoExecutablePath().set(text); });
-    Defaults::observe<QString>(
-        Keys::svgoExecutablePath(), this,
-        [this](const QString &path) {
-            // Setting the same text would move the cursor to the end while the user types.
-            if (m_pathField->text() != path)
-                m_pathField->setText(path);
-            refresh();
-        },
-        Defaults::ObserveOption::Initial);
+    // The field follows the stored path, so its text is the stored path the buttons compare with.
+    connect(m_pathField, &QLineEdit::textChanged, this, &AdvancedSettingsTab::refresh);
 
     connect(m_useInstalled, &QPushButton::clicked, this, [this] {
         if (m_svgoPath)
@@ -118,7 +105,8 @@ void AdvancedSettingsTab::refresh() {
     m_indicator->setCondition(found);
     m_status->setText(found ? tr("Installed") : tr("Not found"));
     m_useInstalled->setVisible(found);
-    m_useInstalled->setEnabled(found &&
-                               Keys::svgoExecutablePath().get() != installedPath(*m_svgoPath));
+    // The field's text rather than the store: a keystroke changes the text just before it is
+    // stored.
+    m_useInstalled->setEnabled(found && m_pathField->text() != installedPath(*m_svgoPath));
     m_install->setVisible(m_homebrewPath.has_value() && !found);
 }

@@ -3,6 +3,7 @@
 #include "engine/Utilities.h"
 #include "model/SVGFile.h"
 #include "model/Settings.h"
+#include "ui/SvgoPathField.h"
 #include "ui/components/AsyncButton.h"
 #include "ui/components/CircularIndicator.h"
 
@@ -77,8 +78,8 @@ void printLine(const QString &line) {
 
 SetupSheet::SetupSheet(QWidget *parent)
     : QDialog(parent), m_homebrewIndicator(new CircularIndicator(false, false)),
-      m_homebrewStatus(new QLabel), m_installButton(new AsyncButton), m_pathField(new QLineEdit),
-      m_checkButton(new AsyncButton(tr("Check"))) {
+      m_homebrewStatus(new QLabel), m_installButton(new AsyncButton),
+      m_pathField(new SvgoPathField), m_checkButton(new AsyncButton(tr("Check"))) {
 #ifdef Q_OS_MACOS
     setWindowFlag(Qt::Sheet);
 #endif
@@ -127,22 +128,7 @@ SetupSheet::SetupSheet(QWidget *parent)
     customLayout->addLayout(pathLine);
     layout->addWidget(custom);
 
-    m_pathField->setPlaceholderText(QStringLiteral("/opt/homebrew/bin/svgo"));
-    m_pathField->setAccessibleName(tr("SVGO Executable Path"));
-    m_pathField->setAccessibleDescription(tr("Path to a file"));
     m_pathField->setClearButtonEnabled(true);
-
-    // Every edit is stored at once; a change made elsewhere (another window's sheet, the
-    // settings) shows up here.
-    connect(m_pathField, &QLineEdit::textEdited, this,
-            [](const QString &text) { Keys::svgoExecutablePath().set(text); });
-    Defaults::observe<QString>(
-        Keys::svgoExecutablePath(), this,
-        [this](const QString &path) {
-            if (m_pathField->text() != path)
-                m_pathField->setText(path);
-        },
-        Defaults::ObserveOption::Initial);
 
     m_installButton->setAction([this] { return install(); });
     m_checkButton->setAction([this] { return check(); });
