@@ -1,5 +1,7 @@
 #include "engine/OriginalsBackup.h"
 
+#include "model/Diagnostics.h"
+
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
@@ -25,11 +27,6 @@ constexpr int saveEvery = 200;
 
 QMutex rootMutex;
 QString chosenRoot;
-
-void diagnostic(const QString &line) {
-    std::printf("%s\n", line.toLocal8Bit().constData());
-    std::fflush(stdout);
-}
 
 qint64 folderSize(const QString &folder) {
     qint64 total = 0;
@@ -205,8 +202,8 @@ void OriginalsBackup::save() {
     const QJsonObject manifest{{QStringLiteral("started"), m_started.toString(Qt::ISODateWithMs)},
                                {QStringLiteral("files"), files}};
     if (!writeManifest(m_folder, manifest))
-        diagnostic(
-            QStringLiteral("OriginalsBackup: cannot write the manifest in %1").arg(m_folder));
+        qCWarning(lcMirandel).noquote()
+            << QStringLiteral("OriginalsBackup: cannot write the manifest in %1").arg(m_folder);
 }
 
 void OriginalsBackup::prune(const QString &root, const QDateTime &now, qint64 sizeLimit,

@@ -1,5 +1,6 @@
 #include "engine/Utilities.h"
 
+#include "model/Diagnostics.h"
 #include "model/IncrementedName.h"
 
 #include <QClipboard>
@@ -16,11 +17,6 @@
 #endif
 
 namespace {
-
-void printDiagnostic(const QString &message) {
-    std::fputs(qPrintable(message + QLatin1Char('\n')), stdout);
-    std::fflush(stdout);
-}
 
 QString shellFromPasswordDatabase() {
 #ifdef Q_OS_UNIX
@@ -40,7 +36,7 @@ bool runInLoginShell(QProcess &process, const QString &command) {
     process.setInputChannelMode(QProcess::ForwardedInputChannel);
     process.start(Utilities::loginShell(), {QStringLiteral("-l"), QStringLiteral("-c"), command});
     if (!process.waitForStarted(-1)) {
-        printDiagnostic(process.errorString());
+        qCWarning(lcMirandel).noquote() << process.errorString();
         return false;
     }
     // No time limit: a lookup or installation takes as long as the user's shell needs.
@@ -104,7 +100,8 @@ QFuture<void> Utilities::installSVGO(std::function<void()> completion) const {
 
 void Utilities::copyToPasteboard(const QString &text) const {
     if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
-        printDiagnostic(QStringLiteral("Cannot copy to the clipboard without a GUI application"));
+        qCWarning(lcMirandel).noquote()
+            << QStringLiteral("Cannot copy to the clipboard without a GUI application");
         return;
     }
     QClipboard *clipboard = QGuiApplication::clipboard();

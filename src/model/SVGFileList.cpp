@@ -1,5 +1,6 @@
 #include "model/SVGFileList.h"
 
+#include "model/Diagnostics.h"
 #include "model/FolderListing.h"
 
 #include <QCollator>
@@ -19,11 +20,6 @@ namespace {
 
 // Beyond this many separate runs of rows, one reset is cheaper than a removal per run.
 constexpr qsizetype maxRemovalRuns = 256;
-
-void printDiagnostic(const QString &line) {
-    std::fprintf(stdout, "%s\n", line.toLocal8Bit().constData());
-    std::fflush(stdout);
-}
 
 enum class DropKind { Other, Folder, SVG };
 
@@ -76,7 +72,8 @@ bool SVGFileList::addFolder(const QUrl &url) {
     QString problem;
     std::optional<QStringList> paths = listSVGFiles(folder, &problem);
     if (!paths) {
-        printDiagnostic(QStringLiteral("Cannot list the folder \"%1\": %2.").arg(folder, problem));
+        qCWarning(lcMirandel).noquote()
+            << QStringLiteral("Cannot list the folder \"%1\": %2.").arg(folder, problem);
         return false;
     }
 
@@ -106,7 +103,7 @@ void SVGFileList::importFiles(const QList<QUrl> &urls) {
 }
 
 void SVGFileList::importFiles(const QString &errorDescription) {
-    printDiagnostic(errorDescription);
+    qCWarning(lcMirandel).noquote() << errorDescription;
 }
 
 bool SVGFileList::dropItems(const QMimeData *data) {

@@ -1,5 +1,7 @@
 #include "FileManager.h"
 
+#include "model/Diagnostics.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -17,16 +19,13 @@
 
 namespace {
 
-void printDiagnostic(const QString &line) {
-    QTextStream(stdout) << line << Qt::endl;
-}
-
 #if !defined(Q_OS_MACOS) && !defined(Q_OS_WIN)
 // Without a file manager that can select an item we still get the user close to the file.
 void openContainingFolder(const QString &path) {
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
-        printDiagnostic(QStringLiteral("Could not open the folder %1").arg(folder));
+        qCWarning(lcMirandel).noquote()
+            << QStringLiteral("Could not open the folder %1").arg(folder);
 }
 #endif
 
@@ -36,7 +35,8 @@ void revealInFileManager(const QString &path) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
 #if defined(Q_OS_MACOS)
     if (!QProcess::startDetached(QStringLiteral("/usr/bin/open"), {QStringLiteral("-R"), absolute}))
-        printDiagnostic(QStringLiteral("Could not reveal %1 in Finder").arg(absolute));
+        qCWarning(lcMirandel).noquote()
+            << QStringLiteral("Could not reveal %1 in Finder").arg(absolute);
 #elif defined(Q_OS_WIN)
     // explorer parses its own command line; the comma form only works when passed verbatim.
     QProcess process;
@@ -44,7 +44,8 @@ void revealInFileManager(const QString &path) {
     process.setNativeArguments(
         QStringLiteral("/select,\"%1\"").arg(QDir::toNativeSeparators(absolute)));
     if (!process.startDetached())
-        printDiagnostic(QStringLiteral("Could not reveal %1 in Explorer").arg(absolute));
+        qCWarning(lcMirandel).noquote()
+            << QStringLiteral("Could not reveal %1 in Explorer").arg(absolute);
 #else
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {

@@ -1,6 +1,7 @@
 #include "ui/SetupSheet.h"
 
 #include "engine/Utilities.h"
+#include "model/Diagnostics.h"
 #include "model/SVGFile.h"
 #include "model/Settings.h"
 #include "ui/SvgoPathField.h"
@@ -67,11 +68,6 @@ QVBoxLayout *sectionLayout(SectionFrame *frame) {
     layout->setContentsMargins(12, 10, 12, 12);
     layout->setSpacing(8);
     return layout;
-}
-
-void printLine(const QString &line) {
-    std::fputs(qPrintable(line + QLatin1Char('\n')), stdout);
-    std::fflush(stdout);
 }
 
 } // namespace
@@ -209,7 +205,7 @@ QFuture<void> SetupSheet::check() {
         // Only a failed start ends the check here; other errors still end in finished().
         if (error != QProcess::FailedToStart)
             return;
-        printLine(process->errorString());
+        qCWarning(lcMirandel).noquote() << process->errorString();
         done(false);
     });
     connect(process, &QProcess::finished, this, [done](int exitCode, QProcess::ExitStatus status) {

@@ -1,0 +1,3 @@
+#include "model/Diagnostics.h"
+
+Q_LOGGING_CATEGORY(lcMirandel, "mirandel")
