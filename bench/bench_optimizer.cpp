@@ -96,9 +96,9 @@ void runOptimizer(const QList<SVGFile> &files, const Profile &profile,
         files, profile, [](const QString &) {}, options);
     future.waitForFinished();
     const OptimizationResult result = future.result();
-    if (result.count(FileOutcome::Status::Optimized) != files.size())
+    if (result.count(FileResult::Status::Optimized) != files.size())
         std::printf("  (only %lld of %lld files optimized)\n",
-                    qlonglong(result.count(FileOutcome::Status::Optimized)),
+                    qlonglong(result.count(FileResult::Status::Optimized)),
                     qlonglong(files.size()));
 }
 

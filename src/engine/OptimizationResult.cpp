@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-qsizetype OptimizationResult::count(FileOutcome::Status status) const {
+qsizetype OptimizationResult::count(FileResult::Status status) const {
     return std::count_if(outcomes.cbegin(), outcomes.cend(),
-                         [status](const FileOutcome &outcome) { return outcome.status == status; });
+                         [status](const FileResult &outcome) { return outcome.status == status; });
 }

@@ -2,6 +2,7 @@
 
 #include "engine/SvgoChunkPlanner.h"
 #include "engine/TextOutputAssembler.h"
+#include "model/Diagnostics.h"
 #include "model/Settings.h"
 
 #include <QCoreApplication>
@@ -20,11 +21,6 @@
 #endif
 
 namespace {
-
-void diagnostic(const QString &line) {
-    std::printf("%s\n", line.toLocal8Bit().constData());
-    std::fflush(stdout);
-}
 
 // svgo opens all inputs of a process at once; the soft descriptor limit is often far below what
 // the system allows. Runs in the forked child before exec, so only async-signal-safe calls.
@@ -223,8 +219,9 @@ void OptimizerRun::processEnded(Process *process, bool startFailed) {
 
     if (startFailed) {
         const QString reason = child->errorString();
-        diagnostic(QStringLiteral("Optimizer: cannot start svgo at \"%1\": %2")
-                       .arg(process->program, reason));
+        qCWarning(lcMirandel).noquote()
+            << QStringLiteral("Optimizer: cannot start svgo at \"%1\": %2")
+                   .arg(process->program, reason);
         const QString message = tr("svgo could not be started: %1").arg(reason);
         for (int index : std::as_const(process->files))
             failFile(index, message);
@@ -301,7 +298,7 @@ void OptimizerRun::finishFile(int index) {
         failFile(index, tr("svgo wrote no output for this file."));
         return;
     }
-    FileOutcome &outcome = m_outcomes[index];
+    FileResult &outcome = m_outcomes[index];
     outcome.sizeAfter = output.size();
     if (m_textMode) {
         QFile file(slot.temporary);
@@ -333,14 +330,14 @@ void OptimizerRun::finishFile(int index) {
         if (replacesInput)
             m_backup->recordResult(slot.destination);
     }
-    outcome.status = FileOutcome::Status::Optimized;
+    outcome.status = FileResult::Status::Optimized;
     outcome.message.clear();
     ++m_finished;
 }
 
 void OptimizerRun::failFile(int index, const QString &message) {
-    FileOutcome &outcome = m_outcomes[index];
-    outcome.status = FileOutcome::Status::Failed;
+    FileResult &outcome = m_outcomes[index];
+    outcome.status = FileResult::Status::Failed;
     outcome.message = message;
     outcome.sizeAfter = -1;
     ++m_finished;
@@ -363,7 +360,7 @@ QString OptimizerRun::assembledText() const {
         QByteArray output;
         bool any = false;
         for (int index : chunk) {
-            if (m_outcomes.at(index).status != FileOutcome::Status::Optimized)
+            if (m_outcomes.at(index).status != FileResult::Status::Optimized)
                 continue;
             output.append(m_documents.at(index));
             any = true;

@@ -56,7 +56,7 @@ private:
     std::unique_ptr<OriginalsBackup> m_backup;
     QStringList m_paths;              // plain, absolute input paths in list order
     QList<SvgoOutputs::Slot> m_slots; // one per file
-    QList<FileOutcome> m_outcomes;    // one per file
+    QList<FileResult> m_outcomes;     // one per file
     QList<QByteArray> m_documents;    // text mode: the output of every optimized file
     QList<QList<int>> m_plan;         // the chunks as first planned, for the text assembly
     std::deque<QList<int>> m_queue;   // chunks waiting for a process

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/FileResult.h"
 #include "model/SVGFile.h"
 
 #include <QCoreApplication>
@@ -10,20 +11,6 @@
 #include <QStringList>
 
 #include <optional>
-
-// What the last run did to one file, as the file table shows it.
-struct FileResult {
-    enum class Status { Optimized, Failed, NotRun };
-    Status status = Status::NotRun;
-    QString message;        // why the file failed
-    qint64 sizeBefore = -1; // bytes; -1 when unknown
-    qint64 sizeAfter = -1;  // bytes of the optimized file; -1 unless optimized
-
-    // The share saved in percent, known only for an optimized file with both sizes.
-    std::optional<double> savedPercent() const;
-
-    friend bool operator==(const FileResult &, const FileResult &) = default;
-};
 
 // The results of the last run by file id. Each result remembers the size and modification time
 // its file had when the result was recorded, so a result can be dropped once the file changes:

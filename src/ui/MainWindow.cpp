@@ -242,23 +242,7 @@ void MainWindow::takeResults(const OptimizationResult &result) {
     results.reserve(result.files.size());
     for (qsizetype index = 0; index < result.files.size() && index < result.outcomes.size();
          ++index) {
-        const FileOutcome &outcome = result.outcomes.at(index);
-        FileResult row;
-        switch (outcome.status) {
-        case FileOutcome::Status::Optimized:
-            row.status = FileResult::Status::Optimized;
-            break;
-        case FileOutcome::Status::Failed:
-            row.status = FileResult::Status::Failed;
-            break;
-        case FileOutcome::Status::NotRun:
-            row.status = FileResult::Status::NotRun;
-            break;
-        }
-        row.message = outcome.message;
-        row.sizeBefore = outcome.sizeBefore;
-        row.sizeAfter = outcome.sizeAfter;
-        results.append({result.files.at(index).id, row});
+        results.append({result.files.at(index).id, result.outcomes.at(index)});
     }
     m_files->setResults(results);
 }

@@ -3,7 +3,7 @@
 #include "tst_optimizer_support.h"
 
 using namespace optimizer_test;
-using Status = FileOutcome::Status;
+using Status = FileResult::Status;
 
 class tst_Optimizer : public QObject {
     Q_OBJECT
@@ -174,7 +174,7 @@ void tst_Optimizer::brokenFileFailsAlone() {
     const Run run = optimize(paths, fileProfile(std::nullopt));
 
     QCOMPARE(run.result.count(Status::Optimized), 100);
-    const FileOutcome &failed = run.result.outcomes.at(position);
+    const FileResult &failed = run.result.outcomes.at(position);
     QCOMPARE(failed.status, Status::Failed);
     QVERIFY2(failed.message.contains(QStringLiteral("Unclosed")), qPrintable(failed.message));
     QVERIFY(!failed.message.contains(QChar(0x1B)));

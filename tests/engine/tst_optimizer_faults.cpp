@@ -4,7 +4,7 @@
 #include "tst_optimizer_support.h"
 
 using namespace optimizer_test;
-using Status = FileOutcome::Status;
+using Status = FileResult::Status;
 
 namespace {
 
@@ -110,7 +110,7 @@ void tst_OptimizerFaults::unstartableSvgoCostsItsFilesOnly() {
     const Run run = optimize(paths, textProfile());
     QCOMPARE(run.texts, QStringList{QString()});
     QCOMPARE(run.result.count(Status::Failed), 3);
-    for (const FileOutcome &outcome : run.result.outcomes)
+    for (const FileResult &outcome : run.result.outcomes)
         QVERIFY(!outcome.message.isEmpty());
 }
 
@@ -139,7 +139,7 @@ void tst_OptimizerFaults::failureNamingNoFileIsNarrowedDown() {
     QCOMPARE(statuses(run.result), expected);
     QList<QByteArray> documents;
     for (int index = 0; index < paths.size(); ++index) {
-        const FileOutcome &outcome = run.result.outcomes.at(index);
+        const FileResult &outcome = run.result.outcomes.at(index);
         if (outcome.status == Status::Failed)
             QCOMPARE(outcome.message, QStringLiteral("something broke"));
         else

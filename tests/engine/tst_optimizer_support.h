@@ -138,9 +138,9 @@ inline Run optimize(const QStringList &paths, const Profile &profile,
     return run;
 }
 
-inline QList<FileOutcome::Status> statuses(const OptimizationResult &result) {
-    QList<FileOutcome::Status> list;
-    for (const FileOutcome &outcome : result.outcomes)
+inline QList<FileResult::Status> statuses(const OptimizationResult &result) {
+    QList<FileResult::Status> list;
+    for (const FileResult &outcome : result.outcomes)
         list.append(outcome.status);
     return list;
 }

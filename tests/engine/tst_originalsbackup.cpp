@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 using namespace optimizer_test;
-using Status = FileOutcome::Status;
+using Status = FileResult::Status;
 
 class tst_OriginalsBackup : public QObject {
     Q_OBJECT
@@ -154,7 +154,7 @@ void tst_OriginalsBackup::copyThatCannotBeKeptPreventsTheOverwrite() {
     const OptimizationResult result = run(paths, fileProfile(std::nullopt));
     QFile::setPermissions(blocker, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(result.count(Status::Failed), 3);
-    for (const FileOutcome &outcome : result.outcomes)
+    for (const FileResult &outcome : result.outcomes)
         QVERIFY2(outcome.message.contains(QLatin1String("not overwritten")) ||
                      outcome.message.contains(QLatin1String("could not be kept")),
                  qPrintable(outcome.message));

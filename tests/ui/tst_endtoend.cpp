@@ -169,7 +169,7 @@ void tst_EndToEnd::fileRunWritesIntoFolder() {
     QCOMPARE(runs.size(), 1);
     auto future = runs.first().first().value<QFuture<OptimizationResult>>();
     QTRY_VERIFY_WITH_TIMEOUT(future.isFinished(), 120000);
-    QCOMPARE(future.result().count(FileOutcome::Status::Optimized), 2);
+    QCOMPARE(future.result().count(FileResult::Status::Optimized), 2);
 
     for (int index = 0; index < m_paths.size(); ++index) {
         QFile written(QDir(destination.path()).filePath(QFileInfo(m_paths.at(index)).fileName()));

@@ -228,7 +228,7 @@ private slots:
         for (const SVGFile &file : files()->files())
             before.append(contents(file.id));
         useProfile(true);
-        QCOMPARE(optimize().count(FileOutcome::Status::Optimized), 3);
+        QCOMPARE(optimize().count(FileResult::Status::Optimized), 3);
         const QString edited = files()->files().at(2).id;
         {
             QFile file(edited);
