@@ -21,6 +21,27 @@ QString rawValue(IndentationStyle style) {
     return style == IndentationStyle::Tabs ? QStringLiteral("tabs") : QStringLiteral("spaces");
 }
 
+QString rawValue(OutputFormat format) {
+    switch (format) {
+    case OutputFormat::CSS:
+        return QStringLiteral("css");
+    case OutputFormat::Sprite:
+        return QStringLiteral("sprite");
+    case OutputFormat::JSON:
+        return QStringLiteral("json");
+    case OutputFormat::Wrapped:
+        break;
+    }
+    return QStringLiteral("wrapped");
+}
+
+std::optional<OutputFormat> outputFormatFromRaw(const QString &raw) {
+    for (OutputFormat format : allOutputFormats())
+        if (rawValue(format) == raw)
+            return format;
+    return std::nullopt;
+}
+
 std::optional<OperationMode> operationModeFromRaw(const QString &raw) {
     for (OperationMode mode : allOperationModes())
         if (rawValue(mode) == raw)
@@ -46,12 +67,30 @@ QString title(IndentationStyle style) {
                : QCoreApplication::translate("IndentationStyle", "Spaces", "Indentation style");
 }
 
+QString title(OutputFormat format) {
+    switch (format) {
+    case OutputFormat::CSS:
+        return QCoreApplication::translate("OutputFormat", "CSS");
+    case OutputFormat::Sprite:
+        return QCoreApplication::translate("OutputFormat", "SVG Sprite");
+    case OutputFormat::JSON:
+        return QCoreApplication::translate("OutputFormat", "JSON");
+    case OutputFormat::Wrapped:
+        break;
+    }
+    return QCoreApplication::translate("OutputFormat", "Wrapped");
+}
+
 QList<OperationMode> allOperationModes() {
     return {OperationMode::File, OperationMode::Text};
 }
 
 QList<IndentationStyle> allIndentationStyles() {
     return {IndentationStyle::Tabs, IndentationStyle::Spaces};
+}
+
+QList<OutputFormat> allOutputFormats() {
+    return {OutputFormat::Wrapped, OutputFormat::CSS, OutputFormat::Sprite, OutputFormat::JSON};
 }
 
 QString defaultProfileName() {
@@ -168,6 +207,16 @@ public:
         if (value)
             add(key, QString::fromUtf8(value->toEncoded()));
     }
+    // Options added after the first stores were written are left out at their defaults.
+    template <typename T>
+    void addUnlessDefault(const char *key, const T &value, const T &fallback) {
+        if (value != fallback)
+            add(key, value);
+    }
+    void add(const char *key, const std::optional<qint64> &value) {
+        if (value)
+            add(key, *value);
+    }
     QByteArray finish() { return m_out + '}'; }
 
 private:
@@ -194,6 +243,12 @@ bool readBool(const QJsonObject &object, const char *key, bool &out) {
         return false;
     out = value.toBool();
     return true;
+}
+
+// Keys added later: absent or null keeps the default, the wrong type spoils the record.
+bool readLaterBool(const QJsonObject &object, const char *key, bool &out) {
+    const QJsonValue value = object.value(QLatin1String(key));
+    return value.isUndefined() || value.isNull() || readBool(object, key, out);
 }
 
 // Optional keys may be missing or null; any other non-string value spoils the record.
@@ -229,16 +284,30 @@ bool readOptionalUrl(const QJsonObject &object, const char *key, std::optional<Q
 QByteArray Profile::toJson() const {
     // Keys in sorted order, as the store has always written them.
     ObjectWriter writer;
+    const Profile defaults;
+    writer.addUnlessDefault("checkRendering", checkRendering, defaults.checkRendering);
+    writer.addUnlessDefault("colorsToCurrentColor", colorsToCurrentColor,
+                            defaults.colorsToCurrentColor);
     writer.add("id", id);
     writer.add("indentationStyle", rawValue(indentationStyle));
     writer.add("indentationWidth", indentationWidth);
     writer.add("keepItemAndWrapperTogether", keepItemAndWrapperTogether);
+    writer.addUnlessDefault("keepOriginalWhenNotSmaller", keepOriginalWhenNotSmaller,
+                            defaults.keepOriginalWhenNotSmaller);
+    writer.addUnlessDefault("keepTitleAndDesc", keepTitleAndDesc, defaults.keepTitleAndDesc);
+    writer.addUnlessDefault("keepViewBox", keepViewBox, defaults.keepViewBox);
     writer.add("mode", rawValue(mode));
+    writer.addUnlessDefault("multipass", multipass, defaults.multipass);
     writer.add("name", name);
     writer.add("outputFolder", outputFolder);
+    if (outputFormat != defaults.outputFormat)
+        writer.add("outputFormat", rawValue(outputFormat));
     writer.add("overwrite", overwrite);
+    writer.add("precision", precision);
     writer.add("prettyPrint", prettyPrint);
+    writer.addUnlessDefault("removeDimensions", removeDimensions, defaults.removeDimensions);
     writer.add("svgoConfigFile", svgoConfigFile);
+    writer.addUnlessDefault("uniqueIds", uniqueIds, defaults.uniqueIds);
     writer.add("wrapIndividual", wrapIndividual);
     writer.add("wrapIndividualPrefix", wrapIndividualPrefix);
     writer.add("wrapIndividualSuffix", wrapIndividualSuffix);
@@ -271,9 +340,34 @@ std::optional<Profile> Profile::fromJson(const QByteArray &json) {
         readOptionalString(object, "wrapOutputPrefix", profile.wrapOutputPrefix) &&
         readOptionalString(object, "wrapOutputSuffix", profile.wrapOutputSuffix) &&
         readOptionalString(object, "wrapIndividualPrefix", profile.wrapIndividualPrefix) &&
-        readOptionalString(object, "wrapIndividualSuffix", profile.wrapIndividualSuffix);
+        readOptionalString(object, "wrapIndividualSuffix", profile.wrapIndividualSuffix) &&
+        readLaterBool(object, "uniqueIds", profile.uniqueIds) &&
+        readLaterBool(object, "checkRendering", profile.checkRendering) &&
+        readLaterBool(object, "keepOriginalWhenNotSmaller", profile.keepOriginalWhenNotSmaller) &&
+        readLaterBool(object, "multipass", profile.multipass) &&
+        readLaterBool(object, "keepViewBox", profile.keepViewBox) &&
+        readLaterBool(object, "keepTitleAndDesc", profile.keepTitleAndDesc) &&
+        readLaterBool(object, "colorsToCurrentColor", profile.colorsToCurrentColor) &&
+        readLaterBool(object, "removeDimensions", profile.removeDimensions);
     if (!complete)
         return std::nullopt;
+
+    std::optional<QString> format;
+    if (!readOptionalString(object, "outputFormat", format))
+        return std::nullopt;
+    if (format) {
+        const std::optional<OutputFormat> parsed = outputFormatFromRaw(*format);
+        if (!parsed)
+            return std::nullopt;
+        profile.outputFormat = *parsed;
+    }
+    const QJsonValue precision = object.value(QLatin1String("precision"));
+    if (!precision.isUndefined() && !precision.isNull()) {
+        if (!precision.isDouble() || precision.toInteger(-1) != precision.toInteger(-2) ||
+            precision.toInteger() < 0)
+            return std::nullopt;
+        profile.precision = precision.toInteger();
+    }
 
     const std::optional<OperationMode> parsedMode = operationModeFromRaw(mode);
     const std::optional<IndentationStyle> parsedStyle = indentationStyleFromRaw(style);
@@ -312,5 +406,15 @@ size_t qHash(const Profile &p, size_t seed) {
     seed = combine(seed, static_cast<int>(p.indentationStyle));
     seed = combine(seed, p.indentationWidth);
     seed = combine(seed, p.keepItemAndWrapperTogether);
+    seed = combine(seed, static_cast<int>(p.outputFormat));
+    seed = combine(seed, p.uniqueIds);
+    seed = combine(seed, p.checkRendering);
+    seed = combine(seed, p.keepOriginalWhenNotSmaller);
+    seed = combine(seed, optionalHash(p.precision));
+    seed = combine(seed, p.multipass);
+    seed = combine(seed, p.keepViewBox);
+    seed = combine(seed, p.keepTitleAndDesc);
+    seed = combine(seed, p.colorsToCurrentColor);
+    seed = combine(seed, p.removeDimensions);
     return seed;
 }

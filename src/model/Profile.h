@@ -11,20 +11,31 @@
 enum class OperationMode { File, Text };
 // What one indentation level is made of when text output is pretty-printed.
 enum class IndentationStyle { Tabs, Spaces };
+// The shape text mode gives the optimized documents.
+enum class OutputFormat {
+    Wrapped, // documents one after another, in the element and output wrappers
+    CSS,     // one rule per icon with a data URI
+    Sprite,  // one svg of symbols
+    JSON,    // file name to markup
+};
 
 // The raw values double as the stored form, so they must never change.
 QString rawValue(OperationMode mode);
 QString rawValue(IndentationStyle style);
+QString rawValue(OutputFormat format);
 std::optional<OperationMode> operationModeFromRaw(const QString &raw);
 std::optional<IndentationStyle> indentationStyleFromRaw(const QString &raw);
+std::optional<OutputFormat> outputFormatFromRaw(const QString &raw);
 
 // Localized display names.
 QString title(OperationMode mode);
 QString title(IndentationStyle style);
+QString title(OutputFormat format);
 
 // All cases in the order pickers show them.
 QList<OperationMode> allOperationModes();
 QList<IndentationStyle> allIndentationStyles();
+QList<OutputFormat> allOutputFormats();
 
 // Localized once, in the locale current at first use.
 QString defaultProfileName();
@@ -48,6 +59,20 @@ struct Profile {
     IndentationStyle indentationStyle = IndentationStyle::Tabs;
     qint64 indentationWidth = 4;
     bool keepItemAndWrapperTogether = false;
+
+    // Options added later. Stores written before them lack their keys and read as these
+    // defaults, and a value at its default is not written, so such stores stay as they were.
+    OutputFormat outputFormat = OutputFormat::Wrapped;
+    bool uniqueIds = true;                  // text mode: prefix each document's ids with its name
+    bool checkRendering = true;             // compare renderings of the original and the result
+    bool keepOriginalWhenNotSmaller = true; // file mode: keep an input svgo cannot shrink
+    // svgo's options, used where no configuration file is chosen; the defaults are svgo's own.
+    std::optional<qint64> precision; // digits after the point; absent: svgo's default
+    bool multipass = false;
+    bool keepViewBox = true;
+    bool keepTitleAndDesc = false;
+    bool colorsToCurrentColor = false;
+    bool removeDimensions = false;
 
     static const QString defaultId; // "DefaultProfile"
 

@@ -114,6 +114,20 @@ void ProfileTest::roundTrips_data() {
     Profile nonAscii = Profile::builtInDefault();
     nonAscii.outputFolder = QUrl::fromLocalFile(QString::fromUtf8("/tmp/Ünïcode #1?/"));
     QTest::newRow("folder needing percent escapes") << nonAscii << QByteArray();
+    Profile later = Profile::builtInDefault();
+    later.outputFormat = OutputFormat::Sprite;
+    later.uniqueIds = later.checkRendering = later.keepViewBox = false;
+    later.precision = 2;
+    later.colorsToCurrentColor = true;
+    QTest::newRow("later options only where changed")
+        << later
+        << QByteArray(
+               R"({"checkRendering":false,"colorsToCurrentColor":true,"id":"DefaultProfile",)"
+               R"("indentationStyle":"tabs","indentationWidth":4,)"
+               R"("keepItemAndWrapperTogether":false,"keepViewBox":false,"mode":"file",)"
+               R"("name":"Default Profile","outputFormat":"sprite","overwrite":true,)"
+               R"("precision":2,"prettyPrint":false,"uniqueIds":false,)"
+               R"("wrapIndividual":false,"wrapOutput":false})");
 }
 
 void ProfileTest::roundTrips() {
@@ -151,6 +165,9 @@ void ProfileTest::decodes_data() {
         {"empty folder URL", "outputFolder", R"("")", false},
         {"unknown key", "colour", R"({"r":1})", true},
         {"null optional", "wrapOutputSuffix", "null", true},
+        {"unknown output format", "outputFormat", R"("html")", false},
+        {"later option of wrong type", "multipass", R"("yes")", false},
+        {"negative precision", "precision", "-1", false},
     };
     for (const auto &change : changes)
         QTest::newRow(change.row) << withKey(change.key, change.value) << change.accepted;
