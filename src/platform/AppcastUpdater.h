@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Appcast.h"
+#include "platform/UpdateCheckResult.h"
 #include "platform/Updater.h"
 
 #include <QPointer>
@@ -9,10 +9,11 @@
 #include <chrono>
 #include <optional>
 
-class QFile;
 class QNetworkAccessManager;
 class QNetworkReply;
 class UpdateDialog;
+class UpdateDownloader;
+class UpdatePresenter;
 
 // The updater for platforms without the macOS update framework: it reads an appcast feed over
 // HTTP(S), compares the newest release with the running version and tells the user about it.
@@ -43,15 +44,7 @@ public:
         QString downloadDirectory;
     };
 
-    struct Result {
-        enum class Outcome { UpdateAvailable, SkippedVersion, UpToDate, Failed };
-        Outcome outcome = Outcome::Failed;
-        bool manual = false;
-        // The newest release the feed offers this system, when the feed could be read.
-        std::optional<AppcastItem> item;
-        // Why the check failed, in words for people.
-        QString error;
-    };
+    using Result = UpdateCheckResult;
 
     // The feed URL given to the build; empty when the build has none.
     static QUrl builtInFeedUrl();
@@ -80,7 +73,7 @@ public:
     UpdateDialog *currentDialog() const;
 
 signals:
-    void checkFinished(const AppcastUpdater::Result &result);
+    void checkFinished(const UpdateCheckResult &result);
     void downloadFinished(const QString &path);
     void downloadFailed(const QString &error);
 
@@ -93,24 +86,18 @@ private:
     void setChecking(bool checking);
     void scheduleNextCheck();
     void scheduledTimerFired();
-    void downloadUpdate(const AppcastItem &item);
-    void finishDownload(QNetworkReply *reply, const AppcastItem &item);
     QString downloadDirectory() const;
-    void present(UpdateDialog *dialog);
-    void presentResult(const Result &result);
 
     Options m_options;
     QNetworkAccessManager *m_network;
     QTimer m_scheduleTimer;
     QTimer m_timeoutTimer;
     QPointer<QNetworkReply> m_checkReply;
-    QPointer<QNetworkReply> m_downloadReply;
-    QFile *m_downloadFile = nullptr;
-    QPointer<UpdateDialog> m_dialog;
+    UpdateDownloader *m_downloader;
+    // Only when dialogs are wanted and there is a screen to show them on.
+    UpdatePresenter *m_presenter = nullptr;
     bool m_checking = false;
     bool m_manual = false;
     bool m_timedOut = false;
     bool m_started = false;
 };
-
-Q_DECLARE_METATYPE(AppcastUpdater::Result)
