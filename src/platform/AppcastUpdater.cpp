@@ -186,6 +186,10 @@ UpdateDialog *AppcastUpdater::currentDialog() const {
     return m_presenter ? m_presenter->currentDialog() : nullptr;
 }
 
+std::optional<QDateTime> AppcastUpdater::nextScheduledCheck() const {
+    return m_nextCheck;
+}
+
 void AppcastUpdater::setChecking(bool checking) {
     if (m_checking == checking)
         return;
@@ -298,6 +302,7 @@ void AppcastUpdater::finishCheck(const Result &result) {
 
 void AppcastUpdater::scheduleNextCheck() {
     m_scheduleTimer.stop();
+    m_nextCheck.reset();
     if (!m_started || !isAvailable() || !automaticallyChecksForUpdates())
         return;
     const QDateTime now = QDateTime::currentDateTimeUtc();
@@ -305,6 +310,7 @@ void AppcastUpdater::scheduleNextCheck() {
     // Never checked, or a last check "in the future" after the clock was set back: from now on.
     const std::optional<QDateTime> last = lastUpdateCheckDate();
     const QDateTime due = (last && *last <= now) ? last->addSecs(interval) : now;
+    m_nextCheck = due;
     m_scheduleTimer.start(int(qBound(qint64(0), now.msecsTo(due), longestTimerWaitMs)));
 }
 

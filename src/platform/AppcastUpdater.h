@@ -71,6 +71,8 @@ public:
     QString skippedVersion() const;
     // The dialog on screen, if any; lets tests press its buttons.
     UpdateDialog *currentDialog() const;
+    // When the schedule runs the next check; nothing while scheduled checks are off.
+    std::optional<QDateTime> nextScheduledCheck() const;
 
 signals:
     void checkFinished(const UpdateCheckResult &result);
@@ -96,6 +98,7 @@ private:
     UpdateDownloader *m_downloader;
     // Only when dialogs are wanted and there is a screen to show them on.
     UpdatePresenter *m_presenter = nullptr;
+    std::optional<QDateTime> m_nextCheck;
     bool m_checking = false;
     bool m_manual = false;
     bool m_timedOut = false;

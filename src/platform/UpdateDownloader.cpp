@@ -113,6 +113,9 @@ void UpdateDownloader::finish(QNetworkReply *reply, const AppcastItem &item) {
 }
 
 void UpdateDownloader::fail(const QString &error, const QString &detail) {
-    qCWarning(lcMirandel).noquote() << "Update download failed:" << error << detail;
+    QString line = QStringLiteral("Update download failed: ") + error;
+    if (!detail.isEmpty())
+        line += QStringLiteral(" (%1)").arg(detail);
+    qCWarning(lcMirandel).noquote() << line;
     emit failed(error);
 }
