@@ -25,8 +25,9 @@ class UpdatePresenter;
 //
 // A skipped version stays quiet for scheduled checks only: someone who asks by hand wants to
 // hear about it again. With automatic downloads on, a scheduled check that finds a release saves
-// its file to the downloads folder and says where; installing stays with the user, as there is
-// no one way to install software on every Linux system.
+// its file to the downloads folder (UpdateDownloader) and says where, or why it could not;
+// installing stays with the user, as there is no one way to install software on every Linux
+// system. What the user sees comes from UpdatePresenter.
 class AppcastUpdater : public Updater {
     Q_OBJECT
 
