@@ -8,7 +8,7 @@ SVGO_BIN := $(CURDIR)/tools/node_modules/.bin
 RELEASE := build/release
 DEV := build/dev
 
-.PHONY: run test setup release package dev tidy translations
+.PHONY: run test setup release package dev tidy translations screenshots
 
 setup:
 	@scripts/setup.sh
@@ -42,3 +42,9 @@ tidy: dev
 # Brings translations/mirandel_de.ts up to date with the sources; new texts come in unfinished.
 translations: dev
 	@cmake --build $(DEV) --target mirandel_translations_lupdate
+
+# Renders the README's pictures of the windows, offscreen, into docs/. Not part of `make test`.
+screenshots: setup
+	@[ -f $(DEV)/build.ninja ] || cmake --preset dev >/dev/null
+	@cmake --build --preset dev --target mirandel_screenshots
+	@QT_QPA_PLATFORM=offscreen $(DEV)/mirandel_screenshots docs

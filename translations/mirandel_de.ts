@@ -50,18 +50,6 @@
         <source>The update information could not be read: %1</source>
         <translation>Die Aktualisierungsinformationen konnten nicht gelesen werden: %1</translation>
     </message>
-    <message>
-        <source>The update feed names no file to download.</source>
-        <translation>Der Aktualisierungs-Feed nennt keine Datei zum Herunterladen.</translation>
-    </message>
-    <message>
-        <source>The download ended before the whole file arrived.</source>
-        <translation>Der Download endete, bevor die ganze Datei angekommen war.</translation>
-    </message>
-    <message>
-        <source>The download could not be saved as %1.</source>
-        <translation>Der Download konnte nicht als %1 gespeichert werden.</translation>
-    </message>
 </context>
 <context>
     <name>FileManager</name>
@@ -793,6 +781,25 @@
     <message>
         <source>Release Notes:</source>
         <translation>Versionshinweise:</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateDownloader</name>
+    <message>
+        <source>The update feed names no file to download.</source>
+        <translation>Der Aktualisierungs-Feed nennt keine Datei zum Herunterladen.</translation>
+    </message>
+    <message>
+        <source>The download could not be saved as %1.</source>
+        <translation>Der Download konnte nicht als %1 gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>The update could not be downloaded: %1</source>
+        <translation>Die Aktualisierung konnte nicht heruntergeladen werden: %1</translation>
+    </message>
+    <message>
+        <source>The download ended before the whole file arrived.</source>
+        <translation>Der Download endete, bevor die ganze Datei angekommen war.</translation>
     </message>
 </context>
 <context>

@@ -1,19 +1,15 @@
 #include "platform/AppcastUpdater.h"
 
 #include "model/Defaults.h"
-#include "platform/UpdateDialog.h"
+#include "model/Diagnostics.h"
+#include "platform/UpdateDownloader.h"
+#include "platform/UpdatePresenter.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QMimeDatabase>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QStandardPaths>
-
-#include <cstdio>
 
 #ifndef MIRANDEL_UPDATE_FEED_URL
 #define MIRANDEL_UPDATE_FEED_URL ""
@@ -30,7 +26,6 @@ constexpr qint64 minimumIntervalSeconds = 60;
 constexpr qint64 longestTimerWaitMs = qint64(24) * 24 * 3600 * 1000;
 // Feeds are a few kilobytes; anything this big is not a feed and would only eat memory.
 constexpr qint64 maximumFeedBytes = 16 * 1024 * 1024;
-const QString partialSuffix = QStringLiteral(".download");
 
 const Defaults::Key<bool> &automaticChecksKey() {
     static const Defaults::Key<bool> key(QStringLiteral("SUEnableAutomaticChecks"),
@@ -62,35 +57,17 @@ const Defaults::Key<QString> &skippedVersionKey() {
     return key;
 }
 
-void diagnose(const QString &message) {
-    std::printf("%s\n", qUtf8Printable(message));
-    std::fflush(stdout);
-}
-
 QString applicationName() {
     const QString name = QCoreApplication::applicationName();
     return name.isEmpty() ? QStringLiteral("Mirandel") : name;
 }
 
-// A name in `directory` that no file has yet, keeping the whole suffix (".tar.gz") at the end.
-QString unusedPath(const QString &directory, const QString &fileName) {
-    const QDir dir(directory);
-    if (!QFileInfo::exists(dir.filePath(fileName)))
-        return dir.filePath(fileName);
-    QString suffix = QMimeDatabase().suffixForFileName(fileName);
-    if (suffix.isEmpty())
-        suffix = QFileInfo(fileName).suffix();
-    const QString base = suffix.isEmpty() ? fileName : fileName.chopped(suffix.size() + 1);
-    const QString dot = suffix.isEmpty() ? QString() : QStringLiteral(".");
-    for (int n = 2;; ++n) {
-        QString candidate =
-            dir.filePath(QStringLiteral("%1-%2%3%4").arg(base).arg(n).arg(dot, suffix));
-        if (!QFileInfo::exists(candidate))
-            return candidate;
-    }
-}
-
 } // namespace
+
+// No build carries the macOS update framework yet, so every platform reads the appcast itself.
+Updater *Updater::create(QObject *parent) {
+    return new AppcastUpdater(parent);
+}
 
 QUrl AppcastUpdater::builtInFeedUrl() {
     return QUrl(QStringLiteral(MIRANDEL_UPDATE_FEED_URL).trimmed());
@@ -99,8 +76,9 @@ QUrl AppcastUpdater::builtInFeedUrl() {
 AppcastUpdater::AppcastUpdater(QObject *parent) : AppcastUpdater(Options{}, parent) {}
 
 AppcastUpdater::AppcastUpdater(Options options, QObject *parent)
-    : Updater(parent), m_options(std::move(options)), m_network(new QNetworkAccessManager(this)) {
-    qRegisterMetaType<AppcastUpdater::Result>();
+    : Updater(parent), m_options(std::move(options)), m_network(new QNetworkAccessManager(this)),
+      m_downloader(new UpdateDownloader(m_network, this)) {
+    qRegisterMetaType<UpdateCheckResult>();
     if (m_options.feedUrl.isEmpty())
         m_options.feedUrl = builtInFeedUrl();
     m_scheduleTimer.setSingleShot(true);
@@ -111,22 +89,29 @@ AppcastUpdater::AppcastUpdater(Options options, QObject *parent)
         if (m_checkReply)
             m_checkReply->abort();
     });
+    connect(m_downloader, &UpdateDownloader::finished, this,
+            [this](const AppcastItem &, const QString &path) { emit downloadFinished(path); });
+    connect(m_downloader, &UpdateDownloader::failed, this, &AppcastUpdater::downloadFailed);
+    if (m_options.presentsDialogs && qobject_cast<QApplication *>(QCoreApplication::instance())) {
+        m_presenter = new UpdatePresenter(this);
+        connect(m_downloader, &UpdateDownloader::finished, m_presenter,
+                &UpdatePresenter::showDownloaded);
+        connect(m_downloader, &UpdateDownloader::failed, m_presenter,
+                &UpdatePresenter::showFailure);
+        connect(m_presenter, &UpdatePresenter::skipRequested, this,
+                [](const QString &version) { skippedVersionKey().set(version); });
+    }
 }
 
 AppcastUpdater::~AppcastUpdater() {
-    // Replies die with the network manager after this body; they must not call back into a
+    // The reply dies with the network manager after this body; it must not call back into a
     // half-destroyed updater.
-    for (QNetworkReply *reply : {m_checkReply.data(), m_downloadReply.data()}) {
-        if (reply) {
-            reply->disconnect(this);
-            reply->abort();
-        }
+    if (m_checkReply) {
+        m_checkReply->disconnect(this);
+        m_checkReply->abort();
     }
-    if (m_downloadFile) {
-        m_downloadFile->remove();
-        delete m_downloadFile;
-    }
-    delete m_dialog.data();
+    // Before the network manager, which its transfer uses.
+    delete m_downloader;
 }
 
 bool AppcastUpdater::automaticallyChecksForUpdates() const {
@@ -198,7 +183,11 @@ QString AppcastUpdater::skippedVersion() const {
 }
 
 UpdateDialog *AppcastUpdater::currentDialog() const {
-    return m_dialog;
+    return m_presenter ? m_presenter->currentDialog() : nullptr;
+}
+
+std::optional<QDateTime> AppcastUpdater::nextScheduledCheck() const {
+    return m_nextCheck;
 }
 
 void AppcastUpdater::setChecking(bool checking) {
@@ -302,17 +291,18 @@ void AppcastUpdater::finishCheck(const Result &result) {
     setChecking(false);
     scheduleNextCheck();
     if (result.outcome == Result::Outcome::Failed && !result.manual)
-        diagnose(QStringLiteral("Scheduled update check failed: %1").arg(result.error));
+        qCWarning(lcMirandel).noquote() << "Scheduled update check failed:" << result.error;
     emit checkFinished(result);
     if (result.outcome == Result::Outcome::UpdateAvailable && !result.manual &&
         automaticallyDownloadsUpdates())
-        downloadUpdate(*result.item);
-    else
-        presentResult(result);
+        m_downloader->download(*result.item, downloadDirectory(), m_options.timeout);
+    else if (m_presenter)
+        m_presenter->showResult(result, currentVersion());
 }
 
 void AppcastUpdater::scheduleNextCheck() {
     m_scheduleTimer.stop();
+    m_nextCheck.reset();
     if (!m_started || !isAvailable() || !automaticallyChecksForUpdates())
         return;
     const QDateTime now = QDateTime::currentDateTimeUtc();
@@ -320,6 +310,7 @@ void AppcastUpdater::scheduleNextCheck() {
     // Never checked, or a last check "in the future" after the clock was set back: from now on.
     const std::optional<QDateTime> last = lastUpdateCheckDate();
     const QDateTime due = (last && *last <= now) ? last->addSecs(interval) : now;
+    m_nextCheck = due;
     m_scheduleTimer.start(int(qBound(qint64(0), now.msecsTo(due), longestTimerWaitMs)));
 }
 
@@ -340,115 +331,4 @@ QString AppcastUpdater::downloadDirectory() const {
         return m_options.downloadDirectory;
     const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     return downloads.isEmpty() ? QDir::homePath() : downloads;
-}
-
-void AppcastUpdater::downloadUpdate(const AppcastItem &item) {
-    if (m_downloadReply) // the same release is already on its way
-        return;
-    if (!item.enclosureUrl.isValid() || item.enclosureUrl.isEmpty()) {
-        diagnose(QStringLiteral("The update feed names no file for version %1").arg(item.version));
-        emit downloadFailed(tr("The update feed names no file to download."));
-        return;
-    }
-    const QString directory = downloadDirectory();
-    QDir().mkpath(directory);
-    QString fileName = QFileInfo(item.enclosureUrl.path()).fileName();
-    if (fileName.isEmpty())
-        fileName = QStringLiteral("%1-%2").arg(applicationName(), item.displayVersion());
-    // A finished earlier download of this release needs no second one.
-    const QString plainTarget = QDir(directory).filePath(fileName);
-    const QFileInfo earlier(plainTarget);
-    if (earlier.exists() && item.enclosureLength > 0 && earlier.size() == item.enclosureLength) {
-        emit downloadFinished(plainTarget);
-        if (m_options.presentsDialogs && qobject_cast<QApplication *>(QCoreApplication::instance()))
-            present(UpdateDialog::downloaded(item, plainTarget));
-        return;
-    }
-    const QString target = unusedPath(directory, fileName);
-    m_downloadFile = new QFile(target + partialSuffix);
-    if (!m_downloadFile->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        const QString error = m_downloadFile->errorString();
-        delete std::exchange(m_downloadFile, nullptr);
-        diagnose(QStringLiteral("Cannot save the update to %1: %2").arg(target, error));
-        emit downloadFailed(error);
-        return;
-    }
-    QNetworkRequest request(item.enclosureUrl);
-    // Large files take long; only a stalled transfer counts as failed.
-    request.setTransferTimeout(int(m_options.timeout.count()));
-    QNetworkReply *reply = m_network->get(request);
-    m_downloadReply = reply;
-    connect(reply, &QNetworkReply::readyRead, this, [this, reply] {
-        if (m_downloadFile)
-            m_downloadFile->write(reply->readAll());
-    });
-    connect(reply, &QNetworkReply::finished, this,
-            [this, reply, item] { finishDownload(reply, item); });
-}
-
-void AppcastUpdater::finishDownload(QNetworkReply *reply, const AppcastItem &item) {
-    reply->deleteLater();
-    m_downloadReply = nullptr;
-    std::unique_ptr<QFile> file(std::exchange(m_downloadFile, nullptr));
-    file->write(reply->readAll());
-    file->close();
-    const QString target = file->fileName().chopped(partialSuffix.size());
-    QString error;
-    if (reply->error() != QNetworkReply::NoError)
-        error = reply->errorString();
-    else if (file->error() != QFileDevice::NoError)
-        error = file->errorString();
-    else if (item.enclosureLength > 0 && file->size() != item.enclosureLength)
-        error = tr("The download ended before the whole file arrived.");
-    else if (QFileInfo::exists(target) || !file->rename(target))
-        error = tr("The download could not be saved as %1.").arg(target);
-    if (!error.isEmpty()) {
-        file->remove();
-        diagnose(QStringLiteral("Update download failed: %1").arg(error));
-        emit downloadFailed(error);
-        return;
-    }
-    emit downloadFinished(target);
-    if (m_options.presentsDialogs && qobject_cast<QApplication *>(QCoreApplication::instance()))
-        present(UpdateDialog::downloaded(item, target));
-}
-
-void AppcastUpdater::presentResult(const Result &result) {
-    if (!m_options.presentsDialogs || !qobject_cast<QApplication *>(QCoreApplication::instance()))
-        return;
-    switch (result.outcome) {
-    case Result::Outcome::UpdateAvailable: {
-        const AppcastItem item = *result.item;
-        UpdateDialog *dialog = UpdateDialog::updateAvailable(item, currentVersion());
-        connect(dialog, &UpdateDialog::downloadRequested, this, [item] {
-            QDesktopServices::openUrl(item.enclosureUrl.isEmpty() ? item.releaseNotesLink
-                                                                  : item.enclosureUrl);
-        });
-        connect(dialog, &UpdateDialog::skipRequested, this,
-                [item] { skippedVersionKey().set(item.version); });
-        // "Remind Me Later" needs nothing: the next scheduled check offers the release again.
-        present(dialog);
-        break;
-    }
-    case Result::Outcome::UpToDate:
-        if (result.manual)
-            present(UpdateDialog::upToDate(currentVersion()));
-        break;
-    case Result::Outcome::Failed:
-        if (result.manual)
-            present(UpdateDialog::failed(result.error));
-        break;
-    case Result::Outcome::SkippedVersion:
-        break;
-    }
-}
-
-void AppcastUpdater::present(UpdateDialog *dialog) {
-    // One updater window at a time; a newer report replaces the older one.
-    if (m_dialog)
-        m_dialog->close();
-    m_dialog = dialog;
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Appcast.h"
+#include "platform/UpdateCheckResult.h"
 #include "platform/Updater.h"
 
 #include <QPointer>
@@ -9,10 +9,11 @@
 #include <chrono>
 #include <optional>
 
-class QFile;
 class QNetworkAccessManager;
 class QNetworkReply;
 class UpdateDialog;
+class UpdateDownloader;
+class UpdatePresenter;
 
 // The updater for platforms without the macOS update framework: it reads an appcast feed over
 // HTTP(S), compares the newest release with the running version and tells the user about it.
@@ -24,8 +25,9 @@ class UpdateDialog;
 //
 // A skipped version stays quiet for scheduled checks only: someone who asks by hand wants to
 // hear about it again. With automatic downloads on, a scheduled check that finds a release saves
-// its file to the downloads folder and says where; installing stays with the user, as there is
-// no one way to install software on every Linux system.
+// its file to the downloads folder (UpdateDownloader) and says where, or why it could not;
+// installing stays with the user, as there is no one way to install software on every Linux
+// system. What the user sees comes from UpdatePresenter.
 class AppcastUpdater : public Updater {
     Q_OBJECT
 
@@ -43,15 +45,7 @@ public:
         QString downloadDirectory;
     };
 
-    struct Result {
-        enum class Outcome { UpdateAvailable, SkippedVersion, UpToDate, Failed };
-        Outcome outcome = Outcome::Failed;
-        bool manual = false;
-        // The newest release the feed offers this system, when the feed could be read.
-        std::optional<AppcastItem> item;
-        // Why the check failed, in words for people.
-        QString error;
-    };
+    using Result = UpdateCheckResult;
 
     // The feed URL given to the build; empty when the build has none.
     static QUrl builtInFeedUrl();
@@ -78,9 +72,11 @@ public:
     QString skippedVersion() const;
     // The dialog on screen, if any; lets tests press its buttons.
     UpdateDialog *currentDialog() const;
+    // When the schedule runs the next check; nothing while scheduled checks are off.
+    std::optional<QDateTime> nextScheduledCheck() const;
 
 signals:
-    void checkFinished(const AppcastUpdater::Result &result);
+    void checkFinished(const UpdateCheckResult &result);
     void downloadFinished(const QString &path);
     void downloadFailed(const QString &error);
 
@@ -93,24 +89,19 @@ private:
     void setChecking(bool checking);
     void scheduleNextCheck();
     void scheduledTimerFired();
-    void downloadUpdate(const AppcastItem &item);
-    void finishDownload(QNetworkReply *reply, const AppcastItem &item);
     QString downloadDirectory() const;
-    void present(UpdateDialog *dialog);
-    void presentResult(const Result &result);
 
     Options m_options;
     QNetworkAccessManager *m_network;
     QTimer m_scheduleTimer;
     QTimer m_timeoutTimer;
     QPointer<QNetworkReply> m_checkReply;
-    QPointer<QNetworkReply> m_downloadReply;
-    QFile *m_downloadFile = nullptr;
-    QPointer<UpdateDialog> m_dialog;
+    UpdateDownloader *m_downloader;
+    // Only when dialogs are wanted and there is a screen to show them on.
+    UpdatePresenter *m_presenter = nullptr;
+    std::optional<QDateTime> m_nextCheck;
     bool m_checking = false;
     bool m_manual = false;
     bool m_timedOut = false;
     bool m_started = false;
 };
-
-Q_DECLARE_METATYPE(AppcastUpdater::Result)

@@ -17,6 +17,7 @@ Q_DECLARE_METATYPE(Outcome)
 namespace {
 
 const QByteArray enclosureBytes = QByteArrayLiteral("release archive bytes");
+const QString archive = QStringLiteral("Mirandel-1.11.tar.gz");
 
 QByteArray feedDocument() {
     // The newest release is neither first nor last, so position must not decide.
@@ -46,7 +47,8 @@ QByteArray minimumSystemFeed() {
 }
 
 // A minimal HTTP/1.1 server on 127.0.0.1: known paths get their body, "/silent" is accepted
-// and never answered, anything else is a 404.
+// and never answered, anything else is a 404. A path in `cutAfter` announces its whole body but
+// hangs up after that many bytes of it.
 class FeedServer : public QObject {
 public:
     FeedServer() {
@@ -66,6 +68,7 @@ public:
         return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(server.serverPort()).arg(path));
     }
     QHash<QByteArray, QByteArray> routes;
+    QHash<QByteArray, int> cutAfter;
     QHash<QByteArray, int> requests;
 
 private:
@@ -82,7 +85,8 @@ private:
         const QByteArray body = found ? routes.value(path) : QByteArray("not here");
         socket->write((found ? "HTTP/1.1 200 OK\r\n" : "HTTP/1.1 404 Not Found\r\n") +
                       QByteArray("Content-Length: ") + QByteArray::number(body.size()) +
-                      "\r\nConnection: close\r\n\r\n" + body);
+                      "\r\nConnection: close\r\n\r\n" +
+                      body.left(cutAfter.value(path, body.size())));
         socket->disconnectFromHost();
     }
     QTcpServer server;
@@ -127,7 +131,6 @@ private slots:
             {"dash beta", "1.0", "1.0-beta"},
             {"beta numbers", "1.0b10", "1.0b2"},
             {"alpha before rc", "2.0rc1", "2.0a3"},
-            {"build numbers", "1200", "245"},
         };
         for (const auto &[row, newer, older] : rows)
             QTest::newRow(row) << QString(newer) << QString(older) << 1;
@@ -155,8 +158,7 @@ private slots:
     void newestItem() {
         QFETCH(QString, runningSystem);
         QFETCH(QString, expected);
-        const QByteArray feed = minimumSystemFeed();
-        const auto items = Appcast::parse(feed);
+        const auto items = Appcast::parse(minimumSystemFeed());
         QVERIFY(items);
         QCOMPARE(items->size(), 3);
         const auto running =
@@ -164,179 +166,170 @@ private slots:
         QCOMPARE(Appcast::newestItem(*items, running)->version, expected);
     }
 
+    // A skipped version stays quiet for scheduled checks only; a scheduled check is due at once
+    // when there was none before. A check asked for by hand always answers in a window.
     void check_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("currentVersion");
+        QTest::addColumn<bool>("manual");
         QTest::addColumn<Outcome>("outcome");
-        const auto row = [](const char *name, const char *path, const char *version, Outcome o) {
-            QTest::newRow(name) << QString(path) << QString(version) << o;
+        QTest::addColumn<QString>("window"); // the heading of the window shown; empty: none
+        const QString offer = "A new version of tst_updater is available!";
+        const QString upToDate = "You’re up to date!", error = "Update Error!";
+        const auto row = [](const char *name, const char *path, const char *version, bool manual,
+                            Outcome o, const QString &window) {
+            QTest::newRow(name) << QString(path) << QString(version) << manual << o << window;
         };
-        row("newer", "/feed.xml", "1.10", Outcome::UpdateAvailable);
-        row("pre-release of the newest", "/feed.xml", "1.11b2", Outcome::UpdateAvailable);
-        row("equal", "/feed.xml", "1.11", Outcome::UpToDate);
-        row("ahead of the feed", "/feed.xml", "2.0", Outcome::UpToDate);
-        row("truncated feed", "/truncated.xml", "1.0", Outcome::Failed);
-        row("not a feed", "/page.html", "1.0", Outcome::Failed);
-        row("missing feed", "/gone.xml", "1.0", Outcome::Failed);
-        row("server never answers", "/silent", "1.0", Outcome::Failed);
+        row("newer", "/feed.xml", "1.10", true, Outcome::UpdateAvailable, offer);
+        row("pre-release of the newest", "/feed.xml", "1.11b2", true, Outcome::UpdateAvailable,
+            offer);
+        row("equal", "/feed.xml", "1.11", true, Outcome::UpToDate, upToDate);
+        row("ahead of the feed", "/feed.xml", "2.0", true, Outcome::UpToDate, upToDate);
+        row("truncated feed", "/truncated.xml", "1.0", true, Outcome::Failed, error);
+        row("not a feed", "/page.html", "1.0", true, Outcome::Failed, error);
+        row("missing feed", "/gone.xml", "1.0", true, Outcome::Failed, error);
+        row("server never answers", "/silent", "1.0", true, Outcome::Failed, error);
+        row("scheduled, failing quietly", "/gone.xml", "1.0", false, Outcome::Failed, {});
+        row("skipped, scheduled", "/feed.xml", "1.10", false, Outcome::SkippedVersion, {});
+        row("skipped, asked by hand", "/feed.xml", "1.10", true, Outcome::UpdateAvailable, offer);
     }
     void check() {
         QFETCH(QString, path);
         QFETCH(QString, currentVersion);
+        QFETCH(bool, manual);
         QFETCH(Outcome, outcome);
-        AppcastUpdater updater(options(path, currentVersion));
-        updater.start();
+        QFETCH(QString, window);
+        if (QByteArray(QTest::currentDataTag()).startsWith("skipped"))
+            QSettings().setValue("SUSkippedVersion", "1.11");
+        AppcastUpdater::Options o = options(path, currentVersion);
+        o.presentsDialogs = true;
+        AppcastUpdater updater(o);
+        updater.setAutomaticallyChecksForUpdates(!manual);
         QSignalSpy finished(&updater, &AppcastUpdater::checkFinished);
         QSignalSpy canCheck(&updater, &Updater::canCheckForUpdatesChanged);
-        QVERIFY(!updater.lastUpdateCheckDate());
         const QDateTime before = QDateTime::currentDateTimeUtc().addMSecs(-1);
-
-        updater.checkForUpdates();
-        QVERIFY(!updater.canCheckForUpdates());
+        updater.start();
+        if (manual)
+            updater.checkForUpdates();
+        QTRY_VERIFY(!updater.canCheckForUpdates());
         updater.checkForUpdates(); // ignored while the first check runs
         QVERIFY(finished.wait(5000));
-        QTest::qWait(50);
 
         QCOMPARE(finished.size(), 1);
         const auto result = finished.first().first().value<AppcastUpdater::Result>();
         QCOMPARE(result.outcome, outcome);
-        QVERIFY(result.manual);
+        QCOMPARE(result.manual, manual);
         QCOMPARE(result.error.isEmpty(), outcome != Outcome::Failed);
-        QCOMPARE(canCheck.size(), 2); // off while checking, on again after
+        QCOMPARE(canCheck.size(), 3); // on at start, off while checking, on again after
         QVERIFY(updater.canCheckForUpdates());
         QVERIFY(updater.lastUpdateCheckDate().value_or(QDateTime()) >= before);
-        if (outcome == Outcome::UpdateAvailable) {
-            QCOMPARE(result.item->version, QStringLiteral("1.11"));
-            QCOMPARE(result.item->displayVersion(), QStringLiteral("1.11 Kestrel"));
-            // Relative links resolve against the feed; linked notes are fetched with the check.
-            QCOMPARE(result.item->enclosureUrl, server->url("/files/Mirandel-1.11.tar.gz"));
-            QVERIFY(result.item->description.contains(QStringLiteral("Faster chunks.")));
-        }
+        QCOMPARE(server->requests.value(path.toUtf8()), 1);
+        QPointer<UpdateDialog> dialog = updater.currentDialog();
+        QCOMPARE(dialog ? dialog->heading() : QString(), window);
+        if (outcome == Outcome::Failed && dialog)
+            QCOMPARE(dialog->informativeText(), result.error);
+        if (outcome != Outcome::UpdateAvailable)
+            return;
+        QCOMPARE(result.item->displayVersion(), QStringLiteral("1.11 Kestrel"));
+        // Relative links resolve against the feed; linked notes are fetched with the check.
+        QCOMPARE(result.item->enclosureUrl, server->url("/files/" + archive));
+        QVERIFY(dialog->releaseNotesText().contains(QStringLiteral("Faster chunks.")));
+        for (QPushButton *button : dialog->findChildren<QPushButton *>())
+            if (button->text() == "Skip This Version")
+                QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(updater.skippedVersion(), QStringLiteral("1.11"));
+        QTRY_VERIFY(!dialog);
     }
 
-    void skippedVersion_data() {
-        QTest::addColumn<bool>("manual");
-        QTest::addColumn<Outcome>("outcome");
-        QTest::newRow("scheduled check stays quiet") << false << Outcome::SkippedVersion;
-        QTest::newRow("manual check offers it again") << true << Outcome::UpdateAvailable;
-    }
-    void skippedVersion() {
-        QFETCH(bool, manual);
-        QFETCH(Outcome, outcome);
-        AppcastUpdater updater(options("/feed.xml", "1.10"));
-        QSignalSpy finished(&updater, &AppcastUpdater::checkFinished);
-        QSettings().setValue("SUSkippedVersion", "1.11");
-        updater.setAutomaticallyChecksForUpdates(!manual);
-        updater.start(); // never checked before: a scheduled check is due at once
-        if (manual)
-            updater.checkForUpdates();
-        QVERIFY(finished.wait(5000));
-        QCOMPARE(finished.first().first().value<AppcastUpdater::Result>().outcome, outcome);
-    }
-
-    void scheduling_data() {
+    void schedule_data() {
         QTest::addColumn<bool>("automatic");
-        QTest::addColumn<qint64>("secondsSinceLastCheck"); // negative: never checked
-        QTest::addColumn<bool>("expectCheck");
-        QTest::newRow("automatic checks off") << false << qint64(-1) << false;
-        QTest::newRow("never checked") << true << qint64(-1) << true;
-        QTest::newRow("interval passed") << true << qint64(90000) << true;
-        QTest::newRow("checked recently") << true << qint64(600) << false;
-        QTest::newRow("clock set back") << true << qint64(-7200) << true;
+        QTest::addColumn<qint64>("interval");
+        QTest::addColumn<qint64>("secondsSinceLastCheck"); // -1: never checked
+        QTest::addColumn<qint64>("dueAfterLastCheck");     // -1: none, 0: at once
+        QTest::newRow("automatic checks off") << false << qint64(86400) << qint64(-1) << qint64(-1);
+        QTest::newRow("never checked") << true << qint64(86400) << qint64(-1) << qint64(0);
+        QTest::newRow("interval passed") << true << qint64(86400) << qint64(90000) << qint64(86400);
+        QTest::newRow("checked recently") << true << qint64(86400) << qint64(600) << qint64(86400);
+        QTest::newRow("clock set back") << true << qint64(86400) << qint64(-7200) << qint64(0);
+        // A mistyped interval must not make us ask the server every few seconds.
+        QTest::newRow("interval too short") << true << qint64(5) << qint64(10) << qint64(60);
     }
-    void scheduling() {
+    void schedule() {
         QFETCH(bool, automatic);
+        QFETCH(qint64, interval);
         QFETCH(qint64, secondsSinceLastCheck);
-        QFETCH(bool, expectCheck);
+        QFETCH(qint64, dueAfterLastCheck);
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        const QDateTime last = now.addSecs(-secondsSinceLastCheck);
         QSettings settings;
         settings.setValue("SUEnableAutomaticChecks", automatic);
-        if (secondsSinceLastCheck != -1) {
-            const QDateTime last = QDateTime::currentDateTimeUtc().addSecs(-secondsSinceLastCheck);
+        settings.setValue("SUScheduledCheckInterval", interval);
+        if (secondsSinceLastCheck != -1)
             settings.setValue("SULastCheckTime", last.toString(Qt::ISODateWithMs));
-        }
-        settings.sync();
-        AppcastUpdater updater(options("/feed.xml", "1.10"));
-        QCOMPARE(updater.updateCheckInterval(), qint64(86400));
-        QSignalSpy finished(&updater, &AppcastUpdater::checkFinished);
+        AppcastUpdater updater(options("/silent", "1.10"));
         updater.start();
-        QCOMPARE(finished.wait(expectCheck ? 5000 : 300), expectCheck);
-        if (expectCheck)
-            QVERIFY(!finished.first().first().value<AppcastUpdater::Result>().manual);
+        const auto due = updater.nextScheduledCheck();
+        QCOMPARE(due.has_value(), dueAfterLastCheck != -1);
+        if (dueAfterLastCheck > 0)
+            QCOMPARE(*due, last.addSecs(dueAfterLastCheck));
+        else if (dueAfterLastCheck == 0)
+            QVERIFY(*due >= now && *due <= QDateTime::currentDateTimeUtc());
     }
 
+    // A scheduled check that finds a release saves its file and says where; a transfer that
+    // breaks off says why and leaves nothing behind.
     void automaticDownload_data() {
         QTest::addColumn<QByteArray>("existing"); // already in the downloads folder
-        QTest::addColumn<QString>("savedAs");
+        QTest::addColumn<int>("cutAfter");        // -1: the whole file arrives
+        QTest::addColumn<QString>("savedAs");     // empty: the download fails
         QTest::addColumn<int>("fetches");
-        QTest::newRow("empty folder") << QByteArray() << "Mirandel-1.11.tar.gz" << 1;
+        QTest::newRow("empty folder") << QByteArray() << -1 << archive << 1;
         QTest::newRow("someone else's file")
-            << QByteArray("other") << "Mirandel-1.11-2.tar.gz" << 1;
-        QTest::newRow("downloaded before") << enclosureBytes << "Mirandel-1.11.tar.gz" << 0;
+            << QByteArray("other") << -1 << "Mirandel-1.11-2.tar.gz" << 1;
+        QTest::newRow("downloaded before") << enclosureBytes << -1 << archive << 0;
+        QTest::newRow("connection lost half-way") << QByteArray() << 7 << QString() << 1;
+        QTest::newRow("nothing arrives") << QByteArray() << 0 << QString() << 1;
     }
     void automaticDownload() {
         QFETCH(QByteArray, existing);
+        QFETCH(int, cutAfter);
         QFETCH(QString, savedAs);
         QFETCH(int, fetches);
         QTemporaryDir downloads;
         if (!existing.isEmpty()) {
-            QFile file(downloads.filePath("Mirandel-1.11.tar.gz"));
+            QFile file(downloads.filePath(archive));
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(existing);
         }
+        if (cutAfter >= 0)
+            server->cutAfter["/files/" + archive.toUtf8()] = cutAfter;
         AppcastUpdater::Options o = options("/feed.xml", "1.10");
         o.downloadDirectory = downloads.path();
+        o.presentsDialogs = true;
         AppcastUpdater updater(o);
         updater.setAutomaticallyChecksForUpdates(true);
         updater.setAutomaticallyDownloadsUpdates(true);
         QSignalSpy done(&updater, &AppcastUpdater::downloadFinished);
+        QSignalSpy failed(&updater, &AppcastUpdater::downloadFailed);
         updater.start();
-        QVERIFY(done.wait(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(done.size() + failed.size() == 1, 5000);
+        QCOMPARE(server->requests.value("/files/" + archive.toUtf8()), fetches);
+        QPointer<UpdateDialog> dialog = updater.currentDialog();
+        QVERIFY(dialog && dialog->isVisible());
+        if (savedAs.isEmpty()) {
+            const QString error = failed.first().first().toString();
+            QVERIFY2(error.startsWith("The update could not be downloaded: "), qPrintable(error));
+            QCOMPARE(dialog->informativeText(), error);
+            QCOMPARE(QDir(downloads.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                     QStringList());
+            return;
+        }
         QCOMPARE(done.first().first().toString(), downloads.filePath(savedAs));
+        QVERIFY(dialog->informativeText().contains(savedAs));
         QFile saved(downloads.filePath(savedAs));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll(), enclosureBytes);
-        QCOMPARE(server->requests.value("/files/Mirandel-1.11.tar.gz"), fetches);
         QVERIFY(QDir(downloads.path()).entryList({"*.download"}, QDir::Files).isEmpty());
-    }
-
-    void dialog_data() {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("currentVersion");
-        QTest::addColumn<QString>("heading");
-        const auto row = [](const char *name, const char *path, const char *version,
-                            const char *heading) {
-            QTest::newRow(name) << QString(path) << QString(version) << QString(heading);
-        };
-        row("newer", "/feed.xml", "1.10", "A new version of tst_updater is available!");
-        row("up to date", "/feed.xml", "1.11", "You’re up to date!");
-        row("failure", "/gone.xml", "1.10", "Update Error!");
-    }
-    void dialog() {
-        QFETCH(QString, path);
-        QFETCH(QString, currentVersion);
-        QFETCH(QString, heading);
-        AppcastUpdater::Options o = options(path, currentVersion);
-        o.presentsDialogs = true;
-        AppcastUpdater updater(o);
-        QSignalSpy finished(&updater, &AppcastUpdater::checkFinished);
-        updater.checkForUpdates();
-        QVERIFY(finished.wait(5000));
-        QPointer<UpdateDialog> dialog = updater.currentDialog();
-        QVERIFY(dialog && dialog->isVisible());
-        QCOMPARE(dialog->heading(), heading);
-        if (path == "/gone.xml")
-            QVERIFY(!dialog->informativeText().isEmpty());
-        if (currentVersion != "1.10" || path != "/feed.xml")
-            return;
-        QVERIFY(dialog->releaseNotesText().contains("Faster chunks."));
-        const auto buttons = dialog->findChildren<QPushButton *>();
-        const auto skip = std::find_if(buttons.begin(), buttons.end(), [](QPushButton *button) {
-            return button->text() == "Skip This Version";
-        });
-        QVERIFY(skip != buttons.end());
-        (*skip)->click();
-        QCOMPARE(updater.skippedVersion(), QStringLiteral("1.11"));
-        QTRY_VERIFY(!dialog);
     }
 };
 

@@ -1,4 +1,3 @@
-#include "ui/components/CircularIndicator.h"
 #include "ui/components/ListActions.h"
 
 #include <QMenu>
@@ -8,6 +7,8 @@
 class TestComponents : public QObject {
     Q_OBJECT
 private slots:
+    // The list's add and remove buttons: a disabled remove takes neither clicks nor keys, and
+    // the "more" button shows only with a menu to open.
     void listActionsButtons_data() {
         QTest::addColumn<bool>("withMenu");
         QTest::addColumn<bool>("removeDisabled");
@@ -36,38 +37,12 @@ private slots:
         QCOMPARE(bar->moreButton()->isVisibleTo(bar), withMenu);
         QCOMPARE(bar->moreButton()->menu() == &menu, withMenu);
 
-        // A disabled remove button takes neither clicks nor keys; add carries on regardless.
         QTest::mouseClick(bar->removeButton(), Qt::LeftButton);
         bar->removeButton()->setFocus();
         QTest::keyClick(bar->removeButton(), Qt::Key_Space);
         QTest::mouseClick(bar->addButton(), Qt::LeftButton);
         QCOMPARE(removes, removeDisabled ? 0 : 2);
         QCOMPARE(adds.count(), 1);
-    }
-
-    void indicatorColour_data() {
-        QTest::addColumn<bool>("condition");
-        QTest::addColumn<bool>("critical");
-        QTest::addColumn<QColor>("expected");
-        const QColor green(52, 199, 89), orange(255, 149, 0), red(255, 59, 48);
-        QTest::newRow("condition wins over critical") << true << true << green;
-        QTest::newRow("condition") << true << false << green;
-        QTest::newRow("critical") << false << true << red;
-        QTest::newRow("neither") << false << false << orange;
-    }
-    // The colour follows the state, through an animation rather than at once.
-    void indicatorColour() {
-        QFETCH(bool, condition);
-        QFETCH(bool, critical);
-        QFETCH(QColor, expected);
-        CircularIndicator indicator(!condition, !critical);
-        const QColor before = indicator.displayedColor();
-        indicator.setCondition(condition);
-        indicator.setCritical(critical);
-        QCOMPARE(indicator.color(), expected);
-        if (before != expected)
-            QCOMPARE(indicator.displayedColor(), before);
-        QTRY_COMPARE(indicator.displayedColor(), expected);
     }
 };
 

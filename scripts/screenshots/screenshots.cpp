@@ -1,0 +1,133 @@
+// Renders the windows the README shows, offscreen, as PNG files:
+//
+//     mirandel_screenshots <folder>
+//
+// writes main-window.png and text-output-window.png into <folder>; `make screenshots` runs it into
+// docs/. It is a program, not a test: pictures prove nothing, and making them should not slow the
+// test run down.
+#include "model/SVGFileList.h"
+#include "ui/Application.h"
+#include "ui/MainWindow.h"
+#include "ui/SetupSheet.h"
+#include "ui/TextOutputWindow.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QImage>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QWindow>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+// Keeps the windows working until `done` holds; false when `limit` passes first.
+bool waitFor(const std::function<bool()> &done, int limitMs) {
+    const QDeadlineTimer deadline(limitMs);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+void settle(int ms) {
+    const QDeadlineTimer deadline(ms);
+    waitFor([&] { return deadline.hasExpired(); }, 2 * ms);
+}
+
+bool fail(const QString &message) {
+    std::fprintf(stderr, "mirandel_screenshots: %s\n", qUtf8Printable(message));
+    return false;
+}
+
+bool save(QWidget *widget, const QDir &folder, const QString &name) {
+    widget->show();
+    if (!waitFor([widget] { return widget->isVisible() && widget->windowHandle()->isExposed(); },
+                 5000))
+        return fail(QStringLiteral("%1: the window never appeared").arg(name));
+    settle(400); // let fades and the first layout pass finish
+    const QImage image = widget->grab().toImage();
+    // A drawn window has many distinct colours; one that drew nothing has one or two.
+    QSet<QRgb> colors;
+    for (int y = 0; y < image.height() && colors.size() < 50; y += 3)
+        for (int x = 0; x < image.width() && colors.size() < 50; x += 3)
+            colors.insert(image.pixel(x, y));
+    if (colors.size() < 10)
+        return fail(QStringLiteral("%1: the window drew nothing").arg(name));
+    if (!image.save(folder.filePath(name)))
+        return fail(QStringLiteral("%1: cannot write into %2").arg(name, folder.path()));
+    std::printf("%s\n", qUtf8Printable(folder.filePath(name)));
+    return true;
+}
+
+QString outputSample() {
+    QString text = QStringLiteral("<ul>");
+    for (const char *shape : {"<circle cx=\"8\" cy=\"8\" r=\"6\"/>", "<path d=\"M2 8h12\"/>",
+                              "<rect width=\"12\" height=\"12\" x=\"2\" y=\"2\" rx=\"2\"/>"})
+        text += QStringLiteral("\r\n\t<li>\r\n\t\t<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                               "width=\"16\" height=\"16\" viewBox=\"0 0 16 16\">%1</svg>"
+                               "\r\n\t</li>")
+                    .arg(QLatin1String(shape));
+    return text + QStringLiteral("\r\n</ul>");
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Mirandel"));
+    QApplication::setApplicationName(QStringLiteral("Mirandel"));
+    if (QApplication::arguments().size() != 2) {
+        std::fprintf(stderr, "usage: mirandel_screenshots <folder>\n");
+        return 2;
+    }
+    const auto stop = [](const QString &message) { return fail(message) ? 0 : 1; };
+    const QDir folder(QApplication::arguments().at(1));
+    QTemporaryDir home;
+    if (!QDir().mkpath(folder.path()) || !home.isValid())
+        return stop(QStringLiteral("cannot make %1 or a temporary folder").arg(folder.path()));
+
+    // Settings and a login shell of its own, so the user's settings and tools stay out of the
+    // pictures. That shell knows no svgo, so the setup sheet comes up and is put away first.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.path());
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("ZDOTDIR", QFile::encodeName(home.path()));
+    QFile profile(home.filePath(QStringLiteral(".zprofile")));
+    if (!profile.open(QIODevice::WriteOnly))
+        return stop(profile.errorString());
+    profile.write("export PATH='" + QFile::encodeName(home.filePath(QStringLiteral("bin"))) +
+                  "'\n");
+    profile.close();
+
+    const QString icons = home.filePath(QStringLiteral("Icons"));
+    QDir().mkpath(icons);
+    for (const char *name : {"arrow-left.svg", "arrow-right.svg", "logo.svg.svg", "menu.svg",
+                             "search.svg", "settings.svg"}) {
+        QFile file(icons + QLatin1Char('/') + QLatin1String(name));
+        if (!file.open(QIODevice::WriteOnly))
+            return stop(file.errorString());
+        file.write("<svg xmlns=\"http://www.w3.org/2000/svg\"/>");
+    }
+
+    Application application;
+    MainWindow *window = application.newMainWindow();
+    window->show();
+    if (!waitFor([window] { return window->setupSheet() != nullptr; }, 20000))
+        return stop(QStringLiteral("the setup sheet never appeared"));
+    window->setupSheet()->hide();
+
+    window->files()->addFolder(QUrl::fromLocalFile(icons));
+    window->files()->setSelection({icons + QStringLiteral("/menu.svg")});
+    bool saved = save(window, folder, QStringLiteral("main-window.png"));
+
+    TextOutputWindow output(outputSample());
+    saved = save(&output, folder, QStringLiteral("text-output-window.png")) && saved;
+    return saved ? 0 : 1;
+}
