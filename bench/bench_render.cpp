@@ -1,0 +1,105 @@
+// Prints what the visual check costs per icon over the bootstrap icon set: drawing the original
+// and svgo's output with librsvg and comparing them, on one thread and on all cores.
+//
+// Usage: bench_render [repetitions]   (median of the repetitions; default 3)
+
+#include "engine/VisualCheck.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtConcurrent>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+
+namespace {
+
+const QString iconFolder =
+    QStringLiteral(MIRANDEL_SOURCE_DIR "/tools/node_modules/bootstrap-icons/icons");
+
+struct Pair {
+    QString name;
+    QByteArray original, optimized;
+};
+
+// svgo's output for every icon, with `config` (a file path) or svgo's defaults.
+QList<Pair> optimizeAll(const QString &folder, const QString &config) {
+    QStringList arguments{QStringLiteral("-q"), QStringLiteral("-f"), iconFolder,
+                          QStringLiteral("-o"), folder};
+    if (!config.isEmpty())
+        arguments << QStringLiteral("--config") << config;
+    QProcess svgo;
+    svgo.start(QStringLiteral(MIRANDEL_SVGO), arguments);
+    if (!svgo.waitForFinished(600000) || svgo.exitCode() != 0) {
+        std::fprintf(stderr, "svgo failed: %s\n", svgo.readAllStandardError().constData());
+        std::exit(1);
+    }
+    QList<Pair> pairs;
+    const QDir icons(iconFolder);
+    for (const QString &name : icons.entryList({QStringLiteral("*.svg")}, QDir::Files)) {
+        QFile in(icons.filePath(name)), out(QDir(folder).filePath(name));
+        if (in.open(QIODevice::ReadOnly) && out.open(QIODevice::ReadOnly))
+            pairs.append({name, in.readAll(), out.readAll()});
+    }
+    return pairs;
+}
+
+struct Run {
+    double seconds = 0;
+    int different = 0;
+};
+
+Run checkAll(const QList<Pair> &pairs, bool parallel) {
+    std::atomic<int> different = 0;
+    const auto check = [&different](const Pair &pair) {
+        if (VisualCheck(pair.original).compare(pair.optimized).looksDifferent)
+            ++different;
+    };
+    QElapsedTimer timer;
+    timer.start();
+    if (parallel)
+        QtConcurrent::blockingMap(pairs, check);
+    else
+        std::for_each(pairs.cbegin(), pairs.cend(), check);
+    return {double(timer.nsecsElapsed()) / 1e9, different.load()};
+}
+
+void report(const char *label, const QList<Pair> &pairs, bool parallel, int repetitions) {
+    QList<Run> runs;
+    for (int round = 0; round < repetitions; ++round)
+        runs.append(checkAll(pairs, parallel));
+    std::sort(runs.begin(), runs.end(),
+              [](const Run &a, const Run &b) { return a.seconds < b.seconds; });
+    const Run median = runs.at(runs.size() / 2);
+    std::printf("%-44s %7.1f ms total  %6.3f ms per icon  %5d of %lld look different\n", label,
+                median.seconds * 1000, median.seconds * 1000 / double(pairs.size()),
+                median.different, qlonglong(pairs.size()));
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    const int repetitions = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
+    QTemporaryDir work;
+    const QString lowPrecision = work.filePath(QStringLiteral("precision0.mjs"));
+    QFile config(lowPrecision);
+    if (!config.open(QIODevice::WriteOnly) ||
+        config.write("export default { floatPrecision: 0 };\n") < 0)
+        return 1;
+    config.close();
+    const QList<Pair> defaults = optimizeAll(work.filePath(QStringLiteral("default")), {});
+    const QList<Pair> rounded = optimizeAll(work.filePath(QStringLiteral("rounded")), lowPrecision);
+
+    std::printf("%lld icons, %d threads\n", qlonglong(defaults.size()),
+                QThreadPool::globalInstance()->maxThreadCount());
+    report("check, svgo defaults, one thread", defaults, false, repetitions);
+    report("check, svgo defaults, all threads", defaults, true, repetitions);
+    report("check, floatPrecision 0, all threads", rounded, true, repetitions);
+    return 0;
+}
