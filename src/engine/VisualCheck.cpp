@@ -126,12 +126,16 @@ VisualCheck::Comparison VisualCheck::compareImages(const QImage &original,
     return comparison;
 }
 
-VisualCheck::Verdict VisualCheck::compare(const QByteArray &optimized) const {
-    if (optimized.trimmed().isEmpty() && !m_original.trimmed().isEmpty())
-        return {true, tr("svgo's output is empty."), {}};
-    const SpriteParts before = spritePartsOf(m_original), after = spritePartsOf(optimized);
+QString VisualCheck::structuralChange(const QByteArray &original, const QByteArray &optimized) {
+    if (optimized.trimmed().isEmpty() && !original.trimmed().isEmpty())
+        return tr("svgo's output is empty.");
+    const SpriteParts before = spritePartsOf(original), after = spritePartsOf(optimized);
     if (after.symbols < before.symbols || (before.uses > 0 && after.uses == 0))
-        return {true, tr("svgo removed symbols or their uses."), {}};
+        return tr("svgo removed symbols or their uses.");
+    return QString();
+}
+
+VisualCheck::Verdict VisualCheck::compare(const QByteArray &optimized) const {
     // An original librsvg cannot draw gives nothing to compare with.
     if (m_firstRendering.isNull())
         return {};

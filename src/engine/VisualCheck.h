@@ -12,9 +12,9 @@
 // after svgo rounds a coordinate pass, while a shape that moved, grew or vanished does not. When
 // the first size shows only a few changed pixels, a larger size decides.
 //
-// Two changes no rendering shows are caught from the markup: an empty output from a non-empty
-// input, and a sprite whose <symbol>s or <use>s svgo dropped (symbols draw nothing by
-// themselves, so an emptied sprite and the original render alike).
+// Two changes no rendering shows are caught from the markup (structuralChange): an empty output
+// from a non-empty input, and a sprite whose <symbol>s or <use>s svgo dropped (symbols draw
+// nothing by themselves, so an emptied sprite and the original render alike).
 //
 // The constructor draws the original, so it may run while svgo works on the file; compare()
 // then draws only the output. Objects are independent of each other and may live on any thread.
@@ -32,6 +32,9 @@ public:
         QImage difference; // the original faded with the changed pixels marked; null when none
     };
     Verdict compare(const QByteArray &optimized) const;
+
+    // What the markup shows that a rendering would not; empty when nothing.
+    static QString structuralChange(const QByteArray &original, const QByteArray &optimized);
 
     // The changed pixels of two renderings of one size.
     struct Comparison {
