@@ -1,8 +1,10 @@
-// Prints what the visual check costs per icon over the bootstrap icon set: drawing the original
-// and svgo's output with librsvg and comparing them, on one thread and on all cores.
+// Prints what judging svgo's output costs per icon over the bootstrap icon set: the markup's
+// structure, and drawing the original and the output with librsvg and comparing them, on one
+// thread and on all cores.
 //
 // Usage: bench_render [repetitions]   (median of the repetitions; default 3)
 
+#include "engine/OutputReview.h"
 #include "engine/VisualCheck.h"
 
 #include <QCoreApplication>
@@ -56,8 +58,11 @@ struct Run {
 
 Run checkAll(const QList<Pair> &pairs, bool parallel) {
     std::atomic<int> different = 0;
+    // The whole judgement of one output: the markup's structure, the size and the renderings.
     const auto check = [&different](const Pair &pair) {
-        if (VisualCheck(pair.original).compare(pair.optimized).looksDifferent)
+        const VisualCheck check(pair.original);
+        if (OutputReview::review(Profile(), pair.original, pair.optimized, &check).status ==
+            FileResult::Status::LooksDifferent)
             ++different;
     };
     QElapsedTimer timer;
