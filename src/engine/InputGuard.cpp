@@ -41,14 +41,14 @@ InputGuard::Checked InputGuard::check(const QByteArray &input) {
         QStringConverter::encodingForData(input);
     const bool otherMark = marked && *marked != QStringConverter::Utf8;
     if (otherMark || (!declared.encoding.isEmpty() && !isUtf8(declared.encoding))) {
-        QStringDecoder decoder = otherMark
-                                     ? QStringDecoder(*marked)
-                                     : QStringDecoder(declared.encoding.toLatin1().constData());
+        const QByteArray name =
+            otherMark ? QStringConverter::nameForEncoding(*marked) : declared.encoding.toLatin1();
+        QStringDecoder decoder(name.constData());
         if (!decoder.isValid())
-            return {{}, tr("Unknown text encoding %1").arg(declared.encoding)};
+            return {{}, tr("Unknown text encoding %1").arg(QString::fromLatin1(name))};
         QString text = decoder.decode(input);
         if (decoder.hasError())
-            return {{}, tr("The file is not valid %1 text").arg(declared.encoding)};
+            return {{}, tr("The file is not valid %1 text").arg(QString::fromLatin1(name))};
         if (text.startsWith(QChar::ByteOrderMark))
             text.remove(0, 1);
         const Declared again = declaredEncoding(text);

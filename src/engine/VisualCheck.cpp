@@ -2,7 +2,6 @@
 
 #include "engine/SvgRenderer.h"
 
-#include <QCoreApplication>
 #include <QXmlStreamReader>
 
 #include <algorithm>
@@ -18,8 +17,6 @@ constexpr int tolerance = 24;
 constexpr int inconclusiveUpTo = 6;
 // The deciding rendering has sixteen times the pixels; a real change shows in more of them.
 constexpr int differentFrom = 24;
-
-const char *context = "VisualCheck";
 
 int channel(QRgb pixel, int index) {
     return int((pixel >> (8 * index)) & 0xff);
@@ -90,10 +87,6 @@ SpriteParts spritePartsOf(const QByteArray &svg) {
             ++parts.uses;
     }
     return parts;
-}
-
-QString tr(const char *text) {
-    return QCoreApplication::translate(context, text);
 }
 
 } // namespace

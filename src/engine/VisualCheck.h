@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QImage>
 #include <QString>
 
@@ -19,6 +20,7 @@
 // The constructor draws the original, so it may run while svgo works on the file; compare()
 // then draws only the output. Objects are independent of each other and may live on any thread.
 class VisualCheck {
+    Q_DECLARE_TR_FUNCTIONS(VisualCheck)
 public:
     // The long side of the first and the deciding rendering, in pixels.
     static constexpr int firstSide = 64;
