@@ -41,8 +41,8 @@ InputGuard::Checked InputGuard::check(const QByteArray &input) {
         QStringConverter::encodingForData(input);
     const bool otherMark = marked && *marked != QStringConverter::Utf8;
     if (otherMark || (!declared.encoding.isEmpty() && !isUtf8(declared.encoding))) {
-        const QByteArray name =
-            otherMark ? QStringConverter::nameForEncoding(*marked) : declared.encoding.toLatin1();
+        const QByteArray name = otherMark ? QByteArray(QStringConverter::nameForEncoding(*marked))
+                                          : declared.encoding.toLatin1();
         QStringDecoder decoder(name.constData());
         if (!decoder.isValid())
             return {{}, tr("Unknown text encoding %1").arg(QString::fromLatin1(name))};
