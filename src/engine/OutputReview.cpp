@@ -12,8 +12,7 @@ FileResult OutputReview::review(const Profile &profile, const QByteArray &origin
     const auto looksDifferent = [&](const QString &reason) {
         result.status = FileResult::Status::LooksDifferent;
         result.message = reason;
-        if (fileMode)
-            result.heldBackOutput = output;
+        result.differentOutput = output;
         return result;
     };
 

@@ -10,7 +10,7 @@ class VisualCheck;
 
 // Decides what becomes of svgo's output for one file, before anything is written:
 // - a lost structure (empty output, dropped symbols) or a changed rendering: "Looks different";
-//   in file mode the output is held back in the result instead of being written;
+//   the result carries the output, which file mode holds back instead of writing;
 // - file mode, the output not smaller than the input and the profile keeping such originals:
 //   "Already optimal", the input stays;
 // - otherwise "Optimized": file mode writes the output, text mode uses it.

@@ -22,9 +22,9 @@ struct FileResult {
     QString message;
     qint64 sizeBefore = -1; // bytes of the input when the run started; -1 when it could not be read
     qint64 sizeAfter = -1;  // bytes of svgo's output; -1 when there is none
-    // File mode, "Looks different": the output that was not written, for the preview and for
-    // writing it anyway
-    QByteArray heldBackOutput;
+    // "Looks different": svgo's output, for the preview and, in file mode where it was not
+    // written, for writing it anyway
+    QByteArray differentOutput;
 
     // The share saved in percent, known only for an optimized file with both sizes.
     std::optional<double> savedPercent() const;

@@ -147,12 +147,12 @@ void SvgPreview::showFiles(const QString &original, const QString &optimized,
     show();
 }
 
-void SvgPreview::showHeldBack(const QString &original, const QByteArray &output,
-                              const QString &message) {
+void SvgPreview::showLooksDifferent(const QString &original, const QByteArray &output, bool written,
+                                    const QString &message) {
     showFiles(original, QString(), message);
     m_optimized->setData(output);
-    m_optimizedCaption->setText(tr("Optimized, not written") + QStringLiteral(" · ") +
-                                FileResults::sizeText(output.size()));
+    m_optimizedCaption->setText((written ? tr("Optimized") : tr("Optimized, not written")) +
+                                QStringLiteral(" · ") + FileResults::sizeText(output.size()));
     m_optimized->show();
     m_optimizedCaption->show();
     // A lost structure has no picture of its own; the message says what happened.

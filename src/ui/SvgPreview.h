@@ -46,9 +46,10 @@ public:
 
     // `optimized` and `message` may be empty. Shows the area.
     void showFiles(const QString &original, const QString &optimized, const QString &message);
-    // A file whose output looks different and was held back: the original, the output and
-    // their difference with the changed pixels marked.
-    void showHeldBack(const QString &original, const QByteArray &output, const QString &message);
+    // A file whose output looks different: the original, the output (in file mode not
+    // `written`) and their difference with the changed pixels marked.
+    void showLooksDifferent(const QString &original, const QByteArray &output, bool written,
+                            const QString &message);
     // Hides the area (no single file is selected).
     void clear();
 
