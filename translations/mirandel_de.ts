@@ -101,6 +101,40 @@
         <source>%1 %</source>
         <translation>%1 %</translation>
     </message>
+    <message numerus="yes">
+        <source>%n look different</source>
+        <translation>
+            <numerusform>%n sieht anders aus</numerusform>
+            <numerusform>%n sehen anders aus</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n already optimal</source>
+        <translation>
+            <numerusform>%n bereits optimal</numerusform>
+            <numerusform>%n bereits optimal</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Optimized</source>
+        <translation>Optimiert</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>Fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Not run</source>
+        <translation>Nicht ausgeführt</translation>
+    </message>
+    <message>
+        <source>Looks different</source>
+        <translation>Sieht anders aus</translation>
+    </message>
+    <message>
+        <source>Already optimal</source>
+        <translation>Bereits optimal</translation>
+    </message>
 </context>
 <context>
     <name>FileTable</name>
@@ -125,6 +159,17 @@
     </message>
 </context>
 <context>
+    <name>HeldBackOutput</name>
+    <message>
+        <source>%1 no longer exists</source>
+        <translation>%1 existiert nicht mehr</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
     <name>IndentationStyle</name>
     <message>
         <source>Tabs</source>
@@ -135,6 +180,25 @@
         <source>Spaces</source>
         <comment>Indentation style</comment>
         <translation>Leerzeichen</translation>
+    </message>
+</context>
+<context>
+    <name>InputGuard</name>
+    <message>
+        <source>Empty file</source>
+        <translation>Leere Datei</translation>
+    </message>
+    <message>
+        <source>Unknown text encoding %1</source>
+        <translation>Unbekannte Textkodierung %1</translation>
+    </message>
+    <message>
+        <source>The file is not valid %1 text</source>
+        <translation>Die Datei ist kein gültiger %1-Text</translation>
+    </message>
+    <message>
+        <source>Not an SVG document</source>
+        <translation>Kein SVG-Dokument</translation>
     </message>
 </context>
 <context>
@@ -292,6 +356,13 @@
     <message>
         <source>%1 could not be restored: %2</source>
         <translation>%1 konnte nicht wiederhergestellt werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>OutputReview</name>
+    <message>
+        <source>svgo could not make the file smaller; it stays as it was.</source>
+        <translation>svgo konnte die Datei nicht verkleinern; sie bleibt, wie sie war.</translation>
     </message>
 </context>
 <context>
@@ -673,6 +744,14 @@
         <source>Optimized</source>
         <translation>Optimiert</translation>
     </message>
+    <message>
+        <source>Difference</source>
+        <translation>Unterschied</translation>
+    </message>
+    <message>
+        <source>Optimized, not written</source>
+        <translation>Optimiert, nicht geschrieben</translation>
+    </message>
 </context>
 <context>
     <name>SvgoPathField</name>
@@ -831,6 +910,25 @@
     <message>
         <source>Last checked: </source>
         <translation>Zuletzt geprüft: </translation>
+    </message>
+</context>
+<context>
+    <name>VisualCheck</name>
+    <message>
+        <source>svgo&apos;s output is empty.</source>
+        <translation>Die Ausgabe von svgo ist leer.</translation>
+    </message>
+    <message>
+        <source>svgo removed symbols or their uses.</source>
+        <translation>svgo hat Symbole oder ihre Verwendungen entfernt.</translation>
+    </message>
+    <message>
+        <source>The optimized file cannot be drawn.</source>
+        <translation>Die optimierte Datei kann nicht gezeichnet werden.</translation>
+    </message>
+    <message>
+        <source>The optimized file looks different.</source>
+        <translation>Die optimierte Datei sieht anders aus.</translation>
     </message>
 </context>
 </TS>

@@ -11,11 +11,20 @@ struct FileResult {
         Optimized, // the output is complete: written to its destination, or part of the text
         Failed,    // svgo refused the file (or could not be run for it); `message` says why
         NotRun,    // the run was cancelled before the file was done; the file is untouched
+        // svgo's output draws differently or lost a sprite's structure: in file mode it is held
+        // back (the input stays), in text mode its document is still part of the text
+        LooksDifferent,
+        AlreadyOptimal, // file mode: svgo's output was not smaller, so the input stays as it was
     };
     Status status = Status::NotRun;
-    QString message; // why the file failed: svgo's error text without colours or stack frames
+    // Why the file failed, looks different or stayed: for a failure svgo's error text without
+    // colours or stack frames
+    QString message;
     qint64 sizeBefore = -1; // bytes of the input when the run started; -1 when it could not be read
-    qint64 sizeAfter = -1;  // bytes of the optimized output; -1 unless optimized
+    qint64 sizeAfter = -1;  // bytes of svgo's output; -1 when there is none
+    // "Looks different": svgo's output, for the preview and, in file mode where it was not
+    // written, for writing it anyway
+    QByteArray differentOutput;
 
     // The share saved in percent, known only for an optimized file with both sizes.
     std::optional<double> savedPercent() const;

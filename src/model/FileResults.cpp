@@ -60,16 +60,28 @@ FileResults::Totals FileResults::totals(const QList<SVGFile> &files) const {
         case FileResult::Status::NotRun:
             ++totals.notRun;
             break;
+        case FileResult::Status::LooksDifferent:
+            ++totals.looksDifferent;
+            break;
+        case FileResult::Status::AlreadyOptimal:
+            ++totals.alreadyOptimal;
+            break;
         }
     }
     return totals;
 }
 
 QString FileResults::summary(const Totals &totals) {
-    if (totals.optimized + totals.failed + totals.notRun == 0)
+    if (totals.optimized + totals.failed + totals.notRun + totals.looksDifferent +
+            totals.alreadyOptimal ==
+        0)
         return QString();
     QString counts = tr("%n files optimized", nullptr, totals.optimized) + tr(", ") +
                      tr("%n failed", nullptr, totals.failed);
+    if (totals.looksDifferent > 0)
+        counts += tr(", ") + tr("%n look different", nullptr, totals.looksDifferent);
+    if (totals.alreadyOptimal > 0)
+        counts += tr(", ") + tr("%n already optimal", nullptr, totals.alreadyOptimal);
     // A cancelled run says how much it left; a complete run reads as before.
     if (totals.notRun > 0)
         counts += tr(", ") + tr("%n not run", nullptr, totals.notRun);
@@ -78,6 +90,22 @@ QString FileResults::summary(const Totals &totals) {
                              : 0.0;
     return tr("%1 · %2 → %3 (saved %4)")
         .arg(counts, sizeText(totals.before), sizeText(totals.after), percentText(saved));
+}
+
+QString FileResults::statusText(FileResult::Status status) {
+    switch (status) {
+    case FileResult::Status::Optimized:
+        return tr("Optimized");
+    case FileResult::Status::Failed:
+        return tr("Failed");
+    case FileResult::Status::NotRun:
+        return tr("Not run");
+    case FileResult::Status::LooksDifferent:
+        return tr("Looks different");
+    case FileResult::Status::AlreadyOptimal:
+        return tr("Already optimal");
+    }
+    return QString();
 }
 
 QString FileResults::sizeText(qint64 bytes) {

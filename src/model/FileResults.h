@@ -32,6 +32,8 @@ public:
         int optimized = 0;
         int failed = 0;
         int notRun = 0;
+        int looksDifferent = 0;
+        int alreadyOptimal = 0;
         qint64 before = 0; // of the optimized files
         qint64 after = 0;
         QStringList failedIds; // in row order
@@ -39,6 +41,9 @@ public:
     Totals totals(const QList<SVGFile> &files) const;
     // "N files optimized, M failed · X → Y (saved Z %)"; empty when no row has a result.
     static QString summary(const Totals &totals);
+
+    // "Looks different", "Already optimal", …: what a row's mark stands for.
+    static QString statusText(FileResult::Status status);
 
     // Texts of the table's result columns.
     static QString sizeText(qint64 bytes);

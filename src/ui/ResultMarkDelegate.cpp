@@ -43,6 +43,22 @@ QIcon drawMark(FileResult::Status status) {
         painter.drawEllipse(circle.adjusted(1, 1, -1, -1));
         painter.drawLine(QPointF(10, 16), QPointF(22, 16));
         break;
+    case FileResult::Status::LooksDifferent: // an amber circle with "≠"
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(242, 153, 0));
+        painter.drawEllipse(circle);
+        painter.setPen(stroke);
+        painter.drawLine(QPointF(9.5, 12.5), QPointF(22.5, 12.5));
+        painter.drawLine(QPointF(9.5, 19.5), QPointF(22.5, 19.5));
+        painter.drawLine(QPointF(19, 8), QPointF(13, 24));
+        break;
+    case FileResult::Status::AlreadyOptimal: // a green ring with "="
+        painter.setPen(QPen(QColor(52, 168, 83), 2.5));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(circle.adjusted(1, 1, -1, -1));
+        painter.drawLine(QPointF(10, 13), QPointF(22, 13));
+        painter.drawLine(QPointF(10, 19), QPointF(22, 19));
+        break;
     }
     return QIcon(pixmap);
 }
@@ -52,11 +68,12 @@ QIcon drawMark(FileResult::Status status) {
 QIcon ResultMarkDelegate::markFor(const QVariant &status) {
     if (!status.isValid())
         return {};
-    static const QIcon marks[] = {drawMark(FileResult::Status::Optimized),
-                                  drawMark(FileResult::Status::Failed),
-                                  drawMark(FileResult::Status::NotRun)};
+    static const QIcon marks[] = {
+        drawMark(FileResult::Status::Optimized), drawMark(FileResult::Status::Failed),
+        drawMark(FileResult::Status::NotRun), drawMark(FileResult::Status::LooksDifferent),
+        drawMark(FileResult::Status::AlreadyOptimal)};
     const int value = status.toInt();
-    return value >= 0 && value < 3 ? marks[value] : QIcon();
+    return value >= 0 && value < int(std::size(marks)) ? marks[value] : QIcon();
 }
 
 void ResultMarkDelegate::initStyleOption(QStyleOptionViewItem *option,

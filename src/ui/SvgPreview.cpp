@@ -1,49 +1,67 @@
 #include "ui/SvgPreview.h"
 
+#include "engine/SvgRenderer.h"
+#include "engine/VisualCheck.h"
 #include "model/FileResults.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QSvgRenderer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
-SvgPane::SvgPane(QWidget *parent) : QWidget(parent), m_renderer(new QSvgRenderer(this)) {
+SvgPane::SvgPane(QWidget *parent) : QWidget(parent) {
     setMinimumSize(80, 80);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
+SvgPane::~SvgPane() = default;
+
 void SvgPane::setFile(const QString &path) {
+    // A file that is missing or not SVG leaves no renderer; nothing more is needed.
+    QFile file(path);
+    setData(!path.isEmpty() && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
     m_path = path;
-    // A file that is missing or not SVG leaves the renderer invalid; nothing more is needed.
-    if (path.isEmpty() || !m_renderer->load(path))
-        m_renderer->load(QByteArray());
+}
+
+void SvgPane::setData(const QByteArray &svg) {
+    m_path.clear();
+    m_renderer.reset(svg.isEmpty() ? nullptr : new SvgRenderer(svg));
+    if (m_renderer && !m_renderer->isValid())
+        m_renderer.reset();
+    m_image = QImage();
+    m_fixedImage = false;
     update();
 }
 
+void SvgPane::setImage(const QImage &image) {
+    setData(QByteArray());
+    m_image = image;
+    m_fixedImage = !image.isNull();
+}
+
 bool SvgPane::isRenderable() const {
-    return m_renderer->isValid();
+    return m_renderer || m_fixedImage;
 }
 
 void SvgPane::paintEvent(QPaintEvent *) {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
     const QRect area = rect().adjusted(4, 4, -4, -4);
-    if (!m_renderer->isValid()) {
+    if (!isRenderable()) {
         painter.setPen(palette().color(QPalette::PlaceholderText));
         painter.drawText(area, Qt::AlignCenter, tr("No preview"));
         return;
     }
-    QSizeF size = m_renderer->viewBoxF().size();
-    if (size.isEmpty())
-        size = m_renderer->defaultSize();
-    if (size.isEmpty())
-        size = QSizeF(area.size());
+    QSizeF size = m_fixedImage ? QSizeF(m_image.size()) : m_renderer->naturalSize();
     size.scale(QSizeF(area.size()), Qt::KeepAspectRatio);
     QRectF target(QPointF(), size);
     target.moveCenter(QRectF(area).center());
+    // Drawn at the screen's own pixel density, again only when the pane's size changed.
+    const QSize pixels = (size * devicePixelRatioF()).toSize();
+    if (!m_fixedImage && m_image.size() != pixels)
+        m_image = m_renderer->render(pixels);
 
     // Light and slightly darker squares, the usual sign of transparency.
     constexpr int square = 8;
@@ -55,7 +73,7 @@ void SvgPane::paintEvent(QPaintEvent *) {
         tilePainter.fillRect(square, square, square, square, QColor(204, 204, 204));
     }
     painter.fillRect(target, QBrush(tile));
-    m_renderer->render(&painter, target);
+    painter.drawImage(target, m_image);
 }
 
 namespace {
@@ -71,7 +89,8 @@ QString caption(const QString &title, const QString &path) {
 SvgPreview::SvgPreview(QWidget *parent)
     : QWidget(parent), m_header(new QToolButton(this)), m_body(new QWidget(this)),
       m_original(new SvgPane(m_body)), m_optimized(new SvgPane(m_body)),
-      m_originalCaption(new QLabel(m_body)), m_optimizedCaption(new QLabel(m_body)),
+      m_difference(new SvgPane(m_body)), m_originalCaption(new QLabel(m_body)),
+      m_optimizedCaption(new QLabel(m_body)), m_differenceCaption(new QLabel(m_body)),
       m_message(new QLabel(m_body)) {
     setObjectName(QStringLiteral("svgPreview"));
     m_header->setText(tr("Preview"));
@@ -87,7 +106,8 @@ SvgPreview::SvgPreview(QWidget *parent)
     m_message->setWordWrap(true);
     m_message->setTextFormat(Qt::PlainText);
     m_message->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    for (QLabel *label : {m_originalCaption, m_optimizedCaption}) {
+    m_differenceCaption->setText(tr("Difference"));
+    for (QLabel *label : {m_originalCaption, m_optimizedCaption, m_differenceCaption}) {
         label->setAlignment(Qt::AlignCenter);
         label->setForegroundRole(QPalette::PlaceholderText);
     }
@@ -96,9 +116,11 @@ SvgPreview::SvgPreview(QWidget *parent)
     grid->setContentsMargins(0, 0, 0, 0);
     grid->addWidget(m_original, 0, 0);
     grid->addWidget(m_optimized, 0, 1);
+    grid->addWidget(m_difference, 0, 2);
     grid->addWidget(m_originalCaption, 1, 0);
     grid->addWidget(m_optimizedCaption, 1, 1);
-    grid->addWidget(m_message, 2, 0, 1, 2);
+    grid->addWidget(m_differenceCaption, 1, 2);
+    grid->addWidget(m_message, 2, 0, 1, 3);
 
     auto *layout = new QVBoxLayout(this);
     const int margin = 8;
@@ -120,12 +142,33 @@ void SvgPreview::showFiles(const QString &original, const QString &optimized,
     m_optimizedCaption->setText(caption(tr("Optimized"), optimized));
     m_message->setText(message);
     m_message->setVisible(!message.isEmpty());
+    m_difference->hide();
+    m_differenceCaption->hide();
     show();
+}
+
+void SvgPreview::showLooksDifferent(const QString &original, const QByteArray &output, bool written,
+                                    const QString &message) {
+    showFiles(original, QString(), message);
+    m_optimized->setData(output);
+    m_optimizedCaption->setText((written ? tr("Optimized") : tr("Optimized, not written")) +
+                                QStringLiteral(" · ") + FileResults::sizeText(output.size()));
+    m_optimized->show();
+    m_optimizedCaption->show();
+    // A lost structure has no picture of its own; the message says what happened.
+    QFile file(original);
+    const QImage difference = file.open(QIODevice::ReadOnly)
+                                  ? VisualCheck(file.readAll()).compare(output).difference
+                                  : QImage();
+    m_difference->setImage(difference);
+    m_difference->setVisible(!difference.isNull());
+    m_differenceCaption->setVisible(!difference.isNull());
 }
 
 void SvgPreview::clear() {
     m_original->setFile(QString());
     m_optimized->setFile(QString());
+    m_difference->setImage(QImage());
     hide();
 }
 

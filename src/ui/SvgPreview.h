@@ -1,19 +1,26 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 
-class QLabel;
-class QSvgRenderer;
-class QToolButton;
+#include <memory>
 
-// One SVG drawn to fit on a checkerboard, so transparent parts show as such; "No preview" when
-// the file cannot be drawn.
+class QLabel;
+class QToolButton;
+class SvgRenderer;
+
+// One SVG drawn by librsvg to fit on a checkerboard, so transparent parts show as such; "No
+// preview" when the file cannot be drawn.
 class SvgPane : public QWidget {
     Q_OBJECT
 public:
     explicit SvgPane(QWidget *parent = nullptr);
+    ~SvgPane() override;
 
     void setFile(const QString &path);
+    void setData(const QByteArray &svg);
+    // A picture made elsewhere (the highlighted difference), scaled to fit without smoothing.
+    void setImage(const QImage &image);
     QString file() const { return m_path; }
     bool isRenderable() const;
 
@@ -24,7 +31,9 @@ protected:
 
 private:
     QString m_path;
-    QSvgRenderer *m_renderer;
+    std::unique_ptr<SvgRenderer> m_renderer;
+    QImage m_image; // setImage's picture, or the last rendering
+    bool m_fixedImage = false;
 };
 
 // A collapsible area showing the selected file: the original and, after a run that wrote it,
@@ -37,6 +46,10 @@ public:
 
     // `optimized` and `message` may be empty. Shows the area.
     void showFiles(const QString &original, const QString &optimized, const QString &message);
+    // A file whose output looks different: the original, the output (in file mode not
+    // `written`) and their difference with the changed pixels marked.
+    void showLooksDifferent(const QString &original, const QByteArray &output, bool written,
+                            const QString &message);
     // Hides the area (no single file is selected).
     void clear();
 
@@ -45,6 +58,7 @@ public:
 
     SvgPane *originalPane() const { return m_original; }
     SvgPane *optimizedPane() const { return m_optimized; }
+    SvgPane *differencePane() const { return m_difference; }
     QString message() const;
 
 private:
@@ -52,7 +66,9 @@ private:
     QWidget *m_body;
     SvgPane *m_original;
     SvgPane *m_optimized;
+    SvgPane *m_difference;
     QLabel *m_originalCaption;
     QLabel *m_optimizedCaption;
+    QLabel *m_differenceCaption;
     QLabel *m_message;
 };

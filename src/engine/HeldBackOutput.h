@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QString>
+
+#include <optional>
+
+class OriginalsBackup;
+
+// "Use Optimized Anyway": writes an output the visual check held back where the run would have
+// written it, keeping the original first as every overwrite does.
+class HeldBackOutput {
+    Q_DECLARE_TR_FUNCTIONS(HeldBackOutput)
+public:
+    // `input` is the path as the file list knows it; `outputFolder` the run's folder when the
+    // profile writes there, absent when it overwrites its inputs. The caller saves `backup`
+    // once all files are written. Returns an error text, empty on success; on error the file
+    // is as it was.
+    static QString write(const QString &input, const QByteArray &output,
+                         const std::optional<QString> &outputFolder, OriginalsBackup &backup);
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QString>
+
+// Looks at an input before svgo gets it. svgo turns a document that is not SVG into an empty
+// element and calls that a saving, passes an empty file through as optimized, and reads every
+// file as UTF-8, so a Latin-1 file loses its umlauts. Such files fail here with a clear message,
+// and text in another encoding reaches svgo as UTF-8.
+class InputGuard {
+    Q_DECLARE_TR_FUNCTIONS(InputGuard)
+public:
+    struct Checked {
+        QByteArray svg;  // what svgo gets: the input in UTF-8, declared as such
+        QString failure; // why the file cannot be optimized; empty when svgo may have it
+    };
+    static Checked check(const QByteArray &input);
+};

@@ -1,0 +1,151 @@
+#include "engine/VisualCheck.h"
+
+#include "engine/SvgRenderer.h"
+
+#include <QXmlStreamReader>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+
+namespace {
+
+// How far a channel (0–255) may stray beyond the neighbouring pixels' range: anti-aliasing of an
+// edge that moved by a fraction of a pixel stays inside it.
+constexpr int tolerance = 24;
+// A first rendering with more changed pixels than this looks different without a second one.
+constexpr int inconclusiveUpTo = 6;
+// The deciding rendering has sixteen times the pixels; a real change shows in more of them.
+constexpr int differentFrom = 24;
+
+int channel(QRgb pixel, int index) {
+    return int((pixel >> (8 * index)) & 0xff);
+}
+
+// True when `pixel` lies within the range of `other`'s 3×3 neighbourhood around (x, y) in every
+// channel, give or take the tolerance. Beyond the image lies transparency: a shape that ends at
+// the edge of the drawing is shaded there like any other edge.
+bool withinNeighbours(QRgb pixel, const QImage &other, int x, int y) {
+    const bool atBorder = x == 0 || y == 0 || x == other.width() - 1 || y == other.height() - 1;
+    std::array<int, 4> low{}, high{};
+    low.fill(atBorder ? 0 : 255);
+    for (int row = std::max(0, y - 1); row <= std::min(other.height() - 1, y + 1); ++row) {
+        const auto *line = reinterpret_cast<const QRgb *>(other.constScanLine(row));
+        for (int column = std::max(0, x - 1); column <= std::min(other.width() - 1, x + 1);
+             ++column)
+            for (int index = 0; index < 4; ++index) {
+                low[index] = std::min(low[index], channel(line[column], index));
+                high[index] = std::max(high[index], channel(line[column], index));
+            }
+    }
+    for (int index = 0; index < 4; ++index) {
+        const int value = channel(pixel, index);
+        if (value < low[index] - tolerance || value > high[index] + tolerance)
+            return false;
+    }
+    return true;
+}
+
+bool close(QRgb a, QRgb b) {
+    for (int index = 0; index < 4; ++index)
+        if (std::abs(channel(a, index) - channel(b, index)) > tolerance)
+            return false;
+    return true;
+}
+
+// The original in light grey with the changed pixels in red.
+QImage differenceImage(const QImage &original, const QList<QPoint> &changed) {
+    QImage image(original.size(), QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *source = reinterpret_cast<const QRgb *>(original.constScanLine(y));
+        auto *target = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int alpha = qAlpha(source[x]) / 4;
+            target[x] = qRgba(alpha / 2, alpha / 2, alpha / 2, alpha);
+        }
+    }
+    for (const QPoint &point : changed)
+        image.setPixel(point, qRgba(230, 0, 0, 255));
+    return image;
+}
+
+// Counts of the elements that make up a sprite.
+struct SpriteParts {
+    int symbols = 0;
+    int uses = 0;
+};
+
+SpriteParts spritePartsOf(const QByteArray &svg) {
+    SpriteParts parts;
+    QXmlStreamReader reader(svg);
+    while (!reader.atEnd()) {
+        if (reader.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (reader.name() == QLatin1String("symbol"))
+            ++parts.symbols;
+        else if (reader.name() == QLatin1String("use"))
+            ++parts.uses;
+    }
+    return parts;
+}
+
+} // namespace
+
+VisualCheck::VisualCheck(const QByteArray &original) : m_original(original) {
+    const SvgRenderer renderer(original);
+    if (renderer.isValid())
+        m_firstRendering = renderer.render(renderer.fittedSize({firstSide, firstSide}));
+}
+
+VisualCheck::Comparison VisualCheck::compareImages(const QImage &original,
+                                                   const QImage &optimized) {
+    Comparison comparison;
+    if (original.size() != optimized.size())
+        return {original.width() * original.height(), differenceImage(original, {})};
+    QList<QPoint> changed;
+    for (int y = 0; y < original.height(); ++y) {
+        const auto *a = reinterpret_cast<const QRgb *>(original.constScanLine(y));
+        const auto *b = reinterpret_cast<const QRgb *>(optimized.constScanLine(y));
+        for (int x = 0; x < original.width(); ++x) {
+            if (a[x] == b[x] || close(a[x], b[x]))
+                continue;
+            if (!withinNeighbours(a[x], optimized, x, y) || !withinNeighbours(b[x], original, x, y))
+                changed.append(QPoint(x, y));
+        }
+    }
+    comparison.changed = int(changed.size());
+    if (!changed.isEmpty())
+        comparison.difference = differenceImage(original, changed);
+    return comparison;
+}
+
+QString VisualCheck::structuralChange(const QByteArray &original, const QByteArray &optimized) {
+    if (optimized.trimmed().isEmpty() && !original.trimmed().isEmpty())
+        return tr("svgo's output is empty.");
+    const SpriteParts before = spritePartsOf(original), after = spritePartsOf(optimized);
+    if (after.symbols < before.symbols || (before.uses > 0 && after.uses == 0))
+        return tr("svgo removed symbols or their uses.");
+    return QString();
+}
+
+VisualCheck::Verdict VisualCheck::compare(const QByteArray &optimized) const {
+    // An original librsvg cannot draw gives nothing to compare with.
+    if (m_firstRendering.isNull())
+        return {};
+
+    const SvgRenderer renderer(optimized);
+    const QImage first = renderer.render(m_firstRendering.size());
+    if (first.isNull())
+        return {true, tr("The optimized file cannot be drawn."), {}};
+    Comparison comparison = compareImages(m_firstRendering, first);
+    if (comparison.changed > 0 && comparison.changed <= inconclusiveUpTo) {
+        const SvgRenderer originalRenderer(m_original);
+        const QSize size = originalRenderer.fittedSize({secondSide, secondSide});
+        comparison = compareImages(originalRenderer.render(size), renderer.render(size));
+        if (comparison.changed < differentFrom)
+            return {};
+    }
+    if (comparison.changed == 0)
+        return {};
+    return {true, tr("The optimized file looks different."), comparison.difference};
+}

@@ -1,0 +1,152 @@
+// What becomes of svgo's output before anything is written: the guards on its input, the visual
+// check and the held-back output written on request, with the real svgo and real files.
+
+#include "engine/HeldBackOutput.h"
+#include "engine/InputGuard.h"
+#include "engine/OriginalsBackup.h"
+#include "engine/OutputReview.h"
+#include "engine/VisualCheck.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using Status = FileResult::Status;
+
+namespace {
+
+QByteArray contents(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString source(const QString &relative) {
+    return QStringLiteral(MIRANDEL_SOURCE_DIR "/") + relative;
+}
+
+// svgo's output for `input`, with a configuration from tests/data or svgo's defaults.
+QByteArray svgo(const QByteArray &input, const QString &config) {
+    QStringList arguments{QStringLiteral("-i"), QStringLiteral("-"), QStringLiteral("-o"),
+                          QStringLiteral("-")};
+    if (!config.isEmpty())
+        arguments << QStringLiteral("--config") << source(QStringLiteral("tests/data/") + config);
+    QProcess process;
+    process.start(QStringLiteral(MIRANDEL_SVGO), arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(120000) || process.exitCode() != 0)
+        qWarning() << "svgo failed:" << process.readAllStandardError();
+    return process.readAllStandardOutput();
+}
+
+} // namespace
+
+class tst_VisualCheck : public QObject {
+    Q_OBJECT
+
+private slots:
+    void svgoOutputIsJudged_data();
+    void svgoOutputIsJudged();
+    void heldBackOutputIsWrittenKeepingTheOriginal_data();
+    void heldBackOutputIsWrittenKeepingTheOriginal();
+};
+
+void tst_VisualCheck::svgoOutputIsJudged_data() {
+    QTest::addColumn<QString>("file"); // relative to the source folder
+    QTest::addColumn<QString>("config");
+    QTest::addColumn<bool>("textMode");
+    QTest::addColumn<bool>("keepWhenNotSmaller");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QByteArray>("kept"); // text the output must still contain
+
+    const QString icon = QStringLiteral("tests/data/icon.svg");
+    const QString bootstrap = QStringLiteral("tools/node_modules/bootstrap-icons/icons/");
+    const QString rounded = QStringLiteral("precision0.config.mjs");
+    const int optimized = int(Status::Optimized), different = int(Status::LooksDifferent);
+    QTest::newRow("icon passes") << icon << QString() << false << true << optimized << QString()
+                                 << QByteArray();
+    QTest::newRow("bootstrap icon passes") << bootstrap + "backpack.svg" << QString() << false
+                                           << true << optimized << QString() << QByteArray();
+    QTest::newRow("precision 0 breaks shapes")
+        << icon << rounded << false << true << different << QString() << QByteArray();
+    QTest::newRow("precision 0, text mode") << bootstrap + "backpack.svg" << rounded << true << true
+                                            << different << QString() << QByteArray();
+    QTest::newRow("sprite emptied") << QStringLiteral("tests/data/sprite.svg") << QString() << false
+                                    << true << different << QString() << QByteArray();
+    QTest::newRow("umlauts of a Latin-1 file survive")
+        << QStringLiteral("tests/data/latin1.svg") << QString() << false << true << optimized
+        << QString() << QByteArray("Grüße äö");
+    QTest::newRow("root not svg") << QStringLiteral("tests/data/not-svg.svg") << QString() << false
+                                  << true << int(Status::Failed)
+                                  << QStringLiteral("Not an SVG document") << QByteArray();
+    QTest::newRow("empty") << QStringLiteral("tests/data/empty.svg") << QString() << false << true
+                           << int(Status::Failed) << QStringLiteral("Empty file") << QByteArray();
+    const QString larger = QStringLiteral("tests/data/larger.svg");
+    QTest::newRow("larger output kept out")
+        << larger << QString() << false << true << int(Status::AlreadyOptimal) << QString()
+        << QByteArray();
+    QTest::newRow("larger output taken when asked")
+        << larger << QString() << false << false << optimized << QString() << QByteArray();
+    QTest::newRow("larger output in text mode")
+        << larger << QString() << true << true << optimized << QString() << QByteArray();
+}
+
+void tst_VisualCheck::svgoOutputIsJudged() {
+    QFETCH(QString, file);
+    QFETCH(QString, config);
+    QFETCH(bool, textMode);
+    QFETCH(bool, keepWhenNotSmaller);
+    QFETCH(int, status);
+    QFETCH(QString, failure);
+    QFETCH(QByteArray, kept);
+
+    const QByteArray input = contents(source(file));
+    const InputGuard::Checked checked = InputGuard::check(input);
+    QCOMPARE(checked.failure, failure);
+    if (!failure.isEmpty())
+        return;
+    const QByteArray output = svgo(checked.svg, config);
+    QVERIFY(!output.contains("8859"));
+    QVERIFY(output.contains(kept));
+
+    Profile profile;
+    profile.mode = textMode ? OperationMode::Text : OperationMode::File;
+    profile.keepOriginalWhenNotSmaller = keepWhenNotSmaller;
+    const VisualCheck check(checked.svg);
+    const FileResult result = OutputReview::review(profile, input, output, &check);
+    QCOMPARE(int(result.status), status);
+    QCOMPARE(result.differentOutput, status == int(Status::LooksDifferent) ? output : QByteArray());
+}
+
+void tst_VisualCheck::heldBackOutputIsWrittenKeepingTheOriginal_data() {
+    QTest::addColumn<bool>("intoFolder");
+    QTest::newRow("over the input") << false;
+    QTest::newRow("into the output folder") << true;
+}
+
+void tst_VisualCheck::heldBackOutputIsWrittenKeepingTheOriginal() {
+    QFETCH(bool, intoFolder);
+    QTemporaryDir work;
+    QVERIFY(work.isValid());
+    const QString input = work.filePath(QStringLiteral("icon.svg"));
+    QVERIFY(QFile::copy(source(QStringLiteral("tests/data/icon.svg")), input));
+    const QByteArray original = contents(input);
+    const QByteArray output = svgo(original, QStringLiteral("precision0.config.mjs"));
+    const QString folder = work.filePath(QStringLiteral("out"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString root = work.filePath(QStringLiteral("originals"));
+
+    OriginalsBackup backup(root);
+    const std::optional<QString> outputFolder = intoFolder ? std::optional(folder) : std::nullopt;
+    QCOMPARE(HeldBackOutput::write(input, output, outputFolder, backup), QString());
+    backup.save();
+
+    QCOMPARE(contents(intoFolder ? folder + QStringLiteral("/icon.svg") : input), output);
+    const QList<OriginalsBackup::Original> kept = OriginalsBackup::originals({input}, root);
+    QCOMPARE(kept.size(), intoFolder ? 0 : 1);
+    QCOMPARE(contents(intoFolder ? input : kept.first().copy), original);
+}
+
+QTEST_GUILESS_MAIN(tst_VisualCheck)
+#include "tst_visualcheck.moc"
