@@ -27,6 +27,10 @@ const FileResult *FileResults::find(const QString &id) const {
     return found == m_results.constEnd() ? nullptr : &found->result;
 }
 
+bool FileResults::drop(const QString &id) {
+    return m_results.remove(id);
+}
+
 bool FileResults::dropIfChanged(const QString &id) {
     const auto found = m_results.constFind(id);
     if (found == m_results.constEnd())
@@ -68,11 +72,11 @@ FileResults::Totals FileResults::totals(const QList<SVGFile> &files) const {
 QString FileResults::summary(const Totals &totals) {
     if (totals.optimized + totals.failed + totals.notRun == 0)
         return QString();
-    QString counts = tr("%n files optimized", nullptr, totals.optimized) + tr(", ") +
-                     tr("%n failed", nullptr, totals.failed);
+    QString counts = tr("%Ln files optimized", nullptr, totals.optimized) + tr(", ") +
+                     tr("%Ln failed", nullptr, totals.failed);
     // A cancelled run says how much it left; a complete run reads as before.
     if (totals.notRun > 0)
-        counts += tr(", ") + tr("%n not run", nullptr, totals.notRun);
+        counts += tr(", ") + tr("%Ln not run", nullptr, totals.notRun);
     const double saved = totals.before > 0
                              ? 100.0 * double(totals.before - totals.after) / double(totals.before)
                              : 0.0;

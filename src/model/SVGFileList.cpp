@@ -267,6 +267,16 @@ QVariant SVGFileList::data(const QModelIndex &index, int role) const {
     if (role == IdRole)
         return file.id;
     const FileResult *result = m_results.find(file.id);
+    // Before a run the size is the file's own, read once when the row is first shown.
+    if (index.column() == Size && (!result || result->sizeBefore < 0) &&
+        (role == Qt::DisplayRole || role == SortRole || role == Qt::TextAlignmentRole)) {
+        auto size = m_sizes.constFind(file.id);
+        if (size == m_sizes.cend())
+            size = m_sizes.insert(file.id, QFileInfo(file.id).size());
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+        return role == SortRole ? QVariant(*size) : QVariant(FileResults::sizeText(*size));
+    }
     if (index.column() >= Size || role == StatusRole ||
         (role == Qt::ToolTipRole && index.column() != Path))
         return resultData(result, index.column(), role);
@@ -467,21 +477,24 @@ void SVGFileList::resultColumnsChanged(int firstRow, int lastRow) {
 }
 
 void SVGFileList::setResults(const QList<std::pair<QString, FileResult>> &results) {
+    m_sizes.clear();
     m_results.replace(results);
     resultColumnsChanged(0, int(m_files.size()) - 1);
     emit resultsChanged();
 }
 
 void SVGFileList::clearResults() {
+    m_sizes.clear();
     m_results.clear();
     resultColumnsChanged(0, int(m_files.size()) - 1);
     emit resultsChanged();
 }
 
-void SVGFileList::refreshResults(const QStringList &ids) {
+void SVGFileList::refreshResults(const QStringList &ids, bool dropAll) {
+    m_sizes.clear();
     bool dropped = false;
     for (const QString &id : ids)
-        dropped |= m_results.dropIfChanged(id);
+        dropped |= dropAll ? m_results.drop(id) : m_results.dropIfChanged(id);
     if (dropped) {
         resultColumnsChanged(0, int(m_files.size()) - 1);
         emit resultsChanged();

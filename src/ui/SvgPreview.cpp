@@ -3,6 +3,7 @@
 #include "model/FileResults.h"
 
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPainter>
@@ -87,6 +88,9 @@ SvgPreview::SvgPreview(QWidget *parent)
     m_message->setWordWrap(true);
     m_message->setTextFormat(Qt::PlainText);
     m_message->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // svgo points at the faulty column with a caret on the line below; only a fixed-width font
+    // keeps the two lines aligned.
+    m_message->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     for (QLabel *label : {m_originalCaption, m_optimizedCaption}) {
         label->setAlignment(Qt::AlignCenter);
         label->setForegroundRole(QPalette::PlaceholderText);

@@ -4,9 +4,11 @@
 // that sees only the test's own tools, and small menu helpers.
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
 #include <QtTest>
@@ -53,4 +55,32 @@ inline QAction *findAction(const QMenu *menu, const QString &text) {
         if (action->text() == text)
             return action;
     return nullptr;
+}
+
+// Right-clicks `pos` of `viewport` and picks `item` from the context menu that opens. Real
+// clicks reach the window system only in files that define QTEST_QPA_MOUSE_HANDLING before
+// including QtTest; otherwise no context menu event follows the press.
+inline bool chooseFromContextMenu(QWidget *viewport, QPoint pos, const QString &item) {
+    QTest::mouseClick(viewport, Qt::RightButton, {}, pos);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    QAction *action = menu ? findAction(menu, item) : nullptr;
+    if (!action) {
+        if (menu)
+            menu->close();
+        return false;
+    }
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+    return true;
+}
+
+// Types `path` into the name field of the file dialog on screen and presses Enter.
+inline bool typeIntoFileDialog(const QString &path) {
+    QWidget *dialog = QApplication::activeModalWidget();
+    auto *field = dialog ? dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")) : nullptr;
+    if (!field)
+        return false;
+    field->clear();
+    QTest::keyClicks(field, path);
+    QTest::keyClick(field, Qt::Key_Return);
+    return true;
 }
