@@ -43,6 +43,17 @@ inline const QByteArray installingBrew = "[ \"$1 $2\" = 'install svgo' ] || exit
                                          "printf '#!/bin/sh\\nexit 0\\n' > \"${0%/*}/svgo\"\n"
                                          "/bin/chmod +x \"${0%/*}/svgo\"\n";
 
+// A menu or button text as drawn: "&&" is a literal "&", a lone "&" marks the shortcut key.
+inline QString shownText(const QString &text) {
+    QString shown;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == u'&' && i + 1 < text.size())
+            ++i;
+        shown += text.at(i);
+    }
+    return shown;
+}
+
 inline QStringList actionTexts(const QMenu *menu) {
     QStringList texts;
     for (const QAction *action : menu->actions())
@@ -52,7 +63,7 @@ inline QStringList actionTexts(const QMenu *menu) {
 
 inline QAction *findAction(const QMenu *menu, const QString &text) {
     for (QAction *action : menu->actions())
-        if (action->text() == text)
+        if (shownText(action->text()) == text)
             return action;
     return nullptr;
 }

@@ -9,6 +9,7 @@
 #include "ui/SegmentedPicker.h"
 #include "ui/UiTestSupport.h"
 
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -140,26 +141,55 @@ private slots:
         QCOMPARE(value(m_editor->profile()), std::optional<QString>(QString()));
     }
 
-    void widthTakesAnyWholeNumber() {
+    void widthRefusesNegatives() {
         Profile profile = Profile::builtInDefault();
         profile.mode = OperationMode::Text;
         profile.prettyPrint = true;
         profile.indentationStyle = IndentationStyle::Spaces;
         makeEditor(false, true, profile);
         auto *width = child<QLineEdit>("indentationWidth");
-        QCOMPARE(width->text(), "4");
-
         width->selectAll();
         QTest::keyClicks(width, "-3x");
-        QCOMPARE(width->text(), "-3");
-        QCOMPARE(m_editor->profile().indentationWidth, -3);
-
-        // A lone minus is no number yet: the stored width stays and comes back on leaving.
+        QCOMPARE(width->text(), "3");
+        QCOMPARE(m_editor->profile().indentationWidth, 3);
+        // An emptied field is no number: the stored width comes back on leaving.
         width->selectAll();
-        QTest::keyClicks(width, "-");
-        QCOMPARE(m_editor->profile().indentationWidth, -3);
+        QTest::keyClick(width, Qt::Key_Backspace);
         emit width->editingFinished();
-        QCOMPARE(width->text(), "-3");
+        QCOMPARE(width->text(), "3");
+    }
+
+    // "Choose…" opens the file dialog; what is typed there and confirmed with Enter is stored.
+    void choosersStoreThePick_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("output folder") << "chooseOutputFolder"
+                                       << "out";
+        QTest::newRow("configuration") << "chooseConfiguration"
+                                       << "pretty.config.mjs";
+    }
+    void choosersStoreThePick() {
+        QFETCH(QString, button);
+        QFETCH(QString, typed);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("out"));
+        QVERIFY(QFile::copy(MIRANDEL_SOURCE_DIR "/tests/data/pretty.config.mjs",
+                            dir.filePath("pretty.config.mjs")));
+        Profile profile = Profile::builtInDefault();
+        profile.overwrite = false;
+        makeEditor(false, true, profile);
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+
+        QTest::mouseClick(child<QPushButton>(qPrintable(button)), Qt::LeftButton);
+        auto *dialog = m_window->findChild<QFileDialog *>();
+        QVERIFY(dialog);
+        dialog->setDirectory(dir.path());
+        QVERIFY(typeIntoFileDialog(typed));
+        const std::optional<QUrl> stored = button == "chooseOutputFolder"
+                                               ? m_editor->profile().outputFolder
+                                               : m_editor->profile().svgoConfigFile;
+        QVERIFY(stored);
+        QCOMPARE(QDir::cleanPath(stored->toLocalFile()), dir.filePath(typed));
     }
 
     void nameFieldOnlyWhereAllowed() {
