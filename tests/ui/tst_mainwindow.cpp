@@ -162,17 +162,6 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), optimize);
     }
 
-    void inspectorToggles() {
-        QVERIFY(window->isInspectorShown());
-        window->toggleInspectorAction()->trigger();
-        QVERIFY(!window->isInspectorShown());
-        window->toggleInspectorAction()->trigger();
-        QVERIFY(window->isInspectorShown());
-        // The table keeps its minimum however the splitter is dragged.
-        window->splitter()->setSizes({0, 1000});
-        QVERIFY(window->splitter()->sizes().constFirst() >= 300);
-    }
-
     void selectionEnablesRemove_data() {
         QTest::addColumn<bool>("useDeleteKey");
         QTest::newRow("action bar") << false;
