@@ -21,6 +21,23 @@ qt_add_translations(mirandel_translations
   LUPDATE_OPTIONS -no-obsolete -locations none
   RESOURCE_PREFIX /i18n)
 
+# English is the language of the sources, but "%Ln files" still needs its singular: a small
+# catalogue holds only the texts with plural forms. `--target mirandel_plurals_lupdate` adds new
+# ones to translations/mirandel_en.ts, whose forms are then filled in by hand.
+set(plurals_ts ${PROJECT_SOURCE_DIR}/translations/mirandel_en.ts)
+set(plurals_qm ${PROJECT_BINARY_DIR}/plurals/mirandel_en.qm)
+add_custom_command(OUTPUT ${plurals_qm}
+  COMMAND Qt6::lrelease -silent ${plurals_ts} -qm ${plurals_qm}
+  DEPENDS ${plurals_ts}
+  VERBATIM)
+set_source_files_properties(${plurals_qm} PROPERTIES GENERATED TRUE)
+qt_add_resources(mirandel_translations mirandel_plurals PREFIX /i18n
+  BASE ${PROJECT_BINARY_DIR}/plurals FILES ${plurals_qm})
+add_custom_target(mirandel_plurals_lupdate
+  COMMAND Qt6::lupdate -silent -pluralonly -no-obsolete -locations none -source-language en
+          -target-language en ${PROJECT_SOURCE_DIR}/src -ts ${plurals_ts}
+  VERBATIM)
+
 set(english_ts ${PROJECT_BINARY_DIR}/translations/mirandel_en.ts)
 add_custom_command(OUTPUT ${english_ts}
   COMMAND Qt6::lupdate -silent -no-obsolete -locations none -source-language en

@@ -2,6 +2,37 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de" sourcelanguage="en">
 <context>
+    <name>AboutDialog</name>
+    <message>
+        <source>About Mirandel</source>
+        <translation>Über Mirandel</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>svgo: looking…</source>
+        <translation>svgo: wird gesucht …</translation>
+    </message>
+    <message>
+        <source>Released under the MIT licence.</source>
+        <translation>Veröffentlicht unter der MIT-Lizenz.</translation>
+    </message>
+    <message>
+        <source>svgo: not found</source>
+        <translation>svgo: nicht gefunden</translation>
+    </message>
+    <message>
+        <source>svgo: %1 (version unknown)</source>
+        <translation>svgo: %1 (Version unbekannt)</translation>
+    </message>
+    <message>
+        <source>svgo %1: %2</source>
+        <translation>svgo %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>AdvancedSettingsTab</name>
     <message>
         <source>Use installed version</source>
@@ -68,30 +99,9 @@
 </context>
 <context>
     <name>FileResults</name>
-    <message numerus="yes">
-        <source>%n files optimized</source>
-        <translation>
-            <numerusform>%n Datei optimiert</numerusform>
-            <numerusform>%n Dateien optimiert</numerusform>
-        </translation>
-    </message>
     <message>
         <source>, </source>
         <translation>, </translation>
-    </message>
-    <message numerus="yes">
-        <source>%n failed</source>
-        <translation>
-            <numerusform>%n fehlgeschlagen</numerusform>
-            <numerusform>%n fehlgeschlagen</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>%n not run</source>
-        <translation>
-            <numerusform>%n nicht ausgeführt</numerusform>
-            <numerusform>%n nicht ausgeführt</numerusform>
-        </translation>
     </message>
     <message>
         <source>%1 · %2 → %3 (saved %4)</source>
@@ -102,17 +112,17 @@
         <translation>%1 %</translation>
     </message>
     <message numerus="yes">
-        <source>%n look different</source>
+        <source>%Ln look different</source>
         <translation>
-            <numerusform>%n sieht anders aus</numerusform>
-            <numerusform>%n sehen anders aus</numerusform>
+            <numerusform>%Ln sieht anders aus</numerusform>
+            <numerusform>%Ln sehen anders aus</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <source>%n already optimal</source>
+        <source>%Ln already optimal</source>
         <translation>
-            <numerusform>%n bereits optimal</numerusform>
-            <numerusform>%n bereits optimal</numerusform>
+            <numerusform>%Ln bereits optimal</numerusform>
+            <numerusform>%Ln bereits optimal</numerusform>
         </translation>
     </message>
     <message>
@@ -135,6 +145,27 @@
         <source>Already optimal</source>
         <translation>Bereits optimal</translation>
     </message>
+    <message numerus="yes">
+        <source>%Ln files optimized</source>
+        <translation>
+            <numerusform>%Ln Datei optimiert</numerusform>
+            <numerusform>%Ln Dateien optimiert</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln failed</source>
+        <translation>
+            <numerusform>%Ln fehlgeschlagen</numerusform>
+            <numerusform>%Ln fehlgeschlagen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln not run</source>
+        <translation>
+            <numerusform>%Ln nicht ausgeführt</numerusform>
+            <numerusform>%Ln nicht ausgeführt</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>FileTable</name>
@@ -143,8 +174,12 @@
         <translation>Entfernen</translation>
     </message>
     <message>
-        <source>Restore Originals</source>
-        <translation>Originale wiederherstellen</translation>
+        <source>Restore Originals…</source>
+        <translation>Originale wiederherstellen …</translation>
+    </message>
+    <message>
+        <source>Drop SVG files or folders here</source>
+        <translation>SVG-Dateien oder Ordner hierher ziehen</translation>
     </message>
 </context>
 <context>
@@ -268,7 +303,7 @@
     </message>
     <message>
         <source>&amp;View</source>
-        <translation>&amp;Darstellung</translation>
+        <translation>&amp;Ansicht</translation>
     </message>
     <message>
         <source>&amp;Help</source>
@@ -279,8 +314,12 @@
         <translation>Nach Aktualisierungen suchen …</translation>
     </message>
     <message>
-        <source>Restore Originals</source>
-        <translation>Originale wiederherstellen</translation>
+        <source>Restore Originals…</source>
+        <translation>Originale wiederherstellen …</translation>
+    </message>
+    <message>
+        <source>About Mirandel</source>
+        <translation>Über Mirandel</translation>
     </message>
 </context>
 <context>
@@ -363,6 +402,25 @@
     <message>
         <source>svgo could not make the file smaller; it stays as it was.</source>
         <translation>svgo konnte die Datei nicht verkleinern; sie bleibt, wie sie war.</translation>
+    </message>
+</context>
+<context>
+    <name>OutputFormat</name>
+    <message>
+        <source>CSS</source>
+        <translation>CSS</translation>
+    </message>
+    <message>
+        <source>SVG Sprite</source>
+        <translation>SVG-Sprite</translation>
+    </message>
+    <message>
+        <source>JSON</source>
+        <translation>JSON</translation>
+    </message>
+    <message>
+        <source>Wrapped</source>
+        <translation>Umschlossen</translation>
     </message>
 </context>
 <context>
@@ -522,13 +580,6 @@
         <source>Restore Originals</source>
         <translation>Originale wiederherstellen</translation>
     </message>
-    <message numerus="yes">
-        <source>Restore the originals of %n file(s)?</source>
-        <translation>
-            <numerusform>Das Original von %n Datei wiederherstellen?</numerusform>
-            <numerusform>Die Originale von %n Dateien wiederherstellen?</numerusform>
-        </translation>
-    </message>
     <message>
         <source>The optimized files are replaced by the copies kept when they were overwritten.</source>
         <translation>Die optimierten Dateien werden durch die Kopien ersetzt, die beim Überschreiben aufbewahrt wurden.</translation>
@@ -561,12 +612,52 @@
         <source>No originals are kept for these files.</source>
         <translation>Für diese Dateien sind keine Originale aufbewahrt.</translation>
     </message>
+    <message>
+        <source>, </source>
+        <translation>, </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 and %Ln more</source>
+        <translation>
+            <numerusform>%1 und %Ln weitere</numerusform>
+            <numerusform>%1 und %Ln weitere</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Restore the originals of %Ln files?</source>
+        <translation>
+            <numerusform>Das Original von %Ln Datei wiederherstellen?</numerusform>
+            <numerusform>Die Originale von %Ln Dateien wiederherstellen?</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>ResultsSummary</name>
     <message>
         <source>Click to select the files that failed.</source>
         <translation>Klicken, um die fehlgeschlagenen Dateien auszuwählen.</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 min %2 s</translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln files listed</source>
+        <translation>
+            <numerusform>%Ln Datei aufgelistet</numerusform>
+            <numerusform>%Ln Dateien aufgelistet</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Originals kept for %Ln days: Edit ▸ Restore Originals</source>
+        <translation>
+            <numerusform>Originale werden %Ln Tag aufbewahrt: Bearbeiten ▸ Originale wiederherstellen</numerusform>
+            <numerusform>Originale werden %Ln Tage aufbewahrt: Bearbeiten ▸ Originale wiederherstellen</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -576,23 +667,30 @@
         <translation>Abbrechen</translation>
     </message>
     <message>
-        <source>%1 of %2 files</source>
-        <translation>%1 von %2 Dateien</translation>
-    </message>
-    <message>
         <source>Less than a minute left</source>
         <translation>Weniger als eine Minute übrig</translation>
-    </message>
-    <message numerus="yes">
-        <source>About %n min left</source>
-        <translation>
-            <numerusform>Etwa %n Min. übrig</numerusform>
-            <numerusform>Etwa %n Min. übrig</numerusform>
-        </translation>
     </message>
     <message>
         <source>About %1 h %2 min left</source>
         <translation>Etwa %1 Std. %2 Min. übrig</translation>
+    </message>
+    <message>
+        <source>Preparing…</source>
+        <translation>Wird vorbereitet …</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %Ln files</source>
+        <translation>
+            <numerusform>%1 von %Ln Datei</numerusform>
+            <numerusform>%1 von %Ln Dateien</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>About %Ln min left</source>
+        <translation>
+            <numerusform>Noch etwa %Ln min</numerusform>
+            <numerusform>Noch etwa %Ln min</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -13,6 +13,16 @@ bool installTranslators(QCoreApplication &app, const QLocale &locale) {
     else
         delete qt;
 
+    // The English catalogue holds only plural forms ("1 file", "2 files"). It goes in first, so
+    // any other language's catalogue takes precedence, and stays as the fallback beneath it.
+    auto *english = new QTranslator(&app);
+    if (english->load(QStringLiteral(":/i18n/mirandel_en.qm")))
+        QCoreApplication::installTranslator(english);
+    else
+        delete english;
+    if (locale.language() == QLocale::English)
+        return true;
+
     // The program's own catalogue is compiled in, so an installed binary never misses it.
     auto *own = new QTranslator(&app);
     if (!own->load(locale, QStringLiteral("mirandel"), QStringLiteral("_"),

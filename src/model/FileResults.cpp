@@ -27,6 +27,10 @@ const FileResult *FileResults::find(const QString &id) const {
     return found == m_results.constEnd() ? nullptr : &found->result;
 }
 
+bool FileResults::drop(const QString &id) {
+    return m_results.remove(id);
+}
+
 bool FileResults::dropIfChanged(const QString &id) {
     const auto found = m_results.constFind(id);
     if (found == m_results.constEnd())
@@ -76,15 +80,15 @@ QString FileResults::summary(const Totals &totals) {
             totals.alreadyOptimal ==
         0)
         return QString();
-    QString counts = tr("%n files optimized", nullptr, totals.optimized) + tr(", ") +
-                     tr("%n failed", nullptr, totals.failed);
+    QString counts = tr("%Ln files optimized", nullptr, totals.optimized) + tr(", ") +
+                     tr("%Ln failed", nullptr, totals.failed);
     if (totals.looksDifferent > 0)
-        counts += tr(", ") + tr("%n look different", nullptr, totals.looksDifferent);
+        counts += tr(", ") + tr("%Ln look different", nullptr, totals.looksDifferent);
     if (totals.alreadyOptimal > 0)
-        counts += tr(", ") + tr("%n already optimal", nullptr, totals.alreadyOptimal);
+        counts += tr(", ") + tr("%Ln already optimal", nullptr, totals.alreadyOptimal);
     // A cancelled run says how much it left; a complete run reads as before.
     if (totals.notRun > 0)
-        counts += tr(", ") + tr("%n not run", nullptr, totals.notRun);
+        counts += tr(", ") + tr("%Ln not run", nullptr, totals.notRun);
     const double saved = totals.before > 0
                              ? 100.0 * double(totals.before - totals.after) / double(totals.before)
                              : 0.0;

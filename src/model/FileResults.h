@@ -24,6 +24,8 @@ public:
     bool isEmpty() const { return m_results.isEmpty(); }
 
     const FileResult *find(const QString &id) const;
+    // Drops the result of `id`; true when there was one.
+    bool drop(const QString &id);
     // Drops the result of `id` when its file is no longer as it was recorded. True when dropped.
     bool dropIfChanged(const QString &id);
 

@@ -2,6 +2,7 @@
 
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 #include <vector>
@@ -77,6 +78,35 @@ void sortByName(QStringList &paths, qsizetype nameStart) {
     paths = std::move(sorted);
 }
 
+// Appends the SVG files of `folder`, sorted by name, then those of each subfolder in name order.
+// Without QDir::Hidden the listing leaves hidden files and folders out. The iterator hands out
+// whole paths, which serve as ids without building them again. A folder reached twice (through
+// a link) is listed once, which also ends link loops.
+void collect(const QString &folder, QStringList &paths, QSet<QString> &visited) {
+    QStringList files;
+    QStringList folders;
+    QDirIterator entries(folder, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    while (entries.hasNext()) {
+        QString path = entries.next();
+        if (entries.fileInfo().isDir())
+            folders.append(std::move(path));
+        else if (hasSVGExtension(QStringView(path).sliced(path.lastIndexOf(u'/') + 1)))
+            files.append(std::move(path));
+    }
+    // The iterator puts the same folder part before every name.
+    for (QStringList *list : {&files, &folders})
+        if (!list->isEmpty())
+            sortByName(*list, list->first().lastIndexOf(u'/') + 1);
+    paths.append(std::move(files));
+    for (const QString &subfolder : std::as_const(folders)) {
+        const QString canonical = QFileInfo(subfolder).canonicalFilePath();
+        if (!visited.contains(canonical)) {
+            visited.insert(canonical);
+            collect(subfolder, paths, visited);
+        }
+    }
+}
+
 } // namespace
 
 std::optional<QStringList> listSVGFiles(const QString &folder, QString *problem) {
@@ -94,20 +124,11 @@ std::optional<QStringList> listSVGFiles(const QString &folder, QString *problem)
         return std::nullopt;
     }
 
-    // Without QDir::Hidden the listing leaves hidden files out. The iterator hands out whole
-    // paths, which serve as ids without building them again.
     QString root = folder;
     while (root.size() > 1 && root.endsWith(u'/'))
         root.chop(1);
     QStringList paths;
-    QDirIterator entries(root, QDir::Files);
-    while (entries.hasNext()) {
-        QString path = entries.next();
-        if (hasSVGExtension(QStringView(path).sliced(path.lastIndexOf(u'/') + 1)))
-            paths.append(std::move(path));
-    }
-    // The iterator puts the same folder part before every name.
-    if (!paths.isEmpty())
-        sortByName(paths, paths.first().lastIndexOf(u'/') + 1);
+    QSet<QString> visited{info.canonicalFilePath()};
+    collect(root, paths, visited);
     return paths;
 }

@@ -10,7 +10,8 @@
 // and the folder listing decide by this, a drop by the file's type.
 bool hasSVGExtension(QStringView name);
 
-// The paths of the visible files directly inside `folder` that have the SVG extension, sorted by
-// name in code-point order (case-sensitive, upper case first). Subfolders are not entered. No
-// value when the folder cannot be listed; `problem` then says why, in a few words.
+// The paths of the visible files inside `folder` and its visible subfolders that have the SVG
+// extension: a folder's own files sorted by name in code-point order (case-sensitive, upper case
+// first), then each subfolder's in the same way, subfolders in name order. No value when the
+// folder cannot be listed; `problem` then says why, in a few words.
 std::optional<QStringList> listSVGFiles(const QString &folder, QString *problem);

@@ -4,42 +4,15 @@
 #include "model/FolderListing.h"
 
 #include <QCollator>
-
 #include <QFileInfo>
-#include <QHash>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QMimeData>
-#include <QMimeDatabase>
 
 #include <algorithm>
-#include <cstdio>
 #include <numeric>
 
 namespace {
 
 // Beyond this many separate runs of rows, one reset is cheaper than a removal per run.
 constexpr qsizetype maxRemovalRuns = 256;
-
-enum class DropKind { Other, Folder, SVG };
-
-DropKind dropKind(const QUrl &url, const QMimeDatabase &mimeDatabase) {
-    if (!url.isLocalFile())
-        return DropKind::Other;
-    const QFileInfo info(url.toLocalFile());
-    if (info.isDir())
-        return DropKind::Folder;
-    if (!info.exists())
-        return DropKind::Other;
-    // The name decides first, so a drag of many .svg files never reads their contents; a file
-    // with another name still counts when its content is SVG.
-    const QString svg = QStringLiteral("image/svg+xml");
-    if (mimeDatabase.mimeTypeForFile(info, QMimeDatabase::MatchExtension).inherits(svg))
-        return DropKind::SVG;
-    if (mimeDatabase.mimeTypeForFile(info, QMimeDatabase::MatchContent).inherits(svg))
-        return DropKind::SVG;
-    return DropKind::Other;
-}
 
 } // namespace
 
@@ -106,38 +79,6 @@ void SVGFileList::importFiles(const QString &errorDescription) {
     qCWarning(lcMirandel).noquote() << errorDescription;
 }
 
-bool SVGFileList::dropItems(const QMimeData *data) {
-    if (!data)
-        return false;
-    const QMimeDatabase mimeDatabase;
-    bool accepted = false;
-    for (const QUrl &url : data->urls()) {
-        switch (dropKind(url, mimeDatabase)) {
-        case DropKind::Folder:
-            addFolder(url);
-            accepted = true;
-            break;
-        case DropKind::SVG:
-            addFile(url);
-            accepted = true;
-            break;
-        case DropKind::Other:
-            break;
-        }
-    }
-    return accepted;
-}
-
-bool SVGFileList::hasDroppableItems(const QMimeData *data) {
-    if (!data || !data->hasUrls())
-        return false;
-    const QMimeDatabase mimeDatabase;
-    const QList<QUrl> urls = data->urls();
-    return std::any_of(urls.begin(), urls.end(), [&](const QUrl &url) {
-        return dropKind(url, mimeDatabase) != DropKind::Other;
-    });
-}
-
 void SVGFileList::removeSelectedFiles() {
     if (m_selection.isEmpty())
         return;
@@ -149,107 +90,6 @@ void SVGFileList::removeSelectedFiles() {
 void SVGFileList::removeFile(const SVGFile &file) {
     if (m_ids.contains(file.id))
         removeRowsWhere([&file](const SVGFile &entry) { return entry == file; });
-}
-
-void SVGFileList::insertFiles(const QList<SVGFile> &files, int row) {
-    // A file listed twice in `files` would break the one-entry-per-id rule; the first wins.
-    QList<SVGFile> moving;
-    QSet<QString> movingIds;
-    for (const SVGFile &file : files) {
-        if (!movingIds.contains(file.id)) {
-            movingIds.insert(file.id);
-            moving.append(file);
-        }
-    }
-    if (moving.isEmpty())
-        return;
-    const bool resultsDropped = dropChangedResults(moving);
-
-    const qsizetype count = m_files.size();
-    const qsizetype target = (row < 0 || row > count) ? count : row;
-    QList<qsizetype> staying;
-    staying.reserve(count);
-    QHash<QString, qsizetype> oldRowOf;
-    qsizetype takenAbove = 0;
-    for (qsizetype i = 0; i < count; ++i) {
-        const QString &id = m_files.at(i).id;
-        if (movingIds.contains(id)) {
-            oldRowOf.insert(id, i);
-            if (i < target)
-                ++takenAbove;
-        } else {
-            staying.append(i);
-        }
-    }
-    // The position was counted with the moved rows still in place; those above it are gone.
-    const qsizetype position = target - takenAbove;
-
-    // First the rows already listed move as a layout change, which keeps the views' selection
-    // and current row on them; then rows dragged in from another list are inserted between them.
-    if (!oldRowOf.isEmpty()) {
-        emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-        QList<SVGFile> reordered;
-        reordered.reserve(count);
-        QList<int> newRowOf(count);
-        const auto placeStaying = [&](qsizetype from, qsizetype to) {
-            for (qsizetype i = from; i < to; ++i) {
-                newRowOf[staying.at(i)] = int(reordered.size());
-                reordered.append(m_files.at(staying.at(i)));
-            }
-        };
-        placeStaying(0, position);
-        for (const SVGFile &file : std::as_const(moving)) {
-            if (const auto old = oldRowOf.constFind(file.id); old != oldRowOf.cend()) {
-                newRowOf[*old] = int(reordered.size());
-                reordered.append(file);
-            }
-        }
-        placeStaying(position, staying.size());
-
-        const QModelIndexList from = persistentIndexList();
-        QModelIndexList to;
-        to.reserve(from.size());
-        for (const QModelIndex &index : from)
-            to.append(this->index(newRowOf.at(index.row()), index.column()));
-        changePersistentIndexList(from, to);
-        m_files = std::move(reordered);
-        emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-    }
-
-    // Inserting in payload order puts every earlier entry of the block in place first; runs of
-    // new entries go in at once so that a large drag between windows stays linear.
-    for (qsizetype k = 0; k < moving.size();) {
-        if (oldRowOf.contains(moving.at(k).id)) {
-            ++k;
-            continue;
-        }
-        qsizetype end = k + 1;
-        while (end < moving.size() && !oldRowOf.contains(moving.at(end).id))
-            ++end;
-        const int first = int(position + k);
-        beginInsertRows({}, first, first + int(end - k) - 1);
-        const QList<SVGFile> run = moving.mid(k, end - k);
-        m_files = m_files.mid(0, first) + run + m_files.mid(first);
-        for (const SVGFile &file : run)
-            m_ids.insert(file.id);
-        endInsertRows();
-        k = end;
-    }
-    if (resultsDropped) {
-        resultColumnsChanged(0, int(m_files.size()) - 1);
-        emit resultsChanged();
-    }
-}
-
-QList<SVGFile> SVGFileList::filesFromMimeData(const QMimeData *data) {
-    QList<SVGFile> files;
-    if (!data)
-        return files;
-    const QJsonArray array = QJsonDocument::fromJson(data->data(svgFileMimeType)).array();
-    for (const QJsonValue &value : array)
-        if (const std::optional<SVGFile> file = SVGFile::fromJsonObject(value.toObject()))
-            files.append(*file);
-    return files;
 }
 
 int SVGFileList::rowCount(const QModelIndex &parent) const {
@@ -267,6 +107,16 @@ QVariant SVGFileList::data(const QModelIndex &index, int role) const {
     if (role == IdRole)
         return file.id;
     const FileResult *result = m_results.find(file.id);
+    // Before a run the size is the file's own, read once when the row is first shown.
+    if (index.column() == Size && (!result || result->sizeBefore < 0) &&
+        (role == Qt::DisplayRole || role == SortRole || role == Qt::TextAlignmentRole)) {
+        auto size = m_sizes.constFind(file.id);
+        if (size == m_sizes.cend())
+            size = m_sizes.insert(file.id, QFileInfo(file.id).size());
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+        return role == SortRole ? QVariant(*size) : QVariant(FileResults::sizeText(*size));
+    }
     if (index.column() >= Size || role == StatusRole ||
         (role == Qt::ToolTipRole && index.column() != Path))
         return resultData(result, index.column(), role);
@@ -311,61 +161,6 @@ Qt::ItemFlags SVGFileList::flags(const QModelIndex &index) const {
         return Qt::ItemIsDropEnabled;
     return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled |
            Qt::ItemNeverHasChildren;
-}
-
-QStringList SVGFileList::mimeTypes() const {
-    return {QString::fromLatin1(svgFileMimeType), QStringLiteral("text/uri-list")};
-}
-
-QMimeData *SVGFileList::mimeData(const QModelIndexList &indexes) const {
-    QList<int> rows;
-    for (const QModelIndex &index : indexes)
-        if (index.isValid() && index.row() < m_files.size())
-            rows.append(index.row());
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    if (rows.isEmpty())
-        return nullptr;
-
-    QJsonArray array;
-    for (int row : std::as_const(rows))
-        array.append(m_files.at(row).toJsonObject());
-    // Only the private type: other applications get nothing they could use.
-    auto *data = new QMimeData;
-    data->setData(svgFileMimeType, QJsonDocument(array).toJson(QJsonDocument::Compact));
-    return data;
-}
-
-bool SVGFileList::canDropMimeData(const QMimeData *data, Qt::DropAction action, int, int,
-                                  const QModelIndex &) const {
-    if (!data || !(action & supportedDropActions()))
-        return false;
-    return data->hasFormat(svgFileMimeType) || hasDroppableItems(data);
-}
-
-bool SVGFileList::dropMimeData(const QMimeData *data, Qt::DropAction action, int row, int column,
-                               const QModelIndex &parent) {
-    if (action == Qt::IgnoreAction)
-        return true;
-    if (!canDropMimeData(data, action, row, column, parent))
-        return false;
-    if (!data->hasFormat(svgFileMimeType))
-        return dropItems(data);
-
-    const QList<SVGFile> files = filesFromMimeData(data);
-    if (files.isEmpty())
-        return false;
-    insertFiles(files, row >= 0 ? row : (parent.isValid() ? parent.row() : -1));
-    return true;
-}
-
-Qt::DropActions SVGFileList::supportedDragActions() const {
-    return Qt::MoveAction;
-}
-
-Qt::DropActions SVGFileList::supportedDropActions() const {
-    // Copy too: file managers offer files dropped from outside as a copy.
-    return Qt::MoveAction | Qt::CopyAction;
 }
 
 bool SVGFileList::claimId(const QString &id) {
@@ -467,21 +262,24 @@ void SVGFileList::resultColumnsChanged(int firstRow, int lastRow) {
 }
 
 void SVGFileList::setResults(const QList<std::pair<QString, FileResult>> &results) {
+    m_sizes.clear();
     m_results.replace(results);
     resultColumnsChanged(0, int(m_files.size()) - 1);
     emit resultsChanged();
 }
 
 void SVGFileList::clearResults() {
+    m_sizes.clear();
     m_results.clear();
     resultColumnsChanged(0, int(m_files.size()) - 1);
     emit resultsChanged();
 }
 
-void SVGFileList::refreshResults(const QStringList &ids) {
+void SVGFileList::refreshResults(const QStringList &ids, bool dropAll) {
+    m_sizes.clear();
     bool dropped = false;
     for (const QString &id : ids)
-        dropped |= m_results.dropIfChanged(id);
+        dropped |= dropAll ? m_results.drop(id) : m_results.dropIfChanged(id);
     if (dropped) {
         resultColumnsChanged(0, int(m_files.size()) - 1);
         emit resultsChanged();

@@ -4,6 +4,7 @@
 #include "model/SVGFile.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QUrl>
@@ -48,9 +49,9 @@ public:
     // Adds the file unless an entry with the same plain path is listed. Checks neither the
     // extension nor whether the file exists.
     void addFile(const QUrl &url);
-    // Adds the visible files directly inside the folder whose names end in ".svg" (lower case),
-    // sorted by name in code-point order. False (and one line on standard output) when the folder
-    // cannot be listed; the list is then unchanged.
+    // Adds the visible files inside the folder and its visible subfolders whose names end in
+    // ".svg" (lower case), in the order of listSVGFiles(). False (and one line on standard output)
+    // when the folder cannot be listed; the list is then unchanged.
     bool addFolder(const QUrl &url);
     // The open panel's choice: names ending in ".svg" are added as files, everything else is
     // taken for a folder.
@@ -78,8 +79,9 @@ public:
     void setResults(const QList<std::pair<QString, FileResult>> &results);
     void clearResults();
     const FileResult *result(const QString &id) const { return m_results.find(id); }
-    // Drops the results of the given rows' files that changed since (after a restore, say).
-    void refreshResults(const QStringList &ids);
+    // Drops the results of the given rows' files that changed since, or all of them with
+    // `dropAll` (files put back as they were before the run: the results no longer apply).
+    void refreshResults(const QStringList &ids, bool dropAll = false);
     FileResults::Totals resultTotals() const { return m_results.totals(m_files); }
     // "N files optimized, M failed · X → Y (saved Z %)" over the listed rows; empty before a run.
     QString resultsSummary() const { return FileResults::summary(resultTotals()); }
@@ -125,4 +127,5 @@ private:
     QSet<QString> m_ids; // ids of m_files, so that duplicate checks stay constant-time
     QSet<QString> m_selection;
     FileResults m_results;
+    mutable QHash<QString, qint64> m_sizes; // sizes of listed files shown before any run
 };

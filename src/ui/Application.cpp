@@ -68,9 +68,26 @@ MainWindow *Application::newMainWindow() {
     m_mainWindows.removeAll(nullptr);
     auto *window = new MainWindow(this);
     window->setAttribute(Qt::WA_DeleteOnClose);
+    // A second window steps down from the newest one instead of covering it exactly.
+    if (!m_mainWindows.isEmpty())
+        window->placeOnScreen(window->size(), m_mainWindows.constLast());
     m_mainWindows.append(window);
+    connect(window, &QObject::destroyed, this, &Application::mainWindowDestroyed);
     window->show();
     return window;
+}
+
+void Application::mainWindowDestroyed() {
+    // Every other window is reached from a main window; with none left the program ends, as
+    // desktop programs on Linux do, instead of running on with only the settings window. The
+    // window going away is still counted here (its pointer clears only later).
+    const auto open = std::count_if(m_mainWindows.cbegin(), m_mainWindows.cend(),
+                                    [](const QPointer<MainWindow> &w) { return !w.isNull(); });
+    if (open > 1)
+        return;
+    if (m_settingsWindow)
+        m_settingsWindow->close();
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 QList<MainWindow *> Application::mainWindows() const {

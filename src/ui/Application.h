@@ -54,6 +54,8 @@ signals:
     void fileImportRequested(MainWindow *window);
 
 private:
+    void mainWindowDestroyed();
+
     CommandManager *m_commandManager;
     Profile m_profile;
     bool m_profileEdited = false;

@@ -4,6 +4,7 @@
 #include "platform/FileManager.h"
 #include "ui/RestoreOriginals.h"
 #include "ui/ResultMarkDelegate.h"
+#include "ui/components/ContextClick.h"
 
 #include <QContextMenuEvent>
 #include <QDropEvent>
@@ -11,7 +12,15 @@
 #include <QItemSelection>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPainter>
 #include <QPointer>
+#include <QSettings>
+
+namespace {
+
+const QString columnsKey = QStringLiteral("fileTableColumns");
+
+} // namespace
 
 FileTable::FileTable(SVGFileList *files, QWidget *parent) : QTableView(parent), m_files(files) {
     setModel(files);
@@ -22,6 +31,11 @@ FileTable::FileTable(SVGFileList *files, QWidget *parent) : QTableView(parent), 
     setWordWrap(false);
     setCornerButtonEnabled(false);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Long paths keep their start and their file name.
+    setTextElideMode(Qt::ElideMiddle);
+    // Tab leaves the table for the inspector instead of walking its cells.
+    setTabKeyNavigation(false);
+    keepSelectionOnContextClick(this);
 
     // Fixed heights let the view place any row by arithmetic alone, which keeps 100,000 rows
     // as quick to scroll as ten.
@@ -34,9 +48,17 @@ FileTable::FileTable(SVGFileList *files, QWidget *parent) : QTableView(parent), 
     columns->setHighlightSections(false);
     columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     columns->setSectionResizeMode(QHeaderView::Interactive);
-    columns->setStretchLastSection(true);
-    columns->resizeSection(0, 220);
-    columns->resizeSection(1, 220);
+    // The path takes what the other columns leave, so the name and the three numbers fit
+    // without scrolling at the window's first size.
+    columns->setSectionResizeMode(SVGFileList::Path, QHeaderView::Stretch);
+    columns->setStretchLastSection(false);
+    columns->resizeSection(SVGFileList::FileName, 180);
+    const int numberWidth = fontMetrics().horizontalAdvance(QStringLiteral("000.0 KB")) + 16;
+    for (int column : {SVGFileList::Size, SVGFileList::Optimized, SVGFileList::Saved}) {
+        const QString title = files->headerData(column, Qt::Horizontal).toString();
+        columns->resizeSection(column,
+                               std::max(numberWidth, fontMetrics().horizontalAdvance(title) + 24));
+    }
     // Clicking a header sorts the list itself (so the next run follows the order shown); until
     // the first click no column is marked and the list keeps the order files were added in.
     columns->setSectionsClickable(true);
@@ -75,12 +97,38 @@ QMenu *FileTable::createContextMenu(int row, QWidget *parent) {
     if (RestoreOriginals::hasOriginals(ids)) {
         menu->addSeparator();
         QPointer<FileTable> self = this;
-        menu->addAction(tr("Restore Originals"), menu, [self, ids] {
+        QAction *restore = menu->addAction(tr("Restore Originals…"), menu, [self, ids] {
             if (self)
                 emit self->restoreOriginalsRequested(ids);
         });
+        restore->setEnabled(m_restoreAllowed);
     }
     return menu;
+}
+
+QString FileTable::placeholderText() {
+    return tr("Drop SVG files or folders here");
+}
+
+void FileTable::saveColumns() const {
+    QSettings().setValue(columnsKey, horizontalHeader()->saveState());
+}
+
+void FileTable::restoreColumns() {
+    const QByteArray state = QSettings().value(columnsKey).toByteArray();
+    if (state.isEmpty() || !horizontalHeader()->restoreState(state))
+        return;
+    // A new window keeps the files in the order they are added, whatever was sorted before.
+    clearSortIndicator();
+}
+
+void FileTable::paintEvent(QPaintEvent *event) {
+    QTableView::paintEvent(event);
+    if (model()->rowCount() > 0)
+        return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    painter.drawText(viewport()->rect(), Qt::AlignCenter | Qt::TextWordWrap, placeholderText());
 }
 
 void FileTable::clearSortIndicator() {
@@ -95,7 +143,11 @@ void FileTable::dropEvent(QDropEvent *event) {
 }
 
 void FileTable::contextMenuEvent(QContextMenuEvent *event) {
-    const QModelIndex index = indexAt(viewport()->mapFrom(this, event->pos()));
+    // The menu key opens the menu of the current row; a click, that of the row under it (the
+    // event may come through the viewport or the table, so the global position decides).
+    const QModelIndex index = event->reason() == QContextMenuEvent::Keyboard
+                                  ? currentIndex()
+                                  : indexAt(viewport()->mapFromGlobal(event->globalPos()));
     if (!index.isValid())
         return;
     QMenu *menu = createContextMenu(index.row(), this);

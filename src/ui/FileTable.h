@@ -21,10 +21,20 @@ public:
     // selection when the row is selected, else on the row.
     QMenu *createContextMenu(int row, QWidget *parent = nullptr);
 
+    // Whether "Restore Originals" is offered enabled (not while a run or restore is busy).
+    void setRestoreAllowed(bool allowed) { m_restoreAllowed = allowed; }
+
+    // What an empty table says.
+    static QString placeholderText();
+    // Column widths (and order) are kept across windows and runs.
+    void saveColumns() const;
+    void restoreColumns();
+
 signals:
     void restoreOriginalsRequested(const QStringList &ids);
 
 protected:
+    void paintEvent(QPaintEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -36,4 +46,5 @@ private:
 
     SVGFileList *m_files;
     bool m_syncingSelection = false;
+    bool m_restoreAllowed = true;
 };

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QShortcut>
 #include <QToolBar>
@@ -42,12 +43,16 @@ Inspector::Inspector(Application *application, SVGFileList *files, QWidget *pare
     button->setAction([this] { return optimize(); });
     // Disabling while busy is done here together with the rule, so neither undoes the other.
     connect(button, &AsyncButton::loadingChanged, this, &Inspector::updateOptimizeEnabled);
+    connect(button, &AsyncButton::loadingChanged, this, [this] { emit busyChanged(isRunning()); });
     for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(files, signal, this, &Inspector::updateOptimizeEnabled);
     connect(files, &QAbstractItemModel::modelReset, this, &Inspector::updateOptimizeEnabled);
     updateOptimizeEnabled();
 
-    connect(this, &Inspector::runStarted, m_bar->progress(), &RunProgress::track);
+    connect(this, &Inspector::runStarted, m_bar->progress(),
+            [this](const QFuture<OptimizationResult> &run) {
+                m_bar->progress()->track(QFuture<void>(run));
+            });
     connect(files, &SVGFileList::selectionChanged, this, &Inspector::updatePreview);
     connect(files, &SVGFileList::resultsChanged, this, &Inspector::updatePreview);
 
@@ -140,45 +145,55 @@ void Inspector::profileChanged(const Profile &profile) {
     updateOptimizeEnabled();
 }
 
+void Inspector::setRestoring(bool restoring) {
+    m_restoring = restoring;
+    updateOptimizeEnabled();
+}
+
+bool Inspector::isRunning() const {
+    return m_bar->button()->isLoading();
+}
+
 void Inspector::updateOptimizeEnabled() {
     AsyncButton *button = m_bar->button();
-    button->setEnabled(!button->isLoading() &&
+    button->setEnabled(!button->isLoading() && !m_restoring &&
                        canOptimize(m_files->files(), m_application->profile()));
 }
 
 void Inspector::updateProfileTitle() {
     if (m_profileButton)
-        m_profileButton->setText(profileMenuTitle());
+        m_profileButton->setText(ProfileMenu::menuText(profileMenuTitle()));
 }
 
 QFuture<void> Inspector::optimize() {
     const QList<SVGFile> files = m_files->files();
     const Profile profile = m_application->profile();
-    Application *application = m_application;
-    // The handler runs on the run's worker thread; the window must be opened on the UI thread.
-    // The application object outlives every window, so a run whose window was closed meanwhile
-    // still shows its output.
-    auto onText = [application](const QString &text) {
-        QMetaObject::invokeMethod(
-            application, [application, text] { application->openTextOutput(text); },
-            Qt::QueuedConnection);
-    };
-    // A cancelled future drops its result, so the outcomes come back through onFinished, which
-    // covers both ends of a run. The window may be gone by then.
-    OptimizerOptions options;
+    // The outcomes and the text come back on the run's worker thread, through onFinished, which
+    // covers both ends of a run (a cancelled future drops its result). The application object
+    // outlives every window, so a run whose window was closed meanwhile still shows its output;
+    // a text run in which every file failed opens no empty window, its failures are in the table.
+    QPointer<Application> application = m_application;
     QPointer<Inspector> self = this;
-    options.onFinished = [self, profile](const OptimizationResult &result) {
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    OptimizerOptions options;
+    options.onFinished = [application, self, profile, clock](const OptimizationResult &result) {
+        const qint64 elapsed = clock->elapsed();
         QMetaObject::invokeMethod(
             qApp,
-            [self, profile, result] {
+            [application, self, profile, result, elapsed] {
+                if (application && profile.mode == OperationMode::Text && !result.cancelled &&
+                    result.count(FileResult::Status::Optimized) > 0)
+                    application->openTextOutput(result.text);
                 if (!self)
                     return;
                 self->m_lastRunProfile = profile;
+                self->m_lastRunMs = elapsed;
                 emit self->runFinished(result);
             },
             Qt::QueuedConnection);
     };
-    QFuture<OptimizationResult> run = Optimizer::shared().optimize(files, profile, onText, options);
+    QFuture<OptimizationResult> run = Optimizer::shared().optimize(files, profile, {}, options);
     emit runStarted(run);
     return run.then([](const OptimizationResult &) {});
 }

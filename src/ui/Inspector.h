@@ -39,12 +39,21 @@ public:
     QToolButton *profileButton() const { return m_profileButton; }
     QString profileMenuTitle() const;
 
+    // The profile of the last run that ended, and how long that run took.
+    const std::optional<Profile> &lastRunProfile() const { return m_lastRunProfile; }
+    qint64 lastRunMilliseconds() const { return m_lastRunMs; }
+    // While originals are being restored no run may start.
+    void setRestoring(bool restoring);
+    bool isRunning() const;
+
     // Whether a run may start: there must be files, and in file mode they need somewhere to go.
     static bool canOptimize(const QList<SVGFile> &files, const Profile &profile);
 
 signals:
     // A run began; the future reports per-file progress and outcomes.
     void runStarted(const QFuture<OptimizationResult> &future);
+    // Optimize became available or unavailable as busy (running or restoring).
+    void busyChanged(bool busy);
     // A run ended, completely or cancelled, with an outcome for every file it was given.
     void runFinished(const OptimizationResult &result);
 
@@ -65,5 +74,7 @@ private:
     SvgPreview *m_preview;
     OptimizeBar *m_bar;
     std::optional<Profile> m_lastRunProfile; // where the last run put its outputs
+    qint64 m_lastRunMs = 0;
+    bool m_restoring = false;
     QPointer<QToolButton> m_profileButton;
 };

@@ -4,6 +4,7 @@
 #include "model/SVGFileList.h"
 #include "platform/SymbolIcons.h"
 #include "platform/Updater.h"
+#include "ui/AboutDialog.h"
 #include "ui/Application.h"
 #include "ui/FileTable.h"
 #include "ui/Inspector.h"
@@ -19,6 +20,7 @@
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSettings>
 #include <QSplitter>
 #include <QTimer>
 #include <QToolBar>
@@ -64,6 +66,8 @@ private:
     std::function<void(const QList<QUrl> &)> m_onChoice;
 };
 
+const QString sizeKey = QStringLiteral("mainWindowSize");
+
 } // namespace
 
 MainWindow::MainWindow(Application *application, QWidget *parent)
@@ -97,6 +101,7 @@ MainWindow::MainWindow(Application *application, QWidget *parent)
     m_listActions->setAccessoryWidget(m_summary);
     connect(m_inspector, &Inspector::runFinished, this, &MainWindow::takeResults);
     connect(m_table, &FileTable::restoreOriginalsRequested, this, &MainWindow::restoreOriginals);
+    connect(m_inspector, &Inspector::busyChanged, this, &MainWindow::updateRestoreAction);
 
     m_inspector->setMinimumWidth(300);
     m_splitter->addWidget(listArea);
@@ -119,17 +124,47 @@ MainWindow::MainWindow(Application *application, QWidget *parent)
     });
     connect(qApp, &QApplication::focusChanged, this, &MainWindow::updateDeleteAction);
 
-    resize(1000, 600);
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    m_table->restoreColumns();
+    placeOnScreen(QSettings().value(sizeKey, QSize(1000, 600)).toSize(), nullptr);
 }
 
 MainWindow::~MainWindow() {
     // The base destructor moves the focus away while this part of the object is already gone.
     disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
+
+void MainWindow::placeOnScreen(QSize wanted, const QWidget *after) {
+    const QScreen *screen = after ? after->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return resize(wanted);
+    // The frame (title bar, borders) comes on top of the size; at a large scale the whole
+    // window must still fit the screen's free area, title bar included.
+    const QRect available = screen->availableGeometry();
+    const QMargins frame = isVisible() ? QMargins(frameGeometry().left() - geometry().left(),
+                                                  geometry().top() - frameGeometry().top(),
+                                                  frameGeometry().right() - geometry().right(),
+                                                  frameGeometry().bottom() - geometry().bottom())
+                                       : QMargins(8, 32, 8, 8);
+    const QSize room = available.size().shrunkBy(frame);
+    resize(wanted.boundedTo(room).expandedTo(minimumSizeHint().boundedTo(room)));
+    QRect placed(QPoint(), size().grownBy(frame));
+    if (after) {
+        // A little down and to the right of the given window, back to the top left corner once
+        // that would leave the screen.
+        placed.moveTopLeft(after->frameGeometry().topLeft() + QPoint(32, 32));
+        if (!available.contains(placed))
+            placed.moveTopLeft(available.topLeft());
+    } else {
+        placed.moveCenter(available.center());
+    }
+    move(placed.topLeft());
+}
+
+void MainWindow::closeEvent(QCloseEvent *event) {
+    QSettings settings;
+    settings.setValue(sizeKey, size());
+    m_table->saveColumns();
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::createToolBar() {
@@ -202,7 +237,7 @@ void MainWindow::createMenus() {
     connect(edit, &QMenu::aboutToShow, this, &MainWindow::updateDeleteAction);
     updateDeleteAction();
     // The selected rows, or every row when none is selected.
-    m_restoreOriginalsAction = edit->addAction(tr("Restore Originals"));
+    m_restoreOriginalsAction = edit->addAction(tr("Restore Originals…"));
     connect(m_restoreOriginalsAction, &QAction::triggered, this, [this] {
         QStringList ids(m_files->selection().cbegin(), m_files->selection().cend());
         if (ids.isEmpty())
@@ -230,6 +265,19 @@ void MainWindow::createMenus() {
                 &QAction::setEnabled);
         connect(m_checkForUpdatesAction, &QAction::triggered, updater, &Updater::checkForUpdates);
     }
+    m_aboutAction = help->addAction(tr("About Mirandel"));
+    m_aboutAction->setMenuRole(QAction::AboutRole);
+    connect(m_aboutAction, &QAction::triggered, this, [this] {
+        auto *about = new AboutDialog(this);
+        about->setAttribute(Qt::WA_DeleteOnClose);
+        about->open();
+    });
+}
+
+void MainWindow::updateRestoreAction() {
+    const bool allowed = !m_restoring && !m_inspector->isRunning();
+    m_restoreOriginalsAction->setEnabled(allowed);
+    m_table->setRestoreAllowed(allowed);
 }
 
 void MainWindow::updateDeleteAction() {
@@ -238,6 +286,11 @@ void MainWindow::updateDeleteAction() {
 }
 
 void MainWindow::takeResults(const OptimizationResult &result) {
+    const std::optional<Profile> &profile = m_inspector->lastRunProfile();
+    const bool overwrote = profile && profile->mode == OperationMode::File &&
+                           (profile->overwrite || !profile->outputFolder) &&
+                           result.count(FileResult::Status::Optimized) > 0;
+    m_summary->setLastRun(m_inspector->lastRunMilliseconds(), overwrote);
     QList<std::pair<QString, FileResult>> results;
     results.reserve(result.files.size());
     for (qsizetype index = 0; index < result.files.size() && index < result.outcomes.size();
@@ -248,8 +301,18 @@ void MainWindow::takeResults(const OptimizationResult &result) {
 }
 
 void MainWindow::restoreOriginals(const QStringList &ids) {
-    RestoreOriginals flow(this, m_files);
-    flow.run(ids);
+    if (m_restoring || m_inspector->isRunning())
+        return;
+    m_restoring = true;
+    m_inspector->setRestoring(true);
+    updateRestoreAction();
+    m_restoreFlow = RestoreOriginals::start(this, m_files, m_inspector->runProgress(), ids);
+    connect(m_restoreFlow, &RestoreOriginals::finished, this, [this] {
+        m_restoring = false;
+        m_inspector->setRestoring(false);
+        updateRestoreAction();
+        emit restoreFinished();
+    });
 }
 
 SetupSheet *MainWindow::setupSheet() const {

@@ -4,6 +4,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include "ui/RestoreOriginals.h"
+
 class Application;
 class FileTable;
 class Inspector;
@@ -36,12 +38,19 @@ public:
     QAction *deleteAction() const { return m_deleteAction; }
     QAction *checkForUpdatesAction() const { return m_checkForUpdatesAction; }
     QAction *restoreOriginalsAction() const { return m_restoreOriginalsAction; }
+    QAction *aboutAction() const { return m_aboutAction; }
+    // The restore of originals under way, else null.
+    RestoreOriginals *restoreFlow() const { return m_restoreFlow; }
     ResultsSummary *resultsSummary() const { return m_summary; }
 
     // The open panel while it is shown, else null.
     QFileDialog *openPanel() const { return m_openPanel; }
     // The setup sheet while it is shown, else null.
     SetupSheet *setupSheet() const;
+
+    // Sizes the window to `wanted` within the free area of the screen and places it there: a
+    // little down and to the right of `after`, or centred when there is none.
+    void placeOnScreen(QSize wanted, const QWidget *after);
 
     bool isInspectorShown() const;
     void setInspectorShown(bool shown);
@@ -52,15 +61,19 @@ public slots:
     // Looks svgo up through the login shell and presents the setup sheet when it is not found.
     // Runs by itself every time the window is shown.
     void checkForSVGO();
-    // Puts back the originals of the given files (after asking), then refreshes their rows.
+    // Puts back the originals of the given files (after asking) in the background, then
+    // refreshes their rows. Does nothing while a run or another restore is busy.
     void restoreOriginals(const QStringList &ids);
 
 signals:
     // A lookup of checkForSVGO() has ended.
     void svgoLookedUp(bool found);
+    // A restore of originals has ended.
+    void restoreFinished();
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -69,6 +82,7 @@ private:
     void createToolBar();
     void createMenus();
     void updateDeleteAction();
+    void updateRestoreAction();
     void takeResults(const OptimizationResult &result);
 
     Application *m_application;
@@ -82,6 +96,9 @@ private:
     QAction *m_deleteAction = nullptr;
     QAction *m_checkForUpdatesAction = nullptr;
     QAction *m_restoreOriginalsAction = nullptr;
+    QAction *m_aboutAction = nullptr;
+    QPointer<RestoreOriginals> m_restoreFlow;
+    bool m_restoring = false;
     ResultsSummary *m_summary = nullptr;
     QPointer<QFileDialog> m_openPanel;
     QPointer<SetupSheet> m_setupSheet;

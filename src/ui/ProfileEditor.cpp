@@ -4,15 +4,14 @@
 #include "model/SVGFile.h"
 #include "model/Settings.h"
 #include "platform/FileManager.h"
-#include "platform/SecurityScope.h"
 #include "platform/SymbolIcons.h"
 #include "ui/Application.h"
 #include "ui/CommandManager.h"
 #include "ui/FormRows.h"
+#include "ui/ProfilePanels.h"
 #include "ui/SegmentedPicker.h"
 
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -230,10 +229,10 @@ QWidget *ProfileEditor::buildPrettyPrintSection() {
         edit([&](Profile &p) { p.indentationStyle = IndentationStyle(id); });
     });
 
-    // Any whole number is accepted as typed; indenting treats a negative width as none.
+    // A width is a count of spaces: digits only, so a minus sign cannot even be typed.
     m_width = formTextField("indentationWidth", QString(), m_prettyPrintFields);
     m_width->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("-?[0-9]{0,18}")), m_width));
+        QRegularExpression(QStringLiteral("[0-9]{0,18}")), m_width));
     m_width->setAlignment(Qt::AlignRight);
     m_widthRow = formRow(tr("Width"), m_width, m_prettyPrintFields);
     fields->addWidget(m_widthRow);
@@ -312,33 +311,13 @@ void ProfileEditor::edit(const std::function<void(Profile &)> &change) {
 }
 
 void ProfileEditor::chooseOutputFolder() {
-    auto *dialog = new QFileDialog(this, tr("Output Folder"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setFileMode(QFileDialog::Directory);
-    dialog->setOption(QFileDialog::ShowDirsOnly);
-    connect(dialog, &QFileDialog::urlSelected, this, [this](const QUrl &url) {
-        // Stored only when the system lets us use it; the access itself is not kept.
-        if (!startAccessing(url))
-            return;
-        edit([&](Profile &p) { p.outputFolder = url; });
-        stopAccessing(url);
-    });
-    dialog->open();
+    openOutputFolderPanel(
+        this, [this](const QUrl &url) { edit([&](Profile &p) { p.outputFolder = url; }); });
 }
 
 void ProfileEditor::chooseConfigurationFile() {
-    auto *dialog = new QFileDialog(this, tr("SVGO Configuration"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setFileMode(QFileDialog::ExistingFile);
-    // svgo reads its configuration from a JavaScript module.
-    dialog->setNameFilter(tr("JavaScript files (*.js *.mjs *.cjs)"));
-    connect(dialog, &QFileDialog::urlSelected, this, [this](const QUrl &url) {
-        if (!startAccessing(url))
-            return;
-        edit([&](Profile &p) { p.svgoConfigFile = url; });
-        stopAccessing(url);
-    });
-    dialog->open();
+    openConfigurationPanel(
+        this, [this](const QUrl &url) { edit([&](Profile &p) { p.svgoConfigFile = url; }); });
 }
 
 SaveProfileSheet *ProfileEditor::saveProfileSheet() {

@@ -11,8 +11,10 @@ ProfileMenu::ProfileMenu(Application *application, QWidget *parent)
     connect(this, &QMenu::aboutToShow, this, &ProfileMenu::rebuild);
     connect(application, &Application::profileChanged, this, &ProfileMenu::scheduleRebuild);
     connect(application, &Application::profileEditedChanged, this, &ProfileMenu::scheduleRebuild);
-    Defaults::observe<Profile>(Keys::defaultProfile(), this,
-                               [this](const Profile &) { scheduleRebuild(); });
+    Defaults::observe<Profile>(Keys::defaultProfile(), this, [this](const Profile &) {
+        storedDefaultChanged();
+        scheduleRebuild();
+    });
     Defaults::observe<QList<Profile>>(Keys::profiles(), this, [this](const QList<Profile> &) {
         storedProfilesChanged();
         scheduleRebuild();
@@ -49,7 +51,7 @@ void ProfileMenu::rebuild() {
     const auto source = std::find_if(profiles.begin(), profiles.end(),
                                      [&](const Profile &p) { return p.id == current.id; });
     if (source != profiles.end() && *source != current) {
-        addAction(tr("Update Profile “%1”").arg(source->name), this,
+        addAction(tr("Update Profile “%1”").arg(menuText(source->name)), this,
                   [this, stored = *source] { updateProfile(stored); });
     }
 
@@ -60,7 +62,7 @@ void ProfileMenu::rebuild() {
 }
 
 void ProfileMenu::addChoice(const Profile &stored, const Profile &current) {
-    QAction *choice = addAction(stored.name);
+    QAction *choice = addAction(menuText(stored.name));
     choice->setCheckable(true);
     // The mark says "this is exactly what you have"; an edited profile matches no stored one.
     choice->setChecked(!m_application->profileEdited() && stored == current);
@@ -93,6 +95,23 @@ void ProfileMenu::editProfiles() {
     m_application->setSelectedSettingsTab(SettingsTab::Profiles);
     Keys::selectedProfile().set(m_application->profile().id);
     m_application->openSettings();
+}
+
+QString ProfileMenu::menuText(QString name) {
+    return name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+void ProfileMenu::storedDefaultChanged() {
+    // The default profile stored elsewhere (the settings window, another main window): an
+    // unedited current default profile follows it; an edited one now differs from a new source.
+    const Profile &current = m_application->profile();
+    if (!current.isDefault())
+        return;
+    const Profile stored = Keys::defaultProfile().get();
+    if (!m_application->profileEdited())
+        m_application->setProfile(stored);
+    else
+        m_application->setProfileEdited(current != stored);
 }
 
 void ProfileMenu::storedProfilesChanged() {

@@ -17,12 +17,17 @@ public:
     // deferred, after every change it depends on.
     void rebuild();
 
+    // A profile name as menus and buttons must be given it: "&" shown as itself, not taken for
+    // the mark of a keyboard shortcut.
+    static QString menuText(QString name);
+
 private:
     void scheduleRebuild();
     void addChoice(const Profile &stored, const Profile &current);
     void applyToDefaultProfile();
     void updateProfile(const Profile &stored);
     void editProfiles();
+    void storedDefaultChanged();
     void storedProfilesChanged();
 
     Application *m_application;

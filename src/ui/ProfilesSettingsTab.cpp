@@ -4,6 +4,7 @@
 #include "model/Settings.h"
 #include "ui/ProfileEditor.h"
 #include "ui/ProfileListModel.h"
+#include "ui/components/ContextClick.h"
 #include "ui/components/ListActions.h"
 
 #include <QHBoxLayout>
@@ -59,6 +60,7 @@ ProfilesSettingsTab::ProfilesSettingsTab(Application *application, QWidget *pare
     m_list->setDragDropOverwriteMode(false);
     m_list->setDropIndicatorShown(true);
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    keepSelectionOnContextClick(m_list);
 
     m_actions->setBorder(true);
     m_actions->setMoreActions(m_moreMenu);

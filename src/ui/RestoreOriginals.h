@@ -2,37 +2,62 @@
 
 #include "engine/OriginalsBackup.h"
 
+#include <QFuture>
+#include <QMessageBox>
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 
 #include <functional>
 
+class QAbstractButton;
+
 class QWidget;
+class RunProgress;
 class SVGFileList;
 
-// Puts back the originals of files that runs overwrote: asks once for all of them, asks again
-// for each file that was changed after its run, reports what could not be restored, and lets
-// the rows drop results that no longer describe their files.
+// Puts back the originals of files that runs overwrote. The originals are looked up and put back
+// on a worker thread, followed by the window's progress bar with its "Cancel"; the window stays
+// usable meanwhile. The user is asked once for all files (naming them), and again for each file
+// that was changed after its run; what could not be restored is reported; the rows drop the
+// results that no longer describe their files. The flow deletes itself when it is over.
 class RestoreOriginals : public QObject {
     Q_OBJECT
 public:
-    enum class Answer { Replace, Skip, Cancel };
-
-    RestoreOriginals(QWidget *window, SVGFileList *files);
+    // Starts the flow for the files with `ids`; `progress` shows the lookup and the restoring.
+    static RestoreOriginals *start(QWidget *window, SVGFileList *files, RunProgress *progress,
+                                   const QStringList &ids);
 
     // Whether any of `ids` has a kept original (for offering the command at all).
     static bool hasOriginals(const QStringList &ids);
 
-    // Runs the whole flow for the files with `ids`; returns the ids that were restored.
-    QStringList run(const QStringList &ids);
+    // "a.svg, b.svg, c.svg and 4 more": the first few names of `paths`.
+    static QString namesText(const QStringList &paths, int shown = 5);
 
-    // The questions, replaceable so that the flow can be driven without dialogs.
-    std::function<bool(const QList<OriginalsBackup::Original> &)> confirm;
-    std::function<Answer(const OriginalsBackup::Original &)> askChanged;
-    std::function<void(const QStringList &errors)> reportErrors;
-    std::function<void()> reportNothingKept;
+    // The question or report on screen, if any (for reaching it from the keyboard, and tests).
+    QMessageBox *messageBox() const { return m_box; }
+
+signals:
+    // The flow is over; `restored` holds the paths put back (empty when nothing was).
+    void finished(const QStringList &restored);
 
 private:
+    RestoreOriginals(QWidget *window, SVGFileList *files, RunProgress *progress,
+                     const QStringList &ids);
+    void lookUp();
+    void confirm();
+    void askNextChanged();
+    void restore();
+    void finish(const QStringList &restored, const QStringList &errors);
+    // Shows `box` window-modal; `answered` gets the button that was pressed.
+    void ask(QMessageBox *box, const std::function<void(QAbstractButton *)> &answered);
+
     QWidget *m_window;
-    SVGFileList *m_files;
+    QPointer<SVGFileList> m_files;
+    QPointer<RunProgress> m_progress;
+    QStringList m_ids;
+    QList<OriginalsBackup::Original> m_originals;
+    QList<OriginalsBackup::Original> m_chosen; // confirmed, in list order
+    qsizetype m_nextChanged = 0;
+    QPointer<QMessageBox> m_box;
 };

@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
@@ -64,7 +65,7 @@ RunProgress::RunProgress(QWidget *parent)
     hide();
 }
 
-void RunProgress::track(const QFuture<OptimizationResult> &future) {
+void RunProgress::track(const QFuture<void> &future) {
     m_running = true;
     m_clock.start();
     m_bar->setRange(0, 0);
@@ -93,8 +94,11 @@ QString RunProgress::statusText() const {
 void RunProgress::updateText() {
     const int total = m_bar->maximum() - m_bar->minimum();
     const int done = m_bar->value() - m_bar->minimum();
-    QString text =
-        tr("%1 of %2 files").arg(QLocale().toString(std::max(done, 0)), QLocale().toString(total));
+    if (total <= 0) {
+        m_status->setText(tr("Preparing…"));
+        return;
+    }
+    QString text = tr("%1 of %Ln files", nullptr, total).arg(QLocale().toString(std::max(done, 0)));
     if (const QString left = timeLeftText(m_clock.elapsed(), done, total); !left.isEmpty())
         text += QStringLiteral(" · ") + left;
     m_status->setText(text);
@@ -109,6 +113,7 @@ QString RunProgress::timeLeftText(qint64 elapsedMs, int done, int total) {
         return tr("Less than a minute left");
     const qint64 minutes = (seconds + 30) / 60;
     if (minutes < 60)
-        return tr("About %n min left", nullptr, int(minutes));
-    return tr("About %1 h %2 min left").arg(minutes / 60).arg(minutes % 60);
+        return tr("About %Ln min left", nullptr, int(minutes));
+    return tr("About %1 h %2 min left")
+        .arg(QLocale().toString(minutes / 60), QLocale().toString(minutes % 60));
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "engine/OptimizationResult.h"
-
 #include <QElapsedTimer>
 #include <QFuture>
 #include <QFutureWatcher>
@@ -12,15 +10,17 @@ class QProgressBar;
 class QPushButton;
 class QShortcut;
 
-// How far a run has got: files finished out of all, an estimate of the time left once enough
-// of the run is done to judge, and a "Cancel" button (Escape works too). Hidden while no run
-// is tracked; it hides itself again when the run ends.
+// How far a run (or a restore of originals) has got: files finished out of all, an estimate of the
+// time left once enough of the run is done to judge, and a "Cancel" button (Escape works too).
+// Hidden while no run is tracked; it hides itself again when the run ends.
 class RunProgress : public QWidget {
     Q_OBJECT
 public:
     explicit RunProgress(QWidget *parent = nullptr);
 
-    void track(const QFuture<OptimizationResult> &future);
+    // Follows any long job that reports files done out of all (a run, a restore); a job that
+    // reports no range shows a busy bar.
+    void track(const QFuture<void> &future);
     bool isRunning() const { return m_running; }
 
     QProgressBar *bar() const { return m_bar; }
@@ -43,7 +43,7 @@ private:
     QLabel *m_status;
     QPushButton *m_cancel;
     QShortcut *m_escape;
-    QFutureWatcher<OptimizationResult> m_watcher;
+    QFutureWatcher<void> m_watcher;
     QElapsedTimer m_clock;
     bool m_running = false;
 };

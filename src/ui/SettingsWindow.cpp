@@ -7,6 +7,9 @@
 #include "ui/ProfilesSettingsTab.h"
 #include "ui/UpdatesSettingsTab.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -38,8 +41,14 @@ SettingsWindow::SettingsWindow(Application *application, QWidget *parent)
         if (m_application && index >= 0)
             m_application->setSelectedSettingsTab(SettingsTab(index));
     });
-    // Sized to what the tabs need, within the limits above.
+    // Escape closes the window, as it does a dialog.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+
+    // Sized to what the tabs need, within the limits above and the screen's free area.
     adjustSize();
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        resize(size().boundedTo(screen->availableGeometry().size()));
 }
 
 void SettingsWindow::selectTab(SettingsTab tab) {

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPainter>
@@ -107,6 +108,9 @@ SvgPreview::SvgPreview(QWidget *parent)
     m_message->setTextFormat(Qt::PlainText);
     m_message->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_differenceCaption->setText(tr("Difference"));
+    // svgo points at the faulty column with a caret on the line below; only a fixed-width font
+    // keeps the two lines aligned.
+    m_message->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     for (QLabel *label : {m_originalCaption, m_optimizedCaption, m_differenceCaption}) {
         label->setAlignment(Qt::AlignCenter);
         label->setForegroundRole(QPalette::PlaceholderText);

@@ -68,7 +68,9 @@ void tst_FileResults::resultColumns_data() {
                             << QVariant(int(Status::Failed)) << "Error: bad";
     QTest::newRow("not run") << 3 << QStringList{"300 bytes", "", ""}
                              << QVariant(int(Status::NotRun)) << QString();
-    QTest::newRow("added after the run") << 4 << QStringList{"", "", ""} << QVariant() << QString();
+    // A file listed after the run shows its own size.
+    QTest::newRow("added after the run")
+        << 4 << QStringList{"6 bytes", "", ""} << QVariant() << QString();
 }
 
 void tst_FileResults::resultColumns() {
@@ -78,8 +80,6 @@ void tst_FileResults::resultColumns() {
     QFETCH(QString, tooltip);
     fill();
     m_list->addFile(QUrl::fromLocalFile(write("new.svg", "<svg/>")));
-    QCOMPARE(m_list->columnCount(), 5);
-    QCOMPARE(m_list->headerData(SVGFileList::Saved, Qt::Horizontal).toString(), "Saved");
     QStringList shown;
     for (int column : {SVGFileList::Size, SVGFileList::Optimized, SVGFileList::Saved})
         shown.append(m_list->index(row, column).data().toString());
@@ -146,7 +146,7 @@ void tst_FileResults::sortReordersTheList_data() {
                                       << QStringList{"new", "c", "b10", "B2", "a"};
     // Rows without a value go last in both directions and keep their order.
     QTest::newRow("size") << int(SVGFileList::Size) << Qt::AscendingOrder
-                          << QStringList{"c", "B2", "b10", "a", "new"};
+                          << QStringList{"new", "c", "B2", "b10", "a"};
     QTest::newRow("saved") << int(SVGFileList::Saved) << Qt::AscendingOrder
                            << QStringList{"b10", "a", "B2", "c", "new"};
     QTest::newRow("saved, descending") << int(SVGFileList::Saved) << Qt::DescendingOrder

@@ -4,9 +4,11 @@
 // that sees only the test's own tools, and small menu helpers.
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
 #include <QtTest>
@@ -41,6 +43,17 @@ inline const QByteArray installingBrew = "[ \"$1 $2\" = 'install svgo' ] || exit
                                          "printf '#!/bin/sh\\nexit 0\\n' > \"${0%/*}/svgo\"\n"
                                          "/bin/chmod +x \"${0%/*}/svgo\"\n";
 
+// A menu or button text as drawn: "&&" is a literal "&", a lone "&" marks the shortcut key.
+inline QString shownText(const QString &text) {
+    QString shown;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == u'&' && i + 1 < text.size())
+            ++i;
+        shown += text.at(i);
+    }
+    return shown;
+}
+
 inline QStringList actionTexts(const QMenu *menu) {
     QStringList texts;
     for (const QAction *action : menu->actions())
@@ -50,7 +63,35 @@ inline QStringList actionTexts(const QMenu *menu) {
 
 inline QAction *findAction(const QMenu *menu, const QString &text) {
     for (QAction *action : menu->actions())
-        if (action->text() == text)
+        if (shownText(action->text()) == text)
             return action;
     return nullptr;
+}
+
+// Right-clicks `pos` of `viewport` and picks `item` from the context menu that opens. Real
+// clicks reach the window system only in files that define QTEST_QPA_MOUSE_HANDLING before
+// including QtTest; otherwise no context menu event follows the press.
+inline bool chooseFromContextMenu(QWidget *viewport, QPoint pos, const QString &item) {
+    QTest::mouseClick(viewport, Qt::RightButton, {}, pos);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    QAction *action = menu ? findAction(menu, item) : nullptr;
+    if (!action) {
+        if (menu)
+            menu->close();
+        return false;
+    }
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+    return true;
+}
+
+// Types `path` into the name field of the file dialog on screen and presses Enter.
+inline bool typeIntoFileDialog(const QString &path) {
+    QWidget *dialog = QApplication::activeModalWidget();
+    auto *field = dialog ? dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")) : nullptr;
+    if (!field)
+        return false;
+    field->clear();
+    QTest::keyClicks(field, path);
+    QTest::keyClick(field, Qt::Key_Return);
+    return true;
 }

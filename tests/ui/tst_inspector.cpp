@@ -50,7 +50,7 @@ Profile savedProfile(const QString &name) {
 
 class tst_Inspector : public QObject {
     Q_OBJECT
-    QString title() const { return m_main->inspector->profileButton()->text(); }
+    QString title() const { return shownText(m_main->inspector->profileButton()->text()); }
 
     QTemporaryDir m_settings;
     std::unique_ptr<Application> m_application;
@@ -128,31 +128,32 @@ private slots:
         QCOMPARE(title(), "Default Profile");
     }
 
+    // The name holds "&", which must show as itself, not as a shortcut mark.
     void pickerAndUpdateItem() {
-        const Profile icons = savedProfile("Icons");
+        const Profile icons = savedProfile("Icons & Logos");
         Keys::profiles().set({icons});
         QVERIFY(menuItem("Default Profile")->isChecked());
         QVERIFY(!menuItem("Apply to Default Profile")->isEnabled());
 
-        menuItem("Icons")->trigger();
+        menuItem("Icons & Logos")->trigger();
         QCOMPARE(m_application->profile(), icons);
-        QCOMPARE(title(), "Icons");
-        QVERIFY(menuItem("Icons")->isChecked());
+        QCOMPARE(title(), "Icons & Logos");
+        QVERIFY(menuItem("Icons & Logos")->isChecked());
         QVERIFY(!menuItem("Default Profile")->isChecked());
-        QVERIFY(!menuItem("Update Profile “Icons”"));
+        QVERIFY(!menuItem("Update Profile “Icons & Logos”"));
 
         m_main->editorControl("prettyPrint")->click();
-        QCOMPARE(title(), "Icons*");
-        QVERIFY(!menuItem("Icons")->isChecked());
-        QAction *update = menuItem("Update Profile “Icons”");
+        QCOMPARE(title(), "Icons & Logos*");
+        QVERIFY(!menuItem("Icons & Logos")->isChecked());
+        QAction *update = menuItem("Update Profile “Icons & Logos”");
         QVERIFY(update);
 
         update->trigger();
         QCOMPARE(Keys::profiles().get(), QList<Profile>{m_application->profile()});
         QVERIFY(Keys::profiles().get().first().prettyPrint);
-        QCOMPARE(title(), "Icons");
-        QVERIFY(!menuItem("Update Profile “Icons”"));
-        QVERIFY(menuItem("Icons")->isChecked());
+        QCOMPARE(title(), "Icons & Logos");
+        QVERIFY(!menuItem("Update Profile “Icons & Logos”"));
+        QVERIFY(menuItem("Icons & Logos")->isChecked());
     }
 
     void applyToDefaultProfile() {

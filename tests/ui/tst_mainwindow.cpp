@@ -1,9 +1,16 @@
+// Mouse clicks go through the window system, which follows a right press with a context menu.
+#define QTEST_QPA_MOUSE_HANDLING
+
 #include "model/SVGFileList.h"
+#include "model/Settings.h"
+#include "ui/AboutDialog.h"
 #include "ui/Application.h"
 #include "ui/FileTable.h"
 #include "ui/Inspector.h"
 #include "ui/MainWindow.h"
+#include "ui/SettingsWindow.h"
 #include "ui/UiTestSupport.h"
+#include "ui/components/AsyncButton.h"
 #include "ui/components/ListActions.h"
 
 #include <QFileDialog>
@@ -11,6 +18,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSplitter>
@@ -82,8 +90,9 @@ private slots:
         setShellPath(binWith());
         writeScript(binWith() + QStringLiteral("/svgo"), "exit 0\n");
 
-        for (const QString name : {"a.svg", "b.svg", "c.svg", "d.svg", "folder/b.svg",
-                                   "folder/a.svg", "folder/notes.txt", "folder/.hidden.svg"}) {
+        for (const QString name :
+             {"a.svg", "b.svg", "c.svg", "d.svg", "folder/b.svg", "folder/a.svg",
+              "folder/notes.txt", "folder/.hidden.svg", "folder/sub/c.svg", "folder/.dot/e.svg"}) {
             QVERIFY(QDir(files.path()).mkpath(QFileInfo(svg(name)).path()));
             QFile file(svg(name));
             QVERIFY(file.open(QIODevice::WriteOnly));
@@ -103,25 +112,54 @@ private slots:
 
     void cleanupTestCase() { application.reset(); }
 
-    void startsEmpty() {
+    // At its first size the window fits the screen, shows the name and the three numbers without
+    // scrolling, and sizes as soon as files are listed; a second window steps aside; size and
+    // column widths come back in the next window.
+    void windowFitsAndRemembers() {
+        const QRect screen = window->screen()->availableGeometry();
+        QVERIFY2(screen.contains(window->frameGeometry()), "window larger than the screen");
         FileTable *table = window->fileTable();
-        QCOMPARE(table->model()->rowCount(), 0);
-        QCOMPARE(table->model()->headerData(0, Qt::Horizontal).toString(),
-                 QStringLiteral("File Name"));
-        QCOMPARE(table->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Path"));
-        QVERIFY(!table->horizontalHeader()->isHidden());
-        QVERIFY(!window->listActions()->removeButton()->isEnabled());
+        window->resize(1000, 600); // the first size on a screen large enough for it
+        for (int column : {SVGFileList::FileName, SVGFileList::Size, SVGFileList::Optimized,
+                           SVGFileList::Saved}) {
+            QHeaderView *header = table->horizontalHeader();
+            QVERIFY2(header->sectionViewportPosition(column) + header->sectionSize(column) <=
+                         table->viewport()->width(),
+                     qPrintable(QString::number(column)));
+        }
+        addFiles({"a.svg"});
+        QCOMPARE(table->model()->index(0, SVGFileList::Size).data().toString(),
+                 QLocale().formattedDataSize(QFileInfo(svg("a.svg")).size()));
+
+        QPointer<MainWindow> second = application->newMainWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(second));
+        QVERIFY(second->pos() != window->pos());
+        QVERIFY(screen.contains(second->frameGeometry()));
+        second->resize(700, 460);
+        second->fileTable()->horizontalHeader()->resizeSection(SVGFileList::FileName, 123);
+        second->close();
+        QTRY_VERIFY(!second);
+        std::unique_ptr<MainWindow> third(application->newMainWindow());
+        QCOMPARE(third->size(), QSize(700, 460));
+        QCOMPARE(third->fileTable()->horizontalHeader()->sectionSize(SVGFileList::FileName), 123);
+        QSettings().remove(QStringLiteral("mainWindowSize"));
+        QSettings().remove(QStringLiteral("fileTableColumns"));
     }
 
-    void inspectorToggles() {
-        QVERIFY(window->isInspectorShown());
-        window->toggleInspectorAction()->trigger();
-        QVERIFY(!window->isInspectorShown());
-        window->toggleInspectorAction()->trigger();
-        QVERIFY(window->isInspectorShown());
-        // The table keeps its minimum however the splitter is dragged.
-        window->splitter()->setSizes({0, 1000});
-        QVERIFY(window->splitter()->sizes().constFirst() >= 300);
+    void tabLeavesTheTable() {
+        addFiles({"a.svg"});
+        application->setProfile(Profile::builtInDefault());
+        QApplication::setActiveWindow(window);
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        window->fileTable()->setFocus();
+        QWidget *optimize = window->inspector()->optimizeButton();
+        bool reachedInspector = false;
+        for (int press = 0; press < 20 && QApplication::focusWidget() != optimize; ++press) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            reachedInspector |= window->inspector()->isAncestorOf(QApplication::focusWidget());
+        }
+        QVERIFY(reachedInspector);
+        QCOMPARE(QApplication::focusWidget(), optimize);
     }
 
     void selectionEnablesRemove_data() {
@@ -168,8 +206,9 @@ private slots:
         addFiles({"a.svg", "b.svg", "c.svg", "d.svg"});
         window->files()->setSelection({svg("a.svg"), svg("c.svg")});
 
-        std::unique_ptr<QMenu> menu(window->fileTable()->createContextMenu(clickedRow));
-        findAction(menu.get(), QStringLiteral("Remove"))->trigger();
+        FileTable *table = window->fileTable();
+        const QPoint row = table->visualRect(table->model()->index(clickedRow, 0)).center();
+        QVERIFY(chooseFromContextMenu(table->viewport(), row, QStringLiteral("Remove")));
 
         QCOMPARE(fileNames(window->files()), remaining);
         QStringList selectedNames;
@@ -197,8 +236,9 @@ private slots:
             widget = window->inspector();
         const QPoint pos(widget->width() - 20, widget->height() / 2);
         QVERIFY(drop(widget, pos, &data, Qt::CopyAction));
-        QCOMPARE(fileNames(window->files()), (QStringList{"c.svg", "a.svg", "b.svg", "d.svg"}));
-        QCOMPARE(window->files()->files().at(1).id, svg("folder/a.svg"));
+        QCOMPARE(fileNames(window->files()),
+                 (QStringList{"c.svg", "a.svg", "b.svg", "c.svg", "d.svg"}));
+        QCOMPARE(window->files()->files().at(3).id, svg("folder/sub/c.svg"));
     }
 
     void rowDragMovesRows_data() {
@@ -234,16 +274,15 @@ private slots:
     }
 
     void openPanelTakesFilesAndFolders() {
-        window->openAction()->trigger();
-        QFileDialog *panel = window->openPanel();
-        QVERIFY(panel);
-        panel->setDirectory(files.path());
-        auto *nameField = panel->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        QVERIFY(nameField);
-        nameField->setText(QStringLiteral("\"folder\" \"d.svg\""));
-        QMetaObject::invokeMethod(panel, "accept");
-        QCOMPARE(fileNames(window->files()), (QStringList{"a.svg", "b.svg", "d.svg"}));
-        QTRY_VERIFY(!window->openPanel());
+        // A folder brings the files of its visible subfolders along.
+        for (const QString typed : {"folder", "d.svg"}) {
+            window->openAction()->trigger();
+            QVERIFY(window->openPanel());
+            window->openPanel()->setDirectory(files.path());
+            QVERIFY(typeIntoFileDialog(typed));
+            QTRY_VERIFY(!window->openPanel());
+        }
+        QCOMPARE(fileNames(window->files()), (QStringList{"a.svg", "b.svg", "c.svg", "d.svg"}));
     }
 
     void openCommandReachesActiveWindow() {
@@ -273,6 +312,30 @@ private slots:
         QCOMPARE(lookedUp.constFirst().constFirst().toBool(), svgoOnPath);
         QCOMPARE(second->setupSheet() != nullptr, !svgoOnPath);
         delete second;
+    }
+
+    void aboutNamesTheSvgoInUse() {
+        Keys::svgoExecutablePath().set(QStringLiteral(MIRANDEL_SVGO));
+        window->aboutAction()->trigger();
+        auto *about = window->findChild<AboutDialog *>();
+        QVERIFY(about);
+        QSignalSpy lookedUp(about, &AboutDialog::svgoLookedUp);
+        QVERIFY(lookedUp.wait(30000));
+        QVERIFY2(about->svgoText().contains(QLatin1String("4.1.0")), qPrintable(about->svgoText()));
+    }
+
+    // Runs last: the program ends with its last main window, the settings window with it.
+    void lastWindowEndsTheProgram() {
+        application->openSettings();
+        SettingsWindow *settings = application->settingsWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(settings));
+        QTest::keyClick(settings, Qt::Key_Escape);
+        QTRY_VERIFY(!settings->isVisible());
+        application->openSettings();
+        QTimer::singleShot(0, window, &QWidget::close);
+        QTimer::singleShot(20000, qApp, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(!settings->isVisible());
     }
 };
 

@@ -1,6 +1,10 @@
+// Mouse clicks go through the window system, which follows a right press with a context menu.
+#define QTEST_QPA_MOUSE_HANDLING
+
 #include "model/Settings.h"
 #include "platform/AppcastUpdater.h"
 #include "ui/Application.h"
+#include "ui/Inspector.h"
 #include "ui/MainWindow.h"
 #include "ui/ProfileEditor.h"
 #include "ui/ProfileListModel.h"
@@ -187,8 +191,12 @@ private slots:
         if (selected == deleted) {
             tab->listActions()->removeButton()->click();
         } else {
-            std::unique_ptr<QMenu> menu(tab->contextMenu(tab->model()->rowOf(idNamed(deleted))));
-            trigger(menu.get(), "Delete");
+            // A right click on another row acts on that row and leaves the highlight alone.
+            QVERIFY(QTest::qWaitForWindowExposed(tab.get()));
+            QListView *list = tab->listView();
+            const QModelIndex row = tab->model()->index(tab->model()->rowOf(idNamed(deleted)));
+            QVERIFY(chooseFromContextMenu(list->viewport(), list->visualRect(row).center(),
+                                          QStringLiteral("Delete")));
         }
         QStringList remaining{"A", "B", "C"};
         remaining.removeOne(deleted);
@@ -199,10 +207,22 @@ private slots:
         verifySelection(expected);
     }
 
+    // The main window's current default profile follows the new default when it was not edited,
+    // and shows the asterisk when it was.
+    void applyToDefaultProfile_data() {
+        QTest::addColumn<bool>("edited");
+        QTest::newRow("current default unedited") << false;
+        QTest::newRow("current default edited") << true;
+    }
     void applyToDefaultProfile() {
+        QFETCH(bool, edited);
         Profile icons = saved("Icons", OperationMode::Text);
         icons.wrapIndividualPrefix = QStringLiteral("<li>");
         start({saved("Logos"), icons}, "Icons");
+        MainWindow window(application.get());
+        Profile current = Keys::defaultProfile().get();
+        current.overwrite = !edited;
+        application->setProfile(current);
         trigger(tab->moreMenu(), "Apply to Default Profile");
 
         const Profile stored = Keys::defaultProfile().get();
@@ -211,6 +231,9 @@ private slots:
         QCOMPARE(optionsOf(stored), optionsOf(icons));
         QCOMPARE(Keys::profiles().get().last(), icons);
         verifySelection(icons.id);
+        QCOMPARE(application->profile(), edited ? current : stored);
+        QCOMPARE(application->profileEdited(), edited);
+        QCOMPARE(window.inspector()->profileEditor()->profile(), application->profile());
     }
 
     void reorder_data() {

@@ -12,10 +12,13 @@
 #include "ui/ResultsSummary.h"
 #include "ui/RunProgress.h"
 #include "ui/SvgPreview.h"
+#include "ui/TextOutputWindow.h"
 #include "ui/UiTestSupport.h"
 #include "ui/components/AsyncButton.h"
 
+#include <QAbstractButton>
 #include <QHeaderView>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -147,11 +150,16 @@ private slots:
         QVERIFY2(message.contains(QLatin1String("zz-broken.svg")) ||
                      message.contains(QLatin1String("rror")),
                  qPrintable(message));
-        const QString summary = m_window->resultsSummary()->text();
-        QCOMPARE(summary,
-                 QStringLiteral("5 files optimized, 1 failed · %1 → %2 (saved %3 %)")
-                     .arg(locale.formattedDataSize(before), locale.formattedDataSize(after),
-                          locale.toString(100.0 * (before - after) / before, 'f', 1)));
+        ResultsSummary *summary = m_window->resultsSummary();
+        QVERIFY(summary->fullText().startsWith(
+            QStringLiteral("5 files optimized, 1 failed · %1 → %2 (saved %3 %) · ")
+                .arg(locale.formattedDataSize(before), locale.formattedDataSize(after),
+                     locale.toString(100.0 * (before - after) / before, 'f', 1))));
+        QVERIFY(summary->fullText().endsWith(QLatin1String(" s")));
+        // Too narrow for the line: it keeps its start and ends in an ellipsis.
+        summary->resize(120, summary->height());
+        QVERIFY(summary->text().endsWith(QChar(0x2026)));
+        QVERIFY(summary->fullText().startsWith(summary->text().chopped(1)));
 
         // The summary picks out the failed file, whose preview shows the message.
         QTest::mouseClick(m_window->resultsSummary(), Qt::LeftButton);
@@ -206,6 +214,7 @@ private slots:
         QTRY_COMPARE(progress->bar()->value(), 1);
         QVERIFY(progress->isVisible());
         QVERIFY(button()->isLoading());
+        QVERIFY(!m_window->restoreOriginalsAction()->isEnabled());
         if (escape)
             QTest::keyClick(m_window->fileTable(), Qt::Key_Escape);
         else
@@ -217,51 +226,71 @@ private slots:
         QCOMPARE(
             column(0, SVGFileList::StatusRole),
             (QList<QVariant>{int(Status::Optimized), int(Status::NotRun), int(Status::NotRun)}));
-        QVERIFY(m_window->resultsSummary()->text().startsWith(
+        QVERIFY(m_window->resultsSummary()->fullText().startsWith(
             QLatin1String("1 files optimized, 0 failed, 2 not run")));
     }
 
-    void restoreAsksForFilesChangedSinceTheRun() {
+    // The answer the restore's question on screen gets, by a click on its button.
+    static void answer(const QString &button, const QString &expectedText = {}) {
+        QTRY_VERIFY(qobject_cast<QMessageBox *>(QApplication::activeModalWidget()));
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!expectedText.isEmpty())
+            QVERIFY2(box->text().contains(expectedText), qPrintable(box->text()));
+        for (QAbstractButton *candidate : box->buttons())
+            if (candidate->text() == button)
+                return QTest::mouseClick(candidate, Qt::LeftButton);
+        QFAIL(qPrintable("no button " + button));
+    }
+
+    void restoreRunsInTheBackground() {
         const QString folder = folderWith(3);
         QVERIFY(files()->addFolder(QUrl::fromLocalFile(folder)));
+        // A link to the first file, listed as well: the file goes back once, without an error.
+        const QString first = files()->files().at(0).id;
+        QVERIFY(QFile::link(first, m_work->filePath(QStringLiteral("link.svg"))));
+        files()->addFile(QUrl::fromLocalFile(m_work->filePath(QStringLiteral("link.svg"))));
         QList<QByteArray> before;
         for (const SVGFile &file : files()->files())
             before.append(contents(file.id));
         useProfile(true);
-        QCOMPARE(optimize().count(FileResult::Status::Optimized), 3);
+        QCOMPARE(optimize().count(FileResult::Status::Optimized), 4);
+        QVERIFY(m_window->resultsSummary()->fullText().contains(
+            QLatin1String("Originals kept for 7 days")));
         const QString edited = files()->files().at(2).id;
         {
             QFile file(edited);
             QVERIFY(file.open(QIODevice::Append));
             file.write("<!-- kept -->");
         }
-        std::unique_ptr<QMenu> menu(m_window->fileTable()->createContextMenu(0));
-        QVERIFY(findAction(menu.get(), QStringLiteral("Restore Originals")));
 
-        RestoreOriginals flow(m_window, files());
-        int confirmed = 0;
-        QStringList asked;
-        flow.confirm = [&](const QList<OriginalsBackup::Original> &originals) {
-            confirmed = int(originals.size());
-            return true;
-        };
-        flow.askChanged = [&](const OriginalsBackup::Original &original) {
-            asked.append(original.path);
-            return RestoreOriginals::Answer::Skip;
-        };
-        QStringList ids;
-        for (const SVGFile &file : files()->files())
-            ids.append(file.id);
-        QCOMPARE(flow.run(ids), ids.mid(0, 2));
-        QCOMPARE(confirmed, 3);
-        QCOMPARE(asked, QStringList{edited});
-        QCOMPARE(contents(ids.at(0)), before.at(0));
-        QCOMPARE(contents(ids.at(1)), before.at(1));
+        QSignalSpy finished(m_window, &MainWindow::restoreFinished);
+        m_window->restoreOriginalsAction()->trigger(); // no selection: every row
+        answer(QStringLiteral("Restore"), QStringLiteral("Restore the originals of 3 files?"));
+        answer(QStringLiteral("Skip"), QFileInfo(edited).fileName());
+        QVERIFY(finished.wait(30000));
+        QVERIFY(!QApplication::activeModalWidget()); // no error report
+        QCOMPARE(contents(first), before.at(0));
+        QCOMPARE(contents(files()->files().at(1).id), before.at(1));
         QVERIFY(contents(edited).endsWith("<!-- kept -->"));
-        // Restored rows drop their results; the skipped one keeps its way back.
-        QCOMPARE(files()->result(ids.at(0)), nullptr);
+        // The rows of the files put back (the link's too) drop their results; the skipped one
+        // keeps its result and its way back.
+        QCOMPARE(files()->result(first), nullptr);
+        QCOMPARE(files()->result(files()->files().at(3).id), nullptr);
+        QVERIFY(files()->result(edited));
+        QVERIFY(
+            m_window->resultsSummary()->fullText().startsWith(QLatin1String("1 files optimized")));
         QVERIFY(RestoreOriginals::hasOriginals({edited}));
-        QVERIFY(!RestoreOriginals::hasOriginals(ids.mid(0, 2)));
+        QVERIFY(m_window->restoreOriginalsAction()->isEnabled());
+    }
+
+    void textRunOfOnlyFailuresOpensNoWindow() {
+        QVERIFY(files()->addFolder(QUrl::fromLocalFile(folderWith(0, {"broken.svg"}))));
+        Profile profile = Profile::builtInDefault();
+        profile.mode = OperationMode::Text;
+        m_application->setProfile(profile);
+        optimize();
+        QCOMPARE(column(0, SVGFileList::StatusRole), QList<QVariant>{int(Status::Failed)});
+        QVERIFY(TextOutputWindow::openWindows().isEmpty());
     }
 };
 

@@ -1,12 +1,19 @@
 #include "app/Translators.h"
+#include "model/FileResults.h"
 #include "model/Profile.h"
+#include "ui/Application.h"
+#include "ui/MainWindow.h"
 #include "ui/TextOutputWindow.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 
 // The program under a desktop language: its own texts, from every layer, and Qt's standard
 // buttons follow it where a catalogue exists, and stay English where none does.
@@ -38,6 +45,45 @@ private slots:
         QVERIFY2(actions.contains(texts[1]), qPrintable(actions.join(", ")));
         if (installed) // Qt's catalogue comes with ours
             QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), texts[2]);
+    }
+
+    void germanMenusHaveDistinctMnemonics() {
+        QTemporaryDir settings;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+        QVERIFY(installTranslators(*qApp, QLocale(QLocale::German, QLocale::Germany)));
+        Application application;
+        const MainWindow *window = application.newMainWindow();
+        QSet<QKeySequence> mnemonics;
+        for (const QAction *menu : window->menuBar()->actions())
+            mnemonics.insert(QKeySequence::mnemonic(menu->text()));
+        QCOMPARE(mnemonics.size(), window->menuBar()->actions().size());
+    }
+    void countsUsePluralsAndLocaleDigits_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("expected");
+        const QLocale english(QLocale::English, QLocale::UnitedStates);
+        const QLocale german(QLocale::German, QLocale::Germany);
+        QTest::newRow("English, one") << english << 1 << "1 file optimized, 0 failed";
+        QTest::newRow("English, many") << english << 2078 << "2,078 files optimized, 0 failed";
+        QTest::newRow("German, one") << german << 1 << "1 Datei optimiert, 0 fehlgeschlagen";
+        QTest::newRow("German, many")
+            << german << 7447 << "7.447 Dateien optimiert, 0 fehlgeschlagen";
+    }
+    void countsUsePluralsAndLocaleDigits() {
+        QFETCH(QLocale, locale);
+        QFETCH(int, count);
+        QFETCH(QString, expected);
+        for (QTranslator *translator : qApp->findChildren<QTranslator *>()) {
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+        }
+        QLocale::setDefault(locale);
+        installTranslators(*qApp, locale);
+        FileResults::Totals totals;
+        totals.optimized = count;
+        QVERIFY2(FileResults::summary(totals).startsWith(expected),
+                 qPrintable(FileResults::summary(totals)));
     }
 };
 

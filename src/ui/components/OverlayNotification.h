@@ -18,6 +18,8 @@ public:
 
     QString title() const { return m_title; }
     int dismissAfter() const { return m_dismissAfter; }
+    // Applies from the next time the notice becomes triggered.
+    void setDismissAfter(int milliseconds) { m_dismissAfter = milliseconds; }
 
     bool isTriggered() const { return m_triggered; }
     void setTriggered(bool triggered);
