@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QSet>
+#include <QString>
+#include <QStringView>
+
+// svgo renames every document's ids to a, b, c…, so icons pasted into one page point at each
+// other's gradients and clip paths. Prefixing each document's ids with a name of its own keeps
+// them apart.
+namespace IdPrefixer {
+
+// A valid id (and CSS class name) made of a file's name: letters, digits, "-" and single "_";
+// anything else becomes "-", and a name that does not start with a letter gets "icon-" in front.
+// Never contains "__" and never ends in "_", so `name + separator` prefixes of different names
+// never produce the same id.
+QString validName(QStringView text);
+
+// The separator between a document's name and its own ids.
+inline constexpr QStringView separator = u"__";
+
+// `base`, or `base` followed by "-2", "-3"… (before `suffix`), whichever is not in `taken` yet;
+// the result is added to `taken`.
+QString claim(QSet<QString> &taken, const QString &base, const QString &suffix = {});
+
+// Puts `prefix` in front of every id the document defines and of every reference to one of
+// them: url(#…) in any attribute and in style sheets, "#…" in href and xlink:href, the id lists
+// of the aria-… attributes, the element references of animation timing (begin, end), and "#…"
+// in style sheet selectors. References to ids the document does not define stay as they are.
+QString prefixIds(QStringView markup, const QString &prefix);
+
+} // namespace IdPrefixer
