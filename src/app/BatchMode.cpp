@@ -67,7 +67,10 @@ int BatchMode::run(int argc, char *argv[]) {
     parser.addOption(batch);
     parser.addOption(profileOption);
     parser.addOption(modeOption);
-    const QCommandLineOption help = parser.addHelpOption();
+    // Qt's own help option would also offer --help-all, which opens the window instead.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  tr("Show this help."));
+    parser.addOption(help);
     parser.addPositionalArgument(
         QStringLiteral("paths"),
         tr("SVG files, and folders whose SVG files are taken (not those of their subfolders)."),
