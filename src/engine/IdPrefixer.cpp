@@ -131,11 +131,16 @@ QString validName(QStringView text) {
     return name;
 }
 
-QString claim(QSet<QString> &taken, const QString &base, const QString &suffix) {
+QString UniqueNames::claim(const QString &base, const QString &suffix) {
     QString candidate = base + suffix;
-    for (int number = 2; taken.contains(candidate); ++number)
-        candidate = base + u'-' + QString::number(number) + suffix;
-    taken.insert(candidate);
+    if (m_taken.contains(candidate)) {
+        int &last = m_next[candidate]; // the last number tried after this name
+        do {
+            last = qMax(last + 1, 2);
+            candidate = base + u'-' + QString::number(last) + suffix;
+        } while (m_taken.contains(candidate));
+    }
+    m_taken.insert(candidate);
     return candidate;
 }
 

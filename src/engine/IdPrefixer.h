@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringView>
@@ -18,9 +19,17 @@ QString validName(QStringView text);
 // The separator between a document's name and its own ids.
 inline constexpr QStringView separator = u"__";
 
-// `base`, or `base` followed by "-2", "-3"… (before `suffix`), whichever is not in `taken` yet;
-// the result is added to `taken`.
-QString claim(QSet<QString> &taken, const QString &base, const QString &suffix = {});
+// Hands out names that were not given out before: `base`, or `base` followed by "-2", "-3"…
+// (before `suffix`). Remembers where each base's numbers stand, so many documents with one name
+// cost no more than as many different names.
+class UniqueNames {
+public:
+    QString claim(const QString &base, const QString &suffix = {});
+
+private:
+    QSet<QString> m_taken;
+    QHash<QString, int> m_next;
+};
 
 // Puts `prefix` in front of every id the document defines and of every reference to one of
 // them: url(#…) in any attribute and in style sheets, "#…" in href and xlink:href, the id lists

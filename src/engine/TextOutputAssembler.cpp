@@ -127,13 +127,15 @@ void TextOutputAssembler::appendDocument(const QString &fileName, QStringView ma
         m_finishedTail = 0;
     }
     const QString stem = fileName.isEmpty() ? QString() : QFileInfo(fileName).completeBaseName();
-    QString name;
-    if (m_uniqueIds || m_format == OutputFormat::CSS || m_format == OutputFormat::Sprite)
-        name = IdPrefixer::claim(m_names, IdPrefixer::validName(stem));
-    // Each data URI is a document of its own whose ids cannot meet another's; prefixing them
-    // would only make the CSS longer.
+    // Classes and symbols always need a name, ids only where there are ids. Each data URI is a
+    // document of its own whose ids cannot meet another's, so CSS keeps them as they are.
+    const bool named = m_format == OutputFormat::CSS || m_format == OutputFormat::Sprite;
+    const bool prefixesIds =
+        m_uniqueIds && m_format != OutputFormat::CSS && markup.contains(u"id=");
+    const QString name =
+        named || prefixesIds ? m_names.claim(IdPrefixer::validName(stem)) : QString();
     QString prefixed;
-    if (m_uniqueIds && m_format != OutputFormat::CSS) {
+    if (prefixesIds) {
         prefixed = IdPrefixer::prefixIds(markup, name + IdPrefixer::separator.toString());
         markup = prefixed;
     }
@@ -156,7 +158,7 @@ void TextOutputAssembler::appendDocument(const QString &fileName, QStringView ma
     case OutputFormat::JSON: {
         // Two files of the same name from different folders still get a key each.
         const QString suffix = fileName.mid(stem.size());
-        const QString key = IdPrefixer::claim(m_keys, stem, suffix);
+        const QString key = m_keys.claim(stem, suffix);
         m_assembled += m_itemIndent + jsonString(key) +
                        (m_prettyPrint ? QStringLiteral(": ") : QStringLiteral(":")) +
                        jsonString(markup);

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "engine/IdPrefixer.h"
 #include "model/Profile.h"
 
-#include <QSet>
 #include <QString>
 
 // Turns the optimized documents of a text-mode run into the one text shown to the user, in the
@@ -52,7 +52,7 @@ private:
     QString m_outputTail;
     mutable qsizetype m_finishedTail = 0;
     qsizetype m_items = 0;
-    QSet<QString> m_names; // the ids' prefixes, classes and symbols given out so far
-    QSet<QString> m_keys;  // the JSON keys given out so far
+    IdPrefixer::UniqueNames m_names; // the ids' prefixes, classes and symbols
+    IdPrefixer::UniqueNames m_keys;  // the JSON keys
     mutable QString m_assembled;
 };
