@@ -31,6 +31,10 @@ private:
     QHash<QString, int> m_next;
 };
 
+// Whether the markup may define an id ("id=" somewhere); false means it surely defines none.
+// Fast enough to run over every document of a large run.
+bool mayDefineIds(QStringView markup);
+
 // Puts `prefix` in front of every id the document defines and of every reference to one of
 // them: url(#…) in any attribute and in style sheets, "#…" in href and xlink:href, the id lists
 // of the aria-… attributes, the element references of animation timing (begin, end), and "#…"

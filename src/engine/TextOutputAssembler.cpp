@@ -109,10 +109,14 @@ void TextOutputAssembler::appendChunk(const QString &output) {
         if (piece.startsWith(documentStart) && piece.endsWith(documentEnd)) {
             appendDocument(QString(), piece);
         } else {
-            const QString repaired = (piece.startsWith(documentStart) ? QString() : documentStart) +
-                                     piece.toString() +
-                                     (piece.endsWith(documentEnd) ? QString() : documentEnd);
-            appendDocument(QString(), repaired);
+            // One buffer for every repaired piece: no allocation per document.
+            m_repaired.resize(0);
+            if (!piece.startsWith(documentStart))
+                m_repaired += documentStart;
+            m_repaired += piece;
+            if (!piece.endsWith(documentEnd))
+                m_repaired += documentEnd;
+            appendDocument(QString(), m_repaired);
         }
         if (found < 0)
             break;
@@ -131,7 +135,7 @@ void TextOutputAssembler::appendDocument(const QString &fileName, QStringView ma
     // document of its own whose ids cannot meet another's, so CSS keeps them as they are.
     const bool named = m_format == OutputFormat::CSS || m_format == OutputFormat::Sprite;
     const bool prefixesIds =
-        m_uniqueIds && m_format != OutputFormat::CSS && markup.contains(u"id=");
+        m_uniqueIds && m_format != OutputFormat::CSS && IdPrefixer::mayDefineIds(markup);
     const QString name =
         named || prefixesIds ? m_names.claim(IdPrefixer::validName(stem)) : QString();
     QString prefixed;
@@ -140,14 +144,20 @@ void TextOutputAssembler::appendDocument(const QString &fileName, QStringView ma
         markup = prefixed;
     }
 
+    ensureRoom(m_separator.size() + m_itemHead.size() + markup.size() + m_itemTail.size());
     if (m_items++ > 0)
         m_assembled += m_separator;
     switch (m_format) {
     case OutputFormat::Wrapped:
-        ensureRoom(markup.size() + m_itemHead.size() + m_itemTail.size());
-        m_assembled += m_itemFrameNamed ? expandTemplate(m_itemHead, stem) : m_itemHead;
-        m_assembled += markup;
-        m_assembled += m_itemFrameNamed ? expandTemplate(m_itemTail, stem) : m_itemTail;
+        if (m_itemFrameNamed) {
+            m_assembled += expandTemplate(m_itemHead, stem);
+            m_assembled += markup;
+            m_assembled += expandTemplate(m_itemTail, stem);
+        } else {
+            m_assembled += m_itemHead;
+            m_assembled += markup;
+            m_assembled += m_itemTail;
+        }
         break;
     case OutputFormat::CSS:
         m_assembled += m_itemIndent + cssRule(name, markup);

@@ -55,4 +55,5 @@ private:
     IdPrefixer::UniqueNames m_names; // the ids' prefixes, classes and symbols
     IdPrefixer::UniqueNames m_keys;  // the JSON keys
     mutable QString m_assembled;
+    QString m_repaired; // appendChunk's document under repair
 };
