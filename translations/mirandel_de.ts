@@ -548,12 +548,12 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
         <translation>svgo-Konfiguration exportieren</translation>
     </message>
     <message>
-        <source>JavaScript modules (*.mjs)</source>
-        <translation>JavaScript-Module (*.mjs)</translation>
-    </message>
-    <message>
         <source>The configuration could not be exported.</source>
         <translation>Die Konfiguration konnte nicht exportiert werden.</translation>
+    </message>
+    <message>
+        <source>JavaScript files (*.js *.mjs *.cjs)</source>
+        <translation>JavaScript-Dateien (*.js *.mjs *.cjs)</translation>
     </message>
 </context>
 <context>

@@ -26,7 +26,8 @@ QString writeFile(const QString &path, const QByteArray &contents) {
 
 // How each option maps onto svgo 4.1 (preset-default as its defaults, so the built-in profile
 // writes exactly svgo's own behaviour):
-// - precision: the top-level floatPrecision, which svgo hands to every plugin that rounds.
+// - precision: the top-level floatPrecision, which svgo hands to every plugin that rounds; svgo
+//   takes 0 to 20 digits.
 // - multipass: the top-level multipass (up to ten passes while the output still shrinks).
 // - keepViewBox: preset-default keeps the viewBox; off adds the removeViewBox plugin, which drops
 //   it only where it equals the width and height.
@@ -42,7 +43,8 @@ QString text(const Profile &profile) {
     if (profile.multipass)
         lines << QStringLiteral("  multipass: true,");
     if (profile.precision)
-        lines << QStringLiteral("  floatPrecision: %1,").arg(*profile.precision);
+        lines << QStringLiteral("  floatPrecision: %1,")
+                     .arg(qBound<qint64>(0, *profile.precision, 20));
     QStringList overrides;
     if (profile.keepTitleAndDesc)
         overrides << QStringLiteral("          removeDesc: false,");

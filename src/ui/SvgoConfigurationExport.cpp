@@ -5,15 +5,20 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 void exportSvgoConfiguration(const Profile &profile, QWidget *parent) {
     // Chosen from a menu, which is gone by now: the dialog belongs to the window behind it.
     QWidget *window = QApplication::activeWindow() ? QApplication::activeWindow() : parent;
-    auto *dialog =
-        new QFileDialog(window, QApplication::translate("ProfileMenu", "Export svgo Configuration"),
-                        QDir::home().filePath(QStringLiteral("svgo.config.mjs")),
-                        QApplication::translate("ProfileMenu", "JavaScript modules (*.mjs)"));
+    // A chosen file is copied as it is, so it keeps its kind of module (.js, .mjs or .cjs).
+    const QString suffix = profile.svgoConfigFile
+                               ? QFileInfo(profile.svgoConfigFile->toLocalFile()).suffix()
+                               : QStringLiteral("mjs");
+    auto *dialog = new QFileDialog(
+        window, QApplication::translate("ProfileMenu", "Export svgo Configuration"),
+        QDir::home().filePath(QStringLiteral("svgo.config.") + suffix),
+        QApplication::translate("ProfileMenu", "JavaScript files (*.js *.mjs *.cjs)"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     QObject::connect(
