@@ -10,6 +10,8 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 namespace SvgoConfiguration {
 
 namespace {
@@ -44,7 +46,7 @@ QString text(const Profile &profile) {
         lines << QStringLiteral("  multipass: true,");
     if (profile.precision)
         lines << QStringLiteral("  floatPrecision: %1,")
-                     .arg(qBound<qint64>(0, *profile.precision, 20));
+                     .arg(std::clamp<qint64>(*profile.precision, 0, 20));
     QStringList overrides;
     if (profile.keepTitleAndDesc)
         overrides << QStringLiteral("          removeDesc: false,");
