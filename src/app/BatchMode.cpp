@@ -90,25 +90,10 @@ int BatchMode::run(int argc, char *argv[]) {
         return BadUsage;
     }
 
-    // Saved profiles are found by name (or identifier); names need not be unique, the first wins.
-    QList<Profile> profiles{Keys::defaultProfile().get()};
-    profiles += Keys::profiles().get();
-    Profile profile = profiles.constFirst();
-    if (parser.isSet(profileOption)) {
-        const QString wanted = parser.value(profileOption);
-        const auto found = std::find_if(profiles.cbegin(), profiles.cend(), [&](const Profile &p) {
-            return p.name == wanted || p.id == wanted;
-        });
-        if (found == profiles.cend()) {
-            QStringList names;
-            for (const Profile &p : std::as_const(profiles))
-                names.append(quoted(p.name));
-            complain(tr("There is no profile %1. The stored profiles are: %2.")
-                         .arg(quoted(wanted), names.join(QStringLiteral(", "))));
-            return BadUsage;
-        }
-        profile = *found;
-    }
+    std::optional<Profile> chosen = chooseProfile(parser.value(profileOption));
+    if (!chosen)
+        return BadUsage;
+    Profile profile = *chosen;
     if (parser.isSet(modeOption)) {
         const std::optional<OperationMode> mode = operationModeFromRaw(parser.value(modeOption));
         if (!mode) {
@@ -131,6 +116,45 @@ int BatchMode::run(int argc, char *argv[]) {
                                          ShippedTools::svgoPath());
 
     bool failed = false;
+    const QList<SVGFile> files = listFiles(paths, failed);
+    QString text;
+    QFuture<OptimizationResult> future = Optimizer::shared().optimize(
+        files, profile, [&text](const QString &output) { text = output; });
+    future.waitForFinished();
+    const OptimizationResult result = future.result();
+    for (qsizetype index = 0; index < result.outcomes.size(); ++index) {
+        const FileResult &outcome = result.outcomes.at(index);
+        if (outcome.status == FileResult::Status::Optimized)
+            continue;
+        failed = true;
+        complain(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(result.files.at(index).id),
+                                              outcome.message));
+    }
+    if (profile.mode == OperationMode::Text)
+        write(stdout, text);
+    return failed ? SomeFailed : AllOptimized;
+}
+
+std::optional<Profile> BatchMode::chooseProfile(const QString &wanted) {
+    // Found by name (or identifier); names need not be unique, the first wins.
+    QList<Profile> profiles{Keys::defaultProfile().get()};
+    profiles += Keys::profiles().get();
+    if (wanted.isEmpty())
+        return profiles.constFirst();
+    const auto found = std::find_if(profiles.cbegin(), profiles.cend(), [&](const Profile &p) {
+        return p.name == wanted || p.id == wanted;
+    });
+    if (found != profiles.cend())
+        return *found;
+    QStringList names;
+    for (const Profile &p : std::as_const(profiles))
+        names.append(quoted(p.name));
+    complain(tr("There is no profile %1. The stored profiles are: %2.")
+                 .arg(quoted(wanted), names.join(QStringLiteral(", "))));
+    return std::nullopt;
+}
+
+QList<SVGFile> BatchMode::listFiles(const QStringList &paths, bool &failed) {
     QList<SVGFile> files;
     QSet<QString> listed;
     const auto add = [&](const QString &path) {
@@ -158,21 +182,5 @@ int BatchMode::run(int argc, char *argv[]) {
             failed = true;
         }
     }
-
-    QString text;
-    QFuture<OptimizationResult> future = Optimizer::shared().optimize(
-        files, profile, [&text](const QString &output) { text = output; });
-    future.waitForFinished();
-    const OptimizationResult result = future.result();
-    for (qsizetype index = 0; index < result.outcomes.size(); ++index) {
-        const FileResult &outcome = result.outcomes.at(index);
-        if (outcome.status == FileResult::Status::Optimized)
-            continue;
-        failed = true;
-        complain(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(result.files.at(index).id),
-                                              outcome.message));
-    }
-    if (profile.mode == OperationMode::Text)
-        write(stdout, text);
-    return failed ? SomeFailed : AllOptimized;
+    return files;
 }
