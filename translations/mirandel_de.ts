@@ -83,6 +83,69 @@
     </message>
 </context>
 <context>
+    <name>BatchMode</name>
+    <message>
+        <source>Optimizes SVG files with svgo.
+
+Without --batch the files and folders open in a window. With --batch they are optimized without one, with a stored profile: text output goes to standard output, each file that fails is named on standard error with svgo&apos;s message.
+
+Exit status with --batch: 0 when every file was optimized, 1 when any failed, 2 for bad usage or an unknown profile.</source>
+        <translation>Optimiert SVG-Dateien mit svgo.
+
+Ohne --batch werden die Dateien und Ordner in einem Fenster geöffnet. Mit --batch werden sie ohne Fenster mit einem gespeicherten Profil optimiert: Textausgabe geht an die Standardausgabe, jede fehlgeschlagene Datei wird mit der Meldung von svgo in der Standardfehlerausgabe genannt.
+
+Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine fehlschlug, 2 bei falscher Verwendung oder unbekanntem Profil.</translation>
+    </message>
+    <message>
+        <source>Optimize without a window.</source>
+        <translation>Ohne Fenster optimieren.</translation>
+    </message>
+    <message>
+        <source>The stored profile to use, by name; the default profile when left out.</source>
+        <translation>Das zu verwendende gespeicherte Profil, nach Name; ohne Angabe das Standardprofil.</translation>
+    </message>
+    <message>
+        <source>name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Write the files (file) or print the text output (text) instead of the profile&apos;s mode.</source>
+        <translation>Statt des Modus des Profils die Dateien schreiben (file) oder die Textausgabe ausgeben (text).</translation>
+    </message>
+    <message>
+        <source>Show this help.</source>
+        <translation>Diese Hilfe anzeigen.</translation>
+    </message>
+    <message>
+        <source>SVG files, and folders whose SVG files are taken (not those of their subfolders).</source>
+        <translation>SVG-Dateien und Ordner, deren SVG-Dateien verwendet werden (nicht die ihrer Unterordner).</translation>
+    </message>
+    <message>
+        <source>[path…]</source>
+        <translation>[Pfad…]</translation>
+    </message>
+    <message>
+        <source>No files or folders given. See mirandel --help.</source>
+        <translation>Keine Dateien oder Ordner angegeben. Siehe mirandel --help.</translation>
+    </message>
+    <message>
+        <source>There is no profile %1. The stored profiles are: %2.</source>
+        <translation>Es gibt kein Profil %1. Die gespeicherten Profile sind: %2.</translation>
+    </message>
+    <message>
+        <source>--mode takes file or text, not %1.</source>
+        <translation>--mode erwartet file oder text, nicht %1.</translation>
+    </message>
+    <message>
+        <source>The profile %1 writes into an output folder, but has none chosen.</source>
+        <translation>Das Profil %1 schreibt in einen Ausgabeordner, hat aber keinen ausgewählt.</translation>
+    </message>
+    <message>
+        <source>%1: No such file or folder.</source>
+        <translation>%1: Datei oder Ordner nicht vorhanden.</translation>
+    </message>
+</context>
+<context>
     <name>FileManager</name>
     <message>
         <source>Show in Finder</source>
@@ -191,6 +254,18 @@
     <message>
         <source>Text Output:</source>
         <translation>Textausgabe:</translation>
+    </message>
+    <message>
+        <source>CRLF (Windows)</source>
+        <translation>CRLF (Windows)</translation>
+    </message>
+    <message>
+        <source>LF (macOS, Linux)</source>
+        <translation>LF (macOS, Linux)</translation>
+    </message>
+    <message>
+        <source>Line Endings:</source>
+        <translation>Zeilenenden:</translation>
     </message>
 </context>
 <context>
@@ -424,6 +499,25 @@
     </message>
 </context>
 <context>
+    <name>OutputFormatSection</name>
+    <message>
+        <source>Unique IDs</source>
+        <translation>Eindeutige IDs</translation>
+    </message>
+    <message>
+        <source>Wrapped: the SVG elements in their wrappers. CSS: one rule with a data URI per file. SVG Sprite: one symbol per file. JSON: file name to markup. The wrappers may name the file with {name}; write {{ for a brace.</source>
+        <translation>Umschlossen: die SVG-Elemente in ihren Umschließungen. CSS: eine Regel mit Data-URI pro Datei. SVG-Sprite: ein Symbol pro Datei. JSON: Dateiname zu Markup. Die Umschließungen können die Datei mit {name} nennen; für eine geschweifte Klammer {{ schreiben.</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Format</translation>
+    </message>
+    <message>
+        <source>Puts each file&apos;s name in front of its IDs, so gradients and clip paths of icons pasted into one page stay apart</source>
+        <translation>Setzt den Namen jeder Datei vor ihre IDs, damit Verläufe und Beschneidungspfade von Symbolen auf einer gemeinsamen Seite getrennt bleiben</translation>
+    </message>
+</context>
+<context>
     <name>Profile</name>
     <message>
         <source>Default Profile</source>
@@ -542,6 +636,22 @@
     <message>
         <source>Edit Profiles</source>
         <translation>Profile bearbeiten</translation>
+    </message>
+    <message>
+        <source>Export svgo.config.mjs…</source>
+        <translation>svgo.config.mjs exportieren …</translation>
+    </message>
+    <message>
+        <source>Export svgo Configuration</source>
+        <translation>svgo-Konfiguration exportieren</translation>
+    </message>
+    <message>
+        <source>The configuration could not be exported.</source>
+        <translation>Die Konfiguration konnte nicht exportiert werden.</translation>
+    </message>
+    <message>
+        <source>JavaScript files (*.js *.mjs *.cjs)</source>
+        <translation>JavaScript-Dateien (*.js *.mjs *.cjs)</translation>
     </message>
 </context>
 <context>
@@ -849,6 +959,60 @@
     <message>
         <source>Optimized, not written</source>
         <translation>Optimiert, nicht geschrieben</translation>
+    </message>
+</context>
+<context>
+    <name>SvgoConfiguration</name>
+    <message>
+        <source>Cannot read the configuration file %1: %2</source>
+        <translation>Die Konfigurationsdatei %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>SvgoOptionsForm</name>
+    <message>
+        <source>Default</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>Digits after the decimal point in numbers and path data</source>
+        <translation>Nachkommastellen in Zahlen und Pfaddaten</translation>
+    </message>
+    <message>
+        <source>Precision</source>
+        <translation>Genauigkeit</translation>
+    </message>
+    <message>
+        <source>Multipass</source>
+        <translation>Mehrere Durchgänge</translation>
+    </message>
+    <message>
+        <source>Optimizes again while the result still gets smaller</source>
+        <translation>Optimiert erneut, solange das Ergebnis noch kleiner wird</translation>
+    </message>
+    <message>
+        <source>Keep viewBox</source>
+        <translation>viewBox behalten</translation>
+    </message>
+    <message>
+        <source>Keep Title and Description</source>
+        <translation>Titel und Beschreibung behalten</translation>
+    </message>
+    <message>
+        <source>Colors to currentColor</source>
+        <translation>Farben zu currentColor</translation>
+    </message>
+    <message>
+        <source>Remove Width and Height</source>
+        <translation>Breite und Höhe entfernen</translation>
+    </message>
+    <message>
+        <source>The chosen configuration file decides these options.</source>
+        <translation>Die gewählte Konfigurationsdatei bestimmt diese Optionen.</translation>
     </message>
 </context>
 <context>

@@ -1,3 +1,4 @@
+#include "app/BatchMode.h"
 #include "app/Translators.h"
 #include "model/SVGFileList.h"
 #include "ui/Application.h"
@@ -8,12 +9,15 @@
 #include <QTextStream>
 
 int main(int argc, char *argv[]) {
-    QApplication app(argc, argv);
     // The preferences live under these names, so they must be set before any key is read.
-    QApplication::setOrganizationName(QStringLiteral("Mirandel"));
-    QApplication::setOrganizationDomain(QStringLiteral("mirandel.app"));
-    QApplication::setApplicationName(QStringLiteral("Mirandel"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Mirandel"));
+    QCoreApplication::setOrganizationDomain(QStringLiteral("mirandel.app"));
+    QCoreApplication::setApplicationName(QStringLiteral("Mirandel"));
+    // Scripts run without a display: answered before any window system is touched.
+    if (BatchMode::isRequested(argc, argv))
+        return BatchMode::run(argc, argv);
 
+    QApplication app(argc, argv);
     installTranslators(app);
 
     Application application;

@@ -1,6 +1,7 @@
 #include "engine/OptimizerRun.h"
 
 #include "engine/SvgoChunkPlanner.h"
+#include "engine/SvgoConfiguration.h"
 #include "engine/TextOutputAssembler.h"
 #include "model/Diagnostics.h"
 #include "model/Settings.h"
@@ -179,10 +180,8 @@ void OptimizerRun::start(const QList<int> &files) {
         QFile::remove(m_slots.at(index).temporary);
         arguments.append(m_slots.at(index).temporary);
     }
-    if (m_profile.svgoConfigFile) {
-        arguments.append(QStringLiteral("--config"));
-        arguments.append(m_profile.svgoConfigFile->toLocalFile());
-    }
+    arguments.append(QStringLiteral("--config"));
+    arguments.append(SvgoConfiguration::effectiveFile(m_profile));
 
     child->setProgram(process->program);
     child->setArguments(arguments);
@@ -353,20 +352,11 @@ void OptimizerRun::reportProgress() {
 }
 
 QString OptimizerRun::assembledText() const {
-    // The documents are handed over as the planned chunks would have printed them back to back,
-    // in list order, whichever process produced them in the end.
+    // The documents are handed over in list order, whichever process produced them in the end.
     TextOutputAssembler assembler(m_profile);
-    for (const QList<int> &chunk : m_plan) {
-        QByteArray output;
-        bool any = false;
-        for (int index : chunk) {
-            if (m_outcomes.at(index).status != FileResult::Status::Optimized)
-                continue;
-            output.append(m_documents.at(index));
-            any = true;
-        }
-        if (any)
-            assembler.appendChunk(QString::fromUtf8(output));
-    }
+    for (int index = 0; index < m_documents.size(); ++index)
+        if (m_outcomes.at(index).status == FileResult::Status::Optimized)
+            assembler.appendDocument(QFileInfo(m_paths.at(index)).fileName(),
+                                     QString::fromUtf8(m_documents.at(index)));
     return assembler.finish();
 }

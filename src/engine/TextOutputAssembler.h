@@ -1,21 +1,32 @@
 #pragma once
 
+#include "engine/IdPrefixer.h"
 #include "model/Profile.h"
 
 #include <QString>
-#include <optional>
 
-// Turns the standard output of text-mode svgo runs into the one text shown to the user: svgo
-// writes the optimized documents back to back, so they are cut apart, optionally framed per
-// document and as a whole, and optionally laid out on lines with indentation.
+// Turns the optimized documents of a text-mode run into the one text shown to the user, in the
+// profile's output format: documents one after another in their wrappers, CSS rules with data
+// URIs, one SVG sprite of symbols, or a JSON object from file name to markup. Optionally each
+// document's ids get a prefix of its own, and the parts are laid out on lines with indentation.
 //
-// One assembler serves one run. Its cost is linear in the size of the text: every chunk is scanned
-// once and only appended to the text assembled so far.
+// One assembler serves one run. Its cost is linear in the size of the text: every document is
+// scanned once and only appended to the text assembled so far.
 class TextOutputAssembler {
 public:
+    // Line breaks as the "lineEnding" setting says.
     explicit TextOutputAssembler(const Profile &profile);
+    TextOutputAssembler(const Profile &profile, const QString &lineBreak);
 
-    // Adds the documents of one svgo process's whole output, in the order they were written.
+    // The line break the "lineEnding" setting asks for.
+    static QString configuredLineBreak();
+
+    // Adds one optimized file's markup; `fileName` names the CSS class, the symbol, the JSON key
+    // and the ids' prefix, and fills the wrappers' {name}.
+    void appendDocument(const QString &fileName, QStringView markup);
+
+    // Adds the documents of one svgo process's whole standard output, written back to back, in
+    // their order. They have no file names.
     void appendChunk(const QString &output);
 
     // The final text, with the whole-output framing applied. It shares its storage with the
@@ -23,18 +34,26 @@ public:
     QString finish() const;
 
 private:
-    void appendDocument(QStringView piece);
     void ensureRoom(qsizetype additional);
 
+    OutputFormat m_format;
     bool m_prettyPrint;
-    // With the output framing in force, the text starts with its prefix from the beginning
-    // and finish() appends the suffix in place.
-    QString m_outputTail;
-    qsizetype m_bodyStart = 0;
-    // Everything that goes before and after one document, worked out once for the whole run.
+    bool m_uniqueIds;
+    // Everything that goes before and after one wrapped document, worked out once for the run;
+    // {name} is filled per document when they mention it.
     QString m_itemHead;
     QString m_itemTail;
-    // Length of the output tail finish() has appended; taken off again if more chunks follow.
+    bool m_itemFrameNamed = false;
+    // The other formats' indentation of one item.
+    QString m_itemIndent;
+    QString m_separator; // between two items
+    // The text ends with the format's closing part and the output suffix; finish() appends it in
+    // place and takes it off again if more documents follow.
+    QString m_outputTail;
     mutable qsizetype m_finishedTail = 0;
+    qsizetype m_items = 0;
+    IdPrefixer::UniqueNames m_names; // the ids' prefixes, classes and symbols
+    IdPrefixer::UniqueNames m_keys;  // the JSON keys
     mutable QString m_assembled;
+    QString m_repaired; // appendChunk's document under repair
 };

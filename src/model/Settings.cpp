@@ -50,4 +50,10 @@ const Defaults::Key<qint64> &maxConcurrentProcesses() {
     return key;
 }
 
+const Defaults::Key<QString> &lineEnding() {
+    static const Defaults::Key<QString> key(QStringLiteral("lineEnding"),
+                                            [] { return QStringLiteral("crlf"); });
+    return key;
+}
+
 } // namespace Keys

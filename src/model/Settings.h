@@ -12,4 +12,6 @@ const Defaults::Key<QList<Profile>> &profiles();
 const Defaults::Key<QString> &selectedProfile();
 const Defaults::Key<qint64> &chunkSize();
 const Defaults::Key<qint64> &maxConcurrentProcesses();
+// The line break written between the parts of text output: "crlf" or "lf".
+const Defaults::Key<QString> &lineEnding();
 } // namespace Keys

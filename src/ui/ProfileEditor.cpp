@@ -10,6 +10,7 @@
 #include "ui/FormRows.h"
 #include "ui/ProfilePanels.h"
 #include "ui/SegmentedPicker.h"
+#include "ui/SvgoOptionsForm.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -63,6 +64,8 @@ void ProfileEditor::build() {
     layout->addWidget(m_nameSection);
     layout->addWidget(buildOutputSection());
     layout->addWidget(buildConfigurationSection());
+    layout->addWidget(m_svgoOptions = new SvgoOptionsForm(this));
+    connect(m_svgoOptions, &SvgoOptionsForm::changeRequested, this, &ProfileEditor::edit);
     m_wrapOutputSection = buildWrapOutputSection();
     layout->addWidget(m_wrapOutputSection);
     m_wrapIndividualSection = buildWrapIndividualSection();
@@ -276,6 +279,7 @@ void ProfileEditor::refresh() {
     m_removeConfiguration->setVisible(hasConfiguration);
     m_configurationPath->setText(hasConfiguration ? abbreviatedPath(*p.svgoConfigFile)
                                                   : tr("Default Configuration"));
+    m_svgoOptions->setProfile(p);
 
     m_wrapOutputSection->setVisible(!fileMode);
     m_wrapOutput->setChecked(p.wrapOutput);
@@ -283,7 +287,7 @@ void ProfileEditor::refresh() {
     showTextUnlessEqual(m_wrapOutputPrefix, p.wrapOutputPrefix.value_or(QString()));
     showTextUnlessEqual(m_wrapOutputSuffix, p.wrapOutputSuffix.value_or(QString()));
 
-    m_wrapIndividualSection->setVisible(!fileMode);
+    m_wrapIndividualSection->setVisible(!fileMode && p.outputFormat == OutputFormat::Wrapped);
     m_wrapIndividual->setChecked(p.wrapIndividual);
     m_wrapIndividualFields->setVisible(p.wrapIndividual);
     showTextUnlessEqual(m_wrapIndividualPrefix, p.wrapIndividualPrefix.value_or(QString()));

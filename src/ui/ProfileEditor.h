@@ -16,6 +16,7 @@ class QPushButton;
 class QScrollArea;
 class QToolButton;
 class SegmentedPicker;
+class SvgoOptionsForm;
 
 // The form that edits one profile's options. The inspector shows it for the current profile;
 // the settings window shows it for a saved profile (with the name field, without saving).
@@ -92,4 +93,5 @@ private:
     QWidget *m_widthRow = nullptr;
     QLineEdit *m_width = nullptr;
     QCheckBox *m_keepTogether = nullptr;
+    SvgoOptionsForm *m_svgoOptions = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "model/Settings.h"
 #include "ui/Application.h"
 #include "ui/CommandManager.h"
+#include "ui/SvgoConfigurationExport.h"
 
 #include <QActionGroup>
 
@@ -57,6 +58,8 @@ void ProfileMenu::rebuild() {
 
     addAction(tr("Save as New Profile…"), m_application->commandManager(),
               &CommandManager::saveNewProfile);
+    addAction(tr("Export svgo.config.mjs…"), this,
+              [this] { exportSvgoConfiguration(m_application->profile(), parentWidget()); });
     addSeparator();
     addAction(tr("Edit Profiles"), this, &ProfileMenu::editProfiles);
 }

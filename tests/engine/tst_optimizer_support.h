@@ -78,6 +78,7 @@ inline QByteArray contents(const QString &path) {
 inline Profile textProfile() {
     Profile profile = Profile::builtInDefault();
     profile.mode = OperationMode::Text;
+    profile.uniqueIds = false; // the documents come as svgo wrote them
     return profile;
 }
 
@@ -112,8 +113,8 @@ inline QList<QByteArray> svgoAlone(const QStringList &paths, const QString &conf
 
 inline QString assembled(const Profile &profile, const QList<QByteArray> &documents) {
     TextOutputAssembler assembler(profile);
-    if (!documents.isEmpty())
-        assembler.appendChunk(QString::fromUtf8(documents.join()));
+    for (const QByteArray &document : documents)
+        assembler.appendDocument(QString(), QString::fromUtf8(document));
     return assembler.finish();
 }
 

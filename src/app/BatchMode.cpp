@@ -1,0 +1,186 @@
+#include "app/BatchMode.h"
+
+#include "app/Translators.h"
+#include "engine/Optimizer.h"
+#include "engine/ShippedTools.h"
+#include "model/DefaultsStore.h"
+#include "model/FolderListing.h"
+#include "model/Settings.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+#include <cstdio>
+
+namespace {
+
+enum ExitStatus { AllOptimized = 0, SomeFailed = 1, BadUsage = 2 };
+
+void write(FILE *stream, const QString &text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+void complain(const QString &message) {
+    write(stderr, QStringLiteral("mirandel: ") + message + u'\n');
+}
+
+QString quoted(const QString &name) {
+    return u'"' + name + u'"';
+}
+
+} // namespace
+
+bool BatchMode::isRequested(int argc, char *argv[]) {
+    for (int index = 1; index < argc; ++index) {
+        const QByteArray argument(argv[index]);
+        if (argument == "--batch" || argument == "--help" || argument == "-h")
+            return true;
+    }
+    return false;
+}
+
+int BatchMode::run(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    installTranslators(app);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        tr("Optimizes SVG files with svgo.\n\n"
+           "Without --batch the files and folders open in a window. With --batch they are "
+           "optimized without one, with a stored profile: text output goes to standard output, "
+           "each file that fails is named on standard error with svgo's message.\n\n"
+           "Exit status with --batch: 0 when every file was optimized, 1 when any failed, 2 for "
+           "bad usage or an unknown profile."));
+    const QCommandLineOption batch(QStringLiteral("batch"), tr("Optimize without a window."));
+    const QCommandLineOption profileOption(
+        QStringLiteral("profile"),
+        tr("The stored profile to use, by name; the default profile when left out."), tr("name"));
+    const QCommandLineOption modeOption(
+        QStringLiteral("mode"),
+        tr("Write the files (file) or print the text output (text) instead of the profile's "
+           "mode."),
+        QStringLiteral("file|text"));
+    parser.addOption(batch);
+    parser.addOption(profileOption);
+    parser.addOption(modeOption);
+    // Qt's own help option would also offer --help-all, which opens the window instead.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  tr("Show this help."));
+    parser.addOption(help);
+    parser.addPositionalArgument(
+        QStringLiteral("paths"),
+        tr("SVG files, and folders whose SVG files are taken (not those of their subfolders)."),
+        tr("[path…]"));
+
+    if (!parser.parse(QCoreApplication::arguments())) {
+        complain(parser.errorText());
+        return BadUsage;
+    }
+    if (parser.isSet(help)) {
+        write(stdout, parser.helpText());
+        return AllOptimized;
+    }
+    const QStringList paths = parser.positionalArguments();
+    if (paths.isEmpty()) {
+        complain(tr("No files or folders given. See mirandel --help."));
+        return BadUsage;
+    }
+
+    std::optional<Profile> chosen = chooseProfile(parser.value(profileOption));
+    if (!chosen)
+        return BadUsage;
+    Profile profile = *chosen;
+    if (parser.isSet(modeOption)) {
+        const std::optional<OperationMode> mode = operationModeFromRaw(parser.value(modeOption));
+        if (!mode) {
+            complain(
+                tr("--mode takes file or text, not %1.").arg(quoted(parser.value(modeOption))));
+            return BadUsage;
+        }
+        profile.mode = *mode;
+    }
+    if (profile.mode == OperationMode::File && !profile.overwrite && !profile.outputFolder) {
+        complain(tr("The profile %1 writes into an output folder, but has none chosen.")
+                     .arg(quoted(profile.name)));
+        return BadUsage;
+    }
+
+    // Without a chosen svgo the one shipped with the program runs; the user's settings stay as
+    // they are, the choice lives only in this process.
+    if (Keys::svgoExecutablePath().get().isEmpty())
+        Defaults::Store::registerDefault(Keys::svgoExecutablePath().name(),
+                                         ShippedTools::svgoPath());
+
+    bool failed = false;
+    const QList<SVGFile> files = listFiles(paths, failed);
+    QString text;
+    QFuture<OptimizationResult> future = Optimizer::shared().optimize(
+        files, profile, [&text](const QString &output) { text = output; });
+    future.waitForFinished();
+    const OptimizationResult result = future.result();
+    for (qsizetype index = 0; index < result.outcomes.size(); ++index) {
+        const FileResult &outcome = result.outcomes.at(index);
+        if (outcome.status == FileResult::Status::Optimized)
+            continue;
+        failed = true;
+        complain(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(result.files.at(index).id),
+                                              outcome.message));
+    }
+    if (profile.mode == OperationMode::Text)
+        write(stdout, text);
+    return failed ? SomeFailed : AllOptimized;
+}
+
+std::optional<Profile> BatchMode::chooseProfile(const QString &wanted) {
+    // Found by name (or identifier); names need not be unique, the first wins.
+    QList<Profile> profiles{Keys::defaultProfile().get()};
+    profiles += Keys::profiles().get();
+    if (wanted.isEmpty())
+        return profiles.constFirst();
+    const auto found = std::find_if(profiles.cbegin(), profiles.cend(), [&](const Profile &p) {
+        return p.name == wanted || p.id == wanted;
+    });
+    if (found != profiles.cend())
+        return *found;
+    QStringList names;
+    for (const Profile &p : std::as_const(profiles))
+        names.append(quoted(p.name));
+    complain(tr("There is no profile %1. The stored profiles are: %2.")
+                 .arg(quoted(wanted), names.join(QStringLiteral(", "))));
+    return std::nullopt;
+}
+
+QList<SVGFile> BatchMode::listFiles(const QStringList &paths, bool &failed) {
+    QList<SVGFile> files;
+    QSet<QString> listed;
+    const auto add = [&](const QString &path) {
+        if (!listed.contains(path)) {
+            listed.insert(path);
+            files.append(SVGFile::fromUrl(QUrl::fromLocalFile(path)));
+        }
+    };
+    for (const QString &path : paths) {
+        const QFileInfo info(path);
+        if (info.isDir()) {
+            QString problem;
+            if (const std::optional<QStringList> found =
+                    listSVGFiles(info.absoluteFilePath(), &problem)) {
+                for (const QString &file : *found)
+                    add(file);
+            } else {
+                complain(QStringLiteral("%1: %2").arg(path, problem));
+                failed = true;
+            }
+        } else if (info.exists()) {
+            add(info.absoluteFilePath());
+        } else {
+            complain(tr("%1: No such file or folder.").arg(path));
+            failed = true;
+        }
+    }
+    return files;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "model/Profile.h"
+#include "model/SVGFile.h"
+
+#include <QCoreApplication>
+
+#include <optional>
+
+// The command line for scripts and CI: optimizes files with a stored profile and the same engine
+// as the window, without one (nothing here needs a display).
+//
+//   mirandel --batch [--profile NAME] [--mode file|text] PATH…
+//
+// Text output goes to standard output, per-file failures to standard error. Exit status: 0 when
+// every file was optimized, 1 when any failed, 2 for bad usage or an unknown profile.
+class BatchMode {
+    Q_DECLARE_TR_FUNCTIONS(BatchMode)
+public:
+    // Whether the arguments ask for batch mode or for help; both are answered without a window.
+    static bool isRequested(int argc, char *argv[]);
+
+    // Parses the arguments, runs and returns the exit status.
+    static int run(int argc, char *argv[]);
+
+private:
+    // The stored profile named `wanted` (the default profile when empty); absent, after saying
+    // which profiles there are, when none has that name.
+    static std::optional<Profile> chooseProfile(const QString &wanted);
+    // The files to optimize: files as given, folders by their SVG files, each once. Paths that
+    // are neither are named on standard error and set `failed`.
+    static QList<SVGFile> listFiles(const QStringList &paths, bool &failed);
+};

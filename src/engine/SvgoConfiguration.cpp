@@ -1,0 +1,111 @@
+#include "engine/SvgoConfiguration.h"
+
+#include "model/Diagnostics.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QMutex>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+
+namespace SvgoConfiguration {
+
+namespace {
+
+QString writeFile(const QString &path, const QByteArray &contents) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() ||
+        !file.commit())
+        return file.errorString();
+    return {};
+}
+
+} // namespace
+
+// How each option maps onto svgo 4.1 (preset-default as its defaults, so the built-in profile
+// writes exactly svgo's own behaviour):
+// - precision: the top-level floatPrecision, which svgo hands to every plugin that rounds; svgo
+//   takes 0 to 20 digits.
+// - multipass: the top-level multipass (up to ten passes while the output still shrinks).
+// - keepViewBox: preset-default keeps the viewBox; off adds the removeViewBox plugin, which drops
+//   it only where it equals the width and height.
+// - keepTitleAndDesc: preset-default keeps <title> and removes empty and editor-written <desc>;
+//   on turns removeDesc off, so every <desc> stays as well.
+// - colorsToCurrentColor: convertColors with currentColor, which turns every colour except
+//   "none" (outside masks) into currentColor.
+// - removeDimensions: adds removeDimensions, which drops width and height (making a viewBox from
+//   them when there is none).
+QString text(const Profile &profile) {
+    QStringList lines{QStringLiteral("// svgo configuration written by Mirandel."),
+                      QStringLiteral("export default {")};
+    if (profile.multipass)
+        lines << QStringLiteral("  multipass: true,");
+    if (profile.precision)
+        lines << QStringLiteral("  floatPrecision: %1,")
+                     .arg(std::clamp<qint64>(*profile.precision, 0, 20));
+    QStringList overrides;
+    if (profile.keepTitleAndDesc)
+        overrides << QStringLiteral("          removeDesc: false,");
+    if (profile.colorsToCurrentColor)
+        overrides << QStringLiteral("          convertColors: { currentColor: true },");
+    QStringList plugins;
+    if (overrides.isEmpty()) {
+        plugins << QStringLiteral("    'preset-default',");
+    } else {
+        plugins << QStringLiteral("    {") << QStringLiteral("      name: 'preset-default',")
+                << QStringLiteral("      params: {") << QStringLiteral("        overrides: {")
+                << overrides << QStringLiteral("        },") << QStringLiteral("      },")
+                << QStringLiteral("    },");
+    }
+    if (!profile.keepViewBox)
+        plugins << QStringLiteral("    'removeViewBox',");
+    if (profile.removeDimensions)
+        plugins << QStringLiteral("    'removeDimensions',");
+    lines << QStringLiteral("  plugins: [") << plugins << QStringLiteral("  ],")
+          << QStringLiteral("};") << QString();
+    return lines.join(u'\n');
+}
+
+QString effectiveFile(const Profile &profile, const QString &scratchFolder) {
+    if (profile.svgoConfigFile)
+        return profile.svgoConfigFile->toLocalFile();
+    static QMutex mutex;
+    const QMutexLocker lock(&mutex);
+    QString folder = scratchFolder;
+    if (folder.isEmpty()) {
+        static QTemporaryDir own(QDir::tempPath() + QStringLiteral("/mirandel-svgo-XXXXXX"));
+        folder = own.path();
+    }
+    const QByteArray contents = text(profile).toUtf8();
+    const QString path = QDir(folder).filePath(
+        QStringLiteral("svgo-%1.config.mjs")
+            .arg(QString::fromLatin1(
+                QCryptographicHash::hash(contents, QCryptographicHash::Sha1).toHex().left(12))));
+    if (!QFile::exists(path))
+        if (const QString error = writeFile(path, contents); !error.isEmpty())
+            qCWarning(lcMirandel).noquote()
+                << QStringLiteral("svgo configuration: cannot write %1: %2").arg(path, error);
+    return path;
+}
+
+QString exportTo(const Profile &profile, const QString &path) {
+    QByteArray contents = text(profile).toUtf8();
+    if (profile.svgoConfigFile) {
+        QFile source(profile.svgoConfigFile->toLocalFile());
+        if (!source.open(QIODevice::ReadOnly))
+            return QCoreApplication::translate("SvgoConfiguration",
+                                               "Cannot read the configuration file %1: %2")
+                .arg(QDir::toNativeSeparators(source.fileName()), source.errorString());
+        contents = source.readAll();
+    }
+    if (const QString error = writeFile(path, contents); !error.isEmpty())
+        return QCoreApplication::translate("SvgoConfiguration", "Cannot write %1: %2")
+            .arg(QDir::toNativeSeparators(path), error);
+    return {};
+}
+
+} // namespace SvgoConfiguration

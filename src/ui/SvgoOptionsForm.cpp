@@ -1,0 +1,76 @@
+#include "ui/SvgoOptionsForm.h"
+
+#include "ui/FormRows.h"
+#include "ui/OutputFormatSection.h"
+
+#include <QCheckBox>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+
+// The spin box's lowest value stands for "no precision set": svgo rounds as its plugins like.
+constexpr int svgoDefault = -1;
+
+} // namespace
+
+SvgoOptionsForm::SvgoOptionsForm(QWidget *parent)
+    : QWidget(parent), m_svgoSection(formSection("svgoOptionsSection", this)),
+      m_outputFormat(new OutputFormatSection(this)), m_precision(new QSpinBox(m_svgoSection)) {
+    auto *sections = new QVBoxLayout(this);
+    sections->setContentsMargins(0, 0, 0, 0);
+    sections->setSpacing(12);
+    sections->addWidget(m_svgoSection);
+    sections->addWidget(m_outputFormat);
+    connect(m_outputFormat, &OutputFormatSection::changeRequested, this,
+            &SvgoOptionsForm::changeRequested);
+    QLayout *layout = m_svgoSection->layout();
+
+    m_precision->setObjectName(QStringLiteral("precision"));
+    // svgo takes 0 to 20 digits after the point.
+    m_precision->setRange(svgoDefault, 20);
+    m_precision->setSpecialValueText(tr("Default"));
+    m_precision->setAlignment(Qt::AlignRight);
+    m_precision->setToolTip(tr("Digits after the decimal point in numbers and path data"));
+    layout->addWidget(formRow(tr("Precision"), m_precision, m_svgoSection));
+    connect(m_precision, &QSpinBox::valueChanged, this, [this](int value) {
+        const std::optional<qint64> precision =
+            value == svgoDefault ? std::nullopt : std::optional<qint64>(value);
+        emit changeRequested([precision](Profile &p) { p.precision = precision; });
+    });
+
+    m_multipass = addOption("multipass", tr("Multipass"), &Profile::multipass);
+    m_multipass->setToolTip(tr("Optimizes again while the result still gets smaller"));
+    addOption("keepViewBox", tr("Keep viewBox"), &Profile::keepViewBox);
+    addOption("keepTitleAndDesc", tr("Keep Title and Description"), &Profile::keepTitleAndDesc);
+    addOption("colorsToCurrentColor", tr("Colors to currentColor"), &Profile::colorsToCurrentColor);
+    addOption("removeDimensions", tr("Remove Width and Height"), &Profile::removeDimensions);
+}
+
+QCheckBox *SvgoOptionsForm::addOption(const char *name, const QString &title,
+                                      bool Profile::*field) {
+    auto *box = new QCheckBox(title, m_svgoSection);
+    box->setObjectName(QLatin1String(name));
+    m_svgoSection->layout()->addWidget(box);
+    connect(box, &QCheckBox::clicked, this, [this, field](bool on) {
+        emit changeRequested([field, on](Profile &p) { p.*field = on; });
+    });
+    m_options.append({box, field});
+    return box;
+}
+
+void SvgoOptionsForm::setProfile(const Profile &profile) {
+    m_outputFormat->setProfile(profile);
+    m_outputFormat->setVisible(profile.mode == OperationMode::Text);
+    const bool fileDecides = profile.svgoConfigFile.has_value();
+    m_svgoSection->setEnabled(!fileDecides);
+    m_svgoSection->setToolTip(
+        fileDecides ? tr("The chosen configuration file decides these options.") : QString());
+    {
+        // Showing a value is no edit.
+        const QSignalBlocker blocker(m_precision);
+        m_precision->setValue(profile.precision ? int(*profile.precision) : svgoDefault);
+    }
+    for (const auto &[box, field] : std::as_const(m_options))
+        box->setChecked(profile.*field);
+}

@@ -1,0 +1,210 @@
+// Text output as people paste it, from real svgo runs: unique ids, the output formats, and the
+// svgo options a profile carries instead of a configuration file.
+
+#include "engine/IdPrefixer.h"
+#include "engine/SvgoConfiguration.h"
+#include "tst_optimizer_support.h"
+
+using namespace optimizer_test;
+
+namespace {
+
+// Icons whose gradients svgo names "a" in both (moon with both link forms), and one with a size
+// but no viewBox and a name that is no valid id.
+QString icon(const QString &name) {
+    return QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/textformats/") + name + ".svg";
+}
+
+// What svgo makes of them, with `p` in front of every id.
+const QString svgTag = "<svg xmlns=\"http://www.w3.org/2000/svg\"";
+QString sunInner(const QString &p) {
+    return QString("<title>Sun</title><defs><linearGradient id=\"%1a\"><stop offset=\"0\" "
+                   "stop-color=\"red\"/><stop offset=\"1\" stop-color=\"#00f\"/></linearGradient>"
+                   "</defs><circle cx=\"5\" cy=\"5\" r=\"4.123\" fill=\"url(#%1a)\"/>")
+        .arg(p);
+}
+QString sun(const QString &p = {}) {
+    return svgTag + " width=\"10\" height=\"10\" viewBox=\"0 0 10 10\">" + sunInner(p) + "</svg>";
+}
+QString moonInner(const QString &p) {
+    return QString("<defs><radialGradient id=\"%1b\"><stop offset=\"0\" stop-color=\"#fff\"/>"
+                   "<stop offset=\"1\"/></radialGradient><path id=\"%1a\" d=\"M1 1h8v8H1z\"/>"
+                   "</defs><use xlink:href=\"#%1a\" fill=\"url(#%1b)\"/><use x=\"1\" "
+                   "fill=\"url(#%1b)\" href=\"#%1a\"/>")
+        .arg(p);
+}
+QString moon(const QString &p = {}) {
+    return svgTag + " xmlns:xlink=\"http://www.w3.org/1999/xlink\" viewBox=\"0 0 10 10\">" +
+           moonInner(p) + "</svg>";
+}
+const QString dotsInner = "<circle cx=\"8\" cy=\"8\" r=\"3.333\"/>";
+const QString dots = svgTag + " width=\"16\" height=\"16\">" + dotsInner + "</svg>";
+
+// A text-mode profile from keywords: an output format's stored name, "pretty", "lf", "keepIds",
+// "ul" (output frame <ul>…</ul>), "li" (element frame naming the file, with literal braces).
+Profile profileOf(const QString &options) {
+    Profile p = textProfile();
+    p.uniqueIds = !options.contains(u"keepIds");
+    p.prettyPrint = options.contains(u"pretty");
+    if (options.contains(u"ul"))
+        p.wrapOutput = true, p.wrapOutputPrefix = "<ul>", p.wrapOutputSuffix = "</ul>";
+    if (options.contains(u"li"))
+        p.wrapIndividual = true, p.wrapIndividualPrefix = "<li title=\"{name}\">{{",
+        p.wrapIndividualSuffix = "}</li>";
+    for (const QString &option : options.split(u' '))
+        if (const std::optional<OutputFormat> format = outputFormatFromRaw(option))
+            p.outputFormat = *format;
+    return p;
+}
+
+// Every id appears once, and every reference names one of them.
+bool idsAreUniqueAndResolved(const QString &text) {
+    QStringList ids;
+    for (const auto &match : QRegularExpression("\\sid=\\\\?\"([^\"\\\\]+)").globalMatch(text))
+        ids.append(match.captured(1));
+    const QSet<QString> unique(ids.cbegin(), ids.cend());
+    for (const auto &match :
+         QRegularExpression("(?:url\\(#|href=\\\\?\"#)([^)\"\\\\]+)").globalMatch(text))
+        if (!unique.contains(match.captured(1)))
+            return false;
+    return unique.size() == ids.size();
+}
+
+} // namespace
+
+class tst_TextFormats : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_folder;
+
+private slots:
+    void initTestCase() {
+        isolateSettings(m_folder, QStringLiteral("tst_textformats"));
+        Keys::svgoExecutablePath().set(svgo());
+    }
+
+    void formats_data() {
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<QStringList>("icons");
+        QTest::addColumn<QString>("expected");
+        const QStringList all{icon("sun"), icon("moon"), icon("2 dots")};
+        QTest::newRow("wrapped") << "" << all << sun("sun__") + moon("moon__") + dots;
+        QTest::newRow("wrapped, pretty, named frames, LF")
+            << "pretty ul li lf" << QStringList{icon("sun"), icon("2 dots")}
+            << "<ul>\n\t<li title=\"sun\">{\n\t\t" + sun("sun__") +
+                   "\n\t}</li>\n\t<li title=\"2 dots\">{\n\t\t" + dots + "\n\t}</li>\n</ul>";
+        QTest::newRow("css, pretty, framed")
+            << "css pretty ul" << QStringList{icon("sun"), icon("2 dots")}
+            << "<ul>\r\n\t.sun{background-image:url(\"data:image/svg+xml,%3Csvg "
+               "xmlns='http://www.w3.org/2000/svg' width='10' height='10' viewBox='0 0 10 "
+               "10'%3E%3Ctitle%3ESun%3C/title%3E%3Cdefs%3E%3ClinearGradient id='a'%3E%3Cstop "
+               "offset='0' stop-color='red'/%3E%3Cstop offset='1' "
+               "stop-color='%2300f'/%3E%3C/linearGradient%3E%3C/defs%3E%3Ccircle cx='5' cy='5' "
+               "r='4.123' fill='url(%23a)'/%3E%3C/svg%3E\")}\r\n\t.icon-2-dots{background-image:"
+               "url(\"data:image/svg+xml,%3Csvg xmlns='http://www.w3.org/2000/svg' width='16' "
+               "height='16'%3E%3Ccircle cx='8' cy='8' r='3.333'/%3E%3C/svg%3E\")}\r\n</ul>";
+        QTest::newRow("sprite")
+            << "sprite" << all
+            << svgTag + "><symbol id=\"sun\" viewBox=\"0 0 10 10\">" + sunInner("sun__") +
+                   "</symbol><symbol id=\"moon\" "
+                   "xmlns:xlink=\"http://www.w3.org/1999/xlink\" viewBox=\"0 "
+                   "0 10 10\">" +
+                   moonInner("moon__") +
+                   "</symbol><symbol id=\"icon-2-dots\" viewBox=\"0 0 16 16\">" + dotsInner +
+                   "</symbol></svg>";
+        QTest::newRow("json, one file twice")
+            << "json" << QStringList{icon("sun"), icon("sun")}
+            << "{\"sun.svg\":\"" + QString(sun("sun__")).replace("\"", "\\\"") +
+                   "\",\"sun-2.svg\":\"" + QString(sun("sun-2__")).replace("\"", "\\\"") + "\"}";
+        QTest::newRow("json, pretty, ids kept")
+            << "json pretty keepIds" << QStringList{icon("2 dots")}
+            << "{\r\n\t\"2 dots.svg\": \"" + QString(dots).replace("\"", "\\\"") + "\"\r\n}";
+    }
+    void formats() {
+        QFETCH(QString, options);
+        QFETCH(QStringList, icons);
+        QFETCH(QString, expected);
+        Keys::lineEnding().set(options.contains(u"lf") ? "lf" : "crlf");
+        const Run run = optimize(icons, profileOf(options));
+        QCOMPARE(run.result.count(FileResult::Status::Optimized), icons.size());
+        QCOMPARE(run.texts.value(0), expected);
+        if (!options.contains(u"css"))
+            QVERIFY(idsAreUniqueAndResolved(run.texts.value(0)));
+    }
+
+    void prefixIds_data() {
+        QTest::addColumn<QString>("markup");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("style sheet: selectors and url(), not colours or unknown ids")
+            << "<svg><style>#a,.b #c:hover{fill:#abc;stroke:url(#a)}@media(x){#a{}}#zz{}</style>"
+               "<g id=\"a\"/><g id=\"c\"/></svg>"
+            << "<svg><style>#p_a,.b #p_c:hover{fill:#abc;stroke:url(#p_a)}@media(x){#p_a{}}#zz{}"
+               "</style><g id=\"p_a\"/><g id=\"p_c\"/></svg>";
+        QTest::newRow("quoted url() in a style attribute")
+            << "<g id=\"a\" style=\"fill:url(&quot;#a&quot;);mask:url('#a')\"/>"
+            << "<g id=\"p_a\" style=\"fill:url(&quot;#p_a&quot;);mask:url('#p_a')\"/>";
+        QTest::newRow("aria id lists")
+            << "<svg aria-labelledby=\"t  x d\"><title id=\"t\"/><desc id=\"d\"/></svg>"
+            << "<svg aria-labelledby=\"p_t  x p_d\"><title id=\"p_t\"/><desc id=\"p_d\"/></svg>";
+        QTest::newRow("animation timing")
+            << "<animate id=\"a\" begin=\"0s;a.end+1s; b.click\"/><set id=\"b\" end=\"2.5s\"/>"
+            << "<animate id=\"p_a\" begin=\"0s;p_a.end+1s; p_b.click\"/><set id=\"p_b\" "
+               "end=\"2.5s\"/>";
+        QTest::newRow("links outside the document stay")
+            << "<a href=\"#top\"><use href=\"other.svg#a\"/><g id=\"a\"/></a>"
+            << "<a href=\"#top\"><use href=\"other.svg#a\"/><g id=\"p_a\"/></a>";
+    }
+    void prefixIds() {
+        QFETCH(QString, markup);
+        QFETCH(QString, expected);
+        QCOMPARE(IdPrefixer::prefixIds(markup, "p_"), expected);
+    }
+
+    void validNames_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("kept") << "arrow-left_2"
+                              << "arrow-left_2";
+        QTest::newRow("runs become one separator") << " my  icon (1)__x_y "
+                                                   << "my-icon-1-x_y";
+        QTest::newRow("starts with a digit") << "24px"
+                                             << "icon-24px";
+        QTest::newRow("nothing usable") << "()"
+                                        << "icon";
+        QTest::newRow("other scripts") << "Größe"
+                                       << "Größe";
+    }
+    void validNames() {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QCOMPARE(IdPrefixer::validName(text), expected);
+    }
+
+    // The exported file is what the optimizer hands svgo: the same bytes as svgo run by hand.
+    void exportedConfigurationMatchesSvgo_data() {
+        QTest::addColumn<QString>("options");
+        QTest::newRow("precision and currentColor") << "precision colors";
+        QTest::newRow("the others") << "multipass noViewBox keepTitleAndDesc removeDimensions";
+    }
+    void exportedConfigurationMatchesSvgo() {
+        QFETCH(QString, options);
+        Profile profile = textProfile();
+        if (options.contains(u"precision"))
+            profile.precision = 1;
+        profile.colorsToCurrentColor = options.contains(u"colors");
+        profile.multipass = options.contains(u"multipass");
+        profile.keepViewBox = !options.contains(u"noViewBox");
+        profile.keepTitleAndDesc = options.contains(u"keepTitleAndDesc");
+        profile.removeDimensions = options.contains(u"removeDimensions");
+        const QString exported = m_folder.filePath("svgo.config.mjs");
+        QCOMPARE(SvgoConfiguration::exportTo(profile, exported), QString());
+
+        const QStringList icons{icon("sun"), icon("moon"), icon("2 dots")};
+        const QString text = optimize(icons, profile).texts.value(0);
+        QCOMPARE(text, assembled(profile, svgoAlone(icons, exported)));
+        QVERIFY(text != assembled(profile, svgoAlone(icons)));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_TextFormats)
+#include "tst_textformats.moc"
