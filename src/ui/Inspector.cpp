@@ -2,6 +2,7 @@
 
 #include "engine/Optimizer.h"
 #include "engine/OriginalsBackup.h"
+#include "model/ProfileStore.h"
 #include "model/SVGFileList.h"
 #include "model/Settings.h"
 #include "ui/Application.h"
@@ -132,15 +133,8 @@ void Inspector::profileChanged(const Profile &profile) {
     m_editor->setProfile(profile);
     // Whether the profile still equals the stored one it came from. A profile whose source is
     // gone keeps the flag it had.
-    if (profile.isDefault()) {
-        m_application->setProfileEdited(profile != Keys::defaultProfile().get());
-    } else {
-        const QList<Profile> profiles = Keys::profiles().get();
-        const auto source = std::find_if(profiles.begin(), profiles.end(),
-                                         [&](const Profile &p) { return p.id == profile.id; });
-        if (source != profiles.end())
-            m_application->setProfileEdited(profile != *source);
-    }
+    if (const std::optional<Profile> source = ProfileStore::find(profile.id))
+        m_application->setProfileEdited(profile != *source);
     updateProfileTitle();
     updateOptimizeEnabled();
 }

@@ -1,6 +1,7 @@
 #include "ui/ProfileEditor.h"
 
 #include "engine/Utilities.h"
+#include "model/ProfileStore.h"
 #include "model/SVGFile.h"
 #include "model/Settings.h"
 #include "platform/FileManager.h"
@@ -336,10 +337,7 @@ void ProfileEditor::saveAsDefaultProfile() {
     // Menu commands only reach editors the user can see.
     if (!isVisible())
         return;
-    Profile copy = m_profile;
-    copy.id = Profile::defaultId;
-    copy.name = defaultProfileName();
-    Keys::defaultProfile().set(copy);
+    ProfileStore::storeAsDefault(m_profile);
 }
 
 bool ProfileEditor::answersSaveNewProfile() const {
@@ -367,12 +365,8 @@ void ProfileEditor::saveNewProfile() {
 }
 
 void ProfileEditor::saveProfileNamed(const QString &name) {
-    Profile copy = m_profile;
-    copy.id = newIdentifier();
-    copy.name = name; // exactly as typed: empty and repeated names are fine
-    QList<Profile> profiles = Keys::profiles().get();
-    profiles.append(copy);
-    Keys::profiles().set(profiles);
+    // Exactly as typed: empty and repeated names are fine.
+    const Profile copy = ProfileStore::addNamed(m_profile, name);
     m_profile = copy;
     refresh();
     emit profileEdited(copy);

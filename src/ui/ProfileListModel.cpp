@@ -1,35 +1,17 @@
 #include "ui/ProfileListModel.h"
 
+#include "model/ProfileStore.h"
 #include "model/Settings.h"
 
 #include <algorithm>
 
 ProfileListModel::ProfileListModel(QObject *parent)
-    : QAbstractListModel(parent), m_default(Keys::defaultProfile().get()),
-      m_profiles(Keys::profiles().get()) {
+    : QAbstractListModel(parent), m_default(ProfileStore::defaultProfile()),
+      m_profiles(ProfileStore::profiles()) {
     Defaults::observe<Profile>(Keys::defaultProfile(), this,
                                [this](const Profile &profile) { update(profile, m_profiles); });
     Defaults::observe<QList<Profile>>(
         Keys::profiles(), this, [this](const QList<Profile> &list) { update(m_default, list); });
-}
-
-QList<Profile> ProfileListModel::moved(QList<Profile> profiles, QList<int> offsets, int toOffset) {
-    std::sort(offsets.begin(), offsets.end());
-    offsets.erase(std::unique(offsets.begin(), offsets.end()), offsets.end());
-    QList<Profile> moving;
-    // Taking entries out from the back keeps the smaller offsets valid; every entry taken out
-    // before the destination moves the destination one place up.
-    int destination = std::clamp(toOffset, 0, int(profiles.size()));
-    for (auto it = offsets.crbegin(); it != offsets.crend(); ++it) {
-        if (*it < 0 || *it >= profiles.size())
-            continue;
-        moving.prepend(profiles.takeAt(*it));
-        if (*it < destination)
-            --destination;
-    }
-    for (int i = 0; i < moving.size(); ++i)
-        profiles.insert(destination + i, moving.at(i));
-    return profiles;
 }
 
 Profile ProfileListModel::profileAt(int row) const {
@@ -101,7 +83,7 @@ bool ProfileListModel::moveRows(const QModelIndex &sourceParent, int sourceRow, 
     QList<int> offsets;
     for (int row = sourceRow; row < sourceRow + count; ++row)
         offsets.append(row - 1);
-    m_profiles = moved(m_profiles, offsets, destinationChild - 1);
+    m_profiles = ProfileStore::moved(m_profiles, offsets, destinationChild - 1);
     endMoveRows();
     // The store now says what the rows already show, so its change notice finds nothing to do.
     Keys::profiles().set(m_profiles);

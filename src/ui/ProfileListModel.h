@@ -15,10 +15,6 @@ public:
 
     explicit ProfileListModel(QObject *parent = nullptr);
 
-    // `profiles` with the entries at `offsets` taken out and put back, in their order, where
-    // `toOffset` pointed in the original list.
-    static QList<Profile> moved(QList<Profile> profiles, QList<int> offsets, int toOffset);
-
     const Profile &defaultProfile() const { return m_default; }
     const QList<Profile> &profiles() const { return m_profiles; }
 

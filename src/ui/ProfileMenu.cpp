@@ -1,5 +1,6 @@
 #include "ui/ProfileMenu.h"
 
+#include "model/ProfileStore.h"
 #include "model/Settings.h"
 #include "ui/Application.h"
 #include "ui/CommandManager.h"
@@ -35,8 +36,8 @@ void ProfileMenu::scheduleRebuild() {
 void ProfileMenu::rebuild() {
     m_rebuildPending = false;
     clear();
-    const Profile defaultProfile = Keys::defaultProfile().get();
-    const QList<Profile> profiles = Keys::profiles().get();
+    const Profile defaultProfile = ProfileStore::defaultProfile();
+    const QList<Profile> profiles = ProfileStore::profiles();
     const Profile &current = m_application->profile();
 
     addChoice(defaultProfile, current);
@@ -80,18 +81,15 @@ void ProfileMenu::applyToDefaultProfile() {
     // The editors on screen store their profile as the default; whatever got stored is then
     // the current profile, also when no editor was there to store anything.
     emit m_application->commandManager()->saveAsDefaultProfile();
-    m_application->setProfile(Keys::defaultProfile().get());
+    m_application->setProfile(ProfileStore::defaultProfile());
     m_application->setProfileEdited(false);
 }
 
 void ProfileMenu::updateProfile(const Profile &stored) {
-    QList<Profile> profiles = Keys::profiles().get();
-    const auto it = std::find(profiles.begin(), profiles.end(), stored);
-    if (it == profiles.end())
-        return;
-    *it = m_application->profile();
-    Keys::profiles().set(profiles);
-    m_application->setProfileEdited(false);
+    Profile updated = m_application->profile();
+    updated.id = stored.id;
+    if (ProfileStore::update(updated))
+        m_application->setProfileEdited(false);
 }
 
 void ProfileMenu::editProfiles() {
@@ -110,7 +108,7 @@ void ProfileMenu::storedDefaultChanged() {
     const Profile &current = m_application->profile();
     if (!current.isDefault())
         return;
-    const Profile stored = Keys::defaultProfile().get();
+    const Profile stored = ProfileStore::defaultProfile();
     if (!m_application->profileEdited())
         m_application->setProfile(stored);
     else
@@ -120,7 +118,5 @@ void ProfileMenu::storedDefaultChanged() {
 void ProfileMenu::storedProfilesChanged() {
     // A current profile that is not exactly one of the saved profiles (the default profile, or
     // an edited copy of a saved one) may have lost its source: start again from the default.
-    const QList<Profile> profiles = Keys::profiles().get();
-    if (!profiles.contains(m_application->profile()))
-        m_application->setProfile(Keys::defaultProfile().get());
+    m_application->setProfile(ProfileStore::fallBack(m_application->profile()));
 }

@@ -1,6 +1,6 @@
 #include "ui/ProfilesSettingsTab.h"
 
-#include "model/IncrementedName.h"
+#include "model/ProfileStore.h"
 #include "model/Settings.h"
 #include "ui/ProfileEditor.h"
 #include "ui/ProfileListModel.h"
@@ -126,22 +126,16 @@ void ProfilesSettingsTab::setSelection(const QString &id) {
 }
 
 std::optional<Profile> ProfilesSettingsTab::storedProfile(const QString &id) {
-    const QList<Profile> profiles = Keys::profiles().get();
-    for (const Profile &profile : profiles)
-        if (profile.id == id)
-            return profile;
-    return std::nullopt;
+    std::optional<Profile> found = ProfileStore::find(id);
+    return found && !found->isDefault() ? found : std::nullopt;
 }
 
 bool ProfilesSettingsTab::selectionIsDefault() const {
-    return m_selection == Keys::defaultProfile().get().id;
+    return m_selection == Profile::defaultId;
 }
 
 Profile ProfilesSettingsTab::editedProfile() {
-    Profile defaultProfile = Keys::defaultProfile().get();
-    if (m_selection == defaultProfile.id)
-        return defaultProfile;
-    if (std::optional<Profile> profile = storedProfile(m_selection))
+    if (std::optional<Profile> profile = ProfileStore::find(m_selection))
         return *profile;
     // The highlighted profile was deleted, here or elsewhere. Moving the highlight while the
     // tab is still updating would change state under its feet, so it waits for the next turn
@@ -150,86 +144,49 @@ Profile ProfilesSettingsTab::editedProfile() {
         m_fallbackScheduled = true;
         QTimer::singleShot(0, this, [this] {
             m_fallbackScheduled = false;
-            if (!selectionIsDefault() && !storedProfile(m_selection))
-                setSelection(Keys::defaultProfile().get().id);
+            if (!ProfileStore::find(m_selection))
+                setSelection(Profile::defaultId);
         });
     }
-    return defaultProfile;
+    return ProfileStore::defaultProfile();
 }
 
 void ProfilesSettingsTab::setEditedProfile(const Profile &profile) {
-    if (selectionIsDefault()) {
-        Keys::defaultProfile().set(profile);
-        return;
-    }
-    QList<Profile> profiles = Keys::profiles().get();
-    for (Profile &stored : profiles) {
-        if (stored.id == m_selection) {
-            stored = profile;
-            Keys::profiles().set(profiles);
-            return;
-        }
-    }
+    Profile stored = profile;
+    stored.id = m_selection;
+    ProfileStore::update(stored);
 }
 
 void ProfilesSettingsTab::addProfile() {
-    // A new profile starts from the factory options, not from whatever the default holds now.
-    QList<Profile> profiles = Keys::profiles().get();
-    profiles.append(Profile::makeNew());
-    Keys::profiles().set(profiles);
-    setSelection(profiles.constLast().id);
+    setSelection(ProfileStore::addNew().id);
 }
 
-void ProfilesSettingsTab::duplicate(const Profile &profile, bool isDefaultProfile) {
-    Profile copy = profile;
-    copy.id = newIdentifier();
-    copy.name = isDefaultProfile ? newProfileName() : incrementedName(profile.name);
-    QList<Profile> profiles = Keys::profiles().get();
-    profiles.append(copy);
-    Keys::profiles().set(profiles);
-    Keys::selectedProfile().set(copy.id);
+void ProfilesSettingsTab::duplicate(const Profile &profile) {
+    Keys::selectedProfile().set(ProfileStore::addDuplicate(profile).id);
 }
 
 void ProfilesSettingsTab::deleteProfile(const QString &id) {
-    QList<Profile> profiles = Keys::profiles().get();
-    const auto found = std::find_if(profiles.cbegin(), profiles.cend(),
-                                    [&id](const Profile &profile) { return profile.id == id; });
-    if (found == profiles.cend())
-        return;
-    const int index = int(found - profiles.cbegin());
-    profiles.removeAt(index);
-    Keys::profiles().set(profiles);
-    if (m_selection == id)
-        setSelection(index == 0 ? Keys::defaultProfile().get().id : profiles.at(index - 1).id);
-}
-
-void ProfilesSettingsTab::applyToDefaultProfile(const Profile &profile) {
-    Profile copy = profile;
-    copy.id = Profile::defaultId;
-    copy.name = defaultProfileName();
-    Keys::defaultProfile().set(copy);
-}
-
-void ProfilesSettingsTab::moveProfiles(const QList<int> &fromOffsets, int toOffset) {
-    Keys::profiles().set(ProfileListModel::moved(Keys::profiles().get(), fromOffsets, toOffset));
+    const QString next = ProfileStore::remove(id);
+    if (!next.isEmpty() && m_selection == id)
+        setSelection(next);
 }
 
 QMenu *ProfilesSettingsTab::contextMenu(int row) {
     auto *menu = new QMenu(this);
     if (row == 0) {
         menu->addAction(tr("Duplicate"), this,
-                        [this] { duplicate(Keys::defaultProfile().get(), true); });
+                        [this] { duplicate(ProfileStore::defaultProfile()); });
         return menu;
     }
     // The menu acts on the row's profile as stored when an item is chosen.
     const QString id = m_model->idAt(row);
     menu->addAction(tr("Duplicate"), this, [this, id] {
         if (std::optional<Profile> profile = storedProfile(id))
-            duplicate(*profile, false);
+            duplicate(*profile);
     });
     menu->addAction(tr("Apply to Default Profile"), this, [this, id] {
         if (std::optional<Profile> profile = storedProfile(id))
-            applyToDefaultProfile(*profile);
+            ProfileStore::storeAsDefault(*profile);
     });
     menu->addSeparator();
     menu->addAction(tr("Delete"), this, [this, id] { deleteProfile(id); });
@@ -272,12 +229,12 @@ void ProfilesSettingsTab::refreshActions() {
 
 void ProfilesSettingsTab::duplicateSelected() {
     if (std::optional<Profile> profile = storedProfile(m_selection))
-        duplicate(*profile, false);
+        duplicate(*profile);
     else
-        duplicate(Keys::defaultProfile().get(), true);
+        duplicate(ProfileStore::defaultProfile());
 }
 
 void ProfilesSettingsTab::applySelectedToDefaultProfile() {
     if (std::optional<Profile> profile = storedProfile(m_selection))
-        applyToDefaultProfile(*profile);
+        ProfileStore::storeAsDefault(*profile);
 }

@@ -33,10 +33,8 @@ public:
     void setEditedProfile(const Profile &profile);
 
     void addProfile();
-    void duplicate(const Profile &profile, bool isDefaultProfile);
+    void duplicate(const Profile &profile);
     void deleteProfile(const QString &id);
-    void applyToDefaultProfile(const Profile &profile);
-    void moveProfiles(const QList<int> &fromOffsets, int toOffset);
 
     // The menu a right click on `row` opens; the caller owns it.
     QMenu *contextMenu(int row);
