@@ -5,6 +5,7 @@
 #include "engine/ShippedTools.h"
 #include "model/DefaultsStore.h"
 #include "model/FolderListing.h"
+#include "model/ProfileStore.h"
 #include "model/Settings.h"
 
 #include <QCommandLineParser>
@@ -137,8 +138,8 @@ int BatchMode::run(int argc, char *argv[]) {
 
 std::optional<Profile> BatchMode::chooseProfile(const QString &wanted) {
     // Found by name (or identifier); names need not be unique, the first wins.
-    QList<Profile> profiles{Keys::defaultProfile().get()};
-    profiles += Keys::profiles().get();
+    QList<Profile> profiles{ProfileStore::defaultProfile()};
+    profiles += ProfileStore::profiles();
     if (wanted.isEmpty())
         return profiles.constFirst();
     const auto found = std::find_if(profiles.cbegin(), profiles.cend(), [&](const Profile &p) {

@@ -86,7 +86,7 @@ bool ProfileListModel::moveRows(const QModelIndex &sourceParent, int sourceRow, 
     m_profiles = ProfileStore::moved(m_profiles, offsets, destinationChild - 1);
     endMoveRows();
     // The store now says what the rows already show, so its change notice finds nothing to do.
-    Keys::profiles().set(m_profiles);
+    ProfileStore::move(offsets, destinationChild - 1);
     emit profilesChanged();
     return true;
 }
