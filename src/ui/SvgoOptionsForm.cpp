@@ -16,11 +16,13 @@ constexpr int svgoDefault = -1;
 
 SvgoOptionsForm::SvgoOptionsForm(QWidget *parent)
     : QWidget(parent), m_svgoSection(formSection("svgoOptionsSection", this)),
+      m_checksSection(formSection("checksSection", this)),
       m_outputFormat(new OutputFormatSection(this)), m_precision(new QSpinBox(m_svgoSection)) {
     auto *sections = new QVBoxLayout(this);
     sections->setContentsMargins(0, 0, 0, 0);
     sections->setSpacing(12);
     sections->addWidget(m_svgoSection);
+    sections->addWidget(m_checksSection);
     sections->addWidget(m_outputFormat);
     connect(m_outputFormat, &OutputFormatSection::changeRequested, this,
             &SvgoOptionsForm::changeRequested);
@@ -39,19 +41,29 @@ SvgoOptionsForm::SvgoOptionsForm(QWidget *parent)
         emit changeRequested([precision](Profile &p) { p.precision = precision; });
     });
 
-    m_multipass = addOption("multipass", tr("Multipass"), &Profile::multipass);
+    m_multipass = addOption(m_svgoSection, "multipass", tr("Multipass"), &Profile::multipass);
     m_multipass->setToolTip(tr("Optimizes again while the result still gets smaller"));
-    addOption("keepViewBox", tr("Keep viewBox"), &Profile::keepViewBox);
-    addOption("keepTitleAndDesc", tr("Keep Title and Description"), &Profile::keepTitleAndDesc);
-    addOption("colorsToCurrentColor", tr("Colors to currentColor"), &Profile::colorsToCurrentColor);
-    addOption("removeDimensions", tr("Remove Width and Height"), &Profile::removeDimensions);
+    addOption(m_svgoSection, "keepViewBox", tr("Keep viewBox"), &Profile::keepViewBox);
+    addOption(m_svgoSection, "keepTitleAndDesc", tr("Keep Title and Description"),
+              &Profile::keepTitleAndDesc);
+    addOption(m_svgoSection, "colorsToCurrentColor", tr("Colors to currentColor"),
+              &Profile::colorsToCurrentColor);
+    addOption(m_svgoSection, "removeDimensions", tr("Remove Width and Height"),
+              &Profile::removeDimensions);
+
+    addOption(m_checksSection, "checkRendering", tr("Check rendering"), &Profile::checkRendering)
+        ->setToolTip(tr("Compares the rendering of each optimized file with its original and "
+                        "keeps the original where they differ"));
+    m_keepOriginal =
+        addOption(m_checksSection, "keepOriginalWhenNotSmaller",
+                  tr("Keep original when not smaller"), &Profile::keepOriginalWhenNotSmaller);
 }
 
-QCheckBox *SvgoOptionsForm::addOption(const char *name, const QString &title,
+QCheckBox *SvgoOptionsForm::addOption(QFrame *section, const char *name, const QString &title,
                                       bool Profile::*field) {
-    auto *box = new QCheckBox(title, m_svgoSection);
+    auto *box = new QCheckBox(title, section);
     box->setObjectName(QLatin1String(name));
-    m_svgoSection->layout()->addWidget(box);
+    section->layout()->addWidget(box);
     connect(box, &QCheckBox::clicked, this, [this, field](bool on) {
         emit changeRequested([field, on](Profile &p) { p.*field = on; });
     });
@@ -62,6 +74,8 @@ QCheckBox *SvgoOptionsForm::addOption(const char *name, const QString &title,
 void SvgoOptionsForm::setProfile(const Profile &profile) {
     m_outputFormat->setProfile(profile);
     m_outputFormat->setVisible(profile.mode == OperationMode::Text);
+    // Text mode always takes svgo's output, smaller or not.
+    m_keepOriginal->setVisible(profile.mode == OperationMode::File);
     const bool fileDecides = profile.svgoConfigFile.has_value();
     m_svgoSection->setEnabled(!fileDecides);
     m_svgoSection->setToolTip(

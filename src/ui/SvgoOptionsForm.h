@@ -13,7 +13,7 @@ class QSpinBox;
 
 // The profile editor's sections below the configuration file: the svgo options a profile carries
 // for runs without a configuration file (greyed out when a file is chosen, which then decides),
-// and in text mode the output format section.
+// the checks of svgo's results, and in text mode the output format section.
 class SvgoOptionsForm : public QWidget {
     Q_OBJECT
 public:
@@ -32,9 +32,12 @@ signals:
     void changeRequested(const std::function<void(Profile &)> &change);
 
 private:
-    QCheckBox *addOption(const char *name, const QString &title, bool Profile::*field);
+    QCheckBox *addOption(QFrame *section, const char *name, const QString &title,
+                         bool Profile::*field);
 
     QFrame *m_svgoSection;
+    QFrame *m_checksSection; // the guards against damage, whatever configures svgo
+    QCheckBox *m_keepOriginal = nullptr;
     OutputFormatSection *m_outputFormat;
     QSpinBox *m_precision;
     QCheckBox *m_multipass = nullptr;
