@@ -3,7 +3,6 @@
 #include "model/Diagnostics.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,7 +15,10 @@
 #include <QStandardPaths>
 
 #include <algorithm>
-#include <cstdio>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -60,6 +62,16 @@ QList<StoredRun> storedRuns(const QString &root) {
         runs.append(run);
     }
     return runs;
+}
+
+QJsonObject stampJson(const OriginalsBackup::Stamp &stamp) {
+    return {{QStringLiteral("size"), stamp.size}, {QStringLiteral("modified"), stamp.modified}};
+}
+
+OriginalsBackup::Stamp stampFrom(const QJsonValue &value) {
+    const QJsonObject object = value.toObject();
+    return {qint64(object.value(QStringLiteral("size")).toDouble(-1)),
+            qint64(object.value(QStringLiteral("modified")).toDouble(-1))};
 }
 
 bool writeManifest(const QString &folder, const QJsonObject &manifest) {
@@ -123,24 +135,30 @@ QString OriginalsBackup::keep(const QString &listed, const QString &target) {
     QString error;
     if (!ensureFolder(&error))
         return error;
+    const Stamp original = Stamp::of(target);
+    const QString copy = QDir(m_folder).filePath(QString::number(m_nextCopy++) + QLatin1Char('-') +
+                                                 QFileInfo(target).fileName());
+#ifdef Q_OS_UNIX
+    // The replacement gets a new file, so a second name for the old one is all it takes.
+    if (::link(QFile::encodeName(target).constData(), QFile::encodeName(copy).constData()) == 0) {
+        m_entries.append({listed, target, QFileInfo(copy).fileName(), original, {}});
+        return QString();
+    }
+#endif
+    // Another file system (or one without links): a copy. Every write is checked, so a full disk
+    // shows here as an error rather than as a cut-short copy. No sync to disk per copy: the
+    // optimized file that replaces the original is not synced either.
     QFile source(target);
     if (!source.open(QIODevice::ReadOnly))
         return tr("The original could not be kept, so the file was not overwritten: %1")
             .arg(source.errorString());
-    const QString copy = QDir(m_folder).filePath(QString::number(m_nextCopy++) + QLatin1Char('-') +
-                                                 QFileInfo(target).fileName());
-    // Every write is checked, so a full disk shows here as an error rather than as a cut-short
-    // copy. No sync to disk per copy: that would cost several milliseconds a file, and the
-    // optimized file that replaces the original is not synced either.
     QFile destination(copy);
-    QCryptographicHash hash(QCryptographicHash::Sha256);
     const bool opened = destination.open(QIODevice::WriteOnly | QIODevice::NewOnly);
     bool ok = opened;
     while (ok && !source.atEnd()) {
         const QByteArray block = source.read(1 << 20);
         if (block.isEmpty() && source.error() != QFile::NoError)
             break;
-        hash.addData(block);
         ok = destination.write(block) == block.size();
     }
     ok = ok && source.error() == QFile::NoError && destination.flush();
@@ -149,7 +167,7 @@ QString OriginalsBackup::keep(const QString &listed, const QString &target) {
         ok = destination.error() == QFile::NoError;
     }
     if (ok) {
-        m_entries.append({listed, target, QFileInfo(copy).fileName(), hash.result(), -1, {}});
+        m_entries.append({listed, target, QFileInfo(copy).fileName(), original, {}});
         return QString();
     }
     const QString reason =
@@ -161,10 +179,9 @@ QString OriginalsBackup::keep(const QString &listed, const QString &target) {
 
 void OriginalsBackup::recordResult(const QString &target) {
     for (auto entry = m_entries.rbegin(); entry != m_entries.rend(); ++entry) {
-        if (entry->target != target || entry->resultSize >= 0)
+        if (entry->target != target || entry->result.size >= 0)
             continue;
-        entry->resultSize = QFileInfo(target).size();
-        entry->resultHash = hashOf(target);
+        entry->result = Stamp::of(target);
         if (++m_unsaved >= saveEvery)
             save();
         return;
@@ -178,7 +195,7 @@ void OriginalsBackup::save() {
     // A copy whose file was not replaced after all (keep() and the replacement happen back to
     // back, so any such entry is one whose replacement failed) is no original of anything.
     for (qsizetype index = m_entries.size() - 1; index >= 0; --index) {
-        if (m_entries.at(index).resultSize < 0) {
+        if (m_entries.at(index).result.size < 0) {
             QFile::remove(QDir(m_folder).filePath(m_entries.at(index).copy));
             m_entries.removeAt(index);
         }
@@ -194,9 +211,8 @@ void OriginalsBackup::save() {
             {QStringLiteral("path"), entry.listed},
             {QStringLiteral("target"), entry.target},
             {QStringLiteral("copy"), entry.copy},
-            {QStringLiteral("originalSha256"), QString::fromLatin1(entry.originalHash.toHex())},
-            {QStringLiteral("resultSize"), entry.resultSize},
-            {QStringLiteral("resultSha256"), QString::fromLatin1(entry.resultHash.toHex())},
+            {QStringLiteral("original"), stampJson(entry.original)},
+            {QStringLiteral("result"), stampJson(entry.result)},
         });
     }
     const QJsonObject manifest{{QStringLiteral("started"), m_started.toString(Qt::ISODateWithMs)},
@@ -228,15 +244,11 @@ void OriginalsBackup::prune(const QString &root, const QDateTime &now, qint64 si
     }
 }
 
-QByteArray OriginalsBackup::hashOf(const QString &path, QString *error) {
-    QFile file(path);
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file)) {
-        if (error)
-            *error = file.errorString();
+OriginalsBackup::Stamp OriginalsBackup::Stamp::of(const QString &path) {
+    const QFileInfo info(path);
+    if (!info.exists())
         return {};
-    }
-    return hash.result();
+    return {info.size(), info.lastModified().toMSecsSinceEpoch()};
 }
 
 QList<OriginalsBackup::Original>
@@ -244,8 +256,7 @@ OriginalsBackup::originals(const QStringList &paths, const QString &root, bool c
     struct Found {
         QString manifestFolder, path, target, copy;
         QDateTime started;
-        QByteArray originalHash, resultHash;
-        qint64 resultSize;
+        Stamp original, result;
     };
     // Every kept file by the paths it can be asked for, oldest run first.
     QHash<QString, QList<int>> byPath;
@@ -258,11 +269,8 @@ OriginalsBackup::originals(const QStringList &paths, const QString &root, bool c
                        file.value(QStringLiteral("target")).toString(),
                        QDir(run.folder).filePath(file.value(QStringLiteral("copy")).toString()),
                        run.started,
-                       QByteArray::fromHex(
-                           file.value(QStringLiteral("originalSha256")).toString().toLatin1()),
-                       QByteArray::fromHex(
-                           file.value(QStringLiteral("resultSha256")).toString().toLatin1()),
-                       qint64(file.value(QStringLiteral("resultSize")).toDouble(-1))};
+                       stampFrom(file.value(QStringLiteral("original"))),
+                       stampFrom(file.value(QStringLiteral("result")))};
             if (!QFileInfo::exists(item.copy))
                 continue;
             found.append(item);
@@ -291,19 +299,16 @@ OriginalsBackup::originals(const QStringList &paths, const QString &root, bool c
                 manifests.append(found.at(index).manifestFolder);
         Original original{path, last.target, last.copy, last.started, false, manifests};
         // Walk back through runs that each started from what the one before had left.
-        QByteArray start = last.originalHash;
+        Stamp start = last.original;
         for (qsizetype index = chain.size() - 2; index >= 0; --index) {
             const Found &earlier = found.at(chain.at(index));
-            if (earlier.resultHash != start)
+            if (!(earlier.result == start))
                 break;
             original.copy = earlier.copy;
             original.runTime = earlier.started;
-            start = earlier.originalHash;
+            start = earlier.original;
         }
-        const QFileInfo now(last.target);
-        original.changedSinceRun =
-            checkChanges && (!now.exists() || now.size() != last.resultSize ||
-                             hashOf(last.target) != last.resultHash);
+        original.changedSinceRun = checkChanges && !(Stamp::of(last.target) == last.result);
         result.append(original);
     }
     return result;

@@ -10,10 +10,12 @@
 // Copies of files that a run overwrote, so that an overwrite can be taken back.
 //
 // Each run that replaces inputs gets a folder of its own under the backup root (by default
-// "originals" in the application's cache folder), named after the time it started, holding one
-// copy per replaced file and a manifest. The manifest also records what the run left in each
-// file, so a later restore can tell whether the file was changed again since. Old runs are
-// removed after a week, and the oldest ones go first when all copies together grow past a limit.
+// "originals" in the application's cache folder), named after the time it started, holding the
+// original of every replaced file and a manifest. On the same file system the original is a hard
+// link, so keeping it costs no copy. The manifest also records the size and modification time of
+// what the run left in each file, so a later restore can tell whether the file was changed since.
+// Old runs are removed after a week, and the oldest ones go first when all copies together grow
+// past a limit.
 //
 // One object serves one run; keep() and recordResult() may be called from the run's thread only.
 class OriginalsBackup {
@@ -33,9 +35,9 @@ public:
     OriginalsBackup(const OriginalsBackup &) = delete;
     OriginalsBackup &operator=(const OriginalsBackup &) = delete;
 
-    // Copies `target` (the file about to be replaced) before it is overwritten. `listed` is the
+    // Keeps `target` (the file about to be replaced) before it is overwritten. `listed` is the
     // path as the file list knows it (a symlink's own path, say). Returns an error text, empty
-    // when the copy is safely on disk; on error the caller must leave the file alone.
+    // when the original is safely kept; on error the caller must leave the file alone.
     QString keep(const QString &listed, const QString &target);
     // Notes what the run wrote over a kept file, once it is in place.
     void recordResult(const QString &target);
@@ -61,7 +63,7 @@ public:
     // The originals known for `paths` (list paths or their targets); paths without one are left
     // out. When several runs replaced a file one after another, the copy from before the first
     // of them is the original, as long as nothing else changed the file between the runs.
-    // Without `checkChanges` the files are not read and changedSinceRun stays false.
+    // Without `checkChanges` the files are not looked at and changedSinceRun stays false.
     static QList<Original> originals(const QStringList &paths,
                                      const QString &root = OriginalsBackup::root(),
                                      bool checkChanges = true);
@@ -69,14 +71,19 @@ public:
     // Returns an error text, empty on success.
     static QString restore(const Original &original);
 
-    static QByteArray hashOf(const QString &path, QString *error = nullptr);
+    // What tells one state of a file from another without reading it.
+    struct Stamp {
+        qint64 size = -1;
+        qint64 modified = -1; // milliseconds since the epoch
+        static Stamp of(const QString &path);
+        friend bool operator==(const Stamp &, const Stamp &) = default;
+    };
 
 private:
     struct Entry {
         QString listed, target, copy;
-        QByteArray originalHash;
-        qint64 resultSize = -1;
-        QByteArray resultHash;
+        Stamp original;
+        Stamp result; // size -1 until the replacement is in place
     };
     bool ensureFolder(QString *error);
 

@@ -12,4 +12,5 @@ const Defaults::Key<QList<Profile>> &profiles();
 const Defaults::Key<QString> &selectedProfile();
 const Defaults::Key<qint64> &chunkSize();
 const Defaults::Key<qint64> &maxConcurrentProcesses();
+const Defaults::Key<qint64> &svgoTimeLimit(); // seconds one file may take in svgo
 } // namespace Keys
