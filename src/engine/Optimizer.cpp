@@ -43,7 +43,7 @@ Optimizer &Optimizer::shared() {
     static Optimizer *instance = [] {
         auto *created = new Optimizer; // lives as long as the application
         // No worker outlives the program.
-        qAddPostRoutine([] { Optimizer::shared().m_workers->shutDown(); });
+        qAddPostRoutine([] { Optimizer::shared().stopWorkers(); });
         return created;
     }();
     return *instance;
@@ -64,6 +64,10 @@ SvgoInstallation::Engine Optimizer::engineKind(const QString &svgoPath) const {
 
 qint64 Optimizer::peakWorkerMemory() const {
     return m_workers->peakMemory();
+}
+
+void Optimizer::stopWorkers() {
+    m_workers->shutDown();
 }
 
 QFuture<OptimizationResult> Optimizer::optimize(const QList<SVGFile> &files, const Profile &profile,

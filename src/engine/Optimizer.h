@@ -60,6 +60,8 @@ public:
     SvgoInstallation::Engine engineKind(const QString &svgoPath) const;
     // The most memory one worker has used so far, in bytes.
     qint64 peakWorkerMemory() const;
+    // Ends the warm workers now; the next run or warm-up starts them again.
+    void stopWorkers();
 
 private:
     Optimizer();

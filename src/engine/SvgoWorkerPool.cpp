@@ -134,9 +134,18 @@ void SvgoWorkerPool::warmUp(const SvgoInstallation &installation, const QString 
 
 void SvgoWorkerPool::shutDown() {
     auto stop = [this] {
-        m_jobs.clear();
         stopAll();
         m_key.clear();
+        // Runs still going finish on svgo's command line.
+        Updates updates;
+        for (const std::shared_ptr<SvgoJob> &job : QList(m_jobs)) {
+            SvgoJobUpdate &update = updateOf(updates, job);
+            update.fallback = QList<SvgoRequest>(job->queue.begin(), job->queue.end());
+            job->outstanding -= int(job->queue.size());
+            job->queue.clear();
+            finishJobIfDone(job, updates);
+        }
+        flush(updates);
         const QList<QProcess *> processes = findChildren<QProcess *>();
         for (QProcess *process : processes)
             process->waitForFinished(5000);
@@ -392,10 +401,14 @@ void SvgoWorkerPool::workerEnded(Worker *worker) {
         // Killed from outside, or crashed: its files go to another worker. A file that was being
         // optimized each time a worker died is most likely the cause; it gets one more chance.
         Updates updates;
+        QSet<SvgoJob *> served;
         for (Worker::InFlight &entry : worker->inFlight) {
             if (entry.id == worker->begun)
                 ++entry.request.attempts;
-            ++entry.job->deaths;
+            if (!served.contains(entry.job.get())) {
+                served.insert(entry.job.get());
+                ++entry.job->deaths;
+            }
         }
         for (auto entry = worker->inFlight.rbegin(); entry != worker->inFlight.rend(); ++entry) {
             if (entry->request.attempts >= 2 || entry->job->deaths > 2 * entry->job->workers + 4)
