@@ -50,8 +50,7 @@ Optimizer &Optimizer::shared() {
 }
 
 void Optimizer::warmUp(const Profile &profile) {
-    m_workers->warmUp(SvgoInstallation::inspect(Keys::svgoExecutablePath().get()),
-                      svgoConfigFile(profile),
+    m_workers->warmUp(Keys::svgoExecutablePath().get(), svgoConfigFile(profile),
                       int(std::clamp<qint64>(Keys::maxConcurrentProcesses().get(), 1, 64)));
 }
 

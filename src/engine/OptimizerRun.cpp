@@ -162,6 +162,7 @@ void OptimizerRun::takeUpdate(const SvgoJobUpdate &update) {
 void OptimizerRun::finishFile(int index, const QByteArray *document) {
     const SvgoOutputs::Slot &slot = m_slots.at(index);
     FileResult &outcome = m_outcomes[index];
+    OriginalsBackup::Stamp written;
     if (document) {
         m_documents[index] = *document;
     } else if (m_textMode) {
@@ -180,6 +181,8 @@ void OptimizerRun::finishFile(int index, const QByteArray *document) {
             return;
         }
         outcome.sizeAfter = output.size();
+        // A rename keeps the time, so this is also what the destination will show.
+        written = {output.size(), output.lastModified().toMSecsSinceEpoch()};
     }
     if (const QString refusal =
             reviewOutput(index, m_textMode ? QString() : slot.temporary, m_documents.at(index));
@@ -207,7 +210,7 @@ void OptimizerRun::finishFile(int index, const QByteArray *document) {
             return;
         }
         if (replacesInput)
-            m_backup->recordResult(slot.destination);
+            m_backup->recordResult(slot.destination, written);
     }
     outcome.status = FileResult::Status::Optimized;
     outcome.message.clear();

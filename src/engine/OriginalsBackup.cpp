@@ -51,18 +51,22 @@ QDateTime startOf(const QString &folderName) {
 }
 
 // Runs in the order they started, oldest first.
-QList<StoredRun> storedRuns(const QString &root) {
+QList<StoredRun> storedRuns(const QString &root, bool readManifests = true) {
     QList<StoredRun> runs;
     const QStringList names = QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString &name : names) {
         StoredRun run{QDir(root).filePath(name), startOf(name), {}};
         QFile file(QDir(run.folder).filePath(manifestName));
-        if (file.open(QIODevice::ReadOnly))
+        if (readManifests && file.open(QIODevice::ReadOnly))
             run.manifest = QJsonDocument::fromJson(file.readAll()).object();
         runs.append(run);
     }
     return runs;
 }
+
+// Pruning looks at every kept file; once an hour per program is plenty.
+QMutex pruneMutex;
+QHash<QString, QDateTime> lastPrune; // by root
 
 QJsonObject stampJson(const OriginalsBackup::Stamp &stamp) {
     return {{QStringLiteral("size"), stamp.size}, {QStringLiteral("modified"), stamp.modified}};
@@ -112,7 +116,15 @@ bool OriginalsBackup::ensureFolder(QString *error) {
                      .arg(QDir::toNativeSeparators(m_root));
         return false;
     }
-    prune(m_root, m_started, m_sizeLimit);
+    {
+        QMutexLocker lock(&pruneMutex);
+        QDateTime &last = lastPrune[m_root];
+        if (!last.isValid() || last.secsTo(m_started) > 3600 || last > m_started) {
+            last = m_started;
+            lock.unlock();
+            prune(m_root, m_started, m_sizeLimit);
+        }
+    }
     // Two runs may start in the same millisecond; each needs a folder of its own.
     const QString base = QDir(m_root).filePath(m_started.toString(folderFormat));
     for (int attempt = 1; attempt < 100; ++attempt) {
@@ -177,11 +189,11 @@ QString OriginalsBackup::keep(const QString &listed, const QString &target) {
     return tr("The original could not be kept, so the file was not overwritten: %1").arg(reason);
 }
 
-void OriginalsBackup::recordResult(const QString &target) {
+void OriginalsBackup::recordResult(const QString &target, const Stamp &result) {
     for (auto entry = m_entries.rbegin(); entry != m_entries.rend(); ++entry) {
         if (entry->target != target || entry->result.size >= 0)
             continue;
-        entry->result = Stamp::of(target);
+        entry->result = result;
         if (++m_unsaved >= saveEvery)
             save();
         return;
@@ -224,7 +236,7 @@ void OriginalsBackup::save() {
 
 void OriginalsBackup::prune(const QString &root, const QDateTime &now, qint64 sizeLimit,
                             const QString &keepFolder) {
-    QList<StoredRun> runs = storedRuns(root);
+    QList<StoredRun> runs = storedRuns(root, false);
     QList<qint64> sizes;
     qint64 total = 0;
     for (const StoredRun &run : std::as_const(runs)) {

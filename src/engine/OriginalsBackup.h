@@ -24,6 +24,14 @@ public:
     static constexpr qint64 defaultSizeLimit = 500LL * 1024 * 1024;
     static constexpr qint64 maximumAgeDays = 7;
 
+    // What tells one state of a file from another without reading it.
+    struct Stamp {
+        qint64 size = -1;
+        qint64 modified = -1; // milliseconds since the epoch
+        static Stamp of(const QString &path);
+        friend bool operator==(const Stamp &, const Stamp &) = default;
+    };
+
     // The folder that holds the runs: `setRoot()`'s choice, else "originals" in the cache folder.
     static QString root();
     // Puts the copies elsewhere (tests, a cache on another disk); empty returns to the default.
@@ -39,8 +47,9 @@ public:
     // path as the file list knows it (a symlink's own path, say). Returns an error text, empty
     // when the original is safely kept; on error the caller must leave the file alone.
     QString keep(const QString &listed, const QString &target);
-    // Notes what the run wrote over a kept file, once it is in place.
-    void recordResult(const QString &target);
+    // Notes what the run wrote over a kept file (`result`: the replacement's stamp), once it is
+    // in place.
+    void recordResult(const QString &target, const Stamp &result);
     // Writes the manifest (after every run, cancelled or not). A run that kept nothing leaves
     // no folder behind.
     void save();
@@ -70,14 +79,6 @@ public:
     // Puts an original back in one step (a half-written file is never visible) and forgets it.
     // Returns an error text, empty on success.
     static QString restore(const Original &original);
-
-    // What tells one state of a file from another without reading it.
-    struct Stamp {
-        qint64 size = -1;
-        qint64 modified = -1; // milliseconds since the epoch
-        static Stamp of(const QString &path);
-        friend bool operator==(const Stamp &, const Stamp &) = default;
-    };
 
 private:
     struct Entry {

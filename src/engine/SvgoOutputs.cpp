@@ -81,16 +81,29 @@ QTemporaryDir *SvgoOutputs::privateFolderIn(const QString &folder, QString *erro
     return created.get();
 }
 
+QString SvgoOutputs::canonicalPath(const QString &path) {
+    // Resolving every folder of every path again costs a system call per folder and file; the
+    // folders of a run are few.
+    const QFileInfo info(path);
+    if (info.isSymLink() || !info.exists())
+        return info.canonicalFilePath();
+    const QString parent = info.absolutePath();
+    auto folder = m_canonicalFolders.constFind(parent);
+    if (folder == m_canonicalFolders.constEnd())
+        folder = m_canonicalFolders.insert(parent, QFileInfo(parent).canonicalFilePath());
+    return folder->isEmpty() ? QString() : *folder + QLatin1Char('/') + info.fileName();
+}
+
 SvgoOutputs::Slot SvgoOutputs::slotFor(int index, const QString &inputPath) {
     Slot slot;
     QString folder;
     if (!m_textMode) {
-        const QString input = QFileInfo(inputPath).canonicalFilePath();
+        const QString input = canonicalPath(inputPath);
         if (m_outputFolder) {
             const QString relative = QDir(m_commonFolder).relativeFilePath(inputPath);
             slot.destination = QDir::cleanPath(QDir(*m_outputFolder).filePath(relative));
-            slot.replacesInput =
-                !input.isEmpty() && QFileInfo(slot.destination).canonicalFilePath() == input;
+            slot.replacesInput = !input.isEmpty() && QFileInfo::exists(slot.destination) &&
+                                 canonicalPath(slot.destination) == input;
         } else {
             // Replacing a symlink would cut the link; the file it points to takes the output.
             slot.destination = input.isEmpty() ? inputPath : input;

@@ -41,10 +41,12 @@ public:
 
 private:
     QTemporaryDir *privateFolderIn(const QString &folder, QString *error);
+    QString canonicalPath(const QString &path);
 
     bool m_textMode;
     std::optional<QString> m_outputFolder;
     QString m_commonFolder; // of all inputs, when writing into an output folder
     QHash<QString, std::shared_ptr<QTemporaryDir>> m_privateFolders;
     QHash<QString, QString> m_takenBy; // destination -> the input that writes it
+    QHash<QString, QString> m_canonicalFolders;
 };

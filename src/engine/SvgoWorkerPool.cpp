@@ -111,9 +111,9 @@ void SvgoWorkerPool::cancel(const std::shared_ptr<SvgoJob> &job) {
     });
 }
 
-void SvgoWorkerPool::warmUp(const SvgoInstallation &installation, const QString &configFile,
-                            int count) {
-    QMetaObject::invokeMethod(this, [this, installation, configFile, count] {
+void SvgoWorkerPool::warmUp(const QString &svgoPath, const QString &configFile, int count) {
+    QMetaObject::invokeMethod(this, [this, svgoPath, configFile, count] {
+        const SvgoInstallation installation = SvgoInstallation::inspect(svgoPath);
         if (installation.engine() != SvgoInstallation::Engine::Worker ||
             failedToLoad(installation.packageFolder))
             return;

@@ -35,8 +35,8 @@ public:
     // Ends the job at once: its files still queued are dropped and the workers busy with it are
     // killed (and replaced). Its last update (`over`) comes once no worker can write for it.
     void cancel(const std::shared_ptr<SvgoJob> &job);
-    // Starts `count` workers for the installation and configuration unless they run already.
-    void warmUp(const SvgoInstallation &installation, const QString &configFile, int count);
+    // Starts `count` workers for the svgo and configuration unless they run already.
+    void warmUp(const QString &svgoPath, const QString &configFile, int count);
     // Ends every worker and waits for them; the pool can be used again afterwards.
     void shutDown();
     // Packages whose module the worker could not load; their runs take the command line.

@@ -20,8 +20,6 @@ private slots:
         exact.maxFiles = 1000;
         QTest::newRow("120 in exact chunks of 50")
             << 120 << qint64(1000) << exact << QList<int>{50, 50, 20};
-        QTest::newRow("100 in exact chunks of 50")
-            << 100 << qint64(1000) << exact << QList<int>{50, 50};
         SvgoChunkLimits belowOne = exact;
         belowOne.minFiles = 0;
         QTest::newRow("chunk size 0 counts as 1")
@@ -32,9 +30,6 @@ private slots:
         grown.maxFiles = 2000;
         QTest::newRow("one chunk per process")
             << 2078 << qint64(1000) << grown << QList<int>{1039, 1039};
-        QTest::newRow("few files stay together") << 10 << qint64(1000) << grown << QList<int>{10};
-        QTest::newRow("never below the chunk size")
-            << 70 << qint64(1000) << grown << QList<int>{50, 20};
         SvgoChunkLimits fewOpenFiles = grown;
         fewOpenFiles.maxFiles = 500;
         QTest::newRow("open-file bound, balanced waves")
