@@ -24,8 +24,9 @@ namespace {
 
 const QString manifestName = QStringLiteral("manifest.json");
 const QString folderFormat = QStringLiteral("yyyyMMdd-HHmmss-zzz");
-// A manifest every so many copies, so a crash mid-run still leaves most of them findable.
-constexpr int saveEvery = 200;
+// A manifest every few seconds, so a crash mid-run still leaves most originals findable; each
+// save writes all entries, so saving by count would grow with the square of the run.
+constexpr qint64 saveEveryMs = 3000;
 
 QMutex rootMutex;
 QString chosenRoot;
@@ -194,7 +195,9 @@ void OriginalsBackup::recordResult(const QString &target, const Stamp &result) {
         if (entry->target != target || entry->result.size >= 0)
             continue;
         entry->result = result;
-        if (++m_unsaved >= saveEvery)
+        if (!m_sinceSave.isValid())
+            m_sinceSave.start();
+        else if (m_sinceSave.hasExpired(saveEveryMs))
             save();
         return;
     }
@@ -203,7 +206,7 @@ void OriginalsBackup::recordResult(const QString &target, const Stamp &result) {
 void OriginalsBackup::save() {
     if (m_folder.isEmpty())
         return;
-    m_unsaved = 0;
+    m_sinceSave.start();
     // A copy whose file was not replaced after all (keep() and the replacement happen back to
     // back, so any such entry is one whose replacement failed) is no original of anything.
     for (qsizetype index = m_entries.size() - 1; index >= 0; --index) {

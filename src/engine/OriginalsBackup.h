@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -93,6 +94,6 @@ private:
     QDateTime m_started;
     QString m_folder;
     QList<Entry> m_entries;
-    int m_unsaved = 0;
+    QElapsedTimer m_sinceSave;
     int m_nextCopy = 0; // copies are numbered, so equal file names from two folders never meet
 };

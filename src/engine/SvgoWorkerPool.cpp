@@ -3,6 +3,7 @@
 #include "model/Diagnostics.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -13,7 +14,8 @@
 namespace {
 
 // Files sent ahead to one worker: enough that its next reads overlap the current optimizing.
-constexpr size_t inFlightPerWorker = 6;
+// More are sent only once half of them are answered, so requests go out in batches.
+constexpr size_t inFlightPerWorker = 8;
 // A worker that has not loaded svgo by then never will.
 constexpr qint64 startLimitMs = 30000;
 
@@ -45,11 +47,16 @@ struct SvgoWorkerPool::Worker {
     bool recycling = false; // grew too big: gets nothing new and ends once idle
     QByteArray pending;     // a line not complete yet
     std::deque<InFlight> inFlight;
-    int begun = -1; // the request it is optimizing
-    QTimer deadline;
+    QElapsedTimer lastProgress; // since it started, or last said something while busy
+    bool batchFull = false;     // had its fill of requests; gets more once half are answered
+
+    bool busy() const { return !ready || !inFlight.empty(); }
 };
 
 SvgoWorkerPool::SvgoWorkerPool() {
+    // One clock for all workers rather than a timer each, restarted for every file.
+    m_watch = new QTimer(this);
+    connect(m_watch, &QTimer::timeout, this, &SvgoWorkerPool::watch);
     m_idle = new QTimer(this);
     m_idle->setSingleShot(true);
     m_idle->setInterval(idleMinutes * 60 * 1000);
@@ -206,7 +213,8 @@ void SvgoWorkerPool::dispatch() {
             for (Worker *worker : std::as_const(m_workers)) {
                 if (job->queue.empty())
                     break;
-                if (worker->recycling || worker->inFlight.size() >= inFlightPerWorker)
+                if (worker->recycling || worker->inFlight.size() >= inFlightPerWorker ||
+                    (worker->batchFull && worker->inFlight.size() > inFlightPerWorker / 2))
                     continue;
                 send(worker, job, job->queue.front());
                 job->queue.pop_front();
@@ -218,6 +226,20 @@ void SvgoWorkerPool::dispatch() {
     }
     if (m_jobs.isEmpty())
         m_idle->start();
+    const bool anyBusy = std::any_of(m_workers.cbegin(), m_workers.cend(),
+                                     [](const Worker *worker) { return worker->busy(); });
+    if (!anyBusy)
+        m_watch->stop();
+    else if (!m_watch->isActive())
+        m_watch->start(int(std::clamp<qint64>(m_timeLimitMs / 4, 20, 1000)));
+}
+
+void SvgoWorkerPool::watch() {
+    for (Worker *worker : QList<Worker *>(m_workers)) {
+        const qint64 limit = worker->ready ? m_timeLimitMs : std::max(startLimitMs, m_timeLimitMs);
+        if (worker->busy() && !worker->leaving && worker->lastProgress.elapsed() > limit)
+            timedOut(worker);
+    }
 }
 
 void SvgoWorkerPool::startWorker() {
@@ -243,10 +265,8 @@ void SvgoWorkerPool::startWorker() {
             QMetaObject::invokeMethod(
                 this, [this, worker] { workerEnded(worker); }, Qt::QueuedConnection);
     });
-    worker->deadline.setSingleShot(true);
-    connect(&worker->deadline, &QTimer::timeout, this, [this, worker] { timedOut(worker); });
     m_workers.append(worker);
-    worker->deadline.start(std::max(startLimitMs, m_timeLimitMs));
+    worker->lastProgress.start();
     process->start();
 }
 
@@ -256,9 +276,10 @@ void SvgoWorkerPool::send(Worker *worker, const std::shared_ptr<SvgoJob> &job,
     QJsonObject message{{QStringLiteral("id"), id}, {QStringLiteral("input"), request.input}};
     if (!request.output.isEmpty())
         message.insert(QStringLiteral("output"), request.output);
-    if (worker->ready && worker->inFlight.empty())
-        worker->deadline.start(m_timeLimitMs);
+    if (!worker->busy())
+        worker->lastProgress.start();
     worker->inFlight.push_back({job, request, id});
+    worker->batchFull = worker->inFlight.size() >= inFlightPerWorker;
     worker->process->write(QJsonDocument(message).toJson(QJsonDocument::Compact) + '\n');
 }
 
@@ -277,12 +298,6 @@ void SvgoWorkerPool::readLines(Worker *worker) {
 }
 
 void SvgoWorkerPool::handleLine(Worker *worker, const QByteArray &line, Updates &updates) {
-    static const QByteArray beginPrefix = "{\"begin\":";
-    if (line.startsWith(beginPrefix)) {
-        worker->begun = line.mid(beginPrefix.size(), line.size() - beginPrefix.size() - 1).toInt();
-        worker->deadline.start(m_timeLimitMs);
-        return;
-    }
     const QJsonObject message = QJsonDocument::fromJson(line).object();
     if (message.contains(QLatin1String("ready"))) {
         if (!message.value(QLatin1String("ready")).toBool()) {
@@ -291,10 +306,7 @@ void SvgoWorkerPool::handleLine(Worker *worker, const QByteArray &line, Updates 
             return;
         }
         worker->ready = true;
-        if (worker->inFlight.empty())
-            worker->deadline.stop();
-        else
-            worker->deadline.start(m_timeLimitMs);
+        worker->lastProgress.start();
         return;
     }
     const int id = message.value(QLatin1String("id")).toInt(-1);
@@ -304,10 +316,9 @@ void SvgoWorkerPool::handleLine(Worker *worker, const QByteArray &line, Updates 
         return;
     const Worker::InFlight entry = *found;
     worker->inFlight.erase(found);
-    if (worker->inFlight.empty())
-        worker->deadline.stop();
-    else
-        worker->deadline.start(m_timeLimitMs);
+    worker->lastProgress.start();
+    if (worker->inFlight.size() <= inFlightPerWorker / 2)
+        worker->batchFull = false;
 
     const qint64 memory = qint64(message.value(QLatin1String("rss")).toDouble());
     qint64 peak = m_peakMemory.load();
@@ -398,13 +409,14 @@ void SvgoWorkerPool::workerEnded(Worker *worker) {
                 : QStringLiteral("the worker ended with status %1 before svgo was loaded")
                       .arg(worker->process->exitCode()));
     } else if (!worker->leaving) {
-        // Killed from outside, or crashed: its files go to another worker. A file that was being
-        // optimized each time a worker died is most likely the cause; it gets one more chance.
+        // Killed from outside, or crashed: its files go to another worker. The file it was on (the
+        // oldest unanswered) is most likely the cause when that happens twice; it gets one more
+        // chance.
         Updates updates;
         QSet<SvgoJob *> served;
+        if (!worker->inFlight.empty())
+            ++worker->inFlight.front().request.attempts;
         for (Worker::InFlight &entry : worker->inFlight) {
-            if (entry.id == worker->begun)
-                ++entry.request.attempts;
             if (!served.contains(entry.job.get())) {
                 served.insert(entry.job.get());
                 ++entry.job->deaths;
@@ -441,13 +453,9 @@ void SvgoWorkerPool::timedOut(Worker *worker) {
     }
     if (worker->inFlight.empty())
         return;
-    auto culprit =
-        std::find_if(worker->inFlight.begin(), worker->inFlight.end(),
-                     [worker](const Worker::InFlight &entry) { return entry.id == worker->begun; });
-    if (culprit == worker->inFlight.end())
-        culprit = worker->inFlight.begin();
-    const Worker::InFlight entry = *culprit;
-    worker->inFlight.erase(culprit);
+    // The worker answers in order: the oldest unanswered file is the one it is stuck on.
+    const Worker::InFlight entry = worker->inFlight.front();
+    worker->inFlight.pop_front();
     Updates updates;
     answer(entry.job,
            {entry.request.index,
@@ -463,7 +471,6 @@ void SvgoWorkerPool::timedOut(Worker *worker) {
 
 void SvgoWorkerPool::retire(Worker *worker, bool kill) {
     worker->leaving = true;
-    worker->deadline.stop();
     if (m_workers.removeOne(worker))
         m_leaving.append(worker);
     // Files it had not answered go back to the front of their queues, in their order.

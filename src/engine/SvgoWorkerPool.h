@@ -59,6 +59,7 @@ private:
     void flush(Updates &updates);
     void workerUnusable(Worker *worker, bool fallback, const QString &error);
     void workerEnded(Worker *worker);
+    void watch(); // ends workers stuck longer than the time limit
     void timedOut(Worker *worker);
     // Takes the worker out of service at once; its unanswered files go back to their queues.
     void retire(Worker *worker, bool kill);
@@ -79,6 +80,7 @@ private:
     qint64 m_memoryLimit = 0;
     int m_nextId = 0;
     QTimer *m_idle = nullptr;
+    QTimer *m_watch = nullptr;
     std::atomic<qint64> m_peakMemory = 0;
     mutable QMutex m_failedMutex;
     QSet<QString> m_failed;

@@ -9,7 +9,6 @@
 //   {"ready":true,"version"}                   the module and the configuration are loaded
 //   {"ready":false,"fallback":true,"error"}    the module cannot be used; run svgo's command line
 //   {"ready":false,"error"}                    the configuration cannot be used
-//   {"begin":id}                               the file is being optimized from now on
 //   {"id","ok":true,"ms","rss"[,"data"]}       done: written to "output", or handed back
 //   {"id","ok":false,"error","code","rss"}     svgo's own error text
 // The configuration is the given file or svgo's defaults: nothing is looked up in the working
@@ -21,8 +20,9 @@ import { pathToFileURL } from 'node:url';
 
 const [packageFolder, configFile] = process.argv.slice(2);
 
-// Synchronous writes: a line must be out before a long optimization blocks the event loop, or
-// the engine could not tell which file is taking long. Standard output may be non-blocking.
+// Files are done strictly in the order they were asked for, and each answer is written before
+// the next file starts, so the oldest unanswered file is the one being worked on. Standard output
+// may be non-blocking.
 function send(message) {
   const bytes = Buffer.from(JSON.stringify(message) + '\n', 'utf8');
   let offset = 0;
@@ -95,7 +95,6 @@ async function pump() {
       fail(request.id, error);
       continue;
     }
-    send({ begin: request.id });
     const started = performance.now();
     let result;
     try {
