@@ -175,14 +175,13 @@ void OptimizerRun::finishFile(int index, const QByteArray *document) {
         file.close();
         file.remove();
     } else {
-        const QFileInfo output(slot.temporary);
-        if (!output.exists()) {
+        // A rename keeps the time, so this is also what the destination will show.
+        written = OriginalsBackup::Stamp::of(slot.temporary);
+        if (written.size < 0) {
             failFile(index, tr("svgo wrote no output for this file."));
             return;
         }
-        outcome.sizeAfter = output.size();
-        // A rename keeps the time, so this is also what the destination will show.
-        written = {output.size(), output.lastModified().toMSecsSinceEpoch()};
+        outcome.sizeAfter = written.size;
     }
     if (const QString refusal =
             reviewOutput(index, m_textMode ? QString() : slot.temporary, m_documents.at(index));
