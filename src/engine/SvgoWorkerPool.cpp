@@ -11,16 +11,6 @@
 
 #include <deque>
 
-namespace {
-
-// Files sent ahead to one worker: enough that its next reads overlap the current optimizing.
-// More are sent only once half of them are answered, so requests go out in batches.
-constexpr size_t inFlightPerWorker = 8;
-// A worker that has not loaded svgo by then never will.
-constexpr qint64 startLimitMs = 30000;
-
-} // namespace
-
 QString SvgoJob::keyFor(const SvgoInstallation &installation, const QString &configFile) {
     const QFileInfo config(configFile);
     return QStringList{installation.node,
@@ -34,24 +24,6 @@ QString SvgoJob::keyFor(const SvgoInstallation &installation, const QString &con
                        configFile.isEmpty() ? QString() : QString::number(config.size())}
         .join(QChar(0));
 }
-
-struct SvgoWorkerPool::Worker {
-    struct InFlight {
-        std::shared_ptr<SvgoJob> job;
-        SvgoRequest request;
-        int id;
-    };
-    QProcess *process = nullptr;
-    bool ready = false;
-    bool leaving = false;   // taken out of service on purpose; its end is no surprise
-    bool recycling = false; // grew too big: gets nothing new and ends once idle
-    QByteArray pending;     // a line not complete yet
-    std::deque<InFlight> inFlight;
-    QElapsedTimer lastProgress; // since it started, or last said something while busy
-    bool batchFull = false;     // had its fill of requests; gets more once half are answered
-
-    bool busy() const { return !ready || !inFlight.empty(); }
-};
 
 SvgoWorkerPool::SvgoWorkerPool() {
     // One clock for all workers rather than a timer each, restarted for every file.
@@ -177,6 +149,18 @@ void SvgoWorkerPool::switchTo(const std::shared_ptr<SvgoJob> &job) {
 }
 
 void SvgoWorkerPool::dispatch() {
+    sendRequests();
+    if (m_jobs.isEmpty())
+        m_idle->start();
+    const bool anyBusy = std::any_of(m_workers.cbegin(), m_workers.cend(),
+                                     [](const Worker *worker) { return worker->busy(); });
+    if (!anyBusy)
+        m_watch->stop();
+    else if (!m_watch->isActive())
+        m_watch->start(int(std::clamp<qint64>(m_timeLimitMs / 4, 20, 1000)));
+}
+
+void SvgoWorkerPool::sendRequests() {
     for (const std::shared_ptr<SvgoJob> &job : QList(m_jobs)) {
         if (job->queue.empty())
             continue;
@@ -224,116 +208,6 @@ void SvgoWorkerPool::dispatch() {
         if (!job->queue.empty())
             return;
     }
-    if (m_jobs.isEmpty())
-        m_idle->start();
-    const bool anyBusy = std::any_of(m_workers.cbegin(), m_workers.cend(),
-                                     [](const Worker *worker) { return worker->busy(); });
-    if (!anyBusy)
-        m_watch->stop();
-    else if (!m_watch->isActive())
-        m_watch->start(int(std::clamp<qint64>(m_timeLimitMs / 4, 20, 1000)));
-}
-
-void SvgoWorkerPool::watch() {
-    for (Worker *worker : QList<Worker *>(m_workers)) {
-        const qint64 limit = worker->ready ? m_timeLimitMs : std::max(startLimitMs, m_timeLimitMs);
-        if (worker->busy() && !worker->leaving && worker->lastProgress.elapsed() > limit)
-            timedOut(worker);
-    }
-}
-
-void SvgoWorkerPool::startWorker() {
-    auto *worker = new Worker;
-    worker->process = new QProcess(this);
-    QProcess *process = worker->process;
-    QStringList arguments{m_installation.worker, m_installation.packageFolder};
-    if (!m_configFile.isEmpty())
-        arguments.append(m_configFile);
-    process->setProgram(m_installation.node);
-    process->setArguments(arguments);
-    // An empty folder of our own: svgo finds nothing there that could change its results.
-    process->setWorkingDirectory(m_emptyFolder.path());
-    process->setStandardErrorFile(QProcess::nullDevice());
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("NO_COLOR"), QStringLiteral("1"));
-    process->setProcessEnvironment(environment);
-    connect(process, &QProcess::readyReadStandardOutput, this,
-            [this, worker] { readLines(worker); });
-    connect(process, &QProcess::finished, this, [this, worker] { workerEnded(worker); });
-    connect(process, &QProcess::errorOccurred, this, [this, worker](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart)
-            QMetaObject::invokeMethod(
-                this, [this, worker] { workerEnded(worker); }, Qt::QueuedConnection);
-    });
-    m_workers.append(worker);
-    worker->lastProgress.start();
-    process->start();
-}
-
-void SvgoWorkerPool::send(Worker *worker, const std::shared_ptr<SvgoJob> &job,
-                          const SvgoRequest &request) {
-    const int id = m_nextId++;
-    QJsonObject message{{QStringLiteral("id"), id}, {QStringLiteral("input"), request.input}};
-    if (!request.output.isEmpty())
-        message.insert(QStringLiteral("output"), request.output);
-    if (!worker->busy())
-        worker->lastProgress.start();
-    worker->inFlight.push_back({job, request, id});
-    worker->batchFull = worker->inFlight.size() >= inFlightPerWorker;
-    worker->process->write(QJsonDocument(message).toJson(QJsonDocument::Compact) + '\n');
-}
-
-void SvgoWorkerPool::readLines(Worker *worker) {
-    worker->pending.append(worker->process->readAllStandardOutput());
-    Updates updates;
-    qsizetype start = 0;
-    for (qsizetype end = worker->pending.indexOf('\n'); end >= 0 && !worker->leaving;
-         start = end + 1, end = worker->pending.indexOf('\n', start))
-        handleLine(worker, worker->pending.mid(start, end - start), updates);
-    worker->pending.remove(0, start);
-    if (worker->recycling && !worker->leaving && worker->inFlight.empty())
-        retire(worker, false);
-    flush(updates);
-    dispatch();
-}
-
-void SvgoWorkerPool::handleLine(Worker *worker, const QByteArray &line, Updates &updates) {
-    const QJsonObject message = QJsonDocument::fromJson(line).object();
-    if (message.contains(QLatin1String("ready"))) {
-        if (!message.value(QLatin1String("ready")).toBool()) {
-            workerUnusable(worker, message.value(QLatin1String("fallback")).toBool(),
-                           message.value(QLatin1String("error")).toString());
-            return;
-        }
-        worker->ready = true;
-        worker->lastProgress.start();
-        return;
-    }
-    const int id = message.value(QLatin1String("id")).toInt(-1);
-    const auto found = std::find_if(worker->inFlight.begin(), worker->inFlight.end(),
-                                    [id](const Worker::InFlight &entry) { return entry.id == id; });
-    if (found == worker->inFlight.end())
-        return;
-    const Worker::InFlight entry = *found;
-    worker->inFlight.erase(found);
-    worker->lastProgress.start();
-    if (worker->inFlight.size() <= inFlightPerWorker / 2)
-        worker->batchFull = false;
-
-    const qint64 memory = qint64(message.value(QLatin1String("rss")).toDouble());
-    qint64 peak = m_peakMemory.load();
-    while (memory > peak && !m_peakMemory.compare_exchange_weak(peak, memory)) {
-    }
-    if (m_memoryLimit > 0 && memory > m_memoryLimit)
-        worker->recycling = true;
-
-    SvgoAnswer result;
-    result.index = entry.request.index;
-    result.ok = message.value(QLatin1String("ok")).toBool();
-    result.error = message.value(QLatin1String("error")).toString();
-    result.code = message.value(QLatin1String("code")).toString().toUtf8();
-    result.document = message.value(QLatin1String("data")).toString().toUtf8();
-    answer(entry.job, std::move(result), updates);
 }
 
 SvgoJobUpdate &SvgoWorkerPool::updateOf(Updates &updates, const std::shared_ptr<SvgoJob> &job) {
@@ -396,94 +270,4 @@ void SvgoWorkerPool::workerUnusable(Worker *worker, bool fallback, const QString
         finishJobIfDone(job, updates);
     }
     flush(updates);
-}
-
-void SvgoWorkerPool::workerEnded(Worker *worker) {
-    if (!m_workers.contains(worker) && !m_leaving.contains(worker))
-        return;
-    if (!worker->leaving && !worker->ready) {
-        workerUnusable(
-            worker, true,
-            worker->process->error() == QProcess::FailedToStart
-                ? worker->process->errorString()
-                : QStringLiteral("the worker ended with status %1 before svgo was loaded")
-                      .arg(worker->process->exitCode()));
-    } else if (!worker->leaving) {
-        // Killed from outside, or crashed: its files go to another worker. The file it was on (the
-        // oldest unanswered) is most likely the cause when that happens twice; it gets one more
-        // chance.
-        Updates updates;
-        QSet<SvgoJob *> served;
-        if (!worker->inFlight.empty())
-            ++worker->inFlight.front().request.attempts;
-        for (Worker::InFlight &entry : worker->inFlight) {
-            if (!served.contains(entry.job.get())) {
-                served.insert(entry.job.get());
-                ++entry.job->deaths;
-            }
-        }
-        for (auto entry = worker->inFlight.rbegin(); entry != worker->inFlight.rend(); ++entry) {
-            if (entry->request.attempts >= 2 || entry->job->deaths > 2 * entry->job->workers + 4)
-                answer(entry->job,
-                       {entry->request.index,
-                        false,
-                        tr("svgo ended unexpectedly while optimizing this file."),
-                        {},
-                        {}},
-                       updates);
-            else
-                entry->job->queue.push_front(entry->request);
-        }
-        worker->inFlight.clear();
-        retire(worker, false);
-        flush(updates);
-    }
-    m_workers.removeOne(worker);
-    m_leaving.removeOne(worker);
-    worker->process->disconnect(this);
-    worker->process->deleteLater();
-    delete worker;
-    dispatch();
-}
-
-void SvgoWorkerPool::timedOut(Worker *worker) {
-    if (!worker->ready) {
-        workerUnusable(worker, true, QStringLiteral("the worker did not load svgo in time"));
-        return;
-    }
-    if (worker->inFlight.empty())
-        return;
-    // The worker answers in order: the oldest unanswered file is the one it is stuck on.
-    const Worker::InFlight entry = worker->inFlight.front();
-    worker->inFlight.pop_front();
-    Updates updates;
-    answer(entry.job,
-           {entry.request.index,
-            false,
-            tr("svgo took longer than %1 s").arg(QString::number(double(m_timeLimitMs) / 1000.0)),
-            {},
-            {}},
-           updates);
-    retire(worker, true);
-    flush(updates);
-    dispatch();
-}
-
-void SvgoWorkerPool::retire(Worker *worker, bool kill) {
-    worker->leaving = true;
-    if (m_workers.removeOne(worker))
-        m_leaving.append(worker);
-    // Files it had not answered go back to the front of their queues, in their order.
-    for (auto entry = worker->inFlight.rbegin(); entry != worker->inFlight.rend(); ++entry)
-        entry->job->queue.push_front(entry->request);
-    worker->inFlight.clear();
-    if (kill)
-        worker->process->kill();
-    else
-        worker->process->closeWriteChannel();
-}
-
-void SvgoWorkerPool::stopAll() {
-    for (Worker *worker : QList<Worker *>(m_workers))
-        retire(worker, !worker->inFlight.empty() || !worker->ready);
 }

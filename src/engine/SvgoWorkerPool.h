@@ -2,6 +2,7 @@
 
 #include "engine/SvgoJob.h"
 
+#include <QElapsedTimer>
 #include <QMutex>
 #include <QObject>
 #include <QSet>
@@ -10,6 +11,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <deque>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -45,12 +47,37 @@ public:
     qint64 peakMemory() const { return m_peakMemory.load(); }
 
 private:
-    struct Worker;
+    // Files sent ahead to one worker: enough that its next reads overlap the current optimizing.
+    // More are sent only once half of them are answered, so requests go out in batches.
+    static constexpr size_t inFlightPerWorker = 8;
+    // A worker that has not loaded svgo by then never will.
+    static constexpr qint64 startLimitMs = 30000;
+
+    struct Worker {
+        struct InFlight {
+            std::shared_ptr<SvgoJob> job;
+            SvgoRequest request;
+            int id;
+        };
+        QProcess *process = nullptr;
+        bool ready = false;
+        bool leaving = false;   // taken out of service on purpose; its end is no surprise
+        bool recycling = false; // grew too big: gets nothing new and ends once idle
+        QByteArray pending;     // a line not complete yet
+        std::deque<InFlight> inFlight;
+        QElapsedTimer lastProgress; // since it started, or last said something while busy
+        bool batchFull = false;     // had its fill of requests; gets more once half are answered
+
+        bool busy() const { return !ready || !inFlight.empty(); }
+    };
+
     // Updates gathered while handling one batch of lines, sent to the runs together.
     using Updates = std::vector<std::pair<std::shared_ptr<SvgoJob>, SvgoJobUpdate>>;
     static SvgoJobUpdate &updateOf(Updates &updates, const std::shared_ptr<SvgoJob> &job);
 
+    // Starts and ends workers as the jobs need, hands out files, and keeps the clocks right.
     void dispatch();
+    void sendRequests();
     void startWorker();
     void send(Worker *worker, const std::shared_ptr<SvgoJob> &job, const SvgoRequest &request);
     void readLines(Worker *worker);
