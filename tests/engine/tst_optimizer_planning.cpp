@@ -74,6 +74,12 @@ private slots:
             << QStringLiteral("\x1B[31mSvgoParserError: /f/a b.svg:2:0: Unclosed root tag\n\n> 2 | "
                               "\n\x1B[39m\n")
             << 1 << QStringLiteral("SvgoParserError: /f/a b.svg:2:0: Unclosed root tag\n\n> 2 |");
+        QTest::newRow("quoted lines name a sibling")
+            << QStringLiteral("SvgoParserError: /f/a.svg.svg:1:5: Unclosed root tag\n\n> 1 | "
+                              "<svg><text>/f/a b.svg</text>\n")
+            << 2
+            << QStringLiteral("SvgoParserError: /f/a.svg.svg:1:5: Unclosed root tag\n\n> 1 | "
+                              "<svg><text>/f/a b.svg</text>");
         QTest::newRow("longest path wins")
             << QStringLiteral("Error: no such file or directory '/f/a.svg.svg'.") + stack << 2
             << QStringLiteral("Error: no such file or directory '/f/a.svg.svg'.");
