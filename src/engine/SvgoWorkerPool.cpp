@@ -28,6 +28,10 @@ QString SvgoJob::keyFor(const SvgoInstallation &installation, const QString &con
 SvgoWorkerPool::SvgoWorkerPool() {
     // One clock for all workers rather than a timer each, restarted for every file.
     m_watch = new QTimer(this);
+    m_outboxTimer = new QTimer(this);
+    m_outboxTimer->setSingleShot(true);
+    m_outboxTimer->setInterval(5);
+    connect(m_outboxTimer, &QTimer::timeout, this, &SvgoWorkerPool::sendOutbox);
     connect(m_watch, &QTimer::timeout, this, &SvgoWorkerPool::watch);
     m_idle = new QTimer(this);
     m_idle->setSingleShot(true);
@@ -83,9 +87,9 @@ void SvgoWorkerPool::cancel(const std::shared_ptr<SvgoJob> &job) {
         for (QProcess *process : std::as_const(killed))
             process->waitForFinished(5000);
         m_jobs.removeOne(job);
-        SvgoJobUpdate update;
-        update.over = true;
-        QMetaObject::invokeMethod(job->receiver, [job, update] { job->deliver(update); });
+        Updates updates;
+        updateOf(updates, job).over = true;
+        flush(updates);
         dispatch();
     });
 }
@@ -233,11 +237,30 @@ void SvgoWorkerPool::finishJobIfDone(const std::shared_ptr<SvgoJob> &job, Update
 }
 
 void SvgoWorkerPool::flush(Updates &updates) {
+    // Answers go out every few milliseconds rather than one by one: waking a run's thread for
+    // each file would cost more than placing the file. A job's last update goes out at once.
+    bool over = false;
     for (auto &[job, update] : updates) {
+        SvgoJobUpdate &waiting = updateOf(m_outbox, job);
+        waiting.answers.append(std::move(update.answers));
+        waiting.fallback.append(std::move(update.fallback));
+        waiting.over = waiting.over || update.over;
+        over = over || update.over;
+    }
+    updates.clear();
+    if (over)
+        sendOutbox();
+    else if (!m_outbox.empty() && !m_outboxTimer->isActive())
+        m_outboxTimer->start();
+}
+
+void SvgoWorkerPool::sendOutbox() {
+    m_outboxTimer->stop();
+    for (auto &[job, update] : m_outbox) {
         QMetaObject::invokeMethod(
             job->receiver, [job = job, update = std::move(update)] { job->deliver(update); });
     }
-    updates.clear();
+    m_outbox.clear();
 }
 
 void SvgoWorkerPool::workerUnusable(Worker *worker, bool fallback, const QString &error) {

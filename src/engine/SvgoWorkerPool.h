@@ -84,6 +84,7 @@ private:
     void handleLine(Worker *worker, const QByteArray &line, Updates &updates);
     void answer(const std::shared_ptr<SvgoJob> &job, SvgoAnswer answer, Updates &updates);
     void flush(Updates &updates);
+    void sendOutbox();
     void workerUnusable(Worker *worker, bool fallback, const QString &error);
     void workerEnded(Worker *worker);
     void watch(); // ends workers stuck longer than the time limit
@@ -108,6 +109,8 @@ private:
     int m_nextId = 0;
     QTimer *m_idle = nullptr;
     QTimer *m_watch = nullptr;
+    QTimer *m_outboxTimer = nullptr;
+    Updates m_outbox; // answers not sent to their runs yet
     std::atomic<qint64> m_peakMemory = 0;
     mutable QMutex m_failedMutex;
     QSet<QString> m_failed;

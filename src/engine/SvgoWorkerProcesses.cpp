@@ -10,6 +10,26 @@
 #include <QProcess>
 #include <QSet>
 
+namespace {
+
+// A request is a few fields; building a JSON document for each would cost more than the rest.
+void appendJsonString(QByteArray &line, const QString &text) {
+    line += '"';
+    for (const char byte : text.toUtf8()) {
+        if (byte == '"' || byte == '\\') {
+            line += '\\';
+            line += byte;
+        } else if (uchar(byte) < 0x20) {
+            line += "\\u00" + QByteArray::number(uchar(byte), 16).rightJustified(2, '0');
+        } else {
+            line += byte;
+        }
+    }
+    line += '"';
+}
+
+} // namespace
+
 void SvgoWorkerPool::watch() {
     for (Worker *worker : QList<Worker *>(m_workers)) {
         const qint64 limit = worker->ready ? m_timeLimitMs : std::max(startLimitMs, m_timeLimitMs);
@@ -49,14 +69,18 @@ void SvgoWorkerPool::startWorker() {
 void SvgoWorkerPool::send(Worker *worker, const std::shared_ptr<SvgoJob> &job,
                           const SvgoRequest &request) {
     const int id = m_nextId++;
-    QJsonObject message{{QStringLiteral("id"), id}, {QStringLiteral("input"), request.input}};
-    if (!request.output.isEmpty())
-        message.insert(QStringLiteral("output"), request.output);
+    QByteArray line = "{\"id\":" + QByteArray::number(id) + ",\"input\":";
+    appendJsonString(line, request.input);
+    if (!request.output.isEmpty()) {
+        line += ",\"output\":";
+        appendJsonString(line, request.output);
+    }
+    line += "}\n";
     if (!worker->busy())
         worker->lastProgress.start();
     worker->inFlight.push_back({job, request, id});
     worker->batchFull = worker->inFlight.size() >= inFlightPerWorker;
-    worker->process->write(QJsonDocument(message).toJson(QJsonDocument::Compact) + '\n');
+    worker->process->write(line);
 }
 
 void SvgoWorkerPool::readLines(Worker *worker) {
