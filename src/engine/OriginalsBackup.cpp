@@ -15,6 +15,7 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <cstdio>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -80,12 +81,25 @@ OriginalsBackup::Stamp stampFrom(const QJsonValue &value) {
             qint64(object.value(QStringLiteral("modified")).toDouble(-1))};
 }
 
+// Replaced in one rename, so a reader never sees half a manifest; not synced to disk, which
+// would cost more than a small run (the originals beside it are not synced either).
 bool writeManifest(const QString &folder, const QJsonObject &manifest) {
-    QSaveFile file(QDir(folder).filePath(manifestName));
-    if (!file.open(QIODevice::WriteOnly))
+    const QString path = QDir(folder).filePath(manifestName);
+    QFile file(path + QStringLiteral(".new"));
+    const QByteArray bytes = QJsonDocument(manifest).toJson(QJsonDocument::Indented);
+    const bool written =
+        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+    file.close();
+#ifdef Q_OS_WIN
+    QFile::remove(path); // a rename there does not replace
+#endif
+    if (!written || file.error() != QFile::NoError ||
+        std::rename(QFile::encodeName(file.fileName()).constData(),
+                    QFile::encodeName(path).constData()) != 0) {
+        file.remove();
         return false;
-    file.write(QJsonDocument(manifest).toJson(QJsonDocument::Indented));
-    return file.commit();
+    }
+    return true;
 }
 
 } // namespace
