@@ -70,7 +70,7 @@ private:
 
     QStringList m_paths; // plain, absolute input paths in list order
     SvgoOutputs m_outputs;
-    // File mode: copies of the inputs the run replaces, so the replacement can be undone.
+    // File mode: the originals of the inputs the run replaces, so the replacement can be undone.
     std::unique_ptr<OriginalsBackup> m_backup;
     QList<SvgoOutputs::Slot> m_slots; // one per file
     QList<FileResult> m_outcomes;     // one per file
