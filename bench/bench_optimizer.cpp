@@ -1,4 +1,7 @@
-// Prints how long the optimizer takes over a real icon set compared with one plain svgo process.
+// Prints how long the optimizer takes over a real icon set compared with one plain svgo process:
+// every mode once with workers started by the run itself ("cold"), once on workers left warm by
+// an earlier run ("warm"), and once through svgo's command line (a wrapper script, which the
+// workers cannot load).
 //
 // Usage: bench_optimizer [repetitions]   (median of the repetitions; default 1)
 
@@ -16,6 +19,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 
 #include <sys/resource.h>
@@ -36,7 +40,6 @@ double cpuSeconds(int who) {
 struct Figures {
     double wall = 0;   // seconds
     double ownCpu = 0; // this process's CPU seconds: the engine outside svgo
-    double svgoCpu = 0;
 };
 
 // Runs `work` `repetitions` times after `prepare` and keeps the median wall time.
@@ -46,12 +49,10 @@ Figures measure(int repetitions, const std::function<void()> &prepare,
     for (int round = 0; round < repetitions; ++round) {
         prepare();
         const double own = cpuSeconds(RUSAGE_SELF);
-        const double children = cpuSeconds(RUSAGE_CHILDREN);
         QElapsedTimer timer;
         timer.start();
         work();
-        all.append({double(timer.nsecsElapsed()) / 1e9, cpuSeconds(RUSAGE_SELF) - own,
-                    cpuSeconds(RUSAGE_CHILDREN) - children});
+        all.append({double(timer.nsecsElapsed()) / 1e9, cpuSeconds(RUSAGE_SELF) - own});
     }
     std::sort(all.begin(), all.end(),
               [](const Figures &a, const Figures &b) { return a.wall < b.wall; });
@@ -102,12 +103,24 @@ void runOptimizer(const QList<SVGFile> &files, const Profile &profile,
                     qlonglong(files.size()));
 }
 
-void line(const char *label, const Figures &figures, const Figures &baseline) {
-    std::printf("%-44s %7.2f s  %5.2f x svgo alone  engine CPU %5.3f s = %4.1f %% of wall, "
-                "svgo CPU %6.2f s\n",
-                label, figures.wall, figures.wall / baseline.wall, figures.ownCpu,
-                100.0 * figures.ownCpu / figures.wall, figures.svgoCpu);
+void line(const QString &label, const Figures &figures, const Figures &baseline) {
+    std::printf("%-44s %7.3f s  %5.3f x svgo alone  engine CPU %5.3f s = %4.1f %% of wall, "
+                "peak worker memory %4lld MB\n",
+                qPrintable(label), figures.wall, figures.wall / baseline.wall, figures.ownCpu,
+                100.0 * figures.ownCpu / figures.wall,
+                Optimizer::shared().peakWorkerMemory() / (1024 * 1024));
     std::fflush(stdout);
+}
+
+// A shell script that runs svgo: not a Node package, so runs take svgo's command line.
+QString wrapperScript(QTemporaryDir &work) {
+    const QString path = work.filePath(QStringLiteral("svgo-wrapper"));
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write("#!/bin/sh\nexec '" + QFile::encodeName(svgo) + "' \"$@\"\n");
+    file.close();
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
 }
 
 void benchSet(QTemporaryDir &work, int count, int repetitions) {
@@ -115,43 +128,62 @@ void benchSet(QTemporaryDir &work, int count, int repetitions) {
     const QList<SVGFile> files = entriesIn(inputs);
     const QString output = work.filePath(QStringLiteral("output"));
     auto clearOutput = [&] { QDir(output).removeRecursively(); };
-    std::printf("\n%lld files, %lld at most at once, chunk size %lld\n", qlonglong(files.size()),
-                qlonglong(Keys::maxConcurrentProcesses().get()),
-                qlonglong(Keys::chunkSize().get()));
+    std::printf("\n%lld files, %lld workers or processes at most at once\n",
+                qlonglong(files.size()), qlonglong(Keys::maxConcurrentProcesses().get()));
 
     const Figures alone =
         measure(repetitions, clearOutput, [&] { runSvgoOnFolder(inputs, output); });
-    line("one svgo -f DIR -o OUT", alone, alone);
+    line(QStringLiteral("one svgo -f DIR -o OUT"), alone, alone);
 
     Profile text = Profile::builtInDefault();
     text.mode = OperationMode::Text;
-    line("optimizer, text mode, defaults",
-         measure(
-             repetitions, [] {}, [&] { runOptimizer(files, text); }),
-         alone);
-
     Profile intoFolder = Profile::builtInDefault();
     intoFolder.overwrite = false;
     intoFolder.outputFolder = QUrl::fromLocalFile(output);
-    line("optimizer, file mode into folder, defaults",
-         measure(repetitions, clearOutput, [&] { runOptimizer(files, intoFolder); }), alone);
-
-    const QString copies = work.filePath(QStringLiteral("copies"));
     QList<SVGFile> copyFiles;
-    line("optimizer, file mode over inputs, defaults",
-         measure(
-             repetitions,
-             [&] { copyFiles = entriesIn(copyIcons(work, QStringLiteral("copies"), count)); },
-             [&] { runOptimizer(copyFiles, Profile::builtInDefault()); }),
-         alone);
-    QDir(copies).removeRecursively();
+    auto freshCopies = [&] {
+        copyFiles = entriesIn(copyIcons(work, QStringLiteral("copies"), count));
+    };
+    const QList<SVGFile> one = files.mid(0, 1);
 
-    OptimizerOptions oneByOne;
-    oneByOne.chunkSize = 50;
-    oneByOne.maxConcurrentProcesses = 1;
-    oneByOne.exactChunks = true;
-    line("1 process at a time, chunks of exactly 50",
-         measure(1, clearOutput, [&] { runOptimizer(files, intoFolder, oneByOne); }), alone);
+    struct Mode {
+        QString name;
+        std::function<void()> prepare;
+        std::function<void()> run;
+    };
+    const QList<Mode> modes{
+        {QStringLiteral("text mode"), [] {}, [&] { runOptimizer(files, text); }},
+        {QStringLiteral("file mode into folder"), clearOutput,
+         [&] { runOptimizer(files, intoFolder); }},
+        {QStringLiteral("file mode over inputs"), freshCopies,
+         [&] { runOptimizer(copyFiles, Profile::builtInDefault()); }},
+    };
+    for (const Mode &mode : modes) {
+        line(QStringLiteral("optimizer, %1, cold").arg(mode.name),
+             measure(
+                 repetitions,
+                 [&] {
+                     Optimizer::shared().stopWorkers();
+                     mode.prepare();
+                 },
+                 mode.run),
+             alone);
+        line(QStringLiteral("optimizer, %1, warm").arg(mode.name),
+             measure(
+                 repetitions,
+                 [&] {
+                     runOptimizer(one, text); // workers up and ready
+                     mode.prepare();
+                 },
+                 mode.run),
+             alone);
+    }
+
+    Keys::svgoExecutablePath().set(wrapperScript(work));
+    line(QStringLiteral("command line, file mode into folder"),
+         measure(repetitions, clearOutput, [&] { runOptimizer(files, intoFolder); }), alone);
+    Keys::svgoExecutablePath().set(svgo);
+    QDir(work.filePath(QStringLiteral("copies"))).removeRecursively();
 }
 
 } // namespace
@@ -169,6 +201,9 @@ int main(int argc, char **argv) {
 
     std::printf("svgo %s, %d cores, median of %d\n", qPrintable(svgo), QThread::idealThreadCount(),
                 repetitions);
+    double load[3] = {};
+    if (getloadavg(load, 3) > 0)
+        std::printf("load average before: %.2f %.2f %.2f\n", load[0], load[1], load[2]);
     benchSet(work, -1, repetitions);
     benchSet(work, 10, repetitions);
     return 0;

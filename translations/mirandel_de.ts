@@ -425,6 +425,10 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
         <source>Cannot replace %1: %2</source>
         <translation>%1 kann nicht ersetzt werden: %2</translation>
     </message>
+    <message>
+        <source>%1 is written by %2 of this run already.</source>
+        <translation>%1 wird in diesem Durchlauf schon von %2 geschrieben.</translation>
+    </message>
 </context>
 <context>
     <name>OptimizerRun</name>
@@ -445,8 +449,8 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
         <translation>svgo hat für diese Datei nichts ausgegeben.</translation>
     </message>
     <message>
-        <source>Cannot read svgo&apos;s output: %1</source>
-        <translation>Die Ausgabe von svgo kann nicht gelesen werden: %1</translation>
+        <source>The file no longer exists.</source>
+        <translation>Die Datei existiert nicht mehr.</translation>
     </message>
 </context>
 <context>
@@ -1024,6 +1028,21 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     <message>
         <source>Path to a file</source>
         <translation>Pfad zu einer Datei</translation>
+    </message>
+</context>
+<context>
+    <name>SvgoWorkerPool</name>
+    <message>
+        <source>The svgo configuration cannot be used: %1</source>
+        <translation>Die svgo-Konfiguration kann nicht verwendet werden: %1</translation>
+    </message>
+    <message>
+        <source>svgo ended unexpectedly while optimizing this file.</source>
+        <translation>svgo wurde beim Optimieren dieser Datei unerwartet beendet.</translation>
+    </message>
+    <message>
+        <source>svgo took longer than %1 s</source>
+        <translation>svgo brauchte länger als %1 s</translation>
     </message>
 </context>
 <context>

@@ -28,6 +28,6 @@ QString HeldBackOutput::write(const QString &input, const QByteArray &output,
     if (permissions)
         QFile::setPermissions(destination, permissions);
     if (replacesInput)
-        backup.recordResult(destination);
+        backup.recordResult(destination, OriginalsBackup::Stamp::of(destination));
     return QString();
 }

@@ -1,12 +1,17 @@
 #include "engine/Optimizer.h"
 
 #include "engine/OptimizerRun.h"
+#include "engine/SvgoWorkerPool.h"
 #include "engine/TextOutputAssembler.h"
+#include "model/Diagnostics.h"
+#include "model/Settings.h"
 
 #include <QPromise>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include <cstdio>
+#include <QCoreApplication>
+
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -16,8 +21,7 @@ namespace {
 void abandon(QPromise<OptimizationResult> &promise, const QList<SVGFile> &files,
              const Profile &profile, const std::function<void(const QString &)> &onTextOutput,
              const OptimizerOptions &options, const char *reason) {
-    std::printf("Optimizer: run aborted: %s\n", reason);
-    std::fflush(stdout);
+    qCWarning(lcMirandel) << "Optimizer: run aborted:" << reason;
     OptimizationResult result;
     result.files = files;
     result.outcomes.resize(files.size());
@@ -31,13 +35,38 @@ void abandon(QPromise<OptimizationResult> &promise, const QList<SVGFile> &files,
 
 } // namespace
 
-Optimizer::Optimizer() {
+Optimizer::Optimizer() : m_workers(std::make_unique<SvgoWorkerPool>()) {
     m_pool.setMaxThreadCount(16);
 }
 
 Optimizer &Optimizer::shared() {
-    static Optimizer *instance = new Optimizer; // lives as long as the application
+    static Optimizer *instance = [] {
+        auto *created = new Optimizer; // lives as long as the application
+        // No worker outlives the program.
+        qAddPostRoutine([] { Optimizer::shared().stopWorkers(); });
+        return created;
+    }();
     return *instance;
+}
+
+void Optimizer::warmUp(const Profile &profile) {
+    m_workers->warmUp(Keys::svgoExecutablePath().get(), svgoConfigFile(profile),
+                      int(std::clamp<qint64>(Keys::maxConcurrentProcesses().get(), 1, 64)));
+}
+
+SvgoInstallation::Engine Optimizer::engineKind(const QString &svgoPath) const {
+    const SvgoInstallation installation = SvgoInstallation::inspect(svgoPath);
+    return m_workers->failedToLoad(installation.packageFolder)
+               ? SvgoInstallation::Engine::CommandLine
+               : installation.engine();
+}
+
+qint64 Optimizer::peakWorkerMemory() const {
+    return m_workers->peakMemory();
+}
+
+void Optimizer::stopWorkers() {
+    m_workers->shutDown();
 }
 
 QFuture<OptimizationResult> Optimizer::optimize(const QList<SVGFile> &files, const Profile &profile,
@@ -48,10 +77,10 @@ QFuture<OptimizationResult> Optimizer::optimize(const QList<SVGFile> &files, con
 QFuture<OptimizationResult> Optimizer::optimize(const QList<SVGFile> &files, const Profile &profile,
                                                 std::function<void(const QString &)> onTextOutput,
                                                 const OptimizerOptions &options) {
-    return QtConcurrent::run(&m_pool, [files, profile, onTextOutput = std::move(onTextOutput),
+    return QtConcurrent::run(&m_pool, [this, files, profile, onTextOutput = std::move(onTextOutput),
                                        options](QPromise<OptimizationResult> &promise) {
         try {
-            OptimizerRun run(files, profile, options, promise);
+            OptimizerRun run(files, profile, options, promise, *m_workers);
             OptimizationResult result = run.exec();
             if (!result.cancelled && profile.mode == OperationMode::Text && onTextOutput)
                 onTextOutput(result.text);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/OptimizationResult.h"
+#include "engine/SvgoInstallation.h"
 #include "model/Profile.h"
 #include "model/SVGFile.h"
 
@@ -9,13 +10,18 @@
 #include <QThreadPool>
 
 #include <functional>
+#include <memory>
 #include <optional>
+
+class SvgoWorkerPool;
 
 // Choices a caller may make for one run beyond the profile; absent values come from the settings.
 struct OptimizerOptions {
     std::optional<qint64> chunkSize;              // default: the stored "chunkSize"
     std::optional<qint64> maxConcurrentProcesses; // default: the stored "maxConcurrentProcesses"
-    // Cut the list into chunks of exactly chunkSize files instead of growing them for speed.
+    std::optional<qint64> timeLimitMs; // per file; default: the stored "svgoTimeLimit" (seconds)
+    // svgo's command line only: cut the list into chunks of exactly chunkSize files instead of
+    // growing them for speed.
     bool exactChunks = false;
     // File mode: where the originals of replaced inputs are kept; default OriginalsBackup::root().
     std::optional<QString> originalsFolder;
@@ -27,8 +33,9 @@ struct OptimizerOptions {
 // Runs svgo over a list of files with the options of one profile.
 //
 // A run never touches a file half-way: svgo writes to private places and a complete output
-// replaces its destination in one rename. Files are spread over several svgo processes running
-// at once; a file svgo cannot optimize fails alone, the others are run again without it.
+// replaces its destination in one rename. Where svgo is a Node package, warm workers that keep
+// its module loaded take the files one by one from a queue in list order; otherwise svgo's
+// command line runs over chunks of files. Either way a file svgo cannot optimize fails alone.
 class Optimizer : public QObject {
     Q_OBJECT
 public:
@@ -46,8 +53,19 @@ public:
                                          std::function<void(const QString &)> onTextOutput,
                                          const OptimizerOptions &options);
 
+    // Starts the workers for the current svgo and `profile`'s configuration ahead of a run, so
+    // that the first press of a window that holds files finds them warm. Returns at once.
+    void warmUp(const Profile &profile);
+    // Which way a run with this svgo takes.
+    SvgoInstallation::Engine engineKind(const QString &svgoPath) const;
+    // The most memory one worker has used so far, in bytes.
+    qint64 peakWorkerMemory() const;
+    // Ends the warm workers now; the next run or warm-up starts them again.
+    void stopWorkers();
+
 private:
     Optimizer();
     // Runs last for their whole length on a thread of their own, away from QtConcurrent's pool.
     QThreadPool m_pool;
+    std::unique_ptr<SvgoWorkerPool> m_workers;
 };

@@ -1,9 +1,10 @@
 #include "engine/OptimizerRun.h"
 
-#include "engine/SvgoChunkPlanner.h"
-#include "engine/SvgoConfiguration.h"
+#include "engine/InputGuard.h"
+#include "engine/OutputReview.h"
+#include "engine/SvgoWorkerPool.h"
 #include "engine/TextOutputAssembler.h"
-#include "model/Diagnostics.h"
+#include "engine/VisualCheck.h"
 #include "model/Settings.h"
 
 #include <QCoreApplication>
@@ -11,41 +12,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSet>
+#include <QTemporaryDir>
+#include <QtConcurrent>
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
-
-#ifdef Q_OS_UNIX
-#include <sys/resource.h>
-#endif
-
-namespace {
-
-// svgo opens all inputs of a process at once; the soft descriptor limit is often far below what
-// the system allows. Runs in the forked child before exec, so only async-signal-safe calls.
-void raiseDescriptorLimit() {
-#ifdef Q_OS_UNIX
-    rlimit limit{};
-    if (getrlimit(RLIMIT_NOFILE, &limit) == 0) {
-        const rlim_t wanted = limit.rlim_max < rlim_t(10240) ? limit.rlim_max : rlim_t(10240);
-        if (limit.rlim_cur < wanted) {
-            limit.rlim_cur = wanted;
-            setrlimit(RLIMIT_NOFILE, &limit);
-        }
-    }
-#endif
-}
-
-QProcessEnvironment svgoEnvironment() {
-    // Inherited as it is, except that error messages should come without colour codes.
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("NO_COLOR"), QStringLiteral("1"));
-    return environment;
-}
-
-} // namespace
 
 struct OptimizerRun::Process {
     QProcess *process = nullptr;
@@ -55,13 +25,28 @@ struct OptimizerRun::Process {
     QString program;
 };
 
+namespace {
+
+QStringList absolutePaths(const QList<SVGFile> &files) {
+    QStringList paths;
+    for (const SVGFile &file : files)
+        paths.append(QFileInfo(file.url.toLocalFile()).absoluteFilePath());
+    return paths;
+}
+
+} // namespace
+
 OptimizerRun::OptimizerRun(const QList<SVGFile> &files, const Profile &profile,
-                           const OptimizerOptions &options, QPromise<OptimizationResult> &promise)
+                           const OptimizerOptions &options, QPromise<OptimizationResult> &promise,
+                           SvgoWorkerPool &workers)
     : m_files(files), m_profile(profile), m_options(options), m_promise(promise),
-      m_textMode(profile.mode == OperationMode::Text),
-      m_outputs(m_textMode, !m_textMode && !profile.overwrite && profile.outputFolder
-                                ? std::optional<QString>(profile.outputFolder->toLocalFile())
-                                : std::nullopt) {
+      m_workers(workers), m_textMode(profile.mode == OperationMode::Text),
+      m_configFile(svgoConfigFile(profile)), m_paths(absolutePaths(files)), m_inputs(m_paths),
+      m_outputs(m_textMode,
+                !m_textMode && !profile.overwrite && profile.outputFolder
+                    ? std::optional<QString>(profile.outputFolder->toLocalFile())
+                    : std::nullopt,
+                m_paths) {
     if (!m_textMode)
         m_backup = std::make_unique<OriginalsBackup>(
             options.originalsFolder.value_or(OriginalsBackup::root()));
@@ -76,55 +61,45 @@ OptimizerRun::~OptimizerRun() {
     }
 }
 
-void OptimizerRun::prepare() {
+QList<int> OptimizerRun::prepare() {
     const int count = int(m_files.size());
     m_outcomes.resize(count);
     m_documents.resize(count);
-    QList<SvgoChunkInput> inputs;
+    m_originals.resize(count);
+    m_checks.resize(count);
     QList<int> runnable; // list indices of files that got a private output place
     for (int index = 0; index < count; ++index) {
-        const QString path = QFileInfo(m_files.at(index).url.toLocalFile()).absoluteFilePath();
-        m_paths.append(path);
-        const QFileInfo info(path);
+        const QFileInfo info(m_paths.at(index));
         m_outcomes[index].sizeBefore = info.exists() ? info.size() : -1;
-        m_slots.append(m_outputs.slotFor(index, path));
-        if (!m_slots.last().error.isEmpty()) {
+        m_slots.append(m_outputs.slotFor(index, m_paths.at(index)));
+        if (!m_slots.last().error.isEmpty())
             failFile(index, m_slots.last().error);
-            continue;
-        }
-        runnable.append(index);
-        // Both arguments, their terminating zeros and the argument vector's pointers.
-        const qint64 commandLine = QFile::encodeName(path).size() +
-                                   QFile::encodeName(m_slots.last().temporary).size() + 2 + 16;
-        inputs.append({std::max<qint64>(0, m_outcomes[index].sizeBefore), commandLine});
+        else if (guardInput(index))
+            runnable.append(index);
     }
-
-    SvgoChunkLimits limits = SvgoChunkLimits::forThisSystem();
-    limits.minFiles = m_options.chunkSize.value_or(Keys::chunkSize().get());
     m_maxProcesses = std::clamp<qint64>(
         m_options.maxConcurrentProcesses.value_or(Keys::maxConcurrentProcesses().get()), 1, 64);
-    limits.processes = m_maxProcesses;
-    limits.exact = m_options.exactChunks;
-    for (const QList<int> &chunk : planSvgoChunks(inputs, limits)) {
-        QList<int> files;
-        for (int position : chunk)
-            files.append(runnable.at(position));
-        m_plan.append(files);
-        m_queue.push_back(files);
-    }
-    m_splitBudget = 16 + 2 * int(std::ceil(std::log2(double(count) + 1)));
+    return runnable;
 }
 
 OptimizationResult OptimizerRun::exec() {
     m_promise.setProgressRange(0, int(m_files.size()));
-    prepare();
+    const QList<int> runnable = prepare();
     reportProgress();
     m_cancelPoll.setInterval(50);
     connect(&m_cancelPoll, &QTimer::timeout, this, &OptimizerRun::checkCancel);
     m_cancelPoll.start();
     checkCancel();
+    if (!m_cancelled && !runnable.isEmpty()) {
+        const SvgoInstallation installation =
+            SvgoInstallation::inspect(Keys::svgoExecutablePath().get());
+        if (installation.engine() == SvgoInstallation::Engine::Worker)
+            startWorkers(installation, runnable);
+        else
+            planChunks(runnable);
+    }
     startMore();
-    if (!m_running.isEmpty())
+    if (!m_running.isEmpty() || m_job)
         m_loop.exec();
     m_cancelPoll.stop();
     if (m_backup)
@@ -147,191 +122,93 @@ void OptimizerRun::checkCancel() {
     // The end of each killed process is handled like any other: what it completed is kept.
     for (Process *process : std::as_const(m_running))
         process->process->kill();
+    if (m_job)
+        m_workers.cancel(m_job);
 }
 
-void OptimizerRun::startMore() {
-    while (!m_cancelled && !m_queue.empty() && m_running.size() < m_maxProcesses) {
-        const QList<int> files = m_queue.front();
-        m_queue.pop_front();
-        start(files);
-    }
-    if (m_running.isEmpty() && (m_cancelled || m_queue.empty()))
-        m_loop.quit();
-}
-
-void OptimizerRun::start(const QList<int> &files) {
-    auto *process = new Process;
-    process->files = files;
-    process->process = new QProcess(this);
-    m_running.append(process);
-    QProcess *child = process->process;
-
-    // Read again for every process: a path changed during a run counts from the next process on.
-    // Used as a file-system path as it is: no tilde expansion, no search along PATH.
-    const QString configured = Keys::svgoExecutablePath().get();
-    process->program = configured.isEmpty() ? QString() : QFileInfo(configured).absoluteFilePath();
-
-    QStringList arguments{QStringLiteral("-i")};
+void OptimizerRun::startWorkers(const SvgoInstallation &installation, const QList<int> &files) {
+    auto job = std::make_shared<SvgoJob>();
+    job->installation = installation;
+    job->configFile = m_configFile;
+    job->key = SvgoJob::keyFor(installation, m_configFile);
+    job->workers = int(m_maxProcesses);
+    job->timeLimitMs =
+        std::max<qint64>(1, m_options.timeLimitMs.value_or(Keys::svgoTimeLimit().get() * 1000));
+    job->receiver = this;
+    job->deliver = [this](const SvgoJobUpdate &update) { takeUpdate(update); };
     for (int index : files)
-        arguments.append(m_paths.at(index));
-    arguments.append(QStringLiteral("-o"));
-    for (int index : files) {
-        // A leftover from a cut-short earlier attempt must not pass for this attempt's output.
-        QFile::remove(m_slots.at(index).temporary);
-        arguments.append(m_slots.at(index).temporary);
-    }
-    arguments.append(QStringLiteral("--config"));
-    arguments.append(SvgoConfiguration::effectiveFile(m_profile));
-
-    child->setProgram(process->program);
-    child->setArguments(arguments);
-    child->setProcessEnvironment(svgoEnvironment());
-    child->setInputChannelMode(QProcess::ForwardedInputChannel);
-#ifdef Q_OS_UNIX
-    child->setChildProcessModifier(raiseDescriptorLimit);
-#endif
-    connect(child, &QProcess::readyReadStandardOutput, this, [this, process] {
-        const QStringList names = process->reports.feed(process->process->readAllStandardOutput());
-        process->reportedNames.append(names);
-        m_reportedInRunning += int(names.size());
-        reportProgress();
-    });
-    connect(child, &QProcess::finished, this, [this, process] { processEnded(process, false); });
-    connect(child, &QProcess::errorOccurred, this, [this, process](QProcess::ProcessError error) {
-        // A failed start may be reported from inside start(); handle it once back in the loop.
-        if (error == QProcess::FailedToStart)
-            QMetaObject::invokeMethod(
-                this, [this, process] { processEnded(process, true); }, Qt::QueuedConnection);
-    });
-    child->start();
+        job->queue.push_back(
+            {index, m_inputs.at(index), m_textMode ? QString() : m_slots.at(index).temporary, 0});
+    m_job = job;
+    m_workers.submit(job);
 }
 
-void OptimizerRun::processEnded(Process *process, bool startFailed) {
-    if (!m_running.contains(process))
-        return;
-    m_running.removeOne(process);
-    QProcess *child = process->process;
-    const QStringList lateNames =
-        startFailed ? QStringList() : process->reports.feed(child->readAllStandardOutput());
-    process->reportedNames.append(lateNames);
-    m_reportedInRunning -= int(process->reportedNames.size() - lateNames.size());
-
-    if (startFailed) {
-        const QString reason = child->errorString();
-        qCWarning(lcMirandel).noquote()
-            << QStringLiteral("Optimizer: cannot start svgo at \"%1\": %2")
-                   .arg(process->program, reason);
-        const QString message = tr("svgo could not be started: %1").arg(reason);
-        for (int index : std::as_const(process->files))
-            failFile(index, message);
-    } else if (child->exitStatus() == QProcess::NormalExit && child->exitCode() == 0) {
-        for (int index : std::as_const(process->files))
-            finishFile(index);
-    } else {
-        // svgo stops at the first file it cannot parse and may leave writes cut short. An output
-        // counts only once svgo reported it, and only when its file name is unique in the chunk
-        // (the report names the input by file name alone).
-        QHash<QString, int> nameCount;
-        for (int index : std::as_const(process->files))
-            ++nameCount[QFileInfo(m_paths.at(index)).fileName()];
-        const QSet<QString> reported(process->reportedNames.cbegin(),
-                                     process->reportedNames.cend());
-        QList<int> unfinished;
-        for (int index : std::as_const(process->files)) {
-            const QString name = QFileInfo(m_paths.at(index)).fileName();
-            if (reported.contains(name) && nameCount.value(name) == 1)
-                finishFile(index);
-            else
-                unfinished.append(index);
-        }
-        if (m_cancelled) {
-            for (int index : std::as_const(unfinished))
-                QFile::remove(m_slots.at(index).temporary);
-        } else if (!unfinished.isEmpty()) {
-            const QString crashText =
-                child->exitStatus() == QProcess::CrashExit
-                    ? tr("svgo ended unexpectedly (%1).").arg(child->errorString())
-                    : tr("svgo failed with exit status %1.").arg(child->exitCode());
-            handleFailure(unfinished, child->readAllStandardError(), crashText);
-        }
+void OptimizerRun::takeUpdate(const SvgoJobUpdate &update) {
+    // Answers that came in before a cancel took hold are files finished before it: kept.
+    for (const SvgoAnswer &answer : update.answers) {
+        if (answer.ok)
+            finishFile(answer.index, m_textMode ? &answer.document : nullptr);
+        else if (answer.code == "ENOENT")
+            failFile(answer.index, tr("The file no longer exists."));
+        else
+            failFile(answer.index, SvgoMessages::userMessage(answer.error.toUtf8()));
     }
-    child->deleteLater();
-    delete process;
+    if (!update.fallback.isEmpty() && !m_cancelled) {
+        QList<int> files;
+        for (const SvgoRequest &request : update.fallback)
+            files.append(request.index);
+        planChunks(files);
+    }
+    if (update.over)
+        m_job.reset();
     reportProgress();
     startMore();
 }
 
-void OptimizerRun::handleFailure(const QList<int> &unfinished, const QByteArray &standardError,
-                                 const QString &crashText) {
-    QString message = SvgoMessages::userMessage(standardError);
-    if (message.isEmpty())
-        message = crashText;
-    const QString fullText = SvgoMessages::withoutEscapeCodes(QString::fromUtf8(standardError));
-    QStringList candidates;
-    for (int index : unfinished)
-        candidates.append(m_paths.at(index));
-    if (const std::optional<int> culprit = SvgoMessages::failingInput(fullText, candidates)) {
-        failFile(unfinished.at(*culprit), message);
-        QList<int> rest = unfinished;
-        rest.removeAt(*culprit);
-        if (!rest.isEmpty())
-            m_queue.push_front(rest);
-        return;
-    }
-    if (unfinished.size() == 1 || m_splitBudget <= 0) {
-        for (int index : unfinished)
-            failFile(index, message);
-        return;
-    }
-    // Nothing says which file broke the process: halve the rest until the failure is cornered.
-    --m_splitBudget;
-    const qsizetype half = unfinished.size() / 2;
-    m_queue.push_front(unfinished.mid(half));
-    m_queue.push_front(unfinished.first(half));
-}
-
-void OptimizerRun::finishFile(int index) {
+void OptimizerRun::finishFile(int index, const QByteArray *document) {
     const SvgoOutputs::Slot &slot = m_slots.at(index);
-    const QFileInfo output(slot.temporary);
-    if (!output.exists()) {
-        failFile(index, tr("svgo wrote no output for this file."));
-        return;
-    }
-    FileResult &outcome = m_outcomes[index];
-    outcome.sizeAfter = output.size();
-    if (m_textMode) {
+    QByteArray output;
+    OriginalsBackup::Stamp written;
+    if (document) {
+        output = *document;
+    } else {
         QFile file(slot.temporary);
         if (!file.open(QIODevice::ReadOnly)) {
-            failFile(index, tr("Cannot read svgo's output: %1").arg(file.errorString()));
+            failFile(index, tr("svgo wrote no output for this file."));
             return;
         }
-        m_documents[index] = file.readAll();
-        file.close();
-        file.remove();
-    } else {
-        // An input about to be replaced is copied first; without a copy it stays as it is.
-        const QString input = QFileInfo(m_paths.at(index)).canonicalFilePath();
-        const bool replacesInput = m_backup && !input.isEmpty() &&
-                                   QFileInfo(slot.destination).canonicalFilePath() == input;
-        if (replacesInput) {
-            if (const QString error = m_backup->keep(m_paths.at(index), slot.destination);
-                !error.isEmpty()) {
-                QFile::remove(slot.temporary);
-                failFile(index, error);
-                return;
-            }
-        }
-        if (const QString error = SvgoOutputs::place(slot); !error.isEmpty()) {
-            QFile::remove(slot.temporary);
-            failFile(index, error);
-            return;
-        }
-        if (replacesInput)
-            m_backup->recordResult(slot.destination);
+        output = file.readAll();
+        // A rename keeps the time, so this is also what the destination will show.
+        written = OriginalsBackup::Stamp::of(slot.temporary);
+        if (m_textMode)
+            file.remove();
     }
-    outcome.status = FileResult::Status::Optimized;
-    outcome.message.clear();
+    const FileResult::Status status = reviewOutput(index, output);
     ++m_finished;
+    if (m_textMode) {
+        // Text mode uses svgo's output whatever the review found; the row tells.
+        m_documents[index] = output;
+        return;
+    }
+    if (status != FileResult::Status::Optimized) {
+        QFile::remove(slot.temporary); // held back: the input stays as it is
+        return;
+    }
+    // An input about to be replaced is kept first; without that it stays as it is.
+    const bool replacesInput = m_backup && slot.replacesInput;
+    QString error;
+    if (replacesInput)
+        error = m_backup->keep(m_paths.at(index), slot.destination);
+    if (error.isEmpty())
+        error = SvgoOutputs::place(slot);
+    if (!error.isEmpty()) {
+        --m_finished; // failFile counts it
+        QFile::remove(slot.temporary);
+        failFile(index, error);
+        return;
+    }
+    if (replacesInput)
+        m_backup->recordResult(slot.destination, written);
 }
 
 void OptimizerRun::failFile(int index, const QString &message) {
@@ -355,8 +232,62 @@ QString OptimizerRun::assembledText() const {
     // The documents are handed over in list order, whichever process produced them in the end.
     TextOutputAssembler assembler(m_profile);
     for (int index = 0; index < m_documents.size(); ++index)
-        if (m_outcomes.at(index).status == FileResult::Status::Optimized)
+        if (!m_documents.at(index).isEmpty() ||
+            m_outcomes.at(index).status == FileResult::Status::Optimized)
             assembler.appendDocument(QFileInfo(m_paths.at(index)).fileName(),
                                      QString::fromUtf8(m_documents.at(index)));
     return assembler.finish();
+}
+
+bool OptimizerRun::guardInput(int index) {
+    QFile file(m_paths.at(index));
+    if (!file.open(QIODevice::ReadOnly)) {
+        // svgo says the same in its words; the file may also come back before it is run.
+        return true;
+    }
+    m_originals[index] = file.readAll();
+    const InputGuard::Checked checked = InputGuard::check(m_originals.at(index));
+    if (!checked.failure.isEmpty()) {
+        failFile(index, checked.failure);
+        return false;
+    }
+    if (checked.svg != m_originals.at(index)) {
+        // svgo reads UTF-8 only: it gets a converted copy, under the same name so that its
+        // reports still name the file.
+        if (!m_convertedInputs)
+            m_convertedInputs = std::make_unique<QTemporaryDir>();
+        const QString folder = m_convertedInputs->filePath(QString::number(index));
+        QDir().mkpath(folder);
+        QFile copy(folder + QLatin1Char('/') + QFileInfo(m_paths.at(index)).fileName());
+        if (!copy.open(QIODevice::WriteOnly) || copy.write(checked.svg) != checked.svg.size()) {
+            failFile(index, tr("Cannot convert the file to UTF-8: %1").arg(copy.errorString()));
+            return false;
+        }
+        m_inputs[index] = copy.fileName();
+        m_originals[index] = checked.svg;
+    }
+    if (m_profile.checkRendering) {
+        // The original is drawn while svgo works on it.
+        m_checks[index] = QtConcurrent::run(
+            [svg = m_originals.at(index)] { return std::make_shared<VisualCheck>(svg); });
+    }
+    return true;
+}
+
+FileResult::Status OptimizerRun::reviewOutput(int index, const QByteArray &output) {
+    const std::shared_ptr<VisualCheck> check =
+        m_checks.at(index).isValid() ? m_checks.at(index).result() : nullptr;
+    m_checks[index] = {}; // its drawing is not needed again
+    FileResult result;
+    if (m_originals.at(index).isEmpty()) {
+        // We could not read the input ourselves, so there is nothing to compare with.
+        result.status = FileResult::Status::Optimized;
+        result.sizeAfter = output.size();
+    } else {
+        result = OutputReview::review(m_profile, m_originals.at(index), output, check.get());
+    }
+    // The sizes are those of the file on disk, which a converted copy does not change.
+    result.sizeBefore = m_outcomes.at(index).sizeBefore;
+    m_outcomes[index] = result;
+    return result.status;
 }

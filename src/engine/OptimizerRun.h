@@ -2,10 +2,12 @@
 
 #include "engine/Optimizer.h"
 #include "engine/OriginalsBackup.h"
+#include "engine/SvgoJob.h"
 #include "engine/SvgoMessages.h"
 #include "engine/SvgoOutputs.h"
 
 #include <QEventLoop>
+#include <QFuture>
 #include <QList>
 #include <QObject>
 #include <QPromise>
@@ -15,15 +17,19 @@
 #include <memory>
 
 class QProcess;
+class QTemporaryDir;
+class SvgoWorkerPool;
+class VisualCheck;
 
-// One run of the optimizer, from the first process to the last output placed. It lives on the
-// worker thread that calls exec() and drives its svgo processes from that thread's own event
-// loop, so the UI thread never waits for svgo.
+// One run of the optimizer, from the first file handed to svgo to the last output placed. It
+// lives on the thread that calls exec() and takes the workers' answers, or drives svgo's command
+// line, from that thread's own event loop, so the UI thread never waits for svgo.
 class OptimizerRun : public QObject {
     Q_OBJECT
 public:
     OptimizerRun(const QList<SVGFile> &files, const Profile &profile,
-                 const OptimizerOptions &options, QPromise<OptimizationResult> &promise);
+                 const OptimizerOptions &options, QPromise<OptimizationResult> &promise,
+                 SvgoWorkerPool &workers);
     ~OptimizerRun() override;
 
     // Runs everything and returns the outcome; blocks the calling thread until then.
@@ -32,13 +38,25 @@ public:
 private:
     struct Process;
 
-    void prepare();
+    QList<int> prepare();
+    void startWorkers(const SvgoInstallation &installation, const QList<int> &files);
+    void takeUpdate(const SvgoJobUpdate &update);
+
+    // svgo's command line, where the workers cannot run (OptimizerRunCommandLine.cpp).
+    void planChunks(const QList<int> &files);
     void startMore();
     void start(const QList<int> &files);
     void processEnded(Process *process, bool startFailed);
     void handleFailure(const QList<int> &unfinished, const QByteArray &standardError,
                        const QString &crashText);
-    void finishFile(int index);
+
+    // `document` is svgo's output in text mode when it did not go through a file.
+    void finishFile(int index, const QByteArray *document = nullptr);
+    // Checks one input before svgo gets it: fails it, or hands svgo a UTF-8 copy where needed.
+    bool guardInput(int index);
+    // Looks at one file's output before it is used (`output`: svgo's bytes) and decides whether
+    // it is optimized, already optimal or looks different; leaves the outcome in m_outcomes.
+    FileResult::Status reviewOutput(int index, const QByteArray &output);
     void failFile(int index, const QString &message);
     void reportProgress();
     void checkCancel();
@@ -48,18 +66,27 @@ private:
     Profile m_profile;
     OptimizerOptions m_options;
     QPromise<OptimizationResult> &m_promise;
+    SvgoWorkerPool &m_workers;
     bool m_textMode;
     qint64 m_maxProcesses = 1;
+    QString m_configFile; // empty: svgo's defaults
 
+    QStringList m_paths;  // plain, absolute input paths in list order
+    QStringList m_inputs; // what svgo reads: the input, or its UTF-8 copy in m_convertedInputs
+    QList<QByteArray> m_originals; // the inputs as read, for comparing svgo's outputs with
+    QList<QFuture<std::shared_ptr<VisualCheck>>> m_checks; // drawn while svgo works
+    std::unique_ptr<QTemporaryDir> m_convertedInputs;
     SvgoOutputs m_outputs;
-    // File mode: copies of the inputs the run replaces, so the replacement can be undone.
+    // File mode: the originals of the inputs the run replaces, so the replacement can be undone.
     std::unique_ptr<OriginalsBackup> m_backup;
-    QStringList m_paths;              // plain, absolute input paths in list order
     QList<SvgoOutputs::Slot> m_slots; // one per file
     QList<FileResult> m_outcomes;     // one per file
     QList<QByteArray> m_documents;    // text mode: the output of every optimized file
-    QList<QList<int>> m_plan;         // the chunks as first planned, for the text assembly
-    std::deque<QList<int>> m_queue;   // chunks waiting for a process
+    std::shared_ptr<SvgoJob> m_job;   // the files with the workers; reset once they are done
+    // svgo's command line runs in an empty folder of its own and is given an explicit
+    // configuration, so that nothing around it can change its results.
+    std::unique_ptr<QTemporaryDir> m_commandLineFolder;
+    std::deque<QList<int>> m_queue; // chunks waiting for a process
     QList<Process *> m_running;
     int m_finished = 0;
     int m_reportedInRunning = 0;

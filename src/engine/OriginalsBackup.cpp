@@ -3,7 +3,6 @@
 #include "model/Diagnostics.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,12 +17,18 @@
 #include <algorithm>
 #include <cstdio>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 const QString manifestName = QStringLiteral("manifest.json");
 const QString folderFormat = QStringLiteral("yyyyMMdd-HHmmss-zzz");
-// A manifest every so many copies, so a crash mid-run still leaves most of them findable.
-constexpr int saveEvery = 200;
+// A manifest every few seconds, so a crash mid-run still leaves most originals findable; each
+// save writes all entries, so saving by count would grow with the square of the run.
+constexpr qint64 saveEveryMs = 3000;
 
 QMutex rootMutex;
 QString chosenRoot;
@@ -49,25 +54,52 @@ QDateTime startOf(const QString &folderName) {
 }
 
 // Runs in the order they started, oldest first.
-QList<StoredRun> storedRuns(const QString &root) {
+QList<StoredRun> storedRuns(const QString &root, bool readManifests = true) {
     QList<StoredRun> runs;
     const QStringList names = QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString &name : names) {
         StoredRun run{QDir(root).filePath(name), startOf(name), {}};
         QFile file(QDir(run.folder).filePath(manifestName));
-        if (file.open(QIODevice::ReadOnly))
+        if (readManifests && file.open(QIODevice::ReadOnly))
             run.manifest = QJsonDocument::fromJson(file.readAll()).object();
         runs.append(run);
     }
     return runs;
 }
 
+// Pruning looks at every kept file; once an hour per program is plenty.
+QMutex pruneMutex;
+QHash<QString, QDateTime> lastPrune; // by root
+
+QJsonObject stampJson(const OriginalsBackup::Stamp &stamp) {
+    return {{QStringLiteral("size"), stamp.size}, {QStringLiteral("modified"), stamp.modified}};
+}
+
+OriginalsBackup::Stamp stampFrom(const QJsonValue &value) {
+    const QJsonObject object = value.toObject();
+    return {qint64(object.value(QStringLiteral("size")).toDouble(-1)),
+            qint64(object.value(QStringLiteral("modified")).toDouble(-1))};
+}
+
+// Replaced in one rename, so a reader never sees half a manifest; not synced to disk, which
+// would cost more than a small run (the originals beside it are not synced either).
 bool writeManifest(const QString &folder, const QJsonObject &manifest) {
-    QSaveFile file(QDir(folder).filePath(manifestName));
-    if (!file.open(QIODevice::WriteOnly))
+    const QString path = QDir(folder).filePath(manifestName);
+    QFile file(path + QStringLiteral(".new"));
+    const QByteArray bytes = QJsonDocument(manifest).toJson(QJsonDocument::Indented);
+    const bool written =
+        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+    file.close();
+#ifdef Q_OS_WIN
+    QFile::remove(path); // a rename there does not replace
+#endif
+    if (!written || file.error() != QFile::NoError ||
+        std::rename(QFile::encodeName(file.fileName()).constData(),
+                    QFile::encodeName(path).constData()) != 0) {
+        file.remove();
         return false;
-    file.write(QJsonDocument(manifest).toJson(QJsonDocument::Indented));
-    return file.commit();
+    }
+    return true;
 }
 
 } // namespace
@@ -100,7 +132,15 @@ bool OriginalsBackup::ensureFolder(QString *error) {
                      .arg(QDir::toNativeSeparators(m_root));
         return false;
     }
-    prune(m_root, m_started, m_sizeLimit);
+    {
+        QMutexLocker lock(&pruneMutex);
+        QDateTime &last = lastPrune[m_root];
+        if (!last.isValid() || last.secsTo(m_started) > 3600 || last > m_started) {
+            last = m_started;
+            lock.unlock();
+            prune(m_root, m_started, m_sizeLimit);
+        }
+    }
     // Two runs may start in the same millisecond; each needs a folder of its own.
     const QString base = QDir(m_root).filePath(m_started.toString(folderFormat));
     for (int attempt = 1; attempt < 100; ++attempt) {
@@ -123,24 +163,30 @@ QString OriginalsBackup::keep(const QString &listed, const QString &target) {
     QString error;
     if (!ensureFolder(&error))
         return error;
+    const Stamp original = Stamp::of(target);
+    const QString copy = QDir(m_folder).filePath(QString::number(m_nextCopy++) + QLatin1Char('-') +
+                                                 QFileInfo(target).fileName());
+#ifdef Q_OS_UNIX
+    // The replacement gets a new file, so a second name for the old one is all it takes.
+    if (::link(QFile::encodeName(target).constData(), QFile::encodeName(copy).constData()) == 0) {
+        m_entries.append({listed, target, QFileInfo(copy).fileName(), original, {}});
+        return QString();
+    }
+#endif
+    // Another file system (or one without links): a copy. Every write is checked, so a full disk
+    // shows here as an error rather than as a cut-short copy. No sync to disk per copy: the
+    // optimized file that replaces the original is not synced either.
     QFile source(target);
     if (!source.open(QIODevice::ReadOnly))
         return tr("The original could not be kept, so the file was not overwritten: %1")
             .arg(source.errorString());
-    const QString copy = QDir(m_folder).filePath(QString::number(m_nextCopy++) + QLatin1Char('-') +
-                                                 QFileInfo(target).fileName());
-    // Every write is checked, so a full disk shows here as an error rather than as a cut-short
-    // copy. No sync to disk per copy: that would cost several milliseconds a file, and the
-    // optimized file that replaces the original is not synced either.
     QFile destination(copy);
-    QCryptographicHash hash(QCryptographicHash::Sha256);
     const bool opened = destination.open(QIODevice::WriteOnly | QIODevice::NewOnly);
     bool ok = opened;
     while (ok && !source.atEnd()) {
         const QByteArray block = source.read(1 << 20);
         if (block.isEmpty() && source.error() != QFile::NoError)
             break;
-        hash.addData(block);
         ok = destination.write(block) == block.size();
     }
     ok = ok && source.error() == QFile::NoError && destination.flush();
@@ -149,7 +195,7 @@ QString OriginalsBackup::keep(const QString &listed, const QString &target) {
         ok = destination.error() == QFile::NoError;
     }
     if (ok) {
-        m_entries.append({listed, target, QFileInfo(copy).fileName(), hash.result(), -1, {}});
+        m_entries.append({listed, target, QFileInfo(copy).fileName(), original, {}});
         return QString();
     }
     const QString reason =
@@ -159,13 +205,14 @@ QString OriginalsBackup::keep(const QString &listed, const QString &target) {
     return tr("The original could not be kept, so the file was not overwritten: %1").arg(reason);
 }
 
-void OriginalsBackup::recordResult(const QString &target) {
+void OriginalsBackup::recordResult(const QString &target, const Stamp &result) {
     for (auto entry = m_entries.rbegin(); entry != m_entries.rend(); ++entry) {
-        if (entry->target != target || entry->resultSize >= 0)
+        if (entry->target != target || entry->result.size >= 0)
             continue;
-        entry->resultSize = QFileInfo(target).size();
-        entry->resultHash = hashOf(target);
-        if (++m_unsaved >= saveEvery)
+        entry->result = result;
+        if (!m_sinceSave.isValid())
+            m_sinceSave.start();
+        else if (m_sinceSave.hasExpired(saveEveryMs))
             save();
         return;
     }
@@ -174,11 +221,11 @@ void OriginalsBackup::recordResult(const QString &target) {
 void OriginalsBackup::save() {
     if (m_folder.isEmpty())
         return;
-    m_unsaved = 0;
+    m_sinceSave.start();
     // A copy whose file was not replaced after all (keep() and the replacement happen back to
     // back, so any such entry is one whose replacement failed) is no original of anything.
     for (qsizetype index = m_entries.size() - 1; index >= 0; --index) {
-        if (m_entries.at(index).resultSize < 0) {
+        if (m_entries.at(index).result.size < 0) {
             QFile::remove(QDir(m_folder).filePath(m_entries.at(index).copy));
             m_entries.removeAt(index);
         }
@@ -194,9 +241,8 @@ void OriginalsBackup::save() {
             {QStringLiteral("path"), entry.listed},
             {QStringLiteral("target"), entry.target},
             {QStringLiteral("copy"), entry.copy},
-            {QStringLiteral("originalSha256"), QString::fromLatin1(entry.originalHash.toHex())},
-            {QStringLiteral("resultSize"), entry.resultSize},
-            {QStringLiteral("resultSha256"), QString::fromLatin1(entry.resultHash.toHex())},
+            {QStringLiteral("original"), stampJson(entry.original)},
+            {QStringLiteral("result"), stampJson(entry.result)},
         });
     }
     const QJsonObject manifest{{QStringLiteral("started"), m_started.toString(Qt::ISODateWithMs)},
@@ -208,7 +254,7 @@ void OriginalsBackup::save() {
 
 void OriginalsBackup::prune(const QString &root, const QDateTime &now, qint64 sizeLimit,
                             const QString &keepFolder) {
-    QList<StoredRun> runs = storedRuns(root);
+    QList<StoredRun> runs = storedRuns(root, false);
     QList<qint64> sizes;
     qint64 total = 0;
     for (const StoredRun &run : std::as_const(runs)) {
@@ -228,15 +274,20 @@ void OriginalsBackup::prune(const QString &root, const QDateTime &now, qint64 si
     }
 }
 
-QByteArray OriginalsBackup::hashOf(const QString &path, QString *error) {
-    QFile file(path);
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file)) {
-        if (error)
-            *error = file.errorString();
+OriginalsBackup::Stamp OriginalsBackup::Stamp::of(const QString &path) {
+#ifdef Q_OS_LINUX
+    // Straight from the file system: QFileInfo would build a local date and time first.
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
         return {};
-    }
-    return hash.result();
+    return {qint64(status.st_size),
+            qint64(status.st_mtim.tv_sec) * 1000 + status.st_mtim.tv_nsec / 1000000};
+#else
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    return {info.size(), info.lastModified().toMSecsSinceEpoch()};
+#endif
 }
 
 QList<OriginalsBackup::Original>
@@ -244,8 +295,7 @@ OriginalsBackup::originals(const QStringList &paths, const QString &root, bool c
     struct Found {
         QString manifestFolder, path, target, copy;
         QDateTime started;
-        QByteArray originalHash, resultHash;
-        qint64 resultSize;
+        Stamp original, result;
     };
     // Every kept file by the paths it can be asked for, oldest run first.
     QHash<QString, QList<int>> byPath;
@@ -258,11 +308,8 @@ OriginalsBackup::originals(const QStringList &paths, const QString &root, bool c
                        file.value(QStringLiteral("target")).toString(),
                        QDir(run.folder).filePath(file.value(QStringLiteral("copy")).toString()),
                        run.started,
-                       QByteArray::fromHex(
-                           file.value(QStringLiteral("originalSha256")).toString().toLatin1()),
-                       QByteArray::fromHex(
-                           file.value(QStringLiteral("resultSha256")).toString().toLatin1()),
-                       qint64(file.value(QStringLiteral("resultSize")).toDouble(-1))};
+                       stampFrom(file.value(QStringLiteral("original"))),
+                       stampFrom(file.value(QStringLiteral("result")))};
             if (!QFileInfo::exists(item.copy))
                 continue;
             found.append(item);
@@ -291,19 +338,16 @@ OriginalsBackup::originals(const QStringList &paths, const QString &root, bool c
                 manifests.append(found.at(index).manifestFolder);
         Original original{path, last.target, last.copy, last.started, false, manifests};
         // Walk back through runs that each started from what the one before had left.
-        QByteArray start = last.originalHash;
+        Stamp start = last.original;
         for (qsizetype index = chain.size() - 2; index >= 0; --index) {
             const Found &earlier = found.at(chain.at(index));
-            if (earlier.resultHash != start)
+            if (!(earlier.result == start))
                 break;
             original.copy = earlier.copy;
             original.runTime = earlier.started;
-            start = earlier.originalHash;
+            start = earlier.original;
         }
-        const QFileInfo now(last.target);
-        original.changedSinceRun =
-            checkChanges && (!now.exists() || now.size() != last.resultSize ||
-                             hashOf(last.target) != last.resultHash);
+        original.changedSinceRun = checkChanges && !(Stamp::of(last.target) == last.result);
         result.append(original);
     }
     return result;

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -10,10 +11,12 @@
 // Copies of files that a run overwrote, so that an overwrite can be taken back.
 //
 // Each run that replaces inputs gets a folder of its own under the backup root (by default
-// "originals" in the application's cache folder), named after the time it started, holding one
-// copy per replaced file and a manifest. The manifest also records what the run left in each
-// file, so a later restore can tell whether the file was changed again since. Old runs are
-// removed after a week, and the oldest ones go first when all copies together grow past a limit.
+// "originals" in the application's cache folder), named after the time it started, holding the
+// original of every replaced file and a manifest. On the same file system the original is a hard
+// link, so keeping it costs no copy. The manifest also records the size and modification time of
+// what the run left in each file, so a later restore can tell whether the file was changed since.
+// Old runs are removed after a week, and the oldest ones go first when all copies together grow
+// past a limit.
 //
 // One object serves one run; keep() and recordResult() may be called from the run's thread only.
 class OriginalsBackup {
@@ -21,6 +24,14 @@ class OriginalsBackup {
 public:
     static constexpr qint64 defaultSizeLimit = 500LL * 1024 * 1024;
     static constexpr qint64 maximumAgeDays = 7;
+
+    // What tells one state of a file from another without reading it.
+    struct Stamp {
+        qint64 size = -1;
+        qint64 modified = -1; // milliseconds since the epoch
+        static Stamp of(const QString &path);
+        friend bool operator==(const Stamp &, const Stamp &) = default;
+    };
 
     // The folder that holds the runs: `setRoot()`'s choice, else "originals" in the cache folder.
     static QString root();
@@ -33,12 +44,13 @@ public:
     OriginalsBackup(const OriginalsBackup &) = delete;
     OriginalsBackup &operator=(const OriginalsBackup &) = delete;
 
-    // Copies `target` (the file about to be replaced) before it is overwritten. `listed` is the
+    // Keeps `target` (the file about to be replaced) before it is overwritten. `listed` is the
     // path as the file list knows it (a symlink's own path, say). Returns an error text, empty
-    // when the copy is safely on disk; on error the caller must leave the file alone.
+    // when the original is safely kept; on error the caller must leave the file alone.
     QString keep(const QString &listed, const QString &target);
-    // Notes what the run wrote over a kept file, once it is in place.
-    void recordResult(const QString &target);
+    // Notes what the run wrote over a kept file (`result`: the replacement's stamp), once it is
+    // in place.
+    void recordResult(const QString &target, const Stamp &result);
     // Writes the manifest (after every run, cancelled or not). A run that kept nothing leaves
     // no folder behind.
     void save();
@@ -61,7 +73,7 @@ public:
     // The originals known for `paths` (list paths or their targets); paths without one are left
     // out. When several runs replaced a file one after another, the copy from before the first
     // of them is the original, as long as nothing else changed the file between the runs.
-    // Without `checkChanges` the files are not read and changedSinceRun stays false.
+    // Without `checkChanges` the files are not looked at and changedSinceRun stays false.
     static QList<Original> originals(const QStringList &paths,
                                      const QString &root = OriginalsBackup::root(),
                                      bool checkChanges = true);
@@ -69,14 +81,11 @@ public:
     // Returns an error text, empty on success.
     static QString restore(const Original &original);
 
-    static QByteArray hashOf(const QString &path, QString *error = nullptr);
-
 private:
     struct Entry {
         QString listed, target, copy;
-        QByteArray originalHash;
-        qint64 resultSize = -1;
-        QByteArray resultHash;
+        Stamp original;
+        Stamp result; // size -1 until the replacement is in place
     };
     bool ensureFolder(QString *error);
 
@@ -85,6 +94,6 @@ private:
     QDateTime m_started;
     QString m_folder;
     QList<Entry> m_entries;
-    int m_unsaved = 0;
+    QElapsedTimer m_sinceSave;
     int m_nextCopy = 0; // copies are numbered, so equal file names from two folders never meet
 };

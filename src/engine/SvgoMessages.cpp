@@ -39,12 +39,16 @@ std::optional<int> failingInput(const QString &message, const QStringList &paths
     if (isResourceExhaustion(message))
         return std::nullopt;
     std::optional<int> found;
+    qsizetype foundAt = -1;
     for (int index = 0; index < paths.size(); ++index) {
         const QString &path = paths.at(index);
-        if (path.isEmpty() || !message.contains(path))
+        const qsizetype at = path.isEmpty() ? -1 : message.indexOf(path);
+        if (at < 0)
             continue;
-        if (!found || paths.at(*found).size() < path.size())
+        if (!found || at < foundAt || (at == foundAt && paths.at(*found).size() < path.size())) {
             found = index;
+            foundAt = at;
+        }
     }
     return found;
 }

@@ -18,9 +18,10 @@ QString withoutEscapeCodes(const QString &text);
 // removed, surrounding blank lines trimmed.
 QString userMessage(const QByteArray &standardError);
 
-// The input that svgo's error names, as an index into `paths`; the longest path named wins so
-// that "/a/b.svg" is not taken for "/a/b.svg.svg". Errors that are not the file's fault (too many
-// open files) name no input.
+// The input that svgo's error names, as an index into `paths`: the one named first (svgo names
+// the broken file before quoting its lines, which may hold other paths), the longest of those
+// named there so that "/a/b.svg" is not taken for "/a/b.svg.svg". Errors that are not the
+// file's fault (too many open files) name no input.
 std::optional<int> failingInput(const QString &message, const QStringList &paths);
 
 // Errors caused by the process's load rather than by a file: running again with fewer inputs helps.

@@ -9,6 +9,11 @@
 #include <filesystem>
 #include <system_error>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 std::filesystem::path nativePath(const QString &path) {
@@ -19,10 +24,39 @@ std::filesystem::path nativePath(const QString &path) {
 #endif
 }
 
+// The deepest folder that holds every path.
+QString commonFolder(const QStringList &paths) {
+    if (paths.isEmpty())
+        return {};
+    QStringList common = QFileInfo(paths.first()).absolutePath().split(QLatin1Char('/'));
+    for (const QString &path : paths) {
+        const QStringList parts = QFileInfo(path).absolutePath().split(QLatin1Char('/'));
+        qsizetype shared = 0;
+        while (shared < common.size() && shared < parts.size() &&
+               common.at(shared) == parts.at(shared))
+            ++shared;
+        common.resize(shared);
+    }
+    return common.join(QLatin1Char('/'));
+}
+
+// Names that the destination's file system takes for the same file.
+QString nameKey(const QString &path) {
+#if defined(Q_OS_MACOS) || defined(Q_OS_WIN)
+    return path.toCaseFolded();
+#else
+    return path;
+#endif
+}
+
 } // namespace
 
-SvgoOutputs::SvgoOutputs(bool textMode, std::optional<QString> outputFolder)
-    : m_textMode(textMode), m_outputFolder(std::move(outputFolder)) {}
+SvgoOutputs::SvgoOutputs(bool textMode, std::optional<QString> outputFolder,
+                         const QStringList &inputs)
+    : m_textMode(textMode), m_outputFolder(std::move(outputFolder)) {
+    if (!m_textMode && m_outputFolder)
+        m_commonFolder = commonFolder(inputs);
+}
 
 SvgoOutputs::~SvgoOutputs() = default;
 
@@ -47,17 +81,49 @@ QTemporaryDir *SvgoOutputs::privateFolderIn(const QString &folder, QString *erro
     return created.get();
 }
 
+QString SvgoOutputs::canonicalPath(const QString &path) {
+    // Resolving every folder of every path again costs a system call per folder and file; the
+    // folders of a run are few.
+    const QFileInfo info(path);
+    if (info.isSymLink() || !info.exists())
+        return info.canonicalFilePath();
+    const QString parent = info.absolutePath();
+    auto folder = m_canonicalFolders.constFind(parent);
+    if (folder == m_canonicalFolders.constEnd())
+        folder = m_canonicalFolders.insert(parent, QFileInfo(parent).canonicalFilePath());
+    return folder->isEmpty() ? QString() : *folder + QLatin1Char('/') + info.fileName();
+}
+
 SvgoOutputs::Slot SvgoOutputs::slotFor(int index, const QString &inputPath) {
     Slot slot;
     QString folder;
     if (!m_textMode) {
+        const QString input = canonicalPath(inputPath);
         if (m_outputFolder) {
-            slot.destination = QDir(*m_outputFolder).filePath(QFileInfo(inputPath).fileName());
+            const QString relative = QDir(m_commonFolder).relativeFilePath(inputPath);
+            slot.destination = QDir::cleanPath(QDir(*m_outputFolder).filePath(relative));
+            slot.replacesInput = !input.isEmpty() && QFileInfo::exists(slot.destination) &&
+                                 canonicalPath(slot.destination) == input;
         } else {
             // Replacing a symlink would cut the link; the file it points to takes the output.
-            const QString target = QFileInfo(inputPath).canonicalFilePath();
-            slot.destination = target.isEmpty() ? inputPath : target;
+            slot.destination = input.isEmpty() ? inputPath : input;
+            slot.replacesInput = !input.isEmpty();
         }
+        const QString key = nameKey(slot.destination);
+        if (const auto taken = m_takenBy.constFind(key); taken != m_takenBy.constEnd()) {
+            // Two entries for one file (a link and its target, say): optimized once, not twice.
+            slot.error =
+                m_outputFolder || QFileInfo(*taken).canonicalFilePath() != input
+                    ? QCoreApplication::translate("Optimizer",
+                                                  "%1 is written by %2 of this run already.")
+                          .arg(QDir::toNativeSeparators(slot.destination),
+                               QDir::toNativeSeparators(*taken))
+                    : QCoreApplication::translate(
+                          "Optimizer", "The same file as %1, which this run optimizes already.")
+                          .arg(QDir::toNativeSeparators(*taken));
+            return slot;
+        }
+        m_takenBy.insert(key, inputPath);
         folder = QFileInfo(slot.destination).absolutePath();
     }
     QTemporaryDir *privateFolder = privateFolderIn(folder, &slot.error);
@@ -68,9 +134,23 @@ SvgoOutputs::Slot SvgoOutputs::slotFor(int index, const QString &inputPath) {
 }
 
 QString SvgoOutputs::place(const Slot &slot) {
+#ifdef Q_OS_UNIX
+    // The mode bits as they are: QFile's permissions would add the bits the current user has
+    // (all of them for the superuser).
+    struct stat replaced {};
+    if (::stat(QFile::encodeName(slot.destination).constData(), &replaced) == 0) {
+        const QByteArray temporary = QFile::encodeName(slot.temporary);
+        // Only the superuser may give a file away; others keep the group where they may.
+        if (replaced.st_uid != ::geteuid() || replaced.st_gid != ::getegid())
+            (void)!::chown(temporary.constData(), ::geteuid() == 0 ? replaced.st_uid : uid_t(-1),
+                           replaced.st_gid);
+        ::chmod(temporary.constData(), replaced.st_mode & 07777);
+    }
+#else
     QFile replaced(slot.destination);
     if (replaced.exists())
         QFile::setPermissions(slot.temporary, replaced.permissions());
+#endif
     std::error_code error;
     std::filesystem::rename(nativePath(slot.temporary), nativePath(slot.destination), error);
     if (error) {

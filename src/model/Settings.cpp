@@ -56,4 +56,11 @@ const Defaults::Key<QString> &lineEnding() {
     return key;
 }
 
+// Long enough for any sane drawing; a file that takes longer is more likely stuck than big.
+const Defaults::Key<qint64> &svgoTimeLimit() {
+    static const Defaults::Key<qint64> key(QStringLiteral("svgoTimeLimit"),
+                                           [] { return qint64(60); });
+    return key;
+}
+
 } // namespace Keys

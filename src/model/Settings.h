@@ -14,4 +14,5 @@ const Defaults::Key<qint64> &chunkSize();
 const Defaults::Key<qint64> &maxConcurrentProcesses();
 // The line break written between the parts of text output: "crlf" or "lf".
 const Defaults::Key<QString> &lineEnding();
+const Defaults::Key<qint64> &svgoTimeLimit(); // seconds one file may take in svgo
 } // namespace Keys

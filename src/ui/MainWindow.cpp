@@ -1,5 +1,6 @@
 #include "ui/MainWindow.h"
 
+#include "engine/Optimizer.h"
 #include "engine/Utilities.h"
 #include "model/SVGFileList.h"
 #include "platform/SymbolIcons.h"
@@ -100,6 +101,9 @@ MainWindow::MainWindow(Application *application, QWidget *parent)
     m_summary = new ResultsSummary(m_files);
     m_listActions->setAccessoryWidget(m_summary);
     connect(m_inspector, &Inspector::runFinished, this, &MainWindow::takeResults);
+    // A window that holds files will likely be run: have svgo loaded by the time it is.
+    connect(m_files, &QAbstractItemModel::rowsInserted, this,
+            [this] { Optimizer::shared().warmUp(m_application->profile()); });
     connect(m_table, &FileTable::restoreOriginalsRequested, this, &MainWindow::restoreOriginals);
     connect(m_inspector, &Inspector::busyChanged, this, &MainWindow::updateRestoreAction);
 

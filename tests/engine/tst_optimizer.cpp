@@ -10,10 +10,11 @@ class tst_Optimizer : public QObject {
 
 private slots:
     void initTestCase();
-    void textKeepsListOrderWhateverTheChunks_data();
-    void textKeepsListOrderWhateverTheChunks();
+    void textKeepsListOrderWhateverTheWorkers_data();
+    void textKeepsListOrderWhateverTheWorkers();
     void fileModeWritesCompleteSmallerFiles_data();
     void fileModeWritesCompleteSmallerFiles();
+    void sameNamesNeverReplaceEachOther();
     void configurationFileChangesTheOutput();
     void brokenFileFailsAlone_data();
     void brokenFileFailsAlone();
@@ -35,19 +36,14 @@ void tst_Optimizer::initTestCase() {
     m_reference = svgoAlone(m_icons);
 }
 
-void tst_Optimizer::textKeepsListOrderWhateverTheChunks_data() {
-    QTest::addColumn<qint64>("chunkSize");
+void tst_Optimizer::textKeepsListOrderWhateverTheWorkers_data() {
     QTest::addColumn<qint64>("processes");
-    QTest::addColumn<bool>("exact");
-    QTest::newRow("one process for all") << qint64(200) << qint64(1) << false;
-    QTest::newRow("chunk size 1 grown over 4 processes") << qint64(1) << qint64(4) << false;
-    QTest::newRow("exact chunks of 7, two at once") << qint64(7) << qint64(2) << true;
+    QTest::newRow("one worker") << qint64(1);
+    QTest::newRow("four workers") << qint64(4);
 }
 
-void tst_Optimizer::textKeepsListOrderWhateverTheChunks() {
-    QFETCH(qint64, chunkSize);
+void tst_Optimizer::textKeepsListOrderWhateverTheWorkers() {
     QFETCH(qint64, processes);
-    QFETCH(bool, exact);
     // Not alphabetical, so an order that only looks right because of file names shows up.
     QStringList order;
     QList<QByteArray> expected;
@@ -56,11 +52,6 @@ void tst_Optimizer::textKeepsListOrderWhateverTheChunks() {
         order.append(m_icons.at(picked));
         expected.append(m_reference.at(picked));
     }
-    // The exact small chunks cost a process start each; fewer files keep the test short.
-    if (exact && chunkSize == 7) {
-        order = order.mid(0, 20);
-        expected = expected.mid(0, 20);
-    }
     Profile profile = textProfile();
     profile.wrapIndividual = true;
     profile.wrapIndividualPrefix = QStringLiteral("<li>");
@@ -68,9 +59,7 @@ void tst_Optimizer::textKeepsListOrderWhateverTheChunks() {
     profile.prettyPrint = true;
 
     OptimizerOptions options;
-    options.chunkSize = chunkSize;
     options.maxConcurrentProcesses = processes;
-    options.exactChunks = exact;
     const Run run = optimize(order, profile, options);
 
     QCOMPARE(run.texts.size(), 1);
@@ -109,6 +98,7 @@ void tst_Optimizer::fileModeWritesCompleteSmallerFiles() {
     QVERIFY(QFile::link(target, link));
     paths.append(link);
     QFile::setPermissions(paths.at(1), QFile::ReadOwner | QFile::WriteOwner);
+    QFile::setPermissions(paths.at(2), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
     QFile::setPermissions(paths.at(3), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                            QFile::ReadGroup | QFile::ReadOther);
     QList<QFileDevice::Permissions> permissions;
@@ -142,6 +132,29 @@ void tst_Optimizer::fileModeWritesCompleteSmallerFiles() {
     QVERIFY(leftovers(inputs).isEmpty());
     QVERIFY(leftovers(elsewhere).isEmpty());
     QVERIFY(leftovers(outputFolder).isEmpty());
+}
+
+void tst_Optimizer::sameNamesNeverReplaceEachOther() {
+    QTemporaryDir work;
+    const QStringList sources = m_icons.mid(0, 3);
+    QDir().mkpath(work.filePath(QStringLiteral("in/one")));
+    QDir().mkpath(work.filePath(QStringLiteral("in/two/sub")));
+    const QStringList paths{
+        copyInto(work.filePath(QStringLiteral("in/one")), {sources.at(0)}, {"x.svg"}).first(),
+        copyInto(work.filePath(QStringLiteral("in/two")), {sources.at(1)}, {"x.svg"}).first(),
+        copyInto(work.filePath(QStringLiteral("in/two/sub")), {sources.at(2)}, {"x.svg"}).first()};
+    // Into a folder, each file keeps its place below the folder that holds them all.
+    const QString out = work.filePath(QStringLiteral("out"));
+    QCOMPARE(optimize(paths, fileProfile(out)).result.count(Status::Optimized), 3);
+    for (const QString relative : {"one/x.svg", "two/x.svg", "two/sub/x.svg"})
+        QVERIFY2(QFileInfo::exists(QDir(out).filePath(relative)), qPrintable(relative));
+    // A link and the file it points to are one destination: the later one is refused.
+    const QString link = work.filePath(QStringLiteral("in/link.svg"));
+    QVERIFY(QFile::link(paths.at(0), link));
+    const Run run = optimize({paths.at(0), link}, fileProfile(std::nullopt));
+    QCOMPARE(statuses(run.result), (QList{Status::Optimized, Status::Failed}));
+    QVERIFY2(run.result.outcomes.at(1).message.contains(paths.at(0)),
+             qPrintable(run.result.outcomes.at(1).message));
 }
 
 void tst_Optimizer::configurationFileChangesTheOutput() {

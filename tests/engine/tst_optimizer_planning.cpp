@@ -20,8 +20,6 @@ private slots:
         exact.maxFiles = 1000;
         QTest::newRow("120 in exact chunks of 50")
             << 120 << qint64(1000) << exact << QList<int>{50, 50, 20};
-        QTest::newRow("100 in exact chunks of 50")
-            << 100 << qint64(1000) << exact << QList<int>{50, 50};
         SvgoChunkLimits belowOne = exact;
         belowOne.minFiles = 0;
         QTest::newRow("chunk size 0 counts as 1")
@@ -32,9 +30,6 @@ private slots:
         grown.maxFiles = 2000;
         QTest::newRow("one chunk per process")
             << 2078 << qint64(1000) << grown << QList<int>{1039, 1039};
-        QTest::newRow("few files stay together") << 10 << qint64(1000) << grown << QList<int>{10};
-        QTest::newRow("never below the chunk size")
-            << 70 << qint64(1000) << grown << QList<int>{50, 20};
         SvgoChunkLimits fewOpenFiles = grown;
         fewOpenFiles.maxFiles = 500;
         QTest::newRow("open-file bound, balanced waves")
@@ -79,6 +74,12 @@ private slots:
             << QStringLiteral("\x1B[31mSvgoParserError: /f/a b.svg:2:0: Unclosed root tag\n\n> 2 | "
                               "\n\x1B[39m\n")
             << 1 << QStringLiteral("SvgoParserError: /f/a b.svg:2:0: Unclosed root tag\n\n> 2 |");
+        QTest::newRow("quoted lines name a sibling")
+            << QStringLiteral("SvgoParserError: /f/a.svg.svg:1:5: Unclosed root tag\n\n> 1 | "
+                              "<svg><text>/f/a b.svg</text>\n")
+            << 2
+            << QStringLiteral("SvgoParserError: /f/a.svg.svg:1:5: Unclosed root tag\n\n> 1 | "
+                              "<svg><text>/f/a b.svg</text>");
         QTest::newRow("longest path wins")
             << QStringLiteral("Error: no such file or directory '/f/a.svg.svg'.") + stack << 2
             << QStringLiteral("Error: no such file or directory '/f/a.svg.svg'.");

@@ -85,13 +85,16 @@ void tst_OriginalsBackup::fileEditedAfterTheRunIsFlagged() {
         QVERIFY(edited.open(QIODevice::Append));
         edited.write("<!-- edited -->");
     }
-    // Same size, other bytes: only the content tells.
+    // Same size, other bytes, saved a moment later: the modification time tells.
     QByteArray same = contents(paths.at(2));
     same[same.size() - 2] = same.at(same.size() - 2) == 'x' ? 'y' : 'x';
     {
         QFile edited(paths.at(2));
         QVERIFY(edited.open(QIODevice::WriteOnly));
         edited.write(same);
+        edited.flush();
+        QVERIFY(edited.setFileTime(QFileInfo(paths.at(2)).lastModified().addSecs(2),
+                                   QFileDevice::FileModificationTime));
     }
     QList<bool> changed;
     for (const OriginalsBackup::Original &original : OriginalsBackup::originals(paths))

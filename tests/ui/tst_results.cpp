@@ -79,6 +79,7 @@ class tst_Results : public QObject {
     void useProfile(bool overwrite) {
         Profile profile = Profile::builtInDefault();
         profile.overwrite = overwrite;
+        profile.keepOriginalWhenNotSmaller = false; // runs again over files already optimized
         if (!overwrite)
             profile.outputFolder = QUrl::fromLocalFile(m_work->filePath(QStringLiteral("out")));
         m_application->setProfile(profile);
@@ -253,7 +254,8 @@ private slots:
         for (const SVGFile &file : files()->files())
             before.append(contents(file.id));
         useProfile(true);
-        QCOMPARE(optimize().count(FileResult::Status::Optimized), 4);
+        // The link names a file the run optimizes already: once is enough.
+        QCOMPARE(optimize().count(FileResult::Status::Optimized), 3);
         QVERIFY(m_window->resultsSummary()->fullText().contains(
             QLatin1String("Originals kept for 7 days")));
         const QString edited = files()->files().at(2).id;

@@ -1,0 +1,144 @@
+// Mirandel's svgo worker: loads the optimizer module of one svgo installation once and then
+// optimizes one file per request, so a run pays Node's and svgo's start-up only once.
+//
+//   node svgo-worker.mjs PACKAGE_FOLDER [CONFIG_FILE]
+//
+// Requests arrive on standard input, one JSON object a line: {"id", "input", "output"}; without
+// "output" the optimized document comes back in the answer. Every line on standard output is one
+// JSON object:
+//   {"ready":true,"version"}                   the module and the configuration are loaded
+//   {"ready":false,"fallback":true,"error"}    the module cannot be used; run svgo's command line
+//   {"ready":false,"error"}                    the configuration cannot be used
+//   {"id","ok":true,"ms","rss"[,"data"]}       done: written to "output", or handed back
+//   {"id","ok":false,"error","code","rss"}     svgo's own error text
+// The configuration is the given file or svgo's defaults: nothing is looked up in the working
+// folder or above it. The worker ends when its standard input closes.
+
+import fs from 'node:fs';
+import path from 'node:path';
+import { pathToFileURL } from 'node:url';
+
+const [packageFolder, configFile] = process.argv.slice(2);
+
+// Files are done strictly in the order they were asked for, and each answer is written before
+// the next file starts, so the oldest unanswered file is the one being worked on. Standard output
+// may be non-blocking.
+function send(message) {
+  const bytes = Buffer.from(JSON.stringify(message) + '\n', 'utf8');
+  let offset = 0;
+  while (offset < bytes.length) {
+    try {
+      offset += fs.writeSync(1, bytes, offset);
+    } catch (error) {
+      if (error.code !== 'EAGAIN') process.exit(1);
+    }
+  }
+}
+
+async function loadModule() {
+  const manifest = JSON.parse(fs.readFileSync(path.join(packageFolder, 'package.json'), 'utf8'));
+  if (manifest.name !== 'svgo' || Number.parseInt(manifest.version, 10) !== 4)
+    throw new Error(`unsupported svgo package ${manifest.name} ${manifest.version}`);
+  const entry = manifest.exports?.['.']?.import ?? './lib/svgo-node.js';
+  const module = await import(pathToFileURL(path.join(packageFolder, entry)).href);
+  if (typeof module.optimize !== 'function' || typeof module.loadConfig !== 'function')
+    throw new Error('the svgo module has no optimize() or loadConfig()');
+  return { module, version: manifest.version };
+}
+
+let svgo;
+let config = {};
+try {
+  const loaded = await loadModule();
+  svgo = loaded.module;
+  try {
+    if (configFile) config = await svgo.loadConfig(path.resolve(configFile));
+    // A configuration naming an unknown plugin only fails when something is optimized: try it
+    // once on an empty drawing, with plugins of its own made harmless (they may expect files).
+    const plugins = Array.isArray(config.plugins)
+      ? config.plugins.map((plugin) => (typeof plugin?.fn === 'function' ? { ...plugin, fn: () => ({}) } : plugin))
+      : config.plugins;
+    svgo.optimize('<svg xmlns="http://www.w3.org/2000/svg"/>', { ...config, plugins, path: 'probe.svg' });
+  } catch (error) {
+    send({ ready: false, error: String(error) });
+    process.exit(0);
+  }
+  send({ ready: true, version: loaded.version });
+} catch (error) {
+  send({ ready: false, fallback: true, error: String(error) });
+  process.exit(0);
+}
+
+// Reads start as soon as a request arrives, so the next files are in memory by the time the
+// current one is optimized.
+const waiting = [];
+let pumping = false;
+let inputClosed = false;
+
+function fail(id, error) {
+  send({ id, ok: false, error: String(error), code: error?.code ?? '', rss: process.memoryUsage.rss() });
+}
+
+function finishIfDone() {
+  if (inputClosed && !pumping && waiting.length === 0) process.exit(0);
+}
+
+async function pump() {
+  if (pumping) return;
+  pumping = true;
+  while (waiting.length > 0) {
+    const { request, read } = waiting.shift();
+    let text;
+    try {
+      text = await read;
+    } catch (error) {
+      fail(request.id, error);
+      continue;
+    }
+    const started = performance.now();
+    let result;
+    try {
+      result = svgo.optimize(text, { ...config, path: request.input });
+    } catch (error) {
+      fail(request.id, error);
+      continue;
+    }
+    const ms = performance.now() - started;
+    if (typeof request.output !== 'string') {
+      send({ id: request.id, ok: true, ms, rss: process.memoryUsage.rss(), data: result.data });
+      continue;
+    }
+    // Written at once: a small write costs less than the trips through the event loop an
+    // asynchronous one takes, and the file is answered before the next one can hold things up.
+    try {
+      fs.writeFileSync(request.output, result.data, 'utf8');
+    } catch (error) {
+      fail(request.id, error);
+      continue;
+    }
+    send({ id: request.id, ok: true, ms, rss: process.memoryUsage.rss() });
+  }
+  pumping = false;
+  finishIfDone();
+}
+
+let pending = '';
+process.stdin.setEncoding('utf8');
+process.stdin.on('data', (chunk) => {
+  pending += chunk;
+  let end;
+  while ((end = pending.indexOf('\n')) >= 0) {
+    const line = pending.slice(0, end);
+    pending = pending.slice(end + 1);
+    if (line.trim() === '') continue;
+    const request = JSON.parse(line);
+    const read = fs.promises.readFile(request.input, 'utf8');
+    read.catch(() => {}); // handled when its turn comes
+    waiting.push({ request, read });
+  }
+  pump();
+});
+process.stdin.on('end', () => {
+  inputClosed = true;
+  finishIfDone();
+});

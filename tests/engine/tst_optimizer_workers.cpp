@@ -1,0 +1,194 @@
+// The warm svgo workers against the real svgo, fed the inputs that break a run: files svgo
+// refuses or hangs on, workers killed mid-file, configurations that cannot work, files deleted
+// while the run goes, and svgo installations whose module the worker cannot load.
+
+#include "tst_optimizer_support.h"
+
+#include <csignal>
+
+using namespace optimizer_test;
+using Status = FileResult::Status;
+
+namespace {
+
+void write(const QString &path, const QByteArray &bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    file.write(bytes);
+    file.close();
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// A configuration with svgo's defaults plus a plugin that runs `body` for every file, with
+// `name` its file name and FOLDER the test's folder.
+QByteArray trapConfig(const QByteArray &body) {
+    return "import fs from 'node:fs';\nexport default { plugins: ['preset-default', { name: "
+           "'trap', fn: (root, params, info) => {\nconst name = info.path.split('/').pop();\n" +
+           body + "\nreturn {}; } }] };\n";
+}
+
+} // namespace
+
+class tst_OptimizerWorkers : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_settings.isValid());
+        isolateSettings(m_settings, QStringLiteral("tst_optimizer_workers"));
+        Keys::svgoExecutablePath().set(svgo());
+        QCOMPARE(Optimizer::shared().engineKind(svgo()), SvgoInstallation::Engine::Worker);
+    }
+
+    void badInputCostsOnlyItsFiles_data() {
+        QTest::addColumn<QByteArray>("config"); // FOLDER stands for the inputs' folder
+        QTest::addColumn<QString>("odd");       // the name of the second of three files
+        QTest::addColumn<QList<Status>>("expected");
+        QTest::addColumn<QString>("message");
+        const auto ok = Status::Optimized;
+        const auto failed = Status::Failed;
+        QTest::newRow("malformed file quoting its siblings' paths")
+            << QByteArray() << "broken.svg" << QList{ok, failed, ok}
+            << "SvgoParserError: FOLDER/broken.svg";
+        QTest::newRow("svgo never ends on one file")
+            << trapConfig("if (name === 'slow.svg') for (;;) {}") << "slow.svg"
+            << QList{ok, failed, ok} << "svgo took longer than 2 s";
+        QTest::newRow("worker killed mid-file once")
+            << trapConfig("if (name === 'kill.svg' && !fs.existsSync('FOLDER/flag')) {\n"
+                          "fs.writeFileSync('FOLDER/flag', ''); process.kill(process.pid, "
+                          "'SIGKILL'); }")
+            << "kill.svg" << QList{ok, ok, ok} << QString();
+        QTest::newRow("worker killed on every try")
+            << trapConfig("if (name === 'kill.svg') process.kill(process.pid, 'SIGKILL');")
+            << "kill.svg" << QList{ok, failed, ok} << "svgo ended unexpectedly";
+        QTest::newRow("file deleted during the run")
+            << trapConfig("if (name === 'a.svg') fs.rmSync('FOLDER/gone.svg', {force: true});")
+            << "gone.svg" << QList{ok, failed, ok} << QString();
+        QTest::newRow("configuration that throws")
+            << QByteArray("throw new Error('broken configuration');") << "b.svg"
+            << QList{failed, failed, failed} << "broken configuration";
+        QTest::newRow("configuration naming an unknown plugin")
+            << QByteArray("export default { plugins: ['noSuchPlugin'] };") << "b.svg"
+            << QList{failed, failed, failed} << "Unknown builtin plugin \"noSuchPlugin\"";
+    }
+
+    void badInputCostsOnlyItsFiles() {
+        QFETCH(QByteArray, config);
+        QFETCH(QString, odd);
+        QFETCH(QList<Status>, expected);
+        QFETCH(QString, message);
+        QTemporaryDir work;
+        const QString folder = work.filePath(QStringLiteral("icons"));
+        QDir().mkpath(folder);
+        const QStringList paths = copyInto(folder, icons(3), {"a.svg", odd, "c.svg"});
+        if (odd == QLatin1String("broken.svg"))
+            write(paths.at(1), "<svg xmlns=\"http://www.w3.org/2000/svg\">\n<text>" +
+                                   paths.at(0).toUtf8() + " " + paths.at(2).toUtf8() + "</text>\n");
+        QList<QByteArray> before;
+        for (const QString &path : paths)
+            before.append(contents(path));
+        Profile profile = fileProfile(std::nullopt);
+        if (!config.isEmpty()) {
+            const QString file = work.filePath(QStringLiteral("svgo.config.mjs"));
+            write(file, config.replace("FOLDER", folder.toUtf8()));
+            profile.svgoConfigFile = QUrl::fromLocalFile(file);
+        }
+        OptimizerOptions options;
+        options.timeLimitMs = odd == QLatin1String("slow.svg") ? 2000 : 60000;
+        options.maxConcurrentProcesses = 1; // files in list order, one after the other
+
+        const Run run = optimize(paths, profile, options);
+
+        QCOMPARE(statuses(run.result), expected);
+        for (int index = 0; index < paths.size(); ++index) {
+            const FileResult &outcome = run.result.outcomes.at(index);
+            if (outcome.status == Status::Optimized) {
+                QVERIFY(contents(paths.at(index)).size() < before.at(index).size());
+                continue;
+            }
+            QVERIFY2(outcome.message.contains(QString(message).replace("FOLDER", folder)),
+                     qPrintable(outcome.message));
+            // A failed file is untouched, and a deleted one is not brought back.
+            QCOMPARE(contents(paths.at(index)),
+                     QFileInfo::exists(paths.at(index)) ? before.at(index) : QByteArray());
+        }
+        QVERIFY(leftovers(folder).isEmpty());
+    }
+
+    void cancelKeepsFinishedFilesAndEndsTheWorker() {
+        QTemporaryDir work;
+        const QStringList paths =
+            copyInto(work.path(), icons(5), {"a.svg", "b.svg", "slow.svg", "d.svg", "e.svg"});
+        Profile profile = fileProfile(std::nullopt);
+        const QString config = work.filePath(QStringLiteral("trap.mjs"));
+        write(config, trapConfig("if (name === 'slow.svg') { fs.writeFileSync('" +
+                                 work.filePath(QStringLiteral("pid")).toUtf8() +
+                                 "', String(process.pid)); for (;;) {} }"));
+        profile.svgoConfigFile = QUrl::fromLocalFile(config);
+        std::optional<OptimizationResult> finished;
+        OptimizerOptions options;
+        options.maxConcurrentProcesses = 1;
+        options.onFinished = [&](const OptimizationResult &result) { finished = result; };
+        QFuture<OptimizationResult> future =
+            Optimizer::shared().optimize(entries(paths), profile, {}, options);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(work.filePath(QStringLiteral("pid"))), 20000);
+        future.cancel();
+        QTRY_VERIFY_WITH_TIMEOUT(future.isFinished(), 5000);
+        future.waitForFinished();
+        QVERIFY(finished && finished->cancelled);
+        QCOMPARE(statuses(*finished), (QList{Status::Optimized, Status::Optimized, Status::NotRun,
+                                             Status::NotRun, Status::NotRun}));
+        const pid_t worker = contents(work.filePath(QStringLiteral("pid"))).toInt();
+        QVERIFY(worker > 0);
+        QTRY_VERIFY_WITH_TIMEOUT(::kill(worker, 0) != 0, 5000);
+        QVERIFY(leftovers(work.path()).isEmpty());
+    }
+
+    void svgoTheWorkerCannotLoadRunsItsCommandLine_data() {
+        QTest::addColumn<QByteArray>("version"); // of the package; empty: no package at all
+        QTest::addColumn<QByteArray>("module");  // lib/svgo-node.js; empty: none
+        QTest::addColumn<SvgoInstallation::Engine>("kindBefore");
+        const auto commandLine = SvgoInstallation::Engine::CommandLine;
+        QTest::newRow("wrapper script") << QByteArray() << QByteArray() << commandLine;
+        QTest::newRow("wrong major version")
+            << QByteArray("3.2.0") << QByteArray("export {};") << commandLine;
+        QTest::newRow("module missing") << QByteArray("4.1.0") << QByteArray() << commandLine;
+        QTest::newRow("module that fails to load")
+            << QByteArray("4.1.0") << QByteArray("throw new Error('cannot load');")
+            << SvgoInstallation::Engine::Worker;
+    }
+
+    void svgoTheWorkerCannotLoadRunsItsCommandLine() {
+        QFETCH(QByteArray, version);
+        QFETCH(QByteArray, module);
+        QFETCH(SvgoInstallation::Engine, kindBefore);
+        QTemporaryDir work;
+        // Shaped like an installed package: a link to bin/svgo.js, which runs the real svgo.
+        const QString package = work.filePath(QStringLiteral("lib/node_modules/svgo"));
+        write(package + "/bin/svgo.js", "#!/bin/sh\nexec '" + svgo().toUtf8() + "' \"$@\"\n");
+        if (!version.isEmpty())
+            write(package + "/package.json", "{\"name\":\"svgo\",\"version\":\"" + version + "\"}");
+        if (!module.isEmpty())
+            write(package + "/lib/svgo-node.js", module);
+        const QString executable = work.filePath(QStringLiteral("bin/svgo"));
+        QDir().mkpath(work.filePath(QStringLiteral("bin")));
+        QVERIFY(QFile::link(package + "/bin/svgo.js", executable));
+        QCOMPARE(Optimizer::shared().engineKind(executable), kindBefore);
+
+        Keys::svgoExecutablePath().set(executable);
+        const QStringList paths = icons(4);
+        const Run run = optimize(paths, textProfile());
+        Keys::svgoExecutablePath().set(svgo());
+
+        QCOMPARE(run.texts, QStringList{assembled(textProfile(), svgoAlone(paths))});
+        QCOMPARE(Optimizer::shared().engineKind(executable), SvgoInstallation::Engine::CommandLine);
+    }
+
+private:
+    QTemporaryDir m_settings;
+};
+
+QTEST_GUILESS_MAIN(tst_OptimizerWorkers)
+#include "tst_optimizer_workers.moc"
