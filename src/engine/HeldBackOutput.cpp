@@ -6,14 +6,12 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-QString HeldBackOutput::write(const QString &input, const QByteArray &output,
-                              const std::optional<QString> &outputFolder, OriginalsBackup &backup) {
-    // A symlinked input keeps its link: the file it points to takes the output.
+QString HeldBackOutput::write(const QString &input, const QString &destination,
+                              const QByteArray &output, OriginalsBackup &backup) {
     const QString target = QFileInfo(input).canonicalFilePath();
-    if (target.isEmpty() && !outputFolder)
+    if (target.isEmpty())
         return tr("%1 no longer exists").arg(QDir::toNativeSeparators(input));
-    const QString destination =
-        outputFolder ? QDir(*outputFolder).filePath(QFileInfo(input).fileName()) : target;
+    QDir().mkpath(QFileInfo(destination).absolutePath());
     const bool replacesInput =
         !target.isEmpty() && QFileInfo(destination).canonicalFilePath() == target;
     if (replacesInput) {

@@ -13,10 +13,9 @@ class OriginalsBackup;
 class HeldBackOutput {
     Q_DECLARE_TR_FUNCTIONS(HeldBackOutput)
 public:
-    // `input` is the path as the file list knows it; `outputFolder` the run's folder when the
-    // profile writes there, absent when it overwrites its inputs. The caller saves `backup`
-    // once all files are written. Returns an error text, empty on success; on error the file
-    // is as it was.
-    static QString write(const QString &input, const QByteArray &output,
-                         const std::optional<QString> &outputFolder, OriginalsBackup &backup);
+    // `input` is the path as the file list knows it; `destination` where the run would have
+    // written it (the result's destination). The caller saves `backup` once all files are
+    // written. Returns an error text, empty on success; on error the file is as it was.
+    static QString write(const QString &input, const QString &destination, const QByteArray &output,
+                         OriginalsBackup &backup);
 };

@@ -288,6 +288,8 @@ FileResult::Status OptimizerRun::reviewOutput(int index, const QByteArray &outpu
     }
     // The sizes are those of the file on disk, which a converted copy does not change.
     result.sizeBefore = m_outcomes.at(index).sizeBefore;
+    if (!m_textMode)
+        result.destination = m_slots.at(index).destination;
     m_outcomes[index] = result;
     return result.status;
 }

@@ -25,6 +25,8 @@ struct FileResult {
     // "Looks different": svgo's output, for the preview and, in file mode where it was not
     // written, for writing it anyway
     QByteArray differentOutput;
+    // File mode: where the run writes (or, for a held-back output, would write) this file.
+    QString destination;
 
     // The share saved in percent, known only for an optimized file with both sizes.
     std::optional<double> savedPercent() const;

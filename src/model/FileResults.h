@@ -20,6 +20,10 @@ class FileResults {
 public:
     // A new run replaces everything recorded before.
     void replace(const QList<std::pair<QString, FileResult>> &results);
+    // Changes one file's result after the run (an output written on request, say).
+    void set(const QString &id, const FileResult &result) {
+        m_results.insert(id, stampOf(id, result));
+    }
     void clear() { m_results.clear(); }
     bool isEmpty() const { return m_results.isEmpty(); }
 

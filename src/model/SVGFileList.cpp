@@ -233,8 +233,7 @@ QVariant SVGFileList::resultData(const FileResult *result, int column, int role)
     case StatusRole:
         return int(result->status);
     case Qt::ToolTipRole:
-        return result->status == FileResult::Status::Failed ? QVariant(result->message)
-                                                            : QVariant();
+        return result->message.isEmpty() ? QVariant() : QVariant(result->message);
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
     case SortRole:
@@ -265,6 +264,15 @@ void SVGFileList::setResults(const QList<std::pair<QString, FileResult>> &result
     m_sizes.clear();
     m_results.replace(results);
     resultColumnsChanged(0, int(m_files.size()) - 1);
+    emit resultsChanged();
+}
+
+void SVGFileList::setResult(const QString &id, const FileResult &result) {
+    m_sizes.clear();
+    m_results.set(id, result);
+    const int row = rowOf(id);
+    if (row >= 0)
+        resultColumnsChanged(row, row);
     emit resultsChanged();
 }
 

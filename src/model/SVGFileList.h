@@ -77,6 +77,7 @@ public:
     // The outcomes of a run, one per file id; they replace every earlier result. Files of the
     // run that are not listed (any more) keep theirs for when they are added again unchanged.
     void setResults(const QList<std::pair<QString, FileResult>> &results);
+    void setResult(const QString &id, const FileResult &result);
     void clearResults();
     const FileResult *result(const QString &id) const { return m_results.find(id); }
     // Drops the results of the given rows' files that changed since, or all of them with

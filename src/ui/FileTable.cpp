@@ -94,6 +94,19 @@ QMenu *FileTable::createContextMenu(int row, QWidget *parent) {
     QStringList ids{file.id};
     if (m_files->selection().contains(file.id))
         ids = QStringList(m_files->selection().cbegin(), m_files->selection().cend());
+    QStringList heldBack;
+    for (const QString &id : std::as_const(ids))
+        if (const FileResult *result = m_files->result(id);
+            result && !result->differentOutput.isEmpty() && !result->destination.isEmpty())
+            heldBack.append(id);
+    if (!heldBack.isEmpty()) {
+        menu->addSeparator();
+        QPointer<FileTable> self = this;
+        menu->addAction(tr("Use Optimized Anyway"), menu, [self, heldBack] {
+            if (self)
+                emit self->useOptimizedRequested(heldBack);
+        });
+    }
     if (RestoreOriginals::hasOriginals(ids)) {
         menu->addSeparator();
         QPointer<FileTable> self = this;

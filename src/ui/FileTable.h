@@ -32,6 +32,8 @@ public:
 
 signals:
     void restoreOriginalsRequested(const QStringList &ids);
+    // Rows whose output the visual check held back, to be written all the same.
+    void useOptimizedRequested(const QStringList &ids);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -85,8 +85,13 @@ void Inspector::updatePreview() {
     QString optimized;
     QString message;
     const FileResult *result = m_files->result(id);
-    if (result && result->status == FileResult::Status::Failed)
+    if (result && !result->message.isEmpty())
         message = result->message;
+    if (result && !result->differentOutput.isEmpty()) {
+        m_preview->showLooksDifferent(id, result->differentOutput, result->destination.isEmpty(),
+                                      message);
+        return;
+    }
     // The optimized version exists as a file only in file mode: over the input, whose original
     // is then the kept copy, or in the output folder.
     if (result && result->status == FileResult::Status::Optimized && m_lastRunProfile &&
@@ -99,8 +104,7 @@ void Inspector::updatePreview() {
                 optimized = id;
             }
         } else {
-            optimized = QDir(m_lastRunProfile->outputFolder->toLocalFile())
-                            .filePath(QFileInfo(id).fileName());
+            optimized = result->destination;
         }
     }
     m_preview->showFiles(original, optimized, message);

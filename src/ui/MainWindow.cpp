@@ -1,5 +1,8 @@
 #include "ui/MainWindow.h"
 
+#include "engine/HeldBackOutput.h"
+#include "engine/OriginalsBackup.h"
+
 #include "engine/Optimizer.h"
 #include "engine/Utilities.h"
 #include "model/SVGFileList.h"
@@ -27,6 +30,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QtConcurrent>
 
 #include <functional>
 
@@ -105,6 +109,7 @@ MainWindow::MainWindow(Application *application, QWidget *parent)
     connect(m_files, &QAbstractItemModel::rowsInserted, this,
             [this] { Optimizer::shared().warmUp(m_application->profile()); });
     connect(m_table, &FileTable::restoreOriginalsRequested, this, &MainWindow::restoreOriginals);
+    connect(m_table, &FileTable::useOptimizedRequested, this, &MainWindow::useOptimizedAnyway);
     connect(m_inspector, &Inspector::busyChanged, this, &MainWindow::updateRestoreAction);
 
     m_inspector->setMinimumWidth(300);
@@ -316,6 +321,32 @@ void MainWindow::restoreOriginals(const QStringList &ids) {
         m_inspector->setRestoring(false);
         updateRestoreAction();
         emit restoreFinished();
+    });
+}
+
+void MainWindow::useOptimizedAnyway(const QStringList &ids) {
+    QList<std::pair<QString, FileResult>> held;
+    for (const QString &id : ids)
+        if (const FileResult *result = m_files->result(id))
+            held.append({id, *result});
+    // Off the window's thread: writing keeps each original first, as any overwrite does.
+    QtConcurrent::run([held] {
+        OriginalsBackup backup;
+        QStringList errors;
+        for (const auto &[id, result] : held)
+            errors.append(
+                HeldBackOutput::write(id, result.destination, result.differentOutput, backup));
+        backup.save();
+        return errors;
+    }).then(this, [this, held](const QStringList &errors) {
+        for (qsizetype index = 0; index < held.size(); ++index) {
+            FileResult result = held.at(index).second;
+            result.status = errors.at(index).isEmpty() ? FileResult::Status::Optimized
+                                                       : FileResult::Status::Failed;
+            result.message = errors.at(index);
+            result.differentOutput.clear();
+            m_files->setResult(held.at(index).first, result);
+        }
     });
 }
 

@@ -64,6 +64,7 @@ public slots:
     // Puts back the originals of the given files (after asking) in the background, then
     // refreshes their rows. Does nothing while a run or another restore is busy.
     void restoreOriginals(const QStringList &ids);
+    void useOptimizedAnyway(const QStringList &ids);
 
 signals:
     // A lookup of checkForSVGO() has ended.

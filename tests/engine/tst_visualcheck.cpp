@@ -151,8 +151,8 @@ void tst_VisualCheck::heldBackOutputIsWrittenKeepingTheOriginal() {
     const QString root = work.filePath(QStringLiteral("originals"));
 
     OriginalsBackup backup(root);
-    const std::optional<QString> outputFolder = intoFolder ? std::optional(folder) : std::nullopt;
-    QCOMPARE(HeldBackOutput::write(input, output, outputFolder, backup), QString());
+    const QString destination = intoFolder ? folder + QStringLiteral("/icon.svg") : input;
+    QCOMPARE(HeldBackOutput::write(input, destination, output, backup), QString());
     backup.save();
 
     QCOMPARE(contents(intoFolder ? folder + QStringLiteral("/icon.svg") : input), output);
