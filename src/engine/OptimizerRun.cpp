@@ -1,5 +1,6 @@
 #include "engine/OptimizerRun.h"
 
+#include "engine/StaleRunFolders.h"
 #include "engine/SvgoChunkPlanner.h"
 #include "engine/TextOutputAssembler.h"
 #include "model/Diagnostics.h"
@@ -87,6 +88,7 @@ void OptimizerRun::prepare() {
         const QFileInfo info(path);
         m_outcomes[index].sizeBefore = info.exists() ? info.size() : -1;
         m_slots.append(m_outputs.slotFor(index, path));
+        StaleRunFolders::claim(m_slots.last().temporary);
         if (!m_slots.last().error.isEmpty()) {
             failFile(index, m_slots.last().error);
             continue;

@@ -1,6 +1,6 @@
 #include "ui/MainWindow.h"
 
-#include "engine/Utilities.h"
+#include "engine/SvgoResolver.h"
 #include "model/SVGFileList.h"
 #include "platform/SymbolIcons.h"
 #include "platform/Updater.h"
@@ -180,9 +180,7 @@ void MainWindow::createMenus() {
     file->addMenu(profile);
 #ifndef Q_OS_MACOS
     file->addSeparator();
-    QAction *quit = file->addAction(tr("Quit"));
-    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    connect(quit, &QAction::triggered, qApp, &QApplication::closeAllWindows);
+    file->addAction(m_application->quitAction());
 #endif
 
     QMenu *edit = bar->addMenu(tr("&Edit"));
@@ -281,14 +279,20 @@ void MainWindow::showOpenPanel() {
 }
 
 void MainWindow::checkForSVGO() {
-    // Synchronous on purpose: the sheet has to be decided before the user starts working.
-    const bool found = Utilities::shared().locateSVGO().has_value();
-    if (!found && !setupSheet()) {
-        if (!m_setupSheet)
-            m_setupSheet = new SetupSheet(this);
-        m_setupSheet->open();
-    }
-    emit svgoLookedUp(found);
+    // Off the UI thread: a slow shell profile must not hold up the window.
+    SvgoResolver::start().then(this, [this](const SvgoResolution &resolution) {
+        SvgoResolver::remember(resolution);
+        const bool found = resolution.works();
+        if (!found && !setupSheet()) {
+            if (!m_setupSheet) {
+                m_setupSheet = new SetupSheet(this);
+                // The sheet blocks this window's menus, but quitting must still work.
+                m_setupSheet->addAction(m_application->quitAction());
+            }
+            m_setupSheet->open();
+        }
+        emit svgoLookedUp(found);
+    });
 }
 
 void MainWindow::showEvent(QShowEvent *event) {
