@@ -33,7 +33,8 @@ SvgoInstallation failed(const QString &what, const Utilities::ShellRun &run) {
     installation.problem = run.problem.isEmpty() ? what : run.problem;
     if (const QString details = tail(run.errors); run.problem.isEmpty() && !details.isEmpty())
         installation.problem += QStringLiteral("\n\n") + details;
-    qCWarning(lcMirandel).noquote() << "svgo installation failed:" << installation.problem;
+    qCWarning(lcMirandel).noquote()
+        << "svgo installation failed:" << QString(installation.problem).replace('\n', ' ');
     return installation;
 }
 

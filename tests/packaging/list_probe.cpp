@@ -10,8 +10,8 @@
 // With MIRANDEL_PROBE_PRESS set to a button's object name, the probe then presses that button
 // (the optimize button, say) and ends the program once the button's run is over. Any text of
 // MIRANDEL_PROBE_REFUSE ('|'-separated) seen on the way ends the program with status 4.
-#include <QAccessible>
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAccessibleInterface>
 #include <QApplication>
 #include <QElapsedTimer>
