@@ -4,6 +4,7 @@
 #include "engine/Utilities.h"
 #include "model/Settings.h"
 #include "ui/SvgoPathField.h"
+#include "ui/WhenFinished.h"
 #include "ui/components/AsyncButton.h"
 #include "ui/components/CircularIndicator.h"
 
@@ -73,18 +74,20 @@ AdvancedSettingsTab::AdvancedSettingsTab(QWidget *parent)
     });
 
     m_install->setAction([this] {
-        return SvgoInstaller::withHomebrew().then(this, [this](const SvgoInstallation &done) {
-            if (done.succeeded()) {
-                Keys::svgoExecutablePath().set(done.svgoPath);
-                lookUp();
-                return;
-            }
-            auto *alert = new QMessageBox(QMessageBox::Warning, tr("SVGO could not be installed"),
-                                          tr("SVGO could not be installed"), QMessageBox::Ok, this);
-            alert->setInformativeText(done.problem);
-            alert->setAttribute(Qt::WA_DeleteOnClose);
-            alert->open();
-        });
+        return whenFinished(
+            SvgoInstaller::withHomebrew(), this, [this](const SvgoInstallation &done) {
+                if (done.succeeded()) {
+                    Keys::svgoExecutablePath().set(done.svgoPath);
+                    lookUp();
+                    return;
+                }
+                auto *alert =
+                    new QMessageBox(QMessageBox::Warning, tr("SVGO could not be installed"),
+                                    tr("SVGO could not be installed"), QMessageBox::Ok, this);
+                alert->setInformativeText(done.problem);
+                alert->setAttribute(Qt::WA_DeleteOnClose);
+                alert->open();
+            });
     });
 
     m_checking = true;
@@ -99,10 +102,11 @@ void AdvancedSettingsTab::showEvent(QShowEvent *event) {
 
 void AdvancedSettingsTab::lookUp() {
     const QString stored = Keys::svgoExecutablePath().get();
-    QtConcurrent::run([stored] {
+    QFuture<Lookup> lookup = QtConcurrent::run([stored] {
         return Lookup{SvgoResolver::resolve(stored),
                       Utilities::shared().locateHomebrew().has_value()};
-    }).then(this, [this](const Lookup &lookup) {
+    });
+    whenFinished(lookup, this, [this](const Lookup &lookup) {
         m_resolution = lookup.resolution;
         m_hasHomebrew = lookup.hasHomebrew;
         // Fills an empty field; a typed path stays.
@@ -116,7 +120,7 @@ void AdvancedSettingsTab::checkField() {
     const QString typed = m_pathField->text();
     m_checking = true;
     refresh();
-    SvgoCheck::start(typed).then(this, [this, typed](const SvgoCheck &check) {
+    whenFinished(SvgoCheck::start(typed), this, [this, typed](const SvgoCheck &check) {
         // A check of an older text says nothing about the field any more.
         if (typed != m_pathField->text())
             return;

@@ -11,6 +11,7 @@
 #include "ui/RestoreOriginals.h"
 #include "ui/ResultsSummary.h"
 #include "ui/SetupSheet.h"
+#include "ui/WhenFinished.h"
 #include "ui/components/ListActions.h"
 
 #include <QApplication>
@@ -280,7 +281,7 @@ void MainWindow::showOpenPanel() {
 
 void MainWindow::checkForSVGO() {
     // Off the UI thread: a slow shell profile must not hold up the window.
-    SvgoResolver::start().then(this, [this](const SvgoResolution &resolution) {
+    whenFinished(SvgoResolver::start(), this, [this](const SvgoResolution &resolution) {
         SvgoResolver::remember(resolution);
         const bool found = resolution.works();
         if (!found && !setupSheet()) {

@@ -5,6 +5,7 @@
 #include "engine/Utilities.h"
 #include "model/Settings.h"
 #include "ui/SvgoPathField.h"
+#include "ui/WhenFinished.h"
 #include "ui/components/AsyncButton.h"
 #include "ui/components/CircularIndicator.h"
 
@@ -138,11 +139,12 @@ void SetupSheet::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    QtConcurrent::run([] {
+    QFuture<Installer> lookup = QtConcurrent::run([] {
         if (Utilities::shared().locateHomebrew())
             return Installer::Homebrew;
         return Utilities::shared().locateNpm() ? Installer::Npm : Installer::None;
-    }).then(this, [this](Installer installer) {
+    });
+    whenFinished(lookup, this, [this](Installer installer) {
         setInstaller(installer);
         emit installerLookedUp();
     });
@@ -183,7 +185,7 @@ QFuture<void> SetupSheet::install() {
     QFuture<SvgoInstallation> installation = m_installer == Installer::Homebrew
                                                  ? SvgoInstaller::withHomebrew()
                                                  : SvgoInstaller::withNpm();
-    return installation.then(this, [this](const SvgoInstallation &done) {
+    return whenFinished(installation, this, [this](const SvgoInstallation &done) {
         if (!done.succeeded()) {
             showAlert(tr("SVGO could not be installed"), done.problem);
             return;
@@ -194,15 +196,16 @@ QFuture<void> SetupSheet::install() {
 }
 
 QFuture<void> SetupSheet::check() {
-    return SvgoCheck::start(m_pathField->text()).then(this, [this](const SvgoCheck &check) {
-        if (!check.works()) {
-            showAlert(tr("SVGO could not be found"), check.problem());
-            return;
-        }
-        if (m_alert)
-            m_alert->close();
-        accept();
-    });
+    return whenFinished(SvgoCheck::start(m_pathField->text()), this,
+                        [this](const SvgoCheck &check) {
+                            if (!check.works()) {
+                                showAlert(tr("SVGO could not be found"), check.problem());
+                                return;
+                            }
+                            if (m_alert)
+                                m_alert->close();
+                            accept();
+                        });
 }
 
 void SetupSheet::showAlert(const QString &title, const QString &message) {
