@@ -1,4 +1,6 @@
+#include "engine/SvgoResolver.h"
 #include "model/SVGFileList.h"
+#include "model/Settings.h"
 #include "ui/Application.h"
 #include "ui/FileTable.h"
 #include "ui/Inspector.h"
@@ -80,7 +82,9 @@ private slots:
         useSettingsIn(home.path(), "tst_mainwindow");
         setShellPath(binWithout());
         setShellPath(binWith());
-        writeScript(binWith() + QStringLiteral("/svgo"), "exit 0\n");
+        writeScript(binWith() + QStringLiteral("/svgo"), fakeSvgo);
+        // Only the login shell decides here: no shipped svgo to fall back on.
+        SvgoResolver::setShippedSvgo(QString());
 
         for (const QString name : {"a.svg", "b.svg", "c.svg", "d.svg", "folder/b.svg",
                                    "folder/a.svg", "folder/notes.txt", "folder/.hidden.svg"}) {
@@ -267,6 +271,8 @@ private slots:
     void setupSheetFollowsLoginShell() {
         QFETCH(bool, svgoOnPath);
         setShellPath(svgoOnPath ? binWith() : binWithout());
+        // A path that does not work, and that no lookup replaces.
+        Keys::svgoExecutablePath().set(QStringLiteral("/nowhere/svgo"));
         auto *second = application->newMainWindow();
         QSignalSpy lookedUp(second, &MainWindow::svgoLookedUp);
         QVERIFY(lookedUp.wait(20000));

@@ -1,3 +1,4 @@
+#include "engine/SvgoResolver.h"
 #include "model/SVGFileList.h"
 #include "ui/Application.h"
 #include "ui/MainWindow.h"
@@ -42,7 +43,8 @@ private slots:
         QCoreApplication::setOrganizationName(QStringLiteral("MirandelTest"));
         QCoreApplication::setApplicationName(QStringLiteral("tst_screenshots"));
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.path());
-        // A login shell that knows no svgo and no brew, so the sheet shows its "missing" state.
+        // A login shell that knows no svgo, brew or npm, and no shipped svgo, so the sheet shows.
+        SvgoResolver::setShippedSvgo(QString());
         qputenv("HOME", home.path().toUtf8());
         qputenv("ZDOTDIR", home.path().toUtf8());
         QFile profile(home.filePath(QStringLiteral(".zprofile")));
