@@ -2,7 +2,6 @@
 #include "model/Settings.h"
 #include "ui/AdvancedSettingsTab.h"
 #include "ui/UiTestSupport.h"
-#include "ui/components/AsyncButton.h"
 #include "ui/components/CircularIndicator.h"
 
 #include <QLabel>
@@ -30,7 +29,6 @@ class TestAdvancedTab : public QObject {
         tab->show();
         QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty() && !tab->isChecking(), 20000);
     }
-    bool visible(QWidget *widget) const { return widget->isVisibleTo(tab.get()); }
 
 private slots:
     void init() {
@@ -97,18 +95,6 @@ private slots:
         QTest::mouseClick(tab->useInstalledButton(), Qt::LeftButton);
         QCOMPARE(tab->pathField()->text(), svgoPath());
         QVERIFY(!tab->useInstalledButton()->isEnabled());
-    }
-
-    void installWithHomebrew() {
-        writeScript(binPath() + QStringLiteral("/brew"), installingBrew);
-        Keys::svgoExecutablePath().set(QStringLiteral("/custom/svgo"));
-        showTab();
-        QVERIFY(visible(tab->installButton()));
-        QTest::mouseClick(tab->installButton(), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!tab->installButton()->isLoading(), 20000);
-        // The installed svgo is taken, and found on PATH from then on.
-        QCOMPARE(Keys::svgoExecutablePath().get(), svgoPath());
-        QTRY_VERIFY_WITH_TIMEOUT(!visible(tab->installButton()), 20000);
     }
 };
 

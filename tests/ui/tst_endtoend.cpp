@@ -49,29 +49,22 @@ private:
         QTest::keyClicks(control<QLineEdit>(field, section), text);
     }
 
-    // A main window of the application on `files`, once its svgo lookup has ended.
-    MainWindow *openMainWindow(const QStringList &files) const {
+    // A main window of the application listing copies of `icons` in `folder`, once its svgo
+    // lookup has ended.
+    MainWindow *openMainWindow(const QString &folder, const QStringList &icons) const {
         MainWindow *window = m_application->newMainWindow();
         QSignalSpy lookedUp(window, &MainWindow::svgoLookedUp);
-        for (const QString &path : files)
-            window->files()->addFile(QUrl::fromLocalFile(path));
-        window->activateWindow();
-        if (!QTest::qWaitForWindowActive(window))
-            return nullptr;
-        if (!QTest::qWaitFor([&] { return !lookedUp.isEmpty(); }, 30000))
-            return nullptr;
-        return window;
-    }
-    QStringList copyIcons(const QString &folder, const QStringList &names) const {
-        QStringList copies;
-        for (const QString &name : names) {
-            copies.append(QDir(folder).filePath(name));
-            QFile::copy(
-                QStringLiteral(MIRANDEL_SOURCE_DIR "/tools/node_modules/bootstrap-icons/icons/") +
-                    name,
-                copies.last());
+        for (const QString &name : icons) {
+            QFile::copy(QStringLiteral(MIRANDEL_SOURCE_DIR "/tools/node_modules/bootstrap-icons/"
+                                                           "icons/") +
+                            name,
+                        QDir(folder).filePath(name));
+            window->files()->addFile(QUrl::fromLocalFile(QDir(folder).filePath(name)));
         }
-        return copies;
+        window->activateWindow();
+        const bool ready = QTest::qWaitForWindowActive(window) &&
+                           QTest::qWaitFor([&] { return !lookedUp.isEmpty(); }, 30000);
+        return ready ? window : nullptr;
     }
 
     QTemporaryDir m_settings;
@@ -215,9 +208,7 @@ void tst_EndToEnd::freshAccountOptimizesWithShippedSvgo() {
     QTemporaryDir home;
     useLoginShellHome(home.path(), home.filePath(QStringLiteral("bin")));
     Keys::svgoExecutablePath().remove();
-    const QStringList icons = copyIcons(home.path(), {"alarm.svg", "bag.svg", "cake.svg"});
-
-    MainWindow *window = openMainWindow(icons);
+    MainWindow *window = openMainWindow(home.path(), {"alarm.svg", "bag.svg", "cake.svg"});
     QVERIFY(window);
     QVERIFY(!window->setupSheet());
     QCOMPARE(Keys::svgoExecutablePath().get(), ShippedTools::svgoPath());
@@ -240,7 +231,7 @@ void tst_EndToEnd::quittingStopsTheRun() {
                 "[ \"$1\" = --version ] && echo 4.1.0 && exit 0\necho $$ > '" + pidFile.toUtf8() +
                     "'\nexec sleep 60\n");
     Keys::svgoExecutablePath().set(home.filePath(QStringLiteral("svgo")));
-    MainWindow *window = openMainWindow(copyIcons(home.path(), {"alarm.svg"}));
+    MainWindow *window = openMainWindow(home.path(), {"alarm.svg"});
     QVERIFY(window);
     QTest::mouseClick(window->inspector()->optimizeButton(), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(pidFile), 30000);
