@@ -9,14 +9,6 @@
 #include <QRegularExpression>
 #include <QtConcurrent>
 
-namespace {
-
-QString tr(const char *text) {
-    return QCoreApplication::translate("SvgoCheck", text);
-}
-
-} // namespace
-
 QString SvgoCheck::expandedPath(const QString &typed) {
     if (typed == QStringLiteral("~"))
         return QDir::homePath();

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QFuture>
 #include <QString>
 
 // Whether a path names an svgo the optimizer can use: the program is run with --version (within
 // the lookup time limit) and must answer with an svgo version number no older than 4.0.1.
 struct SvgoCheck {
+    Q_DECLARE_TR_FUNCTIONS(SvgoCheck)
+
+public:
     enum class Verdict {
         Works,
         Empty,

@@ -16,7 +16,8 @@ namespace {
 
 std::atomic<qint64> s_timeLimitMs{10 * 60 * 1000};
 
-QString tr(const char *text) {
+// The texts are marked for translation where they are written, under this context.
+QString translated(const char *text) {
     return QCoreApplication::translate("SvgoInstaller", text);
 }
 
@@ -60,7 +61,9 @@ QFuture<SvgoInstallation> withHomebrew() {
         const Utilities::ShellRun run =
             Utilities::runInLoginShell(QStringLiteral("brew install svgo"), {}, timeLimit(), true);
         if (!run.succeeded)
-            return failed(tr("Homebrew could not install SVGO."), run);
+            return failed(
+                translated(QT_TRANSLATE_NOOP("SvgoInstaller", "Homebrew could not install SVGO.")),
+                run);
         SvgoInstallation installation;
         const SvgoCheck check =
             SvgoCheck::run(Utilities::shared().locateSVGO(&installation.problem).value_or(""));
@@ -82,7 +85,7 @@ QFuture<SvgoInstallation> withNpm() {
         if (!staging.isValid()) {
             SvgoInstallation installation;
             installation.problem =
-                tr("Cannot write into %1: %2")
+                translated(QT_TRANSLATE_NOOP("SvgoInstaller", "Cannot write into %1: %2"))
                     .arg(QDir::toNativeSeparators(parent), staging.errorString());
             return installation;
         }
@@ -91,12 +94,16 @@ QFuture<SvgoInstallation> withNpm() {
                            "--prefix \"$1\" svgo@4"),
             {staging.path()}, timeLimit(), true);
         if (!run.succeeded)
-            return failed(tr("npm could not install SVGO."), run);
+            return failed(
+                translated(QT_TRANSLATE_NOOP("SvgoInstaller", "npm could not install SVGO.")), run);
         if (const SvgoCheck check = SvgoCheck::run(staging.path() + QStringLiteral("/bin/svgo"));
             !check.works()) {
             SvgoInstallation installation;
-            installation.problem = tr("npm finished, but the SVGO it installed does not work: %1")
-                                       .arg(check.problem());
+            installation.problem =
+                translated(
+                    QT_TRANSLATE_NOOP("SvgoInstaller",
+                                      "npm finished, but the SVGO it installed does not work: %1"))
+                    .arg(check.problem());
             return installation;
         }
         // The previous installation goes only once the new one is in place; npm links bin/svgo
@@ -105,7 +112,9 @@ QFuture<SvgoInstallation> withNpm() {
         const bool hadOne = QFileInfo::exists(prefix);
         if (hadOne && !QDir().rename(prefix, previous.path() + QStringLiteral("/svgo"))) {
             SvgoInstallation installation;
-            installation.problem = tr("Cannot replace %1.").arg(QDir::toNativeSeparators(prefix));
+            installation.problem =
+                translated(QT_TRANSLATE_NOOP("SvgoInstaller", "Cannot replace %1."))
+                    .arg(QDir::toNativeSeparators(prefix));
             return installation;
         }
         if (!QDir().rename(staging.path(), prefix)) {
@@ -113,7 +122,9 @@ QFuture<SvgoInstallation> withNpm() {
                 QDir().rename(previous.path() + QStringLiteral("/svgo"), prefix);
             SvgoInstallation installation;
             installation.problem =
-                tr("Cannot move the installation to %1.").arg(QDir::toNativeSeparators(prefix));
+                translated(
+                    QT_TRANSLATE_NOOP("SvgoInstaller", "Cannot move the installation to %1."))
+                    .arg(QDir::toNativeSeparators(prefix));
             return installation;
         }
         staging.setAutoRemove(false);

@@ -7,6 +7,7 @@
 #include "ui/MainWindow.h"
 #include "ui/SettingsWindow.h"
 #include "ui/TextOutputWindow.h"
+#include "ui/WhenFinished.h"
 
 #include <QAction>
 #include <QApplication>
@@ -183,9 +184,10 @@ void Application::stopRunsAndQuit() {
     for (QFuture<OptimizationResult> run : runs)
         run.cancel();
     // Waited for on a worker thread, so the windows keep drawing while the runs wind down.
-    QtConcurrent::run([runs] {
+    QFuture<void> ended = QtConcurrent::run([runs] {
         for (QFuture<OptimizationResult> run : runs)
             run.waitForFinished();
-    }).then(this, [] { QCoreApplication::exit(0); });
+    });
+    whenFinished(ended, this, [] { QCoreApplication::exit(0); });
     QTimer::singleShot(quitWaitMs, this, [] { QCoreApplication::exit(0); });
 }
