@@ -79,7 +79,7 @@ SvgoCheck SvgoCheck::run(const QString &typed) {
     if (outcome != BoundedProcess::Outcome::Finished || !BoundedProcess::succeeded(process))
         return check;
     static const QRegularExpression versionPattern(
-        QStringLiteral(R"(^(\d+)\.(\d+)\.(\d+)(?:[-+][0-9A-Za-z.+-]*)?$)"));
+        QStringLiteral("^(\\d+)\\.(\\d+)\\.(\\d+)(?:[-+][0-9A-Za-z.+-]*)?$"));
     const QString answer = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
     const QRegularExpressionMatch match = versionPattern.match(answer);
     if (!match.hasMatch())

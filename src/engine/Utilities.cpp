@@ -72,14 +72,16 @@ Utilities::ShellRun Utilities::runInLoginShell(const QString &command, const QSt
                                                                "started: %2")
                           .arg(loginShell(), process.errorString());
         return run;
-    case BoundedProcess::Outcome::TimedOut:
-        run.problem =
-            QCoreApplication::translate("Utilities",
-                                        "The login shell did not answer within %n seconds; "
-                                        "check your shell profile (.zprofile).",
-                                        nullptr, int(limit.count() + 999) / 1000);
+    case BoundedProcess::Outcome::TimedOut: {
+        const int seconds = int((limit.count() + 999) / 1000);
+        run.problem = QCoreApplication::translate(
+            "Utilities",
+            "The login shell did not answer within %n seconds; check your shell profile "
+            "(.zprofile).",
+            nullptr, seconds);
         qCWarning(lcMirandel).noquote() << "login shell timed out:" << command;
         return run;
+    }
     case BoundedProcess::Outcome::Finished:
         break;
     }
