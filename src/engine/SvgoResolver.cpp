@@ -13,6 +13,7 @@ namespace {
 
 QMutex s_shippedMutex;
 std::optional<QString> s_shippedOverride;
+QString s_prefilled; // the stored path prefill() set, until remember() has replaced it
 
 } // namespace
 
@@ -79,10 +80,24 @@ QFuture<SvgoResolution> start() {
 
 bool remember(const SvgoResolution &resolution) {
     // Looked at again: the user may have typed a path while the lookup ran.
-    if (!Keys::svgoExecutablePath().get().isEmpty() || !resolution.installed.works())
+    const QString stored = Keys::svgoExecutablePath().get();
+    const bool prefilled = !s_prefilled.isEmpty() && stored == s_prefilled;
+    s_prefilled.clear();
+    if (!stored.isEmpty() && !prefilled)
         return false;
-    Keys::svgoExecutablePath().set(resolution.installed.path);
-    return true;
+    const QString found = resolution.installed.works() ? resolution.installed.path : QString();
+    if (found == stored)
+        return false;
+    Keys::svgoExecutablePath().set(found);
+    return !found.isEmpty();
+}
+
+void prefill() {
+    if (!Keys::svgoExecutablePath().get().isEmpty())
+        return;
+    s_prefilled = shippedSvgo();
+    if (!s_prefilled.isEmpty())
+        Keys::svgoExecutablePath().set(s_prefilled);
 }
 
 } // namespace SvgoResolver

@@ -40,6 +40,11 @@ QFuture<SvgoResolution> start();
 // tab shows. A path the user typed is never replaced. Returns whether it stored anything.
 bool remember(const SvgoResolution &resolution);
 
+// When nothing is stored, stores the shipped svgo at once (no program runs), so a press of
+// Optimize before the first lookup ends has an svgo to run; remember() then replaces it with the
+// svgo the lookup chose, or empties it again when none works. Both on the UI thread.
+void prefill();
+
 // The shipped svgo looked at; ShippedTools::svgoPath() unless a test set another (an empty path
 // stands for a copy of the program without one).
 QString shippedSvgo();

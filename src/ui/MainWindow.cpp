@@ -281,6 +281,7 @@ void MainWindow::showOpenPanel() {
 
 void MainWindow::checkForSVGO() {
     // Off the UI thread: a slow shell profile must not hold up the window.
+    SvgoResolver::prefill();
     whenFinished(SvgoResolver::start(), this, [this](const SvgoResolution &resolution) {
         SvgoResolver::remember(resolution);
         const bool found = resolution.works();
