@@ -111,7 +111,6 @@ private slots:
         QTest::addColumn<QString>("problem");   // empty: passes
         QTest::newRow("svgo, path with spaces and %") << fakeSvgo << QString();
         QTest::newRow("too old") << QByteArray("echo 3.2.0\n") << QString("3.2.0 is too old");
-        QTest::newRow("empty field") << QByteArray() << QString("No path");
     }
     void typedPathIsStoredAndChecked() {
         QFETCH(QByteArray, script);
