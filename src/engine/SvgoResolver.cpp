@@ -44,7 +44,6 @@ void setShippedSvgo(const QString &path) {
 
 SvgoResolution resolve(const QString &stored) {
     SvgoResolution resolution;
-    resolution.stored = stored;
     resolution.loginShellPath =
         Utilities::shared().locateSVGO(&resolution.loginShellProblem).value_or(QString());
     resolution.shippedPath = shippedSvgo();

@@ -12,7 +12,6 @@ struct SvgoResolution {
 
     Source source = Source::None;
     SvgoCheck chosen;          // the check of the svgo that works (path empty when none does)
-    QString stored;            // the stored path as it was when resolving
     SvgoCheck storedCheck;     // the stored path's check (Verdict::Empty when nothing is stored)
     QString loginShellPath;    // the login shell's svgo, whether it works or not; empty if none
     QString loginShellProblem; // why the login shell gave no answer (a time-out), else empty
