@@ -4,7 +4,6 @@
 # Two build trees from CMakePresets.json: build/release (the program as users get it, and its
 # .deb) and build/dev (debug, warnings as errors, address and undefined-behaviour sanitizers),
 # where the tests run.
-SVGO_BIN := $(CURDIR)/tools/node_modules/.bin
 RELEASE := build/release
 DEV := build/dev
 
@@ -29,7 +28,7 @@ run: release
 	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
 	  echo "Mirandel needs a graphical desktop: no display found (DISPLAY and WAYLAND_DISPLAY are unset)."; \
 	  exit 1; fi
-	@PATH="$(SVGO_BIN):$$PATH" $(RELEASE)/mirandel
+	@$(RELEASE)/mirandel
 
 test: package dev
 	@ctest --preset dev

@@ -32,6 +32,7 @@ if(APPLE)
 endif()
 
 install(TARGETS mirandel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+include(${CMAKE_CURRENT_LIST_DIR}/ShippedTools.cmake)
 install(FILES ${packaging_dir}/${MIRANDEL_DESKTOP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_BINARY_DIR}/${MIRANDEL_DESKTOP_ID}.metainfo.xml
@@ -54,14 +55,15 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://mirandel.app/")
 # The Qt modules the program links, named as Debian ships them, the C and C++ runtimes of the
-# compiler Debian 12 builds with, and zsh for the login shell that finds svgo. Listed by hand
+# compiler Debian 12 builds with, librsvg to draw SVG, zsh for the login shell that finds svgo,
+# and Node.js to run the svgo the package ships. Listed by hand
 # rather than by dpkg-shlibdeps so the list reads the same on every build machine.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6svg6 (>= 6.4), \
+    "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), librsvg2-2 (>= 2.52), \
 libqt6network6 (>= 6.4), libqt6dbus6 (>= 6.4), libqt6concurrent6 (>= 6.4), \
-libc6 (>= 2.34), libstdc++6 (>= 11), libgcc-s1 (>= 3.0), zsh")
+libc6 (>= 2.34), libstdc++6 (>= 11), libgcc-s1 (>= 3.0), zsh, nodejs (>= 16)")
 # Qt's own dialogs and buttons in the user's language.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
-# svgo itself comes from the npm registry; the program offers to install it through Homebrew.
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "nodejs, npm")
+# The package ships svgo; npm only serves a user who wants another svgo installed from the sheet.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "npm")
 include(CPack)

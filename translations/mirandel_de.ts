@@ -55,12 +55,28 @@
         <translation>SVGO:</translation>
     </message>
     <message>
-        <source>Installed</source>
-        <translation>Installiert</translation>
+        <source>SVGO could not be installed</source>
+        <translation>SVGO konnte nicht installiert werden</translation>
     </message>
     <message>
-        <source>Not found</source>
-        <translation>Nicht gefunden</translation>
+        <source>Checking…</source>
+        <translation>Wird geprüft …</translation>
+    </message>
+    <message>
+        <source>custom path</source>
+        <translation>eigener Pfad</translation>
+    </message>
+    <message>
+        <source>shipped with Mirandel</source>
+        <translation>mit Mirandel geliefert</translation>
+    </message>
+    <message>
+        <source>found on the login shell&apos;s PATH</source>
+        <translation>im PATH der Login-Shell gefunden</translation>
+    </message>
+    <message>
+        <source>SVGO %1, %2</source>
+        <translation>SVGO %1, %2</translation>
     </message>
 </context>
 <context>
@@ -143,6 +159,29 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     <message>
         <source>%1: No such file or folder.</source>
         <translation>%1: Datei oder Ordner nicht vorhanden.</translation>
+    </message>
+</context>
+<context>
+    <name>Application</name>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Stop the optimization and quit?</source>
+        <translation>Optimierung abbrechen und beenden?</translation>
+    </message>
+    <message>
+        <source>Files not optimized yet stay as they are.</source>
+        <translation>Noch nicht optimierte Dateien bleiben, wie sie sind.</translation>
+    </message>
+    <message>
+        <source>Stop and Quit</source>
+        <translation>Stoppen und beenden</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>
@@ -359,10 +398,6 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     <message>
         <source>Profile</source>
         <translation>Profil</translation>
-    </message>
-    <message>
-        <source>Quit</source>
-        <translation>Beenden</translation>
     </message>
     <message>
         <source>&amp;Edit</source>
@@ -911,28 +946,40 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
         <translation>Homebrew ist installiert</translation>
     </message>
     <message>
-        <source>Homebrew was not installed</source>
-        <translation>Homebrew ist nicht installiert</translation>
-    </message>
-    <message>
         <source>Install SVGO using Homebrew</source>
         <translation>SVGO mit Homebrew installieren</translation>
-    </message>
-    <message>
-        <source>Install Homebrew and SVGO</source>
-        <translation>Homebrew und SVGO installieren</translation>
     </message>
     <message>
         <source>SVGO could not be found</source>
         <translation>SVGO wurde nicht gefunden</translation>
     </message>
     <message>
-        <source>The SVGO executable file could not be found at the specified path. Please check again or install SVGO using Homebrew.</source>
-        <translation>Das SVGO-Programm wurde unter dem angegebenen Pfad nicht gefunden. Bitte prüfen Sie den Pfad oder installieren Sie SVGO mit Homebrew.</translation>
-    </message>
-    <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <source>To install SVGO from here, first install the Debian packages nodejs and npm (sudo apt install nodejs npm).</source>
+        <translation>Um SVGO von hier aus zu installieren, installieren Sie zuerst die Debian-Pakete nodejs und npm (sudo apt install nodejs npm).</translation>
+    </message>
+    <message>
+        <source>You can either install SVGO automatically using &lt;a href=&quot;https://www.npmjs.com&quot;&gt;npm&lt;/a&gt;, the package manager of Node.js, or install it in your preferred way and enter the path to the executable file below.</source>
+        <translation>Sie können SVGO automatisch mit &lt;a href=&quot;https://www.npmjs.com&quot;&gt;npm&lt;/a&gt;, dem Paketmanager von Node.js, installieren oder auf Ihre bevorzugte Weise installieren und unten den Pfad zum Programm eingeben.</translation>
+    </message>
+    <message>
+        <source>Install using npm</source>
+        <translation>Mit npm installieren</translation>
+    </message>
+    <message>
+        <source>npm is installed</source>
+        <translation>npm ist installiert</translation>
+    </message>
+    <message>
+        <source>Install SVGO with npm</source>
+        <translation>SVGO mit npm installieren</translation>
+    </message>
+    <message>
+        <source>SVGO could not be installed</source>
+        <translation>SVGO konnte nicht installiert werden</translation>
     </message>
 </context>
 <context>
@@ -1017,6 +1064,68 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     <message>
         <source>The chosen configuration file decides these options.</source>
         <translation>Die gewählte Konfigurationsdatei bestimmt diese Optionen.</translation>
+    </message>
+</context>
+<context>
+    <name>SvgoCheck</name>
+    <message>
+        <source>No path was entered.</source>
+        <translation>Es wurde kein Pfad eingegeben.</translation>
+    </message>
+    <message>
+        <source>%1 is not a full path; it has to start with / or ~/.</source>
+        <translation>%1 ist kein vollständiger Pfad; er muss mit / oder ~/ beginnen.</translation>
+    </message>
+    <message>
+        <source>There is no file at %1.</source>
+        <translation>Unter %1 gibt es keine Datei.</translation>
+    </message>
+    <message>
+        <source>%1 is a folder, not a program.</source>
+        <translation>%1 ist ein Ordner, kein Programm.</translation>
+    </message>
+    <message>
+        <source>%1 is not executable.</source>
+        <translation>%1 ist nicht ausführbar.</translation>
+    </message>
+    <message>
+        <source>%1 did not answer with an SVGO version number; it does not seem to be SVGO.</source>
+        <translation>%1 hat nicht mit einer SVGO-Versionsnummer geantwortet; es scheint nicht SVGO zu sein.</translation>
+    </message>
+    <message>
+        <source>SVGO %1 is too old: Mirandel needs 4.0.1 or later, which fixed a denial of service by crafted files (3.x also optimizes with other defaults).</source>
+        <translation>SVGO %1 ist zu alt: Mirandel braucht 4.0.1 oder neuer, das einen Denial of Service durch präparierte Dateien behoben hat (3.x optimiert außerdem mit anderen Voreinstellungen).</translation>
+    </message>
+    <message>
+        <source>%1 did not answer within %2 seconds.</source>
+        <translation>%1 hat nicht innerhalb von %2 Sekunden geantwortet.</translation>
+    </message>
+</context>
+<context>
+    <name>SvgoInstaller</name>
+    <message>
+        <source>Homebrew could not install SVGO.</source>
+        <translation>Homebrew konnte SVGO nicht installieren.</translation>
+    </message>
+    <message>
+        <source>Cannot write into %1: %2</source>
+        <translation>In %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>npm could not install SVGO.</source>
+        <translation>npm konnte SVGO nicht installieren.</translation>
+    </message>
+    <message>
+        <source>npm finished, but the SVGO it installed does not work: %1</source>
+        <translation>npm ist fertig, aber das installierte SVGO funktioniert nicht: %1</translation>
+    </message>
+    <message>
+        <source>Cannot replace %1.</source>
+        <translation>%1 kann nicht ersetzt werden.</translation>
+    </message>
+    <message>
+        <source>Cannot move the installation to %1.</source>
+        <translation>Die Installation kann nicht nach %1 verschoben werden.</translation>
     </message>
 </context>
 <context>
@@ -1210,6 +1319,20 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     <message>
         <source>The optimized file looks different.</source>
         <translation>Die optimierte Datei sieht anders aus.</translation>
+    </message>
+</context>
+<context>
+    <name>Utilities</name>
+    <message>
+        <source>The login shell %1 could not be started: %2</source>
+        <translation>Die Login-Shell %1 konnte nicht gestartet werden: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>The login shell did not answer within %n seconds; check your shell profile (.zprofile).</source>
+        <translation>
+            <numerusform>Die Login-Shell hat nicht innerhalb von %n Sekunde geantwortet; prüfen Sie Ihr Shell-Profil (.zprofile).</numerusform>
+            <numerusform>Die Login-Shell hat nicht innerhalb von %n Sekunden geantwortet; prüfen Sie Ihr Shell-Profil (.zprofile).</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

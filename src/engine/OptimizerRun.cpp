@@ -2,6 +2,7 @@
 
 #include "engine/InputGuard.h"
 #include "engine/OutputReview.h"
+#include "engine/StaleRunFolders.h"
 #include "engine/SvgoWorkerPool.h"
 #include "engine/TextOutputAssembler.h"
 #include "engine/VisualCheck.h"
@@ -72,6 +73,7 @@ QList<int> OptimizerRun::prepare() {
         const QFileInfo info(m_paths.at(index));
         m_outcomes[index].sizeBefore = info.exists() ? info.size() : -1;
         m_slots.append(m_outputs.slotFor(index, m_paths.at(index)));
+        StaleRunFolders::claim(m_slots.last().temporary);
         if (!m_slots.last().error.isEmpty())
             failFile(index, m_slots.last().error);
         else if (guardInput(index))

@@ -1,15 +1,16 @@
 #include "engine/Utilities.h"
 
+#include "engine/BoundedProcess.h"
 #include "model/Diagnostics.h"
 #include "model/IncrementedName.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
-#include <QtConcurrent>
 
-#include <cstdio>
+#include <atomic>
 
 #ifdef Q_OS_UNIX
 #include <pwd.h>
@@ -17,6 +18,8 @@
 #endif
 
 namespace {
+
+std::atomic<qint64> s_timeLimitMs{10000};
 
 QString shellFromPasswordDatabase() {
 #ifdef Q_OS_UNIX
@@ -27,25 +30,6 @@ QString shellFromPasswordDatabase() {
 #else
     return QStringLiteral("/bin/zsh");
 #endif
-}
-
-// Runs one command in the login shell with our own environment, working folder and standard
-// input; standard error always goes to ours. Returns false (after one diagnostic line) when the
-// shell could not be started at all.
-bool runInLoginShell(QProcess &process, const QString &command) {
-    process.setInputChannelMode(QProcess::ForwardedInputChannel);
-    process.start(Utilities::loginShell(), {QStringLiteral("-l"), QStringLiteral("-c"), command});
-    if (!process.waitForStarted(-1)) {
-        qCWarning(lcMirandel).noquote() << process.errorString();
-        return false;
-    }
-    // No time limit: a lookup or installation takes as long as the user's shell needs.
-    process.waitForFinished(-1);
-    return true;
-}
-
-bool succeeded(const QProcess &process) {
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
 } // namespace
@@ -62,40 +46,84 @@ QString Utilities::loginShell() {
     return shell;
 }
 
-std::optional<QString> Utilities::locateSVGO() const {
-    return locate(QStringLiteral("svgo"));
+std::chrono::milliseconds Utilities::timeLimit() {
+    return std::chrono::milliseconds(s_timeLimitMs.load());
 }
 
-std::optional<QString> Utilities::locateHomebrew() const {
-    return locate(QStringLiteral("brew"));
+void Utilities::setTimeLimit(std::chrono::milliseconds limit) {
+    s_timeLimitMs.store(limit.count());
 }
 
-std::optional<QString> Utilities::locate(const QString &tool) const {
+Utilities::ShellRun Utilities::runInLoginShell(const QString &command, const QStringList &arguments,
+                                               std::chrono::milliseconds limit,
+                                               bool captureErrors) {
     QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    if (!runInLoginShell(process, QStringLiteral("type ") + tool))
-        return std::nullopt;
-    if (!succeeded(process))
-        return std::nullopt;
-    QString answer = QString::fromUtf8(process.readAllStandardOutput());
-    // A shell that says nothing has not told us where the tool is, whatever its status.
-    if (answer.isEmpty())
-        return std::nullopt;
-    answer.remove(tool + QStringLiteral(" is "));
-    return answer;
+    process.setProcessChannelMode(captureErrors ? QProcess::SeparateChannels
+                                                : QProcess::ForwardedErrorChannel);
+    process.setProgram(loginShell());
+    // "$0" names the shell in its messages; the arguments follow as $1, $2, ….
+    process.setArguments(QStringList{QStringLiteral("-l"), QStringLiteral("-c"), command,
+                                     QFileInfo(loginShell()).fileName()} +
+                         arguments);
+    ShellRun run;
+    switch (BoundedProcess::run(process, limit)) {
+    case BoundedProcess::Outcome::FailedToStart:
+        run.problem = QCoreApplication::translate("Utilities", "The login shell %1 could not be "
+                                                               "started: %2")
+                          .arg(loginShell(), process.errorString());
+        return run;
+    case BoundedProcess::Outcome::TimedOut: {
+        const int seconds = int((limit.count() + 999) / 1000);
+        run.problem = QCoreApplication::translate(
+            "Utilities",
+            "The login shell did not answer within %n seconds; check your shell profile "
+            "(.zprofile).",
+            nullptr, seconds);
+        qCWarning(lcMirandel).noquote() << "login shell timed out:" << command;
+        return run;
+    }
+    case BoundedProcess::Outcome::Finished:
+        break;
+    }
+    run.succeeded = BoundedProcess::succeeded(process);
+    run.output = process.readAllStandardOutput();
+    run.errors = process.readAllStandardError();
+    return run;
 }
 
-QFuture<void> Utilities::installSVGO(std::function<void()> completion) const {
-    return QtConcurrent::run([completion = std::move(completion)] {
-        if (!Utilities().locateHomebrew())
-            return;
-        QProcess process;
-        process.setProcessChannelMode(QProcess::ForwardedChannels);
-        if (!runInLoginShell(process, QStringLiteral("brew install svgo")))
-            return;
-        if (succeeded(process) && completion)
-            completion();
-    });
+std::optional<QString> Utilities::locateSVGO(QString *problem) const {
+    return locate(QStringLiteral("svgo"), problem);
+}
+
+std::optional<QString> Utilities::locateHomebrew(QString *problem) const {
+    return locate(QStringLiteral("brew"), problem);
+}
+
+std::optional<QString> Utilities::locateNpm(QString *problem) const {
+    return locate(QStringLiteral("npm"), problem);
+}
+
+std::optional<QString> Utilities::locate(const QString &tool, QString *problem) const {
+    const ShellRun run = runInLoginShell(QStringLiteral("type ") + tool, {}, timeLimit());
+    if (problem)
+        *problem = run.problem;
+    if (!run.succeeded)
+        return std::nullopt;
+    // A shell profile may print lines of its own first; the answer is the last line that
+    // starts like one. Spaces and percent signs belong to the path.
+    const QString prefix = tool + QStringLiteral(" is ");
+    const QStringList lines = QString::fromUtf8(run.output).split(QLatin1Char('\n'));
+    for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
+        if (line->startsWith(prefix)) {
+            QString path = line->mid(prefix.size());
+            if (path.endsWith(QLatin1Char('\r')))
+                path.chop(1);
+            if (path.isEmpty())
+                break;
+            return path;
+        }
+    }
+    return std::nullopt;
 }
 
 void Utilities::copyToPasteboard(const QString &text) const {

@@ -1,26 +1,30 @@
 #include "ui/AdvancedSettingsTab.h"
 
+#include "engine/SvgoInstaller.h"
 #include "engine/Utilities.h"
-#include "model/SVGFile.h"
 #include "model/Settings.h"
 #include "ui/SvgoPathField.h"
+#include "ui/WhenFinished.h"
 #include "ui/components/AsyncButton.h"
 #include "ui/components/CircularIndicator.h"
 
-#include <QCoreApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QtConcurrent>
 
-QString AdvancedSettingsTab::installedPath(const QString &located) {
-    // The shell's answer ends in a line feed; spaces and percent signs are kept, as a path may
-    // really have them.
-    return trimmedLineBreaks(located);
-}
+namespace {
+
+struct Lookup {
+    SvgoResolution resolution;
+    bool hasHomebrew = false;
+};
+
+} // namespace
 
 AdvancedSettingsTab::AdvancedSettingsTab(QWidget *parent)
     : QWidget(parent), m_pathField(new SvgoPathField(this)),
@@ -35,11 +39,12 @@ AdvancedSettingsTab::AdvancedSettingsTab(QWidget *parent)
     auto *group = new QVBoxLayout;
     auto *line = new QHBoxLayout;
     line->addWidget(m_indicator);
-    line->addWidget(m_status);
+    line->addWidget(m_status, 1);
     line->addWidget(m_useInstalled);
     line->addWidget(m_install);
-    line->addStretch();
     group->addLayout(line);
+    m_status->setWordWrap(true);
+    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     m_note->setText(tr("%1 uses <a href=\"https://svgo.dev\">SVGO</a> for processing SVG files.")
                         .arg(QStringLiteral("Mirandel")));
@@ -53,28 +58,39 @@ AdvancedSettingsTab::AdvancedSettingsTab(QWidget *parent)
     group->addWidget(m_note);
     form->addRow(tr("SVGO:"), group);
 
-    // The field follows the stored path, so its text is the stored path the buttons compare with.
-    connect(m_pathField, &QLineEdit::textChanged, this, &AdvancedSettingsTab::refresh);
+    // Checked once typing pauses, not on every keystroke: each check starts a program.
+    m_checkDelay.setSingleShot(true);
+    m_checkDelay.setInterval(300);
+    connect(&m_checkDelay, &QTimer::timeout, this, &AdvancedSettingsTab::checkField);
+    connect(m_pathField, &QLineEdit::textChanged, this, [this] {
+        m_checking = true;
+        refresh();
+        m_checkDelay.start();
+    });
 
     connect(m_useInstalled, &QPushButton::clicked, this, [this] {
-        if (m_svgoPath)
-            Keys::svgoExecutablePath().set(installedPath(*m_svgoPath));
+        if (m_resolution && m_resolution->installed.works())
+            Keys::svgoExecutablePath().set(m_resolution->installed.path);
     });
 
     m_install->setAction([this] {
-        QPointer<AdvancedSettingsTab> tab(this);
-        return Utilities::shared().installSVGO([tab] {
-            // Called on a worker thread after brew succeeded; the new lookup belongs to the UI.
-            QMetaObject::invokeMethod(
-                QCoreApplication::instance(),
-                [tab] {
-                    if (tab)
-                        tab->setSvgoPath(Utilities::shared().locateSVGO());
-                },
-                Qt::QueuedConnection);
-        });
+        return whenFinished(
+            SvgoInstaller::withHomebrew(), this, [this](const SvgoInstallation &done) {
+                if (done.succeeded()) {
+                    Keys::svgoExecutablePath().set(done.svgoPath);
+                    lookUp();
+                    return;
+                }
+                auto *alert =
+                    new QMessageBox(QMessageBox::Warning, tr("SVGO could not be installed"),
+                                    tr("SVGO could not be installed"), QMessageBox::Ok, this);
+                alert->setInformativeText(done.problem);
+                alert->setAttribute(Qt::WA_DeleteOnClose);
+                alert->open();
+            });
     });
 
+    m_checking = true;
     refresh();
 }
 
@@ -85,28 +101,63 @@ void AdvancedSettingsTab::showEvent(QShowEvent *event) {
 }
 
 void AdvancedSettingsTab::lookUp() {
-    m_homebrewPath = Utilities::shared().locateHomebrew();
-    setSvgoPath(Utilities::shared().locateSVGO());
+    const QString stored = Keys::svgoExecutablePath().get();
+    QFuture<Lookup> lookup = QtConcurrent::run([stored] {
+        return Lookup{SvgoResolver::resolve(stored),
+                      Utilities::shared().locateHomebrew().has_value()};
+    });
+    whenFinished(lookup, this, [this](const Lookup &lookup) {
+        m_resolution = lookup.resolution;
+        m_hasHomebrew = lookup.hasHomebrew;
+        // Fills an empty field; a typed path stays.
+        SvgoResolver::remember(lookup.resolution);
+        checkField();
+    });
 }
 
-void AdvancedSettingsTab::setSvgoPath(std::optional<QString> path) {
-    m_svgoPath = std::move(path);
-    // An svgo the shell knows wins over a path typed earlier: it is the one the user has now.
-    if (m_svgoPath) {
-        const QString installed = installedPath(*m_svgoPath);
-        if (Keys::svgoExecutablePath().get() != installed)
-            Keys::svgoExecutablePath().set(installed);
-    }
+void AdvancedSettingsTab::checkField() {
+    m_checkDelay.stop();
+    const QString typed = m_pathField->text();
+    m_checking = true;
     refresh();
+    whenFinished(SvgoCheck::start(typed), this, [this, typed](const SvgoCheck &check) {
+        // A check of an older text says nothing about the field any more.
+        if (typed != m_pathField->text())
+            return;
+        m_fieldCheck = check;
+        m_checking = false;
+        refresh();
+        emit statusShown();
+    });
 }
 
 void AdvancedSettingsTab::refresh() {
-    const bool found = m_svgoPath.has_value();
-    m_indicator->setCondition(found);
-    m_status->setText(found ? tr("Installed") : tr("Not found"));
-    m_useInstalled->setVisible(found);
-    // The field's text rather than the store: a keystroke changes the text just before it is
-    // stored.
-    m_useInstalled->setEnabled(found && m_pathField->text() != installedPath(*m_svgoPath));
-    m_install->setVisible(m_homebrewPath.has_value() && !found);
+    const bool works = !m_checking && m_fieldCheck.works();
+    m_indicator->setCondition(works);
+    m_indicator->setCritical(!m_checking);
+    if (m_checking) {
+        m_status->setText(tr("Checking…"));
+    } else if (works) {
+        QString origin = tr("custom path");
+        if (m_resolution) {
+            const auto source = m_resolution->sourceOf(m_fieldCheck.path);
+            if (source == SvgoResolution::Source::Shipped)
+                origin = tr("shipped with Mirandel");
+            else if (source == SvgoResolution::Source::LoginShell)
+                origin = tr("found on the login shell's PATH");
+        }
+        m_status->setText(tr("SVGO %1, %2").arg(m_fieldCheck.version, origin));
+    } else {
+        QString text = m_fieldCheck.problem();
+        // A shell that did not answer may be why no svgo was found.
+        if (m_resolution && !m_resolution->loginShellProblem.isEmpty())
+            text += QLatin1Char(' ') + m_resolution->loginShellProblem;
+        m_status->setText(text);
+    }
+
+    const bool installed = m_resolution && m_resolution->installed.works();
+    m_useInstalled->setVisible(installed);
+    m_useInstalled->setEnabled(installed && SvgoCheck::expandedPath(m_pathField->text()) !=
+                                                m_resolution->installed.path);
+    m_install->setVisible(m_hasHomebrew && m_resolution && m_resolution->loginShellPath.isEmpty());
 }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "engine/SvgoCheck.h"
+#include "engine/SvgoResolver.h"
+
+#include <QTimer>
 #include <QWidget>
 
 #include <optional>
@@ -10,38 +14,44 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// The Advanced tab: which svgo executable the optimizer runs. It shows the stored path, whether
-// the login shell knows an svgo, and offers to take that one or to install it with Homebrew.
+// The Advanced tab: which svgo executable the optimizer runs. The dot and the text beside it
+// describe the path in the field (checked whenever it changes: version and where it comes from,
+// or why it cannot be used); the tab offers to take the svgo found on the login shell's PATH or
+// shipped with Mirandel, and to install svgo with Homebrew.
 class AdvancedSettingsTab : public QWidget {
     Q_OBJECT
 public:
     explicit AdvancedSettingsTab(QWidget *parent = nullptr);
 
-    // The lookup's answer as a path: line breaks at either end removed, nothing else.
-    static QString installedPath(const QString &located);
-
-    // Asks the login shell again for Homebrew and svgo. Runs each time the tab is shown.
+    // Looks for svgo and Homebrew again, on a worker thread. Runs each time the tab is shown.
     void lookUp();
 
-    std::optional<QString> svgoPath() const { return m_svgoPath; }
-    std::optional<QString> homebrewPath() const { return m_homebrewPath; }
+    const std::optional<SvgoResolution> &resolution() const { return m_resolution; }
+    const SvgoCheck &fieldCheck() const { return m_fieldCheck; }
+    bool isChecking() const { return m_checking; }
 
     QLineEdit *pathField() const { return m_pathField; }
     CircularIndicator *indicator() const { return m_indicator; }
     QLabel *statusLabel() const { return m_status; }
     QPushButton *useInstalledButton() const { return m_useInstalled; }
     AsyncButton *installButton() const { return m_install; }
-    QLabel *noteLabel() const { return m_note; }
+
+signals:
+    // The path in the field has been checked (or looked up again); the status shows the result.
+    void statusShown();
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void setSvgoPath(std::optional<QString> path);
+    void checkField();
     void refresh();
 
-    std::optional<QString> m_homebrewPath;
-    std::optional<QString> m_svgoPath;
+    std::optional<SvgoResolution> m_resolution;
+    bool m_hasHomebrew = false;
+    SvgoCheck m_fieldCheck;
+    bool m_checking = false;
+    QTimer m_checkDelay;
     QLineEdit *m_pathField;
     CircularIndicator *m_indicator;
     QLabel *m_status;

@@ -3,22 +3,43 @@
 #include "model/Settings.h"
 #include "platform/Updater.h"
 #include "ui/CommandManager.h"
+#include "ui/Inspector.h"
 #include "ui/MainWindow.h"
 #include "ui/SettingsWindow.h"
 #include "ui/TextOutputWindow.h"
+#include "ui/WhenFinished.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QtConcurrent>
 
 #include <utility>
 
 namespace {
 Application *s_instance = nullptr;
-}
+
+// A cancelled run ends within a moment; one that does not is not waited for longer than this.
+constexpr int quitWaitMs = 5000;
+} // namespace
 
 Application::Application(Updater *updater, QObject *parent)
     : QObject(parent), m_commandManager(new CommandManager(this)),
-      m_profile(Keys::defaultProfile().get()),
-      m_updater(updater ? updater : Updater::create(this)) {
+      m_profile(Keys::defaultProfile().get()), m_updater(updater ? updater : Updater::create(this)),
+      m_quitAction(new QAction(this)) {
+    m_quitAction->setText(tr("Quit"));
+    m_quitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    m_quitAction->setMenuRole(QAction::QuitRole);
+    connect(m_quitAction, &QAction::triggered, this, &Application::requestQuit);
+    // However the program ends, no svgo of a run outlives it and no private folder is left.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        for (QFuture<OptimizationResult> &run : m_runs) {
+            run.cancel();
+            run.waitForFinished();
+        }
+    });
     // Creating the keys registers their defaults before any window reads them.
     Keys::profiles();
     if (!m_updater->parent())
@@ -71,6 +92,7 @@ MainWindow *Application::newMainWindow() {
     // A second window steps down from the newest one instead of covering it exactly.
     if (!m_mainWindows.isEmpty())
         window->placeOnScreen(window->size(), m_mainWindows.constLast());
+    connect(window->inspector(), &Inspector::runStarted, this, &Application::trackRun);
     m_mainWindows.append(window);
     connect(window, &QObject::destroyed, this, &Application::mainWindowDestroyed);
     window->show();
@@ -125,4 +147,64 @@ void Application::requestFileImport() {
         target = mainWindows().constFirst();
     if (target)
         emit fileImportRequested(target);
+}
+
+void Application::trackRun(const QFuture<OptimizationResult> &run) {
+    m_runs = runningRuns();
+    m_runs.append(run);
+}
+
+QList<QFuture<OptimizationResult>> Application::runningRuns() const {
+    QList<QFuture<OptimizationResult>> running;
+    for (const QFuture<OptimizationResult> &run : m_runs)
+        if (!run.isFinished())
+            running.append(run);
+    return running;
+}
+
+bool Application::isRunning() const {
+    return !runningRuns().isEmpty();
+}
+
+void Application::requestQuit() {
+    if (!isRunning()) {
+        stopRunsAndQuit();
+        return;
+    }
+    if (m_quitQuestion) {
+        m_quitQuestion->raise();
+        return;
+    }
+    QWidget *parent = QApplication::activeWindow();
+    const QString question = tr("Stop the optimization and quit?");
+    auto *box =
+        new QMessageBox(QMessageBox::Question, question, question, QMessageBox::NoButton, parent);
+    box->setInformativeText(tr("Files not optimized yet stay as they are."));
+    QPushButton *stop = box->addButton(tr("Stop and Quit"), QMessageBox::DestructiveRole);
+    box->addButton(tr("Cancel"), QMessageBox::RejectRole);
+    box->setDefaultButton(stop);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QMessageBox::finished, this, [this, box, stop] {
+        if (box->clickedButton() == stop)
+            stopRunsAndQuit();
+    });
+    m_quitQuestion = box;
+    box->open();
+}
+
+void Application::stopRunsAndQuit() {
+    const QList<QFuture<OptimizationResult>> runs = runningRuns();
+    if (runs.isEmpty()) {
+        QCoreApplication::exit(0);
+        return;
+    }
+    for (QFuture<OptimizationResult> run : runs)
+        run.cancel();
+    // Waited for on a worker thread, so the windows keep drawing while the runs wind down.
+    QFuture<void> ended = QtConcurrent::run([runs] {
+        for (QFuture<OptimizationResult> run : runs)
+            run.waitForFinished();
+    });
+    whenFinished(ended, this, [] { QCoreApplication::exit(0); });
+    QTimer::singleShot(quitWaitMs, this, [] { QCoreApplication::exit(0); });
 }

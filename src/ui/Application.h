@@ -1,14 +1,18 @@
 #pragma once
 
+#include "engine/OptimizationResult.h"
 #include "model/Profile.h"
 #include "ui/SettingsTab.h"
 
+#include <QFuture>
 #include <QList>
+#include <QMessageBox>
 #include <QObject>
 #include <QPointer>
 
 class CommandManager;
 class MainWindow;
+class QAction;
 class SettingsWindow;
 class Updater;
 
@@ -47,6 +51,17 @@ public:
     // Asks the active main window (or the first one) to show its open panel.
     void requestFileImport();
 
+    // File ▸ Quit (Ctrl+Q), shared by every main window and their setup sheets.
+    QAction *quitAction() const { return m_quitAction; }
+    // Quits; while a run goes on, only after the user agreed to stop it.
+    void requestQuit();
+    // The question "Stop the optimization and quit?" while it is shown, else null.
+    QMessageBox *quitQuestion() const { return m_quitQuestion; }
+    // Runs that must end before the program does: quitting cancels them, which ends their svgo
+    // processes and removes their private folders.
+    void trackRun(const QFuture<OptimizationResult> &run);
+    bool isRunning() const;
+
 signals:
     void profileChanged(const Profile &profile);
     void profileEditedChanged(bool edited);
@@ -55,6 +70,8 @@ signals:
 
 private:
     void mainWindowDestroyed();
+    QList<QFuture<OptimizationResult>> runningRuns() const;
+    void stopRunsAndQuit();
 
     CommandManager *m_commandManager;
     Profile m_profile;
@@ -63,4 +80,7 @@ private:
     Updater *m_updater;
     QList<QPointer<MainWindow>> m_mainWindows;
     QPointer<SettingsWindow> m_settingsWindow;
+    QAction *m_quitAction;
+    QList<QFuture<OptimizationResult>> m_runs;
+    QPointer<QMessageBox> m_quitQuestion;
 };

@@ -4,6 +4,7 @@
 #include "engine/OriginalsBackup.h"
 
 #include "engine/Optimizer.h"
+#include "engine/SvgoResolver.h"
 #include "engine/Utilities.h"
 #include "model/SVGFileList.h"
 #include "platform/SymbolIcons.h"
@@ -16,6 +17,7 @@
 #include "ui/RestoreOriginals.h"
 #include "ui/ResultsSummary.h"
 #include "ui/SetupSheet.h"
+#include "ui/WhenFinished.h"
 #include "ui/components/ListActions.h"
 
 #include <QApplication>
@@ -224,9 +226,7 @@ void MainWindow::createMenus() {
     file->addMenu(profile);
 #ifndef Q_OS_MACOS
     file->addSeparator();
-    QAction *quit = file->addAction(tr("Quit"));
-    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    connect(quit, &QAction::triggered, qApp, &QApplication::closeAllWindows);
+    file->addAction(m_application->quitAction());
 #endif
 
     QMenu *edit = bar->addMenu(tr("&Edit"));
@@ -379,14 +379,21 @@ void MainWindow::showOpenPanel() {
 }
 
 void MainWindow::checkForSVGO() {
-    // Synchronous on purpose: the sheet has to be decided before the user starts working.
-    const bool found = Utilities::shared().locateSVGO().has_value();
-    if (!found && !setupSheet()) {
-        if (!m_setupSheet)
-            m_setupSheet = new SetupSheet(this);
-        m_setupSheet->open();
-    }
-    emit svgoLookedUp(found);
+    // Off the UI thread: a slow shell profile must not hold up the window.
+    SvgoResolver::prefill();
+    whenFinished(SvgoResolver::start(), this, [this](const SvgoResolution &resolution) {
+        SvgoResolver::remember(resolution);
+        const bool found = resolution.works();
+        if (!found && !setupSheet()) {
+            if (!m_setupSheet) {
+                m_setupSheet = new SetupSheet(this);
+                // The sheet blocks this window's menus, but quitting must still work.
+                m_setupSheet->addAction(m_application->quitAction());
+            }
+            m_setupSheet->open();
+        }
+        emit svgoLookedUp(found);
+    });
 }
 
 void MainWindow::showEvent(QShowEvent *event) {

@@ -58,8 +58,9 @@ public:
 public slots:
     // Shows the open panel for SVG files and folders; its choice is added to this window's list.
     void showOpenPanel();
-    // Looks svgo up through the login shell and presents the setup sheet when it is not found.
-    // Runs by itself every time the window is shown.
+    // Looks for a working svgo (stored, login shell, shipped) on a worker thread, stores the one
+    // found when none is stored, and presents the setup sheet when none works. Runs by itself
+    // every time the window is shown.
     void checkForSVGO();
     // Puts back the originals of the given files (after asking) in the background, then
     // refreshes their rows. Does nothing while a run or another restore is busy.

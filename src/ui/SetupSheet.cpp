@@ -1,29 +1,24 @@
 #include "ui/SetupSheet.h"
 
+#include "engine/SvgoCheck.h"
+#include "engine/SvgoInstaller.h"
 #include "engine/Utilities.h"
-#include "model/Diagnostics.h"
-#include "model/SVGFile.h"
 #include "model/Settings.h"
 #include "ui/SvgoPathField.h"
+#include "ui/WhenFinished.h"
 #include "ui/components/AsyncButton.h"
 #include "ui/components/CircularIndicator.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
-#include <QProcess>
-#include <QPromise>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
-
-#include <atomic>
-#include <cstdio>
-#include <memory>
+#include <QtConcurrent>
 
 namespace {
 
@@ -73,9 +68,11 @@ QVBoxLayout *sectionLayout(SectionFrame *frame) {
 } // namespace
 
 SetupSheet::SetupSheet(QWidget *parent)
-    : QDialog(parent), m_homebrewIndicator(new CircularIndicator(false, false)),
-      m_homebrewStatus(new QLabel), m_installButton(new AsyncButton),
-      m_pathField(new SvgoPathField), m_checkButton(new AsyncButton(tr("Check"))) {
+    : QDialog(parent), m_installerParagraph(paragraph(QString())),
+      m_installSection(new SectionFrame), m_installTitle(headline(QString())),
+      m_installerIndicator(new CircularIndicator(true, false)), m_installerStatus(new QLabel),
+      m_installButton(new AsyncButton), m_packagesHint(new QLabel), m_pathField(new SvgoPathField),
+      m_checkButton(new AsyncButton(tr("Check"))) {
 #ifdef Q_OS_MACOS
     setWindowFlag(Qt::Sheet);
 #endif
@@ -94,22 +91,22 @@ SetupSheet::SetupSheet(QWidget *parent)
         QStringLiteral("Mirandel") +
         tr(" uses <a href=\"https://svgo.dev\">SVGO</a> for processing and optimizing SVG files. "
            "It appears that SVGO is either not installed or it could not be found.")));
-    intro->addWidget(paragraph(
-        tr("You can either install SVGO automatically using the "
-           "<a href=\"https://brew.sh\">Homebrew</a> package manager or install it in your "
-           "preferred way and enter the path to the executable file below.")));
+    intro->addWidget(m_installerParagraph);
     layout->addLayout(intro);
 
-    auto *homebrew = new SectionFrame;
-    QVBoxLayout *homebrewLayout = sectionLayout(homebrew);
-    homebrewLayout->addWidget(headline(tr("Install using Homebrew")));
+    QVBoxLayout *installLayout = sectionLayout(static_cast<SectionFrame *>(m_installSection));
+    installLayout->addWidget(m_installTitle);
     auto *statusLine = new QHBoxLayout;
     statusLine->setSpacing(6);
-    statusLine->addWidget(m_homebrewIndicator, 0, Qt::AlignVCenter);
-    statusLine->addWidget(m_homebrewStatus, 1, Qt::AlignVCenter);
+    statusLine->addWidget(m_installerIndicator, 0, Qt::AlignVCenter);
+    statusLine->addWidget(m_installerStatus, 1, Qt::AlignVCenter);
     statusLine->addWidget(m_installButton, 0, Qt::AlignVCenter);
-    homebrewLayout->addLayout(statusLine);
-    layout->addWidget(homebrew);
+    installLayout->addLayout(statusLine);
+    m_packagesHint->setWordWrap(true);
+    m_packagesHint->setText(tr("To install SVGO from here, first install the Debian packages "
+                               "nodejs and npm (sudo apt install nodejs npm)."));
+    installLayout->addWidget(m_packagesHint);
+    layout->addWidget(m_installSection);
 
     auto *custom = new SectionFrame;
     QVBoxLayout *customLayout = sectionLayout(custom);
@@ -131,7 +128,7 @@ SetupSheet::SetupSheet(QWidget *parent)
     // Neither button may close the sheet by being the default one.
     m_installButton->setAutoDefault(false);
     m_checkButton->setAutoDefault(false);
-    setHomebrewPath(std::nullopt);
+    setInstaller(Installer::Unknown);
     // The wrapped paragraphs decide the height once the width is fixed.
     resize(600, layout->totalHeightForWidth(600));
 }
@@ -142,92 +139,80 @@ void SetupSheet::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    // Synchronous, so the sheet never shows a Homebrew state it has not looked up.
-    setHomebrewPath(Utilities::shared().locateHomebrew());
-    m_svgoPath = Utilities::shared().locateSVGO();
+    QFuture<Installer> lookup = QtConcurrent::run([] {
+        if (Utilities::shared().locateHomebrew())
+            return Installer::Homebrew;
+        return Utilities::shared().locateNpm() ? Installer::Npm : Installer::None;
+    });
+    whenFinished(lookup, this, [this](Installer installer) {
+        setInstaller(installer);
+        emit installerLookedUp();
+    });
 }
 
-void SetupSheet::setHomebrewPath(const std::optional<QString> &path) {
-    m_homebrewPath = path;
-    const bool found = path.has_value();
-    m_homebrewIndicator->setCondition(found);
-    m_homebrewStatus->setText(found ? tr("Homebrew is installed")
-                                    : tr("Homebrew was not installed"));
-    m_installButton->setText(found ? tr("Install SVGO using Homebrew")
-                                   : tr("Install Homebrew and SVGO"));
+void SetupSheet::reject() {
+    // Escape does not dismiss the sheet: without svgo the window cannot do its work.
+}
+
+void SetupSheet::closeEvent(QCloseEvent *event) {
+    event->ignore();
+}
+
+void SetupSheet::setInstaller(Installer installer) {
+    m_installer = installer;
+    const bool homebrew = installer == Installer::Homebrew;
+    m_installerParagraph->setText(
+        homebrew ? tr("You can either install SVGO automatically using the "
+                      "<a href=\"https://brew.sh\">Homebrew</a> package manager or install it in "
+                      "your preferred way and enter the path to the executable file below.")
+                 : tr("You can either install SVGO automatically using "
+                      "<a href=\"https://www.npmjs.com\">npm</a>, the package manager of Node.js, "
+                      "or install it in your preferred way and enter the path to the executable "
+                      "file below."));
+    m_installSection->setVisible(installer != Installer::Unknown);
+    m_installTitle->setText(homebrew ? tr("Install using Homebrew") : tr("Install using npm"));
+    const bool offered = homebrew || installer == Installer::Npm;
+    m_installerIndicator->setVisible(offered);
+    m_installerStatus->setVisible(offered);
+    m_installButton->setVisible(offered);
+    m_packagesHint->setVisible(installer == Installer::None);
+    m_installerStatus->setText(homebrew ? tr("Homebrew is installed") : tr("npm is installed"));
+    m_installButton->setText(homebrew ? tr("Install SVGO using Homebrew")
+                                      : tr("Install SVGO with npm"));
 }
 
 QFuture<void> SetupSheet::install() {
-    // The completion runs on a worker thread and only after a successful installation; the
-    // follow-up on this thread looks at the flag, so the button stays busy until it is done.
-    auto installed = std::make_shared<std::atomic<bool>>(false);
-    return Utilities::shared()
-        .installSVGO([installed] { installed->store(true); })
-        .then(this, [this, installed] {
-            if (installed->load())
-                installationFinished();
-        });
-}
-
-void SetupSheet::installationFinished() {
-    m_svgoPath = Utilities::shared().locateSVGO();
-    if (!m_svgoPath)
-        return;
-    const QString path = trimmedLineBreaks(QUrl::fromPercentEncoding(m_svgoPath->toUtf8()));
-    Keys::svgoExecutablePath().set(path);
-    accept();
+    QFuture<SvgoInstallation> installation = m_installer == Installer::Homebrew
+                                                 ? SvgoInstaller::withHomebrew()
+                                                 : SvgoInstaller::withNpm();
+    return whenFinished(installation, this, [this](const SvgoInstallation &done) {
+        if (!done.succeeded()) {
+            showAlert(tr("SVGO could not be installed"), done.problem);
+            return;
+        }
+        Keys::svgoExecutablePath().set(done.svgoPath);
+        accept();
+    });
 }
 
 QFuture<void> SetupSheet::check() {
-    // Used as a file-system path the way the optimizer will use it: no trimming, no search
-    // along PATH, relative to the working folder.
-    const QString typed = Keys::svgoExecutablePath().get();
-    const QString program = typed.isEmpty() ? QString() : QFileInfo(typed).absoluteFilePath();
-
-    auto promise = std::make_shared<QPromise<void>>();
-    promise->start();
-    QFuture<void> future = promise->future();
-
-    auto *process = new QProcess(this);
-    process->setProcessChannelMode(QProcess::ForwardedChannels);
-    process->setInputChannelMode(QProcess::ForwardedInputChannel);
-    QPointer<SetupSheet> self = this;
-    const auto done = [self, process, promise](bool passed) {
-        promise->finish();
-        process->deleteLater();
-        if (!self)
-            return;
-        self->setAlertPresented(!passed);
-        if (passed)
-            self->accept();
-    };
-    connect(process, &QProcess::errorOccurred, this, [process, done](QProcess::ProcessError error) {
-        // Only a failed start ends the check here; other errors still end in finished().
-        if (error != QProcess::FailedToStart)
-            return;
-        qCWarning(lcMirandel).noquote() << process->errorString();
-        done(false);
-    });
-    connect(process, &QProcess::finished, this, [done](int exitCode, QProcess::ExitStatus status) {
-        done(status == QProcess::NormalExit && exitCode == 0);
-    });
-    process->setProgram(program);
-    process->start();
-    return future;
+    return whenFinished(SvgoCheck::start(m_pathField->text()), this,
+                        [this](const SvgoCheck &check) {
+                            if (!check.works()) {
+                                showAlert(tr("SVGO could not be found"), check.problem());
+                                return;
+                            }
+                            if (m_alert)
+                                m_alert->close();
+                            accept();
+                        });
 }
 
-void SetupSheet::setAlertPresented(bool presented) {
-    if (!presented) {
-        if (m_alert)
-            m_alert->close();
-        return;
-    }
+void SetupSheet::showAlert(const QString &title, const QString &message) {
     if (m_alert)
-        return;
-    const QString title = tr("SVGO could not be found");
+        m_alert->close();
     auto *alert = new QMessageBox(QMessageBox::Warning, title, title, QMessageBox::NoButton, this);
-    alert->setInformativeText(tr("The SVGO executable file could not be found at the specified "
-                                 "path. Please check again or install SVGO using Homebrew."));
+    alert->setInformativeText(message);
     alert->addButton(tr("OK"), QMessageBox::AcceptRole);
     alert->setWindowModality(Qt::WindowModal);
     alert->setAttribute(Qt::WA_DeleteOnClose);

@@ -5,48 +5,61 @@
 #include <QMessageBox>
 #include <QPointer>
 
-#include <optional>
-
 class AsyncButton;
 class CircularIndicator;
 class QLabel;
 class QLineEdit;
+class QWidget;
 
-// Shown over a main window when svgo cannot be found: it explains why the program needs svgo and
-// offers to install it with Homebrew or to check the path of an svgo the user installed. It
-// closes itself as soon as either succeeds.
+// Shown over a main window when no svgo works: it explains why the program needs svgo and
+// offers to install it (with Homebrew where it exists, else with npm) or to check the path of an
+// svgo the user installed. It closes itself as soon as either succeeds and cannot be dismissed
+// otherwise; quitting still works.
 class SetupSheet : public QDialog {
     Q_OBJECT
 public:
+    enum class Installer { Unknown, Homebrew, Npm, None };
+
     explicit SetupSheet(QWidget *parent = nullptr);
     ~SetupSheet() override;
 
-    QLabel *homebrewStatus() const { return m_homebrewStatus; }
-    CircularIndicator *homebrewIndicator() const { return m_homebrewIndicator; }
+    Installer installer() const { return m_installer; }
+    QWidget *installSection() const { return m_installSection; }
+    QLabel *installerStatus() const { return m_installerStatus; }
+    CircularIndicator *installerIndicator() const { return m_installerIndicator; }
     AsyncButton *installButton() const { return m_installButton; }
+    // The line naming the packages that bring npm, shown where there is neither brew nor npm.
+    QLabel *packagesHint() const { return m_packagesHint; }
     QLineEdit *pathField() const { return m_pathField; }
     AsyncButton *checkButton() const { return m_checkButton; }
-    // The alert "SVGO could not be found" while it is shown, else null.
-    QMessageBox *invalidInstallationAlert() const { return m_alert; }
+    // The alert "SVGO could not be found" (or "… installed") while it is shown, else null.
+    QMessageBox *alert() const { return m_alert; }
 
-    const std::optional<QString> &homebrewPath() const { return m_homebrewPath; }
-    const std::optional<QString> &svgoPath() const { return m_svgoPath; }
+signals:
+    // The lookup of Homebrew and npm has ended and the install section shows its result.
+    void installerLookedUp();
+
+public slots:
+    void reject() override;
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
+    void setInstaller(Installer installer);
     QFuture<void> install();
-    void installationFinished();
     QFuture<void> check();
-    void setAlertPresented(bool presented);
-    void setHomebrewPath(const std::optional<QString> &path);
+    void showAlert(const QString &title, const QString &message);
 
-    std::optional<QString> m_homebrewPath;
-    std::optional<QString> m_svgoPath;
-    CircularIndicator *m_homebrewIndicator;
-    QLabel *m_homebrewStatus;
+    Installer m_installer = Installer::Unknown;
+    QLabel *m_installerParagraph;
+    QWidget *m_installSection;
+    QLabel *m_installTitle;
+    CircularIndicator *m_installerIndicator;
+    QLabel *m_installerStatus;
     AsyncButton *m_installButton;
+    QLabel *m_packagesHint;
     QLineEdit *m_pathField;
     AsyncButton *m_checkButton;
     QPointer<QMessageBox> m_alert;

@@ -1,40 +1,58 @@
+#include "engine/Optimizer.h"
+#include "engine/StaleRunFolders.h"
+#include "engine/SvgoCheck.h"
+#include "engine/SvgoInstaller.h"
+#include "engine/SvgoResolver.h"
 #include "engine/Utilities.h"
+#include "model/Settings.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QMimeData>
 #include <QtTest>
 
-#include <atomic>
+#include <filesystem>
 #include <memory>
 
-// Lookups and installation go through the real login shell. Each case gets its own home folder
-// whose .zprofile puts a folder of fake tools on the search path, so the shell sees only them.
+using namespace std::chrono_literals;
+
+// Lookups, checks and installations go through the real login shell. Each case gets its own home
+// folder whose .zprofile puts a folder of fake tools on the search path, so the shell sees only
+// them; the real svgo comes from tools/.
 class UtilitiesTest : public QObject {
     Q_OBJECT
+    QTemporaryDir m_settings;
     std::unique_ptr<QTemporaryDir> m_home;
 
-    QString binFolder() const { return m_home->filePath(QStringLiteral("bïn")); }
+    QString home(const QString &name = QString()) const { return m_home->filePath(name); }
+    QString binFolder() const { return home(QStringLiteral("bïn")); }
 
     void writeProfile(const QString &extraLines) const {
-        QFile profile(m_home->filePath(QStringLiteral(".zprofile")));
+        QFile profile(home(QStringLiteral(".zprofile")));
         QVERIFY(profile.open(QIODevice::WriteOnly | QIODevice::Truncate));
         profile.write(
             QStringLiteral("export PATH='%1'\n%2\n").arg(binFolder(), extraLines).toUtf8());
     }
 
-    void writeTool(const QString &name, const QString &script) const {
-        QFile tool(QDir(binFolder()).filePath(name));
+    // A script, in the fake tools' folder unless `path` is absolute; "%HOME%" stands for the
+    // case's home.
+    void writeTool(const QString &path, const QString &script, bool executable = true) const {
+        QFile tool(path.startsWith('/') ? path : QDir(binFolder()).filePath(path));
         QVERIFY(tool.open(QIODevice::WriteOnly));
         // The search path holds only the fake tools, so the scripts bring their own.
-        tool.write("#!/bin/sh\nPATH=/usr/bin:/bin\n" + script.toUtf8() + "\n");
+        tool.write("#!/bin/sh\nPATH=/usr/bin:/bin\n" +
+                   QString(script).replace("%HOME%", home()).toUtf8() + "\n");
         tool.close();
-        QVERIFY(tool.setPermissions(tool.permissions() | QFile::ExeOwner));
+        if (executable)
+            QVERIFY(tool.setPermissions(tool.permissions() | QFile::ExeOwner));
     }
 
 private slots:
-    // zsh quotes non-ASCII paths in $'…' form outside a UTF-8 locale.
-    void initTestCase() { qputenv("LC_ALL", "C.UTF-8"); }
+    void initTestCase() {
+        // zsh quotes non-ASCII paths in $'…' form outside a UTF-8 locale.
+        qputenv("LC_ALL", "C.UTF-8");
+        // Long enough for node to start on a busy machine, short enough for the hanging cases.
+        Utilities::setTimeLimit(5s);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
+        QCoreApplication::setOrganizationName(QStringLiteral("MirandelTests"));
+    }
 
     void init() {
         m_home = std::make_unique<QTemporaryDir>();
@@ -43,97 +61,181 @@ private slots:
         // The shell started by the code under test inherits our environment.
         qputenv("HOME", QFile::encodeName(m_home->path()));
         qputenv("ZDOTDIR", QFile::encodeName(m_home->path()));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home(QStringLiteral("data"))));
+        Keys::svgoExecutablePath().remove();
+        SvgoResolver::setShippedSvgo(QStringLiteral(MIRANDEL_SVGO));
         writeProfile(QString());
     }
 
     void locates_data() {
-        QTest::addColumn<QString>("tool");
-        QTest::addColumn<QStringList>("executables");
         QTest::addColumn<QString>("profileLines");
-        // "%BIN%" stands for this case's folder of fake tools; a null text means no answer.
-        QTest::addColumn<QString>("expected");
-
-        const QStringList both{QStringLiteral("svgo"), QStringLiteral("brew")};
-        QTest::newRow("svgo found: path and line feed")
-            << "svgo" << both << QString() << "%BIN%/svgo\n";
-        QTest::newRow("brew found: path and line feed")
-            << "brew" << both << QString() << "%BIN%/brew\n";
-        QTest::newRow("svgo unknown") << "svgo" << QStringList{"brew"} << QString() << QString();
-        QTest::newRow("brew unknown") << "brew" << QStringList{"svgo"} << QString() << QString();
-        QTest::newRow("alias: every 'svgo is ' removed")
-            << "svgo" << QStringList() << "alias svgo='echo svgo is here'"
-            << "an alias for echo here\n";
-        QTest::newRow("messages on standard error are not part of the answer")
-            << "svgo" << both << "print -u2 '(expected noise from the test shell profile)'"
-            << "%BIN%/svgo\n";
-        QTest::newRow("status 0 without any answer")
-            << "svgo" << both << "exec >/dev/null" << QString();
+        QTest::addColumn<QString>("expected"); // "%BIN%": the fake tools; null: no answer
+        QTest::addColumn<bool>("timesOut");
+        QTest::newRow("found") << QString() << "%BIN%/svgo" << false;
+        QTest::newRow("unknown") << "/bin/rm '%BIN%/svgo'" << QString() << false;
+        QTest::newRow("profile prints to standard output first")
+            << "echo 'svgo is not ready'; print 'welcome'"
+            << "%BIN%/svgo" << false;
+        QTest::newRow("status 0 without any answer") << "exec >/dev/null" << QString() << false;
+        QTest::newRow("profile sleeps") << "/bin/sleep 30" << QString() << true;
     }
-
     void locates() {
-        QFETCH(QString, tool);
-        QFETCH(QStringList, executables);
         QFETCH(QString, profileLines);
         QFETCH(QString, expected);
-        for (const QString &name : executables)
-            writeTool(name, QString());
-        writeProfile(profileLines);
+        QFETCH(bool, timesOut);
+        writeTool(QStringLiteral("svgo"), QString());
+        writeProfile(profileLines.replace("%BIN%", binFolder()));
+        if (timesOut)
+            Utilities::setTimeLimit(300ms);
 
-        const Utilities &utilities = Utilities::shared();
-        const std::optional<QString> answer =
-            tool == "svgo" ? utilities.locateSVGO() : utilities.locateHomebrew();
-        QCOMPARE(answer.has_value(), !expected.isNull());
-        if (answer)
-            QCOMPARE(*answer, expected.replace(QStringLiteral("%BIN%"), binFolder()));
+        QString problem;
+        const std::optional<QString> answer = Utilities::shared().locateSVGO(&problem);
+        Utilities::setTimeLimit(5s);
+        QCOMPARE(answer, expected.isNull() ? std::nullopt
+                                           : std::optional(expected.replace("%BIN%", binFolder())));
+        QCOMPARE(problem.contains(QStringLiteral("did not answer")), timesOut);
     }
 
-    void installs_data() {
-        QTest::addColumn<QString>("brew");
-        QTest::addColumn<bool>("succeeds");
+    void checks_data() {
+        QTest::addColumn<QString>("typed"); // "%HOME%" stands for the case's home
+        QTest::addColumn<int>("verdict");
+        QTest::addColumn<QString>("problemNames");
+        const auto row = [](const char *name, const QString &typed, SvgoCheck::Verdict verdict,
+                            const QString &problem = QString()) {
+            QTest::newRow(name) << typed << int(verdict) << problem;
+        };
+        using V = SvgoCheck::Verdict;
+        row("the real svgo", QStringLiteral(MIRANDEL_SVGO), V::Works);
+        row("~/ expanded, spaces and % kept", "~/my svgo%20", V::Works);
+        row("empty", "", V::Empty);
+        row("relative", "bïn/svgo", V::NotAbsolute, "not a full path");
+        row("no such file", "%HOME%/nothing", V::NoSuchFile, "no file");
+        row("a folder", "%HOME%/bïn", V::Folder, "folder");
+        row("not executable", "%HOME%/plain", V::NotExecutable, "not executable");
+        row("not svgo: another program", "/bin/ls", V::NotSvgo, "not seem");
+        row("4.0.0", "%HOME%/old4", V::TooOld, "SVGO 4.0.0 is too old");
+        row("hangs on --version", "%HOME%/hangs", V::TimedOut, "did not answer");
+    }
+    void checks() {
+        QFETCH(QString, typed);
+        QFETCH(int, verdict);
+        QFETCH(QString, problemNames);
+        QVERIFY(QFile::link(QStringLiteral(MIRANDEL_SVGO), home(QStringLiteral("my svgo%20"))));
+        writeTool(home(QStringLiteral("plain")), "echo 4.1.0", false);
+        writeTool(home(QStringLiteral("old4")), "echo 4.0.0");
+        writeTool(home(QStringLiteral("hangs")), "exec sleep 30");
+        typed.replace("%HOME%", home());
+        if (verdict == int(SvgoCheck::Verdict::TimedOut))
+            Utilities::setTimeLimit(300ms);
 
-        // A real install leaves svgo on the search path; the fake does the same when asked
-        // properly.
-        QTest::newRow("brew succeeds") << "[ \"$*\" = 'install svgo' ] || exit 2\n"
-                                          "printf '#!/bin/sh\\n' > \"$(dirname \"$0\")/svgo\"\n"
-                                          "chmod +x \"$(dirname \"$0\")/svgo\""
-                                       << true;
-        QTest::newRow("brew fails")
-            << "echo 'Error: (expected failure from a fake brew)' >&2\nexit 1" << false;
-        QTest::newRow("no brew") << QString() << false;
+        const SvgoCheck check = SvgoCheck::run(typed);
+        Utilities::setTimeLimit(5s);
+        QCOMPARE(int(check.verdict), verdict);
+        QCOMPARE(check.path, SvgoCheck::expandedPath(typed));
+        QCOMPARE(check.version.isEmpty(),
+                 !check.works() && check.verdict != SvgoCheck::Verdict::TooOld);
+        QVERIFY2(check.problem().contains(problemNames), qPrintable(check.problem()));
     }
 
-    void installs() {
-        QFETCH(QString, brew);
-        QFETCH(bool, succeeds);
-        if (!brew.isNull())
-            writeTool(QStringLiteral("brew"), brew);
+    void resolution_data() {
+        QTest::addColumn<QString>("stored"); // "%HOME%" stands for the case's home
+        QTest::addColumn<QString>("loginShellSvgo");
+        QTest::addColumn<bool>("shipped");
+        QTest::addColumn<int>("source");
+        QTest::addColumn<QString>("storedAfter"); // "%FOUND%": the svgo the resolution chose
+        using S = SvgoResolution::Source;
+        QTest::newRow("working custom path kept, shell not asked to replace it")
+            << "%HOME%/custom"
+            << "echo 4.1.0" << true << int(S::Stored) << "%HOME%/custom";
+        QTest::newRow("nothing stored: the login shell's, remembered")
+            << ""
+            << "echo 4.1.0" << true << int(S::LoginShell) << "%FOUND%";
+        QTest::newRow("nothing stored, no svgo on PATH: the shipped one, remembered")
+            << "" << QString() << true << int(S::Shipped) << "%FOUND%";
+        QTest::newRow("the login shell's is too old: the shipped one")
+            << ""
+            << "echo 3.2.0" << true << int(S::Shipped) << "%FOUND%";
+        QTest::newRow("broken custom path still works out, but is never replaced")
+            << "%HOME%/gone" << QString() << true << int(S::Shipped) << "%HOME%/gone";
+        QTest::newRow("none works: nothing stored") << ""
+                                                    << "exit 1" << false << int(S::None) << "";
+    }
+    void resolution() {
+        QFETCH(QString, stored);
+        QFETCH(QString, loginShellSvgo);
+        QFETCH(bool, shipped);
+        QFETCH(int, source);
+        QFETCH(QString, storedAfter);
+        QVERIFY(QFile::link(QStringLiteral(MIRANDEL_SVGO), home(QStringLiteral("custom"))));
+        if (!loginShellSvgo.isNull())
+            writeTool(QStringLiteral("svgo"), loginShellSvgo);
+        if (!shipped)
+            SvgoResolver::setShippedSvgo(QString());
+        Keys::svgoExecutablePath().set(stored.replace("%HOME%", home()));
 
-        std::atomic<int> completions = 0;
-        std::atomic<bool> onCallingThread = false;
-        QThread *caller = QThread::currentThread();
-        QFuture<void> installation = Utilities::shared().installSVGO([&] {
-            ++completions;
-            onCallingThread = QThread::currentThread() == caller;
-        });
-        installation.waitForFinished();
-
-        QCOMPARE(completions.load(), succeeds ? 1 : 0);
-        QVERIFY(!onCallingThread);
-        QCOMPARE(Utilities::shared().locateSVGO().has_value(), succeeds);
+        const SvgoResolution resolution = SvgoResolver::start().result();
+        SvgoResolver::remember(resolution);
+        QCOMPARE(int(resolution.source), source);
+        QCOMPARE(resolution.works(), source != int(SvgoResolution::Source::None));
+        QCOMPARE(Keys::svgoExecutablePath().get(),
+                 storedAfter.replace("%HOME%", home()).replace("%FOUND%", resolution.chosen.path));
     }
 
-    void copiesPlainText() {
-        auto *rich = new QMimeData;
-        rich->setHtml(QStringLiteral("<b>old</b>"));
-        QGuiApplication::clipboard()->setMimeData(rich);
+    // npm installs into a folder of its own that replaces the installation only once complete;
+    // the brew installation is shown through the setup sheet's test.
+    void installsWithNpm_data() {
+        QTest::addColumn<QString>("npm");
+        QTest::newRow("succeeds")
+            << "case \"$7 $8\" in \"$HOME\"/data/mirandel/.svgo-installing-*' "
+               "svgo@4') ;; *) exit 2;; esac\n"
+               "mkdir -p \"$7/bin\" && printf '#!/bin/sh\\necho 4.1.0\\n' > "
+               "\"$7/bin/svgo\" && chmod +x \"$7/bin/svgo\"";
+        QTest::newRow("fails mid-install")
+            << "mkdir -p \"$7/lib/node_modules/svgo\"; echo 'npm ERR! network' >&2; exit 1";
+    }
+    void installsWithNpm() {
+        QFETCH(QString, npm);
+        writeTool(QStringLiteral("npm"), npm);
+        const bool succeeds = !npm.contains("ERR!");
 
-        const QString text = QStringLiteral("<svg>é</svg>\r\n<svg/>");
-        Utilities::shared().copyToPasteboard(text);
+        const SvgoInstallation done = SvgoInstaller::withNpm().result();
+        QCOMPARE(done.svgoPath, succeeds ? SvgoInstaller::npmPrefix() + "/bin/svgo" : "");
+        QCOMPARE(done.problem.contains("npm ERR! network"), !succeeds);
+        const QDir data(home(QStringLiteral("data/mirandel")));
+        QCOMPARE(data.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 succeeds ? QStringList{"svgo"} : QStringList());
+    }
 
-        const QMimeData *copied = QGuiApplication::clipboard()->mimeData();
-        QVERIFY(copied);
-        QCOMPARE(copied->formats(), QStringList{QStringLiteral("text/plain")});
-        QCOMPARE(copied->text(), text);
+    void runRemovesLeftoversOfCrashedRuns() {
+        Keys::svgoExecutablePath().set(QStringLiteral(MIRANDEL_SVGO));
+        const QString icon = home(QStringLiteral("icon.svg"));
+        QFile file(icon);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<svg xmlns=\"http://www.w3.org/2000/svg\"><g><rect width=\"1\"/></g></svg>");
+        file.close();
+        // A crashed run's folder, and one a run of another window still uses.
+        const QString crashed = home(QStringLiteral(".mirandel-crashd"));
+        const QString otherRun = home(QStringLiteral(".mirandel-active/0.svg"));
+        for (const QString &path : {crashed + "/0.svg", otherRun}) {
+            QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+            writeTool(path, QString());
+            const std::filesystem::path folder(QFile::encodeName(QFileInfo(path).path()).data());
+            std::filesystem::last_write_time(folder,
+                                             std::filesystem::last_write_time(folder) - 24h);
+        }
+        StaleRunFolders::claim(otherRun);
+
+        SVGFile svg;
+        svg.url = QUrl::fromLocalFile(icon);
+        OptimizerOptions options;
+        options.originalsFolder = home(QStringLiteral("originals"));
+        const OptimizationResult result =
+            Optimizer::shared().optimize({svg}, Profile::builtInDefault(), {}, options).result();
+        QCOMPARE(result.count(FileResult::Status::Optimized), 1);
+        QVERIFY(!QFileInfo::exists(crashed));
+        QVERIFY(QFileInfo::exists(otherRun));
+        // The kept originals are read-only; the home goes with the case.
+        QProcess::execute(QStringLiteral("chmod"), {"-R", "u+w", home()});
     }
 };
 

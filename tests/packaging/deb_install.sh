@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the built .deb the way a user would, starts the installed program with two SVG files
 # and a folder on its command line, checks through its accessibility tree (read by a preloaded
-# probe, so the release binary stays untouched) that the main window lists them, then purges the
-# package and checks that nothing it installed is left.
+# probe, so the release binary stays untouched) that the main window lists them, checks that the
+# package brings svgo and that the installed program, with no svgo on PATH and a fresh home,
+# optimizes a file with it, then purges the package and checks that nothing it installed is left.
 #   deb_install.sh <folder with mirandel_*.deb> <probe library>
 # Exit status 77 (a skip for CTest) when it cannot run here: not root, or no package built.
 set -euo pipefail
@@ -38,6 +39,10 @@ for f in /usr/bin/mirandel /usr/share/applications/app.mirandel.Mirandel.desktop
   grep -qx "$f" "$tmp/files" || { echo "the package does not install $f"; exit 1; }
 done
 desktop-file-validate /usr/share/applications/app.mirandel.Mirandel.desktop
+shipped=/usr/lib/mirandel/node_modules/.bin/svgo
+grep -qx "$shipped" "$tmp/files" || { echo "the package does not install $shipped"; exit 1; }
+[ "$("$shipped" --version)" = "$(node -p "require('$(dirname "$0")/../../tools/package.json').dependencies.svgo")" ] \
+  || { echo "the shipped svgo is not the pinned version"; exit 1; }
 # The mime database trigger ran: the row-drag type is known to the system.
 grep -qx 'application/x-app.mirandel.svgfile' /usr/share/mime/types \
   || { echo "the drag type is not in the mime database"; exit 1; }
@@ -55,6 +60,22 @@ HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/home/.config" QT_QPA_PLATFORM=offscreen \
   "$tmp/alpha-icon.svg" "$tmp/beta-icon.svg" "$tmp/more/" || status=$?
 [ "$status" -eq 0 ] || { echo "the main window did not list the files (status $status)"; exit 1; }
 
+echo "optimizing with the shipped svgo, nothing on PATH but the system's folders"
+mkdir -p "$tmp/fresh" "$tmp/work"
+echo "$svg" >"$tmp/work/delta-icon.svg"
+printf 'export PATH=/usr/bin:/bin\n' >"$tmp/fresh/.zprofile"
+if PATH=/usr/bin:/bin command -v svgo >/dev/null; then skip "an svgo is installed system-wide"; fi
+status=0
+env -i PATH=/usr/bin:/bin HOME="$tmp/fresh" XDG_CONFIG_HOME="$tmp/fresh/.config" \
+  QT_QPA_PLATFORM=offscreen MIRANDEL_PROBE_EXPECT="delta-icon" MIRANDEL_PROBE_PRESS=optimizeButton \
+  MIRANDEL_PROBE_REFUSE="Wake up, Neo" MIRANDEL_PROBE_TIMEOUT_MS=60000 \
+  timeout 90 env LD_PRELOAD="$probe" /usr/bin/mirandel "$tmp/work/delta-icon.svg" || status=$?
+[ "$status" -eq 0 ] || { echo "the optimize run did not end well (status $status)"; exit 1; }
+if [ "$(cat "$tmp/work/delta-icon.svg")" = "$svg" ]; then
+  echo "the file was not optimized"; exit 1
+fi
+grep -q '<svg' "$tmp/work/delta-icon.svg" || { echo "the optimized file is no SVG"; exit 1; }
+
 echo "purging"
 DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq mirandel >"$tmp/apt.log" 2>&1 \
   || { cat "$tmp/apt.log"; exit 1; }
@@ -65,4 +86,4 @@ done <"$tmp/files"
 [ "$left" -eq 0 ] || exit 1
 ! grep -qx 'application/x-app.mirandel.svgfile' /usr/share/mime/types \
   || { echo "the drag type stayed in the mime database"; exit 1; }
-echo "package installs, lists the files it was given and purges cleanly"
+echo "package installs, lists the files it was given, optimizes with its own svgo and purges cleanly"

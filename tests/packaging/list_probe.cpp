@@ -6,6 +6,11 @@
 // all visible windows; once every text appears it prints "probe: found" and ends the program with
 // status 0. After MIRANDEL_PROBE_TIMEOUT_MS (default 20000) it prints every name it saw and ends
 // the program with status 3.
+//
+// With MIRANDEL_PROBE_PRESS set to a button's object name, the probe then presses that button
+// (the optimize button, say) and ends the program once the button's run is over. Any text of
+// MIRANDEL_PROBE_REFUSE ('|'-separated) seen on the way ends the program with status 4.
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleInterface>
 #include <QApplication>
@@ -51,9 +56,29 @@ bool containsAll(const QSet<QString> &names, const QStringList &expected) {
     return true;
 }
 
+QAbstractButton *findButton(const QString &name) {
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (auto *button = window->findChild<QAbstractButton *>(name))
+            return button;
+    }
+    return nullptr;
+}
+
+void finish(const char *message, int status) {
+    std::puts(message);
+    std::fflush(stdout);
+    QCoreApplication::exit(status);
+}
+
 void startProbe() {
-    const QStringList expected =
-        qEnvironmentVariable("MIRANDEL_PROBE_EXPECT").split(QLatin1Char('|'), Qt::SkipEmptyParts);
+    const auto list = [](const char *variable) {
+        return qEnvironmentVariable(variable).split(QLatin1Char('|'), Qt::SkipEmptyParts);
+    };
+    const QStringList expected = list("MIRANDEL_PROBE_EXPECT");
+    const QStringList refused = list("MIRANDEL_PROBE_REFUSE");
+    const QString press = qEnvironmentVariable("MIRANDEL_PROBE_PRESS");
+    auto *pressed = new bool(false);
     bool ok = false;
     int timeout = qEnvironmentVariableIntValue("MIRANDEL_PROBE_TIMEOUT_MS", &ok);
     if (!ok)
@@ -63,11 +88,25 @@ void startProbe() {
     auto *timer = new QTimer(qApp);
     QObject::connect(timer, &QTimer::timeout, qApp, [=] {
         const QSet<QString> names = visibleNames();
-        if (!expected.isEmpty() && containsAll(names, expected)) {
-            std::puts("probe: found");
-            std::fflush(stdout);
-            QCoreApplication::exit(0);
-        } else if (clock->elapsed() > timeout) {
+        for (const QString &text : refused) {
+            if (containsAll(names, {text}))
+                return finish(qPrintable(QStringLiteral("probe: refused text shown: ") + text), 4);
+        }
+        if (*pressed) {
+            // The button shows its busy state until the run is over.
+            if (QAbstractButton *button = findButton(press);
+                button && !button->property("loading").toBool()) {
+                return finish("probe: pressed and done", 0);
+            }
+        } else if (!expected.isEmpty() && containsAll(names, expected)) {
+            if (press.isEmpty())
+                return finish("probe: found", 0);
+            if (QAbstractButton *button = findButton(press); button && button->isEnabled()) {
+                button->click();
+                *pressed = true;
+            }
+        }
+        if (clock->elapsed() > timeout) {
             std::puts("probe: not found; the windows show:");
             for (const QString &name : names)
                 std::printf("  %s\n", qPrintable(name));

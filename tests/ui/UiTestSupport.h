@@ -38,9 +38,12 @@ inline void useLoginShellHome(const QString &home, const QString &bin) {
     qputenv("ZDOTDIR", QFile::encodeName(home));
 }
 
-// A brew that "installs" svgo next to itself when asked exactly that.
+// An svgo as far as a version check can tell.
+inline const QByteArray fakeSvgo = "echo 4.1.0\n";
+
+// A brew that "installs" such an svgo next to itself when asked exactly that.
 inline const QByteArray installingBrew = "[ \"$1 $2\" = 'install svgo' ] || exit 2\n"
-                                         "printf '#!/bin/sh\\nexit 0\\n' > \"${0%/*}/svgo\"\n"
+                                         "printf '#!/bin/sh\\necho 4.1.0\\n' > \"${0%/*}/svgo\"\n"
                                          "/bin/chmod +x \"${0%/*}/svgo\"\n";
 
 // A menu or button text as drawn: "&&" is a literal "&", a lone "&" marks the shortcut key.

@@ -1,18 +1,19 @@
+#include "engine/SvgoResolver.h"
 #include "model/Settings.h"
 #include "ui/AdvancedSettingsTab.h"
 #include "ui/UiTestSupport.h"
-#include "ui/components/AsyncButton.h"
 #include "ui/components/CircularIndicator.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <memory>
 
 // Every lookup goes through a real zsh login shell that sees only the test's bin folder, so the
-// test decides whether svgo and brew exist.
+// test decides whether svgo and brew exist; the shipped svgo is the real one from tools/.
 class TestAdvancedTab : public QObject {
     Q_OBJECT
     std::unique_ptr<QTemporaryDir> home;
@@ -20,94 +21,78 @@ class TestAdvancedTab : public QObject {
 
     QString binPath() const { return home->filePath(QStringLiteral("bin")); }
     QString svgoPath() const { return binPath() + QStringLiteral("/svgo"); }
-    void installSvgo() { writeScript(svgoPath(), "exit 0\n"); }
-    void installBrew(bool succeeds) {
-        writeScript(binPath() + QStringLiteral("/brew"), succeeds ? installingBrew : "exit 1\n");
-    }
+
+    // Shows the tab and waits until the dot describes the field's path.
     void showTab() {
         tab = std::make_unique<AdvancedSettingsTab>();
+        QSignalSpy shown(tab.get(), &AdvancedSettingsTab::statusShown);
         tab->show();
+        QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty() && !tab->isChecking(), 20000);
     }
-    bool shown(QWidget *widget) const { return widget->isVisibleTo(tab.get()); }
 
 private slots:
     void init() {
         home = std::make_unique<QTemporaryDir>();
         useSettingsIn(home->path(), "AdvancedTab");
         useLoginShellHome(home->path(), binPath());
-        Keys::svgoExecutablePath().set(QStringLiteral("/custom/svgo"));
+        SvgoResolver::setShippedSvgo(QStringLiteral(MIRANDEL_SVGO));
     }
 
     void cleanup() { tab.reset(); }
 
-    void lookups_data() {
-        QTest::addColumn<bool>("hasSvgo");
-        QTest::addColumn<bool>("hasBrew");
+    // The dot and its text describe the path in the field, not the search path.
+    void status_data() {
+        QTest::addColumn<QString>("stored"); // "%HOME%" stands for the case's home
+        QTest::addColumn<QByteArray>("svgoOnPath");
+        QTest::addColumn<QString>("fieldAfter"); // "%SHIPPED%": the shipped svgo
+        QTest::addColumn<bool>("works");
         QTest::addColumn<QString>("status");
-        QTest::addColumn<bool>("installOffered");
-        QTest::newRow("svgo and brew") << true << true << "Installed" << false;
-        QTest::newRow("brew only") << false << true << "Not found" << true;
-        QTest::newRow("neither") << false << false << "Not found" << false;
+        QTest::newRow("nothing stored, none on PATH: the shipped one is taken")
+            << "" << QByteArray() << "%SHIPPED%" << true << "SVGO 4.1.0, shipped with Mirandel";
+        QTest::newRow("nothing stored: the login shell's is taken")
+            << "" << fakeSvgo << "%HOME%/bin/svgo" << true
+            << "SVGO 4.1.0, found on the login shell's PATH";
+        QTest::newRow("a working custom path stays")
+            << "%HOME%/custom" << fakeSvgo << "%HOME%/custom" << true << "SVGO 4.1.0, custom path";
+        QTest::newRow("a missing custom path stays, red")
+            << "%HOME%/gone" << fakeSvgo << "%HOME%/gone" << false << "There is no file";
     }
-    void lookups() {
-        QFETCH(bool, hasSvgo);
-        QFETCH(bool, hasBrew);
+    void status() {
+        QFETCH(QString, stored);
+        QFETCH(QByteArray, svgoOnPath);
+        QFETCH(QString, fieldAfter);
+        QFETCH(bool, works);
         QFETCH(QString, status);
-        QFETCH(bool, installOffered);
-        if (hasSvgo)
-            installSvgo();
-        if (hasBrew)
-            installBrew(true);
+        QVERIFY(QFile::link(QStringLiteral(MIRANDEL_SVGO), home->filePath("custom")));
+        if (!svgoOnPath.isEmpty())
+            writeScript(svgoPath(), svgoOnPath);
+        Keys::svgoExecutablePath().set(stored.replace("%HOME%", home->path()));
         showTab();
 
-        QCOMPARE(tab->statusLabel()->text(), status);
-        QCOMPARE(tab->indicator()->color(), CircularIndicator::colorFor(hasSvgo, true));
-        QCOMPARE(shown(tab->installButton()), installOffered);
-        QCOMPARE(shown(tab->useInstalledButton()), hasSvgo);
-        // A found svgo replaces the typed path, without the shell's line feed.
-        const QString expected = hasSvgo ? svgoPath() : QStringLiteral("/custom/svgo");
-        QCOMPARE(Keys::svgoExecutablePath().get(), expected);
-        QCOMPARE(tab->pathField()->text(), expected);
-        if (hasSvgo)
-            QVERIFY(!tab->useInstalledButton()->isEnabled());
+        fieldAfter.replace("%HOME%", home->path()).replace("%SHIPPED%", MIRANDEL_SVGO);
+        QCOMPARE(tab->pathField()->text(), fieldAfter);
+        QCOMPARE(Keys::svgoExecutablePath().get(), fieldAfter);
+        QCOMPARE(tab->indicator()->color(), CircularIndicator::colorFor(works, true));
+        QVERIFY2(tab->statusLabel()->text().contains(status),
+                 qPrintable(tab->statusLabel()->text()));
     }
 
-    void useInstalledVersion() {
+    void typingChecksAndUseInstalledVersion() {
+        writeScript(svgoPath(), fakeSvgo);
         showTab();
-        QCOMPARE(tab->statusLabel()->text(), QStringLiteral("Not found"));
-        // Installed while the tab was hidden: showing it again looks again.
-        installSvgo();
-        tab->hide();
-        tab->show();
-        QCOMPARE(tab->statusLabel()->text(), QStringLiteral("Installed"));
+        QVERIFY(!tab->useInstalledButton()->isEnabled());
+        QSignalSpy shown(tab.get(), &AdvancedSettingsTab::statusShown);
         tab->pathField()->selectAll();
-        QTest::keyClicks(tab->pathField(), QStringLiteral("/opt/other/svgo"));
-        QCOMPARE(Keys::svgoExecutablePath().get(), QStringLiteral("/opt/other/svgo"));
-        QVERIFY(tab->useInstalledButton()->isEnabled());
+        QTest::keyClicks(tab->pathField(), QStringLiteral("~/bin"));
+        // Orange while checking, then red: a folder is no program.
+        QCOMPARE(tab->indicator()->color(), CircularIndicator::colorFor(false, false));
+        QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty() && !tab->isChecking(), 20000);
+        QVERIFY(tab->statusLabel()->text().contains(QStringLiteral("is a folder")));
+        QCOMPARE(Keys::svgoExecutablePath().get(), binPath());
 
-        tab->useInstalledButton()->click();
-        QCOMPARE(Keys::svgoExecutablePath().get(), svgoPath());
+        QTest::mouseClick(tab->useInstalledButton(), Qt::LeftButton);
         QCOMPARE(tab->pathField()->text(), svgoPath());
         QVERIFY(!tab->useInstalledButton()->isEnabled());
-    }
-
-    void installWithHomebrew_data() {
-        QTest::addColumn<bool>("succeeds");
-        QTest::newRow("brew succeeds") << true;
-        QTest::newRow("brew fails") << false;
-    }
-    void installWithHomebrew() {
-        QFETCH(bool, succeeds);
-        installBrew(succeeds);
-        showTab();
-        tab->installButton()->click();
-        QVERIFY(tab->installButton()->isLoading());
-        QTRY_VERIFY_WITH_TIMEOUT(!tab->installButton()->isLoading(), 20000);
-        QTRY_COMPARE(tab->statusLabel()->text(), QString(succeeds ? "Installed" : "Not found"));
-        QCOMPARE(shown(tab->installButton()), !succeeds);
-        QCOMPARE(Keys::svgoExecutablePath().get(),
-                 succeeds ? svgoPath() : QStringLiteral("/custom/svgo"));
-        QCOMPARE(tab->installButton()->errorCount(), 0);
     }
 };
 

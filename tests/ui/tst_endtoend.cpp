@@ -1,13 +1,17 @@
 // From the inspector to svgo and back: a text-mode run opens the output window with the
-// assembled markup, a file-mode run writes the optimized files into the chosen folder.
+// assembled markup, a file-mode run writes the optimized files into the chosen folder. A fresh
+// account optimizes with the shipped svgo at the first press, and quitting during a run stops it.
 
+#include "engine/ShippedTools.h"
 #include "model/SVGFileList.h"
 #include "model/Settings.h"
 #include "ui/Application.h"
 #include "ui/Inspector.h"
+#include "ui/MainWindow.h"
 #include "ui/ProfileEditor.h"
 #include "ui/SegmentedPicker.h"
 #include "ui/TextOutputWindow.h"
+#include "ui/UiTestSupport.h"
 #include "ui/components/AsyncButton.h"
 
 #include <QAbstractButton>
@@ -31,6 +35,8 @@ private slots:
     void textRunOpensOutputWindow_data();
     void textRunOpensOutputWindow();
     void fileRunWritesIntoFolder();
+    void freshAccountOptimizesWithShippedSvgo();
+    void quittingStopsTheRun();
 
 private:
     template <typename T> T *control(const char *name, const char *section = nullptr) const {
@@ -41,6 +47,24 @@ private:
     }
     void typeInto(const char *section, const char *field, const QString &text) const {
         QTest::keyClicks(control<QLineEdit>(field, section), text);
+    }
+
+    // A main window of the application listing copies of `icons` in `folder`, once its svgo
+    // lookup has ended.
+    MainWindow *openMainWindow(const QString &folder, const QStringList &icons) const {
+        MainWindow *window = m_application->newMainWindow();
+        QSignalSpy lookedUp(window, &MainWindow::svgoLookedUp);
+        for (const QString &name : icons) {
+            QFile::copy(QStringLiteral(MIRANDEL_SOURCE_DIR "/tools/node_modules/bootstrap-icons/"
+                                                           "icons/") +
+                            name,
+                        QDir(folder).filePath(name));
+            window->files()->addFile(QUrl::fromLocalFile(QDir(folder).filePath(name)));
+        }
+        window->activateWindow();
+        const bool ready = QTest::qWaitForWindowActive(window) &&
+                           QTest::qWaitFor([&] { return !lookedUp.isEmpty(); }, 30000);
+        return ready ? window : nullptr;
     }
 
     QTemporaryDir m_settings;
@@ -177,6 +201,60 @@ void tst_EndToEnd::fileRunWritesIntoFolder() {
         QCOMPARE(written.readAll(), m_optimized.at(index));
     }
     QVERIFY(TextOutputWindow::openWindows().isEmpty());
+}
+
+void tst_EndToEnd::freshAccountOptimizesWithShippedSvgo() {
+    // Nothing stored and no svgo on the login shell's PATH: only the shipped one is there.
+    QTemporaryDir home;
+    useLoginShellHome(home.path(), home.filePath(QStringLiteral("bin")));
+    Keys::svgoExecutablePath().remove();
+    MainWindow *window = openMainWindow(home.path(), {"alarm.svg", "bag.svg", "cake.svg"});
+    QVERIFY(window);
+    QVERIFY(!window->setupSheet());
+    QCOMPARE(Keys::svgoExecutablePath().get(), ShippedTools::svgoPath());
+
+    QSignalSpy runs(window->inspector(), &Inspector::runStarted);
+    QTest::mouseClick(window->inspector()->optimizeButton(), Qt::LeftButton);
+    QCOMPARE(runs.size(), 1);
+    auto future = runs.first().first().value<QFuture<OptimizationResult>>();
+    QTRY_VERIFY_WITH_TIMEOUT(future.isFinished(), 120000);
+    QCOMPARE(future.result().count(FileResult::Status::Optimized), 3);
+    Keys::svgoExecutablePath().set(QStringLiteral(MIRANDEL_SVGO));
+}
+
+void tst_EndToEnd::quittingStopsTheRun() {
+    // An svgo that never finishes, so the run is still going when the user quits.
+    QTemporaryDir home;
+    useLoginShellHome(home.path(), home.filePath(QStringLiteral("bin")));
+    const QString pidFile = home.filePath(QStringLiteral("svgo.pid"));
+    writeScript(home.filePath(QStringLiteral("svgo")),
+                "[ \"$1\" = --version ] && echo 4.1.0 && exit 0\necho $$ > '" + pidFile.toUtf8() +
+                    "'\nexec sleep 60\n");
+    Keys::svgoExecutablePath().set(home.filePath(QStringLiteral("svgo")));
+    MainWindow *window = openMainWindow(home.path(), {"alarm.svg"});
+    QVERIFY(window);
+    QTest::mouseClick(window->inspector()->optimizeButton(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(pidFile), 30000);
+    const QStringList privateFolders{QStringLiteral(".mirandel-*")};
+    QCOMPARE(QDir(home.path()).entryList(privateFolders, QDir::Dirs | QDir::Hidden).size(), 1);
+
+    QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
+    QMessageBox *question = m_application->quitQuestion();
+    QVERIFY(question);
+    const auto buttons = question->buttons();
+    const auto stop = std::find_if(buttons.cbegin(), buttons.cend(), [](QAbstractButton *button) {
+        return button->text() == QStringLiteral("Stop and Quit");
+    });
+    QVERIFY(stop != buttons.cend());
+    QTest::mouseClick(*stop, Qt::LeftButton);
+
+    QFile pid(pidFile);
+    QVERIFY(pid.open(QIODevice::ReadOnly));
+    const QString process = QStringLiteral("/proc/") + QString::fromUtf8(pid.readAll()).trimmed();
+    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(process), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        QDir(home.path()).entryList(privateFolders, QDir::Dirs | QDir::Hidden).isEmpty(), 30000);
+    QVERIFY(!m_application->isRunning());
 }
 
 QTEST_MAIN(tst_EndToEnd)

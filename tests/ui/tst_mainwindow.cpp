@@ -1,6 +1,7 @@
 // Mouse clicks go through the window system, which follows a right press with a context menu.
 #define QTEST_QPA_MOUSE_HANDLING
 
+#include "engine/SvgoResolver.h"
 #include "model/SVGFileList.h"
 #include "model/Settings.h"
 #include "ui/AboutDialog.h"
@@ -88,7 +89,9 @@ private slots:
         useSettingsIn(home.path(), "tst_mainwindow");
         setShellPath(binWithout());
         setShellPath(binWith());
-        writeScript(binWith() + QStringLiteral("/svgo"), "exit 0\n");
+        writeScript(binWith() + QStringLiteral("/svgo"), fakeSvgo);
+        // Only the login shell decides here: no shipped svgo to fall back on.
+        SvgoResolver::setShippedSvgo(QString());
 
         for (const QString name :
              {"a.svg", "b.svg", "c.svg", "d.svg", "folder/b.svg", "folder/a.svg",
@@ -306,6 +309,8 @@ private slots:
     void setupSheetFollowsLoginShell() {
         QFETCH(bool, svgoOnPath);
         setShellPath(svgoOnPath ? binWith() : binWithout());
+        // A path that does not work, and that no lookup replaces.
+        Keys::svgoExecutablePath().set(QStringLiteral("/nowhere/svgo"));
         auto *second = application->newMainWindow();
         QSignalSpy lookedUp(second, &MainWindow::svgoLookedUp);
         QVERIFY(lookedUp.wait(20000));

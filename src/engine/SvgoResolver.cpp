@@ -1,0 +1,102 @@
+#include "engine/SvgoResolver.h"
+
+#include "engine/ShippedTools.h"
+#include "engine/Utilities.h"
+#include "model/Settings.h"
+
+#include <QMutex>
+#include <QtConcurrent>
+
+#include <optional>
+
+namespace {
+
+QMutex s_shippedMutex;
+std::optional<QString> s_shippedOverride;
+QString s_prefilled; // the stored path prefill() set, until remember() has replaced it
+
+} // namespace
+
+SvgoResolution::Source SvgoResolution::sourceOf(const QString &path) const {
+    const QString expanded = SvgoCheck::expandedPath(path);
+    if (!expanded.isEmpty() && expanded == shippedPath)
+        return Source::Shipped;
+    if (!expanded.isEmpty() && expanded == loginShellPath)
+        return Source::LoginShell;
+    return Source::Stored;
+}
+
+namespace SvgoResolver {
+
+QString shippedSvgo() {
+    {
+        QMutexLocker lock(&s_shippedMutex);
+        if (s_shippedOverride)
+            return *s_shippedOverride;
+    }
+    return ShippedTools::svgoPath();
+}
+
+void setShippedSvgo(const QString &path) {
+    QMutexLocker lock(&s_shippedMutex);
+    s_shippedOverride = path;
+}
+
+SvgoResolution resolve(const QString &stored) {
+    SvgoResolution resolution;
+    resolution.loginShellPath =
+        Utilities::shared().locateSVGO(&resolution.loginShellProblem).value_or(QString());
+    resolution.shippedPath = shippedSvgo();
+
+    for (const auto &[path, source] :
+         {std::pair{resolution.loginShellPath, SvgoResolution::Source::LoginShell},
+          std::pair{resolution.shippedPath, SvgoResolution::Source::Shipped}}) {
+        if (path.isEmpty())
+            continue;
+        SvgoCheck check = SvgoCheck::run(path);
+        if (check.works()) {
+            resolution.installed = std::move(check);
+            resolution.installedSource = source;
+            break;
+        }
+    }
+
+    if (!stored.isEmpty())
+        resolution.storedCheck = SvgoCheck::run(stored);
+    if (resolution.storedCheck.works()) {
+        resolution.chosen = resolution.storedCheck;
+        resolution.source = SvgoResolution::Source::Stored;
+    } else if (resolution.installed.works()) {
+        resolution.chosen = resolution.installed;
+        resolution.source = resolution.installedSource;
+    }
+    return resolution;
+}
+
+QFuture<SvgoResolution> start() {
+    return QtConcurrent::run(resolve, Keys::svgoExecutablePath().get());
+}
+
+bool remember(const SvgoResolution &resolution) {
+    // Looked at again: the user may have typed a path while the lookup ran.
+    const QString stored = Keys::svgoExecutablePath().get();
+    const bool prefilled = !s_prefilled.isEmpty() && stored == s_prefilled;
+    s_prefilled.clear();
+    if (!stored.isEmpty() && !prefilled)
+        return false;
+    const QString found = resolution.installed.works() ? resolution.installed.path : QString();
+    if (found == stored)
+        return false;
+    Keys::svgoExecutablePath().set(found);
+    return !found.isEmpty();
+}
+
+void prefill() {
+    if (!Keys::svgoExecutablePath().get().isEmpty())
+        return;
+    s_prefilled = shippedSvgo();
+    if (!s_prefilled.isEmpty())
+        Keys::svgoExecutablePath().set(s_prefilled);
+}
+
+} // namespace SvgoResolver
