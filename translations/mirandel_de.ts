@@ -99,6 +99,29 @@
     </message>
 </context>
 <context>
+    <name>Application</name>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Stop the optimization and quit?</source>
+        <translation>Optimierung abbrechen und beenden?</translation>
+    </message>
+    <message>
+        <source>Files not optimized yet stay as they are.</source>
+        <translation>Noch nicht optimierte Dateien bleiben, wie sie sind.</translation>
+    </message>
+    <message>
+        <source>Stop and Quit</source>
+        <translation>Stoppen und beenden</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
     <name>BatchMode</name>
     <message>
         <source>Optimizes SVG files with svgo.
@@ -159,29 +182,6 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     <message>
         <source>%1: No such file or folder.</source>
         <translation>%1: Datei oder Ordner nicht vorhanden.</translation>
-    </message>
-</context>
-<context>
-    <name>Application</name>
-    <message>
-        <source>Quit</source>
-        <translation>Beenden</translation>
-    </message>
-    <message>
-        <source>Stop the optimization and quit?</source>
-        <translation>Optimierung abbrechen und beenden?</translation>
-    </message>
-    <message>
-        <source>Files not optimized yet stay as they are.</source>
-        <translation>Noch nicht optimierte Dateien bleiben, wie sie sind.</translation>
-    </message>
-    <message>
-        <source>Stop and Quit</source>
-        <translation>Stoppen und beenden</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>
@@ -282,6 +282,10 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     <message>
         <source>Drop SVG files or folders here</source>
         <translation>SVG-Dateien oder Ordner hierher ziehen</translation>
+    </message>
+    <message>
+        <source>Use Optimized Anyway</source>
+        <translation>Optimierte Fassung trotzdem verwenden</translation>
     </message>
 </context>
 <context>
@@ -464,6 +468,10 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
         <source>%1 is written by %2 of this run already.</source>
         <translation>%1 wird in diesem Durchlauf schon von %2 geschrieben.</translation>
     </message>
+    <message>
+        <source>The same file as %1, which this run optimizes already.</source>
+        <translation>Dieselbe Datei wie %1, die dieser Lauf bereits optimiert.</translation>
+    </message>
 </context>
 <context>
     <name>OptimizerRun</name>
@@ -487,6 +495,10 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
         <source>The file no longer exists.</source>
         <translation>Die Datei existiert nicht mehr.</translation>
     </message>
+    <message>
+        <source>Cannot convert the file to UTF-8: %1</source>
+        <translation>Die Datei kann nicht in UTF-8 umgewandelt werden: %1</translation>
+    </message>
 </context>
 <context>
     <name>OriginalsBackup</name>
@@ -509,13 +521,6 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     <message>
         <source>%1 could not be restored: %2</source>
         <translation>%1 konnte nicht wiederhergestellt werden: %2</translation>
-    </message>
-</context>
-<context>
-    <name>OutputReview</name>
-    <message>
-        <source>svgo could not make the file smaller; it stays as it was.</source>
-        <translation>svgo konnte die Datei nicht verkleinern; sie bleibt, wie sie war.</translation>
     </message>
 </context>
 <context>
@@ -554,6 +559,13 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     <message>
         <source>Puts each file&apos;s name in front of its IDs, so gradients and clip paths of icons pasted into one page stay apart</source>
         <translation>Setzt den Namen jeder Datei vor ihre IDs, damit Verläufe und Beschneidungspfade von Symbolen auf einer gemeinsamen Seite getrennt bleiben</translation>
+    </message>
+</context>
+<context>
+    <name>OutputReview</name>
+    <message>
+        <source>svgo could not make the file smaller; it stays as it was.</source>
+        <translation>svgo konnte die Datei nicht verkleinern; sie bleibt, wie sie war.</translation>
     </message>
 </context>
 <context>
@@ -1013,6 +1025,41 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     </message>
 </context>
 <context>
+    <name>SvgoCheck</name>
+    <message>
+        <source>No path was entered.</source>
+        <translation>Es wurde kein Pfad eingegeben.</translation>
+    </message>
+    <message>
+        <source>%1 is not a full path; it has to start with / or ~/.</source>
+        <translation>%1 ist kein vollständiger Pfad; er muss mit / oder ~/ beginnen.</translation>
+    </message>
+    <message>
+        <source>There is no file at %1.</source>
+        <translation>Unter %1 gibt es keine Datei.</translation>
+    </message>
+    <message>
+        <source>%1 is a folder, not a program.</source>
+        <translation>%1 ist ein Ordner, kein Programm.</translation>
+    </message>
+    <message>
+        <source>%1 is not executable.</source>
+        <translation>%1 ist nicht ausführbar.</translation>
+    </message>
+    <message>
+        <source>%1 did not answer with an SVGO version number; it does not seem to be SVGO.</source>
+        <translation>%1 hat nicht mit einer SVGO-Versionsnummer geantwortet; es scheint nicht SVGO zu sein.</translation>
+    </message>
+    <message>
+        <source>SVGO %1 is too old: Mirandel needs 4.0.1 or later, which fixed a denial of service by crafted files (3.x also optimizes with other defaults).</source>
+        <translation>SVGO %1 ist zu alt: Mirandel braucht 4.0.1 oder neuer, das einen Denial of Service durch präparierte Dateien behoben hat (3.x optimiert außerdem mit anderen Voreinstellungen).</translation>
+    </message>
+    <message>
+        <source>%1 did not answer within %2 seconds.</source>
+        <translation>%1 hat nicht innerhalb von %2 Sekunden geantwortet.</translation>
+    </message>
+</context>
+<context>
     <name>SvgoConfiguration</name>
     <message>
         <source>Cannot read the configuration file %1: %2</source>
@@ -1021,6 +1068,33 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     <message>
         <source>Cannot write %1: %2</source>
         <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>SvgoInstaller</name>
+    <message>
+        <source>Homebrew could not install SVGO.</source>
+        <translation>Homebrew konnte SVGO nicht installieren.</translation>
+    </message>
+    <message>
+        <source>Cannot write into %1: %2</source>
+        <translation>In %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>npm could not install SVGO.</source>
+        <translation>npm konnte SVGO nicht installieren.</translation>
+    </message>
+    <message>
+        <source>npm finished, but the SVGO it installed does not work: %1</source>
+        <translation>npm ist fertig, aber das installierte SVGO funktioniert nicht: %1</translation>
+    </message>
+    <message>
+        <source>Cannot replace %1.</source>
+        <translation>%1 kann nicht ersetzt werden.</translation>
+    </message>
+    <message>
+        <source>Cannot move the installation to %1.</source>
+        <translation>Die Installation kann nicht nach %1 verschoben werden.</translation>
     </message>
 </context>
 <context>
@@ -1065,67 +1139,17 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
         <source>The chosen configuration file decides these options.</source>
         <translation>Die gewählte Konfigurationsdatei bestimmt diese Optionen.</translation>
     </message>
-</context>
-<context>
-    <name>SvgoCheck</name>
     <message>
-        <source>No path was entered.</source>
-        <translation>Es wurde kein Pfad eingegeben.</translation>
+        <source>Check rendering</source>
+        <translation>Darstellung prüfen</translation>
     </message>
     <message>
-        <source>%1 is not a full path; it has to start with / or ~/.</source>
-        <translation>%1 ist kein vollständiger Pfad; er muss mit / oder ~/ beginnen.</translation>
+        <source>Compares the rendering of each optimized file with its original and keeps the original where they differ</source>
+        <translation>Vergleicht die Darstellung jeder optimierten Datei mit dem Original und behält das Original, wo sie sich unterscheiden</translation>
     </message>
     <message>
-        <source>There is no file at %1.</source>
-        <translation>Unter %1 gibt es keine Datei.</translation>
-    </message>
-    <message>
-        <source>%1 is a folder, not a program.</source>
-        <translation>%1 ist ein Ordner, kein Programm.</translation>
-    </message>
-    <message>
-        <source>%1 is not executable.</source>
-        <translation>%1 ist nicht ausführbar.</translation>
-    </message>
-    <message>
-        <source>%1 did not answer with an SVGO version number; it does not seem to be SVGO.</source>
-        <translation>%1 hat nicht mit einer SVGO-Versionsnummer geantwortet; es scheint nicht SVGO zu sein.</translation>
-    </message>
-    <message>
-        <source>SVGO %1 is too old: Mirandel needs 4.0.1 or later, which fixed a denial of service by crafted files (3.x also optimizes with other defaults).</source>
-        <translation>SVGO %1 ist zu alt: Mirandel braucht 4.0.1 oder neuer, das einen Denial of Service durch präparierte Dateien behoben hat (3.x optimiert außerdem mit anderen Voreinstellungen).</translation>
-    </message>
-    <message>
-        <source>%1 did not answer within %2 seconds.</source>
-        <translation>%1 hat nicht innerhalb von %2 Sekunden geantwortet.</translation>
-    </message>
-</context>
-<context>
-    <name>SvgoInstaller</name>
-    <message>
-        <source>Homebrew could not install SVGO.</source>
-        <translation>Homebrew konnte SVGO nicht installieren.</translation>
-    </message>
-    <message>
-        <source>Cannot write into %1: %2</source>
-        <translation>In %1 kann nicht geschrieben werden: %2</translation>
-    </message>
-    <message>
-        <source>npm could not install SVGO.</source>
-        <translation>npm konnte SVGO nicht installieren.</translation>
-    </message>
-    <message>
-        <source>npm finished, but the SVGO it installed does not work: %1</source>
-        <translation>npm ist fertig, aber das installierte SVGO funktioniert nicht: %1</translation>
-    </message>
-    <message>
-        <source>Cannot replace %1.</source>
-        <translation>%1 kann nicht ersetzt werden.</translation>
-    </message>
-    <message>
-        <source>Cannot move the installation to %1.</source>
-        <translation>Die Installation kann nicht nach %1 verschoben werden.</translation>
+        <source>Keep original when not smaller</source>
+        <translation>Original behalten, wenn nicht kleiner</translation>
     </message>
 </context>
 <context>
@@ -1303,6 +1327,20 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     </message>
 </context>
 <context>
+    <name>Utilities</name>
+    <message>
+        <source>The login shell %1 could not be started: %2</source>
+        <translation>Die Login-Shell %1 konnte nicht gestartet werden: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>The login shell did not answer within %n seconds; check your shell profile (.zprofile).</source>
+        <translation>
+            <numerusform>Die Login-Shell hat nicht innerhalb von %n Sekunde geantwortet; prüfen Sie Ihr Shell-Profil (.zprofile).</numerusform>
+            <numerusform>Die Login-Shell hat nicht innerhalb von %n Sekunden geantwortet; prüfen Sie Ihr Shell-Profil (.zprofile).</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>VisualCheck</name>
     <message>
         <source>svgo&apos;s output is empty.</source>
@@ -1319,20 +1357,6 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     <message>
         <source>The optimized file looks different.</source>
         <translation>Die optimierte Datei sieht anders aus.</translation>
-    </message>
-</context>
-<context>
-    <name>Utilities</name>
-    <message>
-        <source>The login shell %1 could not be started: %2</source>
-        <translation>Die Login-Shell %1 konnte nicht gestartet werden: %2</translation>
-    </message>
-    <message numerus="yes">
-        <source>The login shell did not answer within %n seconds; check your shell profile (.zprofile).</source>
-        <translation>
-            <numerusform>Die Login-Shell hat nicht innerhalb von %n Sekunde geantwortet; prüfen Sie Ihr Shell-Profil (.zprofile).</numerusform>
-            <numerusform>Die Login-Shell hat nicht innerhalb von %n Sekunden geantwortet; prüfen Sie Ihr Shell-Profil (.zprofile).</numerusform>
-        </translation>
     </message>
 </context>
 </TS>
