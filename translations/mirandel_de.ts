@@ -80,6 +80,13 @@
     </message>
 </context>
 <context>
+    <name>AppState</name>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+</context>
+<context>
     <name>AppcastUpdater</name>
     <message>
         <source>The update server did not answer in time.</source>
@@ -100,10 +107,6 @@
 </context>
 <context>
     <name>Application</name>
-    <message>
-        <source>Quit</source>
-        <translation>Beenden</translation>
-    </message>
     <message>
         <source>Stop the optimization and quit?</source>
         <translation>Optimierung abbrechen und beenden?</translation>

@@ -29,8 +29,8 @@ QString tail(const QByteArray &errors) {
     return lines.join(QLatin1Char('\n')).trimmed();
 }
 
-SvgoInstallation failed(const QString &what, const Utilities::ShellRun &run) {
-    SvgoInstallation installation;
+SvgoInstallResult failed(const QString &what, const Utilities::ShellRun &run) {
+    SvgoInstallResult installation;
     installation.problem = run.problem.isEmpty() ? what : run.problem;
     if (const QString details = tail(run.errors); run.problem.isEmpty() && !details.isEmpty())
         installation.problem += QStringLiteral("\n\n") + details;
@@ -56,7 +56,7 @@ QString npmPrefix() {
            QStringLiteral("/mirandel/svgo");
 }
 
-QFuture<SvgoInstallation> withHomebrew() {
+QFuture<SvgoInstallResult> withHomebrew() {
     return QtConcurrent::run([] {
         const Utilities::ShellRun run =
             Utilities::runInLoginShell(QStringLiteral("brew install svgo"), {}, timeLimit(), true);
@@ -64,7 +64,7 @@ QFuture<SvgoInstallation> withHomebrew() {
             return failed(
                 translated(QT_TRANSLATE_NOOP("SvgoInstaller", "Homebrew could not install SVGO.")),
                 run);
-        SvgoInstallation installation;
+        SvgoInstallResult installation;
         const SvgoCheck check =
             SvgoCheck::run(Utilities::shared().locateSVGO(&installation.problem).value_or(""));
         if (check.works())
@@ -75,7 +75,7 @@ QFuture<SvgoInstallation> withHomebrew() {
     });
 }
 
-QFuture<SvgoInstallation> withNpm() {
+QFuture<SvgoInstallResult> withNpm() {
     return QtConcurrent::run([] {
         const QString prefix = npmPrefix();
         const QString parent = QFileInfo(prefix).absolutePath();
@@ -83,7 +83,7 @@ QFuture<SvgoInstallation> withNpm() {
         // Beside the final folder, so the finished installation moves in with one rename.
         QTemporaryDir staging(parent + QStringLiteral("/.svgo-installing-XXXXXX"));
         if (!staging.isValid()) {
-            SvgoInstallation installation;
+            SvgoInstallResult installation;
             installation.problem =
                 translated(QT_TRANSLATE_NOOP("SvgoInstaller", "Cannot write into %1: %2"))
                     .arg(QDir::toNativeSeparators(parent), staging.errorString());
@@ -98,7 +98,7 @@ QFuture<SvgoInstallation> withNpm() {
                 translated(QT_TRANSLATE_NOOP("SvgoInstaller", "npm could not install SVGO.")), run);
         if (const SvgoCheck check = SvgoCheck::run(staging.path() + QStringLiteral("/bin/svgo"));
             !check.works()) {
-            SvgoInstallation installation;
+            SvgoInstallResult installation;
             installation.problem =
                 translated(
                     QT_TRANSLATE_NOOP("SvgoInstaller",
@@ -111,7 +111,7 @@ QFuture<SvgoInstallation> withNpm() {
         QTemporaryDir previous(parent + QStringLiteral("/.svgo-previous-XXXXXX"));
         const bool hadOne = QFileInfo::exists(prefix);
         if (hadOne && !QDir().rename(prefix, previous.path() + QStringLiteral("/svgo"))) {
-            SvgoInstallation installation;
+            SvgoInstallResult installation;
             installation.problem =
                 translated(QT_TRANSLATE_NOOP("SvgoInstaller", "Cannot replace %1."))
                     .arg(QDir::toNativeSeparators(prefix));
@@ -120,7 +120,7 @@ QFuture<SvgoInstallation> withNpm() {
         if (!QDir().rename(staging.path(), prefix)) {
             if (hadOne)
                 QDir().rename(previous.path() + QStringLiteral("/svgo"), prefix);
-            SvgoInstallation installation;
+            SvgoInstallResult installation;
             installation.problem =
                 translated(
                     QT_TRANSLATE_NOOP("SvgoInstaller", "Cannot move the installation to %1."))
@@ -128,7 +128,7 @@ QFuture<SvgoInstallation> withNpm() {
             return installation;
         }
         staging.setAutoRemove(false);
-        SvgoInstallation installation;
+        SvgoInstallResult installation;
         installation.svgoPath = prefix + QStringLiteral("/bin/svgo");
         return installation;
     });

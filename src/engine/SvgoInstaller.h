@@ -7,7 +7,7 @@
 
 // Installs svgo for the user, with Homebrew where it exists, else with npm into a folder of the
 // user's own (no root, no sudo). Both run through the login shell on a worker thread.
-struct SvgoInstallation {
+struct SvgoInstallResult {
     QString svgoPath; // the svgo now installed, checked to work; empty on failure
     QString problem;  // for the user, when it failed
 
@@ -17,11 +17,11 @@ struct SvgoInstallation {
 namespace SvgoInstaller {
 
 // "brew install svgo", then the login shell's svgo.
-QFuture<SvgoInstallation> withHomebrew();
+QFuture<SvgoInstallResult> withHomebrew();
 
 // npm installs the pinned major version into a fresh folder beside npmPrefix(), which replaces
 // npmPrefix() only once the new svgo answers; a failure leaves nothing behind.
-QFuture<SvgoInstallation> withNpm();
+QFuture<SvgoInstallResult> withNpm();
 
 // ~/.local/share/mirandel/svgo; its bin/svgo is the installed program.
 QString npmPrefix();

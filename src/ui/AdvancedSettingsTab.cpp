@@ -75,7 +75,7 @@ AdvancedSettingsTab::AdvancedSettingsTab(QWidget *parent)
 
     m_install->setAction([this] {
         return whenFinished(
-            SvgoInstaller::withHomebrew(), this, [this](const SvgoInstallation &done) {
+            SvgoInstaller::withHomebrew(), this, [this](const SvgoInstallResult &done) {
                 if (done.succeeded()) {
                     Keys::svgoExecutablePath().set(done.svgoPath);
                     lookUp();

@@ -2,7 +2,7 @@
 
 #include "model/Settings.h"
 #include "platform/Updater.h"
-#include "ui/CommandManager.h"
+#include "ui/AppState.h"
 #include "ui/Inspector.h"
 #include "ui/MainWindow.h"
 #include "ui/SettingsWindow.h"
@@ -26,13 +26,12 @@ constexpr int quitWaitMs = 5000;
 } // namespace
 
 Application::Application(Updater *updater, QObject *parent)
-    : QObject(parent), m_commandManager(new CommandManager(this)),
-      m_profile(Keys::defaultProfile().get()), m_updater(updater ? updater : Updater::create(this)),
-      m_quitAction(new QAction(this)) {
-    m_quitAction->setText(tr("Quit"));
-    m_quitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    m_quitAction->setMenuRole(QAction::QuitRole);
-    connect(m_quitAction, &QAction::triggered, this, &Application::requestQuit);
+    : QObject(parent), m_state(new AppState(updater ? updater : Updater::create(this), this)) {
+    connect(m_state->quitAction(), &QAction::triggered, this, &Application::requestQuit);
+    connect(m_state, &AppState::newMainWindowRequested, this, &Application::newMainWindow);
+    connect(m_state, &AppState::settingsRequested, this, &Application::openSettings);
+    connect(m_state, &AppState::textOutputRequested, this, &Application::openTextOutput);
+    connect(m_state, &AppState::fileImportRequested, this, &Application::requestFileImport);
     // However the program ends, no svgo of a run outlives it and no private folder is left.
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
         for (QFuture<OptimizationResult> &run : m_runs) {
@@ -42,10 +41,10 @@ Application::Application(Updater *updater, QObject *parent)
     });
     // Creating the keys registers their defaults before any window reads them.
     Keys::profiles();
-    if (!m_updater->parent())
-        m_updater->setParent(this);
+    if (!m_state->updater()->parent())
+        m_state->updater()->setParent(this);
     s_instance = this;
-    m_updater->start();
+    m_state->updater()->start();
 }
 
 Application::~Application() {
@@ -62,32 +61,11 @@ Application *Application::instance() {
     return s_instance;
 }
 
-void Application::setProfile(const Profile &profile) {
-    if (profile == m_profile)
-        return;
-    m_profile = profile;
-    emit profileChanged(m_profile);
-}
-
-void Application::setProfileEdited(bool edited) {
-    if (edited == m_profileEdited)
-        return;
-    m_profileEdited = edited;
-    emit profileEditedChanged(edited);
-}
-
-void Application::setSelectedSettingsTab(SettingsTab tab) {
-    if (tab == m_selectedSettingsTab)
-        return;
-    m_selectedSettingsTab = tab;
-    emit selectedSettingsTabChanged(tab);
-}
-
 MainWindow *Application::newMainWindow() {
     // Closed windows leave null pointers behind (a QWidget announces its destruction before its
     // subclass parts are gone, so the list is tidied here rather than from that notice).
     m_mainWindows.removeAll(nullptr);
-    auto *window = new MainWindow(this);
+    auto *window = new MainWindow(m_state);
     window->setAttribute(Qt::WA_DeleteOnClose);
     // A second window steps down from the newest one instead of covering it exactly.
     if (!m_mainWindows.isEmpty())
@@ -122,13 +100,13 @@ QList<MainWindow *> Application::mainWindows() const {
 
 SettingsWindow *Application::settingsWindow() {
     if (!m_settingsWindow)
-        m_settingsWindow = new SettingsWindow(this);
+        m_settingsWindow = new SettingsWindow(m_state);
     return m_settingsWindow;
 }
 
 void Application::openSettings() {
     SettingsWindow *window = settingsWindow();
-    window->selectTab(m_selectedSettingsTab);
+    window->selectTab(m_state->selectedSettingsTab());
     window->show();
     window->raise();
     window->activateWindow();
@@ -146,7 +124,7 @@ void Application::requestFileImport() {
     if (!target && !mainWindows().isEmpty())
         target = mainWindows().constFirst();
     if (target)
-        emit fileImportRequested(target);
+        emit m_state->fileImportTargeted(target);
 }
 
 void Application::trackRun(const QFuture<OptimizationResult> &run) {

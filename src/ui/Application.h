@@ -1,8 +1,6 @@
 #pragma once
 
 #include "engine/OptimizationResult.h"
-#include "model/Profile.h"
-#include "ui/SettingsTab.h"
 
 #include <QFuture>
 #include <QList>
@@ -10,15 +8,15 @@
 #include <QObject>
 #include <QPointer>
 
-class CommandManager;
+class AppState;
 class MainWindow;
 class QAction;
 class SettingsWindow;
 class Updater;
 
-// The state every window shares: the profile being edited and whether it differs from its stored
-// source, the command signals, the tab the settings window opens on, and the updater. It also
-// opens and tracks the windows. Exactly one exists while the program runs.
+// Owns the state every window shares, opens and tracks the windows, answers the windows' requests
+// for other windows and sees runs end before the program does. Exactly one exists while the
+// program runs.
 class Application : public QObject {
     Q_OBJECT
 public:
@@ -29,17 +27,8 @@ public:
 
     static Application *instance();
 
-    const Profile &profile() const { return m_profile; }
-    void setProfile(const Profile &profile);
-
-    bool profileEdited() const { return m_profileEdited; }
-    void setProfileEdited(bool edited);
-
-    SettingsTab selectedSettingsTab() const { return m_selectedSettingsTab; }
-    void setSelectedSettingsTab(SettingsTab tab);
-
-    CommandManager *commandManager() const { return m_commandManager; }
-    Updater *updater() const { return m_updater; }
+    // What the windows share; they know this, not the application.
+    AppState *state() const { return m_state; }
 
     // Windows.
     MainWindow *newMainWindow();
@@ -51,8 +40,6 @@ public:
     // Asks the active main window (or the first one) to show its open panel.
     void requestFileImport();
 
-    // File ▸ Quit (Ctrl+Q), shared by every main window and their setup sheets.
-    QAction *quitAction() const { return m_quitAction; }
     // Quits; while a run goes on, only after the user agreed to stop it.
     void requestQuit();
     // The question "Stop the optimization and quit?" while it is shown, else null.
@@ -62,25 +49,14 @@ public:
     void trackRun(const QFuture<OptimizationResult> &run);
     bool isRunning() const;
 
-signals:
-    void profileChanged(const Profile &profile);
-    void profileEditedChanged(bool edited);
-    void selectedSettingsTabChanged(SettingsTab tab);
-    void fileImportRequested(MainWindow *window);
-
 private:
     void mainWindowDestroyed();
     QList<QFuture<OptimizationResult>> runningRuns() const;
     void stopRunsAndQuit();
 
-    CommandManager *m_commandManager;
-    Profile m_profile;
-    bool m_profileEdited = false;
-    SettingsTab m_selectedSettingsTab = SettingsTab::General;
-    Updater *m_updater;
+    AppState *m_state;
     QList<QPointer<MainWindow>> m_mainWindows;
     QPointer<SettingsWindow> m_settingsWindow;
-    QAction *m_quitAction;
     QList<QFuture<OptimizationResult>> m_runs;
     QPointer<QMessageBox> m_quitQuestion;
 };

@@ -5,7 +5,7 @@
 #include "model/ProfileStore.h"
 #include "model/SVGFileList.h"
 #include "model/Settings.h"
-#include "ui/Application.h"
+#include "ui/AppState.h"
 #include "ui/OptimizeBar.h"
 #include "ui/ProfileEditor.h"
 #include "ui/ProfileMenu.h"
@@ -22,7 +22,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-Inspector::Inspector(Application *application, SVGFileList *files, QWidget *parent)
+Inspector::Inspector(AppState *application, SVGFileList *files, QWidget *parent)
     : QWidget(parent), m_application(application), m_files(files),
       m_editor(new ProfileEditor(application, false, true, this)),
       m_menu(new ProfileMenu(application, this)), m_preview(new SvgPreview(this)),
@@ -36,9 +36,9 @@ Inspector::Inspector(Application *application, SVGFileList *files, QWidget *pare
     layout->addWidget(m_bar);
 
     m_editor->setProfile(application->profile());
-    connect(m_editor, &ProfileEditor::profileEdited, application, &Application::setProfile);
-    connect(application, &Application::profileChanged, this, &Inspector::profileChanged);
-    connect(application, &Application::profileEditedChanged, this, &Inspector::updateProfileTitle);
+    connect(m_editor, &ProfileEditor::profileEdited, application, &AppState::setProfile);
+    connect(application, &AppState::profileChanged, this, &Inspector::profileChanged);
+    connect(application, &AppState::profileEditedChanged, this, &Inspector::updateProfileTitle);
 
     AsyncButton *button = m_bar->button();
     button->setAction([this] { return optimize(); });
@@ -170,7 +170,7 @@ QFuture<void> Inspector::optimize() {
     // covers both ends of a run (a cancelled future drops its result). The application object
     // outlives every window, so a run whose window was closed meanwhile still shows its output;
     // a text run in which every file failed opens no empty window, its failures are in the table.
-    QPointer<Application> application = m_application;
+    QPointer<AppState> application = m_application;
     QPointer<Inspector> self = this;
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();

@@ -8,7 +8,7 @@
 #include <QToolButton>
 #include <QWidget>
 
-class Application;
+class AppState;
 class AsyncButton;
 class OptimizeBar;
 class ProfileEditor;
@@ -25,7 +25,7 @@ struct SVGFile;
 class Inspector : public QWidget {
     Q_OBJECT
 public:
-    Inspector(Application *application, SVGFileList *files, QWidget *parent = nullptr);
+    Inspector(AppState *application, SVGFileList *files, QWidget *parent = nullptr);
 
     // Adds the menu button that picks and saves profiles; its title is the current profile's
     // name, with an asterisk while that profile has unsaved changes.
@@ -67,7 +67,7 @@ private:
     void updateOptimizeEnabled();
     void updateProfileTitle();
 
-    Application *m_application;
+    AppState *m_application;
     SVGFileList *m_files;
     ProfileEditor *m_editor;
     ProfileMenu *m_menu;

@@ -10,7 +10,7 @@
 #include "platform/SymbolIcons.h"
 #include "platform/Updater.h"
 #include "ui/AboutDialog.h"
-#include "ui/Application.h"
+#include "ui/AppState.h"
 #include "ui/FileTable.h"
 #include "ui/Inspector.h"
 #include "ui/ProfileMenu.h"
@@ -77,7 +77,7 @@ const QString sizeKey = QStringLiteral("mainWindowSize");
 
 } // namespace
 
-MainWindow::MainWindow(Application *application, QWidget *parent)
+MainWindow::MainWindow(AppState *application, QWidget *parent)
     : QMainWindow(parent), m_application(application), m_files(new SVGFileList(this)),
       m_table(new FileTable(m_files)),
       m_listActions(new ListActions(tr("Add Files"), tr("Remove"))),
@@ -129,7 +129,7 @@ MainWindow::MainWindow(Application *application, QWidget *parent)
     createToolBar();
     createMenus();
 
-    connect(application, &Application::fileImportRequested, this, [this](MainWindow *window) {
+    connect(application, &AppState::fileImportTargeted, this, [this](QWidget *window) {
         if (window == this)
             showOpenPanel();
     });
@@ -215,11 +215,11 @@ void MainWindow::createMenus() {
     QMenu *file = bar->addMenu(tr("&File"));
     QAction *newWindow = file->addAction(tr("New Window"));
     newWindow->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    connect(newWindow, &QAction::triggered, m_application, &Application::newMainWindow);
+    connect(newWindow, &QAction::triggered, m_application, &AppState::newMainWindow);
     file->addSeparator();
     QAction *open = file->addAction(tr("Open…"));
     open->setShortcut(QKeySequence::Open);
-    connect(open, &QAction::triggered, m_application, &Application::requestFileImport);
+    connect(open, &QAction::triggered, m_application, &AppState::requestFileImport);
     file->addSeparator();
     QMenu *profile = new ProfileMenu(m_application, file);
     profile->setTitle(tr("Profile"));
@@ -258,7 +258,7 @@ void MainWindow::createMenus() {
     QAction *settings = edit->addAction(tr("Settings…"));
     settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
     settings->setMenuRole(QAction::PreferencesRole);
-    connect(settings, &QAction::triggered, m_application, &Application::openSettings);
+    connect(settings, &QAction::triggered, m_application, &AppState::openSettings);
 
     QMenu *view = bar->addMenu(tr("&View"));
     view->addAction(m_toggleInspectorAction);

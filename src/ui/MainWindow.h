@@ -6,7 +6,7 @@
 
 #include "ui/RestoreOriginals.h"
 
-class Application;
+class AppState;
 class FileTable;
 class Inspector;
 class ListActions;
@@ -24,7 +24,7 @@ class SetupSheet;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MainWindow(Application *application, QWidget *parent = nullptr);
+    explicit MainWindow(AppState *application, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     SVGFileList *files() const { return m_files; }
@@ -87,7 +87,7 @@ private:
     void updateRestoreAction();
     void takeResults(const OptimizationResult &result);
 
-    Application *m_application;
+    AppState *m_application;
     SVGFileList *m_files;
     FileTable *m_table;
     ListActions *m_listActions;

@@ -6,7 +6,7 @@
 #include "model/Settings.h"
 #include "platform/FileManager.h"
 #include "platform/SymbolIcons.h"
-#include "ui/Application.h"
+#include "ui/AppState.h"
 #include "ui/CommandManager.h"
 #include "ui/FormRows.h"
 #include "ui/ProfilePanels.h"
@@ -33,8 +33,8 @@ QList<ProfileEditor *> &editors() {
 
 } // namespace
 
-ProfileEditor::ProfileEditor(Application *application, bool allowNameChange,
-                             bool allowSavingProfile, QWidget *parent)
+ProfileEditor::ProfileEditor(AppState *application, bool allowNameChange, bool allowSavingProfile,
+                             QWidget *parent)
     : QWidget(parent), m_application(application), m_allowNameChange(allowNameChange),
       m_allowSavingProfile(allowSavingProfile), m_profile(application->profile()) {
     editors().append(this);

@@ -8,7 +8,7 @@
 
 #include <functional>
 
-class Application;
+class AppState;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -24,7 +24,7 @@ class SvgoOptionsForm;
 class ProfileEditor : public QWidget {
     Q_OBJECT
 public:
-    ProfileEditor(Application *application, bool allowNameChange, bool allowSavingProfile,
+    ProfileEditor(AppState *application, bool allowNameChange, bool allowSavingProfile,
                   QWidget *parent = nullptr);
     ~ProfileEditor() override;
 
@@ -60,7 +60,7 @@ private:
     void saveProfileNamed(const QString &name);
     bool answersSaveNewProfile() const;
 
-    Application *m_application;
+    AppState *m_application;
     bool m_allowNameChange;
     bool m_allowSavingProfile;
     Profile m_profile;

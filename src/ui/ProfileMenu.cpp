@@ -2,17 +2,17 @@
 
 #include "model/ProfileStore.h"
 #include "model/Settings.h"
-#include "ui/Application.h"
+#include "ui/AppState.h"
 #include "ui/CommandManager.h"
 #include "ui/SvgoConfigurationExport.h"
 
 #include <QActionGroup>
 
-ProfileMenu::ProfileMenu(Application *application, QWidget *parent)
+ProfileMenu::ProfileMenu(AppState *application, QWidget *parent)
     : QMenu(tr("Profile"), parent), m_application(application) {
     connect(this, &QMenu::aboutToShow, this, &ProfileMenu::rebuild);
-    connect(application, &Application::profileChanged, this, &ProfileMenu::scheduleRebuild);
-    connect(application, &Application::profileEditedChanged, this, &ProfileMenu::scheduleRebuild);
+    connect(application, &AppState::profileChanged, this, &ProfileMenu::scheduleRebuild);
+    connect(application, &AppState::profileEditedChanged, this, &ProfileMenu::scheduleRebuild);
     Defaults::observe<Profile>(Keys::defaultProfile(), this, [this](const Profile &) {
         storedDefaultChanged();
         scheduleRebuild();

@@ -4,14 +4,14 @@
 
 #include <QMenu>
 
-class Application;
+class AppState;
 
 // Picks the current profile among the stored ones and applies, updates or saves it. Shown by the
 // inspector's toolbar button and by the File menu.
 class ProfileMenu : public QMenu {
     Q_OBJECT
 public:
-    explicit ProfileMenu(Application *application, QWidget *parent = nullptr);
+    explicit ProfileMenu(AppState *application, QWidget *parent = nullptr);
 
     // Fills the menu from the stored profiles and the current one. Runs before the menu shows and,
     // deferred, after every change it depends on.
@@ -30,6 +30,6 @@ private:
     void storedDefaultChanged();
     void storedProfilesChanged();
 
-    Application *m_application;
+    AppState *m_application;
     bool m_rebuildPending = false;
 };

@@ -44,7 +44,7 @@ public:
 
 } // namespace
 
-ProfilesSettingsTab::ProfilesSettingsTab(Application *application, QWidget *parent)
+ProfilesSettingsTab::ProfilesSettingsTab(AppState *application, QWidget *parent)
     : QWidget(parent), m_model(new ProfileListModel(this)), m_list(new QListView(this)),
       m_actions(new ListActions(tr("New Profile"), tr("Delete Profile"), this)),
       m_moreMenu(new QMenu(this)), m_editor(new ProfileEditor(application, true, false, this)),

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-class Application;
+class AppState;
 class ListActions;
 class ProfileEditor;
 class ProfileListModel;
@@ -18,7 +18,7 @@ class QMenu;
 class ProfilesSettingsTab : public QWidget {
     Q_OBJECT
 public:
-    explicit ProfilesSettingsTab(Application *application, QWidget *parent = nullptr);
+    explicit ProfilesSettingsTab(AppState *application, QWidget *parent = nullptr);
 
     // The identifier of the highlighted profile; never empty. Kept equal to the stored
     // selected profile in both directions.

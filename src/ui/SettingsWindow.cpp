@@ -2,7 +2,7 @@
 
 #include "platform/SymbolIcons.h"
 #include "ui/AdvancedSettingsTab.h"
-#include "ui/Application.h"
+#include "ui/AppState.h"
 #include "ui/GeneralSettingsTab.h"
 #include "ui/ProfilesSettingsTab.h"
 #include "ui/UpdatesSettingsTab.h"
@@ -13,7 +13,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-SettingsWindow::SettingsWindow(Application *application, QWidget *parent)
+SettingsWindow::SettingsWindow(AppState *application, QWidget *parent)
     : QWidget(parent, Qt::Window), m_application(application), m_tabs(new QTabWidget(this)),
       m_general(new GeneralSettingsTab), m_profiles(new ProfilesSettingsTab(application)),
       m_updates(new UpdatesSettingsTab(application ? application->updater() : nullptr)),
@@ -34,7 +34,7 @@ SettingsWindow::SettingsWindow(Application *application, QWidget *parent)
 
     if (m_application) {
         selectTab(m_application->selectedSettingsTab());
-        connect(m_application, &Application::selectedSettingsTabChanged, this,
+        connect(m_application, &AppState::selectedSettingsTabChanged, this,
                 &SettingsWindow::selectTab);
     }
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {

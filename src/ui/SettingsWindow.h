@@ -5,7 +5,7 @@
 #include <QWidget>
 
 class AdvancedSettingsTab;
-class Application;
+class AppState;
 class GeneralSettingsTab;
 class ProfilesSettingsTab;
 class QTabWidget;
@@ -21,7 +21,7 @@ public:
     static constexpr int minimumTabWidth = 400;
     static constexpr int maximumTabWidth = 800;
 
-    explicit SettingsWindow(Application *application, QWidget *parent = nullptr);
+    explicit SettingsWindow(AppState *application, QWidget *parent = nullptr);
 
     void selectTab(SettingsTab tab);
     SettingsTab currentTab() const;
@@ -33,7 +33,7 @@ public:
     AdvancedSettingsTab *advancedTab() const { return m_advanced; }
 
 private:
-    Application *m_application;
+    AppState *m_application;
     QTabWidget *m_tabs;
     GeneralSettingsTab *m_general;
     ProfilesSettingsTab *m_profiles;

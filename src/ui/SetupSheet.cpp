@@ -182,10 +182,10 @@ void SetupSheet::setInstaller(Installer installer) {
 }
 
 QFuture<void> SetupSheet::install() {
-    QFuture<SvgoInstallation> installation = m_installer == Installer::Homebrew
-                                                 ? SvgoInstaller::withHomebrew()
-                                                 : SvgoInstaller::withNpm();
-    return whenFinished(installation, this, [this](const SvgoInstallation &done) {
+    QFuture<SvgoInstallResult> installation = m_installer == Installer::Homebrew
+                                                  ? SvgoInstaller::withHomebrew()
+                                                  : SvgoInstaller::withNpm();
+    return whenFinished(installation, this, [this](const SvgoInstallResult &done) {
         if (!done.succeeded()) {
             showAlert(tr("SVGO could not be installed"), done.problem);
             return;

@@ -198,7 +198,7 @@ private slots:
         writeTool(QStringLiteral("npm"), npm);
         const bool succeeds = !npm.contains("ERR!");
 
-        const SvgoInstallation done = SvgoInstaller::withNpm().result();
+        const SvgoInstallResult done = SvgoInstaller::withNpm().result();
         QCOMPARE(done.svgoPath, succeeds ? SvgoInstaller::npmPrefix() + "/bin/svgo" : "");
         QCOMPARE(done.problem.contains("npm ERR! network"), !succeeds);
         const QDir data(home(QStringLiteral("data/mirandel")));

@@ -5,6 +5,7 @@
 #include "engine/ShippedTools.h"
 #include "model/SVGFileList.h"
 #include "model/Settings.h"
+#include "ui/AppState.h"
 #include "ui/Application.h"
 #include "ui/Inspector.h"
 #include "ui/MainWindow.h"
@@ -120,7 +121,7 @@ void tst_EndToEnd::init() {
     auto *layout = new QHBoxLayout(central);
     m_table = new QTableView(central);
     m_table->setModel(m_files);
-    m_inspector = new Inspector(m_application.get(), m_files, central);
+    m_inspector = new Inspector(m_application->state(), m_files, central);
     layout->addWidget(m_table);
     layout->addWidget(m_inspector);
     m_window->setCentralWidget(central);
@@ -156,7 +157,7 @@ void tst_EndToEnd::textRunOpensOutputWindow() {
     typeInto("wrapIndividualSection", "prefix", "<li>");
     typeInto("wrapIndividualSection", "suffix", "</li>");
     control<QAbstractButton>("prettyPrint")->click();
-    QCOMPARE(m_application->profile().indentationStyle, IndentationStyle::Tabs);
+    QCOMPARE(m_application->state()->profile().indentationStyle, IndentationStyle::Tabs);
 
     // Return starts the run from the file table too.
     QSignalSpy runs(m_inspector, &Inspector::runStarted);
@@ -186,7 +187,7 @@ void tst_EndToEnd::fileRunWritesIntoFolder() {
     Profile profile = Profile::builtInDefault();
     profile.overwrite = false;
     profile.outputFolder = QUrl::fromLocalFile(destination.path());
-    m_application->setProfile(profile);
+    m_application->state()->setProfile(profile);
 
     QSignalSpy runs(m_inspector, &Inspector::runStarted);
     m_inspector->optimizeButton()->click();

@@ -1,5 +1,6 @@
 #include "model/Settings.h"
 #include "platform/AppcastUpdater.h"
+#include "ui/AppState.h"
 #include "ui/Application.h"
 #include "ui/GeneralSettingsTab.h"
 #include "ui/SettingsWindow.h"
@@ -69,7 +70,7 @@ private slots:
     }
     void windowOpensOnSelectedTab() {
         QFETCH(SettingsTab, tab);
-        application->setSelectedSettingsTab(tab);
+        application->state()->setSelectedSettingsTab(tab);
         application->openSettings();
         SettingsWindow *window = application->settingsWindow();
         QVERIFY(window->isVisible());
@@ -78,7 +79,7 @@ private slots:
         // The user's choice of tab goes back to the application, and a second open brings the
         // same window forward.
         window->tabWidget()->setCurrentIndex(int(SettingsTab::Updates));
-        QCOMPARE(application->selectedSettingsTab(), SettingsTab::Updates);
+        QCOMPARE(application->state()->selectedSettingsTab(), SettingsTab::Updates);
         window->hide();
         application->openSettings();
         QCOMPARE(application->settingsWindow(), window);

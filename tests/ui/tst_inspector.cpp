@@ -3,6 +3,7 @@
 
 #include "model/SVGFileList.h"
 #include "model/Settings.h"
+#include "ui/AppState.h"
 #include "ui/Application.h"
 #include "ui/Inspector.h"
 #include "ui/ProfileEditor.h"
@@ -26,7 +27,7 @@ namespace {
 struct Window {
     explicit Window(Application *application) {
         window.resize(500, 700);
-        inspector = new Inspector(application, &files, &window);
+        inspector = new Inspector(application->state(), &files, &window);
         window.setCentralWidget(inspector);
         inspector->addToolbarItems(window.addToolBar(QStringLiteral("Main")));
         window.show();
@@ -102,7 +103,7 @@ private slots:
         profile.overwrite = overwrite;
         if (hasFolder)
             profile.outputFolder = QUrl::fromLocalFile(QDir::tempPath());
-        m_application->setProfile(profile);
+        m_application->state()->setProfile(profile);
         AsyncButton *button = m_main->inspector->optimizeButton();
         QVERIFY(!button->isEnabled());
         const QString path = QDir::temp().filePath("a.svg");
@@ -119,12 +120,12 @@ private slots:
         QCOMPARE(title(), "Default Profile");
         QAbstractButton *overwrite = m_main->editorControl("overwriteFiles");
         overwrite->click();
-        QVERIFY(m_application->profileEdited());
+        QVERIFY(m_application->state()->profileEdited());
         QCOMPARE(title(), "Default Profile*");
-        QVERIFY(!m_application->profile().overwrite);
+        QVERIFY(!m_application->state()->profile().overwrite);
         // Setting the option back to its stored value is no edit any more.
         overwrite->click();
-        QVERIFY(!m_application->profileEdited());
+        QVERIFY(!m_application->state()->profileEdited());
         QCOMPARE(title(), "Default Profile");
     }
 
@@ -136,7 +137,7 @@ private slots:
         QVERIFY(!menuItem("Apply to Default Profile")->isEnabled());
 
         menuItem("Icons & Logos")->trigger();
-        QCOMPARE(m_application->profile(), icons);
+        QCOMPARE(m_application->state()->profile(), icons);
         QCOMPARE(title(), "Icons & Logos");
         QVERIFY(menuItem("Icons & Logos")->isChecked());
         QVERIFY(!menuItem("Default Profile")->isChecked());
@@ -149,7 +150,7 @@ private slots:
         QVERIFY(update);
 
         update->trigger();
-        QCOMPARE(Keys::profiles().get(), QList<Profile>{m_application->profile()});
+        QCOMPARE(Keys::profiles().get(), QList<Profile>{m_application->state()->profile()});
         QVERIFY(Keys::profiles().get().first().prettyPrint);
         QCOMPARE(title(), "Icons & Logos");
         QVERIFY(!menuItem("Update Profile “Icons & Logos”"));
@@ -168,8 +169,8 @@ private slots:
         expected.id = Profile::defaultId;
         expected.name = "Default Profile";
         QCOMPARE(Keys::defaultProfile().get(), expected);
-        QCOMPARE(m_application->profile(), expected);
-        QVERIFY(!m_application->profileEdited());
+        QCOMPARE(m_application->state()->profile(), expected);
+        QVERIFY(!m_application->state()->profileEdited());
         QCOMPARE(title(), "Default Profile");
         QCOMPARE(Keys::profiles().get(), QList<Profile>{icons});
     }
@@ -178,7 +179,7 @@ private slots:
         const Profile existing = savedProfile("New Profile");
         Keys::profiles().set({existing});
         m_main->editorControl("overwriteFiles")->click();
-        const Profile edited = m_application->profile();
+        const Profile edited = m_application->state()->profile();
         QCOMPARE(title(), "Default Profile*");
 
         menuItem("Save as New Profile…")->trigger();
@@ -195,7 +196,7 @@ private slots:
         options.id = edited.id;
         options.name = edited.name;
         QCOMPARE(options, edited);
-        QCOMPARE(m_application->profile(), stored.last());
+        QCOMPARE(m_application->state()->profile(), stored.last());
         QCOMPARE(title(), "New Profile");
         // The default profile itself was not touched.
         QCOMPARE(Keys::defaultProfile().get(), Profile::builtInDefault());
@@ -220,11 +221,11 @@ private slots:
             menuItem("Icons")->trigger();
         if (edit)
             m_main->editorControl(startFromSaved ? "prettyPrint" : "overwriteFiles")->click();
-        const Profile before = m_application->profile();
+        const Profile before = m_application->state()->profile();
 
         // Another window adds a profile.
         Keys::profiles().set({icons, savedProfile("Other")});
-        QCOMPARE(m_application->profile(), keeps ? before : Profile::builtInDefault());
+        QCOMPARE(m_application->state()->profile(), keeps ? before : Profile::builtInDefault());
     }
 
     void windowsShareTheProfile() {

@@ -5,6 +5,7 @@
 #include "model/SVGFileList.h"
 #include "model/Settings.h"
 #include "ui/AboutDialog.h"
+#include "ui/AppState.h"
 #include "ui/Application.h"
 #include "ui/FileTable.h"
 #include "ui/Inspector.h"
@@ -151,7 +152,7 @@ private slots:
 
     void tabLeavesTheTable() {
         addFiles({"a.svg"});
-        application->setProfile(Profile::builtInDefault());
+        application->state()->setProfile(Profile::builtInDefault());
         QApplication::setActiveWindow(window);
         QVERIFY(QTest::qWaitForWindowActive(window));
         window->fileTable()->setFocus();

@@ -1,6 +1,7 @@
 // The profile editor form: what typing and choosing store, and the save-profile sheet.
 
 #include "model/Settings.h"
+#include "ui/AppState.h"
 #include "ui/Application.h"
 #include "ui/CommandManager.h"
 #include "ui/ProfileEditor.h"
@@ -31,7 +32,7 @@ class tst_ProfileEditor : public QObject {
     ProfileEditor *makeEditor(bool allowNameChange, bool allowSaving, const Profile &profile) {
         m_window = std::make_unique<QWidget>();
         m_editor =
-            new ProfileEditor(m_application.get(), allowNameChange, allowSaving, m_window.get());
+            new ProfileEditor(m_application->state(), allowNameChange, allowSaving, m_window.get());
         m_editor->setProfile(profile);
         m_window->resize(400, 600);
         m_window->show();
@@ -145,7 +146,7 @@ private slots:
     void saveNewProfileOnlyWhereAllowed() {
         // The settings window's editor neither shows the sheet nor saves anything.
         makeEditor(true, false, Profile::builtInDefault());
-        emit m_application->commandManager()->saveNewProfile();
+        emit m_application->state()->commandManager()->saveNewProfile();
         QVERIFY(!m_editor->findChild<SaveProfileSheet *>() &&
                 !m_window->findChild<SaveProfileSheet *>());
 
@@ -154,7 +155,7 @@ private slots:
         options.name = "Icons";
         options.mode = OperationMode::Text;
         m_editor->setProfile(options);
-        emit m_application->commandManager()->saveAsDefaultProfile();
+        emit m_application->state()->commandManager()->saveAsDefaultProfile();
         Profile expected = options;
         expected.id = Profile::defaultId;
         expected.name = defaultProfileName();
@@ -163,13 +164,13 @@ private slots:
         // A hidden editor is not on screen and answers nothing.
         m_window->hide();
         m_editor->setProfile(Profile::builtInDefault());
-        emit m_application->commandManager()->saveAsDefaultProfile();
+        emit m_application->state()->commandManager()->saveAsDefaultProfile();
         QCOMPARE(Keys::defaultProfile().get(), expected);
     }
 
     void sheetNameResetsWhenClosed() {
         makeEditor(false, true, Profile::builtInDefault());
-        emit m_application->commandManager()->saveNewProfile();
+        emit m_application->state()->commandManager()->saveNewProfile();
         SaveProfileSheet *sheet = m_editor->saveProfileSheet();
         QVERIFY(sheet->isVisible());
         QCOMPARE(sheet->profileName(), "New Profile");
@@ -177,7 +178,7 @@ private slots:
         sheet->reject();
         QCOMPARE(sheet->profileName(), "New Profile");
 
-        emit m_application->commandManager()->saveNewProfile();
+        emit m_application->state()->commandManager()->saveNewProfile();
         sheet->nameField()->setText("");
         QSignalSpy edits(m_editor, &ProfileEditor::profileEdited);
         sheet->findChild<QPushButton *>("saveProfileButton")->click();

@@ -3,6 +3,7 @@
 
 #include "model/Settings.h"
 #include "platform/AppcastUpdater.h"
+#include "ui/AppState.h"
 #include "ui/Application.h"
 #include "ui/Inspector.h"
 #include "ui/MainWindow.h"
@@ -69,7 +70,7 @@ class TestProfilesTab : public QObject {
     void start(const QList<Profile> &profiles = {}, const QString &selected = {}) {
         Keys::profiles().set(profiles);
         Keys::selectedProfile().set(idNamed(selected));
-        tab = std::make_unique<ProfilesSettingsTab>(application.get());
+        tab = std::make_unique<ProfilesSettingsTab>(application->state());
         tab->show();
     }
 
@@ -219,10 +220,10 @@ private slots:
         Profile icons = saved("Icons", OperationMode::Text);
         icons.wrapIndividualPrefix = QStringLiteral("<li>");
         start({saved("Logos"), icons}, "Icons");
-        MainWindow window(application.get());
+        MainWindow window(application->state());
         Profile current = Keys::defaultProfile().get();
         current.overwrite = !edited;
-        application->setProfile(current);
+        application->state()->setProfile(current);
         trigger(tab->moreMenu(), "Apply to Default Profile");
 
         const Profile stored = Keys::defaultProfile().get();
@@ -231,9 +232,9 @@ private slots:
         QCOMPARE(optionsOf(stored), optionsOf(icons));
         QCOMPARE(Keys::profiles().get().last(), icons);
         verifySelection(icons.id);
-        QCOMPARE(application->profile(), edited ? current : stored);
-        QCOMPARE(application->profileEdited(), edited);
-        QCOMPARE(window.inspector()->profileEditor()->profile(), application->profile());
+        QCOMPARE(application->state()->profile(), edited ? current : stored);
+        QCOMPARE(application->state()->profileEdited(), edited);
+        QCOMPARE(window.inspector()->profileEditor()->profile(), application->state()->profile());
     }
 
     void reorder_data() {
@@ -315,11 +316,11 @@ private slots:
         QFETCH(bool, fallsBack);
         start({saved("Logos"), saved("Icons")}, "Icons");
         const Profile icons = Keys::profiles().get().last();
-        MainWindow window(application.get());
-        application->setProfile(icons);
+        MainWindow window(application->state());
+        application->state()->setProfile(icons);
         tab->deleteProfile(idNamed(deleted));
         QTest::qWait(10);
-        QCOMPARE(application->profile(), fallsBack ? Keys::defaultProfile().get() : icons);
+        QCOMPARE(application->state()->profile(), fallsBack ? Keys::defaultProfile().get() : icons);
     }
 };
 

@@ -4,6 +4,7 @@
 #include "engine/OriginalsBackup.h"
 #include "model/SVGFileList.h"
 #include "model/Settings.h"
+#include "ui/AppState.h"
 #include "ui/Application.h"
 #include "ui/FileTable.h"
 #include "ui/Inspector.h"
@@ -82,7 +83,7 @@ class tst_Results : public QObject {
         profile.keepOriginalWhenNotSmaller = false; // runs again over files already optimized
         if (!overwrite)
             profile.outputFolder = QUrl::fromLocalFile(m_work->filePath(QStringLiteral("out")));
-        m_application->setProfile(profile);
+        m_application->state()->setProfile(profile);
     }
     // Presses "Optimize" and waits for the run's results.
     OptimizationResult optimize() {
@@ -289,7 +290,7 @@ private slots:
         QVERIFY(files()->addFolder(QUrl::fromLocalFile(folderWith(0, {"broken.svg"}))));
         Profile profile = Profile::builtInDefault();
         profile.mode = OperationMode::Text;
-        m_application->setProfile(profile);
+        m_application->state()->setProfile(profile);
         optimize();
         QCOMPARE(column(0, SVGFileList::StatusRole), QList<QVariant>{int(Status::Failed)});
         QVERIFY(TextOutputWindow::openWindows().isEmpty());
