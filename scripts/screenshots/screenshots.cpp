@@ -7,9 +7,9 @@
 // test run down.
 #include "model/SVGFileList.h"
 #include "ui/Application.h"
-#include "ui/MainWindow.h"
-#include "ui/SetupSheet.h"
-#include "ui/TextOutputWindow.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/SetupSheet.h"
+#include "ui/output/TextOutputWindow.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

@@ -2,7 +2,7 @@
 #include "app/Translators.h"
 #include "model/SVGFileList.h"
 #include "ui/Application.h"
-#include "ui/MainWindow.h"
+#include "ui/main/MainWindow.h"
 
 #include <QApplication>
 #include <QFileInfo>

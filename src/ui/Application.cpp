@@ -3,11 +3,11 @@
 #include "model/Settings.h"
 #include "platform/Updater.h"
 #include "ui/AppState.h"
-#include "ui/Inspector.h"
-#include "ui/MainWindow.h"
-#include "ui/SettingsWindow.h"
-#include "ui/TextOutputWindow.h"
-#include "ui/WhenFinished.h"
+#include "ui/components/WhenFinished.h"
+#include "ui/main/Inspector.h"
+#include "ui/main/MainWindow.h"
+#include "ui/output/TextOutputWindow.h"
+#include "ui/settings/SettingsWindow.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "engine/SvgoResolver.h"
 #include "model/Settings.h"
-#include "ui/AdvancedSettingsTab.h"
 #include "ui/UiTestSupport.h"
 #include "ui/components/CircularIndicator.h"
+#include "ui/settings/AdvancedSettingsTab.h"
 
 #include <QLabel>
 #include <QLineEdit>

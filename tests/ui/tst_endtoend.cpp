@@ -7,13 +7,13 @@
 #include "model/Settings.h"
 #include "ui/AppState.h"
 #include "ui/Application.h"
-#include "ui/Inspector.h"
-#include "ui/MainWindow.h"
-#include "ui/ProfileEditor.h"
-#include "ui/SegmentedPicker.h"
-#include "ui/TextOutputWindow.h"
 #include "ui/UiTestSupport.h"
 #include "ui/components/AsyncButton.h"
+#include "ui/main/Inspector.h"
+#include "ui/main/MainWindow.h"
+#include "ui/output/TextOutputWindow.h"
+#include "ui/profiles/ProfileEditor.h"
+#include "ui/profiles/SegmentedPicker.h"
 
 #include <QAbstractButton>
 #include <QClipboard>

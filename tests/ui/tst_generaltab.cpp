@@ -2,9 +2,9 @@
 #include "platform/AppcastUpdater.h"
 #include "ui/AppState.h"
 #include "ui/Application.h"
-#include "ui/GeneralSettingsTab.h"
-#include "ui/SettingsWindow.h"
 #include "ui/UiTestSupport.h"
+#include "ui/settings/GeneralSettingsTab.h"
+#include "ui/settings/SettingsWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -5,13 +5,13 @@
 #include "model/Settings.h"
 #include "ui/AppState.h"
 #include "ui/Application.h"
-#include "ui/Inspector.h"
-#include "ui/ProfileEditor.h"
-#include "ui/ProfileMenu.h"
-#include "ui/SaveProfileSheet.h"
-#include "ui/SegmentedPicker.h"
 #include "ui/UiTestSupport.h"
 #include "ui/components/AsyncButton.h"
+#include "ui/main/Inspector.h"
+#include "ui/profiles/ProfileEditor.h"
+#include "ui/profiles/ProfileMenu.h"
+#include "ui/profiles/SaveProfileSheet.h"
+#include "ui/profiles/SegmentedPicker.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

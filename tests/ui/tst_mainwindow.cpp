@@ -4,16 +4,16 @@
 #include "engine/SvgoResolver.h"
 #include "model/SVGFileList.h"
 #include "model/Settings.h"
-#include "ui/AboutDialog.h"
 #include "ui/AppState.h"
 #include "ui/Application.h"
-#include "ui/FileTable.h"
-#include "ui/Inspector.h"
-#include "ui/MainWindow.h"
-#include "ui/SettingsWindow.h"
 #include "ui/UiTestSupport.h"
 #include "ui/components/AsyncButton.h"
 #include "ui/components/ListActions.h"
+#include "ui/main/AboutDialog.h"
+#include "ui/main/FileTable.h"
+#include "ui/main/Inspector.h"
+#include "ui/main/MainWindow.h"
+#include "ui/settings/SettingsWindow.h"
 
 #include <QFileDialog>
 #include <QHeaderView>

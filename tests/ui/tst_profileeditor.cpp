@@ -4,9 +4,9 @@
 #include "ui/AppState.h"
 #include "ui/Application.h"
 #include "ui/CommandManager.h"
-#include "ui/ProfileEditor.h"
-#include "ui/SaveProfileSheet.h"
 #include "ui/UiTestSupport.h"
+#include "ui/profiles/ProfileEditor.h"
+#include "ui/profiles/SaveProfileSheet.h"
 
 #include <QFileDialog>
 #include <QLineEdit>

@@ -5,13 +5,13 @@
 #include "platform/AppcastUpdater.h"
 #include "ui/AppState.h"
 #include "ui/Application.h"
-#include "ui/Inspector.h"
-#include "ui/MainWindow.h"
-#include "ui/ProfileEditor.h"
-#include "ui/ProfileListModel.h"
-#include "ui/ProfilesSettingsTab.h"
 #include "ui/UiTestSupport.h"
 #include "ui/components/ListActions.h"
+#include "ui/main/Inspector.h"
+#include "ui/main/MainWindow.h"
+#include "ui/profiles/ProfileEditor.h"
+#include "ui/profiles/ProfileListModel.h"
+#include "ui/settings/ProfilesSettingsTab.h"
 
 #include <QListView>
 #include <QMenu>

@@ -1,7 +1,7 @@
 #include "model/Settings.h"
-#include "ui/SetupSheet.h"
 #include "ui/UiTestSupport.h"
 #include "ui/components/AsyncButton.h"
+#include "ui/main/SetupSheet.h"
 
 #include <QLabel>
 #include <QLineEdit>

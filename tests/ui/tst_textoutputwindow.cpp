@@ -1,8 +1,8 @@
 #include "model/Settings.h"
-#include "ui/TextOutputWindow.h"
 #include "ui/UiTestSupport.h"
 #include "ui/components/OverlayNotification.h"
 #include "ui/components/TextView.h"
+#include "ui/output/TextOutputWindow.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

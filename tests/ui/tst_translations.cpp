@@ -2,8 +2,8 @@
 #include "model/FileResults.h"
 #include "model/Profile.h"
 #include "ui/Application.h"
-#include "ui/MainWindow.h"
-#include "ui/TextOutputWindow.h"
+#include "ui/main/MainWindow.h"
+#include "ui/output/TextOutputWindow.h"
 
 #include <QAction>
 #include <QApplication>

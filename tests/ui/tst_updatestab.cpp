@@ -1,6 +1,6 @@
 #include "platform/AppcastUpdater.h"
 #include "ui/UiTestSupport.h"
-#include "ui/UpdatesSettingsTab.h"
+#include "ui/settings/UpdatesSettingsTab.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,0 +1,209 @@
+#include "ui/main/FileTable.h"
+
+#include "model/SVGFileList.h"
+#include "platform/FileManager.h"
+#include "ui/components/ContextClick.h"
+#include "ui/main/RestoreOriginals.h"
+#include "ui/main/ResultMarkDelegate.h"
+
+#include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QItemSelection>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QPointer>
+#include <QSettings>
+
+namespace {
+
+const QString columnsKey = QStringLiteral("fileTableColumns");
+
+} // namespace
+
+FileTable::FileTable(SVGFileList *files, QWidget *parent) : QTableView(parent), m_files(files) {
+    setModel(files);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setShowGrid(false);
+    setAlternatingRowColors(true);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Long paths keep their start and their file name.
+    setTextElideMode(Qt::ElideMiddle);
+    // Tab leaves the table for the inspector instead of walking its cells.
+    setTabKeyNavigation(false);
+    keepSelectionOnContextClick(this);
+
+    // Fixed heights let the view place any row by arithmetic alone, which keeps 100,000 rows
+    // as quick to scroll as ten.
+    QHeaderView *rows = verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(fontMetrics().height() + 8);
+
+    QHeaderView *columns = horizontalHeader();
+    columns->setHighlightSections(false);
+    columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    columns->setSectionResizeMode(QHeaderView::Interactive);
+    // The path takes what the other columns leave, so the name and the three numbers fit
+    // without scrolling at the window's first size.
+    columns->setSectionResizeMode(SVGFileList::Path, QHeaderView::Stretch);
+    columns->setStretchLastSection(false);
+    columns->resizeSection(SVGFileList::FileName, 180);
+    const int numberWidth = fontMetrics().horizontalAdvance(QStringLiteral("000.0 KB")) + 16;
+    for (int column : {SVGFileList::Size, SVGFileList::Optimized, SVGFileList::Saved}) {
+        const QString title = files->headerData(column, Qt::Horizontal).toString();
+        columns->resizeSection(column,
+                               std::max(numberWidth, fontMetrics().horizontalAdvance(title) + 24));
+    }
+    // Clicking a header sorts the list itself (so the next run follows the order shown); until
+    // the first click no column is marked and the list keeps the order files were added in.
+    columns->setSectionsClickable(true);
+    columns->setSortIndicator(-1, Qt::AscendingOrder);
+    setSortingEnabled(true);
+    setItemDelegate(new ResultMarkDelegate(this));
+
+    // The list moves the rows itself when they are dropped; the view must not remove them after.
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setDefaultDropAction(Qt::MoveAction);
+    setDragDropOverwriteMode(false);
+    setDropIndicatorShown(true);
+
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &FileTable::viewSelectionChanged);
+    connect(files, &SVGFileList::selectionChanged, this, &FileTable::listSelectionChanged);
+}
+
+QMenu *FileTable::createContextMenu(int row, QWidget *parent) {
+    auto *menu = new QMenu(parent);
+    if (row < 0 || row >= m_files->files().size())
+        return menu;
+    const SVGFile file = m_files->files().at(row);
+    QPointer<SVGFileList> files = m_files;
+    menu->addAction(revealActionLabel(), menu, [file] { revealInFileManager(file.id); });
+    menu->addSeparator();
+    menu->addAction(tr("Remove"), menu, [files, file] {
+        if (files)
+            files->removeFile(file);
+    });
+    QStringList ids{file.id};
+    if (m_files->selection().contains(file.id))
+        ids = QStringList(m_files->selection().cbegin(), m_files->selection().cend());
+    QStringList heldBack;
+    for (const QString &id : std::as_const(ids))
+        if (const FileResult *result = m_files->result(id);
+            result && !result->differentOutput.isEmpty() && !result->destination.isEmpty())
+            heldBack.append(id);
+    if (!heldBack.isEmpty()) {
+        menu->addSeparator();
+        QPointer<FileTable> self = this;
+        menu->addAction(tr("Use Optimized Anyway"), menu, [self, heldBack] {
+            if (self)
+                emit self->useOptimizedRequested(heldBack);
+        });
+    }
+    if (RestoreOriginals::hasOriginals(ids)) {
+        menu->addSeparator();
+        QPointer<FileTable> self = this;
+        QAction *restore = menu->addAction(tr("Restore Originals…"), menu, [self, ids] {
+            if (self)
+                emit self->restoreOriginalsRequested(ids);
+        });
+        restore->setEnabled(m_restoreAllowed);
+    }
+    return menu;
+}
+
+QString FileTable::placeholderText() {
+    return tr("Drop SVG files or folders here");
+}
+
+void FileTable::saveColumns() const {
+    QSettings().setValue(columnsKey, horizontalHeader()->saveState());
+}
+
+void FileTable::restoreColumns() {
+    const QByteArray state = QSettings().value(columnsKey).toByteArray();
+    if (state.isEmpty() || !horizontalHeader()->restoreState(state))
+        return;
+    // A new window keeps the files in the order they are added, whatever was sorted before.
+    clearSortIndicator();
+}
+
+void FileTable::paintEvent(QPaintEvent *event) {
+    QTableView::paintEvent(event);
+    if (model()->rowCount() > 0)
+        return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    painter.drawText(viewport()->rect(), Qt::AlignCenter | Qt::TextWordWrap, placeholderText());
+}
+
+void FileTable::clearSortIndicator() {
+    horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+}
+
+void FileTable::dropEvent(QDropEvent *event) {
+    QTableView::dropEvent(event);
+    // Rows dropped into a place of their own no longer follow the sorted column.
+    if (event->isAccepted())
+        clearSortIndicator();
+}
+
+void FileTable::contextMenuEvent(QContextMenuEvent *event) {
+    // The menu key opens the menu of the current row; a click, that of the row under it (the
+    // event may come through the viewport or the table, so the global position decides).
+    const QModelIndex index = event->reason() == QContextMenuEvent::Keyboard
+                                  ? currentIndex()
+                                  : indexAt(viewport()->mapFromGlobal(event->globalPos()));
+    if (!index.isValid())
+        return;
+    QMenu *menu = createContextMenu(index.row(), this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+void FileTable::keyPressEvent(QKeyEvent *event) {
+    // Backspace is the key labelled Delete on Mac keyboards.
+    if (event->matches(QKeySequence::Delete) || event->key() == Qt::Key_Backspace) {
+        m_files->removeSelectedFiles();
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void FileTable::viewSelectionChanged() {
+    if (m_syncingSelection)
+        return;
+    QSet<QString> ids;
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    ids.reserve(rows.size());
+    for (const QModelIndex &index : rows)
+        ids.insert(m_files->files().at(index.row()).id);
+    m_syncingSelection = true;
+    m_files->setSelection(ids);
+    m_syncingSelection = false;
+}
+
+void FileTable::listSelectionChanged() {
+    if (m_syncingSelection)
+        return;
+    const QSet<QString> &ids = m_files->selection();
+    QItemSelection selection;
+    if (!ids.isEmpty()) {
+        const QList<SVGFile> &files = m_files->files();
+        const int lastColumn = m_files->columnCount() - 1;
+        for (int row = 0; row < files.size(); ++row)
+            if (ids.contains(files.at(row).id))
+                selection.select(m_files->index(row, 0), m_files->index(row, lastColumn));
+    }
+    m_syncingSelection = true;
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    m_syncingSelection = false;
+}

@@ -1,0 +1,197 @@
+#include "ui/main/Inspector.h"
+
+#include "engine/Optimizer.h"
+#include "engine/OriginalsBackup.h"
+#include "model/ProfileStore.h"
+#include "model/SVGFileList.h"
+#include "model/Settings.h"
+#include "ui/AppState.h"
+#include "ui/components/AsyncButton.h"
+#include "ui/main/OptimizeBar.h"
+#include "ui/main/RunProgress.h"
+#include "ui/main/SvgPreview.h"
+#include "ui/profiles/ProfileEditor.h"
+#include "ui/profiles/ProfileMenu.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QShortcut>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+Inspector::Inspector(AppState *application, SVGFileList *files, QWidget *parent)
+    : QWidget(parent), m_application(application), m_files(files),
+      m_editor(new ProfileEditor(application, false, true, this)),
+      m_menu(new ProfileMenu(application, this)), m_preview(new SvgPreview(this)),
+      m_bar(new OptimizeBar(this)) {
+    setObjectName(QStringLiteral("inspector"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_editor, 1);
+    layout->addWidget(m_preview);
+    layout->addWidget(m_bar);
+
+    m_editor->setProfile(application->profile());
+    connect(m_editor, &ProfileEditor::profileEdited, application, &AppState::setProfile);
+    connect(application, &AppState::profileChanged, this, &Inspector::profileChanged);
+    connect(application, &AppState::profileEditedChanged, this, &Inspector::updateProfileTitle);
+
+    AsyncButton *button = m_bar->button();
+    button->setAction([this] { return optimize(); });
+    // Disabling while busy is done here together with the rule, so neither undoes the other.
+    connect(button, &AsyncButton::loadingChanged, this, &Inspector::updateOptimizeEnabled);
+    connect(button, &AsyncButton::loadingChanged, this, [this] { emit busyChanged(isRunning()); });
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(files, signal, this, &Inspector::updateOptimizeEnabled);
+    connect(files, &QAbstractItemModel::modelReset, this, &Inspector::updateOptimizeEnabled);
+    updateOptimizeEnabled();
+
+    connect(this, &Inspector::runStarted, m_bar->progress(),
+            [this](const QFuture<OptimizationResult> &run) {
+                m_bar->progress()->track(QFuture<void>(run));
+            });
+    connect(files, &SVGFileList::selectionChanged, this, &Inspector::updatePreview);
+    connect(files, &SVGFileList::resultsChanged, this, &Inspector::updatePreview);
+
+    // Return is the window's default action wherever the focus is (the file table included),
+    // as long as this pane is on screen.
+    for (int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto *shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, button, &QAbstractButton::click);
+    }
+}
+
+AsyncButton *Inspector::optimizeButton() const {
+    return m_bar->button();
+}
+
+RunProgress *Inspector::runProgress() const {
+    return m_bar->progress();
+}
+
+void Inspector::updatePreview() {
+    const QSet<QString> &selection = m_files->selection();
+    if (selection.size() != 1) {
+        m_preview->clear();
+        return;
+    }
+    const QString id = *selection.cbegin();
+    QString original = id;
+    QString optimized;
+    QString message;
+    const FileResult *result = m_files->result(id);
+    if (result && !result->message.isEmpty())
+        message = result->message;
+    if (result && !result->differentOutput.isEmpty()) {
+        m_preview->showLooksDifferent(id, result->differentOutput, result->destination.isEmpty(),
+                                      message);
+        return;
+    }
+    // The optimized version exists as a file only in file mode: over the input, whose original
+    // is then the kept copy, or in the output folder.
+    if (result && result->status == FileResult::Status::Optimized && m_lastRunProfile &&
+        m_lastRunProfile->mode == OperationMode::File) {
+        if (m_lastRunProfile->overwrite || !m_lastRunProfile->outputFolder) {
+            const QList<OriginalsBackup::Original> kept =
+                OriginalsBackup::originals({id}, OriginalsBackup::root(), false);
+            if (!kept.isEmpty()) {
+                original = kept.first().copy;
+                optimized = id;
+            }
+        } else {
+            optimized = result->destination;
+        }
+    }
+    m_preview->showFiles(original, optimized, message);
+}
+
+void Inspector::addToolbarItems(QToolBar *toolBar) {
+    auto *button = new QToolButton(toolBar);
+    button->setObjectName(QStringLiteral("profileMenuButton"));
+    button->setMenu(m_menu);
+    button->setPopupMode(QToolButton::InstantPopup);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_profileButton = button;
+    toolBar->addWidget(button);
+    updateProfileTitle();
+}
+
+QString Inspector::profileMenuTitle() const {
+    const QString name = m_application->profile().name;
+    return m_application->profileEdited() ? name + QLatin1Char('*') : name;
+}
+
+bool Inspector::canOptimize(const QList<SVGFile> &files, const Profile &profile) {
+    if (files.isEmpty())
+        return false;
+    return profile.mode == OperationMode::Text || profile.overwrite ||
+           profile.outputFolder.has_value();
+}
+
+void Inspector::profileChanged(const Profile &profile) {
+    m_editor->setProfile(profile);
+    // Whether the profile still equals the stored one it came from. A profile whose source is
+    // gone keeps the flag it had.
+    if (const std::optional<Profile> source = ProfileStore::find(profile.id))
+        m_application->setProfileEdited(profile != *source);
+    updateProfileTitle();
+    updateOptimizeEnabled();
+}
+
+void Inspector::setRestoring(bool restoring) {
+    m_restoring = restoring;
+    updateOptimizeEnabled();
+}
+
+bool Inspector::isRunning() const {
+    return m_bar->button()->isLoading();
+}
+
+void Inspector::updateOptimizeEnabled() {
+    AsyncButton *button = m_bar->button();
+    button->setEnabled(!button->isLoading() && !m_restoring &&
+                       canOptimize(m_files->files(), m_application->profile()));
+}
+
+void Inspector::updateProfileTitle() {
+    if (m_profileButton)
+        m_profileButton->setText(ProfileMenu::menuText(profileMenuTitle()));
+}
+
+QFuture<void> Inspector::optimize() {
+    const QList<SVGFile> files = m_files->files();
+    const Profile profile = m_application->profile();
+    // The outcomes and the text come back on the run's worker thread, through onFinished, which
+    // covers both ends of a run (a cancelled future drops its result). The application object
+    // outlives every window, so a run whose window was closed meanwhile still shows its output;
+    // a text run in which every file failed opens no empty window, its failures are in the table.
+    QPointer<AppState> application = m_application;
+    QPointer<Inspector> self = this;
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    OptimizerOptions options;
+    options.onFinished = [application, self, profile, clock](const OptimizationResult &result) {
+        const qint64 elapsed = clock->elapsed();
+        QMetaObject::invokeMethod(
+            qApp,
+            [application, self, profile, result, elapsed] {
+                if (application && profile.mode == OperationMode::Text && !result.cancelled &&
+                    result.count(FileResult::Status::Optimized) > 0)
+                    application->openTextOutput(result.text);
+                if (!self)
+                    return;
+                self->m_lastRunProfile = profile;
+                self->m_lastRunMs = elapsed;
+                emit self->runFinished(result);
+            },
+            Qt::QueuedConnection);
+    };
+    QFuture<OptimizationResult> run = Optimizer::shared().optimize(files, profile, {}, options);
+    emit runStarted(run);
+    return run.then([](const OptimizationResult &) {});
+}

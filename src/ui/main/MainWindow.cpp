@@ -1,0 +1,420 @@
+#include "ui/main/MainWindow.h"
+
+#include "engine/HeldBackOutput.h"
+#include "engine/OriginalsBackup.h"
+
+#include "engine/Optimizer.h"
+#include "engine/SvgoResolver.h"
+#include "engine/Utilities.h"
+#include "model/SVGFileList.h"
+#include "platform/SymbolIcons.h"
+#include "platform/Updater.h"
+#include "ui/AppState.h"
+#include "ui/components/ListActions.h"
+#include "ui/components/WhenFinished.h"
+#include "ui/main/AboutDialog.h"
+#include "ui/main/FileTable.h"
+#include "ui/main/Inspector.h"
+#include "ui/main/RestoreOriginals.h"
+#include "ui/main/ResultsSummary.h"
+#include "ui/main/SetupSheet.h"
+#include "ui/profiles/ProfileMenu.h"
+
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
+#include <QSplitter>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QtConcurrent>
+
+#include <functional>
+
+namespace {
+
+// Platform panels pick either files or folders, never both in one go, so the panel is Qt's own
+// dialog taught to take folders as a choice too. Opening a folder by double-click still enters
+// it; "Open" with a folder selected chooses the folder.
+class OpenPanel : public QFileDialog {
+public:
+    OpenPanel(QWidget *parent, std::function<void(const QList<QUrl> &)> onChoice)
+        : QFileDialog(parent, QFileDialog::tr("Open")), m_onChoice(std::move(onChoice)) {
+        setOption(QFileDialog::DontUseNativeDialog);
+        setFileMode(QFileDialog::ExistingFiles);
+        setAcceptMode(QFileDialog::AcceptOpen);
+        setNameFilter(MainWindow::tr("SVG files and folders (*.svg)"));
+    }
+
+    void accept() override {
+        const QStringList chosen = selectedFiles();
+        if (chosen.isEmpty())
+            return;
+        QList<QUrl> urls;
+        for (const QString &path : chosen) {
+            // A name typed that does not exist: the dialog's own handling says so.
+            if (!QFileInfo::exists(path)) {
+                QFileDialog::accept();
+                return;
+            }
+            urls.append(QUrl::fromLocalFile(path));
+        }
+        // Skips QFileDialog::accept(), which would walk into a chosen folder instead.
+        QDialog::accept(); // NOLINT(bugprone-parent-virtual-call)
+        m_onChoice(urls);
+    }
+
+private:
+    std::function<void(const QList<QUrl> &)> m_onChoice;
+};
+
+const QString sizeKey = QStringLiteral("mainWindowSize");
+
+} // namespace
+
+MainWindow::MainWindow(AppState *application, QWidget *parent)
+    : QMainWindow(parent), m_application(application), m_files(new SVGFileList(this)),
+      m_table(new FileTable(m_files)),
+      m_listActions(new ListActions(tr("Add Files"), tr("Remove"))),
+      m_inspector(new Inspector(application, m_files)), m_splitter(new QSplitter(Qt::Horizontal)) {
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowTitle(QStringLiteral("Mirandel"));
+    setUnifiedTitleAndToolBarOnMac(true);
+
+    auto *listArea = new QWidget;
+    auto *listLayout = new QVBoxLayout(listArea);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    listLayout->setSpacing(0);
+    listLayout->addWidget(m_table, 1);
+    listLayout->addWidget(m_listActions);
+    listArea->setMinimumSize(300, 200);
+    m_table->setFrameShape(QFrame::NoFrame);
+
+    m_listActions->setAddAction([this] { showOpenPanel(); });
+    m_listActions->setRemoveAction([this] { m_files->removeSelectedFiles(); });
+    m_listActions->setRemoveButtonDisabled(true);
+    connect(m_files, &SVGFileList::selectionChanged, this, [this] {
+        m_listActions->setRemoveButtonDisabled(m_files->selection().isEmpty());
+        updateDeleteAction();
+    });
+
+    // The last run's outcome per row, with its totals in the bar's free area.
+    m_summary = new ResultsSummary(m_files);
+    m_listActions->setAccessoryWidget(m_summary);
+    connect(m_inspector, &Inspector::runFinished, this, &MainWindow::takeResults);
+    // A window that holds files will likely be run: have svgo loaded by the time it is.
+    connect(m_files, &QAbstractItemModel::rowsInserted, this,
+            [this] { Optimizer::shared().warmUp(m_application->profile()); });
+    connect(m_table, &FileTable::restoreOriginalsRequested, this, &MainWindow::restoreOriginals);
+    connect(m_table, &FileTable::useOptimizedRequested, this, &MainWindow::useOptimizedAnyway);
+    connect(m_inspector, &Inspector::busyChanged, this, &MainWindow::updateRestoreAction);
+
+    m_inspector->setMinimumWidth(300);
+    m_splitter->addWidget(listArea);
+    m_splitter->addWidget(m_inspector);
+    m_splitter->setChildrenCollapsible(false);
+    m_splitter->setStretchFactor(0, 1);
+    m_splitter->setStretchFactor(1, 0);
+    m_splitter->setSizes({600, 400});
+    setCentralWidget(m_splitter);
+
+    // Files and folders dropped anywhere on the window are added; the window draws no highlight.
+    setAcceptDrops(true);
+
+    createToolBar();
+    createMenus();
+
+    connect(application, &AppState::fileImportTargeted, this, [this](QWidget *window) {
+        if (window == this)
+            showOpenPanel();
+    });
+    connect(qApp, &QApplication::focusChanged, this, &MainWindow::updateDeleteAction);
+
+    m_table->restoreColumns();
+    placeOnScreen(QSettings().value(sizeKey, QSize(1000, 600)).toSize(), nullptr);
+}
+
+MainWindow::~MainWindow() {
+    // The base destructor moves the focus away while this part of the object is already gone.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
+
+void MainWindow::placeOnScreen(QSize wanted, const QWidget *after) {
+    const QScreen *screen = after ? after->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return resize(wanted);
+    // The frame (title bar, borders) comes on top of the size; at a large scale the whole
+    // window must still fit the screen's free area, title bar included.
+    const QRect available = screen->availableGeometry();
+    const QMargins frame = isVisible() ? QMargins(frameGeometry().left() - geometry().left(),
+                                                  geometry().top() - frameGeometry().top(),
+                                                  frameGeometry().right() - geometry().right(),
+                                                  frameGeometry().bottom() - geometry().bottom())
+                                       : QMargins(8, 32, 8, 8);
+    const QSize room = available.size().shrunkBy(frame);
+    resize(wanted.boundedTo(room).expandedTo(minimumSizeHint().boundedTo(room)));
+    QRect placed(QPoint(), size().grownBy(frame));
+    if (after) {
+        // A little down and to the right of the given window, back to the top left corner once
+        // that would leave the screen.
+        placed.moveTopLeft(after->frameGeometry().topLeft() + QPoint(32, 32));
+        if (!available.contains(placed))
+            placed.moveTopLeft(available.topLeft());
+    } else {
+        placed.moveCenter(available.center());
+    }
+    move(placed.topLeft());
+}
+
+void MainWindow::closeEvent(QCloseEvent *event) {
+    QSettings settings;
+    settings.setValue(sizeKey, size());
+    m_table->saveColumns();
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::createToolBar() {
+    QToolBar *toolBar = addToolBar(tr("Toolbar"));
+    toolBar->setObjectName(QStringLiteral("mainToolBar"));
+    toolBar->setMovable(false);
+    toolBar->setFloatable(false);
+    toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolBar->toggleViewAction()->setVisible(false);
+
+    m_openAction = toolBar->addAction(symbolIcon(QStringLiteral("plus")), tr("Open"));
+    m_openAction->setToolTip(tr("Open"));
+    connect(m_openAction, &QAction::triggered, this, &MainWindow::showOpenPanel);
+    // The window's primary action carries its label next to the symbol.
+    if (auto *button = qobject_cast<QToolButton *>(toolBar->widgetForAction(m_openAction)))
+        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+
+    // The inspector's items sit at the far end, above the inspector itself.
+    auto *spacer = new QWidget(toolBar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    toolBar->addWidget(spacer);
+
+    m_toggleInspectorAction =
+        toolBar->addAction(symbolIcon(QStringLiteral("sidebar.right")), tr("Toggle Inspector"));
+    m_toggleInspectorAction->setToolTip(tr("Toggle Inspector"));
+    // Ctrl is the Command key on macOS, so this is the usual Option-Command-I there.
+    m_toggleInspectorAction->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_I));
+    connect(m_toggleInspectorAction, &QAction::triggered, this,
+            [this] { setInspectorShown(!isInspectorShown()); });
+
+    m_inspector->addToolbarItems(toolBar);
+}
+
+void MainWindow::createMenus() {
+    QMenuBar *bar = menuBar();
+
+    QMenu *file = bar->addMenu(tr("&File"));
+    QAction *newWindow = file->addAction(tr("New Window"));
+    newWindow->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    connect(newWindow, &QAction::triggered, m_application, &AppState::newMainWindow);
+    file->addSeparator();
+    QAction *open = file->addAction(tr("Open…"));
+    open->setShortcut(QKeySequence::Open);
+    connect(open, &QAction::triggered, m_application, &AppState::requestFileImport);
+    file->addSeparator();
+    QMenu *profile = new ProfileMenu(m_application, file);
+    profile->setTitle(tr("Profile"));
+    file->addMenu(profile);
+#ifndef Q_OS_MACOS
+    file->addSeparator();
+    file->addAction(m_application->quitAction());
+#endif
+
+    QMenu *edit = bar->addMenu(tr("&Edit"));
+    // The table handles the Delete key itself; a shortcut here would steal the key from text
+    // fields in the inspector. The item only names the key.
+    m_deleteAction = edit->addAction(tr("Delete"));
+#ifndef Q_OS_MACOS
+    // Shown in the menu but inert: no widget ever holds the action. The native macOS menu would
+    // turn it into a key equivalent that fires everywhere, so it carries no shortcut there.
+    m_deleteAction->setShortcut(QKeySequence::Delete);
+    m_deleteAction->setShortcutContext(Qt::WidgetShortcut);
+#endif
+    connect(m_deleteAction, &QAction::triggered, this, [this] {
+        if (focusWidget() == m_table)
+            m_files->removeSelectedFiles();
+    });
+    connect(edit, &QMenu::aboutToShow, this, &MainWindow::updateDeleteAction);
+    updateDeleteAction();
+    // The selected rows, or every row when none is selected.
+    m_restoreOriginalsAction = edit->addAction(tr("Restore Originals…"));
+    connect(m_restoreOriginalsAction, &QAction::triggered, this, [this] {
+        QStringList ids(m_files->selection().cbegin(), m_files->selection().cend());
+        if (ids.isEmpty())
+            for (const SVGFile &file : m_files->files())
+                ids.append(file.id);
+        restoreOriginals(ids);
+    });
+    edit->addSeparator();
+    QAction *settings = edit->addAction(tr("Settings…"));
+    settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    settings->setMenuRole(QAction::PreferencesRole);
+    connect(settings, &QAction::triggered, m_application, &AppState::openSettings);
+
+    QMenu *view = bar->addMenu(tr("&View"));
+    view->addAction(m_toggleInspectorAction);
+
+    QMenu *help = bar->addMenu(tr("&Help"));
+    m_checkForUpdatesAction = help->addAction(tr("Check for Updates…"));
+    // On macOS this moves into the application menu, next to Settings.
+    m_checkForUpdatesAction->setMenuRole(QAction::ApplicationSpecificRole);
+    Updater *updater = m_application->updater();
+    m_checkForUpdatesAction->setEnabled(updater && updater->canCheckForUpdates());
+    if (updater) {
+        connect(updater, &Updater::canCheckForUpdatesChanged, m_checkForUpdatesAction,
+                &QAction::setEnabled);
+        connect(m_checkForUpdatesAction, &QAction::triggered, updater, &Updater::checkForUpdates);
+    }
+    m_aboutAction = help->addAction(tr("About Mirandel"));
+    m_aboutAction->setMenuRole(QAction::AboutRole);
+    connect(m_aboutAction, &QAction::triggered, this, [this] {
+        auto *about = new AboutDialog(this);
+        about->setAttribute(Qt::WA_DeleteOnClose);
+        about->open();
+    });
+}
+
+void MainWindow::updateRestoreAction() {
+    const bool allowed = !m_restoring && !m_inspector->isRunning();
+    m_restoreOriginalsAction->setEnabled(allowed);
+    m_table->setRestoreAllowed(allowed);
+}
+
+void MainWindow::updateDeleteAction() {
+    // focusWidget() is this window's own focus child, which stays put while a menu is open.
+    m_deleteAction->setEnabled(focusWidget() == m_table && !m_files->selection().isEmpty());
+}
+
+void MainWindow::takeResults(const OptimizationResult &result) {
+    const std::optional<Profile> &profile = m_inspector->lastRunProfile();
+    const bool overwrote = profile && profile->mode == OperationMode::File &&
+                           (profile->overwrite || !profile->outputFolder) &&
+                           result.count(FileResult::Status::Optimized) > 0;
+    m_summary->setLastRun(m_inspector->lastRunMilliseconds(), overwrote);
+    QList<std::pair<QString, FileResult>> results;
+    results.reserve(result.files.size());
+    for (qsizetype index = 0; index < result.files.size() && index < result.outcomes.size();
+         ++index) {
+        results.append({result.files.at(index).id, result.outcomes.at(index)});
+    }
+    m_files->setResults(results);
+}
+
+void MainWindow::restoreOriginals(const QStringList &ids) {
+    if (m_restoring || m_inspector->isRunning())
+        return;
+    m_restoring = true;
+    m_inspector->setRestoring(true);
+    updateRestoreAction();
+    m_restoreFlow = RestoreOriginals::start(this, m_files, m_inspector->runProgress(), ids);
+    connect(m_restoreFlow, &RestoreOriginals::finished, this, [this] {
+        m_restoring = false;
+        m_inspector->setRestoring(false);
+        updateRestoreAction();
+        emit restoreFinished();
+    });
+}
+
+void MainWindow::useOptimizedAnyway(const QStringList &ids) {
+    QList<std::pair<QString, FileResult>> held;
+    for (const QString &id : ids)
+        if (const FileResult *result = m_files->result(id))
+            held.append({id, *result});
+    // Off the window's thread: writing keeps each original first, as any overwrite does.
+    QtConcurrent::run([held] {
+        OriginalsBackup backup;
+        QStringList errors;
+        for (const auto &[id, result] : held)
+            errors.append(
+                HeldBackOutput::write(id, result.destination, result.differentOutput, backup));
+        backup.save();
+        return errors;
+    }).then(this, [this, held](const QStringList &errors) {
+        for (qsizetype index = 0; index < held.size(); ++index) {
+            FileResult result = held.at(index).second;
+            result.status = errors.at(index).isEmpty() ? FileResult::Status::Optimized
+                                                       : FileResult::Status::Failed;
+            result.message = errors.at(index);
+            result.differentOutput.clear();
+            m_files->setResult(held.at(index).first, result);
+        }
+    });
+}
+
+SetupSheet *MainWindow::setupSheet() const {
+    return m_setupSheet && m_setupSheet->isVisible() ? m_setupSheet.data() : nullptr;
+}
+
+bool MainWindow::isInspectorShown() const {
+    return !m_inspector->isHidden();
+}
+
+void MainWindow::setInspectorShown(bool shown) {
+    m_inspector->setVisible(shown);
+}
+
+void MainWindow::showOpenPanel() {
+    if (m_openPanel) {
+        m_openPanel->raise();
+        m_openPanel->activateWindow();
+        return;
+    }
+    QPointer<SVGFileList> files = m_files;
+    auto *panel = new OpenPanel(this, [files](const QList<QUrl> &urls) {
+        if (files)
+            files->importFiles(urls);
+    });
+    panel->setAttribute(Qt::WA_DeleteOnClose);
+    m_openPanel = panel;
+    panel->open();
+}
+
+void MainWindow::checkForSVGO() {
+    // Off the UI thread: a slow shell profile must not hold up the window.
+    SvgoResolver::prefill();
+    whenFinished(SvgoResolver::start(), this, [this](const SvgoResolution &resolution) {
+        SvgoResolver::remember(resolution);
+        const bool found = resolution.works();
+        if (!found && !setupSheet()) {
+            if (!m_setupSheet) {
+                m_setupSheet = new SetupSheet(this);
+                // The sheet blocks this window's menus, but quitting must still work.
+                m_setupSheet->addAction(m_application->quitAction());
+            }
+            m_setupSheet->open();
+        }
+        emit svgoLookedUp(found);
+    });
+}
+
+void MainWindow::showEvent(QShowEvent *event) {
+    QMainWindow::showEvent(event);
+    // Spontaneous shows are the window system restoring a minimised window, not a new showing.
+    // The lookup waits for the window to be drawn first.
+    if (!event->spontaneous())
+        QTimer::singleShot(0, this, &MainWindow::checkForSVGO);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event) {
+    if (SVGFileList::hasDroppableItems(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent *event) {
+    if (SVGFileList::hasDroppableItems(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event) {
+    if (m_files->dropItems(event->mimeData()))
+        event->acceptProposedAction();
+}

@@ -1,0 +1,191 @@
+#include "ui/main/SvgPreview.h"
+
+#include "engine/SvgRenderer.h"
+#include "engine/VisualCheck.h"
+#include "model/FileResults.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+SvgPane::SvgPane(QWidget *parent) : QWidget(parent) {
+    setMinimumSize(80, 80);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+SvgPane::~SvgPane() = default;
+
+void SvgPane::setFile(const QString &path) {
+    // A file that is missing or not SVG leaves no renderer; nothing more is needed.
+    QFile file(path);
+    setData(!path.isEmpty() && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+    m_path = path;
+}
+
+void SvgPane::setData(const QByteArray &svg) {
+    m_path.clear();
+    m_renderer.reset(svg.isEmpty() ? nullptr : new SvgRenderer(svg));
+    if (m_renderer && !m_renderer->isValid())
+        m_renderer.reset();
+    m_image = QImage();
+    m_fixedImage = false;
+    update();
+}
+
+void SvgPane::setImage(const QImage &image) {
+    setData(QByteArray());
+    m_image = image;
+    m_fixedImage = !image.isNull();
+}
+
+bool SvgPane::isRenderable() const {
+    return m_renderer || m_fixedImage;
+}
+
+void SvgPane::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    const QRect area = rect().adjusted(4, 4, -4, -4);
+    if (!isRenderable()) {
+        painter.setPen(palette().color(QPalette::PlaceholderText));
+        painter.drawText(area, Qt::AlignCenter, tr("No preview"));
+        return;
+    }
+    QSizeF size = m_fixedImage ? QSizeF(m_image.size()) : m_renderer->naturalSize();
+    size.scale(QSizeF(area.size()), Qt::KeepAspectRatio);
+    QRectF target(QPointF(), size);
+    target.moveCenter(QRectF(area).center());
+    // Drawn at the screen's own pixel density, again only when the pane's size changed.
+    const QSize pixels = (size * devicePixelRatioF()).toSize();
+    if (!m_fixedImage && m_image.size() != pixels)
+        m_image = m_renderer->render(pixels);
+
+    // Light and slightly darker squares, the usual sign of transparency.
+    constexpr int square = 8;
+    QPixmap tile(2 * square, 2 * square);
+    tile.fill(QColor(255, 255, 255));
+    {
+        QPainter tilePainter(&tile);
+        tilePainter.fillRect(0, 0, square, square, QColor(204, 204, 204));
+        tilePainter.fillRect(square, square, square, square, QColor(204, 204, 204));
+    }
+    painter.fillRect(target, QBrush(tile));
+    painter.drawImage(target, m_image);
+}
+
+namespace {
+
+QString caption(const QString &title, const QString &path) {
+    const QFileInfo info(path);
+    return info.exists() ? title + QStringLiteral(" · ") + FileResults::sizeText(info.size())
+                         : title;
+}
+
+} // namespace
+
+SvgPreview::SvgPreview(QWidget *parent)
+    : QWidget(parent), m_header(new QToolButton(this)), m_body(new QWidget(this)),
+      m_original(new SvgPane(m_body)), m_optimized(new SvgPane(m_body)),
+      m_difference(new SvgPane(m_body)), m_originalCaption(new QLabel(m_body)),
+      m_optimizedCaption(new QLabel(m_body)), m_differenceCaption(new QLabel(m_body)),
+      m_message(new QLabel(m_body)) {
+    setObjectName(QStringLiteral("svgPreview"));
+    m_header->setText(tr("Preview"));
+    // A disclosure line, not a button that stays pressed: the arrow tells the state.
+    m_header->setCheckable(true);
+    m_header->setChecked(true);
+    m_header->setAutoRaise(true);
+    m_header->setStyleSheet(QStringLiteral("QToolButton { border: none; background: none; }"));
+    m_header->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_header->setArrowType(Qt::DownArrow);
+    connect(m_header, &QToolButton::toggled, this, &SvgPreview::setExpanded);
+
+    m_message->setWordWrap(true);
+    m_message->setTextFormat(Qt::PlainText);
+    m_message->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_differenceCaption->setText(tr("Difference"));
+    // svgo points at the faulty column with a caret on the line below; only a fixed-width font
+    // keeps the two lines aligned.
+    m_message->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    for (QLabel *label : {m_originalCaption, m_optimizedCaption, m_differenceCaption}) {
+        label->setAlignment(Qt::AlignCenter);
+        label->setForegroundRole(QPalette::PlaceholderText);
+    }
+
+    auto *grid = new QGridLayout(m_body);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(m_original, 0, 0);
+    grid->addWidget(m_optimized, 0, 1);
+    grid->addWidget(m_difference, 0, 2);
+    grid->addWidget(m_originalCaption, 1, 0);
+    grid->addWidget(m_optimizedCaption, 1, 1);
+    grid->addWidget(m_differenceCaption, 1, 2);
+    grid->addWidget(m_message, 2, 0, 1, 3);
+
+    auto *layout = new QVBoxLayout(this);
+    const int margin = 8;
+    layout->setContentsMargins(margin, 4, margin, margin);
+    layout->setSpacing(4);
+    layout->addWidget(m_header, 0, Qt::AlignLeft);
+    layout->addWidget(m_body);
+    hide();
+}
+
+void SvgPreview::showFiles(const QString &original, const QString &optimized,
+                           const QString &message) {
+    m_original->setFile(original);
+    m_originalCaption->setText(caption(tr("Original"), original));
+    const bool hasOptimized = !optimized.isEmpty();
+    m_optimized->setVisible(hasOptimized);
+    m_optimizedCaption->setVisible(hasOptimized);
+    m_optimized->setFile(optimized);
+    m_optimizedCaption->setText(caption(tr("Optimized"), optimized));
+    m_message->setText(message);
+    m_message->setVisible(!message.isEmpty());
+    m_difference->hide();
+    m_differenceCaption->hide();
+    show();
+}
+
+void SvgPreview::showLooksDifferent(const QString &original, const QByteArray &output, bool written,
+                                    const QString &message) {
+    showFiles(original, QString(), message);
+    m_optimized->setData(output);
+    m_optimizedCaption->setText((written ? tr("Optimized") : tr("Optimized, not written")) +
+                                QStringLiteral(" · ") + FileResults::sizeText(output.size()));
+    m_optimized->show();
+    m_optimizedCaption->show();
+    // A lost structure has no picture of its own; the message says what happened.
+    QFile file(original);
+    const QImage difference = file.open(QIODevice::ReadOnly)
+                                  ? VisualCheck(file.readAll()).compare(output).difference
+                                  : QImage();
+    m_difference->setImage(difference);
+    m_difference->setVisible(!difference.isNull());
+    m_differenceCaption->setVisible(!difference.isNull());
+}
+
+void SvgPreview::clear() {
+    m_original->setFile(QString());
+    m_optimized->setFile(QString());
+    m_difference->setImage(QImage());
+    hide();
+}
+
+bool SvgPreview::isExpanded() const {
+    return m_header->isChecked();
+}
+
+void SvgPreview::setExpanded(bool expanded) {
+    m_header->setChecked(expanded);
+    m_header->setArrowType(expanded ? Qt::DownArrow : Qt::RightArrow);
+    m_body->setVisible(expanded);
+}
+
+QString SvgPreview::message() const {
+    return m_message->text();
+}

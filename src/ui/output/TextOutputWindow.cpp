@@ -1,0 +1,118 @@
+#include "ui/output/TextOutputWindow.h"
+
+#include "engine/Utilities.h"
+#include "model/Settings.h"
+#include "platform/Accessibility.h"
+#include "platform/SymbolIcons.h"
+#include "ui/components/OverlayNotification.h"
+#include "ui/components/TextView.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int notificationDismissMs = 1500;
+
+QList<QPointer<TextOutputWindow>> &windows() {
+    static QList<QPointer<TextOutputWindow>> list;
+    return list;
+}
+
+} // namespace
+
+TextOutputWindow::TextOutputWindow(std::optional<QString> textOutput, QWidget *parent)
+    : QMainWindow(parent), m_textOutput(std::move(textOutput)) {
+    setObjectName(QStringLiteral("TextOutputWindow"));
+    setWindowTitle(tr("Output"));
+    windows().append(this);
+
+    auto *content = new QWidget(this);
+    content->setMinimumSize(300, 300);
+    auto *layout = new QVBoxLayout(content);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_view = new TextView(
+        {TextView::WrapLines, TextView::HighlightSelectedLine, TextView::ShowLineNumbers}, content);
+    m_view->setAccessibleName(tr("Output"));
+    m_view->setAccessibleDescription(tr("SVG source code"));
+    layout->addWidget(m_view);
+    setCentralWidget(content);
+
+    const QIcon clipboard = symbolIcon(QStringLiteral("doc.on.clipboard"));
+    m_notification =
+        new OverlayNotification(tr("Copied output"), clipboard, notificationDismissMs, content);
+
+    m_copyAction = new QAction(clipboard, tr("Copy Output"), this);
+    // Ctrl means Command on macOS, so this is ⇧⌘C there.
+    m_copyAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    m_copyAction->setShortcutContext(Qt::WindowShortcut);
+    connect(m_copyAction, &QAction::triggered, this, &TextOutputWindow::copyOutput);
+    auto *toolBar = addToolBar(tr("Output"));
+    toolBar->setObjectName(QStringLiteral("outputToolBar"));
+    toolBar->setMovable(false);
+    toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    toolBar->addAction(m_copyAction);
+
+    if (m_textOutput)
+        m_view->setText(*m_textOutput);
+
+    const QRect available =
+        (screen() ? screen() : QGuiApplication::primaryScreen())->availableGeometry();
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, QSize(800, 400), available));
+}
+
+TextOutputWindow::~TextOutputWindow() {
+    windows().removeAll(this);
+}
+
+TextOutputWindow *TextOutputWindow::open(const QString &text) {
+    for (TextOutputWindow *window : openWindows()) {
+        if (window->isVisible() && window->m_textOutput == text) {
+            if (window->isMinimized())
+                window->showNormal();
+            window->raise();
+            window->activateWindow();
+            return window;
+        }
+    }
+    auto *window = new TextOutputWindow(text);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    return window;
+}
+
+QList<TextOutputWindow *> TextOutputWindow::openWindows() {
+    QList<TextOutputWindow *> result;
+    for (const QPointer<TextOutputWindow> &window : windows())
+        if (window)
+            result.append(window.data());
+    return result;
+}
+
+QString TextOutputWindow::text() const {
+    return m_view->text();
+}
+
+void TextOutputWindow::copyOutput() {
+    Utilities::shared().copyToPasteboard(m_view->text());
+    m_notification->trigger();
+}
+
+void TextOutputWindow::showEvent(QShowEvent *event) {
+    QMainWindow::showEvent(event);
+    // The automatic copy happens once, when the window first comes on screen.
+    if (m_hasAppeared)
+        return;
+    m_hasAppeared = true;
+    if (!m_textOutput || !Keys::copyTextOutputAutomatically().get())
+        return;
+    Utilities::shared().copyToPasteboard(m_view->text());
+    //: Accessibility announcement when the text output was copied
+    announce(this, tr("SVG optimized and output copied"));
+    m_notification->trigger();
+}

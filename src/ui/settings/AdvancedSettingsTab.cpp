@@ -1,0 +1,163 @@
+#include "ui/settings/AdvancedSettingsTab.h"
+
+#include "engine/SvgoInstaller.h"
+#include "engine/Utilities.h"
+#include "model/Settings.h"
+#include "ui/components/AsyncButton.h"
+#include "ui/components/CircularIndicator.h"
+#include "ui/components/SvgoPathField.h"
+#include "ui/components/WhenFinished.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QtConcurrent>
+
+namespace {
+
+struct Lookup {
+    SvgoResolution resolution;
+    bool hasHomebrew = false;
+};
+
+} // namespace
+
+AdvancedSettingsTab::AdvancedSettingsTab(QWidget *parent)
+    : QWidget(parent), m_pathField(new SvgoPathField(this)),
+      m_indicator(new CircularIndicator(false, true, this)), m_status(new QLabel(this)),
+      m_useInstalled(new QPushButton(tr("Use installed version"), this)),
+      m_install(new AsyncButton(tr("Install using Homebrew"), this)), m_note(new QLabel(this)) {
+    auto *form = new QFormLayout(this);
+    form->setLabelAlignment(Qt::AlignRight);
+
+    form->addRow(tr("SVGO Executable Path:"), m_pathField);
+
+    auto *group = new QVBoxLayout;
+    auto *line = new QHBoxLayout;
+    line->addWidget(m_indicator);
+    line->addWidget(m_status, 1);
+    line->addWidget(m_useInstalled);
+    line->addWidget(m_install);
+    group->addLayout(line);
+    m_status->setWordWrap(true);
+    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    m_note->setText(tr("%1 uses <a href=\"https://svgo.dev\">SVGO</a> for processing SVG files.")
+                        .arg(QStringLiteral("Mirandel")));
+    m_note->setTextFormat(Qt::RichText);
+    m_note->setOpenExternalLinks(true);
+    m_note->setWordWrap(true);
+    QFont small = m_note->font();
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+    m_note->setFont(small);
+    m_note->setForegroundRole(QPalette::PlaceholderText);
+    group->addWidget(m_note);
+    form->addRow(tr("SVGO:"), group);
+
+    // Checked once typing pauses, not on every keystroke: each check starts a program.
+    m_checkDelay.setSingleShot(true);
+    m_checkDelay.setInterval(300);
+    connect(&m_checkDelay, &QTimer::timeout, this, &AdvancedSettingsTab::checkField);
+    connect(m_pathField, &QLineEdit::textChanged, this, [this] {
+        m_checking = true;
+        refresh();
+        m_checkDelay.start();
+    });
+
+    connect(m_useInstalled, &QPushButton::clicked, this, [this] {
+        if (m_resolution && m_resolution->installed.works())
+            Keys::svgoExecutablePath().set(m_resolution->installed.path);
+    });
+
+    m_install->setAction([this] {
+        return whenFinished(
+            SvgoInstaller::withHomebrew(), this, [this](const SvgoInstallResult &done) {
+                if (done.succeeded()) {
+                    Keys::svgoExecutablePath().set(done.svgoPath);
+                    lookUp();
+                    return;
+                }
+                auto *alert =
+                    new QMessageBox(QMessageBox::Warning, tr("SVGO could not be installed"),
+                                    tr("SVGO could not be installed"), QMessageBox::Ok, this);
+                alert->setInformativeText(done.problem);
+                alert->setAttribute(Qt::WA_DeleteOnClose);
+                alert->open();
+            });
+    });
+
+    m_checking = true;
+    refresh();
+}
+
+void AdvancedSettingsTab::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    // The user may have installed or removed svgo while the tab was hidden.
+    lookUp();
+}
+
+void AdvancedSettingsTab::lookUp() {
+    const QString stored = Keys::svgoExecutablePath().get();
+    QFuture<Lookup> lookup = QtConcurrent::run([stored] {
+        return Lookup{SvgoResolver::resolve(stored),
+                      Utilities::shared().locateHomebrew().has_value()};
+    });
+    whenFinished(lookup, this, [this](const Lookup &lookup) {
+        m_resolution = lookup.resolution;
+        m_hasHomebrew = lookup.hasHomebrew;
+        // Fills an empty field; a typed path stays.
+        SvgoResolver::remember(lookup.resolution);
+        checkField();
+    });
+}
+
+void AdvancedSettingsTab::checkField() {
+    m_checkDelay.stop();
+    const QString typed = m_pathField->text();
+    m_checking = true;
+    refresh();
+    whenFinished(SvgoCheck::start(typed), this, [this, typed](const SvgoCheck &check) {
+        // A check of an older text says nothing about the field any more.
+        if (typed != m_pathField->text())
+            return;
+        m_fieldCheck = check;
+        m_checking = false;
+        refresh();
+        emit statusShown();
+    });
+}
+
+void AdvancedSettingsTab::refresh() {
+    const bool works = !m_checking && m_fieldCheck.works();
+    m_indicator->setCondition(works);
+    m_indicator->setCritical(!m_checking);
+    if (m_checking) {
+        m_status->setText(tr("Checking…"));
+    } else if (works) {
+        QString origin = tr("custom path");
+        if (m_resolution) {
+            const auto source = m_resolution->sourceOf(m_fieldCheck.path);
+            if (source == SvgoResolution::Source::Shipped)
+                origin = tr("shipped with Mirandel");
+            else if (source == SvgoResolution::Source::LoginShell)
+                origin = tr("found on the login shell's PATH");
+        }
+        m_status->setText(tr("SVGO %1, %2").arg(m_fieldCheck.version, origin));
+    } else {
+        QString text = m_fieldCheck.problem();
+        // A shell that did not answer may be why no svgo was found.
+        if (m_resolution && !m_resolution->loginShellProblem.isEmpty())
+            text += QLatin1Char(' ') + m_resolution->loginShellProblem;
+        m_status->setText(text);
+    }
+
+    const bool installed = m_resolution && m_resolution->installed.works();
+    m_useInstalled->setVisible(installed);
+    m_useInstalled->setEnabled(installed && SvgoCheck::expandedPath(m_pathField->text()) !=
+                                                m_resolution->installed.path);
+    m_install->setVisible(m_hasHomebrew && m_resolution && m_resolution->loginShellPath.isEmpty());
+}
