@@ -18,14 +18,6 @@
 
 #include <algorithm>
 
-struct OptimizerRun::Process {
-    QProcess *process = nullptr;
-    QList<int> files;
-    SvgoMessages::ReportReader reports;
-    QStringList reportedNames;
-    QString program;
-};
-
 namespace {
 
 QStringList absolutePaths(const QList<SVGFile> &files) {

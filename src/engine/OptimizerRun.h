@@ -36,7 +36,14 @@ public:
     OptimizationResult exec();
 
 private:
-    struct Process;
+    // One svgo command-line process and the files it was given.
+    struct Process {
+        QProcess *process = nullptr;
+        QList<int> files;
+        SvgoMessages::ReportReader reports;
+        QStringList reportedNames;
+        QString program;
+    };
 
     QList<int> prepare();
     void startWorkers(const SvgoInstallation &installation, const QList<int> &files);

@@ -48,14 +48,6 @@ QProcessEnvironment svgoEnvironment() {
 
 } // namespace
 
-struct OptimizerRun::Process {
-    QProcess *process = nullptr;
-    QList<int> files;
-    SvgoMessages::ReportReader reports;
-    QStringList reportedNames;
-    QString program;
-};
-
 void OptimizerRun::planChunks(const QList<int> &files) {
     QList<SvgoChunkInput> inputs;
     for (int index : files) {
