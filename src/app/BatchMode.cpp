@@ -2,7 +2,7 @@
 
 #include "app/Translators.h"
 #include "engine/Optimizer.h"
-#include "engine/ShippedTools.h"
+#include "engine/SvgoResolver.h"
 #include "model/DefaultsStore.h"
 #include "model/FolderListing.h"
 #include "model/ProfileStore.h"
@@ -110,11 +110,14 @@ int BatchMode::run(int argc, char *argv[]) {
         return BadUsage;
     }
 
-    // Without a chosen svgo the one shipped with the program runs; the user's settings stay as
-    // they are, the choice lives only in this process.
-    if (Keys::svgoExecutablePath().get().isEmpty())
-        Defaults::Store::registerDefault(Keys::svgoExecutablePath().name(),
-                                         ShippedTools::svgoPath());
+    // The same svgo the windows would run: the stored one when it works, else the login
+    // shell's, else the shipped one; found once and remembered as the windows do.
+    const SvgoResolution resolution = SvgoResolver::resolve(Keys::svgoExecutablePath().get());
+    if (!resolution.works()) {
+        complain(tr("No working svgo was found: %1").arg(resolution.storedCheck.problem()));
+        return SomeFailed;
+    }
+    SvgoResolver::remember(resolution);
 
     bool failed = false;
     const QList<SVGFile> files = listFiles(paths, failed);
