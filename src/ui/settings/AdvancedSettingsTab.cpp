@@ -133,7 +133,7 @@ void AdvancedSettingsTab::checkField() {
     QFuture<FieldCheck> future = QtConcurrent::run([typed, optimizer] {
         FieldCheck result;
         result.check = SvgoCheck::run(typed);
-        // Only a working svgo is run at all; reading its package takes a few small files.
+        // Only a working svgo has a way to run; finding it reads a few small files.
         if (result.check.works()) {
             result.engine = optimizer->engineKind(result.check.path);
             result.whyNoWorker = SvgoInstallation::inspect(result.check.path).whyNoWorker;
