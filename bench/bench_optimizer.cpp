@@ -1,7 +1,9 @@
 // Prints how long the optimizer takes over a real icon set compared with one plain svgo process:
 // every mode once with workers started by the run itself ("cold"), once on workers left warm by
 // an earlier run ("warm"), and once through svgo's command line (a wrapper script, which the
-// workers cannot load).
+// workers cannot load). These runs leave out the rendering check and keep every output, so they
+// measure svgo and the engine alone; the lines labelled "check" repeat the warm text and folder
+// runs with the rendering check on, to show what comparing the renderings adds.
 //
 // Usage: bench_optimizer [repetitions]   (median of the repetitions; default 1)
 
@@ -104,7 +106,7 @@ void runOptimizer(const QList<SVGFile> &files, const Profile &profile,
 }
 
 void line(const QString &label, const Figures &figures, const Figures &baseline) {
-    std::printf("%-44s %7.3f s  %5.3f x svgo alone  engine CPU %5.3f s = %4.1f %% of wall, "
+    std::printf("%-46s %7.3f s  %5.3f x svgo alone  engine CPU %5.3f s = %4.1f %% of wall, "
                 "peak worker memory %4lld MB\n",
                 qPrintable(label), figures.wall, figures.wall / baseline.wall, figures.ownCpu,
                 100.0 * figures.ownCpu / figures.wall,
@@ -135,11 +137,18 @@ void benchSet(QTemporaryDir &work, int count, int repetitions) {
         measure(repetitions, clearOutput, [&] { runSvgoOnFolder(inputs, output); });
     line(QStringLiteral("one svgo -f DIR -o OUT"), alone, alone);
 
-    Profile text = Profile::builtInDefault();
+    Profile plain = Profile::builtInDefault();
+    plain.checkRendering = false;
+    plain.keepOriginalWhenNotSmaller = false;
+    Profile text = plain;
     text.mode = OperationMode::Text;
-    Profile intoFolder = Profile::builtInDefault();
+    Profile intoFolder = plain;
     intoFolder.overwrite = false;
     intoFolder.outputFolder = QUrl::fromLocalFile(output);
+    Profile checkedText = text;
+    checkedText.checkRendering = true;
+    Profile checkedIntoFolder = intoFolder;
+    checkedIntoFolder.checkRendering = true;
     QList<SVGFile> copyFiles;
     auto freshCopies = [&] {
         copyFiles = entriesIn(copyIcons(work, QStringLiteral("copies"), count));
@@ -156,7 +165,7 @@ void benchSet(QTemporaryDir &work, int count, int repetitions) {
         {QStringLiteral("file mode into folder"), clearOutput,
          [&] { runOptimizer(files, intoFolder); }},
         {QStringLiteral("file mode over inputs"), freshCopies,
-         [&] { runOptimizer(copyFiles, Profile::builtInDefault()); }},
+         [&] { runOptimizer(copyFiles, plain); }},
     };
     for (const Mode &mode : modes) {
         line(QStringLiteral("optimizer, %1, cold").arg(mode.name),
@@ -178,6 +187,19 @@ void benchSet(QTemporaryDir &work, int count, int repetitions) {
                  mode.run),
              alone);
     }
+
+    const auto warmUp = [&] { runOptimizer(one, text); };
+    line(QStringLiteral("optimizer, text mode, check, warm"),
+         measure(repetitions, warmUp, [&] { runOptimizer(files, checkedText); }), alone);
+    line(QStringLiteral("optimizer, file mode into folder, check, warm"),
+         measure(
+             repetitions,
+             [&] {
+                 warmUp();
+                 clearOutput();
+             },
+             [&] { runOptimizer(files, checkedIntoFolder); }),
+         alone);
 
     Keys::svgoExecutablePath().set(wrapperScript(work));
     line(QStringLiteral("command line, file mode into folder"),

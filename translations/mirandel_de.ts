@@ -78,6 +78,18 @@
         <source>SVGO %1, %2</source>
         <translation>SVGO %1, %2</translation>
     </message>
+    <message>
+        <source>Runs in warm workers.</source>
+        <translation>Läuft in vorgewärmten Arbeitsprozessen.</translation>
+    </message>
+    <message>
+        <source>the workers could not load svgo</source>
+        <translation>die Arbeitsprozesse konnten svgo nicht laden</translation>
+    </message>
+    <message>
+        <source>Runs svgo&apos;s command line (%1).</source>
+        <translation>Führt die Befehlszeile von svgo aus (%1).</translation>
+    </message>
 </context>
 <context>
     <name>AppState</name>

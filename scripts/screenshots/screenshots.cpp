@@ -95,7 +95,8 @@ int main(int argc, char *argv[]) {
         return stop(QStringLiteral("cannot make %1 or a temporary folder").arg(folder.path()));
 
     // Settings and a login shell of its own, so the user's settings and tools stay out of the
-    // pictures. That shell knows no svgo, so the setup sheet comes up and is put away first.
+    // pictures. That shell knows no svgo; the shipped one is taken when there is one, else the
+    // setup sheet comes up and is put away first.
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.path());
     qputenv("HOME", QFile::encodeName(home.path()));
     qputenv("ZDOTDIR", QFile::encodeName(home.path()));
@@ -118,10 +119,13 @@ int main(int argc, char *argv[]) {
 
     Application application;
     MainWindow *window = application.newMainWindow();
+    bool lookedUp = false;
+    QObject::connect(window, &MainWindow::svgoLookedUp, window, [&lookedUp] { lookedUp = true; });
     window->show();
-    if (!waitFor([window] { return window->setupSheet() != nullptr; }, 20000))
-        return stop(QStringLiteral("the setup sheet never appeared"));
-    window->setupSheet()->hide();
+    if (!waitFor([&lookedUp] { return lookedUp; }, 20000))
+        return stop(QStringLiteral("the svgo lookup never ended"));
+    if (window->setupSheet())
+        window->setupSheet()->hide();
 
     window->files()->addFolder(QUrl::fromLocalFile(icons));
     window->files()->setSelection({icons + QStringLiteral("/menu.svg")});

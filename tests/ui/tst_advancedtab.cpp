@@ -51,7 +51,8 @@ private slots:
             << "" << QByteArray() << "%SHIPPED%" << true << "SVGO 4.1.0, shipped with Mirandel";
         QTest::newRow("nothing stored: the login shell's is taken")
             << "" << fakeSvgo << "%HOME%/bin/svgo" << true
-            << "SVGO 4.1.0, found on the login shell's PATH";
+            << "SVGO 4.1.0, found on the login shell's PATH\nRuns svgo's command line (not an svgo "
+               "Node package).";
         QTest::newRow("a working custom path stays")
             << "%HOME%/custom" << fakeSvgo << "%HOME%/custom" << true << "SVGO 4.1.0, custom path";
         QTest::newRow("a missing custom path stays, red")

@@ -1,12 +1,13 @@
 #include "ui/main/AboutDialog.h"
 
 #include "engine/ShippedTools.h"
+#include "engine/SvgoCheck.h"
 #include "model/SVGFile.h"
 #include "model/Settings.h"
+#include "ui/components/WhenFinished.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QProcess>
 #include <QVBoxLayout>
 
 #ifndef MIRANDEL_VERSION
@@ -35,46 +36,24 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent), m_svgo(new QLabel(t
         layout->addWidget(widget);
     layout->addWidget(buttons);
 
-    lookUpSvgo(this, [this](const QString &path, const QString &svgoVersion) {
-        if (path.isEmpty())
-            m_svgo->setText(tr("svgo: not found"));
-        else if (svgoVersion.isEmpty())
-            m_svgo->setText(
-                tr("svgo: %1 (version unknown)").arg(abbreviatedPath(QUrl::fromLocalFile(path))));
+    // The program chosen in the settings, else the one shipped with Mirandel.
+    QString path = Keys::svgoExecutablePath().get();
+    if (path.isEmpty())
+        path = ShippedTools::svgoPath();
+    if (path.isEmpty()) {
+        m_svgo->setText(tr("svgo: not found"));
+        return;
+    }
+    whenFinished(SvgoCheck::start(path), this, [this](const SvgoCheck &check) {
+        const QString shown = abbreviatedPath(QUrl::fromLocalFile(check.path));
+        if (check.works())
+            m_svgo->setText(tr("svgo %1: %2").arg(check.version, shown));
         else
-            m_svgo->setText(
-                tr("svgo %1: %2").arg(svgoVersion, abbreviatedPath(QUrl::fromLocalFile(path))));
+            m_svgo->setText(tr("svgo: %1 (version unknown)").arg(shown));
         emit svgoLookedUp();
     });
 }
 
 QString AboutDialog::svgoText() const {
     return m_svgo->text();
-}
-
-void AboutDialog::lookUpSvgo(
-    QObject *context,
-    const std::function<void(const QString &path, const QString &version)> &done) {
-    // The program chosen in the settings, else the one shipped with Mirandel.
-    QString path = Keys::svgoExecutablePath().get();
-    if (path.isEmpty())
-        path = ShippedTools::svgoPath();
-    if (path.isEmpty()) {
-        done(QString(), QString());
-        return;
-    }
-    auto *process = new QProcess(context);
-    QObject::connect(process, &QProcess::finished, context, [process, path, done] {
-        process->deleteLater();
-        const QString version = QString::fromUtf8(process->readAllStandardOutput()).trimmed();
-        done(path, process->exitCode() == 0 ? version.section(QLatin1Char('\n'), 0, 0) : QString());
-    });
-    QObject::connect(process, &QProcess::errorOccurred, context,
-                     [process, path, done](QProcess::ProcessError error) {
-                         if (error != QProcess::FailedToStart)
-                             return;
-                         process->deleteLater();
-                         done(path, QString());
-                     });
-    process->start(path, {QStringLiteral("--version")});
 }

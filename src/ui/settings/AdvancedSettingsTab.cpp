@@ -1,5 +1,6 @@
 #include "ui/settings/AdvancedSettingsTab.h"
 
+#include "engine/Optimizer.h"
 #include "engine/SvgoInstaller.h"
 #include "engine/Utilities.h"
 #include "model/Settings.h"
@@ -22,6 +23,13 @@ namespace {
 struct Lookup {
     SvgoResolution resolution;
     bool hasHomebrew = false;
+};
+
+// The field's check together with the way a run would take with that svgo.
+struct FieldCheck {
+    SvgoCheck check;
+    SvgoInstallation::Engine engine = SvgoInstallation::Engine::CommandLine;
+    QString whyNoWorker;
 };
 
 } // namespace
@@ -120,15 +128,38 @@ void AdvancedSettingsTab::checkField() {
     const QString typed = m_pathField->text();
     m_checking = true;
     refresh();
-    whenFinished(SvgoCheck::start(typed), this, [this, typed](const SvgoCheck &check) {
+    // The optimizer is made here, on the UI thread, so that its objects live there.
+    const Optimizer *optimizer = &Optimizer::shared();
+    QFuture<FieldCheck> future = QtConcurrent::run([typed, optimizer] {
+        FieldCheck result;
+        result.check = SvgoCheck::run(typed);
+        // Only a working svgo has a way to run; finding it reads a few small files.
+        if (result.check.works()) {
+            result.engine = optimizer->engineKind(result.check.path);
+            result.whyNoWorker = SvgoInstallation::inspect(result.check.path).whyNoWorker;
+        }
+        return result;
+    });
+    whenFinished(future, this, [this, typed](const FieldCheck &result) {
         // A check of an older text says nothing about the field any more.
         if (typed != m_pathField->text())
             return;
-        m_fieldCheck = check;
+        m_fieldCheck = result.check;
+        m_engine = result.engine;
+        m_whyNoWorker = result.whyNoWorker;
         m_checking = false;
         refresh();
         emit statusShown();
     });
+}
+
+QString AdvancedSettingsTab::engineText() const {
+    if (m_engine == SvgoInstallation::Engine::Worker)
+        return tr("Runs in warm workers.");
+    // The package looked fine but its workers could not load svgo in this session.
+    const QString why =
+        m_whyNoWorker.isEmpty() ? tr("the workers could not load svgo") : m_whyNoWorker;
+    return tr("Runs svgo's command line (%1).").arg(why);
 }
 
 void AdvancedSettingsTab::refresh() {
@@ -146,7 +177,8 @@ void AdvancedSettingsTab::refresh() {
             else if (source == SvgoResolution::Source::LoginShell)
                 origin = tr("found on the login shell's PATH");
         }
-        m_status->setText(tr("SVGO %1, %2").arg(m_fieldCheck.version, origin));
+        m_status->setText(tr("SVGO %1, %2").arg(m_fieldCheck.version, origin) + QLatin1Char('\n') +
+                          engineText());
     } else {
         QString text = m_fieldCheck.problem();
         // A shell that did not answer may be why no svgo was found.

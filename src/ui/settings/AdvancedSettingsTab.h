@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/SvgoCheck.h"
+#include "engine/SvgoInstallation.h"
 #include "engine/SvgoResolver.h"
 
 #include <QTimer>
@@ -15,9 +16,9 @@ class QLineEdit;
 class QPushButton;
 
 // The Advanced tab: which svgo executable the optimizer runs. The dot and the text beside it
-// describe the path in the field (checked whenever it changes: version and where it comes from,
-// or why it cannot be used); the tab offers to take the svgo found on the login shell's PATH or
-// shipped with Mirandel, and to install svgo with Homebrew.
+// describe the path in the field (checked whenever it changes: version, where it comes from and
+// which way a run takes with it, or why it cannot be used); the tab offers to take the svgo found
+// on the login shell's PATH or shipped with Mirandel, and to install svgo with Homebrew.
 class AdvancedSettingsTab : public QWidget {
     Q_OBJECT
 public:
@@ -46,10 +47,13 @@ protected:
 private:
     void checkField();
     void refresh();
+    QString engineText() const;
 
     std::optional<SvgoResolution> m_resolution;
     bool m_hasHomebrew = false;
     SvgoCheck m_fieldCheck;
+    SvgoInstallation::Engine m_engine = SvgoInstallation::Engine::CommandLine;
+    QString m_whyNoWorker;
     bool m_checking = false;
     QTimer m_checkDelay;
     QLineEdit *m_pathField;
