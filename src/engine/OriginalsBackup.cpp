@@ -288,6 +288,10 @@ OriginalsBackup::originals(const QStringList &paths, const QString &root, bool c
     return result;
 }
 
+void OriginalsBackup::preload() {
+    OriginalsIndex::records(root(), false);
+}
+
 QString OriginalsBackup::restore(const Original &original) {
     QFile copy(original.copy);
     if (!copy.open(QIODevice::ReadOnly))

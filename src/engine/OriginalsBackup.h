@@ -85,6 +85,12 @@ public:
     static QList<Original> originals(const QStringList &paths,
                                      const QString &root = OriginalsBackup::root(),
                                      bool checkChanges = true);
+    // originals() from memory, for the window: no file is read.
+    static QList<Original> known(const QStringList &paths) {
+        return originals(paths, root(), false);
+    }
+    // Starts loading the memory copy on a worker, so the window's first question finds it.
+    static void preload();
     // Puts an original back in one step (a half-written file is never visible) and forgets it.
     // Returns an error text, empty on success.
     static QString restore(const Original &original);

@@ -1,7 +1,10 @@
 // Keeping and restoring the originals of files that a run overwrote, with the real svgo.
 
 #include "engine/OriginalsBackup.h"
+#include "engine/OriginalsIndex.h"
 #include "tst_optimizer_support.h"
+
+#include <QLockFile>
 
 #include <unistd.h>
 
@@ -14,7 +17,11 @@ class tst_OriginalsBackup : public QObject {
 private slots:
     void initTestCase();
     void init();
-    void restoreGivesBackTheOriginals();
+    void runsAndARestoreAtOnce();
+    void cancelledRunKeepsOnlyFinishedFiles();
+    void damagedManifestIsSkipped_data();
+    void damagedManifestIsSkipped();
+    void liveRunIsSparedByPruneAndRestore();
     void fileEditedAfterTheRunIsFlagged();
     void restoreAfterTwoRunsGivesTheFirstOriginal();
     void outputFolderKeepsNothing();
@@ -24,7 +31,8 @@ private slots:
     void pruneRemovesOldAndOversizedRuns();
 
 private:
-    QStringList freshInputs(int count);
+    QStringList freshInputs(int count, const QString &folder = QStringLiteral("icons"));
+    QStringList restoreAll(const QStringList &paths);
     OptimizationResult run(const QStringList &paths, const Profile &profile);
 
     QTemporaryDir m_settings;
@@ -45,36 +53,138 @@ void tst_OriginalsBackup::init() {
     OriginalsBackup::setRoot(m_root);
 }
 
-QStringList tst_OriginalsBackup::freshInputs(int count) {
-    const QString folder = m_work->filePath(QStringLiteral("icons"));
+QStringList tst_OriginalsBackup::freshInputs(int count, const QString &name) {
+    const QString folder = m_work->filePath(name);
     QDir().mkpath(folder);
     return copyInto(folder, icons(count));
+}
+
+// Restores every original known for `paths`; returns the errors.
+QStringList tst_OriginalsBackup::restoreAll(const QStringList &paths) {
+    QStringList errors;
+    for (const OriginalsBackup::Original &original : OriginalsBackup::originals(paths))
+        errors.append(OriginalsBackup::restore(original));
+    errors.removeAll(QString());
+    return errors;
 }
 
 OptimizationResult tst_OriginalsBackup::run(const QStringList &paths, const Profile &profile) {
     return optimize(paths, profile).result;
 }
 
-void tst_OriginalsBackup::restoreGivesBackTheOriginals() {
-    const QStringList paths = freshInputs(5);
+void tst_OriginalsBackup::runsAndARestoreAtOnce() {
+    const QStringList earlier = freshInputs(4, "earlier"), first = freshInputs(6, "first"),
+                      second = freshInputs(6, "second");
+    QList<QByteArray> before;
+    for (const QString &path : earlier + first + second)
+        before.append(contents(path));
+    QCOMPARE(run(earlier, fileProfile(std::nullopt)).count(Status::Optimized), 4);
+    // Two runs on their threads while this one restores: none undoes or drops another's copies.
+    QFuture<OptimizationResult> runs[] = {
+        Optimizer::shared().optimize(entries(first), fileProfile(std::nullopt), {}),
+        Optimizer::shared().optimize(entries(second), fileProfile(std::nullopt), {})};
+    QCOMPARE(restoreAll(earlier), QStringList());
+    for (QFuture<OptimizationResult> &future : runs)
+        QCOMPARE(future.result().count(Status::Optimized), 6);
+    QCOMPARE(OriginalsBackup::known(first + second).size(), 12); // the memory copy kept up
+    QCOMPARE(restoreAll(first + second), QStringList());
+    const QStringList all = earlier + first + second;
+    for (int index = 0; index < all.size(); ++index)
+        QCOMPARE(contents(all.at(index)), before.at(index));
+    QVERIFY(QDir(m_root).isEmpty());
+}
+
+void tst_OriginalsBackup::cancelledRunKeepsOnlyFinishedFiles() {
+    const QStringList paths = freshInputs(40);
     QList<QByteArray> before;
     for (const QString &path : paths)
         before.append(contents(path));
-    const OptimizationResult result = run(paths, fileProfile(std::nullopt));
-    QCOMPARE(result.count(Status::Optimized), 5);
-    QVERIFY(contents(paths.first()) != before.first());
-
-    const QList<OriginalsBackup::Original> originals = OriginalsBackup::originals(paths);
-    QCOMPARE(originals.size(), 5);
-    for (const OriginalsBackup::Original &original : originals) {
-        QVERIFY(!original.changedSinceRun);
-        QCOMPARE(OriginalsBackup::restore(original), QString());
+    std::optional<OptimizationResult> finished; // a cancelled future holds no result
+    OptimizerOptions options;
+    options.maxConcurrentProcesses = 1;
+    options.onFinished = [&](const OptimizationResult &result) { finished = result; };
+    QFuture<OptimizationResult> future =
+        Optimizer::shared().optimize(entries(paths), fileProfile(std::nullopt), {}, options);
+    QTRY_VERIFY_WITH_TIMEOUT(future.progressValue() > 0 || future.isFinished(), 60000);
+    future.cancel();
+    future.waitForFinished();
+    QVERIFY(finished);
+    const OptimizationResult result = *finished;
+    QSet<QString> kept;
+    for (const OriginalsBackup::Original &original : OriginalsBackup::originals(paths))
+        kept.insert(original.path);
+    for (int index = 0; index < paths.size(); ++index) {
+        const bool optimized = result.outcomes.at(index).status == Status::Optimized;
+        QCOMPARE(kept.contains(paths.at(index)), optimized);
+        QCOMPARE(contents(paths.at(index)) == before.at(index), !optimized);
     }
+    QCOMPARE(restoreAll(paths), QStringList());
     for (int index = 0; index < paths.size(); ++index)
         QCOMPARE(contents(paths.at(index)), before.at(index));
-    // Restored files have no original any more, and their run leaves nothing behind.
-    QVERIFY(OriginalsBackup::originals(paths).isEmpty());
+}
+
+void tst_OriginalsBackup::damagedManifestIsSkipped_data() {
+    QTest::addColumn<QByteArray>("manifest");
+    QTest::newRow("garbage") << QByteArray("\x01\xffnot json");
+    QTest::newRow("truncated") << QByteArray("{\"started\": \"x\", \"files\": [{\"path\":");
+    QTest::newRow("no list of files") << QByteArray("{\"files\": 3}");
+}
+
+void tst_OriginalsBackup::damagedManifestIsSkipped() {
+    QFETCH(QByteArray, manifest);
+    const QStringList damaged = freshInputs(2, "damaged"), intact = freshInputs(2, "intact");
+    const QList<QByteArray> before{contents(intact.at(0)), contents(intact.at(1))};
+    QCOMPARE(run(damaged, fileProfile(std::nullopt)).count(Status::Optimized), 2);
+    const QString folder = QFileInfo(OriginalsBackup::originals(damaged).first().copy).path();
+    QCOMPARE(run(intact, fileProfile(std::nullopt)).count(Status::Optimized), 2);
+    QFile file(QDir(folder).filePath("manifest.json"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(manifest);
+    file.close();
+
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("damaged manifest"));
+    QVERIFY(OriginalsBackup::originals(damaged).isEmpty());
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("damaged manifest"));
+    QCOMPARE(restoreAll(intact), QStringList());
+    QCOMPARE(contents(intact.at(1)), before.at(1));
+    // The unreadable run keeps its copies for a look by hand.
+    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 3);
+}
+
+void tst_OriginalsBackup::liveRunIsSparedByPruneAndRestore() {
+    const QStringList paths = freshInputs(2);
+    const QDateTime later = QDateTime::currentDateTimeUtc().addDays(30); // all runs too old
+    auto live = std::make_unique<OriginalsBackup>(m_root);
+    auto overwrite = [&](const QString &path) {
+        QCOMPARE(live->keep(path, path), QString());
+        QSaveFile file(path); // a new file, as a run's replacement is
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<svg/>");
+        QVERIFY(file.commit());
+        live->recordResult(path, OriginalsBackup::Stamp::of(path));
+        live->save();
+    };
+    const QByteArray first = contents(paths.at(0));
+    overwrite(paths.at(0));
+    QCOMPARE(restoreAll({paths.at(0)}), QStringList());
+    QCOMPARE(contents(paths.at(0)), first);
+    overwrite(paths.at(1)); // the run's next save must not bring the restored record back
+    OriginalsBackup::prune(m_root, later, 0);
+    QCOMPARE(OriginalsBackup::originals(paths).size(), 1);
+    live.reset();
+    QCOMPARE(restoreAll(paths), QStringList());
     QVERIFY(QDir(m_root).isEmpty());
+
+    // Another program's run shows only by the lock file it holds; pruning spares that too.
+    const QString other = QDir(m_root).filePath("20000101-000000-000");
+    QVERIFY(QDir().mkpath(other));
+    QLockFile lock(OriginalsIndex::liveLockPath(other));
+    QVERIFY(lock.tryLock(0));
+    OriginalsBackup::prune(m_root, later, 0);
+    QVERIFY(QFileInfo::exists(other));
+    lock.unlock();
+    OriginalsBackup::prune(m_root, later, 0);
+    QVERIFY(!QFileInfo::exists(other));
 }
 
 void tst_OriginalsBackup::fileEditedAfterTheRunIsFlagged() {
@@ -111,7 +221,6 @@ void tst_OriginalsBackup::restoreAfterTwoRunsGivesTheFirstOriginal() {
     QVERIFY(edited.open(QIODevice::WriteOnly));
     edited.write(first.at(1));
     edited.close();
-    QTest::qWait(5); // the second run needs a folder of its own
     QCOMPARE(run(paths, fileProfile(std::nullopt)).count(Status::Optimized), 2);
 
     for (const OriginalsBackup::Original &original : OriginalsBackup::originals(paths))
@@ -177,8 +286,6 @@ void tst_OriginalsBackup::pruneRemovesOldAndOversizedRuns_data() {
     QTest::newRow("oldest go first when too big")
         << QList<int>{3, 2, 1, 0} << QList<int>{40, 40, 40, 40} << 100
         << QList<bool>{false, false, true, true};
-    QTest::newRow("all fit") << QList<int>{1, 0} << QList<int>{10, 10} << 100
-                             << QList<bool>{true, true};
 }
 
 void tst_OriginalsBackup::pruneRemovesOldAndOversizedRuns() {
