@@ -96,15 +96,16 @@ bool OriginalsBackup::ensureFolder(QString *error) {
             attempt == 1 ? base : base + QLatin1Char('-') + QString::number(attempt);
         if (QFileInfo::exists(folder))
             continue;
+        // Live from the start: no prune, here or in another Mirandel, takes it meanwhile.
+        OriginalsIndex::setLive(folder, true);
         if (QDir().mkdir(folder)) {
-            // Live from the start: no prune, here or in another Mirandel, takes it meanwhile.
-            OriginalsIndex::setLive(folder, true);
             m_liveLock = std::make_unique<QLockFile>(OriginalsIndex::liveLockPath(folder));
             m_liveLock->setStaleLockTime(0); // held as long as the run lasts
             m_liveLock->tryLock(0);
             m_folder = folder;
             return true;
         }
+        OriginalsIndex::setLive(folder, false);
         break;
     }
     *error = tr("The original could not be kept: cannot create a folder in %1.")

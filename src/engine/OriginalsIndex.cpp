@@ -126,7 +126,7 @@ bool removeIfUsedUp(const QString &folder) {
 
 void remember(const QString &folder, const QList<Record> &records) {
     QMutexLocker lock(&memoryMutex);
-    if (loadedRoot != QFileInfo(folder).path())
+    if (loadedRoot != QDir::cleanPath(QFileInfo(folder).path()))
         return;
     if (records.isEmpty())
         byFolder.remove(folder);
@@ -146,7 +146,7 @@ void load(const QString &root) {
             loaded.insert(dir.filePath(name), records);
     }
     QMutexLocker lock(&memoryMutex);
-    loadedRoot = root;
+    loadedRoot = QDir::cleanPath(root);
     byFolder = loaded;
     loading = false;
 }
@@ -215,7 +215,7 @@ QList<Record> OriginalsIndex::records(const QString &root, bool fresh, bool *rea
         load(root);
     }
     QMutexLocker lock(&memoryMutex);
-    const bool loaded = loadedRoot == root;
+    const bool loaded = loadedRoot == QDir::cleanPath(root);
     if (ready)
         *ready = loaded;
     if (!loaded && !loading) {
