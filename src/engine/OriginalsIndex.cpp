@@ -157,7 +157,7 @@ public:
     explicit ManifestLock(const QString &folder)
         : m_file(QDir(folder).filePath(QStringLiteral("manifest.lock"))) {
         m_file.setStaleLockTime(30000);
-        if (!m_file.tryLock(10000))
+        if (!m_file.tryLock(10000) && m_file.error() == QLockFile::LockFailedError)
             qCWarning(lcMirandel).noquote()
                 << QStringLiteral("OriginalsBackup: %1 stays locked; changing it anyway")
                        .arg(m_file.fileName());
