@@ -1,21 +1,18 @@
 #include "engine/OriginalsBackup.h"
 
-#include "model/Diagnostics.h"
+#include "engine/OriginalsIndex.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QLockFile>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
-#include <cstdio>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -24,7 +21,6 @@
 
 namespace {
 
-const QString manifestName = QStringLiteral("manifest.json");
 const QString folderFormat = QStringLiteral("yyyyMMdd-HHmmss-zzz");
 // A manifest every few seconds, so a crash mid-run still leaves most originals findable; each
 // save writes all entries, so saving by count would grow with the square of the run.
@@ -41,66 +37,15 @@ qint64 folderSize(const QString &folder) {
     return total;
 }
 
-struct StoredRun {
-    QString folder;
-    QDateTime started;
-    QJsonObject manifest;
-};
-
 QDateTime startOf(const QString &folderName) {
     QDateTime time = QDateTime::fromString(folderName.left(folderFormat.size()), folderFormat);
     time.setTimeSpec(Qt::UTC);
     return time;
 }
 
-// Runs in the order they started, oldest first.
-QList<StoredRun> storedRuns(const QString &root, bool readManifests = true) {
-    QList<StoredRun> runs;
-    const QStringList names = QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString &name : names) {
-        StoredRun run{QDir(root).filePath(name), startOf(name), {}};
-        QFile file(QDir(run.folder).filePath(manifestName));
-        if (readManifests && file.open(QIODevice::ReadOnly))
-            run.manifest = QJsonDocument::fromJson(file.readAll()).object();
-        runs.append(run);
-    }
-    return runs;
-}
-
 // Pruning looks at every kept file; once an hour per program is plenty.
 QMutex pruneMutex;
 QHash<QString, QDateTime> lastPrune; // by root
-
-QJsonObject stampJson(const OriginalsBackup::Stamp &stamp) {
-    return {{QStringLiteral("size"), stamp.size}, {QStringLiteral("modified"), stamp.modified}};
-}
-
-OriginalsBackup::Stamp stampFrom(const QJsonValue &value) {
-    const QJsonObject object = value.toObject();
-    return {qint64(object.value(QStringLiteral("size")).toDouble(-1)),
-            qint64(object.value(QStringLiteral("modified")).toDouble(-1))};
-}
-
-// Replaced in one rename, so a reader never sees half a manifest; not synced to disk, which
-// would cost more than a small run (the originals beside it are not synced either).
-bool writeManifest(const QString &folder, const QJsonObject &manifest) {
-    const QString path = QDir(folder).filePath(manifestName);
-    QFile file(path + QStringLiteral(".new"));
-    const QByteArray bytes = QJsonDocument(manifest).toJson(QJsonDocument::Indented);
-    const bool written =
-        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
-    file.close();
-#ifdef Q_OS_WIN
-    QFile::remove(path); // a rename there does not replace
-#endif
-    if (!written || file.error() != QFile::NoError ||
-        std::rename(QFile::encodeName(file.fileName()).constData(),
-                    QFile::encodeName(path).constData()) != 0) {
-        file.remove();
-        return false;
-    }
-    return true;
-}
 
 } // namespace
 
@@ -122,6 +67,9 @@ OriginalsBackup::OriginalsBackup(QString root, qint64 sizeLimit)
 
 OriginalsBackup::~OriginalsBackup() {
     save();
+    m_liveLock.reset();
+    if (!m_folder.isEmpty())
+        OriginalsIndex::release(m_folder);
 }
 
 bool OriginalsBackup::ensureFolder(QString *error) {
@@ -148,10 +96,16 @@ bool OriginalsBackup::ensureFolder(QString *error) {
             attempt == 1 ? base : base + QLatin1Char('-') + QString::number(attempt);
         if (QFileInfo::exists(folder))
             continue;
+        // Live from the start: no prune, here or in another Mirandel, takes it meanwhile.
+        OriginalsIndex::setLive(folder, true);
         if (QDir().mkdir(folder)) {
+            m_liveLock = std::make_unique<QLockFile>(OriginalsIndex::liveLockPath(folder));
+            m_liveLock->setStaleLockTime(0); // held as long as the run lasts
+            m_liveLock->tryLock(0);
             m_folder = folder;
             return true;
         }
+        OriginalsIndex::setLive(folder, false);
         break;
     }
     *error = tr("The original could not be kept: cannot create a folder in %1.")
@@ -224,54 +178,52 @@ void OriginalsBackup::save() {
     m_sinceSave.start();
     // A copy whose file was not replaced after all (keep() and the replacement happen back to
     // back, so any such entry is one whose replacement failed) is no original of anything.
-    for (qsizetype index = m_entries.size() - 1; index >= 0; --index) {
-        if (m_entries.at(index).result.size < 0) {
-            QFile::remove(QDir(m_folder).filePath(m_entries.at(index).copy));
-            m_entries.removeAt(index);
-        }
-    }
-    if (m_entries.isEmpty()) {
-        QDir(m_folder).removeRecursively();
-        m_folder.clear();
-        return;
-    }
-    QJsonArray files;
+    QList<OriginalsIndex::Record> records;
     for (const Entry &entry : std::as_const(m_entries)) {
-        files.append(QJsonObject{
-            {QStringLiteral("path"), entry.listed},
-            {QStringLiteral("target"), entry.target},
-            {QStringLiteral("copy"), entry.copy},
-            {QStringLiteral("original"), stampJson(entry.original)},
-            {QStringLiteral("result"), stampJson(entry.result)},
-        });
+        const QString copy = QDir(m_folder).filePath(entry.copy);
+        if (entry.result.size < 0)
+            QFile::remove(copy);
+        else
+            records.append({m_folder, m_started, entry.listed, entry.target, copy, entry.original,
+                            entry.result});
     }
-    const QJsonObject manifest{{QStringLiteral("started"), m_started.toString(Qt::ISODateWithMs)},
-                               {QStringLiteral("files"), files}};
-    if (!writeManifest(m_folder, manifest))
-        qCWarning(lcMirandel).noquote()
-            << QStringLiteral("OriginalsBackup: cannot write the manifest in %1").arg(m_folder);
+    m_entries.clear();
+    // Only what is new goes to the manifest: a restore meanwhile may have used up earlier ones.
+    if (!records.isEmpty())
+        OriginalsIndex::append(m_folder, records);
+    m_saved += int(records.size());
+    if (m_saved == 0) {
+        m_liveLock.reset();
+        QDir(m_folder).removeRecursively();
+        OriginalsIndex::setLive(m_folder, false);
+        m_folder.clear();
+    }
 }
 
 void OriginalsBackup::prune(const QString &root, const QDateTime &now, qint64 sizeLimit,
                             const QString &keepFolder) {
-    QList<StoredRun> runs = storedRuns(root, false);
+    const QStringList names =
+        QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name); // oldest first
     QList<qint64> sizes;
     qint64 total = 0;
-    for (const StoredRun &run : std::as_const(runs)) {
-        sizes.append(folderSize(run.folder));
+    for (const QString &name : names) {
+        sizes.append(folderSize(QDir(root).filePath(name)));
         total += sizes.last();
     }
     const QDateTime oldest = now.addDays(-maximumAgeDays);
-    for (qsizetype index = 0; index < runs.size(); ++index) {
-        const StoredRun &run = runs.at(index);
-        if (run.folder == keepFolder)
-            continue;
-        const bool tooOld = !run.started.isValid() || run.started < oldest;
+    QStringList removed;
+    for (qsizetype index = 0; index < names.size(); ++index) {
+        const QString folder = QDir(root).filePath(names.at(index));
+        if (folder == keepFolder || OriginalsIndex::isLive(folder))
+            continue; // a run in progress still needs its copies
+        const QDateTime started = startOf(names.at(index));
+        const bool tooOld = !started.isValid() || started < oldest;
         if (!tooOld && total <= sizeLimit)
             break; // the rest are newer and fit
-        if (QDir(run.folder).removeRecursively())
-            total -= sizes.at(index);
+        removed.append(folder);
+        total -= sizes.at(index);
     }
+    OriginalsIndex::remove(removed);
 }
 
 OriginalsBackup::Stamp OriginalsBackup::Stamp::of(const QString &path) {
@@ -292,55 +244,39 @@ OriginalsBackup::Stamp OriginalsBackup::Stamp::of(const QString &path) {
 
 QList<OriginalsBackup::Original>
 OriginalsBackup::originals(const QStringList &paths, const QString &root, bool checkChanges) {
-    struct Found {
-        QString manifestFolder, path, target, copy;
-        QDateTime started;
-        Stamp original, result;
-    };
-    // Every kept file by the paths it can be asked for, oldest run first.
+    // Every kept file by the paths it can be asked for, oldest run first. Without checkChanges
+    // the memory copy answers (the window asks on every click); with it the manifests are read
+    // again, which also brings in what other programs kept meanwhile.
+    const QList<OriginalsIndex::Record> found = OriginalsIndex::records(root, checkChanges);
     QHash<QString, QList<int>> byPath;
-    QList<Found> found;
-    for (const StoredRun &run : storedRuns(root)) {
-        for (const QJsonValue &value : run.manifest.value(QStringLiteral("files")).toArray()) {
-            const QJsonObject file = value.toObject();
-            Found item{run.folder,
-                       file.value(QStringLiteral("path")).toString(),
-                       file.value(QStringLiteral("target")).toString(),
-                       QDir(run.folder).filePath(file.value(QStringLiteral("copy")).toString()),
-                       run.started,
-                       stampFrom(file.value(QStringLiteral("original"))),
-                       stampFrom(file.value(QStringLiteral("result")))};
-            if (!QFileInfo::exists(item.copy))
-                continue;
-            found.append(item);
-            byPath[item.target].append(int(found.size() - 1));
-            if (item.path != item.target)
-                byPath[item.path].append(int(found.size() - 1));
-        }
+    for (int index = 0; index < found.size(); ++index) {
+        byPath[found.at(index).target].append(index);
+        if (found.at(index).path != found.at(index).target)
+            byPath[found.at(index).path].append(index);
     }
 
     QList<Original> result;
     for (const QString &path : paths) {
         QList<int> chain = byPath.value(path);
-        if (chain.isEmpty()) {
+        if (chain.isEmpty() && checkChanges) {
             const QString canonical = QFileInfo(path).canonicalFilePath();
             if (!canonical.isEmpty())
                 chain = byPath.value(canonical);
         }
         if (chain.isEmpty())
             continue;
-        const Found &last = found.at(chain.last());
+        const OriginalsIndex::Record &last = found.at(chain.last());
         // A restore uses up every record of the file, also those older than a break in the
         // chain: the file is then as it was before the most recent runs, which supersedes them.
         QStringList manifests;
         for (int index : std::as_const(chain))
-            if (!manifests.contains(found.at(index).manifestFolder))
-                manifests.append(found.at(index).manifestFolder);
+            if (!manifests.contains(found.at(index).folder))
+                manifests.append(found.at(index).folder);
         Original original{path, last.target, last.copy, last.started, false, manifests};
         // Walk back through runs that each started from what the one before had left.
         Stamp start = last.original;
         for (qsizetype index = chain.size() - 2; index >= 0; --index) {
-            const Found &earlier = found.at(chain.at(index));
+            const OriginalsIndex::Record &earlier = found.at(chain.at(index));
             if (!(earlier.result == start))
                 break;
             original.copy = earlier.copy;
@@ -351,6 +287,10 @@ OriginalsBackup::originals(const QStringList &paths, const QString &root, bool c
         result.append(original);
     }
     return result;
+}
+
+void OriginalsBackup::preload() {
+    OriginalsIndex::records(root(), false);
 }
 
 QString OriginalsBackup::restore(const Original &original) {
@@ -375,26 +315,6 @@ QString OriginalsBackup::restore(const Original &original) {
         QFile::setPermissions(original.target, permissions);
 
     // The file is its original again: the runs' records of it are used up.
-    for (const QString &folder : original.manifests) {
-        QFile file(QDir(folder).filePath(manifestName));
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        QJsonObject manifest = QJsonDocument::fromJson(file.readAll()).object();
-        file.close();
-        QJsonArray kept;
-        for (const QJsonValue &value : manifest.value(QStringLiteral("files")).toArray()) {
-            if (value.toObject().value(QStringLiteral("target")).toString() == original.target)
-                QFile::remove(QDir(folder).filePath(
-                    value.toObject().value(QStringLiteral("copy")).toString()));
-            else
-                kept.append(value);
-        }
-        if (kept.isEmpty()) {
-            QDir(folder).removeRecursively();
-        } else {
-            manifest.insert(QStringLiteral("files"), kept);
-            writeManifest(folder, manifest);
-        }
-    }
+    OriginalsIndex::forget(original.manifests, original.target);
     return QString();
 }

@@ -8,6 +8,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
+class QLockFile;
+
 // Copies of files that a run overwrote, so that an overwrite can be taken back.
 //
 // Each run that replaces inputs gets a folder of its own under the backup root (by default
@@ -19,6 +23,8 @@
 // past a limit.
 //
 // One object serves one run; keep() and recordResult() may be called from the run's thread only.
+// The run's folder is live while the object exists: pruning spares it and restores leave it. The
+// manifests and the memory copy of them are OriginalsIndex's.
 class OriginalsBackup {
     Q_DECLARE_TR_FUNCTIONS(OriginalsBackup)
 public:
@@ -71,12 +77,20 @@ public:
         QStringList manifests; // runs whose records of this file a restore uses up
     };
     // The originals known for `paths` (list paths or their targets); paths without one are left
-    // out. When several runs replaced a file one after another, the copy from before the first
-    // of them is the original, as long as nothing else changed the file between the runs.
-    // Without `checkChanges` the files are not looked at and changedSinceRun stays false.
+    // out. Without `checkChanges` nothing is read from disk: the answer comes from memory (empty
+    // until it has been loaded on a worker), so the window may ask at every click. When several
+    // runs replaced a file one after another, the copy from before the first of them is the
+    // original, as long as nothing else changed the file between the runs. Without `checkChanges`
+    // the files are not looked at and changedSinceRun stays false.
     static QList<Original> originals(const QStringList &paths,
                                      const QString &root = OriginalsBackup::root(),
                                      bool checkChanges = true);
+    // originals() from memory, for the window: no file is read.
+    static QList<Original> known(const QStringList &paths) {
+        return originals(paths, root(), false);
+    }
+    // Starts loading the memory copy on a worker, so the window's first question finds it.
+    static void preload();
     // Puts an original back in one step (a half-written file is never visible) and forgets it.
     // Returns an error text, empty on success.
     static QString restore(const Original &original);
@@ -93,7 +107,9 @@ private:
     qint64 m_sizeLimit;
     QDateTime m_started;
     QString m_folder;
-    QList<Entry> m_entries;
+    QList<Entry> m_entries; // not yet in the manifest
+    int m_saved = 0;        // entries in the manifest so far
+    std::unique_ptr<QLockFile> m_liveLock;
     QElapsedTimer m_sinceSave;
     int m_nextCopy = 0; // copies are numbered, so equal file names from two folders never meet
 };

@@ -1,7 +1,10 @@
 // Keeping and restoring the originals of files that a run overwrote, with the real svgo.
 
 #include "engine/OriginalsBackup.h"
+#include "engine/OriginalsIndex.h"
 #include "tst_optimizer_support.h"
+
+#include <QLockFile>
 
 #include <unistd.h>
 
@@ -14,17 +17,19 @@ class tst_OriginalsBackup : public QObject {
 private slots:
     void initTestCase();
     void init();
-    void restoreGivesBackTheOriginals();
-    void fileEditedAfterTheRunIsFlagged();
+    void runsAndARestoreAtOnce();
+    void damagedManifestIsSkipped_data();
+    void damagedManifestIsSkipped();
+    void liveRunIsSparedByPruneAndRestore();
     void restoreAfterTwoRunsGivesTheFirstOriginal();
-    void outputFolderKeepsNothing();
     void copyThatCannotBeKeptPreventsTheOverwrite_data();
     void copyThatCannotBeKeptPreventsTheOverwrite();
     void pruneRemovesOldAndOversizedRuns_data();
     void pruneRemovesOldAndOversizedRuns();
 
 private:
-    QStringList freshInputs(int count);
+    QStringList freshInputs(int count, const QString &folder = QStringLiteral("icons"));
+    QStringList restoreAll(const QStringList &paths);
     OptimizationResult run(const QStringList &paths, const Profile &profile);
 
     QTemporaryDir m_settings;
@@ -45,61 +50,124 @@ void tst_OriginalsBackup::init() {
     OriginalsBackup::setRoot(m_root);
 }
 
-QStringList tst_OriginalsBackup::freshInputs(int count) {
-    const QString folder = m_work->filePath(QStringLiteral("icons"));
+QStringList tst_OriginalsBackup::freshInputs(int count, const QString &name) {
+    const QString folder = m_work->filePath(name);
     QDir().mkpath(folder);
     return copyInto(folder, icons(count));
+}
+
+// Restores every original known for `paths`; returns the errors.
+QStringList tst_OriginalsBackup::restoreAll(const QStringList &paths) {
+    QStringList errors;
+    for (const OriginalsBackup::Original &original : OriginalsBackup::originals(paths))
+        errors.append(OriginalsBackup::restore(original));
+    errors.removeAll(QString());
+    return errors;
 }
 
 OptimizationResult tst_OriginalsBackup::run(const QStringList &paths, const Profile &profile) {
     return optimize(paths, profile).result;
 }
 
-void tst_OriginalsBackup::restoreGivesBackTheOriginals() {
-    const QStringList paths = freshInputs(5);
+void tst_OriginalsBackup::runsAndARestoreAtOnce() {
+    const QStringList earlier = freshInputs(4, "earlier"), whole = freshInputs(6, "whole"),
+                      cut = freshInputs(30, "cut"), all = earlier + whole + cut;
     QList<QByteArray> before;
-    for (const QString &path : paths)
+    for (const QString &path : all)
         before.append(contents(path));
-    const OptimizationResult result = run(paths, fileProfile(std::nullopt));
-    QCOMPARE(result.count(Status::Optimized), 5);
-    QVERIFY(contents(paths.first()) != before.first());
-
-    const QList<OriginalsBackup::Original> originals = OriginalsBackup::originals(paths);
-    QCOMPARE(originals.size(), 5);
-    for (const OriginalsBackup::Original &original : originals) {
-        QVERIFY(!original.changedSinceRun);
-        QCOMPARE(OriginalsBackup::restore(original), QString());
-    }
-    for (int index = 0; index < paths.size(); ++index)
-        QCOMPARE(contents(paths.at(index)), before.at(index));
-    // Restored files have no original any more, and their run leaves nothing behind.
-    QVERIFY(OriginalsBackup::originals(paths).isEmpty());
+    QCOMPARE(run(earlier, fileProfile(std::nullopt)).count(Status::Optimized), 4);
+    // Two runs on their threads, one cancelled early, while this one restores: none undoes or
+    // drops another's copies.
+    std::optional<OptimizationResult> cancelled; // a cancelled future holds no result
+    OptimizerOptions options;
+    options.maxConcurrentProcesses = 1;
+    options.onFinished = [&](const OptimizationResult &result) { cancelled = result; };
+    QFuture<OptimizationResult> first =
+        Optimizer::shared().optimize(entries(whole), fileProfile(std::nullopt), {});
+    QFuture<OptimizationResult> second =
+        Optimizer::shared().optimize(entries(cut), fileProfile(std::nullopt), {}, options);
+    QCOMPARE(restoreAll(earlier), QStringList());
+    QTRY_VERIFY_WITH_TIMEOUT(second.progressValue() > 0 || second.isFinished(), 60000);
+    second.cancel();
+    second.waitForFinished();
+    QCOMPARE(first.result().count(Status::Optimized), 6);
+    QVERIFY(cancelled);
+    // The memory copy kept up; the cancelled run kept the originals of finished files only.
+    QCOMPARE(OriginalsBackup::known(whole).size(), 6);
+    QSet<QString> kept;
+    for (const OriginalsBackup::Original &original : OriginalsBackup::known(cut))
+        kept.insert(original.path);
+    for (int index = 0; index < cut.size(); ++index)
+        QCOMPARE(kept.contains(cut.at(index)),
+                 cancelled->outcomes.at(index).status == Status::Optimized);
+    QCOMPARE(restoreAll(all), QStringList());
+    for (int index = 0; index < all.size(); ++index)
+        QCOMPARE(contents(all.at(index)), before.at(index));
     QVERIFY(QDir(m_root).isEmpty());
 }
 
-void tst_OriginalsBackup::fileEditedAfterTheRunIsFlagged() {
-    const QStringList paths = freshInputs(3);
-    QCOMPARE(run(paths, fileProfile(std::nullopt)).count(Status::Optimized), 3);
-    {
-        QFile edited(paths.at(1));
-        QVERIFY(edited.open(QIODevice::Append));
-        edited.write("<!-- edited -->");
-    }
-    // Same size, other bytes, saved a moment later: the modification time tells.
-    QByteArray same = contents(paths.at(2));
-    same[same.size() - 2] = same.at(same.size() - 2) == 'x' ? 'y' : 'x';
-    {
-        QFile edited(paths.at(2));
-        QVERIFY(edited.open(QIODevice::WriteOnly));
-        edited.write(same);
-        edited.flush();
-        QVERIFY(edited.setFileTime(QFileInfo(paths.at(2)).lastModified().addSecs(2),
-                                   QFileDevice::FileModificationTime));
-    }
-    QList<bool> changed;
-    for (const OriginalsBackup::Original &original : OriginalsBackup::originals(paths))
-        changed.append(original.changedSinceRun);
-    QCOMPARE(changed, (QList<bool>{false, true, true}));
+void tst_OriginalsBackup::damagedManifestIsSkipped_data() {
+    QTest::addColumn<QByteArray>("manifest");
+    QTest::newRow("garbage") << QByteArray("\x01\xffnot json");
+    QTest::newRow("truncated") << QByteArray("{\"started\": \"x\", \"files\": [{\"path\":");
+    QTest::newRow("no list of files") << QByteArray("{\"files\": 3}");
+}
+
+void tst_OriginalsBackup::damagedManifestIsSkipped() {
+    QFETCH(QByteArray, manifest);
+    const QStringList damaged = freshInputs(2, "damaged"), intact = freshInputs(2, "intact");
+    const QList<QByteArray> before{contents(intact.at(0)), contents(intact.at(1))};
+    QCOMPARE(run(damaged, fileProfile(std::nullopt)).count(Status::Optimized), 2);
+    const QString folder = QFileInfo(OriginalsBackup::originals(damaged).first().copy).path();
+    QCOMPARE(run(intact, fileProfile(std::nullopt)).count(Status::Optimized), 2);
+    QFile file(QDir(folder).filePath("manifest.json"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(manifest);
+    file.close();
+
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("damaged manifest"));
+    QVERIFY(OriginalsBackup::originals(damaged).isEmpty());
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("damaged manifest"));
+    QCOMPARE(restoreAll(intact), QStringList());
+    QCOMPARE(contents(intact.at(1)), before.at(1));
+    // The unreadable run keeps its copies for a look by hand.
+    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 3);
+}
+
+void tst_OriginalsBackup::liveRunIsSparedByPruneAndRestore() {
+    const QStringList paths = freshInputs(2);
+    const QDateTime later = QDateTime::currentDateTimeUtc().addDays(30); // all runs too old
+    auto live = std::make_unique<OriginalsBackup>(m_root);
+    auto overwrite = [&](const QString &path) {
+        QCOMPARE(live->keep(path, path), QString());
+        QSaveFile file(path); // a new file, as a run's replacement is
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<svg/>");
+        QVERIFY(file.commit());
+        live->recordResult(path, OriginalsBackup::Stamp::of(path));
+        live->save();
+    };
+    const QByteArray first = contents(paths.at(0));
+    overwrite(paths.at(0));
+    QCOMPARE(restoreAll({paths.at(0)}), QStringList());
+    QCOMPARE(contents(paths.at(0)), first);
+    overwrite(paths.at(1)); // the run's next save must not bring the restored record back
+    OriginalsBackup::prune(m_root, later, 0);
+    QCOMPARE(OriginalsBackup::originals(paths).size(), 1);
+    live.reset();
+    QCOMPARE(restoreAll(paths), QStringList());
+    QVERIFY(QDir(m_root).isEmpty());
+
+    // Another program's run shows only by the lock file it holds; pruning spares that too.
+    const QString other = QDir(m_root).filePath("20000101-000000-000");
+    QVERIFY(QDir().mkpath(other));
+    QLockFile lock(OriginalsIndex::liveLockPath(other));
+    QVERIFY(lock.tryLock(0));
+    OriginalsBackup::prune(m_root, later, 0);
+    QVERIFY(QFileInfo::exists(other));
+    lock.unlock();
+    OriginalsBackup::prune(m_root, later, 0);
+    QVERIFY(!QFileInfo::exists(other));
 }
 
 void tst_OriginalsBackup::restoreAfterTwoRunsGivesTheFirstOriginal() {
@@ -111,7 +179,6 @@ void tst_OriginalsBackup::restoreAfterTwoRunsGivesTheFirstOriginal() {
     QVERIFY(edited.open(QIODevice::WriteOnly));
     edited.write(first.at(1));
     edited.close();
-    QTest::qWait(5); // the second run needs a folder of its own
     QCOMPARE(run(paths, fileProfile(std::nullopt)).count(Status::Optimized), 2);
 
     for (const OriginalsBackup::Original &original : OriginalsBackup::originals(paths))
@@ -119,14 +186,6 @@ void tst_OriginalsBackup::restoreAfterTwoRunsGivesTheFirstOriginal() {
     QCOMPARE(contents(paths.at(0)), first.at(0));
     QCOMPARE(contents(paths.at(1)), first.at(1));
     QVERIFY(QDir(m_root).isEmpty());
-}
-
-void tst_OriginalsBackup::outputFolderKeepsNothing() {
-    const QStringList paths = freshInputs(2);
-    const QString out = m_work->filePath(QStringLiteral("out"));
-    QCOMPARE(run(paths, fileProfile(out)).count(Status::Optimized), 2);
-    QVERIFY(OriginalsBackup::originals(paths).isEmpty());
-    QVERIFY(!QFileInfo::exists(m_root) || QDir(m_root).isEmpty());
 }
 
 void tst_OriginalsBackup::copyThatCannotBeKeptPreventsTheOverwrite_data() {
@@ -177,8 +236,6 @@ void tst_OriginalsBackup::pruneRemovesOldAndOversizedRuns_data() {
     QTest::newRow("oldest go first when too big")
         << QList<int>{3, 2, 1, 0} << QList<int>{40, 40, 40, 40} << 100
         << QList<bool>{false, false, true, true};
-    QTest::newRow("all fit") << QList<int>{1, 0} << QList<int>{10, 10} << 100
-                             << QList<bool>{true, true};
 }
 
 void tst_OriginalsBackup::pruneRemovesOldAndOversizedRuns() {

@@ -24,6 +24,7 @@ const QString columnsKey = QStringLiteral("fileTableColumns");
 
 FileTable::FileTable(SVGFileList *files, QWidget *parent) : QTableView(parent), m_files(files) {
     setModel(files);
+    OriginalsBackup::preload(); // the context menu asks what is kept without reading files
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setShowGrid(false);

@@ -97,8 +97,7 @@ void Inspector::updatePreview() {
     if (result && result->status == FileResult::Status::Optimized && m_lastRunProfile &&
         m_lastRunProfile->mode == OperationMode::File) {
         if (m_lastRunProfile->overwrite || !m_lastRunProfile->outputFolder) {
-            const QList<OriginalsBackup::Original> kept =
-                OriginalsBackup::originals({id}, OriginalsBackup::root(), false);
+            const QList<OriginalsBackup::Original> kept = OriginalsBackup::known({id});
             if (!kept.isEmpty()) {
                 original = kept.first().copy;
                 optimized = id;

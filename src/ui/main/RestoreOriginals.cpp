@@ -52,7 +52,7 @@ RestoreOriginals::RestoreOriginals(QWidget *window, SVGFileList *files, RunProgr
     : QObject(window), m_window(window), m_files(files), m_progress(progress), m_ids(ids) {}
 
 bool RestoreOriginals::hasOriginals(const QStringList &ids) {
-    return !OriginalsBackup::originals(ids, OriginalsBackup::root(), false).isEmpty();
+    return !OriginalsBackup::known(ids).isEmpty();
 }
 
 QString RestoreOriginals::namesText(const QStringList &paths, int shown) {

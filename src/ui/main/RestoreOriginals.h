@@ -28,7 +28,8 @@ public:
     static RestoreOriginals *start(QWidget *window, SVGFileList *files, RunProgress *progress,
                                    const QStringList &ids);
 
-    // Whether any of `ids` has a kept original (for offering the command at all).
+    // Whether any of `ids` has a kept original (for offering the command at all); from memory,
+    // so asking at every right-click reads no file.
     static bool hasOriginals(const QStringList &ids);
 
     // "a.svg, b.svg, c.svg and 4 more": the first few names of `paths`.
