@@ -16,8 +16,6 @@ private slots:
     void fileModeWritesCompleteSmallerFiles();
     void sameNamesNeverReplaceEachOther();
     void configurationFileChangesTheOutput();
-    void brokenFileFailsAlone_data();
-    void brokenFileFailsAlone();
     void emptyListStillDeliversText();
 
 private:
@@ -166,37 +164,6 @@ void tst_Optimizer::configurationFileChangesTheOutput() {
     QCOMPARE(run.texts.size(), 1);
     QCOMPARE(run.texts.first(), assembled(profile, svgoAlone(paths, config)));
     QVERIFY(run.texts.first() != assembled(profile, m_reference.mid(10, 3)));
-}
-
-void tst_Optimizer::brokenFileFailsAlone_data() {
-    QTest::addColumn<int>("position");
-    QTest::newRow("first") << 0;
-    QTest::newRow("middle") << 50;
-    QTest::newRow("last") << 100;
-}
-
-void tst_Optimizer::brokenFileFailsAlone() {
-    QFETCH(int, position);
-    QTemporaryDir work;
-    QStringList paths = copyInto(work.path(), m_icons.mid(0, 100));
-    QList<QByteArray> expected = m_reference.mid(0, 100);
-    const QString broken = copyInto(work.path(), {dataFile(QStringLiteral("broken.svg"))}).first();
-    paths.insert(position, broken);
-    expected.insert(position, QByteArray());
-
-    const Run run = optimize(paths, fileProfile(std::nullopt));
-
-    QCOMPARE(run.result.count(Status::Optimized), 100);
-    const FileResult &failed = run.result.outcomes.at(position);
-    QCOMPARE(failed.status, Status::Failed);
-    QVERIFY2(failed.message.contains(QStringLiteral("Unclosed")), qPrintable(failed.message));
-    QVERIFY(!failed.message.contains(QChar(0x1B)));
-    QCOMPARE(contents(broken), contents(dataFile(QStringLiteral("broken.svg"))));
-    for (int index = 0; index < paths.size(); ++index) {
-        if (index != position)
-            QCOMPARE(contents(paths.at(index)), expected.at(index));
-    }
-    QVERIFY(leftovers(work.path()).isEmpty());
 }
 
 void tst_Optimizer::emptyListStillDeliversText() {

@@ -1,7 +1,6 @@
 #include "model/IncrementedName.h"
 #include "model/Profile.h"
 
-#include <QSet>
 #include <QtTest>
 
 namespace {
@@ -30,25 +29,15 @@ class ProfileTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void builtInDefaultEncodesExactly();
     void encodesLikeTheMacOSEncoder_data();
     void encodesLikeTheMacOSEncoder();
     void roundTrips_data();
     void roundTrips();
     void decodes_data();
     void decodes();
-    void newAndDuplicate();
     void incrementsNames_data();
     void incrementsNames();
 };
-
-void ProfileTest::builtInDefaultEncodesExactly() {
-    QCOMPARE(Profile::builtInDefault().toJson(),
-             QByteArray(R"({"id":"DefaultProfile","indentationStyle":"tabs","indentationWidth":4,)"
-                        R"("keepItemAndWrapperTogether":false,"mode":"file","name":"Default )"
-                        R"(Profile","overwrite":true,"prettyPrint":false,"wrapIndividual":false,)"
-                        R"("wrapOutput":false})"));
-}
 
 void ProfileTest::encodesLikeTheMacOSEncoder_data() {
     QTest::addColumn<QString>("prefix");
@@ -182,31 +171,6 @@ void ProfileTest::decodes() {
     QVERIFY2(decoded.has_value() == accepted, json.constData());
     if (accepted)
         QCOMPARE(*decoded, Profile::builtInDefault());
-}
-
-void ProfileTest::newAndDuplicate() {
-    static const QRegularExpression uuid(
-        QStringLiteral("^[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}$"));
-    const Profile fresh = Profile::makeNew();
-    QVERIFY(uuid.match(fresh.id).hasMatch());
-    QCOMPARE(fresh.name, QStringLiteral("New Profile"));
-
-    Profile edited = Profile::builtInDefault();
-    edited.prettyPrint = true;
-    const Profile copyOfDefault = edited.duplicated();
-    QVERIFY(uuid.match(copyOfDefault.id).hasMatch());
-    QCOMPARE(copyOfDefault.name, QStringLiteral("New Profile"));
-    QVERIFY(copyOfDefault.prettyPrint);
-
-    Profile icons = copyOfDefault;
-    icons.name = QStringLiteral("Icons 2");
-    Profile third = icons.duplicated();
-    QCOMPARE(third.name, QStringLiteral("Icons 3"));
-    QVERIFY(third.id != icons.id);
-    // Same options under another identifier is another profile.
-    third.name = icons.name;
-    QVERIFY(third != icons);
-    QCOMPARE(QSet<Profile>({icons, third}).size(), 2);
 }
 
 void ProfileTest::incrementsNames_data() {

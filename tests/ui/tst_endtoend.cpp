@@ -35,7 +35,6 @@ private slots:
     void cleanup();
     void textRunOpensOutputWindow_data();
     void textRunOpensOutputWindow();
-    void fileRunWritesIntoFolder();
     void freshAccountOptimizesWithShippedSvgo();
     void quittingStopsTheRun();
 
@@ -180,28 +179,6 @@ void tst_EndToEnd::textRunOpensOutputWindow() {
                  copyAutomatically ? expected : QStringLiteral("before"));
     QTRY_VERIFY(!m_inspector->optimizeButton()->isLoading());
     QVERIFY(m_inspector->optimizeButton()->isEnabled());
-}
-
-void tst_EndToEnd::fileRunWritesIntoFolder() {
-    QTemporaryDir destination;
-    Profile profile = Profile::builtInDefault();
-    profile.overwrite = false;
-    profile.outputFolder = QUrl::fromLocalFile(destination.path());
-    m_application->state()->setProfile(profile);
-
-    QSignalSpy runs(m_inspector, &Inspector::runStarted);
-    m_inspector->optimizeButton()->click();
-    QCOMPARE(runs.size(), 1);
-    auto future = runs.first().first().value<QFuture<OptimizationResult>>();
-    QTRY_VERIFY_WITH_TIMEOUT(future.isFinished(), 120000);
-    QCOMPARE(future.result().count(FileResult::Status::Optimized), 2);
-
-    for (int index = 0; index < m_paths.size(); ++index) {
-        QFile written(QDir(destination.path()).filePath(QFileInfo(m_paths.at(index)).fileName()));
-        QVERIFY2(written.open(QIODevice::ReadOnly), qPrintable(written.fileName()));
-        QCOMPARE(written.readAll(), m_optimized.at(index));
-    }
-    QVERIFY(TextOutputWindow::openWindows().isEmpty());
 }
 
 void tst_EndToEnd::freshAccountOptimizesWithShippedSvgo() {
