@@ -1,5 +1,5 @@
 // The optimizer against svgo stand-ins that fail in the ways a real svgo can fail but will not on
-// demand: crashing, hanging, naming no file, writing garbage or a lot.
+// demand: crashing, naming no file, writing garbage or a lot.
 
 #include "tst_optimizer_support.h"
 
@@ -49,194 +49,184 @@ class tst_OptimizerFaults : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        QVERIFY(m_settings.isValid());
-        isolateSettings(m_settings, QStringLiteral("tst_optimizer_faults"));
-    }
-
-    void init() {
-        // One process per file, one at a time: the stand-ins' behaviour is then easy to follow.
-        Keys::chunkSize().set(1);
-        Keys::maxConcurrentProcesses().set(2);
-    }
-
-    void unstartableSvgoCostsItsFilesOnly_data() {
-        QTest::addColumn<QString>("path");
-        const QString notExecutable = m_work.filePath(QStringLiteral("not-executable"));
-        QFile file(notExecutable);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(prelude);
-        file.close();
-        QTest::newRow("missing") << m_work.filePath(QStringLiteral("no-such-svgo"));
-        QTest::newRow("not executable") << notExecutable;
-        QTest::newRow("empty") << QString();
-        // Taken as a path relative to the working folder, never looked up along PATH.
-        QTest::newRow("bare name") << QStringLiteral("true");
-    }
-
-    void unstartableSvgoCostsItsFilesOnly() {
-        QFETCH(QString, path);
-        Keys::svgoExecutablePath().set(path);
-        const QStringList paths = inputs(3);
-        const Run run = optimize(paths, textProfile());
-        QCOMPARE(run.texts, QStringList{QString()});
-        QCOMPARE(run.result.count(Status::Failed), 3);
-        for (const FileResult &outcome : run.result.outcomes)
-            QVERIFY(!outcome.message.isEmpty());
-    }
-
-    void failureNamingNoFileIsNarrowedDown_data() {
-        QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<QList<Status>>("expected");
-        const auto ok = Status::Optimized;
-        const auto failed = Status::Failed;
-        QTest::newRow("one file breaks every process it is in")
-            << QByteArray(
-                   R"sh(for f in "${ins[@]}"; do case "$f" in *icon4*) echo "something broke" >&2; exit 1 ;; esac; done
-    )sh" + copier)
-            << QList<Status>{ok, ok, ok, ok, failed, ok};
-        QTest::newRow("every process breaks")
-            << QByteArray("echo 'something broke' >&2; exit 3\n")
-            << QList<Status>{failed, failed, failed, failed, failed, failed};
-    }
-
-    void failureNamingNoFileIsNarrowedDown() {
-        QFETCH(QByteArray, body);
-        QFETCH(QList<Status>, expected);
-        Keys::svgoExecutablePath().set(script(m_work, QStringLiteral("breaks"), body));
-        Keys::chunkSize().set(50);
-        const QStringList paths = inputs(6);
-        const Run run = optimize(paths, textProfile());
-        QCOMPARE(statuses(run.result), expected);
-        QList<QByteArray> documents;
-        for (int index = 0; index < paths.size(); ++index) {
-            const FileResult &outcome = run.result.outcomes.at(index);
-            if (outcome.status == Status::Failed)
-                QCOMPARE(outcome.message, QStringLiteral("something broke"));
-            else
-                documents.append(documentOf(paths.at(index)));
-        }
-        QCOMPARE(run.texts, QStringList{assembled(textProfile(), documents)});
-    }
-
-    void oddOutputIsTaken_data() {
-        QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<QByteArray>("document");
-        QTest::newRow("invalid UTF-8")
-            << QByteArray(
-                   R"sh(for o in "${outs[@]}"; do printf '<svg>\xff\xc3(</svg>' > "$o"; done; printf '\xff\xfe' >&2
-    )sh") << QByteArray("<svg>\xff\xc3(</svg>");
-        // Several megabytes per output and as much chatter on both pipes.
-        const QByteArray big = "<svg>" + QByteArray(4 * 1024 * 1024, 'x') + "</svg>";
-        QTest::newRow("megabytes")
-            << QByteArray(
-                   R"sh(for o in "${outs[@]}"; do head -c 4194304 /dev/zero | tr '\0' x | sed 's/^/<svg>/;s/$/<\/svg>/' | tr -d '\n' > "$o"; done
-    head -c 3000000 /dev/zero | tr '\0' y; head -c 3000000 /dev/zero | tr '\0' z >&2
-    )sh") << big;
-    }
-
-    void oddOutputIsTaken() {
-        QFETCH(QByteArray, body);
-        QFETCH(QByteArray, document);
-        Keys::svgoExecutablePath().set(script(m_work, QStringLiteral("odd"), body));
-        const Run run = optimize(inputs(2), textProfile());
-        QCOMPARE(run.result.count(Status::Optimized), 2);
-        QCOMPARE(run.result.outcomes.first().sizeAfter, document.size());
-        QCOMPARE(run.texts, QStringList{assembled(textProfile(), {document, document})});
-    }
-
-    void processKilledMidWrite_data() {
-        QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<Status>("expected");
-        QTest::newRow("dies in its first write")
-            << QByteArray("printf '<svg id=' > \"${outs[0]}\"; kill -9 $$\n") << Status::Failed;
-        // Each process completes one file and dies writing the next: every file gets there in the
-        // end.
-        QTest::newRow("dies after one complete output")
-            << QByteArray(
-                   R"sh(printf '<svg id="%s"></svg>' "$(basename "${ins[0]}")" > "${outs[0]}"; report "${ins[0]}"
-    [ -n "${outs[1]}" ] && printf '<svg' > "${outs[1]}"; kill -9 $$
-    )sh") << Status::Optimized;
-    }
-
-    void processKilledMidWrite() {
-        QFETCH(QByteArray, body);
-        QFETCH(Status, expected);
-        Keys::svgoExecutablePath().set(script(m_work, QStringLiteral("dies"), body));
-        Keys::chunkSize().set(50);
-        const QStringList paths = inputs(3);
-        QList<QByteArray> originals;
-        for (const QString &path : paths)
-            originals.append(contents(path));
-
-        const Run run = optimize(paths, fileProfile(std::nullopt));
-
-        for (int index = 0; index < paths.size(); ++index) {
-            QCOMPARE(run.result.outcomes.at(index).status, expected);
-            QCOMPARE(contents(paths.at(index)), expected == Status::Failed
-                                                    ? originals.at(index)
-                                                    : documentOf(paths.at(index)));
-        }
-        QVERIFY(leftovers(QFileInfo(paths.first()).path()).isEmpty());
-    }
-
-    void cancelEndsAHangingProcess() {
-        Keys::svgoExecutablePath().set(script(m_work, QStringLiteral("hangs"), "exec sleep 30\n"));
-        const QStringList paths = inputs(4);
-        std::atomic<int> texts = 0;
-        std::optional<OptimizationResult> finished;
-        OptimizerOptions options;
-        options.onFinished = [&](const OptimizationResult &result) { finished = result; };
-        QFuture<OptimizationResult> future = Optimizer::shared().optimize(
-            entries(paths), textProfile(), [&](const QString &) { ++texts; }, options);
-        QTest::qWait(500);
-        QVERIFY(!future.isFinished());
-        future.cancel();
-        // Killing the processes is part of the promise, so the bound is part of the behaviour.
-        QTRY_VERIFY_WITH_TIMEOUT(future.isFinished(), 1000);
-        future.waitForFinished();
-        QCOMPARE(texts.load(), 0);
-        QVERIFY(finished);
-        QVERIFY(finished->cancelled);
-        QCOMPARE(finished->count(Status::NotRun), 4);
-    }
-
-    void pathChangeCountsFromTheNextProcess() {
-        // The first stand-in lingers after its report, so the change lands while it still runs.
-        const QString first = script(m_work, QStringLiteral("first"), copier + "sleep 1\n");
-        const QString second =
-            script(m_work, QStringLiteral("second"),
-                   R"sh(for o in "${outs[@]}"; do printf '<svg id="second"></svg>' > "$o"; done
-    )sh");
-        Keys::svgoExecutablePath().set(first);
-        Keys::maxConcurrentProcesses().set(1);
-        OptimizerOptions options;
-        options.exactChunks = true;
-        const QStringList paths = inputs(3);
-        QFuture<OptimizationResult> future =
-            Optimizer::shared().optimize(entries(paths), textProfile(), {}, options);
-        QTRY_VERIFY_WITH_TIMEOUT(future.progressValue() >= 1, 10000);
-        Keys::svgoExecutablePath().set(second);
-        future.waitForFinished();
-        QCOMPARE(future.result().text,
-                 assembled(textProfile(), {documentOf(paths.first()), "<svg id=\"second\"></svg>",
-                                           "<svg id=\"second\"></svg>"}));
-    }
+    void initTestCase();
+    void init();
+    void unstartableSvgoCostsItsFilesOnly_data();
+    void unstartableSvgoCostsItsFilesOnly();
+    void failureNamingNoFileIsNarrowedDown_data();
+    void failureNamingNoFileIsNarrowedDown();
+    void oddOutputIsTaken_data();
+    void oddOutputIsTaken();
+    void processKilledMidWrite_data();
+    void processKilledMidWrite();
+    void pathChangeCountsFromTheNextProcess();
 
 private:
-    QStringList inputs(int count) {
-        const QString folder =
-            m_work.filePath(QString::number(QRandomGenerator::global()->generate()));
-        QDir().mkpath(folder);
-        QStringList names;
-        for (int index = 0; index < count; ++index)
-            names.append(QStringLiteral("icon%1.svg").arg(index));
-        return copyInto(folder, icons(count), names);
-    }
+    QStringList inputs(int count);
 
     QTemporaryDir m_settings;
     QTemporaryDir m_work;
 };
+
+void tst_OptimizerFaults::initTestCase() {
+    QVERIFY(m_settings.isValid());
+    isolateSettings(m_settings, QStringLiteral("tst_optimizer_faults"));
+}
+
+void tst_OptimizerFaults::init() {
+    // One process per file, one at a time: the stand-ins' behaviour is then easy to follow.
+    Keys::chunkSize().set(1);
+    Keys::maxConcurrentProcesses().set(2);
+}
+
+QStringList tst_OptimizerFaults::inputs(int count) {
+    const QString folder = m_work.filePath(QString::number(QRandomGenerator::global()->generate()));
+    QDir().mkpath(folder);
+    QStringList names;
+    for (int index = 0; index < count; ++index)
+        names.append(QStringLiteral("icon%1.svg").arg(index));
+    return copyInto(folder, icons(count), names);
+}
+
+void tst_OptimizerFaults::unstartableSvgoCostsItsFilesOnly_data() {
+    QTest::addColumn<QString>("path");
+    const QString notExecutable = m_work.filePath(QStringLiteral("not-executable"));
+    QFile file(notExecutable);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(prelude);
+    file.close();
+    QTest::newRow("missing") << m_work.filePath(QStringLiteral("no-such-svgo"));
+    QTest::newRow("not executable") << notExecutable;
+    QTest::newRow("empty") << QString();
+    // Taken as a path relative to the working folder, never looked up along PATH.
+    QTest::newRow("bare name") << QStringLiteral("true");
+}
+
+void tst_OptimizerFaults::unstartableSvgoCostsItsFilesOnly() {
+    QFETCH(QString, path);
+    Keys::svgoExecutablePath().set(path);
+    const QStringList paths = inputs(3);
+    const Run run = optimize(paths, textProfile());
+    QCOMPARE(run.texts, QStringList{QString()});
+    QCOMPARE(run.result.count(Status::Failed), 3);
+    for (const FileResult &outcome : run.result.outcomes)
+        QVERIFY(!outcome.message.isEmpty());
+}
+
+void tst_OptimizerFaults::failureNamingNoFileIsNarrowedDown_data() {
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QList<Status>>("expected");
+    const auto ok = Status::Optimized;
+    const auto failed = Status::Failed;
+    QTest::newRow("one file breaks every process it is in")
+        << QByteArray(
+               R"sh(for f in "${ins[@]}"; do case "$f" in *icon4*) echo "something broke" >&2; exit 1 ;; esac; done
+)sh" + copier)
+        << QList<Status>{ok, ok, ok, ok, failed, ok};
+    QTest::newRow("every process breaks")
+        << QByteArray("echo 'something broke' >&2; exit 3\n")
+        << QList<Status>{failed, failed, failed, failed, failed, failed};
+}
+
+void tst_OptimizerFaults::failureNamingNoFileIsNarrowedDown() {
+    QFETCH(QByteArray, body);
+    QFETCH(QList<Status>, expected);
+    Keys::svgoExecutablePath().set(script(m_work, QStringLiteral("breaks"), body));
+    Keys::chunkSize().set(50);
+    const QStringList paths = inputs(6);
+    const Run run = optimize(paths, textProfile());
+    QCOMPARE(statuses(run.result), expected);
+    QList<QByteArray> documents;
+    for (int index = 0; index < paths.size(); ++index) {
+        const FileResult &outcome = run.result.outcomes.at(index);
+        if (outcome.status == Status::Failed)
+            QCOMPARE(outcome.message, QStringLiteral("something broke"));
+        else
+            documents.append(documentOf(paths.at(index)));
+    }
+    QCOMPARE(run.texts, QStringList{assembled(textProfile(), documents)});
+}
+
+void tst_OptimizerFaults::oddOutputIsTaken_data() {
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QByteArray>("document");
+    QTest::newRow("invalid UTF-8")
+        << QByteArray(
+               R"sh(for o in "${outs[@]}"; do printf '<svg>\xff\xc3(</svg>' > "$o"; done; printf '\xff\xfe' >&2
+)sh") << QByteArray("<svg>\xff\xc3(</svg>");
+    // Several megabytes per output and as much chatter on both pipes.
+    const QByteArray big = "<svg>" + QByteArray(4 * 1024 * 1024, 'x') + "</svg>";
+    QTest::newRow("megabytes")
+        << QByteArray(
+               R"sh(for o in "${outs[@]}"; do head -c 4194304 /dev/zero | tr '\0' x | sed 's/^/<svg>/;s/$/<\/svg>/' | tr -d '\n' > "$o"; done
+head -c 3000000 /dev/zero | tr '\0' y; head -c 3000000 /dev/zero | tr '\0' z >&2
+)sh") << big;
+}
+
+void tst_OptimizerFaults::oddOutputIsTaken() {
+    QFETCH(QByteArray, body);
+    QFETCH(QByteArray, document);
+    Keys::svgoExecutablePath().set(script(m_work, QStringLiteral("odd"), body));
+    const Run run = optimize(inputs(2), textProfile());
+    QCOMPARE(run.result.count(Status::Optimized), 2);
+    QCOMPARE(run.result.outcomes.first().sizeAfter, document.size());
+    QCOMPARE(run.texts, QStringList{assembled(textProfile(), {document, document})});
+}
+
+void tst_OptimizerFaults::processKilledMidWrite_data() {
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<Status>("expected");
+    QTest::newRow("dies in its first write")
+        << QByteArray("printf '<svg id=' > \"${outs[0]}\"; kill -9 $$\n") << Status::Failed;
+    // Each process completes one file and dies writing the next: every file gets there in the end.
+    QTest::newRow("dies after one complete output")
+        << QByteArray(
+               R"sh(printf '<svg id="%s"></svg>' "$(basename "${ins[0]}")" > "${outs[0]}"; report "${ins[0]}"
+[ -n "${outs[1]}" ] && printf '<svg' > "${outs[1]}"; kill -9 $$
+)sh") << Status::Optimized;
+}
+
+void tst_OptimizerFaults::processKilledMidWrite() {
+    QFETCH(QByteArray, body);
+    QFETCH(Status, expected);
+    Keys::svgoExecutablePath().set(script(m_work, QStringLiteral("dies"), body));
+    Keys::chunkSize().set(50);
+    const QStringList paths = inputs(3);
+    QList<QByteArray> originals;
+    for (const QString &path : paths)
+        originals.append(contents(path));
+
+    const Run run = optimize(paths, fileProfile(std::nullopt));
+
+    for (int index = 0; index < paths.size(); ++index) {
+        QCOMPARE(run.result.outcomes.at(index).status, expected);
+        QCOMPARE(contents(paths.at(index)),
+                 expected == Status::Failed ? originals.at(index) : documentOf(paths.at(index)));
+    }
+    QVERIFY(leftovers(QFileInfo(paths.first()).path()).isEmpty());
+}
+
+void tst_OptimizerFaults::pathChangeCountsFromTheNextProcess() {
+    // The first stand-in lingers after its report, so the change lands while it still runs.
+    const QString first = script(m_work, QStringLiteral("first"), copier + "sleep 1\n");
+    const QString second =
+        script(m_work, QStringLiteral("second"),
+               R"sh(for o in "${outs[@]}"; do printf '<svg id="second"></svg>' > "$o"; done
+)sh");
+    Keys::svgoExecutablePath().set(first);
+    Keys::maxConcurrentProcesses().set(1);
+    OptimizerOptions options;
+    options.exactChunks = true;
+    const QStringList paths = inputs(3);
+    QFuture<OptimizationResult> future =
+        Optimizer::shared().optimize(entries(paths), textProfile(), {}, options);
+    QTRY_VERIFY_WITH_TIMEOUT(future.progressValue() >= 1, 10000);
+    Keys::svgoExecutablePath().set(second);
+    future.waitForFinished();
+    QCOMPARE(future.result().text,
+             assembled(textProfile(), {documentOf(paths.first()), "<svg id=\"second\"></svg>",
+                                       "<svg id=\"second\"></svg>"}));
+}
 
 QTEST_GUILESS_MAIN(tst_OptimizerFaults)
 #include "tst_optimizer_faults.moc"
