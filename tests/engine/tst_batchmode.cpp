@@ -79,13 +79,6 @@ private slots:
         QCOMPARE(QString::fromUtf8(program.readAllStandardOutput()), standardOutput);
         QCOMPARE(program.exitCode(), status);
     }
-
-    void helpDocumentsTheBatchMode() {
-        QProcess program;
-        program.start(QStringLiteral(MIRANDEL_PROGRAM), {QStringLiteral("--help")});
-        QVERIFY(program.waitForFinished(60000) && program.exitCode() == 0);
-        QVERIFY(program.readAllStandardOutput().contains("--profile <name>"));
-    }
 };
 
 QTEST_GUILESS_MAIN(tst_BatchMode)

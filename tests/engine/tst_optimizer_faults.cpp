@@ -1,5 +1,5 @@
 // The optimizer against svgo stand-ins that fail in the ways a real svgo can fail but will not on
-// demand: crashing, hanging, naming no file, writing garbage or a lot.
+// demand: crashing, naming no file, writing garbage or a lot.
 
 #include "tst_optimizer_support.h"
 
@@ -59,7 +59,6 @@ private slots:
     void oddOutputIsTaken();
     void processKilledMidWrite_data();
     void processKilledMidWrite();
-    void cancelEndsAHangingProcess();
     void pathChangeCountsFromTheNextProcess();
 
 private:
@@ -205,27 +204,6 @@ void tst_OptimizerFaults::processKilledMidWrite() {
                  expected == Status::Failed ? originals.at(index) : documentOf(paths.at(index)));
     }
     QVERIFY(leftovers(QFileInfo(paths.first()).path()).isEmpty());
-}
-
-void tst_OptimizerFaults::cancelEndsAHangingProcess() {
-    Keys::svgoExecutablePath().set(script(m_work, QStringLiteral("hangs"), "exec sleep 30\n"));
-    const QStringList paths = inputs(4);
-    std::atomic<int> texts = 0;
-    std::optional<OptimizationResult> finished;
-    OptimizerOptions options;
-    options.onFinished = [&](const OptimizationResult &result) { finished = result; };
-    QFuture<OptimizationResult> future = Optimizer::shared().optimize(
-        entries(paths), textProfile(), [&](const QString &) { ++texts; }, options);
-    QTest::qWait(500);
-    QVERIFY(!future.isFinished());
-    future.cancel();
-    // Killing the processes is part of the promise, so the bound is part of the behaviour.
-    QTRY_VERIFY_WITH_TIMEOUT(future.isFinished(), 1000);
-    future.waitForFinished();
-    QCOMPARE(texts.load(), 0);
-    QVERIFY(finished);
-    QVERIFY(finished->cancelled);
-    QCOMPARE(finished->count(Status::NotRun), 4);
 }
 
 void tst_OptimizerFaults::pathChangeCountsFromTheNextProcess() {

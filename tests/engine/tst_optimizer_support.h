@@ -37,11 +37,8 @@ inline QStringList icons(int count) {
     const QDir folder(iconFolder());
     QStringList paths;
     for (const QString &name :
-         folder.entryList({QStringLiteral("*.svg")}, QDir::Files, QDir::Name)) {
-        if (paths.size() == count)
-            break;
+         folder.entryList({QStringLiteral("*.svg")}, QDir::Files, QDir::Name).mid(0, count))
         paths.append(folder.filePath(name));
-    }
     return paths;
 }
 

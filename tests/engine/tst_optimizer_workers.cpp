@@ -110,6 +110,7 @@ private slots:
             }
             QVERIFY2(outcome.message.contains(QString(message).replace("FOLDER", folder)),
                      qPrintable(outcome.message));
+            QVERIFY(!outcome.message.contains(QChar(0x1B))); // no terminal colour codes
             // A failed file is untouched, and a deleted one is not brought back.
             QCOMPARE(contents(paths.at(index)),
                      QFileInfo::exists(paths.at(index)) ? before.at(index) : QByteArray());

@@ -64,10 +64,6 @@ private slots:
         QTest::newRow("plain, unwrapped") << "" << two << g + path;
         QTest::newRow("plain, both wrapped")
             << "ul li" << two << "<ul><li>" + g + "</li><li>" + path + "</li></ul>";
-        QTest::newRow("pretty tabs, both wrapped")
-            << "pretty ul li" << two
-            << "<ul>\r\n\t<li>\r\n\t\t" + g + "\r\n\t</li>\r\n\t<li>\r\n\t\t" + path +
-                   "\r\n\t</li>\r\n</ul>";
         QTest::newRow("pretty two spaces, kept together")
             << "pretty ul li spaces width=2 together" << two
             << "<ul>\r\n  <li>" + g + "</li>\r\n  <li>" + path + "</li>\r\n</ul>";

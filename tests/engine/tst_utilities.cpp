@@ -1,7 +1,6 @@
 #include "engine/Optimizer.h"
 #include "engine/StaleRunFolders.h"
 #include "engine/SvgoCheck.h"
-#include "engine/SvgoInstaller.h"
 #include "engine/SvgoResolver.h"
 #include "engine/Utilities.h"
 #include "model/Settings.h"
@@ -179,31 +178,6 @@ private slots:
         QCOMPARE(resolution.works(), source != int(SvgoResolution::Source::None));
         QCOMPARE(Keys::svgoExecutablePath().get(),
                  storedAfter.replace("%HOME%", home()).replace("%FOUND%", resolution.chosen.path));
-    }
-
-    // npm installs into a folder of its own that replaces the installation only once complete;
-    // the brew installation is shown through the setup sheet's test.
-    void installsWithNpm_data() {
-        QTest::addColumn<QString>("npm");
-        QTest::newRow("succeeds")
-            << "case \"$7 $8\" in \"$HOME\"/data/mirandel/.svgo-installing-*' "
-               "svgo@4') ;; *) exit 2;; esac\n"
-               "mkdir -p \"$7/bin\" && printf '#!/bin/sh\\necho 4.1.0\\n' > "
-               "\"$7/bin/svgo\" && chmod +x \"$7/bin/svgo\"";
-        QTest::newRow("fails mid-install")
-            << "mkdir -p \"$7/lib/node_modules/svgo\"; echo 'npm ERR! network' >&2; exit 1";
-    }
-    void installsWithNpm() {
-        QFETCH(QString, npm);
-        writeTool(QStringLiteral("npm"), npm);
-        const bool succeeds = !npm.contains("ERR!");
-
-        const SvgoInstallResult done = SvgoInstaller::withNpm().result();
-        QCOMPARE(done.svgoPath, succeeds ? SvgoInstaller::npmPrefix() + "/bin/svgo" : "");
-        QCOMPARE(done.problem.contains("npm ERR! network"), !succeeds);
-        const QDir data(home(QStringLiteral("data/mirandel")));
-        QCOMPARE(data.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 succeeds ? QStringList{"svgo"} : QStringList());
     }
 
     void runRemovesLeftoversOfCrashedRuns() {

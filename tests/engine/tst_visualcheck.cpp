@@ -10,13 +10,9 @@
 #include <QTest>
 
 using Status = FileResult::Status;
+using optimizer_test::contents;
 
 namespace {
-
-QByteArray contents(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QString source(const QString &relative) {
     return QStringLiteral(MIRANDEL_SOURCE_DIR "/") + relative;
@@ -45,121 +41,116 @@ class tst_VisualCheck : public QObject {
     QTemporaryDir m_settings;
 
 private slots:
+    void svgoOutputIsJudged_data() {
+        QTest::addColumn<QString>("file"); // relative to the source folder
+        QTest::addColumn<QString>("config");
+        QTest::addColumn<bool>("textMode");
+        QTest::addColumn<bool>("keepWhenNotSmaller");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<QByteArray>("kept"); // text the output must still contain
+
+        const QString icon = QStringLiteral("tests/data/icon.svg");
+        const QString bootstrap = QStringLiteral("tools/node_modules/bootstrap-icons/icons/");
+        const QString rounded = QStringLiteral("precision0.config.mjs");
+        const int optimized = int(Status::Optimized), different = int(Status::LooksDifferent);
+        QTest::newRow("icon passes")
+            << icon << QString() << false << true << optimized << QString() << QByteArray();
+        QTest::newRow("precision 0 breaks shapes")
+            << icon << rounded << false << true << different << QString() << QByteArray();
+        QTest::newRow("precision 0, text mode") << bootstrap + "backpack.svg" << rounded << true
+                                                << true << different << QString() << QByteArray();
+        QTest::newRow("sprite emptied") << QStringLiteral("tests/data/sprite.svg") << QString()
+                                        << false << true << different << QString() << QByteArray();
+        QTest::newRow("umlauts of a Latin-1 file survive")
+            << QStringLiteral("tests/data/latin1.svg") << QString() << false << true << optimized
+            << QString() << QByteArray("Grüße äö");
+        QTest::newRow("root not svg")
+            << QStringLiteral("tests/data/not-svg.svg") << QString() << false << true
+            << int(Status::Failed) << QStringLiteral("Not an SVG document") << QByteArray();
+        QTest::newRow("empty") << QStringLiteral("tests/data/empty.svg") << QString() << false
+                               << true << int(Status::Failed) << QStringLiteral("Empty file")
+                               << QByteArray();
+        const QString larger = QStringLiteral("tests/data/larger.svg");
+        QTest::newRow("larger output kept out")
+            << larger << QString() << false << true << int(Status::AlreadyOptimal) << QString()
+            << QByteArray();
+        QTest::newRow("larger output taken when asked")
+            << larger << QString() << false << false << optimized << QString() << QByteArray();
+        QTest::newRow("larger output in text mode")
+            << larger << QString() << true << true << optimized << QString() << QByteArray();
+    }
+
+    // Through a whole run with the real svgo: the file on disk shows what the run decided.
+    void svgoOutputIsJudged() {
+        QFETCH(QString, file);
+        QFETCH(QString, config);
+        QFETCH(bool, textMode);
+        QFETCH(bool, keepWhenNotSmaller);
+        QFETCH(int, status);
+        QFETCH(QString, failure);
+        QFETCH(QByteArray, kept);
+
+        QTemporaryDir work;
+        const QString input = work.filePath(QFileInfo(file).fileName());
+        QVERIFY(QFile::copy(source(file), input));
+        const QByteArray original = contents(input);
+        Profile profile = Profile::builtInDefault();
+        profile.mode = textMode ? OperationMode::Text : OperationMode::File;
+        profile.uniqueIds = false;
+        profile.keepOriginalWhenNotSmaller = keepWhenNotSmaller;
+        if (!config.isEmpty())
+            profile.svgoConfigFile =
+                QUrl::fromLocalFile(source(QStringLiteral("tests/data/") + config));
+        const optimizer_test::Run run = optimizer_test::optimize({input}, profile);
+
+        const FileResult &result = run.result.outcomes.at(0);
+        QCOMPARE(int(result.status), status);
+        if (!failure.isEmpty())
+            QCOMPARE(result.message, failure);
+        const QByteArray output = textMode ? run.result.text.toUtf8() : contents(input);
+        QVERIFY(!output.contains("8859"));
+        QVERIFY(output.contains(kept));
+        // File mode writes only what passed; text mode uses every output but a failed one's.
+        if (!textMode && status != int(Status::Optimized))
+            QCOMPARE(contents(input), original);
+        QCOMPARE(result.differentOutput.isEmpty(), status != int(Status::LooksDifferent));
+    }
+
+    void heldBackOutputIsWrittenKeepingTheOriginal_data() {
+        QTest::addColumn<bool>("intoFolder");
+        QTest::newRow("over the input") << false;
+        QTest::newRow("into the output folder") << true;
+    }
+
+    void heldBackOutputIsWrittenKeepingTheOriginal() {
+        QFETCH(bool, intoFolder);
+        QTemporaryDir work;
+        QVERIFY(work.isValid());
+        const QString input = work.filePath(QStringLiteral("icon.svg"));
+        QVERIFY(QFile::copy(source(QStringLiteral("tests/data/icon.svg")), input));
+        const QByteArray original = contents(input);
+        const QByteArray output = svgo(original, QStringLiteral("precision0.config.mjs"));
+        const QString folder = work.filePath(QStringLiteral("out"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString root = work.filePath(QStringLiteral("originals"));
+
+        OriginalsBackup backup(root);
+        const QString destination = intoFolder ? folder + QStringLiteral("/icon.svg") : input;
+        QCOMPARE(HeldBackOutput::write(input, destination, output, backup), QString());
+        backup.save();
+
+        QCOMPARE(contents(intoFolder ? folder + QStringLiteral("/icon.svg") : input), output);
+        const QList<OriginalsBackup::Original> kept = OriginalsBackup::originals({input}, root);
+        QCOMPARE(kept.size(), intoFolder ? 0 : 1);
+        QCOMPARE(contents(intoFolder ? input : kept.first().copy), original);
+    }
+
     void initTestCase() {
         optimizer_test::isolateSettings(m_settings, QStringLiteral("tst_visualcheck"));
         Keys::svgoExecutablePath().set(optimizer_test::svgo());
     }
-    void svgoOutputIsJudged_data();
-    void svgoOutputIsJudged();
-    void heldBackOutputIsWrittenKeepingTheOriginal_data();
-    void heldBackOutputIsWrittenKeepingTheOriginal();
 };
-
-void tst_VisualCheck::svgoOutputIsJudged_data() {
-    QTest::addColumn<QString>("file"); // relative to the source folder
-    QTest::addColumn<QString>("config");
-    QTest::addColumn<bool>("textMode");
-    QTest::addColumn<bool>("keepWhenNotSmaller");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("failure");
-    QTest::addColumn<QByteArray>("kept"); // text the output must still contain
-
-    const QString icon = QStringLiteral("tests/data/icon.svg");
-    const QString bootstrap = QStringLiteral("tools/node_modules/bootstrap-icons/icons/");
-    const QString rounded = QStringLiteral("precision0.config.mjs");
-    const int optimized = int(Status::Optimized), different = int(Status::LooksDifferent);
-    QTest::newRow("icon passes") << icon << QString() << false << true << optimized << QString()
-                                 << QByteArray();
-    QTest::newRow("bootstrap icon passes") << bootstrap + "backpack.svg" << QString() << false
-                                           << true << optimized << QString() << QByteArray();
-    QTest::newRow("precision 0 breaks shapes")
-        << icon << rounded << false << true << different << QString() << QByteArray();
-    QTest::newRow("precision 0, text mode") << bootstrap + "backpack.svg" << rounded << true << true
-                                            << different << QString() << QByteArray();
-    QTest::newRow("sprite emptied") << QStringLiteral("tests/data/sprite.svg") << QString() << false
-                                    << true << different << QString() << QByteArray();
-    QTest::newRow("umlauts of a Latin-1 file survive")
-        << QStringLiteral("tests/data/latin1.svg") << QString() << false << true << optimized
-        << QString() << QByteArray("Grüße äö");
-    QTest::newRow("root not svg") << QStringLiteral("tests/data/not-svg.svg") << QString() << false
-                                  << true << int(Status::Failed)
-                                  << QStringLiteral("Not an SVG document") << QByteArray();
-    QTest::newRow("empty") << QStringLiteral("tests/data/empty.svg") << QString() << false << true
-                           << int(Status::Failed) << QStringLiteral("Empty file") << QByteArray();
-    const QString larger = QStringLiteral("tests/data/larger.svg");
-    QTest::newRow("larger output kept out")
-        << larger << QString() << false << true << int(Status::AlreadyOptimal) << QString()
-        << QByteArray();
-    QTest::newRow("larger output taken when asked")
-        << larger << QString() << false << false << optimized << QString() << QByteArray();
-    QTest::newRow("larger output in text mode")
-        << larger << QString() << true << true << optimized << QString() << QByteArray();
-}
-
-// Through a whole run with the real svgo: the file on disk shows what the run decided.
-void tst_VisualCheck::svgoOutputIsJudged() {
-    QFETCH(QString, file);
-    QFETCH(QString, config);
-    QFETCH(bool, textMode);
-    QFETCH(bool, keepWhenNotSmaller);
-    QFETCH(int, status);
-    QFETCH(QString, failure);
-    QFETCH(QByteArray, kept);
-
-    QTemporaryDir work;
-    const QString input = work.filePath(QFileInfo(file).fileName());
-    QVERIFY(QFile::copy(source(file), input));
-    const QByteArray original = contents(input);
-    Profile profile = Profile::builtInDefault();
-    profile.mode = textMode ? OperationMode::Text : OperationMode::File;
-    profile.uniqueIds = false;
-    profile.keepOriginalWhenNotSmaller = keepWhenNotSmaller;
-    if (!config.isEmpty())
-        profile.svgoConfigFile =
-            QUrl::fromLocalFile(source(QStringLiteral("tests/data/") + config));
-    const optimizer_test::Run run = optimizer_test::optimize({input}, profile);
-
-    const FileResult &result = run.result.outcomes.at(0);
-    QCOMPARE(int(result.status), status);
-    if (!failure.isEmpty())
-        QCOMPARE(result.message, failure);
-    const QByteArray output = textMode ? run.result.text.toUtf8() : contents(input);
-    QVERIFY(!output.contains("8859"));
-    QVERIFY(output.contains(kept));
-    // File mode writes only what passed; text mode uses every output but a failed one's.
-    if (!textMode && status != int(Status::Optimized))
-        QCOMPARE(contents(input), original);
-    QCOMPARE(result.differentOutput.isEmpty(), status != int(Status::LooksDifferent));
-}
-
-void tst_VisualCheck::heldBackOutputIsWrittenKeepingTheOriginal_data() {
-    QTest::addColumn<bool>("intoFolder");
-    QTest::newRow("over the input") << false;
-    QTest::newRow("into the output folder") << true;
-}
-
-void tst_VisualCheck::heldBackOutputIsWrittenKeepingTheOriginal() {
-    QFETCH(bool, intoFolder);
-    QTemporaryDir work;
-    QVERIFY(work.isValid());
-    const QString input = work.filePath(QStringLiteral("icon.svg"));
-    QVERIFY(QFile::copy(source(QStringLiteral("tests/data/icon.svg")), input));
-    const QByteArray original = contents(input);
-    const QByteArray output = svgo(original, QStringLiteral("precision0.config.mjs"));
-    const QString folder = work.filePath(QStringLiteral("out"));
-    QVERIFY(QDir().mkpath(folder));
-    const QString root = work.filePath(QStringLiteral("originals"));
-
-    OriginalsBackup backup(root);
-    const QString destination = intoFolder ? folder + QStringLiteral("/icon.svg") : input;
-    QCOMPARE(HeldBackOutput::write(input, destination, output, backup), QString());
-    backup.save();
-
-    QCOMPARE(contents(intoFolder ? folder + QStringLiteral("/icon.svg") : input), output);
-    const QList<OriginalsBackup::Original> kept = OriginalsBackup::originals({input}, root);
-    QCOMPARE(kept.size(), intoFolder ? 0 : 1);
-    QCOMPARE(contents(intoFolder ? input : kept.first().copy), original);
-}
 
 QTEST_GUILESS_MAIN(tst_VisualCheck)
 #include "tst_visualcheck.moc"

@@ -156,7 +156,6 @@ private slots:
     void observesChanges_data() {
         QTest::addColumn<QString>("how");
         QTest::newRow("another key of the same name") << "key";
-        QTest::newRow("second settings object") << "qsettings";
         QTest::newRow("file rewritten in place") << "inplace";
         QTest::newRow("file replaced atomically") << "atomic";
         QTest::newRow("worker thread") << "thread";
@@ -191,9 +190,6 @@ private slots:
                 value ? same.set(value) : same.remove();
                 same.set(value);                      // no change, no call
                 Keys::chunkSize().set(value ? 1 : 2); // another setting, no call
-            } else if (how == QLatin1String("qsettings")) {
-                QSettings other;
-                other.setValue(QStringLiteral("copyTextOutputAutomatically"), value);
             } else if (how == QLatin1String("thread")) {
                 // The optimizer's threads may write settings too; views hear of it on their own.
                 std::unique_ptr<QThread> worker(

@@ -10,182 +10,161 @@ class tst_FileResults : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
-    void resultColumns_data();
-    void resultColumns();
-    void resultsBelongToUnchangedFiles_data();
-    void resultsBelongToUnchangedFiles();
-    void newRunReplacesResults();
-    void sortReordersTheList_data();
-    void sortReordersTheList();
-    void summaryCountsListedRows();
+    void init() {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        m_folder = std::make_unique<QTemporaryDir>();
+        m_list = std::make_unique<SVGFileList>();
+    }
+
+    void resultColumns_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QStringList>("texts"); // Size, Optimized, Saved
+        QTest::addColumn<QVariant>("status");
+        QTest::addColumn<QString>("tooltip");
+
+        QTest::newRow("optimized") << 0 << QStringList{"1,000 bytes", "750 bytes", "25.0 %"}
+                                   << QVariant(int(Status::Optimized)) << QString();
+        QTest::newRow("failed") << 1 << QStringList{"400 bytes", "", ""}
+                                << QVariant(int(Status::Failed)) << "Error: bad";
+        // A file listed after the run shows its own size.
+        QTest::newRow("added after the run")
+            << 4 << QStringList{"6 bytes", "", ""} << QVariant() << QString();
+    }
+
+    void resultColumns() {
+        QFETCH(int, row);
+        QFETCH(QStringList, texts);
+        QFETCH(QVariant, status);
+        QFETCH(QString, tooltip);
+        fill();
+        m_list->addFile(QUrl::fromLocalFile(write("new.svg", "<svg/>")));
+        QStringList shown;
+        for (int column : {SVGFileList::Size, SVGFileList::Optimized, SVGFileList::Saved})
+            shown.append(m_list->index(row, column).data().toString());
+        QCOMPARE(shown, texts);
+        QCOMPARE(m_list->index(row, 0).data(SVGFileList::StatusRole), status);
+        QCOMPARE(m_list->index(row, 0).data(Qt::ToolTipRole).toString(), tooltip);
+    }
+
+    void resultsBelongToUnchangedFiles_data() {
+        QTest::addColumn<bool>("move");   // moved by a drag, else removed and added again
+        QTest::addColumn<bool>("change"); // the file is written in between
+        QTest::addColumn<bool>("kept");
+
+        QTest::newRow("re-added unchanged") << false << false << true;
+        QTest::newRow("re-added changed") << false << true << false;
+        QTest::newRow("moved unchanged") << true << false << true;
+        QTest::newRow("moved changed") << true << true << false;
+    }
+
+    void resultsBelongToUnchangedFiles() {
+        QFETCH(bool, move);
+        QFETCH(bool, change);
+        QFETCH(bool, kept);
+        fill();
+        const SVGFile file = m_list->files().at(0);
+        if (change)
+            write(file.fileName, QByteArray(999, 'y'));
+        QSignalSpy changed(m_list.get(), &SVGFileList::resultsChanged);
+        if (move) {
+            m_list->insertFiles({file}, 3);
+        } else {
+            m_list->removeFile(file);
+            QCOMPARE(m_list->resultTotals().optimized, 1);
+            m_list->addFile(file.url);
+        }
+        QCOMPARE(m_list->result(file.id) != nullptr, kept);
+        QCOMPARE(changed.isEmpty(), kept);
+        QCOMPARE(m_list->data(m_list->index(m_list->rowOf(file.id), SVGFileList::Saved)).isValid(),
+                 kept);
+    }
+
+    void newRunReplacesResults() {
+        fill();
+        const QString only = m_list->files().at(3).id;
+        m_list->setResults({{only, {Status::Optimized, {}, 300, 200}}});
+        QCOMPARE(m_list->result(m_list->files().at(0).id), nullptr);
+        QCOMPARE(m_list->result(only)->sizeAfter, 200);
+    }
+
+    void sortReordersTheList_data() {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<Qt::SortOrder>("order");
+        QTest::addColumn<QStringList>("names");
+
+        // Names compare by numbers within them and without regard to case.
+        QTest::newRow("name") << int(SVGFileList::FileName) << Qt::AscendingOrder
+                              << QStringList{"a", "B2", "b10", "c", "new"};
+        // Rows without a value go last in both directions and keep their order.
+        QTest::newRow("size") << int(SVGFileList::Size) << Qt::AscendingOrder
+                              << QStringList{"new", "c", "B2", "b10", "a"};
+        QTest::newRow("saved") << int(SVGFileList::Saved) << Qt::AscendingOrder
+                               << QStringList{"b10", "a", "B2", "c", "new"};
+        QTest::newRow("saved, descending") << int(SVGFileList::Saved) << Qt::DescendingOrder
+                                           << QStringList{"a", "b10", "B2", "c", "new"};
+    }
+
+    void sortReordersTheList() {
+        QFETCH(int, column);
+        QFETCH(Qt::SortOrder, order);
+        QFETCH(QStringList, names);
+        fill();
+        m_list->addFile(QUrl::fromLocalFile(write("new.svg", "<svg/>")));
+        m_list->setSelection({m_list->files().at(2).id});
+        QPersistentModelIndex selected = m_list->index(2, 0);
+        m_list->sort(column, order);
+        QStringList shown;
+        for (int row = 0; row < m_list->rowCount(); ++row)
+            shown.append(m_list->index(row, 0).data().toString());
+        QCOMPARE(shown, names);
+        // The list itself is in that order, so the next run takes it so.
+        QCOMPARE(QFileInfo(m_list->files().first().id).completeBaseName(), names.first());
+        QCOMPARE(selected.data(SVGFileList::IdRole).toString(), *m_list->selection().begin());
+    }
+
+    void summaryCountsListedRows() {
+        QCOMPARE(m_list->resultsSummary(), QString());
+        fill();
+        QCOMPARE(m_list->resultsSummary(),
+                 QString::fromUtf8("2 files optimized, 1 failed, 1 not run · 2.93 KiB → 1.22 KiB "
+                                   "(saved 58.3 %)"));
+        QCOMPARE(m_list->failedIds(), QStringList{m_list->files().at(1).id});
+        // Removed rows no longer count.
+        m_list->removeFile(m_list->files().at(3));
+        m_list->removeFile(m_list->files().at(1));
+        QCOMPARE(m_list->resultsSummary(),
+                 QString::fromUtf8("2 files optimized, 0 failed · 2.93 KiB → 1.22 KiB (saved "
+                                   "58.3 %)"));
+        QVERIFY(m_list->failedIds().isEmpty());
+    }
 
 private:
-    QString write(const QString &name, const QByteArray &bytes);
+    QString write(const QString &name, const QByteArray &bytes) {
+        const QString path = m_folder->filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            qFatal("cannot write %s", qPrintable(path));
+        file.write(bytes);
+        return path;
+    }
+
+    void fill() {
+        const QList<std::pair<QString, FileResult>> results{
+            {write("b10.svg", QByteArray(1000, 'x')), {Status::Optimized, {}, 1000, 750}},
+            {write("B2.svg", QByteArray(400, 'x')), {Status::Failed, "Error: bad", 400, -1}},
+            {write("a.svg", QByteArray(2000, 'x')), {Status::Optimized, {}, 2000, 500}},
+            {write("c.svg", QByteArray(300, 'x')), {Status::NotRun, {}, 300, -1}},
+        };
+        for (const auto &[path, result] : results)
+            m_list->addFile(QUrl::fromLocalFile(path));
+        m_list->setResults(results);
+    }
+
     // Four files a..d with sizes 1000, 400, 2000, 300 and results as given.
-    void fill();
 
     std::unique_ptr<QTemporaryDir> m_folder;
     std::unique_ptr<SVGFileList> m_list;
 };
-
-void tst_FileResults::init() {
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    m_folder = std::make_unique<QTemporaryDir>();
-    m_list = std::make_unique<SVGFileList>();
-}
-
-QString tst_FileResults::write(const QString &name, const QByteArray &bytes) {
-    const QString path = m_folder->filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-    file.write(bytes);
-    return path;
-}
-
-void tst_FileResults::fill() {
-    const QList<std::pair<QString, FileResult>> results{
-        {write("b10.svg", QByteArray(1000, 'x')), {Status::Optimized, {}, 1000, 750}},
-        {write("B2.svg", QByteArray(400, 'x')), {Status::Failed, "Error: bad", 400, -1}},
-        {write("a.svg", QByteArray(2000, 'x')), {Status::Optimized, {}, 2000, 500}},
-        {write("c.svg", QByteArray(300, 'x')), {Status::NotRun, {}, 300, -1}},
-    };
-    for (const auto &[path, result] : results)
-        m_list->addFile(QUrl::fromLocalFile(path));
-    m_list->setResults(results);
-}
-
-void tst_FileResults::resultColumns_data() {
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QStringList>("texts"); // Size, Optimized, Saved
-    QTest::addColumn<QVariant>("status");
-    QTest::addColumn<QString>("tooltip");
-
-    QTest::newRow("optimized") << 0 << QStringList{"1,000 bytes", "750 bytes", "25.0 %"}
-                               << QVariant(int(Status::Optimized)) << QString();
-    QTest::newRow("failed") << 1 << QStringList{"400 bytes", "", ""}
-                            << QVariant(int(Status::Failed)) << "Error: bad";
-    QTest::newRow("not run") << 3 << QStringList{"300 bytes", "", ""}
-                             << QVariant(int(Status::NotRun)) << QString();
-    // A file listed after the run shows its own size.
-    QTest::newRow("added after the run")
-        << 4 << QStringList{"6 bytes", "", ""} << QVariant() << QString();
-}
-
-void tst_FileResults::resultColumns() {
-    QFETCH(int, row);
-    QFETCH(QStringList, texts);
-    QFETCH(QVariant, status);
-    QFETCH(QString, tooltip);
-    fill();
-    m_list->addFile(QUrl::fromLocalFile(write("new.svg", "<svg/>")));
-    QStringList shown;
-    for (int column : {SVGFileList::Size, SVGFileList::Optimized, SVGFileList::Saved})
-        shown.append(m_list->index(row, column).data().toString());
-    QCOMPARE(shown, texts);
-    QCOMPARE(m_list->index(row, 0).data(SVGFileList::StatusRole), status);
-    QCOMPARE(m_list->index(row, 0).data(Qt::ToolTipRole).toString(), tooltip);
-    QCOMPARE(m_list->index(row, SVGFileList::Saved).data(SVGFileList::IdRole).toString(),
-             m_list->files().at(row).id);
-    // The path keeps its own tooltip.
-    QCOMPARE(m_list->index(row, SVGFileList::Path).data(Qt::ToolTipRole).toString(),
-             m_list->files().at(row).id);
-}
-
-void tst_FileResults::resultsBelongToUnchangedFiles_data() {
-    QTest::addColumn<bool>("move");   // moved by a drag, else removed and added again
-    QTest::addColumn<bool>("change"); // the file is written in between
-    QTest::addColumn<bool>("kept");
-
-    QTest::newRow("re-added unchanged") << false << false << true;
-    QTest::newRow("re-added changed") << false << true << false;
-    QTest::newRow("moved unchanged") << true << false << true;
-    QTest::newRow("moved changed") << true << true << false;
-}
-
-void tst_FileResults::resultsBelongToUnchangedFiles() {
-    QFETCH(bool, move);
-    QFETCH(bool, change);
-    QFETCH(bool, kept);
-    fill();
-    const SVGFile file = m_list->files().at(0);
-    if (change)
-        write(file.fileName, QByteArray(999, 'y'));
-    QSignalSpy changed(m_list.get(), &SVGFileList::resultsChanged);
-    if (move) {
-        m_list->insertFiles({file}, 3);
-    } else {
-        m_list->removeFile(file);
-        QCOMPARE(m_list->resultTotals().optimized, 1);
-        m_list->addFile(file.url);
-    }
-    QCOMPARE(m_list->result(file.id) != nullptr, kept);
-    QCOMPARE(changed.isEmpty(), kept);
-    QCOMPARE(m_list->data(m_list->index(m_list->rowOf(file.id), SVGFileList::Saved)).isValid(),
-             kept);
-}
-
-void tst_FileResults::newRunReplacesResults() {
-    fill();
-    const QString only = m_list->files().at(3).id;
-    m_list->setResults({{only, {Status::Optimized, {}, 300, 200}}});
-    QCOMPARE(m_list->result(m_list->files().at(0).id), nullptr);
-    QCOMPARE(m_list->result(only)->sizeAfter, 200);
-}
-
-void tst_FileResults::sortReordersTheList_data() {
-    QTest::addColumn<int>("column");
-    QTest::addColumn<Qt::SortOrder>("order");
-    QTest::addColumn<QStringList>("names");
-
-    // Names compare by numbers within them and without regard to case.
-    QTest::newRow("name") << int(SVGFileList::FileName) << Qt::AscendingOrder
-                          << QStringList{"a", "B2", "b10", "c", "new"};
-    QTest::newRow("name, descending") << int(SVGFileList::FileName) << Qt::DescendingOrder
-                                      << QStringList{"new", "c", "b10", "B2", "a"};
-    // Rows without a value go last in both directions and keep their order.
-    QTest::newRow("size") << int(SVGFileList::Size) << Qt::AscendingOrder
-                          << QStringList{"new", "c", "B2", "b10", "a"};
-    QTest::newRow("saved") << int(SVGFileList::Saved) << Qt::AscendingOrder
-                           << QStringList{"b10", "a", "B2", "c", "new"};
-    QTest::newRow("saved, descending") << int(SVGFileList::Saved) << Qt::DescendingOrder
-                                       << QStringList{"a", "b10", "B2", "c", "new"};
-}
-
-void tst_FileResults::sortReordersTheList() {
-    QFETCH(int, column);
-    QFETCH(Qt::SortOrder, order);
-    QFETCH(QStringList, names);
-    fill();
-    m_list->addFile(QUrl::fromLocalFile(write("new.svg", "<svg/>")));
-    m_list->setSelection({m_list->files().at(2).id});
-    QPersistentModelIndex selected = m_list->index(2, 0);
-    m_list->sort(column, order);
-    QStringList shown;
-    for (int row = 0; row < m_list->rowCount(); ++row)
-        shown.append(m_list->index(row, 0).data().toString());
-    QCOMPARE(shown, names);
-    // The list itself is in that order, so the next run takes it so.
-    QCOMPARE(QFileInfo(m_list->files().first().id).completeBaseName(), names.first());
-    QCOMPARE(selected.data(SVGFileList::IdRole).toString(), *m_list->selection().begin());
-}
-
-void tst_FileResults::summaryCountsListedRows() {
-    QCOMPARE(m_list->resultsSummary(), QString());
-    fill();
-    QCOMPARE(m_list->resultsSummary(),
-             QString::fromUtf8("2 files optimized, 1 failed, 1 not run · 2.93 KiB → 1.22 KiB "
-                               "(saved 58.3 %)"));
-    QCOMPARE(m_list->failedIds(), QStringList{m_list->files().at(1).id});
-    // Removed rows no longer count.
-    m_list->removeFile(m_list->files().at(3));
-    m_list->removeFile(m_list->files().at(1));
-    QCOMPARE(m_list->resultsSummary(),
-             QString::fromUtf8("2 files optimized, 0 failed · 2.93 KiB → 1.22 KiB (saved "
-                               "58.3 %)"));
-    QVERIFY(m_list->failedIds().isEmpty());
-}
 
 QTEST_GUILESS_MAIN(tst_FileResults)
 #include "tst_fileresults.moc"

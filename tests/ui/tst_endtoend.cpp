@@ -30,14 +30,158 @@ class tst_EndToEnd : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void textRunOpensOutputWindow_data();
-    void textRunOpensOutputWindow();
-    void fileRunWritesIntoFolder();
-    void freshAccountOptimizesWithShippedSvgo();
-    void quittingStopsTheRun();
+    void initTestCase() {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
+        QCoreApplication::setOrganizationName(QStringLiteral("MirandelTests"));
+        QCoreApplication::setApplicationName(QStringLiteral("tst_endtoend"));
+        Keys::svgoExecutablePath().set(QStringLiteral(MIRANDEL_SVGO));
+
+        const QDir icons(
+            QStringLiteral(MIRANDEL_SOURCE_DIR "/tools/node_modules/bootstrap-icons/icons"));
+        QStringList arguments{"-i"};
+        for (const QString name : {"alarm.svg", "bag.svg"}) {
+            const QString path = m_folder.filePath(name);
+            QVERIFY(QFile::copy(icons.filePath(name), path));
+            m_paths.append(path);
+            arguments.append(path);
+        }
+        arguments.append("-o");
+        for (const QString &path : m_paths)
+            arguments.append(path + ".expected");
+        QProcess svgo;
+        svgo.start(QStringLiteral(MIRANDEL_SVGO), arguments);
+        QVERIFY(svgo.waitForFinished(120000) && svgo.exitCode() == 0);
+        for (const QString &path : m_paths) {
+            QFile file(path + ".expected");
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            m_optimized.append(file.readAll());
+            QVERIFY(m_optimized.last().startsWith("<svg"));
+        }
+    }
+
+    void init() {
+        Keys::defaultProfile().remove();
+        Keys::profiles().remove();
+        Keys::copyTextOutputAutomatically().remove();
+        m_application = std::make_unique<Application>();
+        m_window = std::make_unique<QMainWindow>();
+        m_files = new SVGFileList(m_window.get());
+        for (const QString &path : m_paths)
+            m_files->addFile(QUrl::fromLocalFile(path));
+        auto *central = new QWidget;
+        auto *layout = new QHBoxLayout(central);
+        m_table = new QTableView(central);
+        m_table->setModel(m_files);
+        m_inspector = new Inspector(m_application->state(), m_files, central);
+        layout->addWidget(m_table);
+        layout->addWidget(m_inspector);
+        m_window->setCentralWidget(central);
+        m_window->resize(1000, 700);
+        m_window->show();
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
+
+    void cleanup() {
+        qDeleteAll(TextOutputWindow::openWindows());
+        m_window.reset();
+        m_application.reset();
+    }
+
+    void textRunOpensOutputWindow() {
+        // Copying when automatic copying is off is the output window's own test.
+        Keys::copyTextOutputAutomatically().set(true);
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+
+        // The way a person sets it up: text mode, list wrappers, pretty printing with tabs.
+        control<SegmentedPicker>("modePicker")->segment(int(OperationMode::Text))->click();
+        control<QAbstractButton>("wrapOutputSectionToggle")->click();
+        typeInto("wrapOutputSection", "prefix", "<ul>");
+        typeInto("wrapOutputSection", "suffix", "</ul>");
+        control<QAbstractButton>("wrapIndividualSectionToggle")->click();
+        typeInto("wrapIndividualSection", "prefix", "<li>");
+        typeInto("wrapIndividualSection", "suffix", "</li>");
+        control<QAbstractButton>("prettyPrint")->click();
+        QCOMPARE(m_application->state()->profile().indentationStyle, IndentationStyle::Tabs);
+
+        // Return starts the run from the file table too.
+        QSignalSpy runs(m_inspector, &Inspector::runStarted);
+        m_table->setFocus();
+        QTest::keyClick(m_table, Qt::Key_Return);
+        QCOMPARE(runs.size(), 1);
+        QVERIFY(m_inspector->optimizeButton()->isLoading());
+        QVERIFY(!m_inspector->optimizeButton()->isEnabled());
+        QTest::keyClick(m_table, Qt::Key_Return); // ignored while busy
+        QCOMPARE(runs.size(), 1);
+
+        QTRY_COMPARE_WITH_TIMEOUT(TextOutputWindow::openWindows().size(), 1, 120000);
+        const QString expected =
+            QString("<ul>\r\n\t<li>\r\n\t\t%1\r\n\t</li>\r\n\t<li>\r\n\t\t%2\r\n\t</li>\r\n</ul>")
+                .arg(QString::fromUtf8(m_optimized.at(0)), QString::fromUtf8(m_optimized.at(1)));
+        TextOutputWindow *output = TextOutputWindow::openWindows().first();
+        QCOMPARE(output->textOutput(), std::optional<QString>(expected));
+        QTRY_VERIFY(output->isVisible());
+        QTRY_COMPARE(QGuiApplication::clipboard()->text(), expected);
+        QTRY_VERIFY(!m_inspector->optimizeButton()->isLoading());
+        QVERIFY(m_inspector->optimizeButton()->isEnabled());
+    }
+
+    void freshAccountOptimizesWithShippedSvgo() {
+        // Nothing stored and no svgo on the login shell's PATH: only the shipped one is there.
+        QTemporaryDir home;
+        useLoginShellHome(home.path(), home.filePath(QStringLiteral("bin")));
+        Keys::svgoExecutablePath().remove();
+        MainWindow *window = openMainWindow(home.path(), {"alarm.svg", "bag.svg", "cake.svg"});
+        QVERIFY(window);
+        QVERIFY(!window->setupSheet());
+        QCOMPARE(Keys::svgoExecutablePath().get(), ShippedTools::svgoPath());
+
+        QSignalSpy runs(window->inspector(), &Inspector::runStarted);
+        QTest::mouseClick(window->inspector()->optimizeButton(), Qt::LeftButton);
+        QCOMPARE(runs.size(), 1);
+        auto future = runs.first().first().value<QFuture<OptimizationResult>>();
+        QTRY_VERIFY_WITH_TIMEOUT(future.isFinished(), 120000);
+        QCOMPARE(future.result().count(FileResult::Status::Optimized), 3);
+        Keys::svgoExecutablePath().set(QStringLiteral(MIRANDEL_SVGO));
+    }
+
+    void quittingStopsTheRun() {
+        // An svgo that never finishes, so the run is still going when the user quits.
+        QTemporaryDir home;
+        useLoginShellHome(home.path(), home.filePath(QStringLiteral("bin")));
+        const QString pidFile = home.filePath(QStringLiteral("svgo.pid"));
+        writeScript(home.filePath(QStringLiteral("svgo")),
+                    "[ \"$1\" = --version ] && echo 4.1.0 && exit 0\necho $$ > '" +
+                        pidFile.toUtf8() + "'\nexec sleep 60\n");
+        Keys::svgoExecutablePath().set(home.filePath(QStringLiteral("svgo")));
+        MainWindow *window = openMainWindow(home.path(), {"alarm.svg"});
+        QVERIFY(window);
+        QTest::mouseClick(window->inspector()->optimizeButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(pidFile), 30000);
+        const QStringList privateFolders{QStringLiteral(".mirandel-*")};
+        QCOMPARE(QDir(home.path()).entryList(privateFolders, QDir::Dirs | QDir::Hidden).size(), 1);
+
+        QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
+        QMessageBox *question = m_application->quitQuestion();
+        QVERIFY(question);
+        const auto buttons = question->buttons();
+        const auto stop =
+            std::find_if(buttons.cbegin(), buttons.cend(), [](QAbstractButton *button) {
+                return button->text() == QStringLiteral("Stop and Quit");
+            });
+        QVERIFY(stop != buttons.cend());
+        QTest::mouseClick(*stop, Qt::LeftButton);
+
+        QFile pid(pidFile);
+        QVERIFY(pid.open(QIODevice::ReadOnly));
+        const QString process =
+            QStringLiteral("/proc/") + QString::fromUtf8(pid.readAll()).trimmed();
+        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(process), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            QDir(home.path()).entryList(privateFolders, QDir::Dirs | QDir::Hidden).isEmpty(),
+            30000);
+        QVERIFY(!m_application->isRunning());
+    }
 
 private:
     template <typename T> T *control(const char *name, const char *section = nullptr) const {
@@ -78,185 +222,6 @@ private:
     QTableView *m_table = nullptr;
     Inspector *m_inspector = nullptr;
 };
-
-void tst_EndToEnd::initTestCase() {
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
-    QCoreApplication::setOrganizationName(QStringLiteral("MirandelTests"));
-    QCoreApplication::setApplicationName(QStringLiteral("tst_endtoend"));
-    Keys::svgoExecutablePath().set(QStringLiteral(MIRANDEL_SVGO));
-
-    const QDir icons(
-        QStringLiteral(MIRANDEL_SOURCE_DIR "/tools/node_modules/bootstrap-icons/icons"));
-    QStringList arguments{"-i"};
-    for (const QString name : {"alarm.svg", "bag.svg"}) {
-        const QString path = m_folder.filePath(name);
-        QVERIFY(QFile::copy(icons.filePath(name), path));
-        m_paths.append(path);
-        arguments.append(path);
-    }
-    arguments.append("-o");
-    for (const QString &path : m_paths)
-        arguments.append(path + ".expected");
-    QProcess svgo;
-    svgo.start(QStringLiteral(MIRANDEL_SVGO), arguments);
-    QVERIFY(svgo.waitForFinished(120000) && svgo.exitCode() == 0);
-    for (const QString &path : m_paths) {
-        QFile file(path + ".expected");
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        m_optimized.append(file.readAll());
-        QVERIFY(m_optimized.last().startsWith("<svg"));
-    }
-}
-
-void tst_EndToEnd::init() {
-    Keys::defaultProfile().remove();
-    Keys::profiles().remove();
-    Keys::copyTextOutputAutomatically().remove();
-    m_application = std::make_unique<Application>();
-    m_window = std::make_unique<QMainWindow>();
-    m_files = new SVGFileList(m_window.get());
-    for (const QString &path : m_paths)
-        m_files->addFile(QUrl::fromLocalFile(path));
-    auto *central = new QWidget;
-    auto *layout = new QHBoxLayout(central);
-    m_table = new QTableView(central);
-    m_table->setModel(m_files);
-    m_inspector = new Inspector(m_application->state(), m_files, central);
-    layout->addWidget(m_table);
-    layout->addWidget(m_inspector);
-    m_window->setCentralWidget(central);
-    m_window->resize(1000, 700);
-    m_window->show();
-    m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-}
-
-void tst_EndToEnd::cleanup() {
-    qDeleteAll(TextOutputWindow::openWindows());
-    m_window.reset();
-    m_application.reset();
-}
-
-void tst_EndToEnd::textRunOpensOutputWindow_data() {
-    QTest::addColumn<bool>("copyAutomatically");
-    QTest::newRow("shown") << false;
-    QTest::newRow("shown and copied") << true;
-}
-
-void tst_EndToEnd::textRunOpensOutputWindow() {
-    QFETCH(bool, copyAutomatically);
-    Keys::copyTextOutputAutomatically().set(copyAutomatically);
-    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-
-    // The way a person sets it up: text mode, list wrappers, pretty printing with tabs.
-    control<SegmentedPicker>("modePicker")->segment(int(OperationMode::Text))->click();
-    control<QAbstractButton>("wrapOutputSectionToggle")->click();
-    typeInto("wrapOutputSection", "prefix", "<ul>");
-    typeInto("wrapOutputSection", "suffix", "</ul>");
-    control<QAbstractButton>("wrapIndividualSectionToggle")->click();
-    typeInto("wrapIndividualSection", "prefix", "<li>");
-    typeInto("wrapIndividualSection", "suffix", "</li>");
-    control<QAbstractButton>("prettyPrint")->click();
-    QCOMPARE(m_application->state()->profile().indentationStyle, IndentationStyle::Tabs);
-
-    // Return starts the run from the file table too.
-    QSignalSpy runs(m_inspector, &Inspector::runStarted);
-    m_table->setFocus();
-    QTest::keyClick(m_table, Qt::Key_Return);
-    QCOMPARE(runs.size(), 1);
-    QVERIFY(m_inspector->optimizeButton()->isLoading());
-    QVERIFY(!m_inspector->optimizeButton()->isEnabled());
-    QTest::keyClick(m_table, Qt::Key_Return); // ignored while busy
-    QCOMPARE(runs.size(), 1);
-
-    QTRY_COMPARE_WITH_TIMEOUT(TextOutputWindow::openWindows().size(), 1, 120000);
-    const QString expected =
-        QString("<ul>\r\n\t<li>\r\n\t\t%1\r\n\t</li>\r\n\t<li>\r\n\t\t%2\r\n\t</li>\r\n</ul>")
-            .arg(QString::fromUtf8(m_optimized.at(0)), QString::fromUtf8(m_optimized.at(1)));
-    TextOutputWindow *output = TextOutputWindow::openWindows().first();
-    QCOMPARE(output->textOutput(), std::optional<QString>(expected));
-    QTRY_VERIFY(output->isVisible());
-    QTRY_COMPARE(QGuiApplication::clipboard()->text(),
-                 copyAutomatically ? expected : QStringLiteral("before"));
-    QTRY_VERIFY(!m_inspector->optimizeButton()->isLoading());
-    QVERIFY(m_inspector->optimizeButton()->isEnabled());
-}
-
-void tst_EndToEnd::fileRunWritesIntoFolder() {
-    QTemporaryDir destination;
-    Profile profile = Profile::builtInDefault();
-    profile.overwrite = false;
-    profile.outputFolder = QUrl::fromLocalFile(destination.path());
-    m_application->state()->setProfile(profile);
-
-    QSignalSpy runs(m_inspector, &Inspector::runStarted);
-    m_inspector->optimizeButton()->click();
-    QCOMPARE(runs.size(), 1);
-    auto future = runs.first().first().value<QFuture<OptimizationResult>>();
-    QTRY_VERIFY_WITH_TIMEOUT(future.isFinished(), 120000);
-    QCOMPARE(future.result().count(FileResult::Status::Optimized), 2);
-
-    for (int index = 0; index < m_paths.size(); ++index) {
-        QFile written(QDir(destination.path()).filePath(QFileInfo(m_paths.at(index)).fileName()));
-        QVERIFY2(written.open(QIODevice::ReadOnly), qPrintable(written.fileName()));
-        QCOMPARE(written.readAll(), m_optimized.at(index));
-    }
-    QVERIFY(TextOutputWindow::openWindows().isEmpty());
-}
-
-void tst_EndToEnd::freshAccountOptimizesWithShippedSvgo() {
-    // Nothing stored and no svgo on the login shell's PATH: only the shipped one is there.
-    QTemporaryDir home;
-    useLoginShellHome(home.path(), home.filePath(QStringLiteral("bin")));
-    Keys::svgoExecutablePath().remove();
-    MainWindow *window = openMainWindow(home.path(), {"alarm.svg", "bag.svg", "cake.svg"});
-    QVERIFY(window);
-    QVERIFY(!window->setupSheet());
-    QCOMPARE(Keys::svgoExecutablePath().get(), ShippedTools::svgoPath());
-
-    QSignalSpy runs(window->inspector(), &Inspector::runStarted);
-    QTest::mouseClick(window->inspector()->optimizeButton(), Qt::LeftButton);
-    QCOMPARE(runs.size(), 1);
-    auto future = runs.first().first().value<QFuture<OptimizationResult>>();
-    QTRY_VERIFY_WITH_TIMEOUT(future.isFinished(), 120000);
-    QCOMPARE(future.result().count(FileResult::Status::Optimized), 3);
-    Keys::svgoExecutablePath().set(QStringLiteral(MIRANDEL_SVGO));
-}
-
-void tst_EndToEnd::quittingStopsTheRun() {
-    // An svgo that never finishes, so the run is still going when the user quits.
-    QTemporaryDir home;
-    useLoginShellHome(home.path(), home.filePath(QStringLiteral("bin")));
-    const QString pidFile = home.filePath(QStringLiteral("svgo.pid"));
-    writeScript(home.filePath(QStringLiteral("svgo")),
-                "[ \"$1\" = --version ] && echo 4.1.0 && exit 0\necho $$ > '" + pidFile.toUtf8() +
-                    "'\nexec sleep 60\n");
-    Keys::svgoExecutablePath().set(home.filePath(QStringLiteral("svgo")));
-    MainWindow *window = openMainWindow(home.path(), {"alarm.svg"});
-    QVERIFY(window);
-    QTest::mouseClick(window->inspector()->optimizeButton(), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(pidFile), 30000);
-    const QStringList privateFolders{QStringLiteral(".mirandel-*")};
-    QCOMPARE(QDir(home.path()).entryList(privateFolders, QDir::Dirs | QDir::Hidden).size(), 1);
-
-    QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
-    QMessageBox *question = m_application->quitQuestion();
-    QVERIFY(question);
-    const auto buttons = question->buttons();
-    const auto stop = std::find_if(buttons.cbegin(), buttons.cend(), [](QAbstractButton *button) {
-        return button->text() == QStringLiteral("Stop and Quit");
-    });
-    QVERIFY(stop != buttons.cend());
-    QTest::mouseClick(*stop, Qt::LeftButton);
-
-    QFile pid(pidFile);
-    QVERIFY(pid.open(QIODevice::ReadOnly));
-    const QString process = QStringLiteral("/proc/") + QString::fromUtf8(pid.readAll()).trimmed();
-    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(process), 30000);
-    QTRY_VERIFY_WITH_TIMEOUT(
-        QDir(home.path()).entryList(privateFolders, QDir::Dirs | QDir::Hidden).isEmpty(), 30000);
-    QVERIFY(!m_application->isRunning());
-}
 
 QTEST_MAIN(tst_EndToEnd)
 #include "tst_endtoend.moc"

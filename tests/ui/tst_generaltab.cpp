@@ -3,11 +3,8 @@
 #include "ui/AppState.h"
 #include "ui/Application.h"
 #include "ui/UiTestSupport.h"
-#include "ui/settings/GeneralSettingsTab.h"
 #include "ui/settings/SettingsWindow.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -16,7 +13,7 @@
 
 Q_DECLARE_METATYPE(SettingsTab)
 
-// The General tab, and the settings window that opens on it.
+// The settings window opens on the tab chosen last.
 class TestGeneralTab : public QObject {
     Q_OBJECT
 private:
@@ -32,36 +29,6 @@ private slots:
     }
 
     void cleanupTestCase() { application.reset(); }
-
-    void copyAutomatically_data() {
-        QTest::addColumn<bool>("stored");
-        QTest::newRow("off") << false;
-        QTest::newRow("on") << true;
-    }
-    void copyAutomatically() {
-        QFETCH(bool, stored);
-        Keys::copyTextOutputAutomatically().set(stored);
-        GeneralSettingsTab tab;
-        QCheckBox *box = tab.copyAutomaticallyBox();
-        QCOMPARE(box->isChecked(), stored);
-        box->click();
-        QCOMPARE(Keys::copyTextOutputAutomatically().get(), !stored);
-        // A change made elsewhere shows at once.
-        Keys::copyTextOutputAutomatically().set(stored);
-        QCOMPARE(box->isChecked(), stored);
-    }
-
-    void lineEnding() {
-        Keys::lineEnding().remove();
-        GeneralSettingsTab tab;
-        QComboBox *picker = tab.lineEndingPicker();
-        QCOMPARE(picker->currentData(), QVariant("crlf"));
-        QTest::keyClick(picker, Qt::Key_Down);
-        QCOMPARE(Keys::lineEnding().get(), "lf");
-        // A change made elsewhere shows at once.
-        Keys::lineEnding().set("crlf");
-        QCOMPARE(picker->currentData(), QVariant("crlf"));
-    }
 
     void windowOpensOnSelectedTab_data() {
         QTest::addColumn<SettingsTab>("tab");

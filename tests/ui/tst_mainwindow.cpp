@@ -9,7 +9,6 @@
 #include "ui/UiTestSupport.h"
 #include "ui/components/AsyncButton.h"
 #include "ui/components/ListActions.h"
-#include "ui/main/AboutDialog.h"
 #include "ui/main/FileTable.h"
 #include "ui/main/Inspector.h"
 #include "ui/main/MainWindow.h"
@@ -116,25 +115,11 @@ private slots:
 
     void cleanupTestCase() { application.reset(); }
 
-    // At its first size the window fits the screen, shows the name and the three numbers without
-    // scrolling, and sizes as soon as files are listed; a second window steps aside; size and
-    // column widths come back in the next window.
+    // The window fits the screen; a second window steps aside; size and column widths come back
+    // in the next window.
     void windowFitsAndRemembers() {
         const QRect screen = window->screen()->availableGeometry();
         QVERIFY2(screen.contains(window->frameGeometry()), "window larger than the screen");
-        FileTable *table = window->fileTable();
-        window->resize(1000, 600); // the first size on a screen large enough for it
-        for (int column : {SVGFileList::FileName, SVGFileList::Size, SVGFileList::Optimized,
-                           SVGFileList::Saved}) {
-            QHeaderView *header = table->horizontalHeader();
-            QVERIFY2(header->sectionViewportPosition(column) + header->sectionSize(column) <=
-                         table->viewport()->width(),
-                     qPrintable(QString::number(column)));
-        }
-        addFiles({"a.svg"});
-        QCOMPARE(table->model()->index(0, SVGFileList::Size).data().toString(),
-                 QLocale().formattedDataSize(QFileInfo(svg("a.svg")).size()));
-
         QPointer<MainWindow> second = application->newMainWindow();
         QVERIFY(QTest::qWaitForWindowExposed(second));
         QVERIFY(second->pos() != window->pos());
@@ -318,16 +303,6 @@ private slots:
         QCOMPARE(lookedUp.constFirst().constFirst().toBool(), svgoOnPath);
         QCOMPARE(second->setupSheet() != nullptr, !svgoOnPath);
         delete second;
-    }
-
-    void aboutNamesTheSvgoInUse() {
-        Keys::svgoExecutablePath().set(QStringLiteral(MIRANDEL_SVGO));
-        window->aboutAction()->trigger();
-        auto *about = window->findChild<AboutDialog *>();
-        QVERIFY(about);
-        QSignalSpy lookedUp(about, &AboutDialog::svgoLookedUp);
-        QVERIFY(lookedUp.wait(30000));
-        QVERIFY2(about->svgoText().contains(QLatin1String("4.1.0")), qPrintable(about->svgoText()));
     }
 
     // Runs last: the program ends with its last main window, the settings window with it.

@@ -16,7 +16,6 @@
 #include <QListView>
 #include <QMenu>
 #include <QTemporaryDir>
-#include <QToolButton>
 #include <QtTest>
 
 #include <memory>
@@ -103,45 +102,6 @@ private slots:
 
     void cleanup() { tab.reset(); }
     void cleanupTestCase() { application.reset(); }
-
-    void actionsFollowSelection_data() {
-        QTest::addColumn<QString>("saved");
-        QTest::addColumn<QStringList>("moreItems");
-        QTest::addColumn<QStringList>("rowItems");
-        QTest::newRow("fresh store")
-            << QString() << QStringList{"Duplicate"} << QStringList{"Duplicate"};
-        QTest::newRow("saved profile selected")
-            << "Icons" << QStringList{"Duplicate", "Apply to Default Profile"}
-            << QStringList{"Duplicate", "Apply to Default Profile", "-", "Delete"};
-    }
-    void actionsFollowSelection() {
-        QFETCH(QString, saved);
-        QFETCH(QStringList, moreItems);
-        QFETCH(QStringList, rowItems);
-        start(saved.isEmpty() ? QList<Profile>{} : QList<Profile>{::saved(saved)}, saved);
-        QCOMPARE(tab->model()->rowCount(), saved.isEmpty() ? 1 : 2);
-        QCOMPARE(tab->model()->index(0).data().toString(), QStringLiteral("Default Profile"));
-        verifySelection(idNamed(saved));
-        QCOMPARE(tab->listActions()->removeButton()->isEnabled(), !saved.isEmpty());
-        QCOMPARE(actionTexts(tab->moreMenu()), moreItems);
-        std::unique_ptr<QMenu> menu(tab->contextMenu(selectedRow()));
-        QCOMPARE(actionTexts(menu.get()), rowItems);
-    }
-
-    void newProfileHasFactoryOptions() {
-        Profile changed = Keys::defaultProfile().get();
-        changed.mode = OperationMode::Text;
-        changed.indentationStyle = IndentationStyle::Spaces;
-        Keys::defaultProfile().set(changed);
-        start({saved("Icons")});
-        tab->listActions()->addButton()->click();
-
-        const QList<Profile> stored = Keys::profiles().get();
-        QCOMPARE(names(stored), QStringList({"Icons", "New Profile"}));
-        QCOMPARE(optionsOf(stored.last()), optionsOf(Profile::builtInDefault()));
-        QCOMPARE(selectedRow(), 2);
-        verifySelection(stored.last().id);
-    }
 
     void duplicate_data() {
         QTest::addColumn<QString>("source");
@@ -295,7 +255,10 @@ private slots:
 
     void selectionFollowsStoreAndList() {
         start({saved("A"), saved("B")});
+        // The default profile's row cannot be deleted.
+        QVERIFY(!tab->listActions()->removeButton()->isEnabled());
         Keys::selectedProfile().set(idNamed("B"));
+        QVERIFY(tab->listActions()->removeButton()->isEnabled());
         verifySelection(idNamed("B"));
         tab->listView()->selectionModel()->setCurrentIndex(tab->model()->index(1),
                                                            QItemSelectionModel::ClearAndSelect);
@@ -303,24 +266,6 @@ private slots:
         // The list never ends up without a highlighted row.
         tab->listView()->clearSelection();
         QTRY_COMPARE(selectedRow(), 1);
-    }
-
-    void mainWindowProfileFallsBack_data() {
-        QTest::addColumn<QString>("deleted");
-        QTest::addColumn<bool>("fallsBack");
-        QTest::newRow("another profile deleted") << "Logos" << false;
-        QTest::newRow("current profile deleted") << "Icons" << true;
-    }
-    void mainWindowProfileFallsBack() {
-        QFETCH(QString, deleted);
-        QFETCH(bool, fallsBack);
-        start({saved("Logos"), saved("Icons")}, "Icons");
-        const Profile icons = Keys::profiles().get().last();
-        MainWindow window(application->state());
-        application->state()->setProfile(icons);
-        tab->deleteProfile(idNamed(deleted));
-        QTest::qWait(10);
-        QCOMPARE(application->state()->profile(), fallsBack ? Keys::defaultProfile().get() : icons);
     }
 };
 

@@ -126,9 +126,7 @@ private slots:
         QVERIFY(files()->addFolder(QUrl::fromLocalFile(folderWith(5, {"zz-broken.svg"}))));
         useProfile(false);
         RunProgress *progress = m_window->inspector()->runProgress();
-        QSignalSpy started(m_window->inspector(), &Inspector::runStarted);
         optimize();
-        QCOMPARE(started.size(), 1);
         QCOMPARE(progress->bar()->value(), 6);
         QCOMPARE(progress->bar()->maximum(), 6);
         QVERIFY(progress->isHidden());
@@ -141,11 +139,6 @@ private slots:
             const qint64 in = QFileInfo(input).size(), out = QFileInfo(output).size();
             before += in;
             after += out;
-            QCOMPARE(column(SVGFileList::Size).at(row).toString(), locale.formattedDataSize(in));
-            QCOMPARE(column(SVGFileList::Optimized).at(row).toString(),
-                     locale.formattedDataSize(out));
-            QCOMPARE(column(SVGFileList::Saved).at(row).toString(),
-                     locale.toString(100.0 * (in - out) / in, 'f', 1) + " %");
         }
         QCOMPARE(column(0, SVGFileList::StatusRole).at(5).toInt(), int(Status::Failed));
         const QString message = column(0, Qt::ToolTipRole).at(5).toString();
@@ -158,10 +151,6 @@ private slots:
                 .arg(locale.formattedDataSize(before), locale.formattedDataSize(after),
                      locale.toString(100.0 * (before - after) / before, 'f', 1))));
         QVERIFY(summary->fullText().endsWith(QLatin1String(" s")));
-        // Too narrow for the line: it keeps its start and ends in an ellipsis.
-        summary->resize(120, summary->height());
-        QVERIFY(summary->text().endsWith(QChar(0x2026)));
-        QVERIFY(summary->fullText().startsWith(summary->text().chopped(1)));
 
         // The summary picks out the failed file, whose preview shows the message.
         QTest::mouseClick(m_window->resultsSummary(), Qt::LeftButton);

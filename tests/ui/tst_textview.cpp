@@ -107,30 +107,12 @@ private slots:
                         !it.fragment().charFormat().hasProperty(QTextFormat::FontFamilies));
     }
 
-    void gutterOnlyWithLineNumbers_data() {
-        QTest::addColumn<int>("options");
-        QTest::addColumn<bool>("gutter");
-        QTest::newRow("numbers only") << int(TextView::ShowLineNumbers) << true;
-        QTest::newRow("no numbers")
-            << int(TextView::WrapLines | TextView::HighlightSelectedLine) << false;
-    }
-
-    void gutterOnlyWithLineNumbers() {
-        QFETCH(int, options);
-        QFETCH(bool, gutter);
-        TextView view{TextView::Options(options)};
+    // The text never runs under the line numbers.
+    void textStaysClearOfLineNumbers() {
+        TextView view{TextView::ShowLineNumbers};
         QVERIFY(exposed(view));
         auto *strip = view.findChild<QWidget *>(QStringLiteral("lineNumberGutter"));
-        QCOMPARE(strip != nullptr, gutter);
-        if (gutter) // the text never runs under the numbers
-            QVERIFY(strip->isVisible() && view.viewport()->x() >= strip->width());
-
-        // After creation only wrapping follows the options.
-        view.setOptions(TextView::Options(options) ^
-                        (TextView::ShowLineNumbers | TextView::WrapLines));
-        QCOMPARE(view.hasLineNumbers(), gutter);
-        QCOMPARE(view.lineWrapMode() == QPlainTextEdit::WidgetWidth,
-                 !(options & TextView::WrapLines));
+        QVERIFY(strip && strip->isVisible() && view.viewport()->x() >= strip->width());
     }
 
     void equalSelectionDoesNotReselect() {

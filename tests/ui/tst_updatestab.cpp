@@ -80,36 +80,6 @@ private slots:
         QVERIFY(box->currentData().toLongLong() != interval);
         QCOMPARE(updater->updateCheckInterval(), box->currentData().toLongLong());
     }
-
-    // Without a feed there is nothing to check; the last check shows in local time, and not at
-    // all before the first one.
-    void footnotes_data() {
-        QTest::addColumn<bool>("hasFeed");
-        QTest::addColumn<QDateTime>("checked");
-        QTest::newRow("no feed, never checked") << false << QDateTime();
-        QTest::newRow("feed, checked once")
-            << true << QDateTime(QDate(2024, 3, 9), QTime(23, 5), Qt::UTC);
-    }
-    void footnotes() {
-        QFETCH(bool, hasFeed);
-        QFETCH(QDateTime, checked);
-        if (checked.isValid())
-            QSettings().setValue("SULastCheckTime", checked.toString(Qt::ISODateWithMs));
-        if (hasFeed)
-            makeUpdater(QUrl(QStringLiteral("http://127.0.0.1:9/appcast.xml")));
-        updater->start();
-        makeTab();
-        QCOMPARE(tab->unavailableLabel()->isVisible(), !hasFeed);
-        QCOMPARE(tab->checkButton()->isEnabled(), hasFeed);
-        QLabel *label = tab->lastCheckedLabel();
-        QCOMPARE(label->isVisible(), checked.isValid());
-        const QDateTime local = checked.toLocalTime();
-        if (checked.isValid())
-            QVERIFY2(
-                label->text().contains(QLocale().toString(local.time(), QLocale::ShortFormat)) &&
-                    label->text().contains(QLocale().toString(local.date(), QLocale::LongFormat)),
-                qPrintable(label->text()));
-    }
 };
 
 QTEST_MAIN(TestUpdatesTab)
