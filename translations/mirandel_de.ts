@@ -198,6 +198,10 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
         <source>%1: No such file or folder.</source>
         <translation>%1: Datei oder Ordner nicht vorhanden.</translation>
     </message>
+    <message>
+        <source>No working svgo was found: %1</source>
+        <translation>Kein funktionierendes svgo gefunden: %1</translation>
+    </message>
 </context>
 <context>
     <name>FileManager</name>

@@ -113,6 +113,9 @@ private slots:
         }
         QCOMPARE(QFileInfo(link).isSymLink(), true);
         QCOMPARE(contents(target), intoFolder ? originals.last() : expected.last());
+        // Only a replaced input has an original to keep.
+        QCOMPARE(OriginalsBackup::originals(paths, OriginalsBackup::root()).size(),
+                 intoFolder ? 0 : paths.size());
         QVERIFY(leftovers(inputs).isEmpty());
         QVERIFY(leftovers(elsewhere).isEmpty());
         QVERIFY(leftovers(outputFolder).isEmpty());
