@@ -3,6 +3,7 @@
 
 #include "engine/SvgoResolver.h"
 #include "model/SVGFileList.h"
+#include "model/SVGFileTableModel.h"
 #include "model/Settings.h"
 #include "ui/AppState.h"
 #include "ui/Application.h"
@@ -124,15 +125,15 @@ private slots:
         QVERIFY2(screen.contains(window->frameGeometry()), "window larger than the screen");
         FileTable *table = window->fileTable();
         window->resize(1000, 600); // the first size on a screen large enough for it
-        for (int column : {SVGFileList::FileName, SVGFileList::Size, SVGFileList::Optimized,
-                           SVGFileList::Saved}) {
+        for (int column : {SVGFileTableModel::FileName, SVGFileTableModel::Size,
+                           SVGFileTableModel::Optimized, SVGFileTableModel::Saved}) {
             QHeaderView *header = table->horizontalHeader();
             QVERIFY2(header->sectionViewportPosition(column) + header->sectionSize(column) <=
                          table->viewport()->width(),
                      qPrintable(QString::number(column)));
         }
         addFiles({"a.svg"});
-        QCOMPARE(table->model()->index(0, SVGFileList::Size).data().toString(),
+        QCOMPARE(table->model()->index(0, SVGFileTableModel::Size).data().toString(),
                  QLocale().formattedDataSize(QFileInfo(svg("a.svg")).size()));
 
         QPointer<MainWindow> second = application->newMainWindow();
@@ -140,12 +141,13 @@ private slots:
         QVERIFY(second->pos() != window->pos());
         QVERIFY(screen.contains(second->frameGeometry()));
         second->resize(700, 460);
-        second->fileTable()->horizontalHeader()->resizeSection(SVGFileList::FileName, 123);
+        second->fileTable()->horizontalHeader()->resizeSection(SVGFileTableModel::FileName, 123);
         second->close();
         QTRY_VERIFY(!second);
         std::unique_ptr<MainWindow> third(application->newMainWindow());
         QCOMPARE(third->size(), QSize(700, 460));
-        QCOMPARE(third->fileTable()->horizontalHeader()->sectionSize(SVGFileList::FileName), 123);
+        QCOMPARE(third->fileTable()->horizontalHeader()->sectionSize(SVGFileTableModel::FileName),
+                 123);
         QSettings().remove(QStringLiteral("mainWindowSize"));
         QSettings().remove(QStringLiteral("fileTableColumns"));
     }

@@ -3,6 +3,7 @@
 
 #include "engine/OriginalsBackup.h"
 #include "model/SVGFileList.h"
+#include "model/SVGFileTableModel.h"
 #include "model/Settings.h"
 #include "ui/AppState.h"
 #include "ui/Application.h"
@@ -141,13 +142,14 @@ private slots:
             const qint64 in = QFileInfo(input).size(), out = QFileInfo(output).size();
             before += in;
             after += out;
-            QCOMPARE(column(SVGFileList::Size).at(row).toString(), locale.formattedDataSize(in));
-            QCOMPARE(column(SVGFileList::Optimized).at(row).toString(),
+            QCOMPARE(column(SVGFileTableModel::Size).at(row).toString(),
+                     locale.formattedDataSize(in));
+            QCOMPARE(column(SVGFileTableModel::Optimized).at(row).toString(),
                      locale.formattedDataSize(out));
-            QCOMPARE(column(SVGFileList::Saved).at(row).toString(),
+            QCOMPARE(column(SVGFileTableModel::Saved).at(row).toString(),
                      locale.toString(100.0 * (in - out) / in, 'f', 1) + " %");
         }
-        QCOMPARE(column(0, SVGFileList::StatusRole).at(5).toInt(), int(Status::Failed));
+        QCOMPARE(column(0, SVGFileTableModel::StatusRole).at(5).toInt(), int(Status::Failed));
         const QString message = column(0, Qt::ToolTipRole).at(5).toString();
         QVERIFY2(message.contains(QLatin1String("zz-broken.svg")) ||
                      message.contains(QLatin1String("rror")),
@@ -175,8 +177,8 @@ private slots:
         // Sorting by "Saved" reorders the list, and the next run takes that order.
         QHeaderView *header = m_window->fileTable()->horizontalHeader();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          QPoint(header->sectionViewportPosition(SVGFileList::Saved) + 5, 5));
-        const QList<QVariant> saved = column(SVGFileList::Saved, SVGFileList::SortRole);
+                          QPoint(header->sectionViewportPosition(SVGFileTableModel::Saved) + 5, 5));
+        const QList<QVariant> saved = column(SVGFileTableModel::Saved, SVGFileTableModel::SortRole);
         for (int row = 1; row < 5; ++row)
             QVERIFY(saved.at(row - 1).toDouble() <= saved.at(row).toDouble());
         QVERIFY(!saved.at(5).isValid());
@@ -226,7 +228,7 @@ private slots:
         QVERIFY(button()->isEnabled());
         QVERIFY(progress->isHidden());
         QCOMPARE(
-            column(0, SVGFileList::StatusRole),
+            column(0, SVGFileTableModel::StatusRole),
             (QList<QVariant>{int(Status::Optimized), int(Status::NotRun), int(Status::NotRun)}));
         QVERIFY(m_window->resultsSummary()->fullText().startsWith(
             QLatin1String("1 files optimized, 0 failed, 2 not run")));
@@ -292,7 +294,7 @@ private slots:
         profile.mode = OperationMode::Text;
         m_application->state()->setProfile(profile);
         optimize();
-        QCOMPARE(column(0, SVGFileList::StatusRole), QList<QVariant>{int(Status::Failed)});
+        QCOMPARE(column(0, SVGFileTableModel::StatusRole), QList<QVariant>{int(Status::Failed)});
         QVERIFY(TextOutputWindow::openWindows().isEmpty());
     }
 };

@@ -108,7 +108,7 @@ MainWindow::MainWindow(AppState *application, QWidget *parent)
     m_listActions->setAccessoryWidget(m_summary);
     connect(m_inspector, &Inspector::runFinished, this, &MainWindow::takeResults);
     // A window that holds files will likely be run: have svgo loaded by the time it is.
-    connect(m_files, &QAbstractItemModel::rowsInserted, this,
+    connect(m_files, &SVGFileList::rowsAdded, this,
             [this] { Optimizer::shared().warmUp(m_application->profile()); });
     connect(m_table, &FileTable::restoreOriginalsRequested, this, &MainWindow::restoreOriginals);
     connect(m_table, &FileTable::useOptimizedRequested, this, &MainWindow::useOptimizedAnyway);
