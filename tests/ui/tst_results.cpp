@@ -97,8 +97,9 @@ class tst_Results : public QObject {
     }
     QList<QVariant> column(int section, int role = Qt::DisplayRole) const {
         QList<QVariant> values;
-        for (int row = 0; row < files()->rowCount(); ++row)
-            values.append(files()->index(row, section).data(role));
+        const QAbstractItemModel *table = m_window->fileTable()->model();
+        for (int row = 0; row < table->rowCount(); ++row)
+            values.append(table->index(row, section).data(role));
         return values;
     }
 
