@@ -47,7 +47,7 @@ int main(int argc, char **argv) {
         timer.restart();
         list.addFolder(QUrl::fromLocalFile(dir.path()));
         addBest = std::min(addBest, timer.nsecsElapsed());
-        added = list.rowCount();
+        added = list.files().size();
     }
 
     std::printf("files: %d (listed %lld, added %lld), best of %d rounds\n", fileCount,

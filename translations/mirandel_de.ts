@@ -874,7 +874,7 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     </message>
 </context>
 <context>
-    <name>SVGFileList</name>
+    <name>SVGFileTableModel</name>
     <message>
         <source>File Name</source>
         <translation>Dateiname</translation>

@@ -3,12 +3,6 @@
 #include "model/Diagnostics.h"
 #include "model/FolderListing.h"
 
-#include <QCollator>
-#include <QFileInfo>
-
-#include <algorithm>
-#include <numeric>
-
 namespace {
 
 // Beyond this many separate runs of rows, one reset is cheaper than a removal per run.
@@ -16,7 +10,7 @@ constexpr qsizetype maxRemovalRuns = 256;
 
 } // namespace
 
-SVGFileList::SVGFileList(QObject *parent) : QAbstractTableModel(parent) {}
+SVGFileList::SVGFileList(QObject *parent) : QObject(parent) {}
 
 int SVGFileList::rowOf(const QString &id) const {
     if (!m_ids.contains(id))
@@ -92,77 +86,6 @@ void SVGFileList::removeFile(const SVGFile &file) {
         removeRowsWhere([&file](const SVGFile &entry) { return entry == file; });
 }
 
-int SVGFileList::rowCount(const QModelIndex &parent) const {
-    return parent.isValid() ? 0 : int(m_files.size());
-}
-
-int SVGFileList::columnCount(const QModelIndex &parent) const {
-    return parent.isValid() ? 0 : ColumnCount;
-}
-
-QVariant SVGFileList::data(const QModelIndex &index, int role) const {
-    if (!index.isValid() || index.row() >= m_files.size())
-        return {};
-    const SVGFile &file = m_files.at(index.row());
-    if (role == IdRole)
-        return file.id;
-    const FileResult *result = m_results.find(file.id);
-    // Before a run the size is the file's own, read once when the row is first shown.
-    if (index.column() == Size && (!result || result->sizeBefore < 0) &&
-        (role == Qt::DisplayRole || role == SortRole || role == Qt::TextAlignmentRole)) {
-        auto size = m_sizes.constFind(file.id);
-        if (size == m_sizes.cend())
-            size = m_sizes.insert(file.id, QFileInfo(file.id).size());
-        if (role == Qt::TextAlignmentRole)
-            return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
-        return role == SortRole ? QVariant(*size) : QVariant(FileResults::sizeText(*size));
-    }
-    if (index.column() >= Size || role == StatusRole ||
-        (role == Qt::ToolTipRole && index.column() != Path))
-        return resultData(result, index.column(), role);
-    switch (role) {
-    case Qt::DisplayRole:
-        if (index.column() == FileName)
-            return QString(file.fileName).remove(QStringLiteral(".svg"));
-        if (index.column() == Path)
-            return abbreviatedPath(file.url);
-        return {};
-    case Qt::ToolTipRole:
-        return index.column() == Path ? QVariant(file.id) : QVariant();
-    case IdRole:
-        return file.id;
-    default:
-        return {};
-    }
-}
-
-QVariant SVGFileList::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
-        return QAbstractTableModel::headerData(section, orientation, role);
-    switch (section) {
-    case FileName:
-        return tr("File Name");
-    case Path:
-        return tr("Path");
-    case Size:
-        return tr("Size");
-    case Optimized:
-        return tr("Optimized");
-    case Saved:
-        return tr("Saved");
-    default:
-        return {};
-    }
-}
-
-Qt::ItemFlags SVGFileList::flags(const QModelIndex &index) const {
-    // Rows are not drop targets themselves, so a drag always lands between two rows.
-    if (!index.isValid())
-        return Qt::ItemIsDropEnabled;
-    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled |
-           Qt::ItemNeverHasChildren;
-}
-
 bool SVGFileList::claimId(const QString &id) {
     // One hash lookup that both checks and records the id.
     const qsizetype before = m_ids.size();
@@ -177,9 +100,9 @@ void SVGFileList::append(QList<SVGFile> files) {
     if (dropChangedResults(files))
         emit resultsChanged();
     const int first = int(m_files.size());
-    beginInsertRows({}, first, first + int(files.size()) - 1);
+    emit rowsAboutToBeAdded(first, first + int(files.size()) - 1);
     m_files.append(std::move(files));
-    endInsertRows();
+    emit rowsAdded();
 }
 
 void SVGFileList::removeRowsWhere(const std::function<bool(const SVGFile &)> &predicate) {
@@ -200,19 +123,19 @@ void SVGFileList::removeRowsWhere(const std::function<bool(const SVGFile &)> &pr
             m_ids.remove(m_files.at(row).id);
     };
     if (runs.size() > maxRemovalRuns) {
-        beginResetModel();
+        emit aboutToReset();
         for (auto it = runs.crbegin(); it != runs.crend(); ++it) {
             forget(it->first, it->second);
         }
         m_files.removeIf(predicate);
-        endResetModel();
+        emit resetDone();
         return;
     }
     for (auto it = runs.crbegin(); it != runs.crend(); ++it) {
-        beginRemoveRows({}, int(it->first), int(it->first + it->second - 1));
+        emit rowsAboutToBeRemoved(int(it->first), int(it->first + it->second - 1));
         forget(it->first, it->second);
         m_files.remove(it->first, it->second);
-        endRemoveRows();
+        emit rowsRemoved();
     }
 }
 
@@ -225,120 +148,32 @@ bool SVGFileList::dropChangedResults(const QList<SVGFile> &files) {
     return dropped;
 }
 
-QVariant SVGFileList::resultData(const FileResult *result, int column, int role) const {
-    if (!result)
-        return {};
-    const std::optional<double> saved = result->savedPercent();
-    switch (role) {
-    case StatusRole:
-        return int(result->status);
-    case Qt::ToolTipRole:
-        return result->message.isEmpty() ? QVariant() : QVariant(result->message);
-    case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
-    case SortRole:
-    case Qt::DisplayRole: {
-        const bool text = role == Qt::DisplayRole;
-        if (column == Size && result->sizeBefore >= 0)
-            return text ? QVariant(FileResults::sizeText(result->sizeBefore))
-                        : QVariant(result->sizeBefore);
-        if (column == Optimized && result->sizeAfter >= 0 &&
-            result->status == FileResult::Status::Optimized)
-            return text ? QVariant(FileResults::sizeText(result->sizeAfter))
-                        : QVariant(result->sizeAfter);
-        if (column == Saved && saved)
-            return text ? QVariant(FileResults::percentText(*saved)) : QVariant(*saved);
-        return {};
-    }
-    default:
-        return {};
-    }
-}
-
-void SVGFileList::resultColumnsChanged(int firstRow, int lastRow) {
-    if (lastRow >= firstRow)
-        emit dataChanged(index(firstRow, 0), index(lastRow, ColumnCount - 1));
-}
-
 void SVGFileList::setResults(const QList<std::pair<QString, FileResult>> &results) {
-    m_sizes.clear();
     m_results.replace(results);
-    resultColumnsChanged(0, int(m_files.size()) - 1);
+    refreshAllRows();
     emit resultsChanged();
 }
 
 void SVGFileList::setResult(const QString &id, const FileResult &result) {
-    m_sizes.clear();
     m_results.set(id, result);
     const int row = rowOf(id);
     if (row >= 0)
-        resultColumnsChanged(row, row);
+        emit rowsRefreshed(row, row);
     emit resultsChanged();
 }
 
 void SVGFileList::clearResults() {
-    m_sizes.clear();
     m_results.clear();
-    resultColumnsChanged(0, int(m_files.size()) - 1);
+    refreshAllRows();
     emit resultsChanged();
 }
 
 void SVGFileList::refreshResults(const QStringList &ids, bool dropAll) {
-    m_sizes.clear();
     bool dropped = false;
     for (const QString &id : ids)
         dropped |= dropAll ? m_results.drop(id) : m_results.dropIfChanged(id);
-    if (dropped) {
-        resultColumnsChanged(0, int(m_files.size()) - 1);
+    // The files changed on disk, so their sizes shown before a run may have too.
+    refreshAllRows();
+    if (dropped)
         emit resultsChanged();
-    }
-}
-
-void SVGFileList::sort(int column, Qt::SortOrder order) {
-    if (column < 0 || column >= ColumnCount || m_files.size() < 2)
-        return;
-    const qsizetype count = m_files.size();
-    // Keys are worked out once per row, not once per comparison.
-    QList<QVariant> keys(count);
-    for (qsizetype row = 0; row < count; ++row) {
-        const QModelIndex cell = index(int(row), column);
-        keys[row] = column >= Size ? data(cell, SortRole) : data(cell, Qt::DisplayRole);
-    }
-    QCollator collator;
-    collator.setNumericMode(true);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    QList<int> rowsInOrder(count);
-    std::iota(rowsInOrder.begin(), rowsInOrder.end(), 0);
-    const bool descending = order == Qt::DescendingOrder;
-    std::stable_sort(rowsInOrder.begin(), rowsInOrder.end(), [&](int a, int b) {
-        const QVariant &left = keys.at(a);
-        const QVariant &right = keys.at(b);
-        if (!left.isValid() || !right.isValid())
-            return left.isValid() && !right.isValid();
-        int compared;
-        if (column >= Size) {
-            const double l = left.toDouble(), r = right.toDouble();
-            compared = l < r ? -1 : (r < l ? 1 : 0);
-        } else {
-            compared = collator.compare(left.toString(), right.toString());
-        }
-        return descending ? compared > 0 : compared < 0;
-    });
-
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    QList<SVGFile> sorted;
-    sorted.reserve(count);
-    QList<int> newRowOf(count);
-    for (qsizetype row = 0; row < count; ++row) {
-        newRowOf[rowsInOrder.at(row)] = int(row);
-        sorted.append(m_files.at(rowsInOrder.at(row)));
-    }
-    const QModelIndexList from = persistentIndexList();
-    QModelIndexList to;
-    to.reserve(from.size());
-    for (const QModelIndex &cell : from)
-        to.append(index(newRowOf.at(cell.row()), cell.column()));
-    changePersistentIndexList(from, to);
-    m_files = std::move(sorted);
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }

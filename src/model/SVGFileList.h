@@ -3,9 +3,8 @@
 #include "model/FileResults.h"
 #include "model/SVGFile.h"
 
-#include <QAbstractTableModel>
-#include <QHash>
 #include <QList>
+#include <QObject>
 #include <QSet>
 #include <QUrl>
 
@@ -13,36 +12,20 @@
 
 class QMimeData;
 
-// The ordered file list of one main window, with its selection, shown as a table. The order is
-// the order the optimizer receives. Every operation runs on the UI thread, so each add is one
-// indivisible check-and-append.
-//
-// Rows are dragged within (and between) tables as svgFileMimeType data holding a JSON array of
-// file objects (SVGFile::toJsonObject), in row order. A drop of that data moves the rows; a drop
-// of file URLs from outside adds them like a drop on the window.
-//
-// removeRows() is deliberately not provided: after a move drag the item view asks the model to
-// remove the source rows, but dropMimeData() has already moved them.
-class SVGFileList : public QAbstractTableModel {
+// The ordered file list of one main window, with its selection and the results of its runs. The
+// order is the order the optimizer receives. Every operation runs on the UI thread, so each add
+// is one indivisible check-and-append. SVGFileTableModel shows it as a table; the signals below
+// tell it about every change of the rows before and after it happens.
+class SVGFileList : public QObject {
     Q_OBJECT
 public:
-    enum Column { FileName, Path, Size, Optimized, Saved, ColumnCount };
-    enum Role {
-        IdRole = Qt::UserRole + 1,
-        // int(FileResult::Status) of the row's result, invalid when the row has none; the view
-        // draws the mark (this model stays free of images).
-        StatusRole,
-        // The sort key of a cell: numbers for the size columns, invalid when there is none.
-        SortRole,
-    };
-
     explicit SVGFileList(QObject *parent = nullptr);
 
     const QList<SVGFile> &files() const { return m_files; }
     bool contains(const QString &id) const { return m_ids.contains(id); }
     int rowOf(const QString &id) const; // -1 when absent; linear
 
-    // Identifiers of the selected rows. The model keeps them; views mirror them.
+    // Identifiers of the selected rows. The list keeps them; views mirror them.
     const QSet<QString> &selection() const { return m_selection; }
     void setSelection(const QSet<QString> &ids);
 
@@ -71,8 +54,9 @@ public:
     // counted against the list before the move (-1 or past the end: append). Rows taken from
     // above the position do not count, so the files land where the user dropped them.
     void insertFiles(const QList<SVGFile> &files, int row);
-    // Reads dragged rows back; undecodable entries are skipped.
-    static QList<SVGFile> filesFromMimeData(const QMimeData *data);
+    // Puts the files in a new order: the file at row `oldRows[i]` goes to row i. `oldRows` must
+    // name every row once.
+    void reorder(const QList<int> &oldRows);
 
     // The outcomes of a run, one per file id; they replace every earlier result. Files of the
     // run that are not listed (any more) keep theirs for when they are added again unchanged.
@@ -88,30 +72,21 @@ public:
     QString resultsSummary() const { return FileResults::summary(resultTotals()); }
     QStringList failedIds() const { return resultTotals().failedIds; }
 
-    // Reorders the list itself, so the next run takes the files in the order shown. Rows without
-    // a value in the column go last either way; equal rows keep their order.
-    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
-
-    int rowCount(const QModelIndex &parent = {}) const override;
-    int columnCount(const QModelIndex &parent = {}) const override;
-    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation,
-                        int role = Qt::DisplayRole) const override;
-    Qt::ItemFlags flags(const QModelIndex &index) const override;
-
-    QStringList mimeTypes() const override;
-    QMimeData *mimeData(const QModelIndexList &indexes) const override;
-    bool canDropMimeData(const QMimeData *data, Qt::DropAction action, int row, int column,
-                         const QModelIndex &parent) const override;
-    bool dropMimeData(const QMimeData *data, Qt::DropAction action, int row, int column,
-                      const QModelIndex &parent) override;
-    Qt::DropActions supportedDragActions() const override;
-    Qt::DropActions supportedDropActions() const override;
-
 signals:
     void selectionChanged();
     // Results were set, cleared or dropped.
     void resultsChanged();
+    // What is shown for rows first..last (results, sizes read from disk) may have changed.
+    void rowsRefreshed(int first, int last);
+    void rowsAboutToBeAdded(int first, int last);
+    void rowsAdded();
+    void rowsAboutToBeRemoved(int first, int last);
+    void rowsRemoved();
+    void aboutToReset();
+    void resetDone();
+    void aboutToReorder();
+    // newRowOf[old row] is the row the file moved to.
+    void reordered(const QList<int> &newRowOf);
 
 private:
     // Records the id unless it is listed; true when it was new.
@@ -121,12 +96,10 @@ private:
     void removeRowsWhere(const std::function<bool(const SVGFile &)> &predicate);
     // Drops the results of files that came back changed; true when any was dropped.
     bool dropChangedResults(const QList<SVGFile> &files);
-    QVariant resultData(const FileResult *result, int column, int role) const;
-    void resultColumnsChanged(int firstRow, int lastRow);
+    void refreshAllRows() { emit rowsRefreshed(0, int(m_files.size()) - 1); }
 
     QList<SVGFile> m_files;
     QSet<QString> m_ids; // ids of m_files, so that duplicate checks stay constant-time
     QSet<QString> m_selection;
     FileResults m_results;
-    mutable QHash<QString, qint64> m_sizes; // sizes of listed files shown before any run
 };

@@ -1,12 +1,9 @@
 #include "model/SVGFileList.h"
 
-// The file list's drag and drop: files and folders dropped from outside, and rows moved within
-// and between lists. Kept apart from SVGFileList.cpp only for size.
+// Files and folders dropped from outside, and rows moved within and between lists.
 
 #include <QFileInfo>
 #include <QHash>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QMimeData>
 #include <QMimeDatabase>
 
@@ -104,33 +101,18 @@ void SVGFileList::insertFiles(const QList<SVGFile> &files, int row) {
     // First the rows already listed move as a layout change, which keeps the views' selection
     // and current row on them; then rows dragged in from another list are inserted between them.
     if (!oldRowOf.isEmpty()) {
-        emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-        QList<SVGFile> reordered;
-        reordered.reserve(count);
-        QList<int> newRowOf(count);
+        QList<int> oldRows;
+        oldRows.reserve(count);
         const auto placeStaying = [&](qsizetype from, qsizetype to) {
-            for (qsizetype i = from; i < to; ++i) {
-                newRowOf[staying.at(i)] = int(reordered.size());
-                reordered.append(m_files.at(staying.at(i)));
-            }
+            for (qsizetype i = from; i < to; ++i)
+                oldRows.append(int(staying.at(i)));
         };
         placeStaying(0, position);
-        for (const SVGFile &file : std::as_const(moving)) {
-            if (const auto old = oldRowOf.constFind(file.id); old != oldRowOf.cend()) {
-                newRowOf[*old] = int(reordered.size());
-                reordered.append(file);
-            }
-        }
+        for (const SVGFile &file : std::as_const(moving))
+            if (const auto old = oldRowOf.constFind(file.id); old != oldRowOf.cend())
+                oldRows.append(int(*old));
         placeStaying(position, staying.size());
-
-        const QModelIndexList from = persistentIndexList();
-        QModelIndexList to;
-        to.reserve(from.size());
-        for (const QModelIndex &index : from)
-            to.append(this->index(newRowOf.at(index.row()), index.column()));
-        changePersistentIndexList(from, to);
-        m_files = std::move(reordered);
-        emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+        reorder(oldRows);
     }
 
     // Inserting in payload order puts every earlier entry of the block in place first; runs of
@@ -144,82 +126,29 @@ void SVGFileList::insertFiles(const QList<SVGFile> &files, int row) {
         while (end < moving.size() && !oldRowOf.contains(moving.at(end).id))
             ++end;
         const int first = int(position + k);
-        beginInsertRows({}, first, first + int(end - k) - 1);
+        emit rowsAboutToBeAdded(first, first + int(end - k) - 1);
         const QList<SVGFile> run = moving.mid(k, end - k);
         m_files = m_files.mid(0, first) + run + m_files.mid(first);
         for (const SVGFile &file : run)
             m_ids.insert(file.id);
-        endInsertRows();
+        emit rowsAdded();
         k = end;
     }
     if (resultsDropped) {
-        resultColumnsChanged(0, int(m_files.size()) - 1);
+        refreshAllRows();
         emit resultsChanged();
     }
 }
 
-QList<SVGFile> SVGFileList::filesFromMimeData(const QMimeData *data) {
-    QList<SVGFile> files;
-    if (!data)
-        return files;
-    const QJsonArray array = QJsonDocument::fromJson(data->data(svgFileMimeType)).array();
-    for (const QJsonValue &value : array)
-        if (const std::optional<SVGFile> file = SVGFile::fromJsonObject(value.toObject()))
-            files.append(*file);
-    return files;
-}
-
-QStringList SVGFileList::mimeTypes() const {
-    return {QString::fromLatin1(svgFileMimeType), QStringLiteral("text/uri-list")};
-}
-
-QMimeData *SVGFileList::mimeData(const QModelIndexList &indexes) const {
-    QList<int> rows;
-    for (const QModelIndex &index : indexes)
-        if (index.isValid() && index.row() < m_files.size())
-            rows.append(index.row());
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    if (rows.isEmpty())
-        return nullptr;
-
-    QJsonArray array;
-    for (int row : std::as_const(rows))
-        array.append(m_files.at(row).toJsonObject());
-    // Only the private type: other applications get nothing they could use.
-    auto *data = new QMimeData;
-    data->setData(svgFileMimeType, QJsonDocument(array).toJson(QJsonDocument::Compact));
-    return data;
-}
-
-bool SVGFileList::canDropMimeData(const QMimeData *data, Qt::DropAction action, int, int,
-                                  const QModelIndex &) const {
-    if (!data || !(action & supportedDropActions()))
-        return false;
-    return data->hasFormat(svgFileMimeType) || hasDroppableItems(data);
-}
-
-bool SVGFileList::dropMimeData(const QMimeData *data, Qt::DropAction action, int row, int column,
-                               const QModelIndex &parent) {
-    if (action == Qt::IgnoreAction)
-        return true;
-    if (!canDropMimeData(data, action, row, column, parent))
-        return false;
-    if (!data->hasFormat(svgFileMimeType))
-        return dropItems(data);
-
-    const QList<SVGFile> files = filesFromMimeData(data);
-    if (files.isEmpty())
-        return false;
-    insertFiles(files, row >= 0 ? row : (parent.isValid() ? parent.row() : -1));
-    return true;
-}
-
-Qt::DropActions SVGFileList::supportedDragActions() const {
-    return Qt::MoveAction;
-}
-
-Qt::DropActions SVGFileList::supportedDropActions() const {
-    // Copy too: file managers offer files dropped from outside as a copy.
-    return Qt::MoveAction | Qt::CopyAction;
+void SVGFileList::reorder(const QList<int> &oldRows) {
+    emit aboutToReorder();
+    QList<SVGFile> moved;
+    moved.reserve(m_files.size());
+    QList<int> newRowOf(m_files.size());
+    for (int row : oldRows) {
+        newRowOf[row] = int(moved.size());
+        moved.append(m_files.at(row));
+    }
+    m_files = std::move(moved);
+    emit reordered(newRowOf);
 }

@@ -1,6 +1,7 @@
 // Per-row results of a run in the file list: columns, how long they stay, sorting, the summary.
 
 #include "model/SVGFileList.h"
+#include "model/SVGFileTableModel.h"
 
 #include <QtTest>
 
@@ -14,6 +15,7 @@ private slots:
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         m_folder = std::make_unique<QTemporaryDir>();
         m_list = std::make_unique<SVGFileList>();
+        m_table = std::make_unique<SVGFileTableModel>(m_list.get());
     }
 
     void resultColumns_data() {
@@ -39,11 +41,12 @@ private slots:
         fill();
         m_list->addFile(QUrl::fromLocalFile(write("new.svg", "<svg/>")));
         QStringList shown;
-        for (int column : {SVGFileList::Size, SVGFileList::Optimized, SVGFileList::Saved})
-            shown.append(m_list->index(row, column).data().toString());
+        for (int column :
+             {SVGFileTableModel::Size, SVGFileTableModel::Optimized, SVGFileTableModel::Saved})
+            shown.append(m_table->index(row, column).data().toString());
         QCOMPARE(shown, texts);
-        QCOMPARE(m_list->index(row, 0).data(SVGFileList::StatusRole), status);
-        QCOMPARE(m_list->index(row, 0).data(Qt::ToolTipRole).toString(), tooltip);
+        QCOMPARE(m_table->index(row, 0).data(SVGFileTableModel::StatusRole), status);
+        QCOMPARE(m_table->index(row, 0).data(Qt::ToolTipRole).toString(), tooltip);
     }
 
     void resultsBelongToUnchangedFiles_data() {
@@ -75,7 +78,8 @@ private slots:
         }
         QCOMPARE(m_list->result(file.id) != nullptr, kept);
         QCOMPARE(changed.isEmpty(), kept);
-        QCOMPARE(m_list->data(m_list->index(m_list->rowOf(file.id), SVGFileList::Saved)).isValid(),
+        QCOMPARE(m_table->data(m_table->index(m_list->rowOf(file.id), SVGFileTableModel::Saved))
+                     .isValid(),
                  kept);
     }
 
@@ -93,14 +97,14 @@ private slots:
         QTest::addColumn<QStringList>("names");
 
         // Names compare by numbers within them and without regard to case.
-        QTest::newRow("name") << int(SVGFileList::FileName) << Qt::AscendingOrder
+        QTest::newRow("name") << int(SVGFileTableModel::FileName) << Qt::AscendingOrder
                               << QStringList{"a", "B2", "b10", "c", "new"};
         // Rows without a value go last in both directions and keep their order.
-        QTest::newRow("size") << int(SVGFileList::Size) << Qt::AscendingOrder
+        QTest::newRow("size") << int(SVGFileTableModel::Size) << Qt::AscendingOrder
                               << QStringList{"new", "c", "B2", "b10", "a"};
-        QTest::newRow("saved") << int(SVGFileList::Saved) << Qt::AscendingOrder
+        QTest::newRow("saved") << int(SVGFileTableModel::Saved) << Qt::AscendingOrder
                                << QStringList{"b10", "a", "B2", "c", "new"};
-        QTest::newRow("saved, descending") << int(SVGFileList::Saved) << Qt::DescendingOrder
+        QTest::newRow("saved, descending") << int(SVGFileTableModel::Saved) << Qt::DescendingOrder
                                            << QStringList{"a", "b10", "B2", "c", "new"};
     }
 
@@ -111,15 +115,15 @@ private slots:
         fill();
         m_list->addFile(QUrl::fromLocalFile(write("new.svg", "<svg/>")));
         m_list->setSelection({m_list->files().at(2).id});
-        QPersistentModelIndex selected = m_list->index(2, 0);
-        m_list->sort(column, order);
+        QPersistentModelIndex selected = m_table->index(2, 0);
+        m_table->sort(column, order);
         QStringList shown;
-        for (int row = 0; row < m_list->rowCount(); ++row)
-            shown.append(m_list->index(row, 0).data().toString());
+        for (int row = 0; row < m_table->rowCount(); ++row)
+            shown.append(m_table->index(row, 0).data().toString());
         QCOMPARE(shown, names);
         // The list itself is in that order, so the next run takes it so.
         QCOMPARE(QFileInfo(m_list->files().first().id).completeBaseName(), names.first());
-        QCOMPARE(selected.data(SVGFileList::IdRole).toString(), *m_list->selection().begin());
+        QCOMPARE(selected.data(SVGFileTableModel::IdRole).toString(), *m_list->selection().begin());
     }
 
     void summaryCountsListedRows() {
@@ -164,6 +168,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_folder;
     std::unique_ptr<SVGFileList> m_list;
+    std::unique_ptr<SVGFileTableModel> m_table;
 };
 
 QTEST_GUILESS_MAIN(tst_FileResults)

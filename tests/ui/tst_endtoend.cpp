@@ -4,6 +4,7 @@
 
 #include "engine/ShippedTools.h"
 #include "model/SVGFileList.h"
+#include "model/SVGFileTableModel.h"
 #include "model/Settings.h"
 #include "ui/AppState.h"
 #include "ui/Application.h"
@@ -71,7 +72,7 @@ private slots:
         auto *central = new QWidget;
         auto *layout = new QHBoxLayout(central);
         m_table = new QTableView(central);
-        m_table->setModel(m_files);
+        m_table->setModel(new SVGFileTableModel(m_files, m_table));
         m_inspector = new Inspector(m_application->state(), m_files, central);
         layout->addWidget(m_table);
         layout->addWidget(m_inspector);

@@ -3,6 +3,7 @@
 
 #include "engine/SvgoResolver.h"
 #include "model/SVGFileList.h"
+#include "model/SVGFileTableModel.h"
 #include "model/Settings.h"
 #include "ui/AppState.h"
 #include "ui/Application.h"
@@ -125,12 +126,13 @@ private slots:
         QVERIFY(second->pos() != window->pos());
         QVERIFY(screen.contains(second->frameGeometry()));
         second->resize(700, 460);
-        second->fileTable()->horizontalHeader()->resizeSection(SVGFileList::FileName, 123);
+        second->fileTable()->horizontalHeader()->resizeSection(SVGFileTableModel::FileName, 123);
         second->close();
         QTRY_VERIFY(!second);
         std::unique_ptr<MainWindow> third(application->newMainWindow());
         QCOMPARE(third->size(), QSize(700, 460));
-        QCOMPARE(third->fileTable()->horizontalHeader()->sectionSize(SVGFileList::FileName), 123);
+        QCOMPARE(third->fileTable()->horizontalHeader()->sectionSize(SVGFileTableModel::FileName),
+                 123);
         QSettings().remove(QStringLiteral("mainWindowSize"));
         QSettings().remove(QStringLiteral("fileTableColumns"));
     }

@@ -3,6 +3,7 @@
 
 #include "engine/OriginalsBackup.h"
 #include "model/SVGFileList.h"
+#include "model/SVGFileTableModel.h"
 #include "model/Settings.h"
 #include "ui/AppState.h"
 #include "ui/Application.h"
@@ -96,8 +97,9 @@ class tst_Results : public QObject {
     }
     QList<QVariant> column(int section, int role = Qt::DisplayRole) const {
         QList<QVariant> values;
-        for (int row = 0; row < files()->rowCount(); ++row)
-            values.append(files()->index(row, section).data(role));
+        const QAbstractItemModel *table = m_window->fileTable()->model();
+        for (int row = 0; row < table->rowCount(); ++row)
+            values.append(table->index(row, section).data(role));
         return values;
     }
 
@@ -140,7 +142,7 @@ private slots:
             before += in;
             after += out;
         }
-        QCOMPARE(column(0, SVGFileList::StatusRole).at(5).toInt(), int(Status::Failed));
+        QCOMPARE(column(0, SVGFileTableModel::StatusRole).at(5).toInt(), int(Status::Failed));
         const QString message = column(0, Qt::ToolTipRole).at(5).toString();
         QVERIFY2(message.contains(QLatin1String("zz-broken.svg")) ||
                      message.contains(QLatin1String("rror")),
@@ -164,8 +166,8 @@ private slots:
         // Sorting by "Saved" reorders the list, and the next run takes that order.
         QHeaderView *header = m_window->fileTable()->horizontalHeader();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          QPoint(header->sectionViewportPosition(SVGFileList::Saved) + 5, 5));
-        const QList<QVariant> saved = column(SVGFileList::Saved, SVGFileList::SortRole);
+                          QPoint(header->sectionViewportPosition(SVGFileTableModel::Saved) + 5, 5));
+        const QList<QVariant> saved = column(SVGFileTableModel::Saved, SVGFileTableModel::SortRole);
         for (int row = 1; row < 5; ++row)
             QVERIFY(saved.at(row - 1).toDouble() <= saved.at(row).toDouble());
         QVERIFY(!saved.at(5).isValid());
@@ -215,7 +217,7 @@ private slots:
         QVERIFY(button()->isEnabled());
         QVERIFY(progress->isHidden());
         QCOMPARE(
-            column(0, SVGFileList::StatusRole),
+            column(0, SVGFileTableModel::StatusRole),
             (QList<QVariant>{int(Status::Optimized), int(Status::NotRun), int(Status::NotRun)}));
         QVERIFY(m_window->resultsSummary()->fullText().startsWith(
             QLatin1String("1 files optimized, 0 failed, 2 not run")));
@@ -281,7 +283,7 @@ private slots:
         profile.mode = OperationMode::Text;
         m_application->state()->setProfile(profile);
         optimize();
-        QCOMPARE(column(0, SVGFileList::StatusRole), QList<QVariant>{int(Status::Failed)});
+        QCOMPARE(column(0, SVGFileTableModel::StatusRole), QList<QVariant>{int(Status::Failed)});
         QVERIFY(TextOutputWindow::openWindows().isEmpty());
     }
 };

@@ -1,6 +1,7 @@
 #include "ui/main/FileTable.h"
 
 #include "model/SVGFileList.h"
+#include "model/SVGFileTableModel.h"
 #include "platform/FileManager.h"
 #include "ui/components/ContextClick.h"
 #include "ui/main/RestoreOriginals.h"
@@ -23,7 +24,7 @@ const QString columnsKey = QStringLiteral("fileTableColumns");
 } // namespace
 
 FileTable::FileTable(SVGFileList *files, QWidget *parent) : QTableView(parent), m_files(files) {
-    setModel(files);
+    setModel(new SVGFileTableModel(files, this));
     OriginalsBackup::preload(); // the context menu asks what is kept without reading files
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -51,12 +52,13 @@ FileTable::FileTable(SVGFileList *files, QWidget *parent) : QTableView(parent), 
     columns->setSectionResizeMode(QHeaderView::Interactive);
     // The path takes what the other columns leave, so the name and the three numbers fit
     // without scrolling at the window's first size.
-    columns->setSectionResizeMode(SVGFileList::Path, QHeaderView::Stretch);
+    columns->setSectionResizeMode(SVGFileTableModel::Path, QHeaderView::Stretch);
     columns->setStretchLastSection(false);
-    columns->resizeSection(SVGFileList::FileName, 180);
+    columns->resizeSection(SVGFileTableModel::FileName, 180);
     const int numberWidth = fontMetrics().horizontalAdvance(QStringLiteral("000.0 KB")) + 16;
-    for (int column : {SVGFileList::Size, SVGFileList::Optimized, SVGFileList::Saved}) {
-        const QString title = files->headerData(column, Qt::Horizontal).toString();
+    for (int column :
+         {SVGFileTableModel::Size, SVGFileTableModel::Optimized, SVGFileTableModel::Saved}) {
+        const QString title = model()->headerData(column, Qt::Horizontal).toString();
         columns->resizeSection(column,
                                std::max(numberWidth, fontMetrics().horizontalAdvance(title) + 24));
     }
@@ -199,10 +201,10 @@ void FileTable::listSelectionChanged() {
     QItemSelection selection;
     if (!ids.isEmpty()) {
         const QList<SVGFile> &files = m_files->files();
-        const int lastColumn = m_files->columnCount() - 1;
+        const int lastColumn = model()->columnCount() - 1;
         for (int row = 0; row < files.size(); ++row)
             if (ids.contains(files.at(row).id))
-                selection.select(m_files->index(row, 0), m_files->index(row, lastColumn));
+                selection.select(model()->index(row, 0), model()->index(row, lastColumn));
     }
     m_syncingSelection = true;
     selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);

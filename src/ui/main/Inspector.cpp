@@ -45,9 +45,9 @@ Inspector::Inspector(AppState *application, SVGFileList *files, QWidget *parent)
     // Disabling while busy is done here together with the rule, so neither undoes the other.
     connect(button, &AsyncButton::loadingChanged, this, &Inspector::updateOptimizeEnabled);
     connect(button, &AsyncButton::loadingChanged, this, [this] { emit busyChanged(isRunning()); });
-    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+    for (auto signal :
+         {&SVGFileList::rowsAdded, &SVGFileList::rowsRemoved, &SVGFileList::resetDone})
         connect(files, signal, this, &Inspector::updateOptimizeEnabled);
-    connect(files, &QAbstractItemModel::modelReset, this, &Inspector::updateOptimizeEnabled);
     updateOptimizeEnabled();
 
     connect(this, &Inspector::runStarted, m_bar->progress(),

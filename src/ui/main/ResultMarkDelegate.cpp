@@ -1,6 +1,6 @@
 #include "ui/main/ResultMarkDelegate.h"
 
-#include "model/SVGFileList.h"
+#include "model/SVGFileTableModel.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -79,9 +79,9 @@ QIcon ResultMarkDelegate::markFor(const QVariant &status) {
 void ResultMarkDelegate::initStyleOption(QStyleOptionViewItem *option,
                                          const QModelIndex &index) const {
     QStyledItemDelegate::initStyleOption(option, index);
-    if (index.column() != SVGFileList::FileName)
+    if (index.column() != SVGFileTableModel::FileName)
         return;
-    const QIcon mark = markFor(index.data(SVGFileList::StatusRole));
+    const QIcon mark = markFor(index.data(SVGFileTableModel::StatusRole));
     if (mark.isNull())
         return;
     option->features |= QStyleOptionViewItem::HasDecoration;

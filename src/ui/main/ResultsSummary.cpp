@@ -16,9 +16,9 @@ ResultsSummary::ResultsSummary(SVGFileList *files, QWidget *parent)
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // The summary only changes with the results or with the rows they count over.
     connect(files, &SVGFileList::resultsChanged, this, &ResultsSummary::refresh);
-    connect(files, &QAbstractItemModel::rowsInserted, this, &ResultsSummary::refresh);
-    connect(files, &QAbstractItemModel::rowsRemoved, this, &ResultsSummary::refresh);
-    connect(files, &QAbstractItemModel::modelReset, this, &ResultsSummary::refresh);
+    connect(files, &SVGFileList::rowsAdded, this, &ResultsSummary::refresh);
+    connect(files, &SVGFileList::rowsRemoved, this, &ResultsSummary::refresh);
+    connect(files, &SVGFileList::resetDone, this, &ResultsSummary::refresh);
     refresh();
 }
 
@@ -40,7 +40,7 @@ void ResultsSummary::refresh() {
     const FileResults::Totals totals = m_files->resultTotals();
     QString text = FileResults::summary(totals);
     if (text.isEmpty()) {
-        const int listed = m_files->rowCount();
+        const int listed = int(m_files->files().size());
         if (listed > 0)
             text = tr("%Ln files listed", nullptr, listed);
     } else {
