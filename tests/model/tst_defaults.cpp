@@ -26,18 +26,6 @@ QByteArray readFile(const QString &path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The INI line QSettings writes for a value, to compose files as another run would save them.
-QByteArray iniLine(const QString &name, const QVariant &value) {
-    static QTemporaryDir scratchDir;
-    const QString path = scratchDir.filePath(QStringLiteral("scratch.ini"));
-    QFile::remove(path);
-    QSettings(path, QSettings::IniFormat).setValue(name, value);
-    for (const QByteArray &line : readFile(path).split('\n'))
-        if (line.startsWith(name.toUtf8() + '='))
-            return line;
-    return {};
-}
-
 // Rewrites the settings file in place, as an editor would. A comment of varying length makes
 // sure QSettings notices a different size and reads the file again.
 void writeSettingsFile(const QList<QByteArray> &lines) {
@@ -106,45 +94,41 @@ private slots:
 
     void readsDamagedDataAsDefault_data() {
         QTest::addColumn<QString>("key");
-        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QVariant>("stored"); // written as it is, as another run might have
         QTest::addColumn<QVariant>("expected");
 
         const QVariant builtIn = QVariant::fromValue(Profile::builtInDefault());
         const QList<Profile> three = someProfiles(3);
-        QStringList stored;
+        QStringList json;
         for (const Profile &p : three)
-            stored.append(QString::fromUtf8(p.toJson()));
-        stored[1].replace(QStringLiteral("\"mode\":\"file\""), QStringLiteral("\"mode\":\"File\""));
+            json.append(QString::fromUtf8(p.toJson()));
+        json[1].replace(QStringLiteral("\"mode\":\"file\""), QStringLiteral("\"mode\":\"File\""));
 
-        QTest::newRow("integer as text")
-            << "chunkSize" << QByteArray("chunkSize=12") << QVariant(12ll);
-        QTest::newRow("integer garbage")
-            << "chunkSize" << QByteArray("chunkSize=12abc") << QVariant(50ll);
+        QTest::newRow("integer as text") << "chunkSize" << QVariant("12") << QVariant(12ll);
+        QTest::newRow("integer garbage") << "chunkSize" << QVariant("12abc") << QVariant(50ll);
         QTest::newRow("boolean garbage")
-            << "copyTextOutputAutomatically" << QByteArray("copyTextOutputAutomatically=yes")
-            << QVariant(false);
+            << "copyTextOutputAutomatically" << QVariant("yes") << QVariant(false);
         QTest::newRow("string as list")
-            << "svgoExecutablePath" << QByteArray("svgoExecutablePath=a, b") << QVariant(QString());
-        QTest::newRow("profile not JSON")
-            << "defaultProfile" << QByteArray("defaultProfile=not json") << builtIn;
-        QTest::newRow("profile as list")
-            << "defaultProfile" << iniLine("defaultProfile", stored.mid(0, 2)) << builtIn;
+            << "svgoExecutablePath" << QVariant(QStringList{"a", "b"}) << QVariant(QString());
+        QTest::newRow("profile not JSON") << "defaultProfile" << QVariant("not json") << builtIn;
+        QTest::newRow("profile as list") << "defaultProfile" << QVariant(json.mid(0, 2)) << builtIn;
         QTest::newRow("profile of another run")
-            << "defaultProfile" << iniLine("defaultProfile", stored[0])
-            << QVariant::fromValue(three[0]);
+            << "defaultProfile" << QVariant(json[0]) << QVariant::fromValue(three[0]);
         QTest::newRow("bad element dropped")
-            << "profiles" << iniLine("profiles", stored)
+            << "profiles" << QVariant(json)
             << QVariant::fromValue(QList<Profile>{three[0], three[2]});
-        QTest::newRow("invalid list") << "profiles" << QByteArray("profiles=@Invalid()")
-                                      << QVariant::fromValue(QList<Profile>());
+        QTest::newRow("invalid list")
+            << "profiles" << QVariant() << QVariant::fromValue(QList<Profile>());
     }
 
     void readsDamagedDataAsDefault() {
         QFETCH(QString, key);
-        QFETCH(QByteArray, line);
+        QFETCH(QVariant, stored);
         QFETCH(QVariant, expected);
-        writeSettingsFile({line});
+        QSettings().setValue(key, stored);
+        QSettings().sync();
         const QByteArray before = readFile(Defaults::settingsFileName());
+        QVERIFY(before.contains(key.toUtf8() + '='));
         QCOMPARE(readKey(key), expected);
         // Damaged data stays until the key is written again.
         QCOMPARE(readFile(Defaults::settingsFileName()), before);
