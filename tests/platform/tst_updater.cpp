@@ -105,7 +105,6 @@ class UpdaterTest : public QObject {
         o.feedUrl = server->url(path);
         o.currentVersion = currentVersion;
         o.timeout = std::chrono::milliseconds(400);
-        o.presentsDialogs = false;
         return o;
     }
 
@@ -192,9 +191,7 @@ private slots:
         QFETCH(QString, window);
         if (QByteArray(QTest::currentDataTag()).startsWith("skipped"))
             QSettings().setValue("SUSkippedVersion", "1.11");
-        AppcastUpdater::Options o = options(path, currentVersion);
-        o.presentsDialogs = true;
-        AppcastUpdater updater(o);
+        AppcastUpdater updater(options(path, currentVersion));
         updater.setAutomaticallyChecksForUpdates(!manual);
         QSignalSpy finished(&updater, &AppcastUpdater::checkFinished);
         QSignalSpy canCheck(&updater, &Updater::canCheckForUpdatesChanged);
@@ -294,7 +291,6 @@ private slots:
             server->cutAfter["/files/" + archive.toUtf8()] = cutAfter;
         AppcastUpdater::Options o = options("/feed.xml", "1.10");
         o.downloadDirectory = downloads.path();
-        o.presentsDialogs = true;
         AppcastUpdater updater(o);
         updater.setAutomaticallyChecksForUpdates(true);
         updater.setAutomaticallyDownloadsUpdates(true);
