@@ -185,7 +185,6 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("up") << "e" << 1 << "aebcdf";
         QTest::newRow("down lands where dropped") << "b" << 4 << "acdbef";
-        QTest::newRow("scattered rows keep their order") << "ac" << 5 << "bdeacf";
         QTest::newRow("around the drop position") << "be" << 3 << "acbedf";
         QTest::newRow("onto itself") << "c" << 3 << "abcdef";
         QTest::newRow("beyond the end appends") << "a" << 99 << "bcdefa";
