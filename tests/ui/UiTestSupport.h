@@ -20,10 +20,11 @@ inline void useSettingsIn(const QString &dir, const char *application) {
     QCoreApplication::setApplicationName(QLatin1String(application));
 }
 
-inline void writeScript(const QString &path, const QByteArray &body) {
+inline void writeScript(const QString &path, const QByteArray &body,
+                        const QByteArray &shell = "/bin/sh") {
     QFile file(path);
     QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    file.write("#!/bin/sh\n" + body);
+    file.write("#!" + shell + "\n" + body);
     file.close();
     QVERIFY(file.setPermissions(file.permissions() | QFile::ExeOwner));
 }
