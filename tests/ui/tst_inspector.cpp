@@ -152,7 +152,6 @@ private slots:
         Keys::profiles().set({existing});
         m_main->editorControl("overwriteFiles")->click();
         const Profile edited = m_application->state()->profile();
-        QCOMPARE(title(), "Default Profile*");
 
         menuItem("Save as New Profile…")->trigger();
         SaveProfileSheet *sheet = m_main->inspector->profileEditor()->saveProfileSheet();
