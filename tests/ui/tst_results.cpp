@@ -22,7 +22,6 @@
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
