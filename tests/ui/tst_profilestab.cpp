@@ -14,7 +14,6 @@
 #include "ui/settings/ProfilesSettingsTab.h"
 
 #include <QListView>
-#include <QMenu>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -174,7 +173,6 @@ private slots:
     void applyToDefaultProfile() {
         QFETCH(bool, edited);
         Profile icons = saved("Icons", OperationMode::Text);
-        icons.wrapIndividualPrefix = QStringLiteral("<li>");
         start({saved("Logos"), icons}, "Icons");
         MainWindow window(application->state());
         Profile current = Keys::defaultProfile().get();
