@@ -13,11 +13,9 @@
 #include "ui/profiles/SaveProfileSheet.h"
 
 #include <QAbstractButton>
-#include <QCheckBox>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QToolBar>
 #include <QtTest>
 
 namespace {
@@ -173,30 +171,24 @@ private slots:
     // Another window changes the stored profiles: a profile shown as stored stays while it is
     // still stored; an edited one, or one deleted, gives way to the default.
     void storedProfilesChangeFallsBack_data() {
-        QTest::addColumn<bool>("startFromSaved");
-        QTest::addColumn<bool>("edit");
-        QTest::addColumn<bool>("deleteIt");
-        QTest::addColumn<bool>("keeps");
-        QTest::newRow("saved profile as stored") << true << false << false << true;
-        QTest::newRow("saved profile deleted") << true << false << true << false;
-        QTest::newRow("edited default profile") << false << true << false << false;
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("saved profile as stored") << "stored";
+        QTest::newRow("saved profile deleted") << "deleted";
+        QTest::newRow("edited default profile") << "edited";
     }
-
     void storedProfilesChangeFallsBack() {
-        QFETCH(bool, startFromSaved);
-        QFETCH(bool, edit);
-        QFETCH(bool, deleteIt);
-        QFETCH(bool, keeps);
+        QFETCH(QString, shown);
         const Profile icons = savedProfile("Icons"), other = savedProfile("Other");
         Keys::profiles().set({icons});
-        if (startFromSaved)
+        if (shown == "edited")
+            m_main->editorControl("overwriteFiles")->click();
+        else
             menuItem("Icons")->trigger();
-        if (edit)
-            m_main->editorControl(startFromSaved ? "prettyPrint" : "overwriteFiles")->click();
         const Profile before = m_application->state()->profile();
-
-        Keys::profiles().set(deleteIt ? QList<Profile>{other} : QList<Profile>{icons, other});
-        QCOMPARE(m_application->state()->profile(), keeps ? before : Profile::builtInDefault());
+        Keys::profiles().set(shown == "deleted" ? QList<Profile>{other}
+                                                : QList<Profile>{icons, other});
+        QCOMPARE(m_application->state()->profile(),
+                 shown == "stored" ? before : Profile::builtInDefault());
     }
 };
 
