@@ -233,27 +233,21 @@ private slots:
         QCOMPARE(fileNames(window->files()), order);
     }
 
+    // The open command reaches the active window, whose panel takes files and folders; a folder
+    // brings the files of its visible subfolders along.
     void openPanelTakesFilesAndFolders() {
-        // A folder brings the files of its visible subfolders along.
+        std::unique_ptr<MainWindow> second(application->newMainWindow());
+        QVERIFY(QTest::qWaitForWindowExposed(second.get()));
         for (const QString typed : {"folder", "d.svg"}) {
-            window->openAction()->trigger();
-            QVERIFY(window->openPanel());
-            window->openPanel()->setDirectory(files.path());
+            QApplication::setActiveWindow(second.get());
+            QTRY_VERIFY(second->isActiveWindow());
+            application->requestFileImport();
+            QVERIFY(second->openPanel() && !window->openPanel());
+            second->openPanel()->setDirectory(files.path());
             QVERIFY(typeIntoFileDialog(typed));
-            QTRY_VERIFY(!window->openPanel());
+            QTRY_VERIFY(!second->openPanel());
         }
-        QCOMPARE(fileNames(window->files()), (QStringList{"a.svg", "b.svg", "c.svg", "d.svg"}));
-    }
-
-    void openCommandReachesActiveWindow() {
-        MainWindow *second = application->newMainWindow();
-        QVERIFY(QTest::qWaitForWindowExposed(second));
-        QApplication::setActiveWindow(second);
-        QTRY_VERIFY(second->isActiveWindow());
-        application->requestFileImport();
-        QVERIFY(second->openPanel());
-        QVERIFY(!window->openPanel());
-        delete second;
+        QCOMPARE(fileNames(second->files()), (QStringList{"a.svg", "b.svg", "c.svg", "d.svg"}));
     }
 
     void setupSheetFollowsLoginShell_data() {
