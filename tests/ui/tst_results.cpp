@@ -131,23 +131,13 @@ private slots:
         QCOMPARE(progress->bar()->value(), 6);
         QCOMPARE(progress->bar()->maximum(), 6);
         QVERIFY(progress->isHidden());
-        const QLocale locale;
-        qint64 before = 0, after = 0;
-        for (int row = 0; row < 5; ++row) {
-            const QFileInfo input(files()->files().at(row).id);
-            before += input.size();
-            after += QFileInfo(m_work->filePath("out/" + input.fileName())).size();
-        }
-        QCOMPARE(column(0, SVGFileTableModel::StatusRole).at(5).toInt(), int(Status::Failed));
         const QString message = column(0, Qt::ToolTipRole).at(5).toString();
         QVERIFY2(message.contains(QLatin1String("zz-broken.svg")) ||
                      message.contains(QLatin1String("rror")),
                  qPrintable(message));
-        ResultsSummary *summary = m_window->resultsSummary();
-        QVERIFY(summary->fullText().startsWith(
-            QStringLiteral("5 files optimized, 1 failed · %1 → %2 (saved %3 %) · ")
-                .arg(locale.formattedDataSize(before), locale.formattedDataSize(after),
-                     locale.toString(100.0 * (before - after) / before, 'f', 1))));
+        // The sizes and their format are the engine's and the summary model's tests'.
+        QVERIFY(m_window->resultsSummary()->fullText().startsWith(
+            QStringLiteral("5 files optimized, 1 failed · ")));
 
         // The summary picks out the failed file, whose preview shows the message.
         QTest::mouseClick(m_window->resultsSummary(), Qt::LeftButton);
