@@ -111,9 +111,6 @@ private slots:
     void duplicate() {
         QFETCH(QString, source);
         QFETCH(bool, fromRowMenu);
-        Profile changedDefault = Keys::defaultProfile().get();
-        changedDefault.prettyPrint = true;
-        Keys::defaultProfile().set(changedDefault);
         start({saved("Icons 2", OperationMode::Text), saved("Logos")}, source);
         const Profile original = tab->model()->profileAt(selectedRow());
 
