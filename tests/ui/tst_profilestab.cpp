@@ -93,11 +93,7 @@ private slots:
         application = std::make_unique<Application>(new AppcastUpdater(options));
     }
 
-    void init() {
-        Keys::defaultProfile().remove();
-        Keys::profiles().remove();
-        Keys::selectedProfile().remove();
-    }
+    void init() { Keys::defaultProfile().remove(); } // start() sets the rest
 
     void cleanup() { tab.reset(); }
     void cleanupTestCase() { application.reset(); }
@@ -151,9 +147,8 @@ private slots:
             QVERIFY(chooseFromContextMenu(list->viewport(), list->visualRect(row).center(),
                                           QStringLiteral("Delete")));
         }
-        QStringList remaining{"A", "B", "C"};
-        remaining.removeOne(deleted);
-        QCOMPARE(names(Keys::profiles().get()), remaining);
+        QCOMPARE(Keys::profiles().get().size(), 2);
+        QVERIFY(!names(Keys::profiles().get()).contains(deleted));
         verifySelection(expected);
         // The deferred fall-back to the default profile must not undo the new selection.
         QCoreApplication::processEvents();
