@@ -37,13 +37,6 @@ struct Window {
     Inspector *inspector;
 };
 
-Profile savedProfile(const QString &name) {
-    Profile profile = Profile::makeNew();
-    profile.name = name;
-    profile.mode = OperationMode::Text;
-    return profile;
-}
-
 } // namespace
 
 class tst_Inspector : public QObject {
@@ -112,7 +105,7 @@ private slots:
     // edits, in every window.
     void pickerAndUpdateItem() {
         Window second(m_application.get());
-        const Profile icons = savedProfile("Icons & Logos");
+        const Profile icons = savedProfile("Icons & Logos", OperationMode::Text);
         Keys::profiles().set({icons});
         QVERIFY(menuItem("Default Profile")->isChecked());
         QVERIFY(!menuItem("Apply to Default Profile")->isEnabled());
@@ -144,7 +137,7 @@ private slots:
     }
 
     void saveAsNewProfile() {
-        const Profile existing = savedProfile("New Profile");
+        const Profile existing = savedProfile("New Profile", OperationMode::Text);
         Keys::profiles().set({existing});
         m_main->editorControl("overwriteFiles")->click();
         const Profile edited = m_application->state()->profile();
@@ -174,7 +167,8 @@ private slots:
     }
     void storedProfilesChangeFallsBack() {
         QFETCH(QString, shown);
-        const Profile icons = savedProfile("Icons"), other = savedProfile("Other");
+        const Profile icons = savedProfile("Icons", OperationMode::Text),
+                      other = savedProfile("Other");
         Keys::profiles().set({icons});
         if (shown == "edited")
             m_main->editorControl("overwriteFiles")->click();

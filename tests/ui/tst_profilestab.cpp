@@ -21,13 +21,6 @@
 
 namespace {
 
-Profile saved(const QString &name, OperationMode mode = OperationMode::File) {
-    Profile profile = Profile::makeNew();
-    profile.name = name;
-    profile.mode = mode;
-    return profile;
-}
-
 QStringList names(const QList<Profile> &profiles) {
     QStringList result;
     for (const Profile &profile : profiles)
@@ -107,7 +100,7 @@ private slots:
     void duplicate() {
         QFETCH(QString, source);
         QFETCH(bool, fromRowMenu);
-        start({saved("Icons 2", OperationMode::Text), saved("Logos")}, source);
+        start({savedProfile("Icons 2", OperationMode::Text), savedProfile("Logos")}, source);
         const Profile original = tab->model()->profileAt(selectedRow());
 
         std::unique_ptr<QMenu> rowMenu(tab->contextMenu(selectedRow()));
@@ -135,7 +128,7 @@ private slots:
         QFETCH(QString, selected);
         QFETCH(QString, deleted);
         QFETCH(QString, selectedAfter);
-        start({saved("A"), saved("B"), saved("C")}, selected);
+        start({savedProfile("A"), savedProfile("B"), savedProfile("C")}, selected);
         const QString expected = idNamed(selectedAfter);
         if (selected == deleted) {
             tab->listActions()->removeButton()->click();
@@ -164,8 +157,8 @@ private slots:
     }
     void applyToDefaultProfile() {
         QFETCH(bool, edited);
-        Profile icons = saved("Icons", OperationMode::Text);
-        start({saved("Logos"), icons}, "Icons");
+        Profile icons = savedProfile("Icons", OperationMode::Text);
+        start({savedProfile("Logos"), icons}, "Icons");
         MainWindow window(application->state());
         Profile current = Keys::defaultProfile().get();
         current.overwrite = !edited;
@@ -192,7 +185,7 @@ private slots:
         QFETCH(int, row);
         QFETCH(int, destination);
         QFETCH(QStringList, order);
-        start({saved("A"), saved("B"), saved("C"), saved("D")}, "C");
+        start({savedProfile("A"), savedProfile("B"), savedProfile("C"), savedProfile("D")}, "C");
         // The list view makes exactly this call when a dragged row is dropped.
         QVERIFY(tab->model()->moveRows({}, row, 1, {}, destination));
         QCOMPARE(names(Keys::profiles().get()), order);
@@ -212,7 +205,7 @@ private slots:
     void editsGoToTheSelectedProfile() {
         QFETCH(QString, selected);
         QFETCH(bool, vanishes);
-        start({saved("Logos"), saved("Icons")}, selected);
+        start({savedProfile("Logos"), savedProfile("Icons")}, selected);
         Profile edited = tab->editor()->profile();
         if (vanishes)
             Keys::profiles().set({Keys::profiles().get().first()});
@@ -235,7 +228,7 @@ private slots:
     }
 
     void selectionFollowsStoreAndList() {
-        start({saved("A"), saved("B")});
+        start({savedProfile("A"), savedProfile("B")});
         // The default profile's row cannot be deleted.
         QVERIFY(!tab->listActions()->removeButton()->isEnabled());
         Keys::selectedProfile().set(idNamed("B"));
