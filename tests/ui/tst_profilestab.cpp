@@ -129,7 +129,6 @@ private slots:
         QFETCH(QString, deleted);
         QFETCH(QString, selectedAfter);
         start({savedProfile("A"), savedProfile("B"), savedProfile("C")}, selected);
-        const QString expected = idNamed(selectedAfter);
         if (selected == deleted) {
             tab->listActions()->removeButton()->click();
         } else {
@@ -142,10 +141,10 @@ private slots:
         }
         QCOMPARE(Keys::profiles().get().size(), 2);
         QVERIFY(!names(Keys::profiles().get()).contains(deleted));
-        verifySelection(expected);
+        verifySelection(idNamed(selectedAfter));
         // The deferred fall-back to the default profile must not undo the new selection.
         QCoreApplication::processEvents();
-        verifySelection(expected);
+        verifySelection(idNamed(selectedAfter));
     }
 
     // The main window's current default profile follows the new default when it was not edited,
