@@ -132,7 +132,6 @@ private slots:
 
     void tabLeavesTheTable() {
         addFiles({"a.svg"});
-        application->state()->setProfile(Profile::builtInDefault());
         QApplication::setActiveWindow(window);
         QVERIFY(QTest::qWaitForWindowActive(window));
         window->fileTable()->setFocus();
