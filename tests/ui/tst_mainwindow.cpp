@@ -59,11 +59,8 @@ class TestMainWindow : public QObject {
     // Enter, move and drop at `pos` of `widget`, delivered like the window system does: to the
     // deepest widget there, or the nearest ancestor of it that accepts drops.
     static bool drop(QWidget *widget, QPoint pos, const QMimeData *data, Qt::DropAction action) {
-        QWidget *target = widget;
-        if (QWidget *child = widget->childAt(pos)) {
-            pos = child->mapFrom(widget, pos);
-            target = child;
-        }
+        QWidget *target = widget->childAt(pos) ? widget->childAt(pos) : widget;
+        pos = target->mapFrom(widget, pos);
         while (!target->acceptDrops() && !target->isWindow()) {
             pos = target->mapToParent(pos);
             target = target->parentWidget();
@@ -82,7 +79,6 @@ class TestMainWindow : public QObject {
 private slots:
     void initTestCase() {
         useSettingsIn(home.path(), "tst_mainwindow");
-        setShellPath(binWithout());
         setShellPath(binWith());
         writeScript(binWith() + QStringLiteral("/svgo"), fakeSvgo);
         // Only the login shell decides here: no shipped svgo to fall back on.
