@@ -76,8 +76,9 @@ class tst_Results : public QObject {
                         QDir(folder).filePath(name));
         return folder;
     }
-    void useProfile(bool overwrite) {
+    void useProfile(bool overwrite, OperationMode mode = OperationMode::File) {
         Profile profile = Profile::builtInDefault();
+        profile.mode = mode;
         profile.overwrite = overwrite;
         profile.keepOriginalWhenNotSmaller = false; // runs again over files already optimized
         if (!overwrite)
@@ -245,9 +246,7 @@ private slots:
 
     void textRunOfOnlyFailuresOpensNoWindow() {
         QVERIFY(files()->addFolder(QUrl::fromLocalFile(folderWith(0, {"broken.svg"}))));
-        Profile profile = Profile::builtInDefault();
-        profile.mode = OperationMode::Text;
-        m_application->state()->setProfile(profile);
+        useProfile(false, OperationMode::Text);
         optimize();
         QCOMPARE(column(0, SVGFileTableModel::StatusRole), QList<QVariant>{int(Status::Failed)});
         QVERIFY(TextOutputWindow::openWindows().isEmpty());
