@@ -12,7 +12,6 @@
 #include "ui/profiles/ProfileMenu.h"
 #include "ui/profiles/SaveProfileSheet.h"
 
-#include <QAbstractButton>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -174,11 +173,10 @@ private slots:
             m_main->editorControl("overwriteFiles")->click();
         else
             menuItem("Icons")->trigger();
-        const Profile before = m_application->state()->profile();
         Keys::profiles().set(shown == "deleted" ? QList<Profile>{other}
                                                 : QList<Profile>{icons, other});
         QCOMPARE(m_application->state()->profile(),
-                 shown == "stored" ? before : Profile::builtInDefault());
+                 shown == "stored" ? icons : Profile::builtInDefault());
     }
 };
 
