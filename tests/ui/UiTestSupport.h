@@ -3,6 +3,8 @@
 // Set-up shared by the window tests: real settings in a temporary folder, a real login shell
 // that sees only the test's own tools, and small menu helpers.
 
+#include "model/Profile.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
@@ -20,10 +22,11 @@ inline void useSettingsIn(const QString &dir, const char *application) {
     QCoreApplication::setApplicationName(QLatin1String(application));
 }
 
-inline void writeScript(const QString &path, const QByteArray &body) {
+inline void writeScript(const QString &path, const QByteArray &body,
+                        const QByteArray &shell = "/bin/sh") {
     QFile file(path);
     QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    file.write("#!/bin/sh\n" + body);
+    file.write("#!" + shell + "\n" + body);
     file.close();
     QVERIFY(file.setPermissions(file.permissions() | QFile::ExeOwner));
 }
@@ -36,6 +39,14 @@ inline void useLoginShellHome(const QString &home, const QString &bin) {
     profile.write("export PATH='" + bin.toUtf8() + "'\n");
     qputenv("HOME", QFile::encodeName(home));
     qputenv("ZDOTDIR", QFile::encodeName(home));
+}
+
+// A profile as if saved under `name`.
+inline Profile savedProfile(const QString &name, OperationMode mode = OperationMode::File) {
+    Profile profile = Profile::makeNew();
+    profile.name = name;
+    profile.mode = mode;
+    return profile;
 }
 
 // An svgo as far as a version check can tell.

@@ -22,7 +22,6 @@
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -69,17 +68,17 @@ class tst_Results : public QObject {
         QDir().mkpath(folder);
         QDir source(
             QStringLiteral(MIRANDEL_SOURCE_DIR "/tools/node_modules/bootstrap-icons/icons"));
-        const QStringList names =
-            source.entryList({QStringLiteral("*.svg")}, QDir::Files, QDir::Name).mid(0, icons);
-        for (const QString &name : names)
+        for (const QString &name :
+             source.entryList({QStringLiteral("*.svg")}, QDir::Files, QDir::Name).mid(0, icons))
             QFile::copy(source.filePath(name), QDir(folder).filePath(name));
         for (const QString &name : extra)
             QFile::copy(QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/broken.svg"),
                         QDir(folder).filePath(name));
         return folder;
     }
-    void useProfile(bool overwrite) {
+    void useProfile(bool overwrite, OperationMode mode = OperationMode::File) {
         Profile profile = Profile::builtInDefault();
+        profile.mode = mode;
         profile.overwrite = overwrite;
         profile.keepOriginalWhenNotSmaller = false; // runs again over files already optimized
         if (!overwrite)
@@ -130,29 +129,14 @@ private slots:
         RunProgress *progress = m_window->inspector()->runProgress();
         optimize();
         QCOMPARE(progress->bar()->value(), 6);
-        QCOMPARE(progress->bar()->maximum(), 6);
         QVERIFY(progress->isHidden());
-
-        const QLocale locale;
-        qint64 before = 0, after = 0;
-        for (int row = 0; row < 5; ++row) {
-            const QString input = files()->files().at(row).id;
-            const QString output = m_work->filePath("out/" + QFileInfo(input).fileName());
-            const qint64 in = QFileInfo(input).size(), out = QFileInfo(output).size();
-            before += in;
-            after += out;
-        }
-        QCOMPARE(column(0, SVGFileTableModel::StatusRole).at(5).toInt(), int(Status::Failed));
         const QString message = column(0, Qt::ToolTipRole).at(5).toString();
         QVERIFY2(message.contains(QLatin1String("zz-broken.svg")) ||
                      message.contains(QLatin1String("rror")),
                  qPrintable(message));
-        ResultsSummary *summary = m_window->resultsSummary();
-        QVERIFY(summary->fullText().startsWith(
-            QStringLiteral("5 files optimized, 1 failed · %1 → %2 (saved %3 %) · ")
-                .arg(locale.formattedDataSize(before), locale.formattedDataSize(after),
-                     locale.toString(100.0 * (before - after) / before, 'f', 1))));
-        QVERIFY(summary->fullText().endsWith(QLatin1String(" s")));
+        // The sizes and their format are the engine's and the summary model's tests'.
+        QVERIFY(m_window->resultsSummary()->fullText().startsWith(
+            QStringLiteral("5 files optimized, 1 failed · ")));
 
         // The summary picks out the failed file, whose preview shows the message.
         QTest::mouseClick(m_window->resultsSummary(), Qt::LeftButton);
@@ -170,7 +154,6 @@ private slots:
         const QList<QVariant> saved = column(SVGFileTableModel::Saved, SVGFileTableModel::SortRole);
         for (int row = 1; row < 5; ++row)
             QVERIFY(saved.at(row - 1).toDouble() <= saved.at(row).toDouble());
-        QVERIFY(!saved.at(5).isValid());
         const QList<SVGFile> shown = files()->files();
         QCOMPARE(optimize().files, shown);
     }
@@ -183,22 +166,12 @@ private slots:
     void cancelMarksTheRestNotRun() {
         QFETCH(bool, escape);
         const QString svgo = m_work->filePath(QStringLiteral("svgo"));
-        QFile script(svgo);
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/bash\n" + slowSvgo);
-        script.close();
-        QVERIFY(script.setPermissions(script.permissions() | QFile::ExeOwner));
+        writeScript(svgo, slowSvgo, "/bin/bash");
         Keys::svgoExecutablePath().set(svgo);
         Keys::chunkSize().set(1);
         Keys::maxConcurrentProcesses().set(1);
-        const QString folder = m_work->filePath(QStringLiteral("in"));
-        QDir().mkpath(folder);
-        for (const QString name : {"a.svg", "b-slow.svg", "c.svg"}) {
-            QFile file(QDir(folder).filePath(name));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("<svg xmlns=\"http://www.w3.org/2000/svg\"></svg>");
-        }
-        QVERIFY(files()->addFolder(QUrl::fromLocalFile(folder)));
+        QVERIFY(files()->addFolder(
+            QUrl::fromLocalFile(folderWith(0, {"a.svg", "b-slow.svg", "c.svg"}))));
         useProfile(false);
 
         QSignalSpy finished(m_window->inspector(), &Inspector::runFinished);
@@ -206,7 +179,6 @@ private slots:
         RunProgress *progress = m_window->inspector()->runProgress();
         QTRY_COMPARE(progress->bar()->value(), 1);
         QVERIFY(progress->isVisible());
-        QVERIFY(button()->isLoading());
         QVERIFY(!m_window->restoreOriginalsAction()->isEnabled());
         if (escape)
             QTest::keyClick(m_window->fileTable(), Qt::Key_Escape);
@@ -214,8 +186,6 @@ private slots:
             QTest::mouseClick(progress->cancelButton(), Qt::LeftButton);
         QVERIFY(finished.wait(10000));
         QTRY_VERIFY(!button()->isLoading());
-        QVERIFY(button()->isEnabled());
-        QVERIFY(progress->isHidden());
         QCOMPARE(
             column(0, SVGFileTableModel::StatusRole),
             (QList<QVariant>{int(Status::Optimized), int(Status::NotRun), int(Status::NotRun)}));
@@ -224,11 +194,10 @@ private slots:
     }
 
     // The answer the restore's question on screen gets, by a click on its button.
-    static void answer(const QString &button, const QString &expectedText = {}) {
+    static void answer(const QString &button, const QString &expectedText) {
         QTRY_VERIFY(qobject_cast<QMessageBox *>(QApplication::activeModalWidget()));
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!expectedText.isEmpty())
-            QVERIFY2(box->text().contains(expectedText), qPrintable(box->text()));
+        QVERIFY2(box->text().contains(expectedText), qPrintable(box->text()));
         for (QAbstractButton *candidate : box->buttons())
             if (candidate->text() == button)
                 return QTest::mouseClick(candidate, Qt::LeftButton);
@@ -242,9 +211,7 @@ private slots:
         const QString first = files()->files().at(0).id;
         QVERIFY(QFile::link(first, m_work->filePath(QStringLiteral("link.svg"))));
         files()->addFile(QUrl::fromLocalFile(m_work->filePath(QStringLiteral("link.svg"))));
-        QList<QByteArray> before;
-        for (const SVGFile &file : files()->files())
-            before.append(contents(file.id));
+        const QList<QByteArray> before{contents(first), contents(files()->files().at(1).id)};
         useProfile(true);
         // The link names a file the run optimizes already: once is enough.
         QCOMPARE(optimize().count(FileResult::Status::Optimized), 3);
@@ -279,9 +246,7 @@ private slots:
 
     void textRunOfOnlyFailuresOpensNoWindow() {
         QVERIFY(files()->addFolder(QUrl::fromLocalFile(folderWith(0, {"broken.svg"}))));
-        Profile profile = Profile::builtInDefault();
-        profile.mode = OperationMode::Text;
-        m_application->state()->setProfile(profile);
+        useProfile(false, OperationMode::Text);
         optimize();
         QCOMPARE(column(0, SVGFileTableModel::StatusRole), QList<QVariant>{int(Status::Failed)});
         QVERIFY(TextOutputWindow::openWindows().isEmpty());
