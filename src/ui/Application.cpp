@@ -34,10 +34,13 @@ Application::Application(Updater *updater, QObject *parent)
     connect(m_state, &AppState::fileImportRequested, this, &Application::requestFileImport);
     // However the program ends, no svgo of a run outlives it and no private folder is left.
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
-        for (QFuture<OptimizationResult> &run : m_runs) {
+        // Only runs still going: cancelling a finished one reaches continuations whose windows
+        // may be gone already.
+        for (QFuture<OptimizationResult> run : runningRuns()) {
             run.cancel();
             run.waitForFinished();
         }
+        m_runs.clear();
     });
     // Creating the keys registers their defaults before any window reads them.
     Keys::profiles();

@@ -207,7 +207,7 @@ void MainWindow::useOptimizedAnyway(const QStringList &ids) {
         if (const FileResult *result = m_files->result(id))
             held.append({id, *result});
     // Off the window's thread: writing keeps each original first, as any overwrite does.
-    QtConcurrent::run([held] {
+    QFuture<QStringList> writing = QtConcurrent::run([held] {
         OriginalsBackup backup;
         QStringList errors;
         for (const auto &[id, result] : held)
@@ -215,7 +215,8 @@ void MainWindow::useOptimizedAnyway(const QStringList &ids) {
                 HeldBackOutput::write(id, result.destination, result.differentOutput, backup));
         backup.save();
         return errors;
-    }).then(this, [this, held](const QStringList &errors) {
+    });
+    whenFinished(writing, this, [this, held](const QStringList &errors) {
         for (qsizetype index = 0; index < held.size(); ++index) {
             FileResult result = held.at(index).second;
             result.status = errors.at(index).isEmpty() ? FileResult::Status::Optimized
