@@ -33,6 +33,8 @@ endif()
 
 install(TARGETS mirandel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 include(${CMAKE_CURRENT_LIST_DIR}/ShippedTools.cmake)
+# The process that draws SVG for the preview and the visual check, beside svgo.
+install(TARGETS mirandel-render RUNTIME DESTINATION ${shipped_tools_dest})
 install(FILES ${packaging_dir}/${MIRANDEL_DESKTOP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_BINARY_DIR}/${MIRANDEL_DESKTOP_ID}.metainfo.xml

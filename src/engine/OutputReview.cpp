@@ -24,7 +24,15 @@ FileResult OutputReview::review(const Profile &profile, const QByteArray &origin
         return result;
     }
     if (check) {
-        if (const VisualCheck::Verdict verdict = check->compare(output); verdict.looksDifferent)
+        const VisualCheck::Verdict verdict = check->compare(output);
+        if (verdict.couldNotDraw) {
+            // Unjudged, so not written: a file that breaks the renderer may just as well have
+            // been broken by svgo.
+            result.status = FileResult::Status::Failed;
+            result.message = verdict.reason;
+            return result;
+        }
+        if (verdict.looksDifferent)
             return looksDifferent(verdict.reason);
     }
     return result;

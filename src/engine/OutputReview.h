@@ -13,6 +13,8 @@ class VisualCheck;
 //   the result carries the output, which file mode holds back instead of writing;
 // - file mode, the output not smaller than the input and the profile keeping such originals:
 //   "Already optimal", the input stays;
+// - the original or the output could not be drawn at all (the renderer crashed or ran out of
+//   time): "Failed", the input stays;
 // - otherwise "Optimized": file mode writes the output, text mode uses it.
 // Text mode uses svgo's output whatever the status.
 class OutputReview {

@@ -1,39 +1,231 @@
-// librsvg's headers come first: GLib names a struct member "signals", which Qt defines as a macro.
-#include <librsvg/rsvg.h>
-
 #include "engine/SvgRenderer.h"
 
+#include "engine/ShippedTools.h"
 #include "model/Diagnostics.h"
 
-#include <algorithm>
-#include <cmath>
+#include <QDeadlineTimer>
 
-SvgRenderer::SvgRenderer(const QByteArray &svg) {
-    GError *error = nullptr;
-    m_handle = rsvg_handle_new_from_data(reinterpret_cast<const guint8 *>(svg.constData()),
-                                         gsize(svg.size()), &error);
-    if (!m_handle) {
-        m_error = error ? QString::fromUtf8(error->message) : QString();
-        if (error)
-            g_error_free(error);
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace {
+
+// What the helper said about one request (see src/renderhelper/main.cpp for the wire format).
+struct Answer {
+    enum Status : uint8_t { Drawn = 0, Invalid = 1, Failed = 2 };
+    uint8_t status = Failed;
+    QSizeF natural{1, 1};
+    QImage image;   // null when only parsed or not drawn
+    QString reason; // librsvg's, for Invalid and Failed
+};
+
+// One helper process for the calling thread, started on first use and after it died. A socket
+// rather than pipes: writing to a helper that just died must fail, not raise SIGPIPE here.
+class RenderHelper {
+public:
+    ~RenderHelper() { stop(); }
+
+    // Nothing when the helper could not be started, died or ran out of time; it is stopped then
+    // and the next request starts a new one.
+    std::optional<Answer> request(const QByteArray &svg, QSize size) {
+        if (m_pid <= 0 && !start())
+            return std::nullopt;
+        const QDeadlineTimer deadline(SvgRenderer::timeLimitMs);
+        const auto length = uint32_t(svg.size());
+        const int32_t width = size.width(), height = size.height();
+        if (!send(&length, sizeof length, deadline) || !send(svg.constData(), length, deadline) ||
+            !send(&width, sizeof width, deadline) || !send(&height, sizeof height, deadline))
+            return lost(deadline);
+        Answer answer;
+        double naturalWidth = 1, naturalHeight = 1;
+        if (!receive(&answer.status, sizeof answer.status, deadline) ||
+            !receive(&naturalWidth, sizeof naturalWidth, deadline) ||
+            !receive(&naturalHeight, sizeof naturalHeight, deadline))
+            return lost(deadline);
+        answer.natural = QSizeF(naturalWidth, naturalHeight);
+        if (answer.status != Answer::Drawn) {
+            uint32_t reasonLength = 0;
+            if (!receive(&reasonLength, sizeof reasonLength, deadline) || reasonLength > 65536)
+                return lost(deadline);
+            QByteArray reason(qsizetype(reasonLength), Qt::Uninitialized);
+            if (!receive(reason.data(), reasonLength, deadline))
+                return lost(deadline);
+            answer.reason = QString::fromUtf8(reason);
+            return answer;
+        }
+        int32_t drawnWidth = 0, drawnHeight = 0;
+        if (!receive(&drawnWidth, sizeof drawnWidth, deadline) ||
+            !receive(&drawnHeight, sizeof drawnHeight, deadline) || drawnWidth < 0 ||
+            drawnHeight < 0 || drawnWidth > std::max(0, width) || drawnHeight > std::max(0, height))
+            return lost(deadline);
+        if (drawnWidth == 0 || drawnHeight == 0)
+            return answer;
+        // Cairo's ARGB32 is QImage's premultiplied ARGB32 in native byte order, and a 32-bit
+        // QImage has no padding at the end of its rows, so the pixels land in place.
+        QImage image(drawnWidth, drawnHeight, QImage::Format_ARGB32_Premultiplied);
+        if (image.isNull() || image.bytesPerLine() != qsizetype(drawnWidth) * 4)
+            return lost(deadline);
+        if (!receive(image.bits(), size_t(image.sizeInBytes()), deadline))
+            return lost(deadline);
+        answer.image = image;
+        return answer;
+    }
+
+private:
+    pid_t m_pid = -1;
+    int m_socket = -1;
+
+    static QString program() {
+        static const QString path = ShippedTools::file(QStringLiteral("mirandel-render"));
+        return path;
+    }
+
+    bool start() {
+        QByteArray path = program().toLocal8Bit();
+        if (path.isEmpty()) {
+            qCWarning(lcMirandel) << "The drawing helper mirandel-render is missing";
+            return false;
+        }
+        int ends[2];
+        if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) {
+            qCWarning(lcMirandel) << "No socket for the drawing helper:" << strerror(errno);
+            return false;
+        }
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, ends[1], STDIN_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
+        // A process group of its own, so that stopping it stops all of it; and the default
+        // signal handling whatever this program changed.
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        posix_spawnattr_setpgroup(&attributes, 0);
+        sigset_t none, defaults;
+        sigemptyset(&none);
+        sigemptyset(&defaults);
+        sigaddset(&defaults, SIGPIPE);
+        posix_spawnattr_setsigmask(&attributes, &none);
+        posix_spawnattr_setsigdefault(&attributes, &defaults);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK |
+                                                  POSIX_SPAWN_SETSIGDEF);
+        char *arguments[] = {path.data(), nullptr};
+        pid_t pid = -1;
+        const int failure =
+            posix_spawn(&pid, path.constData(), &actions, &attributes, arguments, environ);
+        posix_spawn_file_actions_destroy(&actions);
+        posix_spawnattr_destroy(&attributes);
+        close(ends[1]);
+        if (failure != 0) {
+            close(ends[0]);
+            qCWarning(lcMirandel) << "Cannot start the drawing helper:" << strerror(failure);
+            return false;
+        }
+        m_pid = pid;
+        m_socket = ends[0];
+        return true;
+    }
+
+    void stop() {
+        if (m_socket >= 0)
+            close(m_socket);
+        m_socket = -1;
+        if (m_pid > 0) {
+            kill(-m_pid, SIGKILL);
+            int status = 0;
+            while (waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
+            }
+        }
+        m_pid = -1;
+    }
+
+    std::optional<Answer> lost(const QDeadlineTimer &deadline) {
+        // Reaped before it is killed, the helper tells how it ended.
+        int status = 0;
+        const pid_t ended = m_pid > 0 ? waitpid(m_pid, &status, WNOHANG) : -1;
+        if (deadline.hasExpired())
+            qCWarning(lcMirandel) << "The drawing helper took longer than"
+                                  << SvgRenderer::timeLimitMs << "ms and was stopped";
+        else if (ended == m_pid && WIFSIGNALED(status))
+            qCWarning(lcMirandel) << "The drawing helper crashed with signal" << WTERMSIG(status);
+        else
+            qCWarning(lcMirandel) << "The drawing helper stopped answering";
+        if (ended == m_pid)
+            m_pid = -1; // reaped: its number may belong to another process by now
+        stop();
+        return std::nullopt;
+    }
+
+    // Waits for the socket until the deadline; false when the time is up or the helper is gone.
+    bool wait(short events, const QDeadlineTimer &deadline) {
+        for (;;) {
+            pollfd entry{m_socket, events, 0};
+            const int ready = poll(&entry, 1, int(std::max<qint64>(0, deadline.remainingTime())));
+            if (ready < 0 && errno == EINTR)
+                continue;
+            return ready > 0 && (entry.revents & events) != 0;
+        }
+    }
+
+    bool send(const void *data, size_t size, const QDeadlineTimer &deadline) {
+        const auto *bytes = static_cast<const char *>(data);
+        while (size > 0) {
+            if (!wait(POLLOUT, deadline))
+                return false;
+            const ssize_t sent = ::send(m_socket, bytes, size, MSG_NOSIGNAL | MSG_DONTWAIT);
+            if (sent < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
+                continue;
+            if (sent <= 0)
+                return false;
+            bytes += sent;
+            size -= size_t(sent);
+        }
+        return true;
+    }
+
+    bool receive(void *data, size_t size, const QDeadlineTimer &deadline) {
+        auto *bytes = static_cast<char *>(data);
+        while (size > 0) {
+            if (!wait(POLLIN, deadline))
+                return false;
+            const ssize_t got = recv(m_socket, bytes, size, MSG_DONTWAIT);
+            if (got < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
+                continue;
+            if (got <= 0)
+                return false;
+            bytes += got;
+            size -= size_t(got);
+        }
+        return true;
+    }
+};
+
+thread_local RenderHelper helper;
+
+} // namespace
+
+SvgRenderer::SvgRenderer(const QByteArray &svg) : m_svg(svg) {
+    const std::optional<Answer> answer = helper.request(m_svg, QSize(0, 0));
+    if (!answer) {
+        m_couldNotDraw = true;
         return;
     }
-    rsvg_handle_set_dpi(m_handle, 96);
-    gboolean hasViewBox = false;
-    RsvgRectangle viewBox{};
-    rsvg_handle_get_intrinsic_dimensions(m_handle, nullptr, nullptr, nullptr, nullptr, &hasViewBox,
-                                         &viewBox);
-    double width = 0, height = 0;
-    if (hasViewBox && viewBox.width > 0 && viewBox.height > 0)
-        m_natural = QSizeF(viewBox.width, viewBox.height);
-    else if (rsvg_handle_get_intrinsic_size_in_pixels(m_handle, &width, &height) && width > 0 &&
-             height > 0)
-        m_natural = QSizeF(width, height);
-}
-
-SvgRenderer::~SvgRenderer() {
-    if (m_handle)
-        g_object_unref(m_handle);
+    m_natural = answer->natural;
+    m_valid = answer->status != Answer::Invalid;
+    if (!m_valid)
+        m_error = answer->reason;
 }
 
 QSize SvgRenderer::fittedSize(QSize box) const {
@@ -43,30 +235,19 @@ QSize SvgRenderer::fittedSize(QSize box) const {
 }
 
 QImage SvgRenderer::render(QSize size) const {
-    if (!m_handle || size.isEmpty())
+    if (!m_valid || m_couldNotDraw || size.isEmpty())
         return {};
     size = size.boundedTo(QSize(maximumSide, maximumSide));
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull())
-        return {};
-    image.fill(Qt::transparent);
-    // Cairo's ARGB32 is QImage's premultiplied ARGB32 in native byte order, so it draws in place.
-    cairo_surface_t *surface =
-        cairo_image_surface_create_for_data(image.bits(), CAIRO_FORMAT_ARGB32, image.width(),
-                                            image.height(), int(image.bytesPerLine()));
-    cairo_t *cairo = cairo_create(surface);
-    const RsvgRectangle viewport{0, 0, double(size.width()), double(size.height())};
-    GError *error = nullptr;
-    const bool drawn = rsvg_handle_render_document(m_handle, cairo, &viewport, &error);
-    cairo_destroy(cairo);
-    cairo_surface_flush(surface);
-    cairo_surface_destroy(surface);
-    if (!drawn) {
-        qCWarning(lcMirandel) << "librsvg could not draw a document:"
-                              << (error ? error->message : "no reason given");
-        if (error)
-            g_error_free(error);
+    const std::optional<Answer> answer = helper.request(m_svg, size);
+    if (!answer) {
+        m_couldNotDraw = true;
         return {};
     }
-    return image;
+    if (answer->status != Answer::Drawn) {
+        qCWarning(lcMirandel) << "librsvg could not draw a document:"
+                              << (answer->reason.isEmpty() ? QStringLiteral("no reason given")
+                                                           : answer->reason);
+        return {};
+    }
+    return answer->image;
 }

@@ -6,26 +6,33 @@
 #include <QSizeF>
 #include <QString>
 
-typedef struct _RsvgHandle RsvgHandle;
-
-// One SVG document parsed by librsvg, ready to be drawn at any size. librsvg draws what the web
-// draws (clip paths, masks, filters, CSS), which is what the preview and the visual check need.
+// One SVG document for librsvg, ready to be drawn at any size. librsvg draws what the web draws
+// (clip paths, masks, filters, CSS), which is what the preview and the visual check need.
 //
-// Each object owns its own librsvg handle: objects on different threads never share state, so
-// worker threads may each make their own. One object is used by one thread at a time.
+// librsvg panics on some real files, which would abort the whole program, and some files take
+// minutes or gigabytes to draw. So it never runs in this process: each thread talks to a helper
+// process of its own (mirandel-render, in the shipped tools folder) that is kept between
+// drawings, limited in memory, given timeLimitMs per answer and started afresh after it died.
+// A document whose helper died or ran out of time is marked couldNotDraw() and not tried again.
+//
+// One object is used by one thread at a time; objects on different threads share nothing.
 class SvgRenderer {
 public:
     // A rendering never has a side longer than this, so a huge drawing costs bounded memory.
     static constexpr int maximumSide = 4096;
+    // How long the helper may take for one answer before it is stopped.
+    static constexpr int timeLimitMs = 10000;
 
     explicit SvgRenderer(const QByteArray &svg);
-    ~SvgRenderer();
     SvgRenderer(const SvgRenderer &) = delete;
     SvgRenderer &operator=(const SvgRenderer &) = delete;
 
-    bool isValid() const { return m_handle != nullptr; }
+    bool isValid() const { return m_valid; }
     // librsvg's reason when the document could not be parsed.
     QString error() const { return m_error; }
+    // True once the helper crashed or ran out of time on this document, while parsing it or
+    // drawing it; render() then gives only null images.
+    bool couldNotDraw() const { return m_couldNotDraw; }
 
     // The drawing's own proportions: its viewBox, else its width and height in pixels; a square
     // when the document states neither.
@@ -39,7 +46,9 @@ public:
     QImage render(QSize size) const;
 
 private:
-    RsvgHandle *m_handle = nullptr;
+    QByteArray m_svg;
+    bool m_valid = false;
+    mutable bool m_couldNotDraw = false;
     QString m_error;
     QSizeF m_natural{1, 1};
 };

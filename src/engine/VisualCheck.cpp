@@ -95,6 +95,11 @@ VisualCheck::VisualCheck(const QByteArray &original) : m_original(original) {
     const SvgRenderer renderer(original);
     if (renderer.isValid())
         m_firstRendering = renderer.render(renderer.fittedSize({firstSide, firstSide}));
+    m_couldNotDraw = renderer.couldNotDraw();
+}
+
+QString VisualCheck::couldNotDrawMessage() {
+    return tr("Mirandel could not draw this file; it was left as it was");
 }
 
 VisualCheck::Comparison VisualCheck::compareImages(const QImage &original,
@@ -129,23 +134,32 @@ QString VisualCheck::structuralChange(const QByteArray &original, const QByteArr
 }
 
 VisualCheck::Verdict VisualCheck::compare(const QByteArray &optimized) const {
-    // An original librsvg cannot draw gives nothing to compare with.
+    const Verdict undrawable{false, true, couldNotDrawMessage(), {}};
+    if (m_couldNotDraw)
+        return undrawable;
+    // An original librsvg refuses gives nothing to compare with.
     if (m_firstRendering.isNull())
         return {};
 
     const SvgRenderer renderer(optimized);
     const QImage first = renderer.render(m_firstRendering.size());
+    if (renderer.couldNotDraw())
+        return undrawable;
     if (first.isNull())
-        return {true, tr("The optimized file cannot be drawn."), {}};
+        return {true, false, tr("The optimized file cannot be drawn."), {}};
     Comparison comparison = compareImages(m_firstRendering, first);
     if (comparison.changed > 0 && comparison.changed <= inconclusiveUpTo) {
         const SvgRenderer originalRenderer(m_original);
         const QSize size = originalRenderer.fittedSize({secondSide, secondSide});
-        comparison = compareImages(originalRenderer.render(size), renderer.render(size));
+        const QImage originalImage = originalRenderer.render(size);
+        const QImage optimizedImage = renderer.render(size);
+        if (originalRenderer.couldNotDraw() || renderer.couldNotDraw())
+            return undrawable;
+        comparison = compareImages(originalImage, optimizedImage);
         if (comparison.changed < differentFrom)
             return {};
     }
     if (comparison.changed == 0)
         return {};
-    return {true, tr("The optimized file looks different."), comparison.difference};
+    return {true, false, tr("The optimized file looks different."), comparison.difference};
 }

@@ -19,6 +19,9 @@
 //
 // The constructor draws the original, so it may run while svgo works on the file; compare()
 // then draws only the output. Objects are independent of each other and may live on any thread.
+//
+// When drawing the original or the output crashed or ran out of time (see SvgRenderer), nothing
+// can be said about the output: the verdict says so, and the file is left as it was.
 class VisualCheck {
     Q_DECLARE_TR_FUNCTIONS(VisualCheck)
 public:
@@ -30,10 +33,16 @@ public:
 
     struct Verdict {
         bool looksDifferent = false;
-        QString reason;    // why it looks different, for the row and the preview; empty otherwise
+        // The original or the output could not be drawn at all (not merely refused by librsvg).
+        bool couldNotDraw = false;
+        // why it looks different or could not be judged, for the row and the preview
+        QString reason;
         QImage difference; // the original faded with the changed pixels marked; null when none
     };
     Verdict compare(const QByteArray &optimized) const;
+
+    // The reason given when a drawing crashed or ran out of time.
+    static QString couldNotDrawMessage();
 
     // What the markup shows that a rendering would not; empty when nothing.
     static QString structuralChange(const QByteArray &original, const QByteArray &optimized);
@@ -48,4 +57,5 @@ public:
 private:
     QByteArray m_original;
     QImage m_firstRendering; // null when librsvg cannot draw the original
+    bool m_couldNotDraw = false;
 };

@@ -63,6 +63,12 @@ void SvgPane::paintEvent(QPaintEvent *) {
     const QSize pixels = (size * devicePixelRatioF()).toSize();
     if (!m_fixedImage && m_image.size() != pixels)
         m_image = m_renderer->render(pixels);
+    if (!m_fixedImage && m_renderer->couldNotDraw()) {
+        // Not tried again at the next size: the renderer crashed or ran out of time on it.
+        m_renderer.reset();
+        update();
+        return;
+    }
 
     // Light and slightly darker squares, the usual sign of transparency.
     constexpr int square = 8;
