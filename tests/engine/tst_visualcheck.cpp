@@ -3,6 +3,9 @@
 
 #include "engine/HeldBackOutput.h"
 #include "engine/OriginalsBackup.h"
+#include "engine/OutputReview.h"
+#include "engine/SvgRenderer.h"
+#include "engine/VisualCheck.h"
 #include "tst_optimizer_support.h"
 
 #include <QProcess>
@@ -32,6 +35,32 @@ QByteArray svgo(const QByteArray &input, const QString &config) {
         qWarning() << "svgo failed:" << process.readAllStandardError();
     return process.readAllStandardOutput();
 }
+
+// librsvg 2.54 panics on this filter chain (a tile of an empty offset region).
+const QByteArray panicking =
+    "<svg viewBox=\"0 0 100 100\" xmlns=\"http://www.w3.org/2000/svg\"><filter id=\"f\">"
+    "<feFlood x=\"0\" y=\"0\" width=\"8\" height=\"8\"/><feOffset dx=\"4\" dy=\"4\"/>"
+    "<feTile/></filter><rect x=\"20\" y=\"20\" width=\"60\" height=\"60\" "
+    "filter=\"url(#f)\"/></svg>";
+
+// A hundred thousand blurred squares through five levels of ten <use>s each: a small file that
+// keeps librsvg busy for far longer than the time limit, even at icon size.
+QByteArray endless() {
+    QByteArray svg = "<svg viewBox=\"0 0 64 64\" xmlns=\"http://www.w3.org/2000/svg\">"
+                     "<defs><filter id=\"b\"><feGaussianBlur stdDeviation=\"3\"/></filter>"
+                     "<g id=\"l0\"><rect width=\"60\" height=\"60\" filter=\"url(#b)\"/></g>";
+    constexpr int levels = 5;
+    for (int level = 1; level <= levels; ++level) {
+        svg += "<g id=\"l" + QByteArray::number(level) + "\">";
+        for (int copy = 0; copy < 10; ++copy)
+            svg += "<use href=\"#l" + QByteArray::number(level - 1) + "\"/>";
+        svg += "</g>";
+    }
+    return svg + "</defs><use href=\"#l" + QByteArray::number(levels) + "\"/></svg>";
+}
+
+const QByteArray wide = "<svg viewBox=\"0 0 200 100\" xmlns=\"http://www.w3.org/2000/svg\">"
+                        "<rect x=\"10\" y=\"10\" width=\"180\" height=\"80\"/></svg>";
 
 } // namespace
 
@@ -144,6 +173,78 @@ private slots:
         const QList<OriginalsBackup::Original> kept = OriginalsBackup::originals({input}, root);
         QCOMPARE(kept.size(), intoFolder ? 0 : 1);
         QCOMPARE(contents(intoFolder ? input : kept.first().copy), original);
+    }
+
+    void rendererSurvivesBrokenDrawings_data() {
+        QTest::addColumn<QByteArray>("svg");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<bool>("couldNotDraw");
+        QTest::addColumn<QSizeF>("natural");
+        QTest::newRow("drawable") << wide << true << false << QSizeF(200, 100);
+        QTest::newRow("not SVG") << QByteArray("<svg") << false << false << QSizeF(1, 1);
+        QTest::newRow("librsvg panics") << panicking << true << true << QSizeF(100, 100);
+        QTest::newRow("drawing takes too long") << endless() << true << true << QSizeF(64, 64);
+    }
+
+    // The helper that crashed or was stopped is replaced: the next drawing on this thread works.
+    void rendererSurvivesBrokenDrawings() {
+        QFETCH(QByteArray, svg);
+        QFETCH(bool, valid);
+        QFETCH(bool, couldNotDraw);
+        QFETCH(QSizeF, natural);
+        const SvgRenderer renderer(svg);
+        QCOMPARE(renderer.isValid(), valid);
+        QCOMPARE(renderer.naturalSize(), natural);
+        const QImage image = renderer.render(renderer.fittedSize({64, 64}));
+        QCOMPARE(renderer.couldNotDraw(), couldNotDraw);
+        QCOMPARE(image.isNull(), !valid || couldNotDraw);
+        QCOMPARE(renderer.render({32, 32}).isNull(), !valid || couldNotDraw);
+
+        const SvgRenderer next(wide);
+        const QImage drawn = next.render({64, 32});
+        QCOMPARE(drawn.size(), QSize(64, 32));
+        // The rectangle, drawn by the helper, lies where the document puts it.
+        QCOMPARE(qAlpha(drawn.pixel(32, 16)), 255);
+        QCOMPARE(qAlpha(drawn.pixel(1, 1)), 0);
+    }
+
+    void undrawableFileIsLeftAsItWas_data() {
+        QTest::addColumn<QByteArray>("original");
+        QTest::addColumn<QByteArray>("output"); // empty: svgo's own, through a whole run
+        QTest::newRow("original panics") << panicking << QByteArray();
+        QTest::newRow("original takes too long") << endless() << QByteArray();
+        QTest::newRow("output panics") << wide << panicking;
+    }
+
+    void undrawableFileIsLeftAsItWas() {
+        QFETCH(QByteArray, original);
+        QFETCH(QByteArray, output);
+        Profile profile = Profile::builtInDefault();
+        profile.mode = OperationMode::File;
+        profile.keepOriginalWhenNotSmaller = false;
+        if (!output.isEmpty()) {
+            const VisualCheck check(original);
+            const FileResult result = OutputReview::review(profile, original, output, &check);
+            QCOMPARE(int(result.status), int(Status::Failed));
+            QCOMPARE(result.message, VisualCheck::couldNotDrawMessage());
+            return;
+        }
+        // Beside a file that draws, which the same run still optimizes.
+        QTemporaryDir work;
+        const QString broken = work.filePath(QStringLiteral("broken.svg"));
+        const QString icon = work.filePath(QStringLiteral("icon.svg"));
+        QFile file(broken);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(original);
+        file.close();
+        QVERIFY(QFile::copy(source(QStringLiteral("tests/data/icon.svg")), icon));
+        const optimizer_test::Run run = optimizer_test::optimize({broken, icon}, profile);
+
+        const FileResult &result = run.result.outcomes.at(0);
+        QCOMPARE(int(result.status), int(Status::Failed));
+        QCOMPARE(result.message, VisualCheck::couldNotDrawMessage());
+        QCOMPARE(contents(broken), original);
+        QCOMPARE(int(run.result.outcomes.at(1).status), int(Status::Optimized));
     }
 
     void initTestCase() {
