@@ -47,7 +47,7 @@ OptimizerRun::OptimizerRun(const QList<SVGFile> &files, const Profile &profile,
 
 OptimizerRun::~OptimizerRun() {
     for (Process *process : std::as_const(m_running)) {
-        process->process->kill();
+        killGroup(process);
         process->process->waitForFinished(1000);
         delete process->process;
         delete process;
@@ -115,7 +115,7 @@ void OptimizerRun::checkCancel() {
     m_queue.clear();
     // The end of each killed process is handled like any other: what it completed is kept.
     for (Process *process : std::as_const(m_running))
-        process->process->kill();
+        killGroup(process);
     if (m_job)
         m_workers.cancel(m_job);
 }

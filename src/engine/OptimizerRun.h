@@ -6,6 +6,7 @@
 #include "engine/SvgoMessages.h"
 #include "engine/SvgoOutputs.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFuture>
 #include <QList>
@@ -43,6 +44,11 @@ private:
         SvgoMessages::ReportReader reports;
         QStringList reportedNames;
         QString program;
+        // The process leads a group of its own (0 until it started): ending the group ends a
+        // wrapper script's node and whatever else it started with it.
+        qint64 group = 0;
+        QElapsedTimer lastProgress; // since it started or last reported a finished file
+        bool timedOut = false;
     };
 
     QList<int> prepare();
@@ -56,6 +62,8 @@ private:
     void processEnded(Process *process, bool startFailed);
     void handleFailure(const QList<int> &unfinished, const QByteArray &standardError,
                        const QString &crashText);
+    void watchProcesses(); // ends processes that made no progress within the time limit
+    static void killGroup(Process *process);
 
     // `document` is svgo's output in text mode when it did not go through a file.
     void finishFile(int index, const QByteArray *document = nullptr);
@@ -95,6 +103,8 @@ private:
     std::unique_ptr<QTemporaryDir> m_commandLineFolder;
     std::deque<QList<int>> m_queue; // chunks waiting for a process
     QList<Process *> m_running;
+    qint64 m_commandLineLimitMs = 0; // per file, restarted by each file a process reports
+    QTimer m_commandLineWatch;
     int m_finished = 0;
     int m_reportedInRunning = 0;
     int m_progress = 0;

@@ -19,7 +19,9 @@
 #include <cmath>
 
 #ifdef Q_OS_UNIX
+#include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -36,6 +38,15 @@ void raiseDescriptorLimit() {
             setrlimit(RLIMIT_NOFILE, &limit);
         }
     }
+#endif
+}
+
+// In the forked child as well: a group of its own, so that a cancel or a time-out can end the
+// wrapper script's node and anything else it started, not only the process Mirandel started.
+void prepareChild() {
+#ifdef Q_OS_UNIX
+    ::setpgid(0, 0);
+    raiseDescriptorLimit();
 #endif
 }
 
@@ -120,10 +131,23 @@ void OptimizerRun::start(const QList<int> &files) {
     child->setInputChannelMode(QProcess::ForwardedInputChannel);
     child->setWorkingDirectory(m_commandLineFolder->filePath(QStringLiteral("work")));
 #ifdef Q_OS_UNIX
-    child->setChildProcessModifier(raiseDescriptorLimit);
+    child->setChildProcessModifier(prepareChild);
 #endif
+    if (m_commandLineLimitMs == 0) {
+        // The workers' limit, per file: a process may take it for each file it reports, so a big
+        // chunk is not cut short while it moves, and one stuck on a file ends after one limit.
+        const qint64 limit = m_options.timeLimitMs.value_or(Keys::svgoTimeLimit().get() * 1000);
+        m_commandLineLimitMs = limit > 0 ? limit : Keys::svgoTimeLimit().defaultValue() * 1000;
+        connect(&m_commandLineWatch, &QTimer::timeout, this, &OptimizerRun::watchProcesses);
+        m_commandLineWatch.start(int(std::clamp<qint64>(m_commandLineLimitMs / 4, 20, 1000)));
+    }
+    connect(child, &QProcess::started, this,
+            [process] { process->group = process->process->processId(); });
+    process->lastProgress.start();
     connect(child, &QProcess::readyReadStandardOutput, this, [this, process] {
         const QStringList names = process->reports.feed(process->process->readAllStandardOutput());
+        if (!names.isEmpty())
+            process->lastProgress.start();
         process->reportedNames.append(names);
         m_reportedInRunning += int(names.size());
         reportProgress();
@@ -179,6 +203,15 @@ void OptimizerRun::processEnded(Process *process, bool startFailed) {
         if (m_cancelled) {
             for (int index : std::as_const(unfinished))
                 QFile::remove(m_slots.at(index).temporary);
+        } else if (process->timedOut) {
+            // Running it again would only wait as long once more.
+            const QString message =
+                tr("svgo took longer than %1 s")
+                    .arg(QString::number(double(m_commandLineLimitMs) / 1000.0));
+            for (int index : std::as_const(unfinished)) {
+                QFile::remove(m_slots.at(index).temporary);
+                failFile(index, message);
+            }
         } else if (!unfinished.isEmpty()) {
             const QString crashText =
                 child->exitStatus() == QProcess::CrashExit
@@ -220,4 +253,26 @@ void OptimizerRun::handleFailure(const QList<int> &unfinished, const QByteArray 
     const qsizetype half = unfinished.size() / 2;
     m_queue.push_front(unfinished.mid(half));
     m_queue.push_front(unfinished.first(half));
+}
+
+void OptimizerRun::watchProcesses() {
+    for (Process *process : std::as_const(m_running)) {
+        if (!process->timedOut && process->lastProgress.elapsed() > m_commandLineLimitMs) {
+            qCWarning(lcMirandel).noquote()
+                << QStringLiteral("Optimizer: svgo at \"%1\" made no progress in %2 ms; ended")
+                       .arg(process->program)
+                       .arg(m_commandLineLimitMs);
+            process->timedOut = true;
+            killGroup(process); // its end comes through processEnded like any other
+        }
+    }
+}
+
+void OptimizerRun::killGroup(Process *process) {
+#ifdef Q_OS_UNIX
+    // Only while it is still ours: once reaped, its number may be given to another process.
+    if (process->group > 0 && process->process->state() != QProcess::NotRunning)
+        ::kill(-pid_t(process->group), SIGKILL);
+#endif
+    process->process->kill();
 }

@@ -175,7 +175,8 @@ void SvgoWorkerPool::sendRequests() {
             switchTo(job);
         }
         m_size = job->workers;
-        m_timeLimitMs = job->timeLimitMs;
+        // No limit at all, or a negative one, is no setting anyone means: the usual limit holds.
+        m_timeLimitMs = job->timeLimitMs > 0 ? job->timeLimitMs : SvgoJob().timeLimitMs;
         m_memoryLimit = job->memoryLimit;
         break;
     }

@@ -64,6 +64,7 @@ private:
         bool leaving = false;   // taken out of service on purpose; its end is no surprise
         bool recycling = false; // grew too big: gets nothing new and ends once idle
         QByteArray pending;     // a line not complete yet
+        qsizetype scanned = 0;  // bytes of `pending` known to hold no line end
         std::deque<InFlight> inFlight;
         QElapsedTimer lastProgress; // since it started, or last said something while busy
         bool batchFull = false;     // had its fill of requests; gets more once half are answered
@@ -81,7 +82,7 @@ private:
     void startWorker();
     void send(Worker *worker, const std::shared_ptr<SvgoJob> &job, const SvgoRequest &request);
     void readLines(Worker *worker);
-    void handleLine(Worker *worker, const QByteArray &line, Updates &updates);
+    void handleLine(Worker *worker, QByteArrayView line, Updates &updates);
     void answer(const std::shared_ptr<SvgoJob> &job, SvgoAnswer answer, Updates &updates);
     void flush(Updates &updates);
     void sendOutbox();

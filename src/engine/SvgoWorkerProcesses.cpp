@@ -10,6 +10,11 @@
 #include <QProcess>
 #include <QSet>
 
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <unistd.h>
+#endif
+
 namespace {
 
 // A request is a few fields; building a JSON document for each would cost more than the rest.
@@ -26,6 +31,16 @@ void appendJsonString(QByteArray &line, const QString &text) {
         }
     }
     line += '"';
+}
+
+// Each worker leads a process group of its own, so ending it also ends anything it started.
+void killGroup(QProcess *process) {
+#ifdef Q_OS_UNIX
+    if (const qint64 group = process->processId();
+        group > 0 && process->state() != QProcess::NotRunning)
+        ::kill(-pid_t(group), SIGKILL);
+#endif
+    process->kill();
 }
 
 } // namespace
@@ -53,6 +68,9 @@ void SvgoWorkerPool::startWorker() {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("NO_COLOR"), QStringLiteral("1"));
     process->setProcessEnvironment(environment);
+#ifdef Q_OS_UNIX
+    process->setChildProcessModifier([] { ::setpgid(0, 0); });
+#endif
     connect(process, &QProcess::readyReadStandardOutput, this,
             [this, worker] { readLines(worker); });
     connect(process, &QProcess::finished, this, [this, worker] { workerEnded(worker); });
@@ -84,21 +102,34 @@ void SvgoWorkerPool::send(Worker *worker, const std::shared_ptr<SvgoJob> &job,
 }
 
 void SvgoWorkerPool::readLines(Worker *worker) {
+    // Only the new bytes are searched for line ends: a long answer arriving in many pieces is
+    // then read in time proportional to its size.
     worker->pending.append(worker->process->readAllStandardOutput());
     Updates updates;
     qsizetype start = 0;
-    for (qsizetype end = worker->pending.indexOf('\n'); end >= 0 && !worker->leaving;
-         start = end + 1, end = worker->pending.indexOf('\n', start))
-        handleLine(worker, worker->pending.mid(start, end - start), updates);
+    for (qsizetype end = worker->pending.indexOf('\n', worker->scanned);
+         end >= 0 && !worker->leaving; start = end + 1, end = worker->pending.indexOf('\n', start))
+        handleLine(worker, QByteArrayView(worker->pending).sliced(start, end - start), updates);
     worker->pending.remove(0, start);
+    worker->scanned = worker->pending.size();
     if (worker->recycling && !worker->leaving && worker->inFlight.empty())
         retire(worker, false);
     flush(updates);
     dispatch();
 }
 
-void SvgoWorkerPool::handleLine(Worker *worker, const QByteArray &line, Updates &updates) {
-    const QJsonObject message = QJsonDocument::fromJson(line).object();
+void SvgoWorkerPool::handleLine(Worker *worker, QByteArrayView line, Updates &updates) {
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(line.toByteArray(), &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject()) {
+        // Something printed past the worker's guard (a native add-on writing to the descriptor,
+        // say). It is no answer; the files it held up are answered by the lines that follow.
+        qCWarning(lcMirandel).noquote()
+            << QStringLiteral("Optimizer: the svgo worker wrote a line that is not an answer: %1")
+                   .arg(QString::fromUtf8(line.first(std::min<qsizetype>(line.size(), 200))));
+        return;
+    }
+    const QJsonObject message = document.object();
     if (message.contains(QLatin1String("ready"))) {
         if (!message.value(QLatin1String("ready")).toBool()) {
             workerUnusable(worker, message.value(QLatin1String("fallback")).toBool(),
@@ -216,7 +247,7 @@ void SvgoWorkerPool::retire(Worker *worker, bool kill) {
         entry->job->queue.push_front(entry->request);
     worker->inFlight.clear();
     if (kill)
-        worker->process->kill();
+        killGroup(worker->process);
     else
         worker->process->closeWriteChannel();
 }

@@ -57,10 +57,14 @@ const Defaults::Key<QString> &lineEnding() {
 }
 
 // Long enough for any sane drawing; a file that takes longer is more likely stuck than big.
-const Defaults::Key<qint64> &svgoTimeLimit() {
-    static const Defaults::Key<qint64> key(QStringLiteral("svgoTimeLimit"),
-                                           [] { return qint64(60); });
+const TimeLimitKey &svgoTimeLimit() {
+    static const TimeLimitKey key(QStringLiteral("svgoTimeLimit"), [] { return qint64(60); });
     return key;
+}
+
+qint64 TimeLimitKey::get() const {
+    const qint64 stored = Defaults::Key<qint64>::get();
+    return stored > 0 ? stored : defaultValue();
 }
 
 } // namespace Keys

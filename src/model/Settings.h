@@ -14,5 +14,12 @@ const Defaults::Key<qint64> &chunkSize();
 const Defaults::Key<qint64> &maxConcurrentProcesses();
 // The line break written between the parts of text output: "crlf" or "lf".
 const Defaults::Key<QString> &lineEnding();
-const Defaults::Key<qint64> &svgoTimeLimit(); // seconds one file may take in svgo
+// Seconds one file may take in svgo. No limit at all (0 or less) would fail every file at once, so
+// such a stored value reads as the default.
+class TimeLimitKey : public Defaults::Key<qint64> {
+public:
+    using Defaults::Key<qint64>::Key;
+    qint64 get() const;
+};
+const TimeLimitKey &svgoTimeLimit();
 } // namespace Keys

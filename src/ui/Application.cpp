@@ -11,11 +11,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QThread>
 #include <QTimer>
 #include <QtConcurrent>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -36,10 +39,19 @@ Application::Application(Updater *updater, QObject *parent)
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
         // Only runs still going: cancelling a finished one reaches continuations whose windows
         // may be gone already.
-        for (QFuture<OptimizationResult> run : runningRuns()) {
+        // Waited for up to the same cap as a quit asked for from a window, whatever a run is
+        // doing: a run stuck in svgo must not keep the program from ending.
+        const QList<QFuture<OptimizationResult>> runs = runningRuns();
+        for (QFuture<OptimizationResult> run : runs)
             run.cancel();
-            run.waitForFinished();
-        }
+        const QDeadlineTimer deadline(quitWaitMs);
+        auto ended = [&runs] {
+            return std::all_of(
+                runs.cbegin(), runs.cend(),
+                [](const QFuture<OptimizationResult> &run) { return run.isFinished(); });
+        };
+        while (!ended() && !deadline.hasExpired())
+            QThread::msleep(10);
         m_runs.clear();
     });
     // Creating the keys registers their defaults before any window reads them.

@@ -1,7 +1,10 @@
 // The optimizer against svgo stand-ins that fail in the ways a real svgo can fail but will not on
-// demand: crashing, naming no file, writing garbage or a lot.
+// demand: crashing, naming no file, writing garbage or a lot, hanging; and the real svgo with
+// settings and configurations that have broken runs before.
 
 #include "tst_optimizer_support.h"
+
+#include <csignal>
 
 using namespace optimizer_test;
 using Status = FileResult::Status;
@@ -43,6 +46,28 @@ QByteArray documentOf(const QString &path) {
     return "<svg id=\"" + QFileInfo(path).fileName().toUtf8() + "\"></svg>";
 }
 
+// The processes listed one a line in `file` that still run (a zombie has ended).
+QList<pid_t> stillRunning(const QString &file) {
+    QList<pid_t> running;
+    for (const QByteArray &line : contents(file).split('\n')) {
+        const pid_t pid = line.trimmed().toInt();
+        if (pid <= 0 || ::kill(pid, 0) != 0)
+            continue;
+        const QByteArray stat = contents(QStringLiteral("/proc/%1/stat").arg(pid));
+        const qsizetype state = stat.lastIndexOf(')') + 2;
+        if (state < 2 || state >= stat.size() || stat.at(state) != 'Z')
+            running.append(pid);
+    }
+    return running;
+}
+
+// Prints at import and for every file, on both ways Node has of writing to standard output.
+const QByteArray chattyConfig =
+    "console.log('configuration loaded');\n"
+    "export default { plugins: ['preset-default', { name: 'chatty', fn: (root, params, info) => "
+    "{\nconsole.info('optimizing', info.path); process.stdout.write('{\"id\":0,\"ok\":false}\\n"
+    "');\nconsole.table([1]);\nreturn {}; } }] };\n";
+
 } // namespace
 
 class tst_OptimizerFaults : public QObject {
@@ -60,6 +85,10 @@ private slots:
     void processKilledMidWrite_data();
     void processKilledMidWrite();
     void pathChangeCountsFromTheNextProcess();
+    void realSvgoWithOddSettings_data();
+    void realSvgoWithOddSettings();
+    void stuckCommandLineEndsWithItsGroup_data();
+    void stuckCommandLineEndsWithItsGroup();
 
 private:
     QStringList inputs(int count);
@@ -77,6 +106,7 @@ void tst_OptimizerFaults::init() {
     // One process per file, one at a time: the stand-ins' behaviour is then easy to follow.
     Keys::chunkSize().set(1);
     Keys::maxConcurrentProcesses().set(2);
+    Keys::svgoTimeLimit().remove();
 }
 
 QStringList tst_OptimizerFaults::inputs(int count) {
@@ -226,6 +256,82 @@ void tst_OptimizerFaults::pathChangeCountsFromTheNextProcess() {
     QCOMPARE(future.result().text,
              assembled(textProfile(), {documentOf(paths.first()), "<svg id=\"second\"></svg>",
                                        "<svg id=\"second\"></svg>"}));
+}
+
+void tst_OptimizerFaults::realSvgoWithOddSettings_data() {
+    QTest::addColumn<bool>("wrapped"); // svgo behind a shell script: its command line
+    QTest::addColumn<QByteArray>("config");
+    QTest::addColumn<qint64>("timeLimit"); // seconds, as stored
+    QTest::newRow("configuration printing, workers") << false << chattyConfig << qint64(60);
+    QTest::newRow("configuration printing, command line") << true << chattyConfig << qint64(60);
+    QTest::newRow("no time limit, workers") << false << QByteArray() << qint64(0);
+    QTest::newRow("negative time limit, workers") << false << QByteArray() << qint64(-5);
+    QTest::newRow("no time limit, command line") << true << QByteArray() << qint64(0);
+}
+
+void tst_OptimizerFaults::realSvgoWithOddSettings() {
+    QFETCH(bool, wrapped);
+    QFETCH(QByteArray, config);
+    QFETCH(qint64, timeLimit);
+    QTemporaryDir work;
+    Keys::svgoExecutablePath().set(
+        wrapped ? script(work, QStringLiteral("svgo"), "exec '" + svgo().toUtf8() + "' \"$@\"\n")
+                : svgo());
+    Keys::svgoTimeLimit().set(timeLimit);
+    Profile profile = textProfile();
+    QString configFile;
+    if (!config.isEmpty()) {
+        configFile = work.filePath(QStringLiteral("chatty.mjs"));
+        QFile file(configFile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(config);
+        file.close();
+        profile.svgoConfigFile = QUrl::fromLocalFile(configFile);
+    }
+    const QStringList paths = inputs(4);
+    const Run run = optimize(paths, profile);
+    QCOMPARE(statuses(run.result), QList<Status>(4, Status::Optimized));
+    QCOMPARE(run.texts, QStringList{assembled(profile, svgoAlone(paths, configFile))});
+}
+
+void tst_OptimizerFaults::stuckCommandLineEndsWithItsGroup_data() {
+    QTest::addColumn<QByteArray>("body"); // PIDS: the file each process of the group is added to
+    QTest::addColumn<bool>("cancel");     // cancelled once three processes are listed
+    QTest::newRow("hangs, ended by the time limit")
+        << QByteArray("echo $$ >> PIDS; sleep 300 & echo $! >> PIDS; wait\n") << false;
+    QTest::newRow("cancelled while its node and sleep run")
+        << QByteArray("echo $$ >> PIDS; '" + svgo().toUtf8() +
+                      "' \"$@\" & echo $! >> PIDS; sleep 300 & echo $! >> PIDS; wait\n")
+        << true;
+}
+
+void tst_OptimizerFaults::stuckCommandLineEndsWithItsGroup() {
+    QFETCH(QByteArray, body);
+    QFETCH(bool, cancel);
+    QTemporaryDir work;
+    const QString pids = work.filePath(QStringLiteral("pids"));
+    Keys::svgoExecutablePath().set(
+        script(work, QStringLiteral("svgo"), body.replace("PIDS", "'" + pids.toUtf8() + "'")));
+    std::optional<OptimizationResult> result; // a cancelled future keeps none
+    OptimizerOptions options;
+    options.timeLimitMs = cancel ? 600000 : 1000;
+    options.onFinished = [&](const OptimizationResult &finished) { result = finished; };
+    QFuture<OptimizationResult> future =
+        Optimizer::shared().optimize(entries(inputs(3)), textProfile(), {}, options);
+    if (cancel) {
+        QTRY_VERIFY_WITH_TIMEOUT(contents(pids).count('\n') >= 3, 30000);
+        future.cancel();
+    }
+    // Generous: it only has to show that the run does not wait for ever.
+    QTRY_VERIFY_WITH_TIMEOUT(future.isFinished(), 60000);
+    future.waitForFinished();
+    QVERIFY(result && result->cancelled == cancel);
+    if (!cancel) {
+        QCOMPARE(result->count(Status::Failed), 3);
+        for (const FileResult &outcome : result->outcomes)
+            QCOMPARE(outcome.message, QStringLiteral("svgo took longer than 1 s"));
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(stillRunning(pids).isEmpty(), 10000);
 }
 
 QTEST_GUILESS_MAIN(tst_OptimizerFaults)

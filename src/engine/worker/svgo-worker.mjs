@@ -5,7 +5,7 @@
 //
 // Requests arrive on standard input, one JSON object a line: {"id", "input", "output"}; without
 // "output" the optimized document comes back in the answer. Every line on standard output is one
-// JSON object:
+// JSON object, written by send() alone:
 //   {"ready":true,"version"}                   the module and the configuration are loaded
 //   {"ready":false,"fallback":true,"error"}    the module cannot be used; run svgo's command line
 //   {"ready":false,"error"}                    the configuration cannot be used
@@ -17,8 +17,20 @@
 import fs from 'node:fs';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
+import util from 'node:util';
 
 const [packageFolder, configFile] = process.argv.slice(2);
+
+// Standard output carries the answers and nothing else. A configuration or plugin that prints
+// (console.log while loading, or for every file) would otherwise put lines there that are not
+// answers; what they print goes to standard error instead, before anything of theirs is loaded.
+{
+  const toStandardError = (...values) => {
+    process.stderr.write(util.format(...values) + '\n');
+  };
+  for (const name of ['log', 'info', 'debug', 'dir', 'table']) console[name] = toStandardError;
+  process.stdout.write = (chunk, encoding, callback) => process.stderr.write(chunk, encoding, callback);
+}
 
 // Files are done strictly in the order they were asked for, and each answer is written before
 // the next file starts, so the oldest unanswered file is the one being worked on. Standard output
