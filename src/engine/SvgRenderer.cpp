@@ -138,33 +138,31 @@ private:
         return true;
     }
 
-    void stop() {
+    // Returns how the helper ended, as waitpid tells it; 0 when there was none.
+    int stop() {
         if (m_socket >= 0)
             close(m_socket);
         m_socket = -1;
+        int status = 0;
         if (m_pid > 0) {
+            // A helper that already died keeps its own ending: a killed zombie stays as it was.
             kill(-m_pid, SIGKILL);
-            int status = 0;
             while (waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
             }
         }
         m_pid = -1;
+        return status;
     }
 
     std::optional<Answer> lost(const QDeadlineTimer &deadline) {
-        // Reaped before it is killed, the helper tells how it ended.
-        int status = 0;
-        const pid_t ended = m_pid > 0 ? waitpid(m_pid, &status, WNOHANG) : -1;
+        const int status = stop();
         if (deadline.hasExpired())
             qCWarning(lcMirandel) << "The drawing helper took longer than"
                                   << SvgRenderer::timeLimitMs << "ms and was stopped";
-        else if (ended == m_pid && WIFSIGNALED(status))
+        else if (WIFSIGNALED(status) && WTERMSIG(status) != SIGKILL)
             qCWarning(lcMirandel) << "The drawing helper crashed with signal" << WTERMSIG(status);
         else
             qCWarning(lcMirandel) << "The drawing helper stopped answering";
-        if (ended == m_pid)
-            m_pid = -1; // reaped: its number may belong to another process by now
-        stop();
         return std::nullopt;
     }
 
