@@ -1,5 +1,6 @@
 #include "engine/SvgoMessages.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 namespace SvgoMessages {
@@ -13,8 +14,21 @@ QString withoutEscapeCodes(const QString &text) {
     return result;
 }
 
+bool isNodeMissing(const QString &message) {
+    // env: "/usr/bin/env: 'node': No such file or directory" (quotes vary with the locale);
+    // sh: "sh: 1: node: not found"; bash: "node: command not found".
+    static const QRegularExpression missing(
+        QStringLiteral("(?:^|\\n)(?:\\S*env: .node(?:js)?.: No such file or "
+                       "directory|.*\\bnode(?:js)?: (?:command )?not found)"));
+    return missing.match(message).hasMatch();
+}
+
 QString userMessage(const QByteArray &standardError) {
     const QString text = withoutEscapeCodes(QString::fromUtf8(standardError));
+    if (isNodeMissing(text))
+        return QCoreApplication::translate(
+            "SvgoMessages", "Node.js was not found, and svgo needs it to run. Install Node.js (on "
+                            "Debian and Ubuntu: the nodejs package).");
     static const QRegularExpression stackFrame(QStringLiteral("^\\s+at \\S"));
     QStringList kept;
     for (const QString &line : text.split(QLatin1Char('\n'))) {
@@ -58,7 +72,8 @@ QStringList ReportReader::feed(const QByteArray &bytes) {
     m_pending.append(bytes);
     QStringList completed;
     qsizetype start = 0;
-    for (qsizetype end = m_pending.indexOf('\n'); end >= 0;
+    // Only the new bytes are searched: a long line in many pieces costs its size, not more.
+    for (qsizetype end = m_pending.indexOf('\n', m_scanned); end >= 0;
          start = end + 1, end = m_pending.indexOf('\n', start)) {
         QString line = QString::fromUtf8(m_pending.constData() + start, end - start);
         if (line.endsWith(QLatin1Char('\r')))
@@ -74,6 +89,7 @@ QStringList ReportReader::feed(const QByteArray &bytes) {
         }
     }
     m_pending.remove(0, start);
+    m_scanned = m_pending.size();
     return completed;
 }
 

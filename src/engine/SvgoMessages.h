@@ -18,6 +18,10 @@ QString withoutEscapeCodes(const QString &text);
 // removed, surrounding blank lines trimmed.
 QString userMessage(const QByteArray &standardError);
 
+// Whether svgo could not run because Node.js is missing: its launcher (`#!/usr/bin/env node`, or a
+// wrapper script calling node) says so in its own words, which name no file and no fix.
+bool isNodeMissing(const QString &message);
+
 // The input that svgo's error names, as an index into `paths`: the one named first (svgo names
 // the broken file before quoting its lines, which may hold other paths), the longest of those
 // named there so that "/a/b.svg" is not taken for "/a/b.svg.svg". Errors that are not the
@@ -37,6 +41,7 @@ public:
 
 private:
     QByteArray m_pending;
+    qsizetype m_scanned = 0; // bytes of m_pending known to hold no line end
     QString m_lastName;
 };
 

@@ -120,27 +120,39 @@ QStringList tst_OptimizerFaults::inputs(int count) {
 
 void tst_OptimizerFaults::unstartableSvgoCostsItsFilesOnly_data() {
     QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("mention"); // in every file's message
     const QString notExecutable = m_work.filePath(QStringLiteral("not-executable"));
     QFile file(notExecutable);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(prelude);
     file.close();
-    QTest::newRow("missing") << m_work.filePath(QStringLiteral("no-such-svgo"));
-    QTest::newRow("not executable") << notExecutable;
-    QTest::newRow("empty") << QString();
+    QTest::newRow("missing") << m_work.filePath(QStringLiteral("no-such-svgo")) << QString();
+    QTest::newRow("not executable") << notExecutable << QString();
+    QTest::newRow("empty") << QString() << QString();
     // Taken as a path relative to the working folder, never looked up along PATH.
-    QTest::newRow("bare name") << QStringLiteral("true");
+    QTest::newRow("bare name") << QStringLiteral("true") << QString();
+    // The real svgo behind a wrapper, run where no node is on PATH: its launcher's complaint
+    // names neither the cause nor the fix.
+    QTest::newRow("no Node.js on PATH")
+        << script(m_work, QStringLiteral("wrapper"), "exec '" + svgo().toUtf8() + "' \"$@\"\n")
+        << QStringLiteral("Node.js was not found");
 }
 
 void tst_OptimizerFaults::unstartableSvgoCostsItsFilesOnly() {
     QFETCH(QString, path);
+    QFETCH(QString, mention);
     Keys::svgoExecutablePath().set(path);
     const QStringList paths = inputs(3);
+    const QByteArray searchPath = qgetenv("PATH");
+    if (!mention.isEmpty())
+        qputenv("PATH", m_work.filePath(QStringLiteral("nothing-here")).toLocal8Bit());
     const Run run = optimize(paths, textProfile());
+    qputenv("PATH", searchPath);
     QCOMPARE(run.texts, QStringList{QString()});
     QCOMPARE(run.result.count(Status::Failed), 3);
     for (const FileResult &outcome : run.result.outcomes)
-        QVERIFY(!outcome.message.isEmpty());
+        QVERIFY2(!outcome.message.isEmpty() && outcome.message.contains(mention),
+                 qPrintable(outcome.message));
 }
 
 void tst_OptimizerFaults::failureNamingNoFileIsNarrowedDown_data() {
