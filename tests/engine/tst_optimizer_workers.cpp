@@ -24,7 +24,8 @@ void write(const QString &path, const QByteArray &bytes) {
 // A configuration with svgo's defaults plus a plugin that runs `body` for every file, with
 // `name` its file name and FOLDER the test's folder.
 QByteArray trapConfig(const QByteArray &body) {
-    return "import fs from 'node:fs';\nexport default { plugins: ['preset-default', { name: "
+    return "import fs from 'node:fs';\nimport child from 'node:child_process';\nexport default { "
+           "plugins: ['preset-default', { name: "
            "'trap', fn: (root, params, info) => {\nconst name = info.path.split('/').pop();\n" +
            body + "\nreturn {}; } }] };\n";
 }
@@ -124,9 +125,11 @@ private slots:
             copyInto(work.path(), icons(5), {"a.svg", "b.svg", "slow.svg", "d.svg", "e.svg"});
         Profile profile = fileProfile(std::nullopt);
         const QString config = work.filePath(QStringLiteral("trap.mjs"));
-        write(config, trapConfig("if (name === 'slow.svg') { fs.writeFileSync('" +
+        // The worker starts a process of its own before it hangs: it must not outlive the cancel.
+        write(config, trapConfig("if (name === 'slow.svg') { const sleep = child.spawn('sleep', "
+                                 "['300'], {stdio: 'ignore'}); fs.writeFileSync('" +
                                  work.filePath(QStringLiteral("pid")).toUtf8() +
-                                 "', String(process.pid)); for (;;) {} }"));
+                                 "', process.pid + ' ' + sleep.pid); for (;;) {} }"));
         profile.svgoConfigFile = QUrl::fromLocalFile(config);
         std::optional<OptimizationResult> finished;
         OptimizerOptions options;
@@ -141,9 +144,12 @@ private slots:
         QVERIFY(finished && finished->cancelled);
         QCOMPARE(statuses(*finished), (QList{Status::Optimized, Status::Optimized, Status::NotRun,
                                              Status::NotRun, Status::NotRun}));
-        const pid_t worker = contents(work.filePath(QStringLiteral("pid"))).toInt();
-        QVERIFY(worker > 0);
-        QTRY_VERIFY_WITH_TIMEOUT(::kill(worker, 0) != 0, 5000);
+        const QList<QByteArray> pids = contents(work.filePath(QStringLiteral("pid"))).split(' ');
+        QCOMPARE(pids.size(), 2);
+        for (const QByteArray &pid : pids) {
+            QVERIFY(pid.toInt() > 0);
+            QTRY_VERIFY_WITH_TIMEOUT(::kill(pid_t(pid.toInt()), 0) != 0, 5000);
+        }
         QVERIFY(leftovers(work.path()).isEmpty());
     }
 
