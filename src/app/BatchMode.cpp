@@ -2,6 +2,7 @@
 
 #include "app/Translators.h"
 #include "engine/Optimizer.h"
+#include "engine/OriginalsBackup.h"
 #include "engine/SvgoResolver.h"
 #include "model/DefaultsStore.h"
 #include "model/FolderListing.h"
@@ -55,7 +56,8 @@ int BatchMode::run(int argc, char *argv[]) {
            "optimized without one, with a stored profile: text output goes to standard output, "
            "each file that fails is named on standard error with svgo's message.\n\n"
            "Exit status with --batch: 0 when every file was optimized, 1 when any failed, 2 for "
-           "bad usage or an unknown profile."));
+           "bad usage or an unknown profile. With --restore: 0 when every kept original was put "
+           "back, 1 otherwise."));
     const QCommandLineOption batch(QStringLiteral("batch"), tr("Optimize without a window."));
     const QCommandLineOption profileOption(
         QStringLiteral("profile"),
@@ -65,9 +67,18 @@ int BatchMode::run(int argc, char *argv[]) {
         tr("Write the files (file) or print the text output (text) instead of the profile's "
            "mode."),
         QStringLiteral("file|text"));
+    const QCommandLineOption restoreOption(
+        QStringLiteral("restore"),
+        tr("Put back the kept originals of the files given and of the SVG files in the folders "
+           "given, as Restore Originals does, instead of optimizing."));
+    const QCommandLineOption forceOption(
+        QStringLiteral("force"),
+        tr("With --restore: also put back files that were changed after they were optimized."));
     parser.addOption(batch);
     parser.addOption(profileOption);
     parser.addOption(modeOption);
+    parser.addOption(restoreOption);
+    parser.addOption(forceOption);
     // Qt's own help option would also offer --help-all, which opens the window instead.
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   tr("Show this help."));
@@ -90,6 +101,9 @@ int BatchMode::run(int argc, char *argv[]) {
         complain(tr("No files or folders given. See mirandel --help."));
         return BadUsage;
     }
+
+    if (parser.isSet(restoreOption))
+        return restore(paths, parser.isSet(forceOption));
 
     std::optional<Profile> chosen = chooseProfile(parser.value(profileOption));
     if (!chosen)
@@ -134,8 +148,38 @@ int BatchMode::run(int argc, char *argv[]) {
         complain(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(result.files.at(index).id),
                                               outcome.message));
     }
+    if (!result.stopped.isEmpty()) {
+        complain(result.stopped);
+        failed = true;
+    }
     if (profile.mode == OperationMode::Text)
         write(stdout, text);
+    return failed ? SomeFailed : AllOptimized;
+}
+
+int BatchMode::restore(const QStringList &paths, bool force) {
+    bool failed = false;
+    QStringList wanted;
+    for (const SVGFile &file : listFiles(paths, failed))
+        wanted.append(file.url.toLocalFile());
+    const QList<OriginalsBackup::Original> originals = OriginalsBackup::originals(wanted);
+    if (originals.isEmpty() && !failed)
+        complain(tr("No kept originals for the files given."));
+    QSet<QString> done; // a file listed by its link and by its target is put back once
+    for (const OriginalsBackup::Original &original : originals) {
+        if (done.contains(original.target))
+            continue;
+        done.insert(original.target);
+        if (original.changedSinceRun && !force) {
+            complain(tr("%1 was changed after it was optimized; left as it is (--force puts the "
+                        "original back anyway).")
+                         .arg(QDir::toNativeSeparators(original.path)));
+            failed = true;
+        } else if (const QString error = OriginalsBackup::restore(original); !error.isEmpty()) {
+            complain(error);
+            failed = true;
+        }
+    }
     return failed ? SomeFailed : AllOptimized;
 }
 

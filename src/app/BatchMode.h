@@ -11,6 +11,7 @@
 // as the window, without one (nothing here needs a display).
 //
 //   mirandel --batch [--profile NAME] [--mode file|text] PATH…
+//   mirandel --batch --restore [--force] PATH…
 //
 // Text output goes to standard output, per-file failures to standard error. Exit status: 0 when
 // every file was optimized, 1 when any failed, 2 for bad usage or an unknown profile.
@@ -24,6 +25,9 @@ public:
     static int run(int argc, char *argv[]);
 
 private:
+    // Puts back the kept originals of the files in `paths`, through the same code as the
+    // window's Restore Originals; files changed since their run only with `force`.
+    static int restore(const QStringList &paths, bool force);
     // The stored profile named `wanted` (the default profile when empty); absent, after saying
     // which profiles there are, when none has that name.
     static std::optional<Profile> chooseProfile(const QString &wanted);

@@ -1,10 +1,10 @@
 #include "engine/HeldBackOutput.h"
 
+#include "engine/FileReplacement.h"
 #include "engine/OriginalsBackup.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 QString HeldBackOutput::write(const QString &input, const QString &destination,
                               const QByteArray &output, OriginalsBackup &backup) {
@@ -12,20 +12,15 @@ QString HeldBackOutput::write(const QString &input, const QString &destination,
     if (target.isEmpty())
         return tr("%1 no longer exists").arg(QDir::toNativeSeparators(input));
     QDir().mkpath(QFileInfo(destination).absolutePath());
-    const bool replacesInput =
-        !target.isEmpty() && QFileInfo(destination).canonicalFilePath() == target;
-    if (replacesInput) {
-        if (const QString error = backup.keep(input, destination); !error.isEmpty())
-            return error;
-    }
-    const QFile::Permissions permissions = QFile::permissions(destination);
-    QSaveFile file(destination);
-    if (!file.open(QIODevice::WriteOnly) || file.write(output) != output.size() || !file.commit())
-        return tr("Cannot write %1: %2")
-            .arg(QDir::toNativeSeparators(destination), file.errorString());
-    if (permissions)
-        QFile::setPermissions(destination, permissions);
-    if (replacesInput)
-        backup.recordResult(destination, OriginalsBackup::Stamp::of(destination));
-    return QString();
+    const bool replacesInput = QFileInfo(destination).canonicalFilePath() == target;
+    if (!replacesInput)
+        return FileReplacement::write(destination, output);
+    if (const QString error = backup.keep(input, target); !error.isEmpty())
+        return error;
+    const QString error = FileReplacement::write(target, output, {}, [&](const QString &temporary) {
+        return backup.record(target, OriginalsBackup::Stamp::of(temporary));
+    });
+    if (!error.isEmpty())
+        backup.drop(target);
+    return error;
 }

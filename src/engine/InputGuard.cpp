@@ -37,8 +37,13 @@ InputGuard::Checked InputGuard::check(const QByteArray &input) {
     QByteArray svg = input;
     const Declared declared = declaredEncoding(QString::fromLatin1(input.left(256)));
     // A byte order mark of UTF-16 or UTF-32 says more than any declaration.
-    const std::optional<QStringConverter::Encoding> marked =
-        QStringConverter::encodingForData(input);
+    std::optional<QStringConverter::Encoding> marked = QStringConverter::encodingForData(input);
+    // Without a mark, UTF-16 still shows in its first character: XML starts with "<", and in
+    // UTF-16 that character has a zero byte beside it.
+    if (!marked && input.size() >= 2 && input.at(0) == '<' && input.at(1) == '\0')
+        marked = QStringConverter::Utf16LE;
+    else if (!marked && input.size() >= 2 && input.at(0) == '\0' && input.at(1) == '<')
+        marked = QStringConverter::Utf16BE;
     const bool otherMark = marked && *marked != QStringConverter::Utf8;
     if (otherMark || (!declared.encoding.isEmpty() && !isUtf8(declared.encoding))) {
         const QByteArray name = otherMark ? QByteArray(QStringConverter::nameForEncoding(*marked))
@@ -55,6 +60,13 @@ InputGuard::Checked InputGuard::check(const QByteArray &input) {
         if (again.start >= 0)
             text.replace(again.start, again.length, QStringLiteral("UTF-8"));
         svg = text.toUtf8();
+    } else {
+        // svgo would read the bytes as UTF-8 and write every byte that is not as U+FFFD, so a
+        // Latin-1 "é" would be lost in the optimized file. No zero byte belongs in XML either.
+        QStringDecoder decoder(QStringConverter::Utf8);
+        const QString decoded = decoder.decode(input); // decoding happens on the conversion
+        if (decoder.hasError() || input.contains('\0'))
+            return {{}, tr("The file is not valid UTF-8 text and declares no encoding")};
     }
 
     // The root element decides; whatever svgo could say about a broken document is left to it.

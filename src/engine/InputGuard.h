@@ -11,6 +11,10 @@
 class InputGuard {
     Q_DECLARE_TR_FUNCTIONS(InputGuard)
 public:
+    // The largest input read: icons and illustrations are far smaller, and a run holds every
+    // input in memory until its output is reviewed.
+    static constexpr qint64 maximumSize = 64LL * 1024 * 1024;
+
     struct Checked {
         QByteArray svg;  // what svgo gets: the input in UTF-8, declared as such
         QString failure; // why the file cannot be optimized; empty when svgo may have it

@@ -13,6 +13,9 @@ struct OptimizationResult {
     QList<FileResult> outcomes; // outcomes[i] belongs to files[i]
     QString text;               // text mode: the assembled documents of the optimized files
     bool cancelled = false;
+    // Why the run stopped replacing files before the end (a full disk, say), with what was done
+    // and what was left; empty when it did not stop.
+    QString stopped;
 
     qsizetype count(FileResult::Status status) const;
 };

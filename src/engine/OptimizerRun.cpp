@@ -1,5 +1,6 @@
 #include "engine/OptimizerRun.h"
 
+#include "engine/FileReplacement.h"
 #include "engine/InputGuard.h"
 #include "engine/OutputReview.h"
 #include "engine/StaleRunFolders.h"
@@ -40,6 +41,7 @@ OptimizerRun::OptimizerRun(const QList<SVGFile> &files, const Profile &profile,
                     ? std::optional<QString>(profile.outputFolder->toLocalFile())
                     : std::nullopt,
                 m_paths) {
+    m_intoFolder = !m_textMode && !profile.overwrite && profile.outputFolder;
     if (!m_textMode)
         m_backup = std::make_unique<OriginalsBackup>(
             options.originalsFolder.value_or(OriginalsBackup::root()));
@@ -60,6 +62,7 @@ QList<int> OptimizerRun::prepare() {
     m_documents.resize(count);
     m_originals.resize(count);
     m_checks.resize(count);
+    m_read.resize(count);
     QList<int> runnable; // list indices of files that got a private output place
     for (int index = 0; index < count; ++index) {
         const QFileInfo info(m_paths.at(index));
@@ -103,6 +106,17 @@ OptimizationResult OptimizerRun::exec() {
     result.files = m_files;
     result.outcomes = m_outcomes;
     result.cancelled = m_cancelled;
+    if (!m_stopped.isEmpty()) {
+        const qsizetype optimized = result.count(FileResult::Status::Optimized);
+        const QString counts = tr("%1 files were optimized and can be restored; %2 were left as "
+                                  "they were.")
+                                   .arg(optimized)
+                                   .arg(m_files.size() - optimized);
+        result.stopped =
+            m_backup->diskFull()
+                ? tr("The disk is full: %1").arg(counts)
+                : tr("The originals could not be kept (%1): %2").arg(m_stopped, counts);
+    }
     if (m_textMode && !m_cancelled)
         result.text = assembledText();
     return result;
@@ -186,23 +200,61 @@ void OptimizerRun::finishFile(int index, const QByteArray *document) {
     }
     if (status != FileResult::Status::Optimized) {
         QFile::remove(slot.temporary); // held back: the input stays as it is
+        leaveAsItWas(index);
         return;
     }
-    // An input about to be replaced is kept first; without that it stays as it is.
-    const bool replacesInput = m_backup && slot.replacesInput;
+    if (!slot.replacesInput) {
+        const QString error = FileReplacement::place(slot.temporary, slot.destination);
+        if (!error.isEmpty()) {
+            --m_finished; // failFile counts it
+            QFile::remove(slot.temporary);
+            failFile(index, error);
+        }
+        return;
+    }
+    // An input is replaced only once its original is kept and recorded on disk, and only while
+    // it is still the file that was read: another program may have written it meanwhile.
+    const QString target = slot.destination;
+    const FileReplacement::Identity &read = m_read.at(index);
     QString error;
-    if (replacesInput)
-        error = m_backup->keep(m_paths.at(index), slot.destination);
-    if (error.isEmpty())
-        error = SvgoOutputs::place(slot);
+    if (!m_stopped.isEmpty())
+        error = tr("Left as it was: %1").arg(m_stopped);
+    else if (read.isValid() && !(FileReplacement::Identity::of(target) == read))
+        error = FileReplacement::changedMessage();
+    else if (error = m_backup->keep(m_paths.at(index), target); error.isEmpty())
+        error = m_backup->record(target, written);
+    if (error.isEmpty()) {
+        error = FileReplacement::place(slot.temporary, target, read);
+        if (!error.isEmpty())
+            m_backup->drop(target);
+    } else if (m_stopped.isEmpty() && error != FileReplacement::changedMessage()) {
+        // Without a record of the originals the run must not replace another file.
+        m_stopped = m_backup->diskFull() ? tr("The disk is full.") : error;
+    }
     if (!error.isEmpty()) {
         --m_finished; // failFile counts it
         QFile::remove(slot.temporary);
         failFile(index, error);
-        return;
     }
-    if (replacesInput)
-        m_backup->recordResult(slot.destination, written);
+}
+
+void OptimizerRun::leaveAsItWas(int index) {
+    // An output folder receives every input: one svgo could not improve arrives as it is.
+    if (!m_intoFolder)
+        return;
+    const SvgoOutputs::Slot &slot = m_slots.at(index);
+    QFile input(m_paths.at(index));
+    QByteArray contents;
+    if (input.open(QIODevice::ReadOnly))
+        contents = input.read(InputGuard::maximumSize + 1);
+    QString error =
+        input.error() != QFile::NoError
+            ? tr("Cannot copy the file into the output folder: %1").arg(input.errorString())
+            : FileReplacement::write(slot.destination, contents);
+    if (!error.isEmpty()) {
+        --m_finished;
+        failFile(index, error);
+    }
 }
 
 void OptimizerRun::failFile(int index, const QString &message) {
@@ -234,12 +286,39 @@ QString OptimizerRun::assembledText() const {
 }
 
 bool OptimizerRun::guardInput(int index) {
-    QFile file(m_paths.at(index));
+    // Only regular files are read, and only up to a size: a link to /dev/zero or a named pipe
+    // would otherwise be read until memory runs out, or for ever.
+    const QString &path = m_paths.at(index);
+    const QFileInfo info(path);
+    if (info.isSymLink() && !info.exists()) {
+        failFile(index, QFileInfo(info.symLinkTarget()).isSymLink() || info.symLinkTarget() == path
+                            ? tr("The link leads round in a circle and names no file.")
+                            : tr("The link points to %1, which does not exist.")
+                                  .arg(QDir::toNativeSeparators(info.symLinkTarget())));
+        return false;
+    }
+    if (info.exists() && !info.isFile()) {
+        failFile(index, tr("Not a regular file: only files are read, not devices, pipes or "
+                           "folders."));
+        return false;
+    }
+    if (info.size() > InputGuard::maximumSize) {
+        failFile(index, tr("The file is larger than %1 MiB, the most Mirandel reads.")
+                            .arg(InputGuard::maximumSize >> 20));
+        return false;
+    }
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         // svgo says the same in its words; the file may also come back before it is run.
         return true;
     }
-    m_originals[index] = file.readAll();
+    m_read[index] = FileReplacement::Identity::ofOpen(file.handle());
+    m_originals[index] = file.read(InputGuard::maximumSize + 1);
+    if (m_originals.at(index).size() > InputGuard::maximumSize) {
+        failFile(index, tr("The file is larger than %1 MiB, the most Mirandel reads.")
+                            .arg(InputGuard::maximumSize >> 20));
+        return false;
+    }
     const InputGuard::Checked checked = InputGuard::check(m_originals.at(index));
     if (!checked.failure.isEmpty()) {
         failFile(index, checked.failure);

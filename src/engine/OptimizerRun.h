@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/FileReplacement.h"
 #include "engine/Optimizer.h"
 #include "engine/OriginalsBackup.h"
 #include "engine/SvgoJob.h"
@@ -72,6 +73,8 @@ private:
     // Looks at one file's output before it is used (`output`: svgo's bytes) and decides whether
     // it is optimized, already optimal or looks different; leaves the outcome in m_outcomes.
     FileResult::Status reviewOutput(int index, const QByteArray &output);
+    // A file the run does not replace: copied as it is where the run writes into a folder.
+    void leaveAsItWas(int index);
     void failFile(int index, const QString &message);
     void reportProgress();
     void checkCancel();
@@ -89,6 +92,9 @@ private:
     QStringList m_paths;  // plain, absolute input paths in list order
     QStringList m_inputs; // what svgo reads: the input, or its UTF-8 copy in m_convertedInputs
     QList<QByteArray> m_originals; // the inputs as read, for comparing svgo's outputs with
+    QList<FileReplacement::Identity> m_read; // which file each input was when it was read
+    bool m_intoFolder = false;               // file mode into an output folder
+    QString m_stopped; // why the run replaces no more files (its originals cannot be recorded)
     QList<QFuture<std::shared_ptr<VisualCheck>>> m_checks; // drawn while svgo works
     std::unique_ptr<QTemporaryDir> m_convertedInputs;
     SvgoOutputs m_outputs;

@@ -1,5 +1,6 @@
 #include "engine/OriginalsBackup.h"
 
+#include "engine/FileReplacement.h"
 #include "engine/OriginalsIndex.h"
 
 #include <QCoreApplication>
@@ -9,10 +10,11 @@
 #include <QLockFile>
 #include <QMutex>
 #include <QMutexLocker>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -22,10 +24,6 @@
 namespace {
 
 const QString folderFormat = QStringLiteral("yyyyMMdd-HHmmss-zzz");
-// A manifest every few seconds, so a crash mid-run still leaves most originals findable; each
-// save writes all entries, so saving by count would grow with the square of the run.
-constexpr qint64 saveEveryMs = 3000;
-
 QMutex rootMutex;
 QString chosenRoot;
 
@@ -118,8 +116,12 @@ QString OriginalsBackup::keep(const QString &listed, const QString &target) {
     if (!ensureFolder(&error))
         return error;
     const Stamp original = Stamp::of(target);
-    const QString copy = QDir(m_folder).filePath(QString::number(m_nextCopy++) + QLatin1Char('-') +
-                                                 QFileInfo(target).fileName());
+    // Numbered, so equal file names from two folders never meet; the number alone when the name
+    // is long, so the copy's name never passes the file system's limit.
+    const QString name = QFileInfo(target).fileName();
+    const QString copy = QDir(m_folder).filePath(
+        QString::number(m_nextCopy++) +
+        (QFile::encodeName(name).size() > 200 ? QString() : QLatin1Char('-') + name));
 #ifdef Q_OS_UNIX
     // The replacement gets a new file, so a second name for the old one is all it takes.
     if (::link(QFile::encodeName(target).constData(), QFile::encodeName(copy).constData()) == 0) {
@@ -127,9 +129,8 @@ QString OriginalsBackup::keep(const QString &listed, const QString &target) {
         return QString();
     }
 #endif
-    // Another file system (or one without links): a copy. Every write is checked, so a full disk
-    // shows here as an error rather than as a cut-short copy. No sync to disk per copy: the
-    // optimized file that replaces the original is not synced either.
+    // Another file system (or one without links): a copy, written through and on disk before
+    // the file it keeps may be replaced.
     QFile source(target);
     if (!source.open(QIODevice::ReadOnly))
         return tr("The original could not be kept, so the file was not overwritten: %1")
@@ -144,6 +145,12 @@ QString OriginalsBackup::keep(const QString &listed, const QString &target) {
         ok = destination.write(block) == block.size();
     }
     ok = ok && source.error() == QFile::NoError && destination.flush();
+#ifdef Q_OS_UNIX
+    if (ok && ::fsync(destination.handle()) != 0) {
+        m_diskFull = errno == ENOSPC || errno == EDQUOT;
+        ok = false;
+    }
+#endif
     if (ok) {
         destination.close();
         ok = destination.error() == QFile::NoError;
@@ -154,45 +161,57 @@ QString OriginalsBackup::keep(const QString &listed, const QString &target) {
     }
     const QString reason =
         source.error() != QFile::NoError ? source.errorString() : destination.errorString();
+    if (destination.error() == QFile::ResourceError)
+        m_diskFull = true;
     if (opened)
         destination.remove();
     return tr("The original could not be kept, so the file was not overwritten: %1").arg(reason);
 }
 
-void OriginalsBackup::recordResult(const QString &target, const Stamp &result) {
-    for (auto entry = m_entries.rbegin(); entry != m_entries.rend(); ++entry) {
-        if (entry->target != target || entry->result.size >= 0)
-            continue;
-        entry->result = result;
-        if (!m_sinceSave.isValid())
-            m_sinceSave.start();
-        else if (m_sinceSave.hasExpired(saveEveryMs))
-            save();
-        return;
+QString OriginalsBackup::record(const QString &target, const Stamp &result) {
+    const auto entry = std::find_if(m_entries.begin(), m_entries.end(),
+                                    [&](const Entry &kept) { return kept.target == target; });
+    if (entry == m_entries.end())
+        return tr("The original of %1 was not kept.").arg(QDir::toNativeSeparators(target));
+    const OriginalsIndex::Record record{m_folder,
+                                        m_started,
+                                        entry->listed,
+                                        entry->target,
+                                        QDir(m_folder).filePath(entry->copy),
+                                        entry->original,
+                                        result,
+                                        QDateTime::currentMSecsSinceEpoch()};
+    if (const int error = OriginalsIndex::append(m_folder, {record}); error != 0) {
+        m_diskFull = error == ENOSPC || error == EDQUOT;
+        QFile::remove(record.copy);
+        m_entries.erase(entry);
+        return tr("The original could not be recorded, so the file was not overwritten: %1")
+            .arg(QString::fromLocal8Bit(std::strerror(error)));
+    }
+    m_entries.erase(entry);
+    ++m_recorded;
+    return QString();
+}
+
+void OriginalsBackup::drop(const QString &target) {
+    const auto entry = std::find_if(m_entries.begin(), m_entries.end(),
+                                    [&](const Entry &kept) { return kept.target == target; });
+    if (entry != m_entries.end()) {
+        QFile::remove(QDir(m_folder).filePath(entry->copy));
+        m_entries.erase(entry);
+    } else if (!m_folder.isEmpty()) {
+        OriginalsIndex::forget({m_folder}, target);
     }
 }
 
 void OriginalsBackup::save() {
     if (m_folder.isEmpty())
         return;
-    m_sinceSave.start();
-    // A copy whose file was not replaced after all (keep() and the replacement happen back to
-    // back, so any such entry is one whose replacement failed) is no original of anything.
-    QList<OriginalsIndex::Record> records;
-    for (const Entry &entry : std::as_const(m_entries)) {
-        const QString copy = QDir(m_folder).filePath(entry.copy);
-        if (entry.result.size < 0)
-            QFile::remove(copy);
-        else
-            records.append({m_folder, m_started, entry.listed, entry.target, copy, entry.original,
-                            entry.result});
-    }
+    // A copy whose file was not replaced after all is no original of anything.
+    for (const Entry &entry : std::as_const(m_entries))
+        QFile::remove(QDir(m_folder).filePath(entry.copy));
     m_entries.clear();
-    // Only what is new goes to the manifest: a restore meanwhile may have used up earlier ones.
-    if (!records.isEmpty())
-        OriginalsIndex::append(m_folder, records);
-    m_saved += int(records.size());
-    if (m_saved == 0) {
+    if (m_recorded == 0) {
         m_liveLock.reset();
         QDir(m_folder).removeRecursively();
         OriginalsIndex::setLive(m_folder, false);
@@ -207,7 +226,11 @@ void OriginalsBackup::prune(const QString &root, const QDateTime &now, qint64 si
     QList<qint64> sizes;
     qint64 total = 0;
     for (const QString &name : names) {
-        sizes.append(folderSize(QDir(root).filePath(name)));
+        const QString folder = QDir(root).filePath(name);
+        // A run in progress can be neither pruned nor made to fit: counting it would only make
+        // every younger run go for its sake.
+        sizes.append(folder == keepFolder || OriginalsIndex::isLive(folder) ? 0
+                                                                            : folderSize(folder));
         total += sizes.last();
     }
     const QDateTime oldest = now.addDays(-maximumAgeDays);
@@ -265,6 +288,10 @@ OriginalsBackup::originals(const QStringList &paths, const QString &root, bool c
         }
         if (chain.isEmpty())
             continue;
+        // Runs that overlapped replaced files in another order than they started in.
+        std::stable_sort(chain.begin(), chain.end(), [&](int left, int right) {
+            return found.at(left).replaced < found.at(right).replaced;
+        });
         const OriginalsIndex::Record &last = found.at(chain.last());
         // A restore uses up every record of the file, also those older than a break in the
         // chain: the file is then as it was before the most recent runs, which supersedes them.
@@ -283,7 +310,10 @@ OriginalsBackup::originals(const QStringList &paths, const QString &root, bool c
             original.runTime = earlier.started;
             start = earlier.original;
         }
-        original.changedSinceRun = checkChanges && !(Stamp::of(last.target) == last.result);
+        // A file that is still its original (the program stopped between the record and the
+        // replacement) was not changed by anyone either.
+        const Stamp now = checkChanges ? Stamp::of(last.target) : Stamp{};
+        original.changedSinceRun = checkChanges && !(now == last.result) && !(now == start);
         result.append(original);
     }
     return result;
@@ -298,21 +328,13 @@ QString OriginalsBackup::restore(const Original &original) {
     if (!copy.open(QIODevice::ReadOnly))
         return tr("The original of %1 cannot be read: %2")
             .arg(QDir::toNativeSeparators(original.path), copy.errorString());
-    const QFileDevice::Permissions permissions = QFile::permissions(original.target);
-    QSaveFile file(original.target);
-    bool ok = file.open(QIODevice::WriteOnly);
-    while (ok && !copy.atEnd()) {
-        const QByteArray block = copy.read(1 << 20);
-        ok = !block.isEmpty() && file.write(block) == block.size();
-    }
-    if (!ok || !file.commit()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
+    const QByteArray contents = copy.readAll();
+    if (copy.error() != QFile::NoError)
+        return tr("The original of %1 cannot be read: %2")
+            .arg(QDir::toNativeSeparators(original.path), copy.errorString());
+    if (const QString error = FileReplacement::write(original.target, contents); !error.isEmpty())
         return tr("%1 could not be restored: %2")
-            .arg(QDir::toNativeSeparators(original.path), reason);
-    }
-    if (permissions)
-        QFile::setPermissions(original.target, permissions);
+            .arg(QDir::toNativeSeparators(original.path), error);
 
     // The file is its original again: the runs' records of it are used up.
     OriginalsIndex::forget(original.manifests, original.target);

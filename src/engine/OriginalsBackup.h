@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -16,13 +15,13 @@ class QLockFile;
 //
 // Each run that replaces inputs gets a folder of its own under the backup root (by default
 // "originals" in the application's cache folder), named after the time it started, holding the
-// original of every replaced file and a manifest. On the same file system the original is a hard
-// link, so keeping it costs no copy. The manifest also records the size and modification time of
-// what the run left in each file, so a later restore can tell whether the file was changed since.
-// Old runs are removed after a week, and the oldest ones go first when all copies together grow
-// past a limit.
+// original of every replaced file and a journal of them. On the same file system the original is
+// a hard link, so keeping it costs no copy. The journal also records the size and modification time
+// of what the run left in each file, so a later restore can tell whether the file was changed
+// since. Old runs are removed after a week, and the oldest ones go first when all copies together
+// grow past a limit.
 //
-// One object serves one run; keep() and recordResult() may be called from the run's thread only.
+// One object serves one run; keep(), record() and drop() may be called from the run's thread only.
 // The run's folder is live while the object exists: pruning spares it and restores leave it. The
 // manifests and the memory copy of them are OriginalsIndex's.
 class OriginalsBackup {
@@ -54,11 +53,15 @@ public:
     // path as the file list knows it (a symlink's own path, say). Returns an error text, empty
     // when the original is safely kept; on error the caller must leave the file alone.
     QString keep(const QString &listed, const QString &target);
-    // Notes what the run wrote over a kept file (`result`: the replacement's stamp), once it is
-    // in place.
-    void recordResult(const QString &target, const Stamp &result);
-    // Writes the manifest (after every run, cancelled or not). A run that kept nothing leaves
-    // no folder behind.
+    // Records on disk that the kept `target` is about to be replaced by a file of stamp `result`.
+    // Call it right before the replacement; on error the file must be left as it is, since its
+    // original could not be found again.
+    QString record(const QString &target, const Stamp &result);
+    // The replacement of a kept `target` did not happen after all: its copy and record go.
+    void drop(const QString &target);
+    // The last error of keep() or record() came from a full disk (or a used-up quota).
+    bool diskFull() const { return m_diskFull; }
+    // Ends the run's use of its folder: a run that recorded nothing leaves no folder behind.
     void save();
 
     QString runFolder() const { return m_folder; }
@@ -107,9 +110,9 @@ private:
     qint64 m_sizeLimit;
     QDateTime m_started;
     QString m_folder;
-    QList<Entry> m_entries; // not yet in the manifest
-    int m_saved = 0;        // entries in the manifest so far
+    QList<Entry> m_entries; // kept, not yet recorded
+    int m_recorded = 0;
+    bool m_diskFull = false;
     std::unique_ptr<QLockFile> m_liveLock;
-    QElapsedTimer m_sinceSave;
-    int m_nextCopy = 0; // copies are numbered, so equal file names from two folders never meet
+    int m_nextCopy = 0;
 };

@@ -12,16 +12,24 @@
 #include <QMap>
 #include <QMutex>
 #include <QMutexLocker>
-#include <QSaveFile>
 #include <QSet>
 #include <QtConcurrent/QtConcurrentRun>
+
+#include <cerrno>
+#include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
 using Record = OriginalsIndex::Record;
 using Stamp = OriginalsBackup::Stamp;
 
-const QString manifestName = QStringLiteral("manifest.json");
+const QString oldManifestName = QStringLiteral("manifest.json");
+const QString journalName = QStringLiteral("journal.jsonl");
 const QString folderFormat = QStringLiteral("yyyyMMdd-HHmmss-zzz");
 
 // Serializes every change on disk (and the loading); held while files are read and written.
@@ -50,57 +58,100 @@ Stamp stampFrom(const QJsonValue &value) {
             qint64(object.value(QStringLiteral("modified")).toDouble(-1))};
 }
 
-// A manifest that cannot be understood is skipped with a note; its run's originals are then
-// unknown, but every other run's still restore.
-QList<Record> readManifest(const QString &folder) {
-    QFile file(QDir(folder).filePath(manifestName));
+Record recordFrom(const QString &folder, const QDateTime &started, const QJsonObject &object) {
+    return {folder,
+            started,
+            object.value(QStringLiteral("path")).toString(),
+            object.value(QStringLiteral("target")).toString(),
+            QDir(folder).filePath(object.value(QStringLiteral("copy")).toString()),
+            stampFrom(object.value(QStringLiteral("original"))),
+            stampFrom(object.value(QStringLiteral("result"))),
+            qint64(object.value(QStringLiteral("replaced")).toDouble(0))};
+}
+
+// What earlier versions wrote: one manifest rewritten whole. Still read, so their originals
+// restore; never written again.
+QList<Record> readOldManifest(const QString &folder) {
+    QFile file(QDir(folder).filePath(oldManifestName));
     if (!file.open(QIODevice::ReadOnly))
-        return {}; // a run still keeping its first copy has none yet
+        return {};
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
     const QJsonValue files = document.object().value(QStringLiteral("files"));
     if (error.error != QJsonParseError::NoError || !files.isArray()) {
         qCWarning(lcMirandel).noquote()
-            << QStringLiteral("OriginalsBackup: skipping the damaged manifest %1 (%2)")
-                   .arg(file.fileName(), error.error != QJsonParseError::NoError
-                                             ? error.errorString()
-                                             : QStringLiteral("no list of files"));
+            << QStringLiteral("OriginalsBackup: skipping the damaged manifest %1")
+                   .arg(file.fileName());
         return {};
     }
     QList<Record> records;
     const QDateTime started = startOf(folder);
-    for (const QJsonValue &value : files.toArray()) {
-        const QJsonObject object = value.toObject();
-        records.append({folder, started, object.value(QStringLiteral("path")).toString(),
-                        object.value(QStringLiteral("target")).toString(),
-                        QDir(folder).filePath(object.value(QStringLiteral("copy")).toString()),
-                        stampFrom(object.value(QStringLiteral("original"))),
-                        stampFrom(object.value(QStringLiteral("result")))});
+    for (const QJsonValue &value : files.toArray())
+        records.append(recordFrom(folder, started, value.toObject()));
+    return records;
+}
+
+// The run's journal: one line per kept file, and one per file a restore (or a replacement that
+// did not happen) used up. A line that cannot be understood, such as the last one of a run that
+// was killed while writing it, is skipped; every other line still counts.
+QList<Record> readManifest(const QString &folder) {
+    QList<Record> records = readOldManifest(folder);
+    QFile file(QDir(folder).filePath(journalName));
+    if (!file.open(QIODevice::ReadOnly))
+        return records; // a run still keeping its first copy has none yet
+    const QDateTime started = startOf(folder);
+    const QByteArray all = file.readAll();
+    for (const QByteArray &line : all.split('\n')) {
+        if (line.isEmpty())
+            continue;
+        const QJsonObject object = QJsonDocument::fromJson(line).object();
+        if (object.contains(QStringLiteral("used"))) {
+            const QString target = object.value(QStringLiteral("used")).toString();
+            records.removeIf([&](const Record &record) { return record.target == target; });
+        } else if (object.contains(QStringLiteral("target"))) {
+            records.append(recordFrom(folder, started, object));
+        } else {
+            qCWarning(lcMirandel).noquote()
+                << QStringLiteral("OriginalsBackup: skipping a damaged line in %1")
+                       .arg(file.fileName());
+        }
     }
     return records;
 }
 
-// Replaced in one rename, so a reader never sees half a manifest; not synced to disk, which
-// would cost more than a small run (the originals beside it are not synced either).
-bool writeManifest(const QString &folder, const QList<Record> &records) {
-    QJsonArray files;
-    for (const Record &record : records)
-        files.append(QJsonObject{{QStringLiteral("path"), record.path},
-                                 {QStringLiteral("target"), record.target},
-                                 {QStringLiteral("copy"), QFileInfo(record.copy).fileName()},
-                                 {QStringLiteral("original"), stampJson(record.original)},
-                                 {QStringLiteral("result"), stampJson(record.result)}});
-    const QJsonObject manifest{
-        {QStringLiteral("started"), startOf(folder).toString(Qt::ISODateWithMs)},
-        {QStringLiteral("files"), files}};
-    QSaveFile file(QDir(folder).filePath(manifestName));
-    if (file.open(QIODevice::WriteOnly) &&
-        file.write(QJsonDocument(manifest).toJson(QJsonDocument::Indented)) >= 0 && file.commit())
-        return true;
-    qCWarning(lcMirandel).noquote()
-        << QStringLiteral("OriginalsBackup: cannot write the manifest in %1: %2")
-               .arg(folder, file.errorString());
-    return false;
+// Appends `lines` in one write and waits until they are on disk: a replacement that follows may
+// only happen once its record would survive a crash. Returns 0 or the system's error number.
+int appendLines(const QString &folder, const QByteArray &lines) {
+#ifdef Q_OS_UNIX
+    const int descriptor = ::open(QFile::encodeName(QDir(folder).filePath(journalName)).constData(),
+                                  O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    if (descriptor < 0)
+        return errno;
+    int error = 0;
+    for (qsizetype written = 0; written < lines.size() && error == 0;) {
+        const ssize_t count =
+            ::write(descriptor, lines.constData() + written, size_t(lines.size() - written));
+        if (count < 0 && errno != EINTR)
+            error = errno;
+        else if (count > 0)
+            written += count;
+    }
+    if (error == 0 && ::fdatasync(descriptor) != 0)
+        error = errno;
+    if (::close(descriptor) != 0 && error == 0)
+        error = errno;
+    return error;
+#else
+    QFile file(QDir(folder).filePath(journalName));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(lines) != lines.size() ||
+        !file.flush())
+        return EIO;
+    return 0;
+#endif
+}
+
+QByteArray lineOf(const QJsonObject &object) {
+    return QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
 }
 
 // Whether a run, here or in another Mirandel, is still using `folder`.
@@ -119,7 +170,8 @@ bool live(const QString &folder) {
 bool removeIfUsedUp(const QString &folder) {
     const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden);
     for (const QString &name : names)
-        if (!name.endsWith(QLatin1String(".json")) && !name.endsWith(QLatin1String(".lock")))
+        if (name != journalName && name != oldManifestName &&
+            !name.endsWith(QLatin1String(".lock")))
             return false;
     return QDir(folder).removeRecursively();
 }
@@ -151,52 +203,66 @@ void load(const QString &root) {
     loading = false;
 }
 
-// Holds the manifest of one folder against other programs for one change.
-class ManifestLock {
-public:
-    explicit ManifestLock(const QString &folder)
-        : m_file(QDir(folder).filePath(QStringLiteral("manifest.lock"))) {
-        m_file.setStaleLockTime(30000);
-        if (!m_file.tryLock(10000) && m_file.error() == QLockFile::LockFailedError)
-            qCWarning(lcMirandel).noquote()
-                << QStringLiteral("OriginalsBackup: %1 stays locked; changing it anyway")
-                       .arg(m_file.fileName());
-    }
-
-private:
-    QLockFile m_file;
-};
-
 } // namespace
 
-bool OriginalsIndex::append(const QString &folder, const QList<Record> &records) {
+int OriginalsIndex::append(const QString &folder, const QList<Record> &records) {
+    QByteArray lines;
+    for (const Record &record : records)
+        lines += lineOf({{QStringLiteral("path"), record.path},
+                         {QStringLiteral("target"), record.target},
+                         {QStringLiteral("copy"), QFileInfo(record.copy).fileName()},
+                         {QStringLiteral("original"), stampJson(record.original)},
+                         {QStringLiteral("result"), stampJson(record.result)},
+                         {QStringLiteral("replaced"), record.replaced}});
     QMutexLocker disk(&diskMutex);
-    ManifestLock lock(folder);
-    QList<Record> all = readManifest(folder);
-    all += records;
-    const bool written = writeManifest(folder, all);
-    remember(folder, all);
-    return written;
+    const int error = appendLines(folder, lines);
+    if (error != 0) {
+        qCWarning(lcMirandel).noquote()
+            << QStringLiteral("OriginalsBackup: cannot record in %1: %2")
+                   .arg(folder, QString::fromLocal8Bit(std::strerror(error)));
+        return error;
+    }
+    QMutexLocker lock(&memoryMutex);
+    if (loadedRoot == QDir::cleanPath(QFileInfo(folder).path()))
+        byFolder[folder] += records;
+    return 0;
 }
 
 void OriginalsIndex::forget(const QStringList &folders, const QString &target) {
     QMutexLocker disk(&diskMutex);
     for (const QString &folder : folders) {
-        QList<Record> kept;
+        // The copies come from the memory copy when there is one: restoring thousands of files
+        // must not read a journal per file.
+        QStringList copies;
+        bool known = false;
         {
-            ManifestLock lock(folder);
-            for (const Record &record : readManifest(folder)) {
-                if (record.target == target)
-                    QFile::remove(record.copy);
-                else
-                    kept.append(record);
+            QMutexLocker lock(&memoryMutex);
+            if (loadedRoot == QDir::cleanPath(QFileInfo(folder).path())) {
+                known = true;
+                auto found = byFolder.find(folder);
+                if (found != byFolder.end()) {
+                    found->removeIf([&](const Record &record) {
+                        if (record.target != target)
+                            return false;
+                        copies.append(record.copy);
+                        return true;
+                    });
+                    if (found->isEmpty())
+                        byFolder.erase(found);
+                }
             }
-            if (!kept.isEmpty() || live(folder))
-                writeManifest(folder, kept);
         }
-        if (kept.isEmpty() && !live(folder))
+        if (!known)
+            for (const Record &record : readManifest(folder))
+                if (record.target == target)
+                    copies.append(record.copy);
+        if (appendLines(folder, lineOf({{QStringLiteral("used"), target}})) != 0)
+            qCWarning(lcMirandel).noquote()
+                << QStringLiteral("OriginalsBackup: cannot note a restore in %1").arg(folder);
+        for (const QString &copy : std::as_const(copies))
+            QFile::remove(copy);
+        if (!live(folder))
             removeIfUsedUp(folder);
-        remember(folder, kept);
     }
 }
 

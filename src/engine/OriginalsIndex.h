@@ -9,11 +9,11 @@
 
 // The manifests of the kept originals, and what they say held in memory.
 //
-// Every manifest is read and written here only, one change at a time: within the program under a
-// mutex, and against other Mirandel processes under a lock file in the run's folder. A change
-// rereads the manifest from disk first, so a run's later save never brings back what a restore
-// used up. The memory copy is loaded once on a worker and then kept up to date by every change,
-// so the window can ask what is kept without touching a file.
+// Each run's folder has a journal that is only ever appended to, one line at a time: a kept file,
+// or a file whose records a restore used up. A line is on disk before the replacement it records
+// happens, appends from several programs never overwrite each other, and a line cut short by a
+// crash costs that line only. The memory copy is loaded once on a worker and then kept up to date
+// by every change, so the window can ask what is kept without touching a file.
 //
 // A run in progress holds its folder live: in this program by registering it, for other programs
 // by a lock file held as long as the run lasts. Pruning and restoring never remove a live folder.
@@ -24,11 +24,12 @@ public:
         QDateTime started;
         QString path, target, copy; // copy: absolute
         OriginalsBackup::Stamp original, result;
+        qint64 replaced = 0; // when the replacement happened, in ms: orders runs that overlapped
     };
 
-    // Adds `records` (all from the run in `folder`) to its manifest. False when it cannot be
-    // written.
-    static bool append(const QString &folder, const QList<Record> &records);
+    // Adds `records` (all from the run in `folder`) to its journal and waits until they are on
+    // disk. Returns 0, or the system's error number when they could not be written.
+    static int append(const QString &folder, const QList<Record> &records);
     // Drops the records of `target` from the manifests in `folders` and deletes their copies; a
     // folder left with no record goes, unless its run is live.
     static void forget(const QStringList &folders, const QString &target);

@@ -1,5 +1,6 @@
 #include "engine/SvgoConfiguration.h"
 
+#include "engine/FileReplacement.h"
 #include "model/Diagnostics.h"
 
 #include <QCoreApplication>
@@ -7,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QMutex>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -17,11 +17,7 @@ namespace SvgoConfiguration {
 namespace {
 
 QString writeFile(const QString &path, const QByteArray &contents) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() ||
-        !file.commit())
-        return file.errorString();
-    return {};
+    return FileReplacement::write(path, contents);
 }
 
 } // namespace
@@ -102,10 +98,7 @@ QString exportTo(const Profile &profile, const QString &path) {
                 .arg(QDir::toNativeSeparators(source.fileName()), source.errorString());
         contents = source.readAll();
     }
-    if (const QString error = writeFile(path, contents); !error.isEmpty())
-        return QCoreApplication::translate("SvgoConfiguration", "Cannot write %1: %2")
-            .arg(QDir::toNativeSeparators(path), error);
-    return {};
+    return writeFile(path, contents);
 }
 
 } // namespace SvgoConfiguration

@@ -6,23 +6,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include <filesystem>
-#include <system_error>
-
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 namespace {
-
-std::filesystem::path nativePath(const QString &path) {
-#ifdef Q_OS_WIN
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
-}
 
 // The deepest folder that holds every path.
 QString commonFolder(const QStringList &paths) {
@@ -131,32 +115,4 @@ SvgoOutputs::Slot SvgoOutputs::slotFor(int index, const QString &inputPath) {
         return slot;
     slot.temporary = privateFolder->filePath(QString::number(index) + QStringLiteral(".svg"));
     return slot;
-}
-
-QString SvgoOutputs::place(const Slot &slot) {
-#ifdef Q_OS_UNIX
-    // The mode bits as they are: QFile's permissions would add the bits the current user has
-    // (all of them for the superuser).
-    struct stat replaced {};
-    if (::stat(QFile::encodeName(slot.destination).constData(), &replaced) == 0) {
-        const QByteArray temporary = QFile::encodeName(slot.temporary);
-        // Only the superuser may give a file away; others keep the group where they may.
-        if (replaced.st_uid != ::geteuid() || replaced.st_gid != ::getegid())
-            (void)!::chown(temporary.constData(), ::geteuid() == 0 ? replaced.st_uid : uid_t(-1),
-                           replaced.st_gid);
-        ::chmod(temporary.constData(), replaced.st_mode & 07777);
-    }
-#else
-    QFile replaced(slot.destination);
-    if (replaced.exists())
-        QFile::setPermissions(slot.temporary, replaced.permissions());
-#endif
-    std::error_code error;
-    std::filesystem::rename(nativePath(slot.temporary), nativePath(slot.destination), error);
-    if (error) {
-        return QCoreApplication::translate("Optimizer", "Cannot replace %1: %2")
-            .arg(QDir::toNativeSeparators(slot.destination),
-                 QString::fromStdString(error.message()));
-    }
-    return QString();
 }

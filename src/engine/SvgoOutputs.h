@@ -35,10 +35,6 @@ public:
     // points to is the destination. A destination taken by an earlier file of the run is refused.
     Slot slotFor(int index, const QString &inputPath);
 
-    // Moves a complete output over its destination, giving it the owner, group and mode of the
-    // file it replaces. Returns an error text, empty on success.
-    static QString place(const Slot &slot);
-
 private:
     QTemporaryDir *privateFolderIn(const QString &folder, QString *error);
     QString canonicalPath(const QString &path);

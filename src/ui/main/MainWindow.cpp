@@ -20,6 +20,7 @@
 #include <QDragEnterEvent>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QScreen>
 #include <QSettings>
 #include <QSplitter>
@@ -184,6 +185,14 @@ void MainWindow::takeResults(const OptimizationResult &result) {
         results.append({result.files.at(index).id, result.outcomes.at(index)});
     }
     m_files->setResults(results);
+    if (!result.stopped.isEmpty()) {
+        // Said at once and in full: the rows alone would not tell why the rest was left alone.
+        auto *box = new QMessageBox(QMessageBox::Warning, tr("Optimize"), result.stopped,
+                                    QMessageBox::Ok, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setWindowModality(Qt::WindowModal);
+        box->open();
+    }
 }
 
 void MainWindow::restoreOriginals(const QStringList &ids) {

@@ -1,0 +1,362 @@
+// What a run does to the user's files under faults: odd inputs, files changed during the run, a
+// full disk, the program killed mid-run. Real files, the real svgo, real signals; the full-disk
+// rows mount a small tmpfs and need the superuser.
+
+#include "engine/FileReplacement.h"
+#include "tst_optimizer_support.h"
+
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStringEncoder>
+
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace optimizer_test;
+using Status = FileResult::Status;
+
+namespace {
+
+const QByteArray svgText("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 24 24\">"
+                         "<title>Grüße “quoted”</title>  <rect   width=\"10.000\" height=\"10\"/>"
+                         "</svg>\n");
+
+void writeFile(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+QByteArray encoded(QStringConverter::Encoding encoding, bool mark) {
+    QStringEncoder encoder(encoding, mark ? QStringConverter::Flag::WriteBom
+                                          : QStringConverter::Flag::Default);
+    return encoder.encode(QString::fromUtf8(svgText));
+}
+
+// Fills the file system that holds `folder` to its last byte.
+void fill(const QString &folder) {
+    QFile filler(QDir(folder).filePath(QStringLiteral("filler")));
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        qFatal("cannot fill %s", qPrintable(folder));
+    const QByteArray block(4096, 'x');
+    while (filler.write(block) == block.size()) {
+    }
+    filler.write(QByteArray(1, 'x')); // the last partial block
+}
+
+} // namespace
+
+class tst_FileSafety : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_settings.isValid());
+        isolateSettings(m_settings, QStringLiteral("tst_filesafety"));
+        Keys::svgoExecutablePath().set(svgo());
+    }
+
+    void init() {
+        m_work = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_work->isValid());
+        OriginalsBackup::setRoot(m_work->filePath(QStringLiteral("originals")));
+    }
+
+    void cleanup() {
+        for (const QString &mount : std::as_const(m_mounts))
+            QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), mount});
+        m_mounts.clear();
+    }
+
+    void oddInputs_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message");
+        const int failed = int(Status::Failed), optimized = int(Status::Optimized);
+        const QString notUtf8 = QStringLiteral("not valid UTF-8 text and declares no encoding");
+        QTest::newRow("Latin-1 without declaration") << "latin1" << failed << notUtf8;
+        QTest::newRow("Windows-1252 without declaration") << "cp1252" << failed << notUtf8;
+        QTest::newRow("UTF-16 without mark") << "utf16" << optimized << QString();
+        QTest::newRow("UTF-16 with mark") << "utf16bom" << optimized << QString();
+        QTest::newRow("UTF-16 big-endian without mark") << "utf16be" << optimized << QString();
+        QTest::newRow("link to /dev/zero") << "zero" << failed << "Not a regular file";
+        QTest::newRow("named pipe") << "fifo" << failed << "Not a regular file";
+        QTest::newRow("looping link") << "loop" << failed << "circle";
+        QTest::newRow("dangling link") << "dangling" << failed << "does not exist";
+        QTest::newRow("255-byte name") << "long" << optimized << QString();
+        QTest::newRow("newline in the name") << "newline" << optimized << QString();
+        QTest::newRow("leading dash") << "dash" << optimized << QString();
+    }
+
+    void oddInputs() {
+        QFETCH(QString, kind);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        const QDir folder(m_work->path());
+        QString path = folder.filePath(QStringLiteral("icon.svg"));
+        QByteArray bytes = svgText;
+        if (kind == "latin1")
+            bytes = QByteArray(svgText).replace("ü", "\xfc").replace("ß", "\xdf");
+        else if (kind == "cp1252")
+            bytes = QByteArray(svgText).replace("“", "\x93").replace("”", "\x94");
+        else if (kind == "utf16" || kind == "utf16bom")
+            bytes = encoded(QStringConverter::Utf16LE, kind == "utf16bom");
+        else if (kind == "utf16be")
+            bytes = encoded(QStringConverter::Utf16BE, false);
+        else if (kind == "long")
+            path = folder.filePath(QString(251, u'n') + QStringLiteral(".svg"));
+        else if (kind == "newline")
+            path = folder.filePath(QStringLiteral("two\nlines.svg"));
+        else if (kind == "dash")
+            path = folder.filePath(QStringLiteral("-o.svg"));
+        const bool special =
+            kind == "zero" || kind == "fifo" || kind == "loop" || kind == "dangling";
+        if (kind == "zero")
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+        else if (kind == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+        else if (kind == "loop")
+            QVERIFY(QFile::link(path, path));
+        else if (kind == "dangling")
+            QVERIFY(QFile::link(folder.filePath(QStringLiteral("gone.svg")), path));
+        else
+            writeFile(path, bytes);
+
+        const OptimizationResult result = optimize({path}, fileProfile(std::nullopt)).result;
+        const FileResult &outcome = result.outcomes.first();
+        QVERIFY2(outcome.message.contains(message), qPrintable(outcome.message));
+        QCOMPARE(int(outcome.status), status);
+        if (special)
+            QVERIFY(QFileInfo(path).isSymLink() || kind == "fifo");
+        else if (status == int(Status::Failed))
+            QCOMPARE(contents(path), bytes); // never rewritten with replacement characters
+        else
+            QVERIFY2(QString::fromUtf8(contents(path)).contains(QStringLiteral("Grüße “quoted”")),
+                     contents(path).constData());
+        QVERIFY(leftovers(folder.path()).isEmpty());
+    }
+
+    // The user edits, replaces or deletes files while svgo works on them: what the user made
+    // stays, and nothing of it is claimed as optimized or kept as an original.
+    void filesChangedDuringTheRunAreLeftAsTheyAre() {
+        const QString config = m_work->filePath(QStringLiteral("slow.config.mjs"));
+        writeFile(config, "export default { plugins: ['preset-default', { name: 'slow', fn: () "
+                          "=> { const end = Date.now() + 2500; while (Date.now() < end); return "
+                          "{}; } }] };\n");
+        const QStringList paths =
+            copyInto(m_work->path(), icons(3), {"edited.svg", "replaced.svg", "deleted.svg"});
+        Profile profile = fileProfile(std::nullopt);
+        profile.svgoConfigFile = QUrl::fromLocalFile(config);
+        OptimizerOptions options;
+        options.maxConcurrentProcesses = 1;
+        QFuture<OptimizationResult> run =
+            Optimizer::shared().optimize(entries(paths), profile, {}, options);
+        QTest::qWait(1000); // the inputs are read at once; svgo takes 2.5 s for each
+        QVERIFY(!run.isFinished());
+        const QByteArray mine("<svg xmlns=\"http://www.w3.org/2000/svg\"><!-- mine --></svg>");
+        {
+            QFile edited(paths.at(0));
+            QVERIFY(edited.open(QIODevice::ReadWrite)); // the same file, written in place
+            QVERIFY(edited.resize(0));
+            edited.write(mine);
+        }
+        const QString other = m_work->filePath(QStringLiteral("other.svg"));
+        writeFile(other, mine);
+        QCOMPARE(::rename(QFile::encodeName(other).constData(),
+                          QFile::encodeName(paths.at(1)).constData()),
+                 0);
+        QVERIFY(QFile::remove(paths.at(2)));
+        run.waitForFinished();
+
+        for (const FileResult &outcome : run.result().outcomes)
+            QCOMPARE(outcome.status, Status::Failed);
+        QCOMPARE(contents(paths.at(0)), mine);
+        QCOMPARE(contents(paths.at(1)), mine);
+        QVERIFY(!QFileInfo::exists(paths.at(2)));
+        QVERIFY(OriginalsBackup::originals(paths).isEmpty());
+    }
+
+    void outputFolderReceivesEveryInput() {
+        const QString outputs = m_work->filePath(QStringLiteral("out"));
+        const QStringList paths =
+            copyInto(m_work->path(), {dataFile("larger.svg"), icons(1).first()});
+        Profile profile = fileProfile(outputs);
+        profile.keepOriginalWhenNotSmaller = true;
+        const OptimizationResult result = optimize(paths, profile).result;
+        QCOMPARE(statuses(result), (QList<Status>{Status::AlreadyOptimal, Status::Optimized}));
+        // The one svgo could not shrink arrives as it is.
+        QCOMPARE(contents(QDir(outputs).filePath("larger.svg")), contents(paths.at(0)));
+        QVERIFY(contents(QDir(outputs).filePath(QFileInfo(paths.at(1)).fileName())).size() > 0);
+    }
+
+    void replacementKeepsOwnerGroupAndMode() {
+        const QString path = copyInto(m_work->path(), icons(1)).first();
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0444) == 0);
+        // A group of the user's own that is not their first, where there is one.
+        gid_t groups[64];
+        const int count = ::getgroups(64, groups);
+        const gid_t group = geteuid() == 0 ? 12345 : (count > 1 ? groups[count - 1] : getegid());
+        QVERIFY(::chown(QFile::encodeName(path).constData(), uid_t(-1), group) == 0);
+        const QString link = m_work->filePath(QStringLiteral("link.svg"));
+        QVERIFY(QFile::link(path, link));
+        const QByteArray before = contents(path);
+
+        QCOMPARE(optimize({link}, fileProfile(std::nullopt)).result.count(Status::Optimized), 1);
+        struct stat status {};
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &status), 0);
+        QCOMPARE(status.st_mode & 07777, mode_t(0444));
+        QCOMPARE(status.st_gid, group);
+        QVERIFY(QFileInfo(link).isSymLink()); // the link stays, its target was replaced
+        QVERIFY(contents(path) != before);
+        for (const OriginalsBackup::Original &original : OriginalsBackup::originals({link}))
+            QCOMPARE(OriginalsBackup::restore(original), QString());
+        QCOMPARE(contents(path), before);
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &status), 0);
+        QCOMPARE(status.st_mode & 07777, mode_t(0444));
+        QCOMPARE(status.st_gid, group);
+    }
+
+    void fullDisk_data() {
+        QTest::addColumn<QString>("full"); // which folder is on the full disk
+        QTest::newRow("the originals' folder") << "originals";
+        QTest::newRow("the input folder") << "inputs";
+        QTest::newRow("the output folder") << "outputs";
+    }
+
+    void fullDisk() {
+        QFETCH(QString, full);
+        if (geteuid() != 0)
+            QSKIP("mounting a small file system needs the superuser");
+        const QString disk = m_work->filePath(QStringLiteral("disk"));
+        QVERIFY(QDir().mkpath(disk));
+        QCOMPARE(QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=256k", "tmpfs", disk}), 0);
+        m_mounts.append(disk);
+        const QString inputs = full == "inputs" ? disk : m_work->filePath("inputs");
+        const QString outputs = full == "outputs" ? disk + "/out" : m_work->filePath("out");
+        QDir().mkpath(inputs);
+        QDir().mkpath(outputs);
+        OriginalsBackup::setRoot(full == "outputs" ? m_work->filePath("originals")
+                                                   : disk + "/originals");
+        const QStringList paths = copyInto(inputs, icons(20));
+        QList<QByteArray> before;
+        for (const QString &path : paths)
+            before.append(contents(path));
+        fill(disk);
+
+        const OptimizationResult result =
+            optimize(paths, fileProfile(full == "outputs" ? std::optional(outputs) : std::nullopt))
+                .result;
+        QCOMPARE(result.count(Status::Optimized), 0);
+        for (const FileResult &outcome : result.outcomes)
+            QVERIFY2(!outcome.message.isEmpty(), "every file says why");
+        if (full == "originals")
+            QVERIFY2(result.stopped.startsWith("The disk is full"), qPrintable(result.stopped));
+        for (int index = 0; index < paths.size(); ++index)
+            QCOMPARE(contents(paths.at(index)), before.at(index));
+        // Nothing half-written is left in the output folder.
+        for (const QString &name : QDir(outputs).entryList(QDir::Files))
+            QVERIFY2(contents(QDir(outputs).filePath(name)).endsWith("</svg>"), qPrintable(name));
+        QVERIFY(leftovers(inputs).isEmpty());
+    }
+
+    // The program is killed at some moment of a run over the inputs: every input is its
+    // original or a complete output, and --restore puts every original back.
+    void killedRunLeavesEveryFileRestorable_data() {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<int>("afterMs"); // after the first file was replaced
+        QTest::newRow("kill -9 at the first replacement") << int(SIGKILL) << 0;
+        QTest::newRow("kill -9 at some moment")
+            << int(SIGKILL) << int(QRandomGenerator::global()->bounded(1500));
+        QTest::newRow("SIGTERM, as a logout sends") << int(SIGTERM) << 300;
+    }
+
+    void killedRunLeavesEveryFileRestorable() {
+        QFETCH(int, signal);
+        QFETCH(int, afterMs);
+        const QString folder = m_work->filePath(QStringLiteral("icons"));
+        QDir().mkpath(folder);
+        const QStringList paths = copyInto(folder, icons(120));
+        QList<QByteArray> before;
+        for (const QString &path : paths)
+            before.append(contents(path));
+        QProcess program;
+        program.setProcessEnvironment(environment());
+        program.start(QStringLiteral(MIRANDEL_PROGRAM), {"--batch", folder});
+        QVERIFY(program.waitForStarted());
+        const auto anyReplaced = [&] {
+            for (int index = 0; index < paths.size(); index += 7)
+                if (contents(paths.at(index)) != before.at(index))
+                    return true;
+            return false;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(anyReplaced() || program.state() == QProcess::NotRunning, 240000);
+        QTest::qWait(afterMs);
+        ::kill(pid_t(program.processId()), signal);
+        QVERIFY(program.waitForFinished(60000));
+
+        int replaced = 0;
+        for (int index = 0; index < paths.size(); ++index) {
+            const QByteArray now = contents(paths.at(index));
+            if (now == before.at(index))
+                continue;
+            ++replaced;
+            QVERIFY2(now.startsWith("<svg") && now.trimmed().endsWith("</svg>"),
+                     qPrintable(paths.at(index)));
+        }
+        qInfo("%d of %d files were replaced before the signal", replaced, int(paths.size()));
+        QProcess restore;
+        restore.setProcessEnvironment(environment());
+        restore.start(QStringLiteral(MIRANDEL_PROGRAM), {"--batch", "--restore", folder});
+        QVERIFY(restore.waitForFinished(120000));
+        QVERIFY2(restore.exitCode() == 0, restore.readAllStandardError().constData());
+        for (int index = 0; index < paths.size(); ++index)
+            QVERIFY2(contents(paths.at(index)) == before.at(index), qPrintable(paths.at(index)));
+    }
+
+    void restoreFromTheCommandLine() {
+        const QString folder = m_work->filePath(QStringLiteral("icons"));
+        QDir().mkpath(folder);
+        const QStringList paths = copyInto(folder, icons(3));
+        QList<QByteArray> before;
+        for (const QString &path : paths)
+            before.append(contents(path));
+        QProcess program;
+        program.setProcessEnvironment(environment());
+        program.start(QStringLiteral(MIRANDEL_PROGRAM), QStringList{"--batch"} + paths);
+        QVERIFY(program.waitForFinished(120000));
+        QCOMPARE(program.exitCode(), 0);
+        writeFile(paths.at(2), "<svg xmlns=\"http://www.w3.org/2000/svg\"/>"); // edited since
+
+        program.start(QStringLiteral(MIRANDEL_PROGRAM), {"--batch", "--restore", folder});
+        QVERIFY(program.waitForFinished(120000));
+        const QString error = QString::fromUtf8(program.readAllStandardError());
+        QCOMPARE(program.exitCode(), 1);
+        QVERIFY2(error.contains(QFileInfo(paths.at(2)).fileName()) && error.contains("--force"),
+                 qPrintable(error));
+        QCOMPARE(contents(paths.at(0)), before.at(0));
+        QVERIFY(contents(paths.at(2)) != before.at(2));
+
+        program.start(QStringLiteral(MIRANDEL_PROGRAM),
+                      {"--batch", "--restore", "--force", paths.at(2)});
+        QVERIFY(program.waitForFinished(120000));
+        QCOMPARE(program.exitCode(), 0);
+        QCOMPARE(contents(paths.at(2)), before.at(2));
+    }
+
+private:
+    QProcessEnvironment environment() const {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_work->filePath("config"));
+        environment.insert(QStringLiteral("XDG_CACHE_HOME"), m_work->filePath("cache"));
+        environment.remove(QStringLiteral("DISPLAY"));
+        return environment;
+    }
+
+    QTemporaryDir m_settings;
+    std::unique_ptr<QTemporaryDir> m_work;
+    QStringList m_mounts;
+};
+
+QTEST_GUILESS_MAIN(tst_FileSafety)
+#include "tst_filesafety.moc"
