@@ -215,10 +215,16 @@ QList<SVGFile> BatchMode::listFiles(const QStringList &paths, bool &failed) {
         const QFileInfo info(path);
         if (info.isDir()) {
             QString problem;
+            int unaddressable = 0;
             if (const std::optional<QStringList> found =
-                    listSVGFiles(info.absoluteFilePath(), &problem)) {
+                    listSVGFiles(info.absoluteFilePath(), &problem, &unaddressable)) {
                 for (const QString &file : *found)
                     add(file);
+                if (unaddressable > 0) {
+                    complain(
+                        QStringLiteral("%1: %2").arg(path, skippedNamesMessage(unaddressable)));
+                    failed = true;
+                }
             } else {
                 complain(QStringLiteral("%1: %2").arg(path, problem));
                 failed = true;

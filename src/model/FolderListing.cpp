@@ -1,11 +1,16 @@
 #include "model/FolderListing.h"
 
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
 #include <algorithm>
 #include <vector>
+
+#ifdef Q_OS_UNIX
+#include <dirent.h>
+#endif
 
 bool hasSVGExtension(QStringView name) {
     return name.size() > 4 && name.endsWith(u".svg");
@@ -78,14 +83,39 @@ void sortByName(QStringList &paths, qsizetype nameStart) {
     paths = std::move(sorted);
 }
 
+// SVG files whose names are not valid UTF-8: Qt decodes such a name into a path that names no
+// file and leaves it out of its listing, so they are counted from the raw names.
+int countUnaddressable(const QString &folder) {
+    int count = 0;
+#ifdef Q_OS_UNIX
+    DIR *directory = ::opendir(QFile::encodeName(folder).constData());
+    if (!directory)
+        return 0;
+    while (const dirent *entry = ::readdir(directory)) {
+        const QByteArray name(entry->d_name);
+        if (name.endsWith(".svg") && name.front() != '.' &&
+            QFile::encodeName(QFile::decodeName(name)) != name)
+            ++count;
+    }
+    ::closedir(directory);
+#else
+    Q_UNUSED(folder);
+#endif
+    return count;
+}
+
 // Appends the SVG files of `folder`, sorted by name, then those of each subfolder in name order.
 // Without QDir::Hidden the listing leaves hidden files and folders out. The iterator hands out
 // whole paths, which serve as ids without building them again. A folder reached twice (through
 // a link) is listed once, which also ends link loops.
-void collect(const QString &folder, QStringList &paths, QSet<QString> &visited) {
+//
+// QDir::System brings in broken links (and devices, pipes): listed, they reach the run, which
+// says what is wrong with each instead of leaving them out without a word.
+void collect(const QString &folder, QStringList &paths, QSet<QString> &visited,
+             int &unaddressable) {
     QStringList files;
     QStringList folders;
-    QDirIterator entries(folder, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    QDirIterator entries(folder, QDir::Files | QDir::Dirs | QDir::System | QDir::NoDotAndDotDot);
     while (entries.hasNext()) {
         QString path = entries.next();
         if (entries.fileInfo().isDir())
@@ -93,6 +123,7 @@ void collect(const QString &folder, QStringList &paths, QSet<QString> &visited) 
         else if (hasSVGExtension(QStringView(path).sliced(path.lastIndexOf(u'/') + 1)))
             files.append(std::move(path));
     }
+    unaddressable += countUnaddressable(folder);
     // The iterator puts the same folder part before every name.
     for (QStringList *list : {&files, &folders})
         if (!list->isEmpty())
@@ -102,14 +133,15 @@ void collect(const QString &folder, QStringList &paths, QSet<QString> &visited) 
         const QString canonical = QFileInfo(subfolder).canonicalFilePath();
         if (!visited.contains(canonical)) {
             visited.insert(canonical);
-            collect(subfolder, paths, visited);
+            collect(subfolder, paths, visited, unaddressable);
         }
     }
 }
 
 } // namespace
 
-std::optional<QStringList> listSVGFiles(const QString &folder, QString *problem) {
+std::optional<QStringList> listSVGFiles(const QString &folder, QString *problem,
+                                        int *unaddressable) {
     const QFileInfo info(folder);
     QString reason;
     if (!info.exists())
@@ -129,6 +161,18 @@ std::optional<QStringList> listSVGFiles(const QString &folder, QString *problem)
         root.chop(1);
     QStringList paths;
     QSet<QString> visited{info.canonicalFilePath()};
-    collect(root, paths, visited);
+    int lost = 0;
+    collect(root, paths, visited, lost);
+    if (unaddressable)
+        *unaddressable = lost;
     return paths;
+}
+
+QString skippedNamesMessage(int count) {
+    return count == 1
+               ? QCoreApplication::translate("FolderListing",
+                                             "1 file was skipped: its name is not valid UTF-8")
+               : QCoreApplication::translate(
+                     "FolderListing", "%1 files were skipped: their names are not valid UTF-8")
+                     .arg(count);
 }

@@ -37,7 +37,10 @@ void SVGFileList::addFile(const QUrl &url) {
 bool SVGFileList::addFolder(const QUrl &url) {
     const QString folder = plainPath(url);
     QString problem;
-    std::optional<QStringList> paths = listSVGFiles(folder, &problem);
+    int unaddressable = 0;
+    std::optional<QStringList> paths = listSVGFiles(folder, &problem, &unaddressable);
+    if (unaddressable > 0)
+        emit filesSkipped(skippedNamesMessage(unaddressable));
     if (!paths) {
         qCWarning(lcMirandel).noquote()
             << QStringLiteral("Cannot list the folder \"%1\": %2.").arg(folder, problem);

@@ -74,6 +74,8 @@ public:
 
 signals:
     void selectionChanged();
+    // Files of an added folder could not be listed; `message` says how many and why.
+    void filesSkipped(const QString &message);
     // Results were set, cleared or dropped.
     void resultsChanged();
     // What is shown for rows first..last (results, sizes read from disk) may have changed.

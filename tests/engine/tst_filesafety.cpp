@@ -9,6 +9,7 @@
 #include <QRandomGenerator>
 #include <QStringEncoder>
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -312,6 +313,31 @@ private slots:
         QVERIFY2(restore.exitCode() == 0, restore.readAllStandardError().constData());
         for (int index = 0; index < paths.size(); ++index)
             QVERIFY2(contents(paths.at(index)) == before.at(index), qPrintable(paths.at(index)));
+    }
+
+    // Nothing in a folder is left out without a word.
+    void folderEntriesThatCannotBeOptimizedAreNamed() {
+        const QString folder = m_work->filePath(QStringLiteral("icons"));
+        QDir().mkpath(folder);
+        const QString good = copyInto(folder, icons(1)).first();
+        const QByteArray latin1Name = QFile::encodeName(folder) + "/caf\xe9.svg";
+        const int descriptor = ::open(latin1Name.constData(), O_WRONLY | O_CREAT, 0644);
+        QVERIFY(descriptor >= 0);
+        QVERIFY(::write(descriptor, svgText.constData(), size_t(svgText.size())) > 0);
+        ::close(descriptor);
+        QVERIFY(QFile::link(folder + "/gone.svg", folder + "/dangling.svg"));
+
+        QProcess program;
+        program.setProcessEnvironment(environment());
+        program.start(QStringLiteral(MIRANDEL_PROGRAM), {"--batch", folder});
+        QVERIFY(program.waitForFinished(120000));
+        ::unlink(latin1Name.constData()); // Qt cannot reach it to clean up
+        const QString error = QString::fromUtf8(program.readAllStandardError());
+        QCOMPARE(program.exitCode(), 1);
+        QVERIFY2(error.contains("1 file was skipped: its name is not valid UTF-8"),
+                 qPrintable(error));
+        QVERIFY2(error.contains("dangling.svg: The link points to"), qPrintable(error));
+        QVERIFY(!error.contains(QFileInfo(good).fileName()));
     }
 
     void restoreFromTheCommandLine() {

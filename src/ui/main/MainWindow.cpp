@@ -92,6 +92,13 @@ MainWindow::MainWindow(AppState *application, QWidget *parent)
     m_listActions->setAddAction([this] { showOpenPanel(); });
     m_listActions->setRemoveAction([this] { m_files->removeSelectedFiles(); });
     m_listActions->setRemoveButtonDisabled(true);
+    connect(m_files, &SVGFileList::filesSkipped, this, [this](const QString &message) {
+        auto *box =
+            new QMessageBox(QMessageBox::Warning, tr("Add Files"), message, QMessageBox::Ok, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setWindowModality(Qt::WindowModal);
+        box->open();
+    });
     connect(m_files, &SVGFileList::selectionChanged, this, [this] {
         m_listActions->setRemoveButtonDisabled(m_files->selection().isEmpty());
         updateDeleteAction();
@@ -185,14 +192,16 @@ void MainWindow::takeResults(const OptimizationResult &result) {
         results.append({result.files.at(index).id, result.outcomes.at(index)});
     }
     m_files->setResults(results);
-    if (!result.stopped.isEmpty()) {
-        // Said at once and in full: the rows alone would not tell why the rest was left alone.
-        auto *box = new QMessageBox(QMessageBox::Warning, tr("Optimize"), result.stopped,
-                                    QMessageBox::Ok, this);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->setWindowModality(Qt::WindowModal);
-        box->open();
-    }
+    // Said at once and in full: the rows alone would not tell why the rest was left alone.
+    if (!result.stopped.isEmpty())
+        warn(tr("Optimize"), result.stopped);
+}
+
+void MainWindow::warn(const QString &title, const QString &message) {
+    auto *box = new QMessageBox(QMessageBox::Warning, title, message, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->open();
 }
 
 void MainWindow::restoreOriginals(const QStringList &ids) {

@@ -81,6 +81,8 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    // A window-modal warning that does not block the caller.
+    void warn(const QString &title, const QString &message);
     void createToolBar();
     void createMenus();
     void updateDeleteAction();
