@@ -61,6 +61,9 @@ double cpuSeconds() {
 }
 
 // Wall and CPU time: on a machine shared with other work the CPU time is the steadier figure.
+// librsvg draws in helper processes that live as long as their threads, so the CPU time is this
+// process's share only (sending documents, receiving and comparing pixels); the drawing itself
+// shows in the wall time.
 struct Run {
     double seconds = 0;
     double cpu = 0;

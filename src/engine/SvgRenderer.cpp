@@ -214,33 +214,46 @@ thread_local RenderHelper helper;
 
 } // namespace
 
-SvgRenderer::SvgRenderer(const QByteArray &svg) : m_svg(svg) {
-    const std::optional<Answer> answer = helper.request(m_svg, QSize(0, 0));
-    if (!answer) {
-        m_couldNotDraw = true;
+SvgRenderer::SvgRenderer(const QByteArray &svg) : m_svg(svg) {}
+
+namespace {
+
+// What any answer tells about the document itself.
+void learn(const std::optional<Answer> &answer, bool &valid, bool &couldNotDraw, QString &error,
+           QSizeF &natural) {
+    couldNotDraw = !answer;
+    if (!answer)
         return;
-    }
-    m_natural = answer->natural;
-    m_valid = answer->status != Answer::Invalid;
-    if (!m_valid)
-        m_error = answer->reason;
+    natural = answer->natural;
+    valid = answer->status != Answer::Invalid;
+    if (!valid)
+        error = answer->reason;
+}
+
+} // namespace
+
+void SvgRenderer::parse() const {
+    if (m_parsed)
+        return;
+    m_parsed = true;
+    learn(helper.request(m_svg, QSize(0, 0)), m_valid, m_couldNotDraw, m_error, m_natural);
 }
 
 QSize SvgRenderer::fittedSize(QSize box) const {
-    const QSizeF fitted = m_natural.scaled(QSizeF(box), Qt::KeepAspectRatio);
+    const QSizeF fitted = naturalSize().scaled(QSizeF(box), Qt::KeepAspectRatio);
     return QSize(std::max(1, int(std::lround(fitted.width()))),
                  std::max(1, int(std::lround(fitted.height()))));
 }
 
 QImage SvgRenderer::render(QSize size) const {
-    if (!m_valid || m_couldNotDraw || size.isEmpty())
+    if ((m_parsed && (!m_valid || m_couldNotDraw)) || size.isEmpty())
         return {};
     size = size.boundedTo(QSize(maximumSide, maximumSide));
     const std::optional<Answer> answer = helper.request(m_svg, size);
-    if (!answer) {
-        m_couldNotDraw = true;
+    m_parsed = true;
+    learn(answer, m_valid, m_couldNotDraw, m_error, m_natural);
+    if (!answer || answer->status == Answer::Invalid)
         return {};
-    }
     if (answer->status != Answer::Drawn) {
         qCWarning(lcMirandel) << "librsvg could not draw a document:"
                               << (answer->reason.isEmpty() ? QStringLiteral("no reason given")

@@ -27,16 +27,28 @@ public:
     SvgRenderer(const SvgRenderer &) = delete;
     SvgRenderer &operator=(const SvgRenderer &) = delete;
 
-    bool isValid() const { return m_valid; }
+    bool isValid() const {
+        parse();
+        return m_valid;
+    }
     // librsvg's reason when the document could not be parsed.
-    QString error() const { return m_error; }
+    QString error() const {
+        parse();
+        return m_error;
+    }
     // True once the helper crashed or ran out of time on this document, while parsing it or
     // drawing it; render() then gives only null images.
-    bool couldNotDraw() const { return m_couldNotDraw; }
+    bool couldNotDraw() const {
+        parse();
+        return m_couldNotDraw;
+    }
 
     // The drawing's own proportions: its viewBox, else its width and height in pixels; a square
     // when the document states neither.
-    QSizeF naturalSize() const { return m_natural; }
+    QSizeF naturalSize() const {
+        parse();
+        return m_natural;
+    }
     // The largest size with the drawing's proportions that fits `box` (at least 1×1).
     QSize fittedSize(QSize box) const;
 
@@ -46,9 +58,14 @@ public:
     QImage render(QSize size) const;
 
 private:
+    // The helper parses the document on the first question about it; a first render() answers
+    // those questions with the same request, which saves a round trip per document.
+    void parse() const;
+
     QByteArray m_svg;
-    bool m_valid = false;
+    mutable bool m_parsed = false;
+    mutable bool m_valid = false;
     mutable bool m_couldNotDraw = false;
-    QString m_error;
-    QSizeF m_natural{1, 1};
+    mutable QString m_error;
+    mutable QSizeF m_natural{1, 1};
 };
