@@ -3,6 +3,7 @@
 #include "engine/FileReplacement.h"
 #include "engine/InputGuard.h"
 #include "engine/OutputReview.h"
+#include "engine/ShippedTools.h"
 #include "engine/StaleRunFolders.h"
 #include "engine/SvgoWorkerPool.h"
 #include "engine/TextOutputAssembler.h"
@@ -88,8 +89,12 @@ OptimizationResult OptimizerRun::exec() {
     m_cancelPoll.start();
     checkCancel();
     if (!m_cancelled && !runnable.isEmpty()) {
-        const SvgoInstallation installation =
-            SvgoInstallation::inspect(Keys::svgoExecutablePath().get());
+        // Nothing stored (settings that cannot be read, a lookup not yet stored): the svgo
+        // shipped with the program rather than none at all.
+        QString svgoPath = Keys::svgoExecutablePath().get();
+        if (svgoPath.isEmpty())
+            svgoPath = ShippedTools::svgoPath();
+        const SvgoInstallation installation = SvgoInstallation::inspect(svgoPath);
         if (installation.engine() == SvgoInstallation::Engine::Worker)
             startWorkers(installation, runnable);
         else
@@ -112,10 +117,9 @@ OptimizationResult OptimizerRun::exec() {
                                   "they were.")
                                    .arg(optimized)
                                    .arg(m_files.size() - optimized);
-        result.stopped =
-            m_backup->diskFull()
-                ? tr("The disk is full: %1").arg(counts)
-                : tr("The originals could not be kept (%1): %2").arg(m_stopped, counts);
+        result.stopped = m_backup->diskFull()
+                             ? tr("The disk is full: %1").arg(counts)
+                             : tr("No more files were replaced. %1 %2").arg(m_stopped, counts);
     }
     if (m_textMode && !m_cancelled)
         result.text = assembledText();

@@ -2,6 +2,8 @@
 
 #include "model/DefaultsStore.h"
 
+#include <QHash>
+#include <QMutex>
 #include <QSettings>
 
 #include <cstdio>
@@ -105,10 +107,26 @@ template <> struct Bridge<QList<Profile>> {
     }
 };
 
-void reportFailedWrite(const QString &name, const QSettings &settings) {
-    std::printf("Could not save setting \"%s\" to %s (QSettings status %d)\n", qPrintable(name),
-                qPrintable(settings.fileName()), int(settings.status()));
-    std::fflush(stdout);
+// Values whose write did not reach the settings file (a read-only or full ~/.config): the
+// program goes on with them for as long as it runs, and says once that they will not last.
+QMutex unsavedMutex;
+QHash<QString, QVariant> unsaved; // an invalid value: removed
+
+void reportFailedWrite(const QString &name, const QSettings &settings, const QVariant &value) {
+    {
+        QMutexLocker lock(&unsavedMutex);
+        unsaved.insert(name, value);
+    }
+    // Standard error: standard output may be a batch run's text.
+    std::fprintf(stderr, "Could not save setting \"%s\" to %s (QSettings status %d)\n",
+                 qPrintable(name), qPrintable(settings.fileName()), int(settings.status()));
+    std::fflush(stderr);
+    Store::instance().notifyWriteFailed(settings.fileName());
+}
+
+void forgetUnsaved(const QString &name) {
+    QMutexLocker lock(&unsavedMutex);
+    unsaved.remove(name);
 }
 
 } // namespace
@@ -116,6 +134,11 @@ void reportFailedWrite(const QString &name, const QSettings &settings) {
 QVariant storedObject(const QString &name) {
     // A fresh QSettings per call: instances are reentrant, so this is what makes reads and
     // writes safe from any thread without a lock of our own.
+    {
+        QMutexLocker lock(&unsavedMutex);
+        if (const auto found = unsaved.constFind(name); found != unsaved.constEnd())
+            return found->isValid() ? *found : Store::registered(name);
+    }
     const QSettings settings;
     const QVariant stored = settings.value(name);
     return stored.isValid() ? stored : Store::registered(name);
@@ -148,7 +171,9 @@ template <typename T> void Key<T>::set(const T &value) const {
     settings.setValue(m_name, Bridge<T>::store(value));
     settings.sync();
     if (settings.status() != QSettings::NoError)
-        reportFailedWrite(m_name, settings);
+        reportFailedWrite(m_name, settings, Bridge<T>::store(value));
+    else
+        forgetUnsaved(m_name);
     Store::instance().notifyChanged(m_name);
 }
 
@@ -157,7 +182,9 @@ template <typename T> void Key<T>::remove() const {
     settings.remove(m_name);
     settings.sync();
     if (settings.status() != QSettings::NoError)
-        reportFailedWrite(m_name, settings);
+        reportFailedWrite(m_name, settings, QVariant());
+    else
+        forgetUnsaved(m_name);
     Store::instance().notifyChanged(m_name);
 }
 

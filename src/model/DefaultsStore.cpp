@@ -54,6 +54,10 @@ void Store::notifyChanged(const QString &name) {
     emit changed(name);
 }
 
+void Store::notifyWriteFailed(const QString &fileName) {
+    emit writeFailed(fileName);
+}
+
 void Store::ensureWatching() {
     if (QThread::currentThread() == thread()) {
         if (!m_watcher)

@@ -27,12 +27,16 @@ public:
 
     // Thread-safe: announces that the value under `name` was just written or removed.
     void notifyChanged(const QString &name);
+    // Thread-safe: a write to the settings file `fileName` failed; the value lives on in memory.
+    void notifyWriteFailed(const QString &fileName);
     // Starts watching the settings file (once); safe to call from any thread.
     void ensureWatching();
 
 signals:
     // `name` is empty when the file changed from outside and any value may differ.
     void changed(const QString &name);
+    // A setting could not be saved to `fileName`: it holds until the program quits.
+    void writeFailed(const QString &fileName);
 
 private:
     Store();

@@ -1,5 +1,6 @@
 #include "ui/Application.h"
 
+#include "model/DefaultsStore.h"
 #include "model/Settings.h"
 #include "platform/Updater.h"
 #include "ui/AppState.h"
@@ -12,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QThread>
@@ -54,6 +56,23 @@ Application::Application(Updater *updater, QObject *parent)
             QThread::msleep(10);
         m_runs.clear();
     });
+    // A setting that cannot be saved (a read-only or full ~/.config) still holds for this
+    // session; the user hears once that it will not outlast it, from the window in front.
+    connect(&Defaults::Store::instance(), &Defaults::Store::writeFailed, this,
+            [this](const QString &fileName) {
+                if (std::exchange(m_toldWriteFailed, true))
+                    return;
+                QWidget *parent = QApplication::activeWindow();
+                auto *box = new QMessageBox(
+                    QMessageBox::Warning, tr("Settings Not Saved"),
+                    tr("Mirandel cannot save its settings to %1. Your changes and profiles hold "
+                       "until you quit; check that the folder can be written and has free space.")
+                        .arg(QDir::toNativeSeparators(fileName)),
+                    QMessageBox::Ok, parent);
+                box->setAttribute(Qt::WA_DeleteOnClose);
+                box->setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
+                box->open();
+            });
     // Creating the keys registers their defaults before any window reads them.
     Keys::profiles();
     if (!m_state->updater()->parent())

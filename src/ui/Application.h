@@ -59,4 +59,5 @@ private:
     QPointer<SettingsWindow> m_settingsWindow;
     QList<QFuture<OptimizationResult>> m_runs;
     QPointer<QMessageBox> m_quitQuestion;
+    bool m_toldWriteFailed = false;
 };
