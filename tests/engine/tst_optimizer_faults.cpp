@@ -128,7 +128,6 @@ void tst_OptimizerFaults::unstartableSvgoCostsItsFilesOnly_data() {
     file.close();
     QTest::newRow("missing") << m_work.filePath(QStringLiteral("no-such-svgo")) << QString();
     QTest::newRow("not executable") << notExecutable << QString();
-    QTest::newRow("empty") << QString() << QString();
     // Taken as a path relative to the working folder, never looked up along PATH.
     QTest::newRow("bare name") << QStringLiteral("true") << QString();
     // The real svgo behind a wrapper, run where no node is on PATH: its launcher's complaint
