@@ -144,8 +144,9 @@ void OptimizerRun::startWorkers(const SvgoInstallation &installation, const QLis
     job->configFile = m_configFile;
     job->key = SvgoJob::keyFor(installation, m_configFile);
     job->workers = int(m_maxProcesses);
-    job->timeLimitMs =
-        std::max<qint64>(1, m_options.timeLimitMs.value_or(Keys::svgoTimeLimit().get() * 1000));
+    // A limit of none or less would fail every file: the stored setting's then.
+    const qint64 limit = m_options.timeLimitMs.value_or(0);
+    job->timeLimitMs = limit > 0 ? limit : Keys::svgoTimeLimit().get() * 1000;
     job->receiver = this;
     job->deliver = [this](const SvgoJobUpdate &update) { takeUpdate(update); };
     for (int index : files)

@@ -119,9 +119,11 @@ QList<Record> readManifest(const QString &folder) {
     return records;
 }
 
-// Appends `lines` in one write and waits until they are on disk: a replacement that follows may
-// only happen once its record would survive a crash. Returns 0 or the system's error number.
-int appendLines(const QString &folder, const QByteArray &lines) {
+// Appends `lines` in one write; with `durable`, waits until they are on disk: a replacement that
+// follows may only happen once its record would survive a crash. A restore's note needs no wait:
+// lost, it leaves a record of a file that is its original again, which restores to itself.
+// Returns 0 or the system's error number.
+int appendLines(const QString &folder, const QByteArray &lines, bool durable) {
 #ifdef Q_OS_UNIX
     const int descriptor = ::open(QFile::encodeName(QDir(folder).filePath(journalName)).constData(),
                                   O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
@@ -136,12 +138,13 @@ int appendLines(const QString &folder, const QByteArray &lines) {
         else if (count > 0)
             written += count;
     }
-    if (error == 0 && ::fdatasync(descriptor) != 0)
+    if (error == 0 && durable && ::fdatasync(descriptor) != 0)
         error = errno;
     if (::close(descriptor) != 0 && error == 0)
         error = errno;
     return error;
 #else
+    Q_UNUSED(durable);
     QFile file(QDir(folder).filePath(journalName));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(lines) != lines.size() ||
         !file.flush())
@@ -215,7 +218,7 @@ int OriginalsIndex::append(const QString &folder, const QList<Record> &records) 
                          {QStringLiteral("result"), stampJson(record.result)},
                          {QStringLiteral("replaced"), record.replaced}});
     QMutexLocker disk(&diskMutex);
-    const int error = appendLines(folder, lines);
+    const int error = appendLines(folder, lines, true);
     if (error != 0) {
         qCWarning(lcMirandel).noquote()
             << QStringLiteral("OriginalsBackup: cannot record in %1: %2")
@@ -256,7 +259,7 @@ void OriginalsIndex::forget(const QStringList &folders, const QString &target) {
             for (const Record &record : readManifest(folder))
                 if (record.target == target)
                     copies.append(record.copy);
-        if (appendLines(folder, lineOf({{QStringLiteral("used"), target}})) != 0)
+        if (appendLines(folder, lineOf({{QStringLiteral("used"), target}}), false) != 0)
             qCWarning(lcMirandel).noquote()
                 << QStringLiteral("OriginalsBackup: cannot note a restore in %1").arg(folder);
         for (const QString &copy : std::as_const(copies))

@@ -6,7 +6,6 @@
 #include <QMutex>
 #include <QObject>
 #include <QSet>
-#include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 
@@ -97,7 +96,6 @@ private:
     void finishJobIfDone(const std::shared_ptr<SvgoJob> &job, Updates &updates);
 
     QThread m_thread;
-    QTemporaryDir m_emptyFolder; // the workers' working folder; nothing is ever put in it
     QList<Worker *> m_workers;
     QList<Worker *> m_leaving; // stopped, not ended yet
     QList<std::shared_ptr<SvgoJob>> m_jobs;

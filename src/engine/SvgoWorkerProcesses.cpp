@@ -5,6 +5,7 @@
 
 #include "model/Diagnostics.h"
 
+#include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -63,7 +64,9 @@ void SvgoWorkerPool::startWorker() {
     process->setProgram(m_installation.node);
     process->setArguments(arguments);
     // An empty folder of our own: svgo finds nothing there that could change its results.
-    process->setWorkingDirectory(m_emptyFolder.path());
+    // The root folder: nothing of the user's around it, and nothing to clean up when the
+    // program ends (the pool lives until then).
+    process->setWorkingDirectory(QDir::rootPath());
     process->setStandardErrorFile(QProcess::nullDevice());
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("NO_COLOR"), QStringLiteral("1"));
