@@ -4,6 +4,8 @@
 #include <QStringDecoder>
 #include <QXmlStreamReader>
 
+#include <algorithm>
+
 namespace {
 
 // The encoding an XML declaration names, and where the name stands.
@@ -29,6 +31,14 @@ bool isUtf8(const QString &name) {
 }
 
 } // namespace
+
+std::optional<QByteArray> InputGuard::read(QFile &file) {
+    // One byte past the size tells a file that grew past the limit since it was looked at.
+    QByteArray bytes = file.read(std::min(file.size(), maximumSize) + 1);
+    if (bytes.size() > maximumSize)
+        return std::nullopt;
+    return bytes;
+}
 
 InputGuard::Checked InputGuard::check(const QByteArray &input) {
     if (input.trimmed().isEmpty())

@@ -2,7 +2,10 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QFile>
 #include <QString>
+
+#include <optional>
 
 // Looks at an input before svgo gets it. svgo turns a document that is not SVG into an empty
 // element and calls that a saving, passes an empty file through as optimized, and reads every
@@ -14,6 +17,10 @@ public:
     // The largest input read: icons and illustrations are far smaller, and a run holds every
     // input in memory until its output is reviewed.
     static constexpr qint64 maximumSize = 64LL * 1024 * 1024;
+
+    // Reads an open file of at most maximumSize bytes; no value when it is larger. Memory is
+    // taken for what the file holds, not for the limit.
+    static std::optional<QByteArray> read(QFile &file);
 
     struct Checked {
         QByteArray svg;  // what svgo gets: the input in UTF-8, declared as such

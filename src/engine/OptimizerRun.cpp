@@ -249,13 +249,12 @@ void OptimizerRun::leaveAsItWas(int index) {
         return;
     const SvgoOutputs::Slot &slot = m_slots.at(index);
     QFile input(m_paths.at(index));
-    QByteArray contents;
+    std::optional<QByteArray> contents;
     if (input.open(QIODevice::ReadOnly))
-        contents = input.read(InputGuard::maximumSize + 1);
-    QString error =
-        input.error() != QFile::NoError
-            ? tr("Cannot copy the file into the output folder: %1").arg(input.errorString())
-            : FileReplacement::write(slot.destination, contents);
+        contents = InputGuard::read(input);
+    const QString error =
+        !contents ? tr("Cannot copy the file into the output folder: %1").arg(input.errorString())
+                  : FileReplacement::write(slot.destination, *contents);
     if (!error.isEmpty()) {
         --m_finished;
         failFile(index, error);
@@ -307,23 +306,19 @@ bool OptimizerRun::guardInput(int index) {
                            "folders."));
         return false;
     }
-    if (info.size() > InputGuard::maximumSize) {
-        failFile(index, tr("The file is larger than %1 MiB, the most Mirandel reads.")
-                            .arg(InputGuard::maximumSize >> 20));
-        return false;
-    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         // svgo says the same in its words; the file may also come back before it is run.
         return true;
     }
     m_read[index] = FileReplacement::Identity::ofOpen(file.handle());
-    m_originals[index] = file.read(InputGuard::maximumSize + 1);
-    if (m_originals.at(index).size() > InputGuard::maximumSize) {
+    std::optional<QByteArray> bytes = InputGuard::read(file);
+    if (!bytes) {
         failFile(index, tr("The file is larger than %1 MiB, the most Mirandel reads.")
                             .arg(InputGuard::maximumSize >> 20));
         return false;
     }
+    m_originals[index] = std::move(*bytes);
     const InputGuard::Checked checked = InputGuard::check(m_originals.at(index));
     if (!checked.failure.isEmpty()) {
         failFile(index, checked.failure);

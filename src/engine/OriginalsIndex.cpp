@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -38,7 +39,27 @@ QMutex diskMutex;
 QMutex memoryMutex;
 QString loadedRoot;
 bool loading = false;
-QMap<QString, QList<Record>> byFolder; // folder names sort by start time
+// One run's records in journal order, with the ones still unused found by target, so that using
+// up one file's records costs the same however large the run.
+struct Kept {
+    QList<Record> records;
+    QHash<QString, QList<qsizetype>> unused; // target -> indices in records
+
+    void add(const QList<Record> &more) {
+        for (const Record &record : more) {
+            unused[record.target].append(records.size());
+            records.append(record);
+        }
+    }
+    QList<Record> live() const {
+        QList<Record> result;
+        for (qsizetype index = 0; index < records.size(); ++index)
+            if (unused.value(records.at(index).target).contains(index))
+                result.append(records.at(index));
+        return result;
+    }
+};
+QMap<QString, Kept> byFolder; // folder names sort by start time
 QSet<QString> liveFolders;
 
 QDateTime startOf(const QString &folder) {
@@ -179,26 +200,22 @@ bool removeIfUsedUp(const QString &folder) {
     return QDir(folder).removeRecursively();
 }
 
-void remember(const QString &folder, const QList<Record> &records) {
+// The folder is gone: so are its records.
+void dropFolder(const QString &folder) {
     QMutexLocker lock(&memoryMutex);
-    if (loadedRoot != QDir::cleanPath(QFileInfo(folder).path()))
-        return;
-    if (records.isEmpty())
-        byFolder.remove(folder);
-    else
-        byFolder.insert(folder, records);
+    byFolder.remove(folder);
 }
 
 // Reads every manifest under `root` into memory; call with diskMutex held.
 void load(const QString &root) {
-    QMap<QString, QList<Record>> loaded;
+    QMap<QString, Kept> loaded;
     const QDir dir(root);
     for (const QString &name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
         QList<Record> records = readManifest(dir.filePath(name));
         // A copy that went missing (removed by hand) is no original any more.
         records.removeIf([](const Record &record) { return !QFileInfo::exists(record.copy); });
         if (!records.isEmpty())
-            loaded.insert(dir.filePath(name), records);
+            loaded[dir.filePath(name)].add(records);
     }
     QMutexLocker lock(&memoryMutex);
     loadedRoot = QDir::cleanPath(root);
@@ -227,7 +244,7 @@ int OriginalsIndex::append(const QString &folder, const QList<Record> &records) 
     }
     QMutexLocker lock(&memoryMutex);
     if (loadedRoot == QDir::cleanPath(QFileInfo(folder).path()))
-        byFolder[folder] += records;
+        byFolder[folder].add(records);
     return 0;
 }
 
@@ -237,20 +254,17 @@ void OriginalsIndex::forget(const QStringList &folders, const QString &target) {
         // The copies come from the memory copy when there is one: restoring thousands of files
         // must not read a journal per file.
         QStringList copies;
-        bool known = false;
+        bool known = false, usedUp = false;
         {
             QMutexLocker lock(&memoryMutex);
             if (loadedRoot == QDir::cleanPath(QFileInfo(folder).path())) {
                 known = true;
                 auto found = byFolder.find(folder);
                 if (found != byFolder.end()) {
-                    found->removeIf([&](const Record &record) {
-                        if (record.target != target)
-                            return false;
-                        copies.append(record.copy);
-                        return true;
-                    });
-                    if (found->isEmpty())
+                    for (qsizetype index : found->unused.take(target))
+                        copies.append(found->records.at(index).copy);
+                    usedUp = found->unused.isEmpty();
+                    if (usedUp)
                         byFolder.erase(found);
                 }
             }
@@ -264,7 +278,9 @@ void OriginalsIndex::forget(const QStringList &folders, const QString &target) {
                 << QStringLiteral("OriginalsBackup: cannot note a restore in %1").arg(folder);
         for (const QString &copy : std::as_const(copies))
             QFile::remove(copy);
-        if (!live(folder))
+        // Looking at the folder's files for every restored file would make a restore of a
+        // large run quadratic: the memory copy tells when its last record went.
+        if ((usedUp || !known) && !live(folder))
             removeIfUsedUp(folder);
     }
 }
@@ -274,7 +290,7 @@ void OriginalsIndex::remove(const QStringList &folders) {
     for (const QString &folder : folders) {
         if (live(folder) || !QDir(folder).removeRecursively())
             continue;
-        remember(folder, {});
+        dropFolder(folder);
     }
 }
 
@@ -296,8 +312,8 @@ QList<Record> OriginalsIndex::records(const QString &root, bool fresh, bool *rea
     }
     QList<Record> all;
     if (loaded)
-        for (const QList<Record> &records : std::as_const(byFolder))
-            all += records;
+        for (const Kept &kept : std::as_const(byFolder))
+            all += kept.live();
     return all;
 }
 
@@ -313,7 +329,7 @@ void OriginalsIndex::release(const QString &folder) {
     setLive(folder, false);
     QMutexLocker disk(&diskMutex);
     if (QFileInfo::exists(folder) && !live(folder) && removeIfUsedUp(folder))
-        remember(folder, {});
+        dropFolder(folder);
 }
 
 bool OriginalsIndex::isLive(const QString &folder) {
