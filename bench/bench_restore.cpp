@@ -40,6 +40,7 @@ int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QTemporaryDir settings;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    QCoreApplication::setOrganizationName(QStringLiteral("MirandelBench"));
     QCoreApplication::setApplicationName(QStringLiteral("bench_restore"));
     Keys::svgoExecutablePath().set(QStringLiteral(MIRANDEL_SVGO));
     OriginalsBackup::setRoot(settings.filePath(QStringLiteral("originals")));
