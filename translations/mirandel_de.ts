@@ -135,21 +135,17 @@
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
+    <message>
+        <source>Settings Not Saved</source>
+        <translation>Einstellungen nicht gespeichert</translation>
+    </message>
+    <message>
+        <source>Mirandel cannot save its settings to %1. Your changes and profiles hold until you quit; check that the folder can be written and has free space.</source>
+        <translation>Mirandel kann seine Einstellungen nicht in %1 speichern. Ihre Änderungen und Profile gelten bis zum Beenden; prüfen Sie, ob der Ordner beschreibbar ist und freien Platz hat.</translation>
+    </message>
 </context>
 <context>
     <name>BatchMode</name>
-    <message>
-        <source>Optimizes SVG files with svgo.
-
-Without --batch the files and folders open in a window. With --batch they are optimized without one, with a stored profile: text output goes to standard output, each file that fails is named on standard error with svgo&apos;s message.
-
-Exit status with --batch: 0 when every file was optimized, 1 when any failed, 2 for bad usage or an unknown profile.</source>
-        <translation>Optimiert SVG-Dateien mit svgo.
-
-Ohne --batch werden die Dateien und Ordner in einem Fenster geöffnet. Mit --batch werden sie ohne Fenster mit einem gespeicherten Profil optimiert: Textausgabe geht an die Standardausgabe, jede fehlgeschlagene Datei wird mit der Meldung von svgo in der Standardfehlerausgabe genannt.
-
-Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine fehlschlug, 2 bei falscher Verwendung oder unbekanntem Profil.</translation>
-    </message>
     <message>
         <source>Optimize without a window.</source>
         <translation>Ohne Fenster optimieren.</translation>
@@ -202,6 +198,34 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
         <source>No working svgo was found: %1</source>
         <translation>Kein funktionierendes svgo gefunden: %1</translation>
     </message>
+    <message>
+        <source>Optimizes SVG files with svgo.
+
+Without --batch the files and folders open in a window. With --batch they are optimized without one, with a stored profile: text output goes to standard output, each file that fails is named on standard error with svgo&apos;s message.
+
+Exit status with --batch: 0 when every file was optimized, 1 when any failed, 2 for bad usage or an unknown profile. With --restore: 0 when every kept original was put back, 1 otherwise.</source>
+        <translation>Optimiert SVG-Dateien mit svgo.
+
+Ohne --batch werden die Dateien und Ordner in einem Fenster geöffnet. Mit --batch werden sie ohne Fenster mit einem gespeicherten Profil optimiert: Textausgabe geht an die Standardausgabe, jede fehlgeschlagene Datei wird mit der Meldung von svgo in der Standardfehlerausgabe genannt.
+
+Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine fehlschlug, 2 bei falscher Verwendung oder unbekanntem Profil. Mit --restore: 0, wenn jedes aufbewahrte Original zurückgelegt wurde, sonst 1.</translation>
+    </message>
+    <message>
+        <source>Put back the kept originals of the files given and of the SVG files in the folders given, as Restore Originals does, instead of optimizing.</source>
+        <translation>Statt zu optimieren die aufbewahrten Originale der angegebenen Dateien und der SVG-Dateien in den angegebenen Ordnern zurücklegen, wie „Originale wiederherstellen“.</translation>
+    </message>
+    <message>
+        <source>With --restore: also put back files that were changed after they were optimized.</source>
+        <translation>Mit --restore: auch Dateien zurücklegen, die nach dem Optimieren geändert wurden.</translation>
+    </message>
+    <message>
+        <source>No kept originals for the files given.</source>
+        <translation>Für die angegebenen Dateien sind keine Originale aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>%1 was changed after it was optimized; left as it is (--force puts the original back anyway).</source>
+        <translation>%1 wurde nach dem Optimieren geändert und bleibt, wie es ist (--force legt das Original trotzdem zurück).</translation>
+    </message>
 </context>
 <context>
     <name>FileManager</name>
@@ -216,6 +240,25 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     <message>
         <source>Show in File Manager</source>
         <translation>Im Dateimanager zeigen</translation>
+    </message>
+</context>
+<context>
+    <name>FileReplacement</name>
+    <message>
+        <source>Changed during the run; left as it is.</source>
+        <translation>Während des Laufs geändert; bleibt, wie es ist.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>The file no longer exists.</source>
+        <translation>Die Datei existiert nicht mehr.</translation>
+    </message>
+    <message>
+        <source>Cannot replace %1: %2</source>
+        <translation>%1 kann nicht ersetzt werden: %2</translation>
     </message>
 </context>
 <context>
@@ -308,6 +351,17 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     </message>
 </context>
 <context>
+    <name>FolderListing</name>
+    <message>
+        <source>1 file was skipped: its name is not valid UTF-8</source>
+        <translation>1 Datei wurde übersprungen: ihr Name ist kein gültiges UTF-8</translation>
+    </message>
+    <message>
+        <source>%1 files were skipped: their names are not valid UTF-8</source>
+        <translation>%1 Dateien wurden übersprungen: ihre Namen sind kein gültiges UTF-8</translation>
+    </message>
+</context>
+<context>
     <name>GeneralSettingsTab</name>
     <message>
         <source>Copy automatically</source>
@@ -335,10 +389,6 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     <message>
         <source>%1 no longer exists</source>
         <translation>%1 existiert nicht mehr</translation>
-    </message>
-    <message>
-        <source>Cannot write %1: %2</source>
-        <translation>%1 kann nicht geschrieben werden: %2</translation>
     </message>
 </context>
 <context>
@@ -371,6 +421,10 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     <message>
         <source>Not an SVG document</source>
         <translation>Kein SVG-Dokument</translation>
+    </message>
+    <message>
+        <source>The file is not valid UTF-8 text and declares no encoding</source>
+        <translation>Die Datei ist kein gültiger UTF-8-Text und gibt keine Kodierung an</translation>
     </message>
 </context>
 <context>
@@ -454,6 +508,10 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
         <source>About Mirandel</source>
         <translation>Über Mirandel</translation>
     </message>
+    <message>
+        <source>Optimize</source>
+        <translation>Optimieren</translation>
+    </message>
 </context>
 <context>
     <name>OperationMode</name>
@@ -478,10 +536,6 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     <message>
         <source>Cannot write into the folder %1: %2</source>
         <translation>In den Ordner %1 kann nicht geschrieben werden: %2</translation>
-    </message>
-    <message>
-        <source>Cannot replace %1: %2</source>
-        <translation>%1 kann nicht ersetzt werden: %2</translation>
     </message>
     <message>
         <source>%1 is written by %2 of this run already.</source>
@@ -518,6 +572,50 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
         <source>Cannot convert the file to UTF-8: %1</source>
         <translation>Die Datei kann nicht in UTF-8 umgewandelt werden: %1</translation>
     </message>
+    <message>
+        <source>%1 files were optimized and can be restored; %2 were left as they were.</source>
+        <translation>%1 Dateien wurden optimiert und können wiederhergestellt werden; %2 blieben, wie sie waren.</translation>
+    </message>
+    <message>
+        <source>The disk is full: %1</source>
+        <translation>Der Datenträger ist voll: %1</translation>
+    </message>
+    <message>
+        <source>No more files were replaced. %1 %2</source>
+        <translation>Es wurden keine weiteren Dateien ersetzt. %1 %2</translation>
+    </message>
+    <message>
+        <source>Left as it was: %1</source>
+        <translation>Blieb, wie sie war: %1</translation>
+    </message>
+    <message>
+        <source>The disk is full.</source>
+        <translation>Der Datenträger ist voll.</translation>
+    </message>
+    <message>
+        <source>Cannot copy the file into the output folder: %1</source>
+        <translation>Die Datei kann nicht in den Ausgabeordner kopiert werden: %1</translation>
+    </message>
+    <message>
+        <source>The link leads round in a circle and names no file.</source>
+        <translation>Die Verknüpfung führt im Kreis und nennt keine Datei.</translation>
+    </message>
+    <message>
+        <source>The link points to %1, which does not exist.</source>
+        <translation>Die Verknüpfung zeigt auf %1, das nicht existiert.</translation>
+    </message>
+    <message>
+        <source>Not a regular file: only files are read, not devices, pipes or folders.</source>
+        <translation>Keine normale Datei: gelesen werden nur Dateien, keine Geräte, Pipes oder Ordner.</translation>
+    </message>
+    <message>
+        <source>The file is larger than %1 MiB, the most Mirandel reads.</source>
+        <translation>Die Datei ist größer als %1 MiB, das Höchste, was Mirandel liest.</translation>
+    </message>
+    <message>
+        <source>svgo took longer than %1 s</source>
+        <translation>svgo brauchte länger als %1 s</translation>
+    </message>
 </context>
 <context>
     <name>OriginalsBackup</name>
@@ -540,6 +638,14 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     <message>
         <source>%1 could not be restored: %2</source>
         <translation>%1 konnte nicht wiederhergestellt werden: %2</translation>
+    </message>
+    <message>
+        <source>The original of %1 was not kept.</source>
+        <translation>Das Original von %1 wurde nicht aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>The original could not be recorded, so the file was not overwritten: %1</source>
+        <translation>Das Original konnte nicht vermerkt werden, daher wurde die Datei nicht überschrieben: %1</translation>
     </message>
 </context>
 <context>
@@ -1084,10 +1190,6 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
         <source>Cannot read the configuration file %1: %2</source>
         <translation>Die Konfigurationsdatei %1 kann nicht gelesen werden: %2</translation>
     </message>
-    <message>
-        <source>Cannot write %1: %2</source>
-        <translation>%1 kann nicht geschrieben werden: %2</translation>
-    </message>
 </context>
 <context>
     <name>SvgoInstaller</name>
@@ -1114,6 +1216,13 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     <message>
         <source>Cannot move the installation to %1.</source>
         <translation>Die Installation kann nicht nach %1 verschoben werden.</translation>
+    </message>
+</context>
+<context>
+    <name>SvgoMessages</name>
+    <message>
+        <source>Node.js was not found, and svgo needs it to run. Install Node.js (on Debian and Ubuntu: the nodejs package).</source>
+        <translation>Node.js wurde nicht gefunden, svgo braucht es aber. Installieren Sie Node.js (unter Debian und Ubuntu: das Paket nodejs).</translation>
     </message>
 </context>
 <context>
@@ -1376,6 +1485,10 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     <message>
         <source>The optimized file looks different.</source>
         <translation>Die optimierte Datei sieht anders aus.</translation>
+    </message>
+    <message>
+        <source>Mirandel could not draw this file; it was left as it was</source>
+        <translation>Mirandel konnte diese Datei nicht zeichnen; sie blieb, wie sie war</translation>
     </message>
 </context>
 </TS>

@@ -340,6 +340,22 @@ private slots:
         QVERIFY(!error.contains(QFileInfo(good).fileName()));
     }
 
+    // A ~/.config that cannot hold the settings (here: a file in its place) costs only their
+    // keeping: the run still finds svgo and optimizes, and says the settings were not saved.
+    void unwritableSettingsStillOptimize() {
+        const QString path = copyInto(m_work->path(), icons(1)).first();
+        const QByteArray before = contents(path);
+        writeFile(m_work->filePath(QStringLiteral("config")), "not a folder");
+        QProcess program;
+        program.setProcessEnvironment(environment());
+        program.start(QStringLiteral(MIRANDEL_PROGRAM), {"--batch", path});
+        QVERIFY(program.waitForFinished(120000));
+        const QString error = QString::fromUtf8(program.readAllStandardError());
+        QVERIFY2(program.exitCode() == 0, qPrintable(error));
+        QVERIFY2(error.contains("Could not save setting"), qPrintable(error));
+        QVERIFY(contents(path) != before);
+    }
+
     void restoreFromTheCommandLine() {
         const QString folder = m_work->filePath(QStringLiteral("icons"));
         QDir().mkpath(folder);
