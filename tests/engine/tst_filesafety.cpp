@@ -306,11 +306,8 @@ private slots:
                      qPrintable(paths.at(index)));
         }
         qInfo("%d of %d files were replaced before the signal", replaced, int(paths.size()));
-        QProcess restore;
-        restore.setProcessEnvironment(environment());
-        restore.start(QStringLiteral(MIRANDEL_PROGRAM), {"--batch", "--restore", folder});
-        QVERIFY(restore.waitForFinished(120000));
-        QVERIFY2(restore.exitCode() == 0, restore.readAllStandardError().constData());
+        const Finished restore = runProgram({"--batch", "--restore", folder});
+        QVERIFY2(restore.status == 0, qPrintable(restore.error));
         for (int index = 0; index < paths.size(); ++index)
             QVERIFY2(contents(paths.at(index)) == before.at(index), qPrintable(paths.at(index)));
     }
@@ -327,13 +324,10 @@ private slots:
         ::close(descriptor);
         QVERIFY(QFile::link(folder + "/gone.svg", folder + "/dangling.svg"));
 
-        QProcess program;
-        program.setProcessEnvironment(environment());
-        program.start(QStringLiteral(MIRANDEL_PROGRAM), {"--batch", folder});
-        QVERIFY(program.waitForFinished(120000));
+        const Finished run = runProgram({"--batch", folder});
         ::unlink(latin1Name.constData()); // Qt cannot reach it to clean up
-        const QString error = QString::fromUtf8(program.readAllStandardError());
-        QCOMPARE(program.exitCode(), 1);
+        const QString &error = run.error;
+        QCOMPARE(run.status, 1);
         QVERIFY2(error.contains("1 file was skipped: its name is not valid UTF-8"),
                  qPrintable(error));
         QVERIFY2(error.contains("dangling.svg: The link points to"), qPrintable(error));
@@ -346,12 +340,9 @@ private slots:
         const QString path = copyInto(m_work->path(), icons(1)).first();
         const QByteArray before = contents(path);
         writeFile(m_work->filePath(QStringLiteral("config")), "not a folder");
-        QProcess program;
-        program.setProcessEnvironment(environment());
-        program.start(QStringLiteral(MIRANDEL_PROGRAM), {"--batch", path});
-        QVERIFY(program.waitForFinished(120000));
-        const QString error = QString::fromUtf8(program.readAllStandardError());
-        QVERIFY2(program.exitCode() == 0, qPrintable(error));
+        const Finished run = runProgram({"--batch", path});
+        const QString &error = run.error;
+        QVERIFY2(run.status == 0, qPrintable(error));
         QVERIFY2(error.contains("Could not save setting"), qPrintable(error));
         QVERIFY(contents(path) != before);
     }
@@ -363,30 +354,36 @@ private slots:
         QList<QByteArray> before;
         for (const QString &path : paths)
             before.append(contents(path));
-        QProcess program;
-        program.setProcessEnvironment(environment());
-        program.start(QStringLiteral(MIRANDEL_PROGRAM), QStringList{"--batch"} + paths);
-        QVERIFY(program.waitForFinished(120000));
-        QCOMPARE(program.exitCode(), 0);
+        QCOMPARE(runProgram(QStringList{"--batch"} + paths).status, 0);
         writeFile(paths.at(2), "<svg xmlns=\"http://www.w3.org/2000/svg\"/>"); // edited since
 
-        program.start(QStringLiteral(MIRANDEL_PROGRAM), {"--batch", "--restore", folder});
-        QVERIFY(program.waitForFinished(120000));
-        const QString error = QString::fromUtf8(program.readAllStandardError());
-        QCOMPARE(program.exitCode(), 1);
+        const Finished restore = runProgram({"--batch", "--restore", folder});
+        const QString &error = restore.error;
+        QCOMPARE(restore.status, 1);
         QVERIFY2(error.contains(QFileInfo(paths.at(2)).fileName()) && error.contains("--force"),
                  qPrintable(error));
         QCOMPARE(contents(paths.at(0)), before.at(0));
         QVERIFY(contents(paths.at(2)) != before.at(2));
 
-        program.start(QStringLiteral(MIRANDEL_PROGRAM),
-                      {"--batch", "--restore", "--force", paths.at(2)});
-        QVERIFY(program.waitForFinished(120000));
-        QCOMPARE(program.exitCode(), 0);
+        QCOMPARE(runProgram({"--batch", "--restore", "--force", paths.at(2)}).status, 0);
         QCOMPARE(contents(paths.at(2)), before.at(2));
     }
 
 private:
+    struct Finished {
+        int status = -1; // -1 when the program did not end in time
+        QString error;   // its standard error
+    };
+    // Runs the program to its end with the test's own settings and cache.
+    Finished runProgram(const QStringList &arguments) const {
+        QProcess program;
+        program.setProcessEnvironment(environment());
+        program.start(QStringLiteral(MIRANDEL_PROGRAM), arguments);
+        if (!program.waitForFinished(120000))
+            return {};
+        return {program.exitCode(), QString::fromUtf8(program.readAllStandardError())};
+    }
+
     QProcessEnvironment environment() const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_work->filePath("config"));
