@@ -111,8 +111,4 @@ void move(const QList<int> &fromOffsets, int toOffset) {
     Keys::profiles().set(moved(profiles(), fromOffsets, toOffset));
 }
 
-Profile fallBack(const Profile &current) {
-    return profiles().contains(current) ? current : defaultProfile();
-}
-
 } // namespace ProfileStore

@@ -39,8 +39,4 @@ void move(const QList<int> &fromOffsets, int toOffset);
 // The reordering itself, for views that show it before the store says so.
 QList<Profile> moved(QList<Profile> profiles, QList<int> fromOffsets, int toOffset);
 
-// The profile a window should use when the saved ones changed: `current` while it is exactly
-// one of them, else the default (an edited copy may have lost its source).
-Profile fallBack(const Profile &current);
-
 } // namespace ProfileStore

@@ -7,6 +7,7 @@
 #include "ui/components/WhenFinished.h"
 #include "ui/main/Inspector.h"
 #include "ui/main/MainWindow.h"
+#include "ui/main/WindowSession.h"
 #include "ui/output/TextOutputWindow.h"
 #include "ui/settings/SettingsWindow.h"
 
@@ -105,6 +106,14 @@ MainWindow *Application::newMainWindow() {
     if (!m_mainWindows.isEmpty())
         window->placeOnScreen(window->size(), m_mainWindows.constLast());
     connect(window->inspector(), &Inspector::runStarted, this, &Application::trackRun);
+    // A run that ends while the user is asked whether to stop it leaves nothing to stop: the
+    // question goes and the program quits, as the user asked.
+    connect(window->session(), &WindowSession::busyChanged, this, [this](bool busy) {
+        if (!busy && m_quitQuestion && !isRunning()) {
+            m_quitQuestion->close();
+            stopRunsAndQuit();
+        }
+    });
     m_mainWindows.append(window);
     connect(window, &QObject::destroyed, this, &Application::mainWindowDestroyed);
     window->show();
@@ -175,7 +184,12 @@ QList<QFuture<OptimizationResult>> Application::runningRuns() const {
 }
 
 bool Application::isRunning() const {
-    return !runningRuns().isEmpty();
+    const QList<MainWindow *> windows = mainWindows();
+    return std::any_of(windows.cbegin(), windows.cend(),
+                       [](const MainWindow *window) {
+                           return window->session()->work() == WindowSession::Work::Optimizing;
+                       }) ||
+           !runningRuns().isEmpty();
 }
 
 void Application::requestQuit() {
@@ -205,6 +219,9 @@ void Application::requestQuit() {
 }
 
 void Application::stopRunsAndQuit() {
+    // Quitting closes no window one by one, so each keeps its size and columns here.
+    for (MainWindow *window : mainWindows())
+        window->saveLayout();
     const QList<QFuture<OptimizationResult>> runs = runningRuns();
     if (runs.isEmpty()) {
         QCoreApplication::exit(0);

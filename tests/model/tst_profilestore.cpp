@@ -52,7 +52,7 @@ private slots:
         QCOMPARE(names(), QStringList({"New Profile", "Icons 10"}));
     }
 
-    void storesAsDefaultUnderTheDefaultsNameAndFallsBack() {
+    void storesAsDefaultUnderTheDefaultsName() {
         Profile saved = ProfileStore::addNamed(Profile::makeNew(), QStringLiteral("Web"));
         saved.mode = OperationMode::Text;
         ProfileStore::storeAsDefault(saved);
@@ -60,12 +60,6 @@ private slots:
         QCOMPARE(stored.id, Profile::defaultId);
         QCOMPARE(stored.name, defaultProfileName());
         QCOMPARE(stored.mode, OperationMode::Text);
-
-        const Profile untouched = ProfileStore::profiles().constFirst();
-        QCOMPARE(ProfileStore::fallBack(untouched), untouched);
-        Profile edited = untouched;
-        edited.prettyPrint = true;
-        QCOMPARE(ProfileStore::fallBack(edited), stored);
     }
 
     void moves_data() {

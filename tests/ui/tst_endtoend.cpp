@@ -16,8 +16,10 @@
 #include "ui/profiles/ProfileEditor.h"
 #include "ui/profiles/SegmentedPicker.h"
 
+#include "ui/main/WindowSession.h"
 #include <QAbstractButton>
 #include <QClipboard>
+
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -73,7 +75,8 @@ private slots:
         auto *layout = new QHBoxLayout(central);
         m_table = new QTableView(central);
         m_table->setModel(new SVGFileTableModel(m_files, m_table));
-        m_inspector = new Inspector(m_application->state(), m_files, central);
+        m_inspector = new Inspector(m_application->state(), m_files,
+                                    new WindowSession(m_window.get()), central);
         layout->addWidget(m_table);
         layout->addWidget(m_inspector);
         m_window->setCentralWidget(central);

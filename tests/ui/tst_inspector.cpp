@@ -12,6 +12,8 @@
 #include "ui/profiles/ProfileMenu.h"
 #include "ui/profiles/SaveProfileSheet.h"
 
+#include "ui/main/WindowSession.h"
+
 #include <QMainWindow>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -23,7 +25,7 @@ namespace {
 struct Window {
     explicit Window(Application *application) {
         window.resize(500, 700);
-        inspector = new Inspector(application->state(), &files, &window);
+        inspector = new Inspector(application->state(), &files, &session, &window);
         window.setCentralWidget(inspector);
         inspector->addToolbarItems(window.addToolBar(QStringLiteral("Main")));
         window.show();
@@ -33,6 +35,7 @@ struct Window {
     }
     QMainWindow window;
     SVGFileList files;
+    WindowSession session;
     Inspector *inspector;
 };
 
@@ -123,7 +126,8 @@ private slots:
         QVERIFY(m_application->state()->profileEdited());
         QCOMPARE(title(), "Icons & Logos*");
         QCOMPARE(shownText(second.inspector->profileButton()->text()), "Icons & Logos*");
-        QVERIFY(!menuItem("Icons & Logos")->isChecked());
+        // The mark stays on the profile the edits came from; the asterisk tells they differ.
+        QVERIFY(menuItem("Icons & Logos")->isChecked());
         QAction *update = menuItem("Update Profile “Icons & Logos”");
         QVERIFY(update);
 
@@ -156,27 +160,57 @@ private slots:
         QCOMPARE(Keys::defaultProfile().get(), Profile::builtInDefault());
     }
 
-    // Another window changes the stored profiles: a profile shown as stored stays while it is
-    // still stored; an edited one, or one deleted, gives way to the default.
-    void storedProfilesChangeFallsBack_data() {
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("saved profile as stored") << "stored";
-        QTest::newRow("saved profile deleted") << "deleted";
-        QTest::newRow("edited default profile") << "edited";
+    // Another window adds, renames, moves or deletes stored profiles: edits are never lost; an
+    // unedited profile follows its source, and gives way to the default only when it was deleted.
+    void storedProfilesChangeKeepsEdits_data() {
+        QTest::addColumn<bool>("edit");
+        QTest::addColumn<bool>("fromDefault");
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("expected"); // the current profile afterwards
+        QTest::newRow("saved, another added") << false << false << "add"
+                                              << "icons";
+        QTest::newRow("saved, renamed") << false << false << "rename"
+                                        << "renamed";
+        QTest::newRow("saved, deleted") << false << false << "delete"
+                                        << "default";
+        QTest::newRow("edited default, one added") << true << true << "add"
+                                                   << "edited";
+        QTest::newRow("edited default, reordered") << true << true << "move"
+                                                   << "edited";
+        QTest::newRow("edited saved, another added") << true << false << "add"
+                                                     << "edited";
+        QTest::newRow("edited saved, renamed") << true << false << "rename"
+                                               << "edited";
+        QTest::newRow("edited saved, its source deleted") << true << false << "delete"
+                                                          << "edited";
     }
-    void storedProfilesChangeFallsBack() {
-        QFETCH(QString, shown);
+    void storedProfilesChangeKeepsEdits() {
+        QFETCH(bool, edit);
+        QFETCH(bool, fromDefault);
+        QFETCH(QString, change);
+        QFETCH(QString, expected);
         const Profile icons = savedProfile("Icons", OperationMode::Text),
                       other = savedProfile("Other");
-        Keys::profiles().set({icons});
-        if (shown == "edited")
-            m_main->editorControl("overwriteFiles")->click();
-        else
+        Keys::profiles().set({icons, other});
+        if (!fromDefault)
             menuItem("Icons")->trigger();
-        Keys::profiles().set(shown == "deleted" ? QList<Profile>{other}
-                                                : QList<Profile>{icons, other});
-        QCOMPARE(m_application->state()->profile(),
-                 shown == "stored" ? icons : Profile::builtInDefault());
+        if (edit)
+            m_main->editorControl("overwriteFiles")->click();
+        const Profile before = m_application->state()->profile();
+        Profile renamed = icons;
+        renamed.name = QStringLiteral("Renamed");
+        const QMap<QString, QList<Profile>> changes{{"add", {icons, other, savedProfile("Third")}},
+                                                    {"rename", {renamed, other}},
+                                                    {"move", {other, icons}},
+                                                    {"delete", {other}}};
+        Keys::profiles().set(changes.value(change));
+        const QMap<QString, Profile> profiles{{"icons", icons},
+                                              {"renamed", renamed},
+                                              {"default", Profile::builtInDefault()},
+                                              {"edited", before}};
+        QCOMPARE(m_application->state()->profile(), profiles.value(expected));
+        QCOMPARE(m_application->state()->profileEdited(), edit);
+        QCOMPARE(title().endsWith('*'), edit);
     }
 };
 

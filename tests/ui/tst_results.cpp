@@ -16,6 +16,7 @@
 #include "ui/main/ResultsSummary.h"
 #include "ui/main/RunProgress.h"
 #include "ui/main/SvgPreview.h"
+#include "ui/main/WindowSession.h"
 #include "ui/output/TextOutputWindow.h"
 
 #include <QAbstractButton>
@@ -87,7 +88,7 @@ class tst_Results : public QObject {
     }
     // Presses "Optimize" and waits for the run's results.
     OptimizationResult optimize() {
-        QSignalSpy finished(m_window->inspector(), &Inspector::runFinished);
+        QSignalSpy finished(m_window->session(), &WindowSession::runFinished);
         button()->click();
         [&] { QVERIFY(finished.wait(120000)); }();
         [&] { QTRY_VERIFY(!button()->isLoading()); }();
@@ -174,7 +175,7 @@ private slots:
             QUrl::fromLocalFile(folderWith(0, {"a.svg", "b-slow.svg", "c.svg"}))));
         useProfile(false);
 
-        QSignalSpy finished(m_window->inspector(), &Inspector::runFinished);
+        QSignalSpy finished(m_window->session(), &WindowSession::runFinished);
         button()->click();
         RunProgress *progress = m_window->inspector()->runProgress();
         QTRY_COMPARE(progress->bar()->value(), 1);

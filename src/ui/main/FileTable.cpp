@@ -90,10 +90,12 @@ QMenu *FileTable::createContextMenu(int row, QWidget *parent) {
     QPointer<SVGFileList> files = m_files;
     menu->addAction(revealActionLabel(), menu, [file] { revealInFileManager(file.id); });
     menu->addSeparator();
-    menu->addAction(tr("Remove"), menu, [files, file] {
-        if (files)
-            files->removeFile(file);
-    });
+    menu->addAction(tr("Remove"), menu,
+                    [files, file] {
+                        if (files)
+                            files->removeFile(file);
+                    })
+        ->setEnabled(m_actionsAllowed);
     QStringList ids{file.id};
     if (m_files->selection().contains(file.id))
         ids = QStringList(m_files->selection().cbegin(), m_files->selection().cend());
@@ -105,10 +107,12 @@ QMenu *FileTable::createContextMenu(int row, QWidget *parent) {
     if (!heldBack.isEmpty()) {
         menu->addSeparator();
         QPointer<FileTable> self = this;
-        menu->addAction(tr("Use Optimized Anyway"), menu, [self, heldBack] {
-            if (self)
-                emit self->useOptimizedRequested(heldBack);
-        });
+        menu->addAction(tr("Use Optimized Anyway"), menu,
+                        [self, heldBack] {
+                            if (self)
+                                emit self->useOptimizedRequested(heldBack);
+                        })
+            ->setEnabled(m_actionsAllowed);
     }
     if (RestoreOriginals::hasOriginals(ids)) {
         menu->addSeparator();
@@ -117,7 +121,7 @@ QMenu *FileTable::createContextMenu(int row, QWidget *parent) {
             if (self)
                 emit self->restoreOriginalsRequested(ids);
         });
-        restore->setEnabled(m_restoreAllowed);
+        restore->setEnabled(m_actionsAllowed);
     }
     return menu;
 }
@@ -174,7 +178,8 @@ void FileTable::contextMenuEvent(QContextMenuEvent *event) {
 void FileTable::keyPressEvent(QKeyEvent *event) {
     // Backspace is the key labelled Delete on Mac keyboards.
     if (event->matches(QKeySequence::Delete) || event->key() == Qt::Key_Backspace) {
-        m_files->removeSelectedFiles();
+        if (m_actionsAllowed)
+            m_files->removeSelectedFiles();
         event->accept();
         return;
     }

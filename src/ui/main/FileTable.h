@@ -21,8 +21,9 @@ public:
     // selection when the row is selected, else on the row.
     QMenu *createContextMenu(int row, QWidget *parent = nullptr);
 
-    // Whether "Restore Originals" is offered enabled (not while a run or restore is busy).
-    void setRestoreAllowed(bool allowed) { m_restoreAllowed = allowed; }
+    // Whether the menu's actions on files are enabled: not while the window is busy with them
+    // (a run, a restore, a write of held-back outputs).
+    void setActionsAllowed(bool allowed) { m_actionsAllowed = allowed; }
 
     // What an empty table says.
     static QString placeholderText();
@@ -48,5 +49,5 @@ private:
 
     SVGFileList *m_files;
     bool m_syncingSelection = false;
-    bool m_restoreAllowed = true;
+    bool m_actionsAllowed = true;
 };

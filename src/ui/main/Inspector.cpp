@@ -10,6 +10,7 @@
 #include "ui/main/OptimizeBar.h"
 #include "ui/main/RunProgress.h"
 #include "ui/main/SvgPreview.h"
+#include "ui/main/WindowSession.h"
 #include "ui/profiles/ProfileEditor.h"
 #include "ui/profiles/ProfileMenu.h"
 
@@ -22,8 +23,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-Inspector::Inspector(AppState *application, SVGFileList *files, QWidget *parent)
-    : QWidget(parent), m_application(application), m_files(files),
+Inspector::Inspector(AppState *application, SVGFileList *files, WindowSession *session,
+                     QWidget *parent)
+    : QWidget(parent), m_application(application), m_files(files), m_session(session),
       m_editor(new ProfileEditor(application, false, true, this)),
       m_menu(new ProfileMenu(application, this)), m_preview(new SvgPreview(this)),
       m_bar(new OptimizeBar(this)) {
@@ -44,7 +46,7 @@ Inspector::Inspector(AppState *application, SVGFileList *files, QWidget *parent)
     button->setAction([this] { return optimize(); });
     // Disabling while busy is done here together with the rule, so neither undoes the other.
     connect(button, &AsyncButton::loadingChanged, this, &Inspector::updateOptimizeEnabled);
-    connect(button, &AsyncButton::loadingChanged, this, [this] { emit busyChanged(isRunning()); });
+    connect(session, &WindowSession::busyChanged, this, &Inspector::busyChanged);
     for (auto signal :
          {&SVGFileList::rowsAdded, &SVGFileList::rowsRemoved, &SVGFileList::resetDone})
         connect(files, signal, this, &Inspector::updateOptimizeEnabled);
@@ -94,9 +96,10 @@ void Inspector::updatePreview() {
     }
     // The optimized version exists as a file only in file mode: over the input, whose original
     // is then the kept copy, or in the output folder.
-    if (result && result->status == FileResult::Status::Optimized && m_lastRunProfile &&
-        m_lastRunProfile->mode == OperationMode::File) {
-        if (m_lastRunProfile->overwrite || !m_lastRunProfile->outputFolder) {
+    const std::optional<WindowSession::LastRun> &lastRun = m_session->lastRun();
+    if (result && result->status == FileResult::Status::Optimized && lastRun &&
+        lastRun->profile.mode == OperationMode::File) {
+        if (lastRun->profile.overwrite || !lastRun->profile.outputFolder) {
             const QList<OriginalsBackup::Original> kept = OriginalsBackup::known({id});
             if (!kept.isEmpty()) {
                 original = kept.first().copy;
@@ -142,18 +145,17 @@ void Inspector::profileChanged(const Profile &profile) {
     updateOptimizeEnabled();
 }
 
-void Inspector::setRestoring(bool restoring) {
-    m_restoring = restoring;
+void Inspector::busyChanged(bool busy) {
+    // The form shows what the run uses; changing it meanwhile would only mislead.
+    m_editor->setEnabled(!busy);
+    if (m_profileButton)
+        m_profileButton->setEnabled(!busy);
     updateOptimizeEnabled();
-}
-
-bool Inspector::isRunning() const {
-    return m_bar->button()->isLoading();
 }
 
 void Inspector::updateOptimizeEnabled() {
     AsyncButton *button = m_bar->button();
-    button->setEnabled(!button->isLoading() && !m_restoring &&
+    button->setEnabled(!button->isLoading() && !m_session->isBusy() &&
                        canOptimize(m_files->files(), m_application->profile()));
 }
 
@@ -163,6 +165,8 @@ void Inspector::updateProfileTitle() {
 }
 
 QFuture<void> Inspector::optimize() {
+    if (!m_session->begin(WindowSession::Work::Optimizing))
+        return QtFuture::makeReadyFuture();
     const QList<SVGFile> files = m_files->files();
     const Profile profile = m_application->profile();
     // The outcomes and the text come back on the run's worker thread, through onFinished, which
@@ -170,27 +174,25 @@ QFuture<void> Inspector::optimize() {
     // outlives every window, so a run whose window was closed meanwhile still shows its output;
     // a text run in which every file failed opens no empty window, its failures are in the table.
     QPointer<AppState> application = m_application;
-    QPointer<Inspector> self = this;
+    QPointer<WindowSession> session = m_session;
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
     OptimizerOptions options;
-    options.onFinished = [application, self, profile, clock](const OptimizationResult &result) {
+    options.onFinished = [application, session, profile, clock](const OptimizationResult &result) {
         const qint64 elapsed = clock->elapsed();
         QMetaObject::invokeMethod(
             qApp,
-            [application, self, profile, result, elapsed] {
+            [application, session, profile, result, elapsed] {
                 if (application && profile.mode == OperationMode::Text && !result.cancelled &&
                     result.count(FileResult::Status::Optimized) > 0)
                     application->openTextOutput(result.text);
-                if (!self)
-                    return;
-                self->m_lastRunProfile = profile;
-                self->m_lastRunMs = elapsed;
-                emit self->runFinished(result);
+                if (session)
+                    session->finishRun(profile, elapsed, result);
             },
             Qt::QueuedConnection);
     };
     QFuture<OptimizationResult> run = Optimizer::shared().optimize(files, profile, {}, options);
+    m_session->setRun(run);
     emit runStarted(run);
     return run.then([](const OptimizationResult &) {});
 }

@@ -17,6 +17,7 @@ class QToolBar;
 class SVGFileList;
 class RunProgress;
 class SvgPreview;
+class WindowSession;
 struct SVGFile;
 
 // The right-hand pane of a main window: the editor of the current profile (shared by every main
@@ -25,7 +26,8 @@ struct SVGFile;
 class Inspector : public QWidget {
     Q_OBJECT
 public:
-    Inspector(AppState *application, SVGFileList *files, QWidget *parent = nullptr);
+    Inspector(AppState *application, SVGFileList *files, WindowSession *session,
+              QWidget *parent = nullptr);
 
     // Adds the menu button that picks and saves profiles; its title is the current profile's
     // name, with an asterisk while that profile has unsaved changes.
@@ -39,23 +41,12 @@ public:
     QToolButton *profileButton() const { return m_profileButton; }
     QString profileMenuTitle() const;
 
-    // The profile of the last run that ended, and how long that run took.
-    const std::optional<Profile> &lastRunProfile() const { return m_lastRunProfile; }
-    qint64 lastRunMilliseconds() const { return m_lastRunMs; }
-    // While originals are being restored no run may start.
-    void setRestoring(bool restoring);
-    bool isRunning() const;
-
     // Whether a run may start: there must be files, and in file mode they need somewhere to go.
     static bool canOptimize(const QList<SVGFile> &files, const Profile &profile);
 
 signals:
     // A run began; the future reports per-file progress and outcomes.
     void runStarted(const QFuture<OptimizationResult> &future);
-    // Optimize became available or unavailable as busy (running or restoring).
-    void busyChanged(bool busy);
-    // A run ended, completely or cancelled, with an outcome for every file it was given.
-    void runFinished(const OptimizationResult &result);
 
 public slots:
     // Shows the selected file in the preview when exactly one row is selected.
@@ -66,15 +57,14 @@ private:
     void profileChanged(const Profile &profile);
     void updateOptimizeEnabled();
     void updateProfileTitle();
+    void busyChanged(bool busy);
 
     AppState *m_application;
     SVGFileList *m_files;
+    WindowSession *m_session;
     ProfileEditor *m_editor;
     ProfileMenu *m_menu;
     SvgPreview *m_preview;
     OptimizeBar *m_bar;
-    std::optional<Profile> m_lastRunProfile; // where the last run put its outputs
-    qint64 m_lastRunMs = 0;
-    bool m_restoring = false;
     QPointer<QToolButton> m_profileButton;
 };

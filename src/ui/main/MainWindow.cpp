@@ -15,12 +15,14 @@
 #include "ui/main/RestoreOriginals.h"
 #include "ui/main/ResultsSummary.h"
 #include "ui/main/SetupSheet.h"
+#include "ui/main/WindowSession.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QSplitter>
@@ -72,10 +74,11 @@ const QString sizeKey = QStringLiteral("mainWindowSize");
 } // namespace
 
 MainWindow::MainWindow(AppState *application, QWidget *parent)
-    : QMainWindow(parent), m_application(application), m_files(new SVGFileList(this)),
-      m_table(new FileTable(m_files)),
+    : QMainWindow(parent), m_application(application), m_session(new WindowSession(this)),
+      m_files(new SVGFileList(this)), m_table(new FileTable(m_files)),
       m_listActions(new ListActions(tr("Add Files"), tr("Remove"))),
-      m_inspector(new Inspector(application, m_files)), m_splitter(new QSplitter(Qt::Horizontal)) {
+      m_inspector(new Inspector(application, m_files, m_session)),
+      m_splitter(new QSplitter(Qt::Horizontal)) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Mirandel"));
     setUnifiedTitleAndToolBarOnMac(true);
@@ -107,13 +110,21 @@ MainWindow::MainWindow(AppState *application, QWidget *parent)
     // The last run's outcome per row, with its totals in the bar's free area.
     m_summary = new ResultsSummary(m_files);
     m_listActions->setAccessoryWidget(m_summary);
-    connect(m_inspector, &Inspector::runFinished, this, &MainWindow::takeResults);
+    connect(m_session, &WindowSession::runFinished, this, &MainWindow::takeResults);
     // A window that holds files will likely be run: have svgo loaded by the time it is.
     connect(m_files, &SVGFileList::rowsAdded, this,
             [this] { Optimizer::shared().warmUp(m_application->profile()); });
     connect(m_table, &FileTable::restoreOriginalsRequested, this, &MainWindow::restoreOriginals);
     connect(m_table, &FileTable::useOptimizedRequested, this, &MainWindow::useOptimizedAnyway);
-    connect(m_inspector, &Inspector::busyChanged, this, &MainWindow::updateRestoreAction);
+    connect(m_session, &WindowSession::busyChanged, this, [this](bool busy) {
+        updateRestoreAction();
+        // The run ended by itself while the user was asked whether to stop it: what they asked
+        // for, closing the window, needs no question any more.
+        if (!busy && m_closeQuestion) {
+            m_closeQuestion->close();
+            close();
+        }
+    });
 
     m_inspector->setMinimumWidth(300);
     m_splitter->addWidget(listArea);
@@ -172,19 +183,51 @@ void MainWindow::placeOnScreen(QSize wanted, const QWidget *after) {
     move(placed.topLeft());
 }
 
-void MainWindow::closeEvent(QCloseEvent *event) {
-    QSettings settings;
-    settings.setValue(sizeKey, size());
+void MainWindow::saveLayout() const {
+    QSettings().setValue(sizeKey, size());
     m_table->saveColumns();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event) {
+    // Closing the window would leave its run going unseen; the user decides first, as when
+    // quitting.
+    if (m_session->work() == WindowSession::Work::Optimizing && !m_closeAgreed) {
+        event->ignore();
+        askToStopAndClose();
+        return;
+    }
+    saveLayout();
     QMainWindow::closeEvent(event);
 }
 
+void MainWindow::askToStopAndClose() {
+    if (m_closeQuestion) {
+        m_closeQuestion->raise();
+        return;
+    }
+    const QString question = tr("Stop the optimization and close the window?");
+    auto *box =
+        new QMessageBox(QMessageBox::Question, question, question, QMessageBox::NoButton, this);
+    box->setInformativeText(tr("Files not optimized yet stay as they are."));
+    QPushButton *stop = box->addButton(tr("Stop and Close"), QMessageBox::DestructiveRole);
+    box->addButton(QMessageBox::Cancel);
+    box->setDefaultButton(stop);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    connect(box, &QMessageBox::finished, this, [this, box, stop] {
+        if (box->clickedButton() != stop)
+            return;
+        m_closeAgreed = true;
+        m_session->cancel();
+        close();
+    });
+    m_closeQuestion = box;
+    box->open();
+}
+
 void MainWindow::takeResults(const OptimizationResult &result) {
-    const std::optional<Profile> &profile = m_inspector->lastRunProfile();
-    const bool overwrote = profile && profile->mode == OperationMode::File &&
-                           (profile->overwrite || !profile->outputFolder) &&
-                           result.count(FileResult::Status::Optimized) > 0;
-    m_summary->setLastRun(m_inspector->lastRunMilliseconds(), overwrote);
+    const std::optional<WindowSession::LastRun> &lastRun = m_session->lastRun();
+    m_summary->setLastRun(lastRun ? lastRun->milliseconds : 0, lastRun && lastRun->replacedInputs);
     QList<std::pair<QString, FileResult>> results;
     results.reserve(result.files.size());
     for (qsizetype index = 0; index < result.files.size() && index < result.outcomes.size();
@@ -205,21 +248,19 @@ void MainWindow::warn(const QString &title, const QString &message) {
 }
 
 void MainWindow::restoreOriginals(const QStringList &ids) {
-    if (m_restoring || m_inspector->isRunning())
+    if (!m_session->begin(WindowSession::Work::Restoring))
         return;
-    m_restoring = true;
-    m_inspector->setRestoring(true);
-    updateRestoreAction();
     m_restoreFlow = RestoreOriginals::start(this, m_files, m_inspector->runProgress(), ids);
     connect(m_restoreFlow, &RestoreOriginals::finished, this, [this] {
-        m_restoring = false;
-        m_inspector->setRestoring(false);
-        updateRestoreAction();
+        m_session->end();
         emit restoreFinished();
     });
 }
 
 void MainWindow::useOptimizedAnyway(const QStringList &ids) {
+    // Never beside a run or a restore: two writers on one file would undo each other.
+    if (!m_session->begin(WindowSession::Work::WritingHeldBack))
+        return;
     QList<std::pair<QString, FileResult>> held;
     for (const QString &id : ids)
         if (const FileResult *result = m_files->result(id))
@@ -235,6 +276,7 @@ void MainWindow::useOptimizedAnyway(const QStringList &ids) {
         return errors;
     });
     whenFinished(writing, this, [this, held](const QStringList &errors) {
+        m_session->end();
         for (qsizetype index = 0; index < held.size(); ++index) {
             FileResult result = held.at(index).second;
             result.status = errors.at(index).isEmpty() ? FileResult::Status::Optimized

@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QPointer>
 
 #include "ui/main/RestoreOriginals.h"
@@ -17,6 +18,7 @@ struct OptimizationResult;
 class QSplitter;
 class SVGFileList;
 class SetupSheet;
+class WindowSession;
 
 // One window with its own list of SVG files: the table with its action bar on the left, the
 // inspector on the right, and the menus. Everything else (the profile being edited, the command
@@ -28,6 +30,8 @@ public:
     ~MainWindow() override;
 
     SVGFileList *files() const { return m_files; }
+    // What the window is doing with its files, and what its last run was.
+    WindowSession *session() const { return m_session; }
     FileTable *fileTable() const { return m_table; }
     ListActions *listActions() const { return m_listActions; }
     Inspector *inspector() const { return m_inspector; }
@@ -42,6 +46,10 @@ public:
     // The restore of originals under way, else null.
     RestoreOriginals *restoreFlow() const { return m_restoreFlow; }
     ResultsSummary *resultsSummary() const { return m_summary; }
+    // The question "Stop the optimization and close the window?" while it is shown, else null.
+    QMessageBox *closeQuestion() const { return m_closeQuestion; }
+    // Keeps the window's size and the table's columns for the next window.
+    void saveLayout() const;
 
     // The open panel while it is shown, else null.
     QFileDialog *openPanel() const { return m_openPanel; }
@@ -88,8 +96,10 @@ private:
     void updateDeleteAction();
     void updateRestoreAction();
     void takeResults(const OptimizationResult &result);
+    void askToStopAndClose();
 
     AppState *m_application;
+    WindowSession *m_session;
     SVGFileList *m_files;
     FileTable *m_table;
     ListActions *m_listActions;
@@ -102,7 +112,8 @@ private:
     QAction *m_restoreOriginalsAction = nullptr;
     QAction *m_aboutAction = nullptr;
     QPointer<RestoreOriginals> m_restoreFlow;
-    bool m_restoring = false;
+    QPointer<QMessageBox> m_closeQuestion;
+    bool m_closeAgreed = false;
     ResultsSummary *m_summary = nullptr;
     QPointer<QFileDialog> m_openPanel;
     QPointer<SetupSheet> m_setupSheet;

@@ -9,6 +9,7 @@
 #include "ui/main/AboutDialog.h"
 #include "ui/main/FileTable.h"
 #include "ui/main/Inspector.h"
+#include "ui/main/WindowSession.h"
 #include "ui/profiles/ProfileMenu.h"
 
 #include <QMenuBar>
@@ -121,9 +122,9 @@ void MainWindow::createMenus() {
 }
 
 void MainWindow::updateRestoreAction() {
-    const bool allowed = !m_restoring && !m_inspector->isRunning();
+    const bool allowed = !m_session->isBusy();
     m_restoreOriginalsAction->setEnabled(allowed);
-    m_table->setRestoreAllowed(allowed);
+    m_table->setActionsAllowed(allowed);
 }
 
 void MainWindow::updateDeleteAction() {

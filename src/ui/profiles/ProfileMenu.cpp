@@ -68,8 +68,9 @@ void ProfileMenu::rebuild() {
 void ProfileMenu::addChoice(const Profile &stored, const Profile &current) {
     QAction *choice = addAction(menuText(stored.name));
     choice->setCheckable(true);
-    // The mark says "this is exactly what you have"; an edited profile matches no stored one.
-    choice->setChecked(!m_application->profileEdited() && stored == current);
+    // The mark names the profile the current one came from, edited or not: the asterisk in the
+    // menu's title says whether it was changed.
+    choice->setChecked(stored.id == current.id);
     connect(choice, &QAction::triggered, this, [this, stored] {
         // A checkable action unchecks itself when chosen again; the next rebuild sets it right.
         m_application->setProfile(stored);
@@ -116,7 +117,21 @@ void ProfileMenu::storedDefaultChanged() {
 }
 
 void ProfileMenu::storedProfilesChanged() {
-    // A current profile that is not exactly one of the saved profiles (the default profile, or
-    // an edited copy of a saved one) may have lost its source: start again from the default.
-    m_application->setProfile(ProfileStore::fallBack(m_application->profile()));
+    // Adding, copying, renaming, moving or deleting other profiles never touches the current
+    // one: edits are the user's work. An unedited profile follows its stored source (a rename,
+    // say); an edited one whose source was deleted stays as an unsaved, edited copy; only an
+    // unedited one whose source is gone starts again from the default.
+    const Profile current = m_application->profile();
+    if (current.isDefault())
+        return;
+    const std::optional<Profile> source = ProfileStore::find(current.id);
+    if (m_application->profileEdited()) {
+        if (source && *source == current)
+            m_application->setProfileEdited(false);
+        return;
+    }
+    if (!source)
+        m_application->setProfile(ProfileStore::defaultProfile());
+    else if (*source != current)
+        m_application->setProfile(*source);
 }

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "engine/OptimizationResult.h"
+#include "model/Profile.h"
+
+#include <QFuture>
+#include <QObject>
+
+#include <optional>
+
+// What one main window is doing with its files: optimizing them, putting back their originals
+// or writing outputs that were held back. Only one of these runs at a time, since two writers on
+// one file would undo each other; the window's controls, its menus and the application ask this
+// object whether something may start, and bind to its signals. It holds no widget.
+class WindowSession : public QObject {
+    Q_OBJECT
+public:
+    enum class Work { None, Optimizing, Restoring, WritingHeldBack };
+    Q_ENUM(Work)
+
+    // The run that ended last: its profile, how long it took and whether it replaced inputs.
+    struct LastRun {
+        Profile profile;
+        qint64 milliseconds = 0;
+        bool replacedInputs = false;
+    };
+
+    using QObject::QObject;
+
+    Work work() const { return m_work; }
+    bool isBusy() const { return m_work != Work::None; }
+    // Starts `work` when nothing else runs; false (and nothing changes) while something does.
+    bool begin(Work work);
+    // The work begun last is over.
+    void end();
+
+    // The run under way (while optimizing), so that closing or quitting can stop it.
+    void setRun(const QFuture<OptimizationResult> &run) { m_run = run; }
+    // Asks the run to stop; its outcome still arrives through finishRun.
+    void cancel();
+
+    // Records a run's end and ends the work it began.
+    void finishRun(const Profile &profile, qint64 milliseconds, const OptimizationResult &result);
+    const std::optional<LastRun> &lastRun() const { return m_lastRun; }
+
+signals:
+    void busyChanged(bool busy);
+    void runFinished(const OptimizationResult &result);
+
+private:
+    Work m_work = Work::None;
+    QFuture<OptimizationResult> m_run;
+    std::optional<LastRun> m_lastRun;
+};
