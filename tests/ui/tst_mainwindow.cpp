@@ -13,6 +13,7 @@
 #include "ui/main/FileTable.h"
 #include "ui/main/Inspector.h"
 #include "ui/main/MainWindow.h"
+#include "ui/main/WindowSession.h"
 #include "ui/settings/SettingsWindow.h"
 
 #include <QFileDialog>
@@ -77,6 +78,62 @@ class TestMainWindow : public QObject {
     }
 
 private slots:
+    // One writer at a time on a window's files: whatever runs, nothing else starts until it ends.
+    void sessionStartsOneWorkAtATime_data() {
+        using Work = WindowSession::Work;
+        QTest::addColumn<Work>("running");
+        QTest::addColumn<Work>("asked");
+        QTest::newRow("held-back write during a run") << Work::WritingHeldBack << Work::Optimizing;
+        QTest::newRow("run during a restore") << Work::Restoring << Work::Optimizing;
+        QTest::newRow("restore during a run") << Work::Optimizing << Work::Restoring;
+        QTest::newRow("held-back write during a restore")
+            << Work::Restoring << Work::WritingHeldBack;
+        QTest::newRow("second run") << Work::Optimizing << Work::Optimizing;
+    }
+    void sessionStartsOneWorkAtATime() {
+        QFETCH(WindowSession::Work, running);
+        QFETCH(WindowSession::Work, asked);
+        WindowSession session;
+        QSignalSpy busy(&session, &WindowSession::busyChanged);
+        QVERIFY(session.begin(running));
+        QVERIFY(!session.begin(asked));
+        QCOMPARE(session.work(), running);
+        session.end();
+        QVERIFY(session.begin(asked));
+        QCOMPARE(busy.size(), 3); // busy, idle, busy: the refused start said nothing
+    }
+
+    // The last run is kept with whether it replaced inputs, which the summary and the preview
+    // read; a run that ends frees the window for the next.
+    void sessionKeepsTheLastRun_data() {
+        QTest::addColumn<bool>("overwrite");
+        QTest::addColumn<int>("optimized");
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("over the inputs") << true << 1 << true;
+        QTest::newRow("over the inputs, none smaller") << true << 0 << false;
+        QTest::newRow("into a folder") << false << 1 << false;
+    }
+    void sessionKeepsTheLastRun() {
+        QFETCH(bool, overwrite);
+        QFETCH(int, optimized);
+        QFETCH(bool, replaced);
+        WindowSession session;
+        QVERIFY(session.begin(WindowSession::Work::Optimizing));
+        Profile profile = Profile::builtInDefault();
+        profile.overwrite = overwrite;
+        if (!overwrite)
+            profile.outputFolder = QUrl::fromLocalFile(QDir::tempPath());
+        OptimizationResult result;
+        result.outcomes.append(FileResult());
+        result.outcomes.first().status =
+            optimized ? FileResult::Status::Optimized : FileResult::Status::Failed;
+        session.finishRun(profile, 1234, result);
+        QVERIFY(!session.isBusy());
+        QVERIFY(session.lastRun());
+        QCOMPARE(session.lastRun()->milliseconds, 1234);
+        QCOMPARE(session.lastRun()->replacedInputs, replaced);
+    }
+
     void initTestCase() {
         useSettingsIn(home.path(), "tst_mainwindow");
         setShellPath(binWith());
