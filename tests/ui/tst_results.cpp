@@ -18,6 +18,7 @@
 #include "ui/main/SvgPreview.h"
 #include "ui/main/WindowSession.h"
 #include "ui/output/TextOutputWindow.h"
+#include "ui/profiles/ProfileEditor.h"
 
 #include <QAbstractButton>
 #include <QHeaderView>
@@ -160,12 +161,13 @@ private slots:
     }
 
     void cancelMarksTheRestNotRun_data() {
-        QTest::addColumn<bool>("escape");
-        QTest::newRow("Cancel button") << false;
-        QTest::newRow("Escape key") << true;
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Cancel button") << "cancel";
+        QTest::newRow("Escape key") << "escape";
+        QTest::newRow("closing the window, then Stop and Close") << "close";
     }
     void cancelMarksTheRestNotRun() {
-        QFETCH(bool, escape);
+        QFETCH(QString, how);
         const QString svgo = m_work->filePath(QStringLiteral("svgo"));
         writeScript(svgo, slowSvgo, "/bin/bash");
         Keys::svgoExecutablePath().set(svgo);
@@ -181,7 +183,19 @@ private slots:
         QTRY_COMPARE(progress->bar()->value(), 1);
         QVERIFY(progress->isVisible());
         QVERIFY(!m_window->restoreOriginalsAction()->isEnabled());
-        if (escape)
+        // The form shows what the run uses; it cannot be changed under it.
+        QVERIFY(!m_window->inspector()->profileEditor()->isEnabled());
+        if (how == "close") {
+            // Closing asks first, as quitting does; the window and its run stay meanwhile.
+            QVERIFY(!m_window->close());
+            QVERIFY(m_window->closeQuestion());
+            QVERIFY(m_window->isVisible());
+            answer("Stop and Close", "Stop the optimization and close the window?");
+            QTRY_VERIFY(!m_window);
+            QTRY_VERIFY_WITH_TIMEOUT(!m_application->isRunning(), 10000);
+            return;
+        }
+        if (how == "escape")
             QTest::keyClick(m_window->fileTable(), Qt::Key_Escape);
         else
             QTest::mouseClick(progress->cancelButton(), Qt::LeftButton);
