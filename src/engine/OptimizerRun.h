@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/FileReplacement.h"
-#include "engine/Optimizer.h"
+#include "engine/OptimizerOptions.h"
 #include "engine/OriginalsBackup.h"
 #include "engine/SvgoJob.h"
 #include "engine/SvgoMessages.h"

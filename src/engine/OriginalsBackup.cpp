@@ -249,22 +249,6 @@ void OriginalsBackup::prune(const QString &root, const QDateTime &now, qint64 si
     OriginalsIndex::remove(removed);
 }
 
-OriginalsBackup::Stamp OriginalsBackup::Stamp::of(const QString &path) {
-#ifdef Q_OS_LINUX
-    // Straight from the file system: QFileInfo would build a local date and time first.
-    struct stat status {};
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
-        return {};
-    return {qint64(status.st_size),
-            qint64(status.st_mtim.tv_sec) * 1000 + status.st_mtim.tv_nsec / 1000000};
-#else
-    const QFileInfo info(path);
-    if (!info.exists())
-        return {};
-    return {info.size(), info.lastModified().toMSecsSinceEpoch()};
-#endif
-}
-
 QList<OriginalsBackup::Original>
 OriginalsBackup::originals(const QStringList &paths, const QString &root, bool checkChanges) {
     // Every kept file by the paths it can be asked for, oldest run first. Without checkChanges

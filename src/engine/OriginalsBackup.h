@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/FileStamp.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDateTime>
@@ -30,13 +32,7 @@ public:
     static constexpr qint64 defaultSizeLimit = 500LL * 1024 * 1024;
     static constexpr qint64 maximumAgeDays = 7;
 
-    // What tells one state of a file from another without reading it.
-    struct Stamp {
-        qint64 size = -1;
-        qint64 modified = -1; // milliseconds since the epoch
-        static Stamp of(const QString &path);
-        friend bool operator==(const Stamp &, const Stamp &) = default;
-    };
+    using Stamp = FileStamp;
 
     // The folder that holds the runs: `setRoot()`'s choice, else "originals" in the cache folder.
     static QString root();

@@ -27,7 +27,7 @@
 namespace {
 
 using Record = OriginalsIndex::Record;
-using Stamp = OriginalsBackup::Stamp;
+using Stamp = FileStamp;
 
 const QString oldManifestName = QStringLiteral("manifest.json");
 const QString journalName = QStringLiteral("journal.jsonl");

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/OriginalsBackup.h"
+#include "engine/FileStamp.h"
 
 #include <QDateTime>
 #include <QList>
@@ -23,7 +23,7 @@ public:
         QString folder; // the run's folder
         QDateTime started;
         QString path, target, copy; // copy: absolute
-        OriginalsBackup::Stamp original, result;
+        FileStamp original, result;
         qint64 replaced = 0; // when the replacement happened, in ms: orders runs that overlapped
     };
 

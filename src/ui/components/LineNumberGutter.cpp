@@ -1,15 +1,15 @@
 #include "ui/components/LineNumberGutter.h"
 
-#include "ui/components/TextView.h"
-
-LineNumberGutter::LineNumberGutter(TextView *view) : QWidget(view), m_view(view) {
+LineNumberGutter::LineNumberGutter(QWidget *view, std::function<int()> width,
+                                   std::function<void(QPaintEvent *)> paint)
+    : QWidget(view), m_width(std::move(width)), m_paint(std::move(paint)) {
     setObjectName(QStringLiteral("lineNumberGutter"));
 }
 
 QSize LineNumberGutter::sizeHint() const {
-    return {m_view->gutterWidth(), 0};
+    return {m_width(), 0};
 }
 
 void LineNumberGutter::paintEvent(QPaintEvent *event) {
-    m_view->paintGutter(event);
+    m_paint(event);
 }

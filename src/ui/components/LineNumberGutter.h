@@ -2,19 +2,21 @@
 
 #include <QWidget>
 
-class TextView;
+#include <functional>
 
-// The strip at the text view's leading edge that shows line numbers. It only hands its painting
-// to the view, which knows where the visible lines are.
+// The strip at a text view's leading edge that shows line numbers. It only hands its width and
+// its painting to the view that owns it, which knows where the visible lines are.
 class LineNumberGutter : public QWidget {
     Q_OBJECT
 public:
-    explicit LineNumberGutter(TextView *view);
+    LineNumberGutter(QWidget *view, std::function<int()> width,
+                     std::function<void(QPaintEvent *)> paint);
     QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    TextView *m_view;
+    std::function<int()> m_width;
+    std::function<void(QPaintEvent *)> m_paint;
 };

@@ -80,7 +80,8 @@ TextView::TextView(Options options, QWidget *parent) : QPlainTextEdit(parent), m
     connect(document, &QTextDocument::contentsChange, this, &TextView::onContentsChange);
 
     if (m_options & ShowLineNumbers) {
-        m_gutter = new LineNumberGutter(this);
+        m_gutter = new LineNumberGutter(
+            this, [this] { return gutterWidth(); }, [this](QPaintEvent *e) { paintGutter(e); });
         connect(this, &QPlainTextEdit::blockCountChanged, this, &TextView::updateGutterGeometry);
         connect(this, &QPlainTextEdit::updateRequest, this, &TextView::onUpdateRequest);
         updateGutterGeometry();

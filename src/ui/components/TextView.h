@@ -73,7 +73,6 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    friend class LineNumberGutter;
     void paintGutter(QPaintEvent *event);
     void updateGutterGeometry();
     void onUpdateRequest(const QRect &rect, int dy);
