@@ -2,7 +2,7 @@
 
 #include "model/Profile.h"
 #include "ui/CommandManager.h"
-#include "ui/settings/SettingsTab.h"
+#include "ui/SettingsTab.h"
 
 #include <QObject>
 

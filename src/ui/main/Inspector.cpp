@@ -1,7 +1,6 @@
 #include "ui/main/Inspector.h"
 
 #include "engine/Optimizer.h"
-#include "engine/OriginalsBackup.h"
 #include "model/ProfileStore.h"
 #include "model/SVGFileList.h"
 #include "model/Settings.h"
@@ -83,8 +82,6 @@ void Inspector::updatePreview() {
         return;
     }
     const QString id = *selection.cbegin();
-    QString original = id;
-    QString optimized;
     QString message;
     const FileResult *result = m_files->result(id);
     if (result && !result->message.isEmpty())
@@ -94,21 +91,7 @@ void Inspector::updatePreview() {
                                       message);
         return;
     }
-    // The optimized version exists as a file only in file mode: over the input, whose original
-    // is then the kept copy, or in the output folder.
-    const std::optional<WindowSession::LastRun> &lastRun = m_session->lastRun();
-    if (result && result->status == FileResult::Status::Optimized && lastRun &&
-        lastRun->profile.mode == OperationMode::File) {
-        if (lastRun->profile.overwrite || !lastRun->profile.outputFolder) {
-            const QList<OriginalsBackup::Original> kept = OriginalsBackup::known({id});
-            if (!kept.isEmpty()) {
-                original = kept.first().copy;
-                optimized = id;
-            }
-        } else {
-            optimized = result->destination;
-        }
-    }
+    const auto [original, optimized] = m_session->shownFiles(id, result);
     m_preview->showFiles(original, optimized, message);
 }
 

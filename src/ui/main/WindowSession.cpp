@@ -1,5 +1,7 @@
 #include "ui/main/WindowSession.h"
 
+#include "engine/OriginalsBackup.h"
+
 bool WindowSession::begin(Work work) {
     if (isBusy() || work == Work::None)
         return false;
@@ -30,4 +32,19 @@ void WindowSession::finishRun(const Profile &profile, qint64 milliseconds,
     if (m_work == Work::Optimizing)
         end();
     emit runFinished(result);
+}
+
+std::pair<QString, QString> WindowSession::shownFiles(const QString &id,
+                                                      const FileResult *result) const {
+    // The optimized version exists as a file only in file mode: over the input, whose original
+    // is then the kept copy, or in the output folder.
+    if (!result || result->status != FileResult::Status::Optimized || !m_lastRun ||
+        m_lastRun->profile.mode != OperationMode::File)
+        return {id, QString()};
+    if (!m_lastRun->profile.overwrite && m_lastRun->profile.outputFolder)
+        return {id, result->destination};
+    const QList<OriginalsBackup::Original> kept = OriginalsBackup::known({id});
+    if (kept.isEmpty())
+        return {id, QString()};
+    return {kept.first().copy, id};
 }

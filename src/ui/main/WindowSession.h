@@ -7,6 +7,7 @@
 #include <QObject>
 
 #include <optional>
+#include <utility>
 
 // What one main window is doing with its files: optimizing them, putting back their originals
 // or writing outputs that were held back. Only one of these runs at a time, since two writers on
@@ -42,6 +43,9 @@ public:
     // Records a run's end and ends the work it began.
     void finishRun(const Profile &profile, qint64 milliseconds, const OptimizationResult &result);
     const std::optional<LastRun> &lastRun() const { return m_lastRun; }
+    // The files that show a row before and after the last run: the input alone, or its kept
+    // original and the input it replaced, or the input and its copy in the output folder.
+    std::pair<QString, QString> shownFiles(const QString &id, const FileResult *result) const;
 
 signals:
     void busyChanged(bool busy);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/settings/SettingsTab.h"
+#include "ui/SettingsTab.h"
 
 #include <QWidget>
 
