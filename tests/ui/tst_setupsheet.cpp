@@ -3,9 +3,11 @@
 #include "ui/components/AsyncButton.h"
 #include "ui/main/SetupSheet.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -139,10 +141,97 @@ private slots:
                  qPrintable(sheet->alert()->informativeText()));
         sheet->alert()->buttons().constFirst()->click();
         QTRY_VERIFY(!sheet->alert());
-        // Escape and closing do not dismiss the sheet while no svgo works.
-        QTest::keyClick(sheet.get(), Qt::Key_Escape);
-        QVERIFY(!sheet->close());
         QVERIFY(sheet->isVisible());
+    }
+
+    // Every state of the install section fits: no row squeezed below its size hint, no wrapped
+    // paragraph shorter than its text at the width it got.
+    void nothingIsCutOff_data() {
+        QTest::addColumn<QByteArray>("brew");
+        QTest::addColumn<QByteArray>("npm");
+        QTest::newRow("brew offered") << QByteArray("exit 1\n") << QByteArray();
+        QTest::newRow("npm offered") << QByteArray() << QByteArray("exit 1\n");
+        QTest::newRow("neither, packages named") << QByteArray() << QByteArray();
+    }
+    void nothingIsCutOff() {
+        QFETCH(QByteArray, brew);
+        QFETCH(QByteArray, npm);
+        if (!brew.isEmpty())
+            writeScript(bin() + QStringLiteral("/brew"), brew);
+        if (!npm.isEmpty())
+            writeScript(bin() + QStringLiteral("/npm"), npm);
+        openSheet();
+        QAction quit(QStringLiteral("Quit"));
+        quit.setMenuRole(QAction::QuitRole);
+        sheet->addAction(&quit);
+        QVERIFY(sheet->installSection()->isVisible());
+        int checked = 0;
+        for (QWidget *child : sheet->findChildren<QWidget *>()) {
+            // The clear button is sized by the line edit itself, not by the sheet's layout.
+            if (!child->isVisible() || child->isWindow() || sheet->pathField()->isAncestorOf(child))
+                continue;
+            const QByteArray name = child->metaObject()->className();
+            // A wrapped paragraph's size hint is for a width of its own choosing, not this one.
+            const int needed = child->hasHeightForWidth() ? child->heightForWidth(child->width())
+                                                          : child->sizeHint().height();
+            QVERIFY2(child->height() >= needed, name + " " + QByteArray::number(child->height()));
+            ++checked;
+        }
+        QVERIFY(checked > 10);
+    }
+
+    // Without svgo the sheet can still be put away, and shown again later.
+    void dismisses_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Esc") << QString("Esc");
+        QTest::newRow("window close") << QString("close");
+        QTest::newRow("Not Now") << QString("Not Now");
+    }
+    void dismisses() {
+        QFETCH(QString, how);
+        openSheet();
+        QSignalSpy rejected(sheet.get(), &QDialog::rejected);
+        if (how == "Esc")
+            QTest::keyClick(sheet->pathField(), Qt::Key_Escape);
+        else if (how == "close")
+            QVERIFY(sheet->close());
+        else
+            QTest::mouseClick(sheet->notNowButton(), Qt::LeftButton);
+        QVERIFY(!sheet->isVisible());
+        QCOMPARE(rejected.count(), 1);
+        QCOMPARE(Keys::svgoExecutablePath().get(), QStringLiteral("/typed/before"));
+
+        QSignalSpy lookedUp(sheet.get(), &SetupSheet::installerLookedUp);
+        sheet->open();
+        QVERIFY(QTest::qWaitForWindowExposed(sheet.get()));
+        QTRY_VERIFY_WITH_TIMEOUT(!lookedUp.isEmpty(), 20000);
+        QVERIFY(sheet->isVisible());
+    }
+
+    // The quit button appears only with a quit action, and quits through it.
+    void quitButtonTriggersTheQuitAction() {
+        openSheet();
+        QVERIFY(!sheet->quitButton()->isVisible());
+        QAction other(QStringLiteral("Other"));
+        other.setMenuRole(QAction::NoRole);
+        sheet->addAction(&other);
+        QVERIFY(!sheet->quitButton()->isVisible());
+
+        QAction quit(QStringLiteral("Quit"));
+        quit.setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+        quit.setMenuRole(QAction::QuitRole);
+        sheet->addAction(&quit);
+        QVERIFY(sheet->quitButton()->isVisible());
+        QCOMPARE(sheet->quitButton()->toolTip(),
+                 quit.shortcut().toString(QKeySequence::NativeText));
+        QSignalSpy triggered(&quit, &QAction::triggered);
+        QSignalSpy otherTriggered(&other, &QAction::triggered);
+        QTest::mouseClick(sheet->quitButton(), Qt::LeftButton);
+        QCOMPARE(triggered.count(), 1);
+        QCOMPARE(otherTriggered.count(), 0);
+        // The shortcut works while the sheet has the focus.
+        QTest::keyClick(sheet->pathField(), Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(triggered.count(), 2);
     }
 };
 

@@ -9,7 +9,8 @@
 #include "ui/components/SvgoPathField.h"
 #include "ui/components/WhenFinished.h"
 
-#include <QCloseEvent>
+#include <QAction>
+#include <QActionEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -72,7 +73,8 @@ SetupSheet::SetupSheet(QWidget *parent)
       m_installSection(new SectionFrame), m_installTitle(headline(QString())),
       m_installerIndicator(new CircularIndicator(true, false)), m_installerStatus(new QLabel),
       m_installButton(new AsyncButton), m_packagesHint(new QLabel), m_pathField(new SvgoPathField),
-      m_checkButton(new AsyncButton(tr("Check"))) {
+      m_checkButton(new AsyncButton(tr("Check"))), m_notNowButton(new QPushButton(tr("Not Now"))),
+      m_quitButton(new QPushButton(tr("Quit %1").arg(QStringLiteral("Mirandel")))) {
 #ifdef Q_OS_MACOS
     setWindowFlag(Qt::Sheet);
 #endif
@@ -121,6 +123,18 @@ SetupSheet::SetupSheet(QWidget *parent)
     customLayout->addLayout(pathLine);
     layout->addWidget(custom);
 
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_quitButton);
+    buttons->addStretch(1);
+    buttons->addWidget(m_notNowButton);
+    layout->addLayout(buttons);
+    m_quitButton->hide();
+    connect(m_quitButton, &QPushButton::clicked, this, [this] {
+        if (m_quitAction)
+            m_quitAction->trigger();
+    });
+    connect(m_notNowButton, &QPushButton::clicked, this, &SetupSheet::reject);
+
     m_pathField->setClearButtonEnabled(true);
 
     m_installButton->setAction([this] { return install(); });
@@ -128,17 +142,29 @@ SetupSheet::SetupSheet(QWidget *parent)
     // Neither button may close the sheet by being the default one.
     m_installButton->setAutoDefault(false);
     m_checkButton->setAutoDefault(false);
+    m_notNowButton->setAutoDefault(false);
+    m_quitButton->setAutoDefault(false);
     setInstaller(Installer::Unknown);
-    // The wrapped paragraphs decide the height once the width is fixed.
-    resize(600, layout->totalHeightForWidth(600));
 }
 
 SetupSheet::~SetupSheet() = default;
+
+void SetupSheet::fitToContent() {
+    // The wrapped paragraphs are taller than their plain minimum size says; the minimum height
+    // must come from their height at the fixed width, or the layout squeezes every row.
+    layout()->invalidate();
+    const int height = layout()->totalHeightForWidth(width());
+    setMinimumHeight(height);
+    resize(width(), height);
+    layout()->activate();
+}
 
 void SetupSheet::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
+    // Only now are the fonts of the style known that the heights depend on.
+    fitToContent();
     QFuture<Installer> lookup = QtConcurrent::run([] {
         if (Utilities::shared().locateHomebrew())
             return Installer::Homebrew;
@@ -151,11 +177,22 @@ void SetupSheet::showEvent(QShowEvent *event) {
 }
 
 void SetupSheet::reject() {
-    // Escape does not dismiss the sheet: without svgo the window cannot do its work.
+    // The window stays without svgo; it offers the sheet again when it needs svgo.
+    if (m_alert)
+        m_alert->close();
+    QDialog::reject();
 }
 
-void SetupSheet::closeEvent(QCloseEvent *event) {
-    event->ignore();
+void SetupSheet::actionEvent(QActionEvent *event) {
+    QDialog::actionEvent(event);
+    if (event->type() != QEvent::ActionAdded || event->action()->menuRole() != QAction::QuitRole)
+        return;
+    // The sheet blocks the menus, so quitting gets a button that names the shortcut.
+    m_quitAction = event->action();
+    const QKeySequence shortcut = m_quitAction->shortcut();
+    m_quitButton->setToolTip(shortcut.toString(QKeySequence::NativeText));
+    m_quitButton->show();
+    fitToContent();
 }
 
 void SetupSheet::setInstaller(Installer installer) {
@@ -179,6 +216,7 @@ void SetupSheet::setInstaller(Installer installer) {
     m_installerStatus->setText(homebrew ? tr("Homebrew is installed") : tr("npm is installed"));
     m_installButton->setText(homebrew ? tr("Install SVGO using Homebrew")
                                       : tr("Install SVGO with npm"));
+    fitToContent();
 }
 
 QFuture<void> SetupSheet::install() {
@@ -186,18 +224,23 @@ QFuture<void> SetupSheet::install() {
                                                   ? SvgoInstaller::withHomebrew()
                                                   : SvgoInstaller::withNpm();
     return whenFinished(installation, this, [this](const SvgoInstallResult &done) {
+        // The sheet may have been put away while the installation ran.
         if (!done.succeeded()) {
-            showAlert(tr("SVGO could not be installed"), done.problem);
+            if (isVisible())
+                showAlert(tr("SVGO could not be installed"), done.problem);
             return;
         }
         Keys::svgoExecutablePath().set(done.svgoPath);
-        accept();
+        if (isVisible())
+            accept();
     });
 }
 
 QFuture<void> SetupSheet::check() {
     return whenFinished(SvgoCheck::start(m_pathField->text()), this,
                         [this](const SvgoCheck &check) {
+                            if (!isVisible())
+                                return;
                             if (!check.works()) {
                                 showAlert(tr("SVGO could not be found"), check.problem());
                                 return;

@@ -9,12 +9,13 @@ class AsyncButton;
 class CircularIndicator;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QWidget;
 
 // Shown over a main window when no svgo works: it explains why the program needs svgo and
 // offers to install it (with Homebrew where it exists, else with npm) or to check the path of an
-// svgo the user installed. It closes itself as soon as either succeeds and cannot be dismissed
-// otherwise; quitting still works.
+// svgo the user installed. It closes itself as soon as either succeeds; Esc, the window's close
+// button and "Not Now" put it away without svgo, and the quit action added to it gets a button.
 class SetupSheet : public QDialog {
     Q_OBJECT
 public:
@@ -32,6 +33,9 @@ public:
     QLabel *packagesHint() const { return m_packagesHint; }
     QLineEdit *pathField() const { return m_pathField; }
     AsyncButton *checkButton() const { return m_checkButton; }
+    QPushButton *notNowButton() const { return m_notNowButton; }
+    // Shown once an action with the quit role is added to the sheet, and triggers it.
+    QPushButton *quitButton() const { return m_quitButton; }
     // The alert "SVGO could not be found" (or "… installed") while it is shown, else null.
     QMessageBox *alert() const { return m_alert; }
 
@@ -44,9 +48,10 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
+    void actionEvent(QActionEvent *event) override;
 
 private:
+    void fitToContent();
     void setInstaller(Installer installer);
     QFuture<void> install();
     QFuture<void> check();
@@ -62,5 +67,8 @@ private:
     QLabel *m_packagesHint;
     QLineEdit *m_pathField;
     AsyncButton *m_checkButton;
+    QPushButton *m_notNowButton;
+    QPushButton *m_quitButton;
+    QPointer<QAction> m_quitAction;
     QPointer<QMessageBox> m_alert;
 };
