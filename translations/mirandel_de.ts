@@ -512,6 +512,18 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
         <source>Optimize</source>
         <translation>Optimieren</translation>
     </message>
+    <message>
+        <source>Stop the optimization and close the window?</source>
+        <translation>Optimierung stoppen und das Fenster schließen?</translation>
+    </message>
+    <message>
+        <source>Files not optimized yet stay as they are.</source>
+        <translation>Noch nicht optimierte Dateien bleiben, wie sie sind.</translation>
+    </message>
+    <message>
+        <source>Stop and Close</source>
+        <translation>Stoppen und schließen</translation>
+    </message>
 </context>
 <context>
     <name>OperationMode</name>
@@ -1117,6 +1129,14 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     <message>
         <source>SVGO could not be installed</source>
         <translation>SVGO konnte nicht installiert werden</translation>
+    </message>
+    <message>
+        <source>Not Now</source>
+        <translation>Nicht jetzt</translation>
+    </message>
+    <message>
+        <source>Quit %1</source>
+        <translation>%1 beenden</translation>
     </message>
 </context>
 <context>
