@@ -68,15 +68,21 @@ private slots:
         QVERIFY(window.notification()->isTriggered());
     }
 
+    // Each run's window: brought forward for the same text, else a new one beside the others,
+    // told apart by its title, and closed with the usual shortcut.
     void openingSameTextBringsWindowForward() {
         TextOutputWindow *first = TextOutputWindow::open(m_text);
         QCOMPARE(TextOutputWindow::open(m_text), first);
         TextOutputWindow *other = TextOutputWindow::open(QStringLiteral("other"));
         QVERIFY(other != first);
         QCOMPARE(TextOutputWindow::openWindows().size(), 2);
+        QVERIFY(other->geometry().topLeft() != first->geometry().topLeft());
+        QVERIFY(other->windowTitle() != first->windowTitle());
 
         QPointer<TextOutputWindow> closed = first;
-        first->close();
+        first->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(first));
+        QTest::keySequence(first, QKeySequence::Close);
         QTRY_VERIFY(closed.isNull());
         TextOutputWindow *reopened = TextOutputWindow::open(m_text);
         QCOMPARE(TextOutputWindow::openWindows().size(), 2);

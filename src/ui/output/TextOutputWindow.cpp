@@ -9,11 +9,15 @@
 
 #include <QAction>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QPointer>
 #include <QScreen>
 #include <QStyle>
+#include <QTime>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -29,7 +33,19 @@ QList<QPointer<TextOutputWindow>> &windows() {
 TextOutputWindow::TextOutputWindow(std::optional<QString> textOutput, QWidget *parent)
     : QMainWindow(parent), m_textOutput(std::move(textOutput)) {
     setObjectName(QStringLiteral("TextOutputWindow"));
-    setWindowTitle(tr("Output"));
+    // Each run's window is told apart from the others in the title bar and the task bar: by a
+    // number while several are open, and by the time its text came.
+    const QList<TextOutputWindow *> others = openWindows();
+    int number = 1;
+    while (std::any_of(others.begin(), others.end(), [number](const TextOutputWindow *other) {
+        return other->m_number == number;
+    }))
+        ++number;
+    m_number = number;
+    const QString time = QLocale().toString(QTime::currentTime(), QLocale::ShortFormat);
+    //: Title of a text-mode run's output window: its number among the open ones and its time
+    setWindowTitle(number == 1 ? tr("Output – %1").arg(time)
+                               : tr("Output %1 – %2").arg(number).arg(time));
     windows().append(this);
 
     auto *content = new QWidget(this);
@@ -58,12 +74,29 @@ TextOutputWindow::TextOutputWindow(std::optional<QString> textOutput, QWidget *p
     toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     toolBar->addAction(m_copyAction);
 
+    auto *closeAction = new QAction(tr("Close"), this);
+    closeAction->setShortcut(QKeySequence::Close);
+    closeAction->setShortcutContext(Qt::WindowShortcut);
+    connect(closeAction, &QAction::triggered, this, &QWidget::close);
+    addAction(closeAction);
+
     if (m_textOutput)
         m_view->setText(*m_textOutput);
 
     const QRect available =
         (screen() ? screen() : QGuiApplication::primaryScreen())->availableGeometry();
-    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, QSize(800, 400), available));
+    const QSize size = QSize(800, 400).boundedTo(available.size());
+    QRect frame = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, available);
+    // A new window steps down and right from the newest one still open, so none hides another;
+    // it starts again at the top left when the next step would leave the screen.
+    if (!others.isEmpty()) {
+        const QRect newest = others.last()->geometry();
+        const int step = 2 * fontMetrics().height();
+        frame.moveTopLeft(newest.topLeft() + QPoint(step, step));
+        if (!available.contains(frame))
+            frame.moveTopLeft(available.topLeft() + QPoint(step, step));
+    }
+    setGeometry(frame);
 }
 
 TextOutputWindow::~TextOutputWindow() {

@@ -44,4 +44,5 @@ private:
     OverlayNotification *m_notification;
     QAction *m_copyAction;
     bool m_hasAppeared = false;
+    int m_number = 0; // among the output windows open when it opened
 };
