@@ -24,6 +24,11 @@ QString commonFolder(const QStringList &paths) {
     return common.join(QLatin1Char('/'));
 }
 
+// Where an input lands in the output folder: at its path below the inputs' common folder.
+QString destinationIn(const QString &outputFolder, const QString &common, const QString &input) {
+    return QDir::cleanPath(QDir(outputFolder).filePath(QDir(common).relativeFilePath(input)));
+}
+
 // Names that the destination's file system takes for the same file.
 QString nameKey(const QString &path) {
 #if defined(Q_OS_MACOS) || defined(Q_OS_WIN)
@@ -43,6 +48,18 @@ SvgoOutputs::SvgoOutputs(bool textMode, std::optional<QString> outputFolder,
 }
 
 SvgoOutputs::~SvgoOutputs() = default;
+
+QStringList SvgoOutputs::takenInFolder(const QString &outputFolder, const QStringList &inputs) {
+    const QString common = commonFolder(inputs);
+    QStringList taken;
+    for (const QString &input : inputs) {
+        const QString destination = destinationIn(outputFolder, common, input);
+        const QFileInfo info(destination);
+        if (info.exists() && info.canonicalFilePath() != QFileInfo(input).canonicalFilePath())
+            taken.append(destination);
+    }
+    return taken;
+}
 
 QTemporaryDir *SvgoOutputs::privateFolderIn(const QString &folder, QString *error) {
     auto found = m_privateFolders.constFind(folder);
@@ -84,8 +101,7 @@ SvgoOutputs::Slot SvgoOutputs::slotFor(int index, const QString &inputPath) {
     if (!m_textMode) {
         const QString input = canonicalPath(inputPath);
         if (m_outputFolder) {
-            const QString relative = QDir(m_commonFolder).relativeFilePath(inputPath);
-            slot.destination = QDir::cleanPath(QDir(*m_outputFolder).filePath(relative));
+            slot.destination = destinationIn(*m_outputFolder, m_commonFolder, inputPath);
             slot.replacesInput = !input.isEmpty() && QFileInfo::exists(slot.destination) &&
                                  canonicalPath(slot.destination) == input;
         } else {

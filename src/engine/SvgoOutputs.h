@@ -35,6 +35,10 @@ public:
     // points to is the destination. A destination taken by an earlier file of the run is refused.
     Slot slotFor(int index, const QString &inputPath);
 
+    // The files already in `outputFolder` that a run over `inputs` would replace, in list
+    // order; an input that is its own destination is not among them. Creates nothing.
+    static QStringList takenInFolder(const QString &outputFolder, const QStringList &inputs);
+
 private:
     QTemporaryDir *privateFolderIn(const QString &folder, QString *error);
     QString canonicalPath(const QString &path);

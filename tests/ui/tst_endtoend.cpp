@@ -23,6 +23,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTableView>
@@ -128,6 +129,47 @@ private slots:
         QTRY_COMPARE(QGuiApplication::clipboard()->text(), expected);
         QTRY_VERIFY(!m_inspector->optimizeButton()->isLoading());
         QVERIFY(m_inspector->optimizeButton()->isEnabled());
+    }
+
+    // A file of the same name in the output folder is the user's until they agree to replace
+    // it: Cancel starts no run and leaves it, Replace writes svgo's output over it.
+    void outputFolderAsksBeforeReplacing_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("cancel") << "Cancel" << false;
+        QTest::newRow("replace") << "Replace" << true;
+    }
+    void outputFolderAsksBeforeReplacing() {
+        QFETCH(QString, answer);
+        QFETCH(bool, replaced);
+        QTemporaryDir outputs;
+        const QString mine = outputs.filePath(QStringLiteral("alarm.svg"));
+        QFile file(mine);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("mine") == 4);
+        file.close();
+        Profile profile = m_application->state()->profile();
+        profile.mode = OperationMode::File;
+        profile.overwrite = false;
+        profile.outputFolder = QUrl::fromLocalFile(outputs.path());
+        m_application->state()->setProfile(profile);
+
+        QSignalSpy runs(m_inspector, &Inspector::runStarted);
+        QTest::mouseClick(m_inspector->optimizeButton(), Qt::LeftButton);
+        QMessageBox *question = nullptr;
+        QTRY_VERIFY((question = m_window->findChild<QMessageBox *>()));
+        QVERIFY(question->text().contains(QDir::toNativeSeparators(outputs.path())));
+        QCOMPARE(runs.size(), 0);
+        const auto buttons = question->buttons();
+        const auto chosen = std::find_if(buttons.cbegin(), buttons.cend(), [&](auto *button) {
+            return button->text().remove(QLatin1Char('&')) == answer;
+        });
+        QVERIFY(chosen != buttons.cend());
+        QTest::mouseClick(*chosen, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_inspector->optimizeButton()->isLoading(), 120000);
+        QCOMPARE(runs.size(), replaced ? 1 : 0);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), replaced ? m_optimized.at(0) : QByteArray("mine"));
+        QCOMPARE(QFileInfo::exists(outputs.filePath(QStringLiteral("bag.svg"))), replaced);
     }
 
     void freshAccountOptimizesWithShippedSvgo() {

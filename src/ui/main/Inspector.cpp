@@ -1,11 +1,13 @@
 #include "ui/main/Inspector.h"
 
 #include "engine/Optimizer.h"
+#include "engine/SvgoOutputs.h"
 #include "model/ProfileStore.h"
 #include "model/SVGFileList.h"
 #include "model/Settings.h"
 #include "ui/AppState.h"
 #include "ui/components/AsyncButton.h"
+#include "ui/components/WhenFinished.h"
 #include "ui/main/OptimizeBar.h"
 #include "ui/main/RunProgress.h"
 #include "ui/main/SvgPreview.h"
@@ -17,6 +19,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QMessageBox>
+#include <QPromise>
+#include <QPushButton>
 #include <QShortcut>
 #include <QToolBar>
 #include <QToolButton>
@@ -148,10 +153,55 @@ void Inspector::updateProfileTitle() {
 }
 
 QFuture<void> Inspector::optimize() {
+    if (m_session->isBusy())
+        return QtFuture::makeReadyFuture();
+    const Profile profile = m_application->profile();
+    // Files already in the output folder are the user's own until this run replaces them, so
+    // the run asks first; once a run of this window wrote into that folder, its files are
+    // expected there and the next run goes ahead.
+    const std::optional<WindowSession::LastRun> &last = m_session->lastRun();
+    if (profile.mode != OperationMode::File || !profile.outputFolder ||
+        (last && last->profile.outputFolder == profile.outputFolder))
+        return startRun(profile);
+    const QString folder = profile.outputFolder->toLocalFile();
+    QStringList inputs;
+    for (const SVGFile &file : m_files->files())
+        inputs.append(file.id);
+    const QStringList taken = SvgoOutputs::takenInFolder(folder, inputs);
+    if (taken.isEmpty())
+        return startRun(profile);
+
+    auto promise = std::make_shared<QPromise<void>>();
+    promise->start();
+    auto *box = new QMessageBox(
+        QMessageBox::Question, tr("Replace Files?"),
+        tr("%n file(s) in “%1” will be replaced by the optimized ones.", nullptr, int(taken.size()))
+            .arg(QDir::toNativeSeparators(folder)),
+        QMessageBox::Cancel, window());
+    QStringList shown = taken.mid(0, 10);
+    for (QString &path : shown)
+        path = QDir::toNativeSeparators(path);
+    box->setInformativeText(shown.join(QLatin1Char('\n')) +
+                            (taken.size() > shown.size() ? QStringLiteral("\n…") : QString()));
+    QPushButton *replace = box->addButton(tr("Replace"), QMessageBox::DestructiveRole);
+    box->setDefaultButton(QMessageBox::Cancel);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    connect(box, &QMessageBox::finished, this, [this, box, replace, promise, profile] {
+        if (box->clickedButton() != replace) {
+            promise->finish();
+            return;
+        }
+        whenFinished(startRun(profile), this, [promise] { promise->finish(); });
+    });
+    box->open();
+    return promise->future();
+}
+
+QFuture<void> Inspector::startRun(const Profile &profile) {
     if (!m_session->begin(WindowSession::Work::Optimizing))
         return QtFuture::makeReadyFuture();
     const QList<SVGFile> files = m_files->files();
-    const Profile profile = m_application->profile();
     // The outcomes and the text come back on the run's worker thread, through onFinished, which
     // covers both ends of a run (a cancelled future drops its result). The application object
     // outlives every window, so a run whose window was closed meanwhile still shows its output;

@@ -54,6 +54,7 @@ public slots:
 
 private:
     QFuture<void> optimize();
+    QFuture<void> startRun(const Profile &profile);
     void profileChanged(const Profile &profile);
     void updateOptimizeEnabled();
     void updateProfileTitle();
