@@ -9,6 +9,9 @@ AppState::AppState(Updater *updater, QObject *parent)
       m_quitAction(new QAction(tr("Quit"), this)) {
     m_quitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     m_quitAction->setMenuRole(QAction::QuitRole);
+    // Quits from any of the program's windows, Settings and the output windows included, not
+    // only from the main window whose menu holds it.
+    m_quitAction->setShortcutContext(Qt::ApplicationShortcut);
 }
 
 void AppState::setProfile(const Profile &profile) {

@@ -320,18 +320,44 @@ private slots:
         delete second;
     }
 
-    // Runs last: the program ends with its last main window, the settings window with it.
-    void lastWindowEndsTheProgram() {
+    // Run last: the program ends with its last main window or with Ctrl+Q, the settings window
+    // with it, and either way the window's size and column widths are there next time.
+    void programEndsAndKeepsTheLayout_data() {
+        QTest::addColumn<bool>("byQuitKey");
+        QTest::newRow("last window closed") << false;
+        QTest::newRow("Ctrl+Q") << true;
+    }
+    void programEndsAndKeepsTheLayout() {
+        QFETCH(bool, byQuitKey);
+        const QSize size(710 + int(byQuitKey), 470);
+        window->resize(size);
+        window->fileTable()->horizontalHeader()->resizeSection(SVGFileTableModel::FileName, 131);
         application->openSettings();
         SettingsWindow *settings = application->settingsWindow();
         QVERIFY(QTest::qWaitForWindowExposed(settings));
         QTest::keyClick(settings, Qt::Key_Escape);
         QTRY_VERIFY(!settings->isVisible());
         application->openSettings();
-        QTimer::singleShot(0, window, &QWidget::close);
-        QTimer::singleShot(20000, qApp, [] { QCoreApplication::exit(1); });
+        settings->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(settings));
+        // Ctrl+Q is pressed where Settings is in front: it quits from any window.
+        QTimer::singleShot(0, window, [this, settings, byQuitKey] {
+            if (byQuitKey)
+                QTest::keyClick(settings, Qt::Key_Q, Qt::ControlModifier);
+            else
+                window->close();
+        });
+        QTimer guard;
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
+        guard.start(20000);
         QCOMPARE(QCoreApplication::exec(), 0);
-        QVERIFY(!settings->isVisible());
+        // Quitting ends the process, which takes every window; only closing hides them here.
+        QVERIFY(byQuitKey || !settings->isVisible());
+        QCOMPARE(QSettings().value(QStringLiteral("mainWindowSize")).toSize(), size);
+        std::unique_ptr<MainWindow> next(application->newMainWindow());
+        QCOMPARE(next->fileTable()->horizontalHeader()->sectionSize(SVGFileTableModel::FileName),
+                 131);
     }
 };
 
