@@ -428,6 +428,24 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     </message>
 </context>
 <context>
+    <name>Inspector</name>
+    <message>
+        <source>Replace Files?</source>
+        <translation>Dateien ersetzen?</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) in “%1” will be replaced by the optimized ones.</source>
+        <translation>
+            <numerusform>%n Datei in „%1“ wird durch die optimierte ersetzt.</numerusform>
+            <numerusform>%n Dateien in „%1“ werden durch die optimierten ersetzt.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Ersetzen</translation>
+    </message>
+</context>
+<context>
     <name>ListActions</name>
     <message>
         <source>More</source>
@@ -1348,6 +1366,19 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
         <source>SVG optimized and output copied</source>
         <extracomment>Accessibility announcement when the text output was copied</extracomment>
         <translation>SVG optimiert und Ausgabe kopiert</translation>
+    </message>
+    <message>
+        <source>Output – %1</source>
+        <extracomment>Title of a text-mode run&apos;s output window: its number among the open ones and its time</extracomment>
+        <translation>Ausgabe – %1</translation>
+    </message>
+    <message>
+        <source>Output %1 – %2</source>
+        <translation>Ausgabe %1 – %2</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
     </message>
 </context>
 <context>

@@ -24,6 +24,30 @@
             <numerusform>%Ln not run</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%Ln look different</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln already optimal</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Inspector</name>
+    <message numerus="yes">
+        <source>%n file(s) in “%1” will be replaced by the optimized ones.</source>
+        <translation>
+            <numerusform>%n file in “%1” will be replaced by the optimized one.</numerusform>
+            <numerusform>%n files in “%1” will be replaced by the optimized ones.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>RestoreOriginals</name>
@@ -73,6 +97,16 @@
         <translation>
             <numerusform>About %Ln min left</numerusform>
             <numerusform>About %Ln min left</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Utilities</name>
+    <message numerus="yes">
+        <source>The login shell did not answer within %n seconds; check your shell profile (.zprofile).</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
         </translation>
     </message>
 </context>
