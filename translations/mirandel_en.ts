@@ -26,16 +26,16 @@
     </message>
     <message numerus="yes">
         <source>%Ln look different</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%Ln looks different</numerusform>
+            <numerusform>%Ln look different</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>%Ln already optimal</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%Ln already optimal</numerusform>
+            <numerusform>%Ln already optimal</numerusform>
         </translation>
     </message>
 </context>
@@ -104,9 +104,9 @@
     <name>Utilities</name>
     <message numerus="yes">
         <source>The login shell did not answer within %n seconds; check your shell profile (.zprofile).</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>The login shell did not answer within %n second; check your shell profile (.zprofile).</numerusform>
+            <numerusform>The login shell did not answer within %n seconds; check your shell profile (.zprofile).</numerusform>
         </translation>
     </message>
 </context>
