@@ -3,8 +3,11 @@
 #include "ui/AppState.h"
 #include "ui/Application.h"
 #include "ui/UiTestSupport.h"
+#include "ui/settings/GeneralSettingsTab.h"
 #include "ui/settings/SettingsWindow.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -53,6 +56,22 @@ private slots:
         QVERIFY(window->isVisible());
         QCOMPARE(window->currentTab(), SettingsTab::Updates);
         window->hide();
+    }
+
+    // Escape on an open drop-down closes only the drop-down; the next one closes the window.
+    void escapeClosesTheDropDownFirst() {
+        application->state()->setSelectedSettingsTab(SettingsTab::General);
+        application->openSettings();
+        SettingsWindow *window = application->settingsWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QComboBox *picker = window->generalTab()->lineEndingPicker();
+        QTest::mouseClick(picker, Qt::LeftButton);
+        QTRY_VERIFY(picker->view()->isVisible());
+        QTest::keyClick(picker->view(), Qt::Key_Escape);
+        QTRY_VERIFY(!picker->view()->isVisible());
+        QVERIFY(window->isVisible());
+        QTest::keyClick(picker, Qt::Key_Escape);
+        QTRY_VERIFY(!window->isVisible());
     }
 };
 

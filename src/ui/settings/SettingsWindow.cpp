@@ -8,8 +8,8 @@
 #include "ui/settings/UpdatesSettingsTab.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
-#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -41,14 +41,21 @@ SettingsWindow::SettingsWindow(AppState *application, QWidget *parent)
         if (m_application && index >= 0)
             m_application->setSelectedSettingsTab(SettingsTab(index));
     });
-    // Escape closes the window, as it does a dialog.
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
-
     // Sized to what the tabs need, within the limits above and the screen's free area.
     adjustSize();
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         resize(size().boundedTo(screen->availableGeometry().size()));
+}
+
+void SettingsWindow::keyPressEvent(QKeyEvent *event) {
+    // Escape closes the window, as it does a dialog, but only when nothing inside used it: an
+    // open drop-down or a name being edited takes it first (a shortcut would be matched before
+    // them and close the whole window).
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void SettingsWindow::selectTab(SettingsTab tab) {

@@ -32,6 +32,9 @@ public:
     UpdatesSettingsTab *updatesTab() const { return m_updates; }
     AdvancedSettingsTab *advancedTab() const { return m_advanced; }
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     AppState *m_application;
     QTabWidget *m_tabs;
