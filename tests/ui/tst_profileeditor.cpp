@@ -8,6 +8,8 @@
 #include "ui/profiles/ProfileEditor.h"
 #include "ui/profiles/SaveProfileSheet.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -88,6 +90,35 @@ private slots:
         field->selectAll();
         QTest::keyClick(field, Qt::Key_Backspace);
         QCOMPARE(value(m_editor->profile()), std::optional<QString>(QString()));
+    }
+
+    // Only plain documents can sit inside the wrappers; for the other formats both toggles are
+    // greyed out, say why, and ignore clicks.
+    void wrappersFollowTheFormat_data() {
+        QTest::addColumn<int>("downs"); // presses of the down arrow in the format picker
+        QTest::addColumn<bool>("wraps");
+        QTest::newRow("wrapped") << 0 << true;
+        QTest::newRow("css") << 1 << false;
+        QTest::newRow("sprite") << 2 << false;
+        QTest::newRow("json") << 3 << false;
+    }
+    void wrappersFollowTheFormat() {
+        QFETCH(int, downs);
+        QFETCH(bool, wraps);
+        Profile profile = Profile::builtInDefault();
+        profile.mode = OperationMode::Text;
+        makeEditor(false, true, profile);
+        for (int i = 0; i < downs; ++i)
+            QTest::keyClick(child<QComboBox>("outputFormat"), Qt::Key_Down);
+        QCOMPARE(m_editor->profile().outputFormat, allOutputFormats().at(downs));
+        for (const char *name : {"wrapOutputSectionToggle", "wrapIndividualSectionToggle"}) {
+            auto *toggle = child<QCheckBox>(name);
+            QVERIFY(toggle->isVisible());
+            QCOMPARE(toggle->toolTip().isEmpty(), wraps);
+            QTest::mouseClick(toggle, Qt::LeftButton, {}, QPoint(8, toggle->height() / 2));
+        }
+        QCOMPARE(m_editor->profile().wrapOutput, wraps);
+        QCOMPARE(m_editor->profile().wrapIndividual, wraps);
     }
 
     void widthRefusesNegatives() {

@@ -46,12 +46,20 @@ QLabel *formDetailLabel(QWidget *parent) {
     return label;
 }
 
+QLabel *formHintLabel(const QString &text, QWidget *parent) {
+    auto *label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setForegroundRole(QPalette::PlaceholderText);
+    return label;
+}
+
 void showTextUnlessEqual(QLineEdit *field, const QString &text) {
     if (field->text() != text)
         field->setText(text);
 }
 
-QWidget *formWrapSection(const char *name, const QString &toggleTitle, const QString &prefixPrompt,
+QWidget *formWrapSection(const char *name, const QString &toggleTitle, const QString &prefixExample,
                          QWidget *parent, QCheckBox *&toggle, QWidget *&fields, QLineEdit *&prefix,
                          QLineEdit *&suffix) {
     QFrame *frame = formSection(name, parent);
@@ -61,8 +69,13 @@ QWidget *formWrapSection(const char *name, const QString &toggleTitle, const QSt
     fields = new QWidget(frame);
     auto *layout = new QVBoxLayout(fields);
     layout->setContentsMargins(0, 0, 0, 0);
-    prefix = formTextField("prefix", prefixPrompt, fields);
-    suffix = formTextField("suffix", QStringLiteral("</div>"), fields);
+    // A bare "</div>" in grey reads like a value that is already there, yet nothing is wrapped
+    // until the user types one.
+    const auto example = [](const QString &markup) {
+        return QCoreApplication::translate("ProfileEditor", "e.g. %1").arg(markup);
+    };
+    prefix = formTextField("prefix", example(prefixExample), fields);
+    suffix = formTextField("suffix", example(QStringLiteral("</div>")), fields);
     layout->addWidget(
         formRow(QCoreApplication::translate("ProfileEditor", "Prefix"), prefix, fields));
     layout->addWidget(

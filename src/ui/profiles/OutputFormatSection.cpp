@@ -17,10 +17,13 @@ OutputFormatSection::OutputFormatSection(QWidget *parent)
     m_format->setObjectName(QStringLiteral("outputFormat"));
     for (OutputFormat format : allOutputFormats())
         m_format->addItem(title(format), int(format));
-    m_format->setToolTip(tr("Wrapped: the SVG elements in their wrappers. CSS: one rule with a "
-                            "data URI per file. SVG Sprite: one symbol per file. JSON: file name "
-                            "to markup. The wrappers may name the file with {name}; write {{ "
-                            "for a brace."));
+    // Rich text, so the tooltip wraps instead of running across the screen in one line.
+    m_format->setToolTip(QStringLiteral("<p>%1</p>")
+                             .arg(QStringList{tr("Wrapped: the SVG elements in their wrappers."),
+                                              tr("CSS: one rule with a data URI per file."),
+                                              tr("SVG Sprite: one symbol per file."),
+                                              tr("JSON: file name to markup.")}
+                                      .join(QStringLiteral("<br>"))));
     layout->addWidget(formRow(tr("Format"), m_format, this));
     connect(m_format, &QComboBox::activated, this, [this](int index) {
         const auto format = OutputFormat(m_format->itemData(index).toInt());
@@ -33,6 +36,21 @@ OutputFormatSection::OutputFormatSection(QWidget *parent)
     layout->addWidget(m_uniqueIds);
     connect(m_uniqueIds, &QCheckBox::clicked, this,
             [this](bool on) { emit changeRequested([on](Profile &p) { p.uniqueIds = on; }); });
+}
+
+QString OutputFormatSection::wrapperRefusal(OutputFormat format) {
+    switch (format) {
+    case OutputFormat::Wrapped:
+        break;
+    case OutputFormat::CSS:
+        return tr("CSS output cannot be wrapped: the result would no longer be CSS.");
+    case OutputFormat::Sprite:
+        return tr("SVG Sprite output cannot be wrapped: the result would no longer be one SVG "
+                  "document.");
+    case OutputFormat::JSON:
+        return tr("JSON output cannot be wrapped: the result would no longer be JSON.");
+    }
+    return {};
 }
 
 void OutputFormatSection::setProfile(const Profile &profile) {

@@ -19,6 +19,9 @@ public:
     // Shows the profile's options.
     void setProfile(const Profile &profile);
 
+    // Why the format's text cannot be framed by the wrapper fields, or empty when it can.
+    static QString wrapperRefusal(OutputFormat format);
+
     QComboBox *formatPicker() const { return m_format; }
     QCheckBox *uniqueIdsBox() const { return m_uniqueIds; }
 

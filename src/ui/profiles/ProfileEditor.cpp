@@ -9,6 +9,7 @@
 #include "ui/AppState.h"
 #include "ui/CommandManager.h"
 #include "ui/profiles/FormRows.h"
+#include "ui/profiles/OutputFormatSection.h"
 #include "ui/profiles/ProfilePanels.h"
 #include "ui/profiles/SegmentedPicker.h"
 #include "ui/profiles/SvgoOptionsForm.h"
@@ -29,6 +30,18 @@ namespace {
 QList<ProfileEditor *> &editors() {
     static QList<ProfileEditor *> list;
     return list;
+}
+
+QString code(const QString &markup) {
+    return QStringLiteral("<code>%1</code>").arg(markup.toHtmlEscaped());
+}
+
+// A wrapper the output format cannot hold stays in sight with what it stores, greyed out, and
+// says why wherever the pointer rests on it.
+void offerWrapper(QWidget *section, QCheckBox *toggle, const QString &refusal) {
+    section->setEnabled(refusal.isEmpty());
+    section->setToolTip(refusal);
+    toggle->setToolTip(refusal);
 }
 
 } // namespace
@@ -203,6 +216,15 @@ QWidget *ProfileEditor::buildWrapIndividualSection() {
                         m_wrapIndividualFields, m_wrapIndividualPrefix, m_wrapIndividualSuffix);
     connect(m_wrapIndividual, &QCheckBox::clicked, this,
             [this](bool on) { edit([&](Profile &p) { p.wrapIndividual = on; }); });
+    m_wrapIndividualFields->layout()->addWidget(formHintLabel(
+        tr("{name} is replaced by each file's name without its extension; write {{ for a "
+           "plain {."),
+        m_wrapIndividualFields));
+    m_fileNameExample = QStringLiteral("<p>%1</p>")
+                            .arg(tr("For example, %1 becomes %2 for the file %3.")
+                                     .arg(code(QStringLiteral("<li title=\"{name}\">")),
+                                          code(QStringLiteral("<li title=\"arrow\">")),
+                                          QStringLiteral("arrow.svg")));
     connect(m_wrapIndividualPrefix, &QLineEdit::textEdited, this, [this](const QString &text) {
         edit([&](Profile &p) { p.wrapIndividualPrefix = text; });
     });
@@ -282,13 +304,18 @@ void ProfileEditor::refresh() {
                                                   : tr("Default Configuration"));
     m_svgoOptions->setProfile(p);
 
+    const QString refusal = OutputFormatSection::wrapperRefusal(p.outputFormat);
     m_wrapOutputSection->setVisible(!fileMode);
+    offerWrapper(m_wrapOutputSection, m_wrapOutput, refusal);
     m_wrapOutput->setChecked(p.wrapOutput);
     m_wrapOutputFields->setVisible(p.wrapOutput);
     showTextUnlessEqual(m_wrapOutputPrefix, p.wrapOutputPrefix.value_or(QString()));
     showTextUnlessEqual(m_wrapOutputSuffix, p.wrapOutputSuffix.value_or(QString()));
 
-    m_wrapIndividualSection->setVisible(!fileMode && p.outputFormat == OutputFormat::Wrapped);
+    m_wrapIndividualSection->setVisible(!fileMode);
+    offerWrapper(m_wrapIndividualSection, m_wrapIndividual, refusal);
+    for (QLineEdit *field : {m_wrapIndividualPrefix, m_wrapIndividualSuffix})
+        field->setToolTip(refusal.isEmpty() ? m_fileNameExample : refusal);
     m_wrapIndividual->setChecked(p.wrapIndividual);
     m_wrapIndividualFields->setVisible(p.wrapIndividual);
     showTextUnlessEqual(m_wrapIndividualPrefix, p.wrapIndividualPrefix.value_or(QString()));

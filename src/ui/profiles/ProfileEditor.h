@@ -86,6 +86,7 @@ private:
     QWidget *m_wrapIndividualFields = nullptr;
     QLineEdit *m_wrapIndividualPrefix = nullptr;
     QLineEdit *m_wrapIndividualSuffix = nullptr;
+    QString m_fileNameExample; // the element fields' tooltip while they are usable
     QWidget *m_prettyPrintSection = nullptr;
     QCheckBox *m_prettyPrint = nullptr;
     QWidget *m_prettyPrintFields = nullptr;
