@@ -1,6 +1,7 @@
 #include "engine/Optimizer.h"
 
 #include "engine/OptimizerRun.h"
+#include "engine/SvgoResolver.h"
 #include "engine/SvgoWorkerPool.h"
 #include "engine/TextOutputAssembler.h"
 #include "model/Diagnostics.h"
@@ -50,7 +51,7 @@ Optimizer &Optimizer::shared() {
 }
 
 void Optimizer::warmUp(const Profile &profile) {
-    m_workers->warmUp(Keys::svgoExecutablePath().get(), svgoConfigFile(profile),
+    m_workers->warmUp(SvgoResolver::forRun().path, svgoConfigFile(profile),
                       int(std::clamp<qint64>(Keys::maxConcurrentProcesses().get(), 1, 64)));
 }
 

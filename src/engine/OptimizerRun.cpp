@@ -3,8 +3,8 @@
 #include "engine/FileReplacement.h"
 #include "engine/InputGuard.h"
 #include "engine/OutputReview.h"
-#include "engine/ShippedTools.h"
 #include "engine/StaleRunFolders.h"
+#include "engine/SvgoResolver.h"
 #include "engine/SvgoWorkerPool.h"
 #include "engine/TextOutputAssembler.h"
 #include "engine/VisualCheck.h"
@@ -89,12 +89,8 @@ OptimizationResult OptimizerRun::exec() {
     m_cancelPoll.start();
     checkCancel();
     if (!m_cancelled && !runnable.isEmpty()) {
-        // Nothing stored (settings that cannot be read, a lookup not yet stored): the svgo
-        // shipped with the program rather than none at all.
-        QString svgoPath = Keys::svgoExecutablePath().get();
-        if (svgoPath.isEmpty())
-            svgoPath = ShippedTools::svgoPath();
-        const SvgoInstallation installation = SvgoInstallation::inspect(svgoPath);
+        // The svgo the resolution stands for, never a stored path that no longer runs.
+        const SvgoInstallation installation = SvgoInstallation::inspect(SvgoResolver::forRun().path);
         if (installation.engine() == SvgoInstallation::Engine::Worker)
             startWorkers(installation, runnable);
         else

@@ -4,6 +4,7 @@
 #include "engine/OptimizerRun.h"
 
 #include "engine/SvgoChunkPlanner.h"
+#include "engine/SvgoResolver.h"
 #include "model/Diagnostics.h"
 #include "model/Settings.h"
 
@@ -97,9 +98,9 @@ void OptimizerRun::start(const QList<int> &files) {
     m_running.append(process);
     QProcess *child = process->process;
 
-    // Read again for every process: a path changed during a run counts from the next process on.
+    // Asked again for every process: a path changed during a run counts from the next process on.
     // Used as a file-system path as it is: no tilde expansion, no search along PATH.
-    const QString configured = Keys::svgoExecutablePath().get();
+    const QString configured = SvgoResolver::forRun().path;
     process->program = configured.isEmpty() ? QString() : QFileInfo(configured).absoluteFilePath();
 
     QStringList arguments{QStringLiteral("-i")};
@@ -177,7 +178,7 @@ void OptimizerRun::processEnded(Process *process, bool startFailed) {
         qCWarning(lcMirandel).noquote()
             << QStringLiteral("Optimizer: cannot start svgo at \"%1\": %2")
                    .arg(process->program, reason);
-        const QString message = tr("svgo could not be started: %1").arg(reason);
+        const QString message = SvgoMessages::cannotStart(process->program, reason);
         for (int index : std::as_const(process->files))
             failFile(index, message);
     } else if (child->exitStatus() == QProcess::NormalExit && child->exitCode() == 0) {

@@ -3,6 +3,7 @@
 #include "engine/ShippedTools.h"
 #include "engine/SvgoConfiguration.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -41,7 +42,8 @@ SvgoInstallation SvgoInstallation::inspect(const QString &svgoPath) {
         svgoPath.isEmpty() ? QString() : QFileInfo(svgoPath).absoluteFilePath();
     const QString resolved = QFileInfo(installation.executable).canonicalFilePath();
     if (resolved.isEmpty()) {
-        installation.whyNoWorker = QStringLiteral("svgo not found");
+        installation.whyNoWorker =
+            QCoreApplication::translate("SvgoInstallation", "svgo not found");
         return installation;
     }
     // bin/svgo.js inside the package; look a few folders up for its manifest.
@@ -58,7 +60,8 @@ SvgoInstallation SvgoInstallation::inspect(const QString &svgoPath) {
             break;
     }
     if (installation.packageFolder.isEmpty()) {
-        installation.whyNoWorker = QStringLiteral("not an svgo Node package");
+        installation.whyNoWorker =
+            QCoreApplication::translate("SvgoInstallation", "not an svgo Node package");
         return installation;
     }
     installation.version = manifest.value(QStringLiteral("version")).toString();
@@ -72,13 +75,17 @@ SvgoInstallation SvgoInstallation::inspect(const QString &svgoPath) {
     installation.worker = ShippedTools::file(QStringLiteral("svgo-worker.mjs"));
     if (installation.version.section(QLatin1Char('.'), 0, 0).toInt() != supportedMajor)
         installation.whyNoWorker =
-            QStringLiteral("svgo %1 is not version 4").arg(installation.version);
+            QCoreApplication::translate("SvgoInstallation", "svgo %1 is not version 4")
+                .arg(installation.version);
     else if (!QFileInfo::exists(QDir(installation.packageFolder).filePath(entry)))
-        installation.whyNoWorker = QStringLiteral("svgo's module is missing");
+        installation.whyNoWorker =
+            QCoreApplication::translate("SvgoInstallation", "svgo's module is missing");
     else if (installation.node.isEmpty())
-        installation.whyNoWorker = QStringLiteral("node not found");
+        installation.whyNoWorker =
+            QCoreApplication::translate("SvgoInstallation", "node not found");
     else if (installation.worker.isEmpty())
-        installation.whyNoWorker = QStringLiteral("the worker script is not installed");
+        installation.whyNoWorker =
+            QCoreApplication::translate("SvgoInstallation", "the worker script is not installed");
     return installation;
 }
 

@@ -17,7 +17,8 @@ struct SvgoInstallation {
     QString version;       // from the package's manifest
     QString node;          // the Node program that runs the worker
     QString worker;        // the worker script shipped with Mirandel
-    QString whyNoWorker;   // empty when the worker can be used
+    // Empty when the worker can be used; translated, as the Advanced tab shows it.
+    QString whyNoWorker;
 
     Engine engine() const { return whyNoWorker.isEmpty() ? Engine::Worker : Engine::CommandLine; }
 

@@ -14,6 +14,13 @@ QString withoutEscapeCodes(const QString &text) {
     return result;
 }
 
+QString cannotStart(const QString &program, const QString &reason) {
+    return QCoreApplication::translate("SvgoMessages",
+                                       "The svgo at “%1” could not be started: %2. Choose another "
+                                       "in Settings ▸ Advanced.")
+        .arg(program, reason);
+}
+
 bool isNodeMissing(const QString &message) {
     // env: "/usr/bin/env: 'node': No such file or directory" (quotes vary with the locale);
     // sh: "sh: 1: node: not found"; bash: "node: command not found".

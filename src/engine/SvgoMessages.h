@@ -18,6 +18,10 @@ QString withoutEscapeCodes(const QString &text);
 // removed, surrounding blank lines trimmed.
 QString userMessage(const QByteArray &standardError);
 
+// What a file's run says when the svgo at `program` could not be started at all: names the path,
+// the system's reason and where to pick another.
+QString cannotStart(const QString &program, const QString &reason);
+
 // Whether svgo could not run because Node.js is missing: its launcher (`#!/usr/bin/env node`, or a
 // wrapper script calling node) says so in its own words, which name no file and no fix.
 bool isNodeMissing(const QString &message);

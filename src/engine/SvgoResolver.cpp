@@ -4,6 +4,7 @@
 #include "engine/Utilities.h"
 #include "model/Settings.h"
 
+#include <QFileInfo>
 #include <QMutex>
 #include <QtConcurrent>
 
@@ -14,6 +15,14 @@ namespace {
 QMutex s_shippedMutex;
 std::optional<QString> s_shippedOverride;
 QString s_prefilled; // the stored path prefill() set, until remember() has replaced it
+QMutex s_latestMutex;
+std::optional<SvgoResolution> s_latest;
+
+// A path a process can be started from: absolute, a file, executable. Starts nothing.
+bool isProgram(const QString &path) {
+    const QFileInfo info(path);
+    return !path.isEmpty() && info.isAbsolute() && info.isFile() && info.isExecutable();
+}
 
 } // namespace
 
@@ -70,7 +79,53 @@ SvgoResolution resolve(const QString &stored) {
         resolution.chosen = resolution.installed;
         resolution.source = resolution.installedSource;
     }
+    QMutexLocker lock(&s_latestMutex);
+    s_latest = resolution;
     return resolution;
+}
+
+std::optional<SvgoResolution> latest() {
+    QMutexLocker lock(&s_latestMutex);
+    return s_latest;
+}
+
+void takeCheck(const SvgoCheck &check) {
+    QMutexLocker lock(&s_latestMutex);
+    if (!s_latest)
+        return;
+    SvgoResolution &resolution = *s_latest;
+    resolution.storedCheck = check;
+    if (check.works()) {
+        resolution.chosen = check;
+        resolution.source = SvgoResolution::Source::Stored;
+    } else {
+        resolution.chosen = resolution.installed;
+        resolution.source = resolution.installedSource;
+    }
+}
+
+SvgoChoice forRun() {
+    const QString stored = Keys::svgoExecutablePath().get();
+    const std::optional<SvgoResolution> last = latest();
+    // A program on disk may still not be a usable svgo (a Node version switched away, an old
+    // svgo): what the resolution found by running this very path counts too. Whether it exists
+    // is looked at anew, since it may have been installed again since.
+    bool refused = false;
+    if (last && !stored.isEmpty() && last->storedCheck.path == stored) {
+        using Verdict = SvgoCheck::Verdict;
+        const Verdict verdict = last->storedCheck.verdict;
+        refused = verdict == Verdict::NotSvgo || verdict == Verdict::TooOld ||
+                  verdict == Verdict::TimedOut;
+    }
+    if (isProgram(stored) && !refused)
+        return {stored, last ? last->sourceOf(stored) : SvgoResolution::Source::Stored};
+    if (last && last->installed.works() && isProgram(last->installed.path))
+        return {last->installed.path, last->installedSource};
+    const QString shipped = shippedSvgo();
+    if (isProgram(shipped))
+        return {shipped, SvgoResolution::Source::Shipped};
+    return {stored,
+            stored.isEmpty() ? SvgoResolution::Source::None : SvgoResolution::Source::Stored};
 }
 
 QFuture<SvgoResolution> start() {

@@ -5,6 +5,8 @@
 #include <QFuture>
 #include <QString>
 
+#include <optional>
+
 // Which svgo the program runs: the stored "svgoExecutablePath" when it works, else the svgo the
 // login shell finds, else the svgo shipped with Mirandel.
 struct SvgoResolution {
@@ -27,11 +29,29 @@ struct SvgoResolution {
     Source sourceOf(const QString &path) const;
 };
 
+// The svgo a run starts and where it comes from.
+struct SvgoChoice {
+    QString path;
+    SvgoResolution::Source source = SvgoResolution::Source::None;
+};
+
 namespace SvgoResolver {
 
 // Resolves against `stored` on the calling thread, which it blocks while the shell and the
-// checks run.
+// checks run. The answer is kept for forRun().
 SvgoResolution resolve(const QString &stored);
+// The answer of the last resolve(), on any thread; none before the first one ends.
+std::optional<SvgoResolution> latest();
+// A newer check of the stored path (the Advanced tab checks each path typed) replaces the one in
+// the latest resolution, and with it the resolution's choice.
+void takeCheck(const SvgoCheck &check);
+
+// The svgo a run starts now, in the resolution's order: the stored path while it is a program on
+// disk (unless the latest resolution of that same path found it unusable), else the svgo that
+// resolution found instead while it is still there, else the shipped one. Only looks at files,
+// never starts a program or the login shell, so any thread may ask, before every process.
+// When nothing can be run, the stored path, so that the failure names it.
+SvgoChoice forRun();
 // Reads the stored path now and resolves on a worker thread.
 QFuture<SvgoResolution> start();
 

@@ -4,6 +4,8 @@
 
 #include "tst_optimizer_support.h"
 
+#include "engine/SvgoResolver.h"
+
 #include <csignal>
 
 using namespace optimizer_test;
@@ -120,38 +122,49 @@ QStringList tst_OptimizerFaults::inputs(int count) {
 
 void tst_OptimizerFaults::unstartableSvgoCostsItsFilesOnly_data() {
     QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("mention"); // in every file's message
+    QTest::addColumn<bool>("shipped");    // whether the svgo shipped with the program is there
+    QTest::addColumn<QString>("mention"); // in every file's message; empty: the run works
     const QString notExecutable = m_work.filePath(QStringLiteral("not-executable"));
     QFile file(notExecutable);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(prelude);
     file.close();
-    QTest::newRow("missing") << m_work.filePath(QStringLiteral("no-such-svgo")) << QString();
-    QTest::newRow("not executable") << notExecutable << QString();
+    const QString missing = m_work.filePath(QStringLiteral("no-such-svgo"));
+    const QString fix = QStringLiteral("Settings ▸ Advanced");
+    // A stored path that no longer runs (an uninstalled svgo) is never started: the shipped
+    // svgo takes its place, and only without one do the files fail, naming the path and the fix.
+    QTest::newRow("missing, shipped svgo there") << missing << true << QString();
+    QTest::newRow("missing") << missing << false << missing;
+    QTest::newRow("not executable") << notExecutable << false << fix;
     // Taken as a path relative to the working folder, never looked up along PATH.
-    QTest::newRow("bare name") << QStringLiteral("true") << QString();
+    QTest::newRow("bare name") << QStringLiteral("true") << false << fix;
     // The real svgo behind a wrapper, run where no node is on PATH: its launcher's complaint
     // names neither the cause nor the fix.
     QTest::newRow("no Node.js on PATH")
         << script(m_work, QStringLiteral("wrapper"), "exec '" + svgo().toUtf8() + "' \"$@\"\n")
-        << QStringLiteral("Node.js was not found");
+        << true << QStringLiteral("Node.js was not found");
 }
 
 void tst_OptimizerFaults::unstartableSvgoCostsItsFilesOnly() {
     QFETCH(QString, path);
+    QFETCH(bool, shipped);
     QFETCH(QString, mention);
     Keys::svgoExecutablePath().set(path);
+    const QString shippedBefore = SvgoResolver::shippedSvgo();
+    SvgoResolver::setShippedSvgo(shipped ? svgo() : QString());
     const QStringList paths = inputs(3);
     const QByteArray searchPath = qgetenv("PATH");
-    if (!mention.isEmpty())
+    if (mention.contains(QLatin1String("Node.js")))
         qputenv("PATH", m_work.filePath(QStringLiteral("nothing-here")).toLocal8Bit());
     const Run run = optimize(paths, textProfile());
     qputenv("PATH", searchPath);
+    SvgoResolver::setShippedSvgo(shippedBefore);
+    QCOMPARE(run.result.count(Status::Failed), mention.isEmpty() ? 0 : 3);
+    if (mention.isEmpty())
+        return;
     QCOMPARE(run.texts, QStringList{QString()});
-    QCOMPARE(run.result.count(Status::Failed), 3);
     for (const FileResult &outcome : run.result.outcomes)
-        QVERIFY2(!outcome.message.isEmpty() && outcome.message.contains(mention),
-                 qPrintable(outcome.message));
+        QVERIFY2(outcome.message.contains(mention), qPrintable(outcome.message));
 }
 
 void tst_OptimizerFaults::failureNamingNoFileIsNarrowedDown_data() {

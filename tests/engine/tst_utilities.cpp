@@ -142,22 +142,33 @@ private slots:
         QTest::addColumn<bool>("shipped");
         QTest::addColumn<int>("source");
         QTest::addColumn<QString>("storedAfter"); // "%FOUND%": the svgo the resolution chose
+        QTest::addColumn<QString>("runs");        // the svgo a run then starts, as above
         using S = SvgoResolution::Source;
         QTest::newRow("working custom path kept, shell not asked to replace it")
             << "%HOME%/custom"
-            << "echo 4.1.0" << true << int(S::Stored) << "%HOME%/custom";
+            << "echo 4.1.0" << true << int(S::Stored) << "%HOME%/custom"
+            << "%HOME%/custom";
         QTest::newRow("nothing stored: the login shell's, remembered")
             << ""
-            << "echo 4.1.0" << true << int(S::LoginShell) << "%FOUND%";
+            << "echo 4.1.0" << true << int(S::LoginShell) << "%FOUND%"
+            << "%FOUND%";
         QTest::newRow("nothing stored, no svgo on PATH: the shipped one, remembered")
-            << "" << QString() << true << int(S::Shipped) << "%FOUND%";
+            << "" << QString() << true << int(S::Shipped) << "%FOUND%"
+            << "%FOUND%";
         QTest::newRow("the login shell's is too old: the shipped one")
             << ""
-            << "echo 3.2.0" << true << int(S::Shipped) << "%FOUND%";
+            << "echo 3.2.0" << true << int(S::Shipped) << "%FOUND%"
+            << "%FOUND%";
+        // A path the user chose stays stored (it may come back), but runs never start it.
         QTest::newRow("broken custom path still works out, but is never replaced")
-            << "%HOME%/gone" << QString() << true << int(S::Shipped) << "%HOME%/gone";
+            << "%HOME%/gone" << QString() << true << int(S::Shipped) << "%HOME%/gone"
+            << "%FOUND%";
+        QTest::newRow("custom program that is not svgo: never run")
+            << "%HOME%/impostor" << QString() << true << int(S::Shipped) << "%HOME%/impostor"
+            << "%FOUND%";
         QTest::newRow("none works: nothing stored") << ""
-                                                    << "exit 1" << false << int(S::None) << "";
+                                                    << "exit 1" << false << int(S::None) << ""
+                                                    << "";
     }
     void resolution() {
         QFETCH(QString, stored);
@@ -165,7 +176,9 @@ private slots:
         QFETCH(bool, shipped);
         QFETCH(int, source);
         QFETCH(QString, storedAfter);
+        QFETCH(QString, runs);
         QVERIFY(QFile::link(QStringLiteral(MIRANDEL_SVGO), home(QStringLiteral("custom"))));
+        writeTool(home(QStringLiteral("impostor")), QStringLiteral("echo hello"));
         if (!loginShellSvgo.isNull())
             writeTool(QStringLiteral("svgo"), loginShellSvgo);
         if (!shipped)
@@ -178,6 +191,8 @@ private slots:
         QCOMPARE(resolution.works(), source != int(SvgoResolution::Source::None));
         QCOMPARE(Keys::svgoExecutablePath().get(),
                  storedAfter.replace("%HOME%", home()).replace("%FOUND%", resolution.chosen.path));
+        QCOMPARE(SvgoResolver::forRun().path,
+                 runs.replace("%HOME%", home()).replace("%FOUND%", resolution.chosen.path));
     }
 
     void runRemovesLeftoversOfCrashedRuns() {

@@ -9,6 +9,7 @@
 #include "ui/components/SvgoPathField.h"
 #include "ui/components/WhenFinished.h"
 
+#include <QDir>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -145,6 +146,7 @@ void AdvancedSettingsTab::checkField() {
         if (typed != m_pathField->text())
             return;
         m_fieldCheck = result.check;
+        SvgoResolver::takeCheck(result.check);
         m_engine = result.engine;
         m_whyNoWorker = result.whyNoWorker;
         m_checking = false;
@@ -184,6 +186,16 @@ void AdvancedSettingsTab::refresh() {
         // A shell that did not answer may be why no svgo was found.
         if (m_resolution && !m_resolution->loginShellProblem.isEmpty())
             text += QLatin1Char(' ') + m_resolution->loginShellProblem;
+        // A run never starts a path that does not work; it says which svgo it takes instead.
+        const SvgoChoice inUse = SvgoResolver::forRun();
+        const QString shown = QDir::toNativeSeparators(inUse.path);
+        if (inUse.source == SvgoResolution::Source::Shipped)
+            text += QLatin1Char('\n') +
+                    tr("Optimizing uses the svgo shipped with Mirandel instead: %1").arg(shown);
+        else if (inUse.source == SvgoResolution::Source::LoginShell)
+            text += QLatin1Char('\n') +
+                    tr("Optimizing uses the svgo found on the login shell's PATH instead: %1")
+                        .arg(shown);
         m_status->setText(text);
     }
 
