@@ -68,3 +68,20 @@ QString incrementedName(const QString &name) {
     components.removeLast();
     return components.join(space) + space + QString::number(number + 1);
 }
+
+bool sameName(const QString &a, const QString &b) {
+    return a.trimmed().toCaseFolded() == b.trimmed().toCaseFolded();
+}
+
+QString freeName(const QString &wanted, const QStringList &taken) {
+    const auto isTaken = [&taken](const QString &name) {
+        return std::any_of(taken.cbegin(), taken.cend(),
+                           [&name](const QString &other) { return sameName(name, other); });
+    };
+    // Every step gives a name none of the earlier steps gave, so at most one more step than
+    // there are taken names finds a free one.
+    QString name = wanted;
+    for (qsizetype step = 0; step <= taken.size() && isTaken(name); ++step)
+        name = incrementedName(name);
+    return name;
+}

@@ -1,6 +1,9 @@
 #include "model/ProfileStore.h"
 
+#include "model/IncrementedName.h"
 #include "model/Settings.h"
+
+#include <QCoreApplication>
 
 #include <algorithm>
 
@@ -28,6 +31,21 @@ std::optional<Profile> find(const QString &id) {
 
 namespace {
 
+// Every name in use, the default profile's included, except that of the profile `exceptId`.
+QList<Profile> namedProfiles(const QString &exceptId = {}) {
+    QList<Profile> all{defaultProfile()};
+    all += profiles();
+    all.removeIf([&exceptId](const Profile &profile) { return profile.id == exceptId; });
+    return all;
+}
+
+QStringList namesOf(const QList<Profile> &list) {
+    QStringList names;
+    for (const Profile &profile : list)
+        names.append(profile.name);
+    return names;
+}
+
 Profile append(const Profile &profile) {
     QList<Profile> saved = profiles();
     saved.append(profile);
@@ -37,19 +55,42 @@ Profile append(const Profile &profile) {
 
 } // namespace
 
+QString nameProblem(const QString &name, const QString &exceptId) {
+    if (name.trimmed().isEmpty())
+        return QCoreApplication::translate("ProfileStore", "A profile needs a name.");
+    for (const Profile &profile : namedProfiles(exceptId))
+        if (sameName(profile.name, name))
+            return QCoreApplication::translate("ProfileStore",
+                                               "There is already a profile named “%1”.")
+                .arg(profile.name);
+    return {};
+}
+
+QString freeName(const QString &wanted) {
+    // A free name is kept exactly as given; numbering starts from the name without its blanks.
+    const QString trimmed = wanted.trimmed();
+    const QString free =
+        ::freeName(trimmed.isEmpty() ? newProfileName() : trimmed, namesOf(namedProfiles()));
+    return !trimmed.isEmpty() && sameName(free, wanted) ? wanted : free;
+}
+
 Profile addNew() {
     // A new profile starts from the factory options, not from whatever the default holds now.
-    return append(Profile::makeNew());
+    Profile fresh = Profile::makeNew();
+    fresh.name = freeName(fresh.name);
+    return append(fresh);
 }
 
 Profile addDuplicate(const Profile &profile) {
-    return append(profile.duplicated());
+    Profile copy = profile.duplicated();
+    copy.name = freeName(copy.name);
+    return append(copy);
 }
 
 Profile addNamed(const Profile &profile, const QString &name) {
     Profile copy = profile;
     copy.id = newIdentifier();
-    copy.name = name;
+    copy.name = freeName(name);
     return append(copy);
 }
 
@@ -61,7 +102,11 @@ bool update(const Profile &profile) {
     QList<Profile> saved = profiles();
     for (Profile &stored : saved) {
         if (stored.id == profile.id) {
+            const QString keptName = stored.name;
             stored = profile;
+            // Only a change of name is checked: repeated names from older stores stay editable.
+            if (profile.name != keptName && !nameProblem(profile.name, profile.id).isEmpty())
+                stored.name = keptName;
             Keys::profiles().set(saved);
             return true;
         }

@@ -17,16 +17,28 @@ QList<Profile> profiles();
 // The default profile or the saved profile with this identifier.
 std::optional<Profile> find(const QString &id);
 
-// A saved profile with the factory options and the name "New Profile"; returns it.
+// Names are unique among the default and the saved profiles, compared as sameName() does, so
+// that a name (as in `mirandel --batch --profile NAME`) picks one profile. Stores written before
+// this rule may hold repeated names; those profiles load and work as they are.
+
+// Why `name` cannot be given to a profile, as a sentence for the user; empty when it can. The
+// profile with `exceptId` (the one being renamed) does not count.
+QString nameProblem(const QString &name, const QString &exceptId = {});
+// `wanted` when it is free, otherwise the next free name in its numbering.
+QString freeName(const QString &wanted);
+
+// A saved profile with the factory options and the name "New Profile" (numbered when that is
+// taken); returns it.
 Profile addNew();
 // A saved copy under a fresh identifier: a copy of the default is a "New Profile", a copy of a
-// saved one gets the next number in its name. Returns the copy.
+// saved one gets the next free number in its name. Returns the copy.
 Profile addDuplicate(const Profile &profile);
-// A saved copy of `profile` named exactly `name` (empty and repeated names are fine).
+// A saved copy of `profile` named `name`; an empty or taken name is replaced by the next free
+// one, so callers check nameProblem() first to tell the user.
 Profile addNamed(const Profile &profile, const QString &name);
 
 // Replaces the stored profile with `profile.id` (the default one included); false when there
-// is none.
+// is none. A rename to an empty or taken name is not stored; the rest of the change is.
 bool update(const Profile &profile);
 // Stores the options of `profile` as the default profile, under the default's id and name.
 void storeAsDefault(const Profile &profile);

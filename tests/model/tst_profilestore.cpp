@@ -8,6 +8,12 @@ class ProfileStoreTest : public QObject {
     Q_OBJECT
     QTemporaryDir m_settings;
 
+    static Profile savedProfile(const char *name) {
+        Profile profile = Profile::makeNew();
+        profile.name = QLatin1String(name);
+        return profile;
+    }
+
     static QStringList names() {
         QStringList result;
         for (const Profile &profile : ProfileStore::profiles())
@@ -36,7 +42,7 @@ private slots:
         QVERIFY(copyOfDefault.prettyPrint);
         Profile icons = ProfileStore::addNamed(fresh, QStringLiteral("Icons 9"));
         const Profile copy = ProfileStore::addDuplicate(icons);
-        QCOMPARE(names(), QStringList({"New Profile", "New Profile", "Icons 9", "Icons 10"}));
+        QCOMPARE(names(), QStringList({"New Profile", "New Profile 2", "Icons 9", "Icons 10"}));
         QVERIFY(copy.id != icons.id);
 
         icons.overwrite = false;
@@ -49,7 +55,51 @@ private slots:
         QCOMPARE(ProfileStore::remove(icons.id), copyOfDefault.id);   // the one before it
         QCOMPARE(ProfileStore::remove(fresh.id), Profile::defaultId); // the first one
         QVERIFY(ProfileStore::remove(fresh.id).isEmpty());
-        QCOMPARE(names(), QStringList({"New Profile", "Icons 10"}));
+        QCOMPARE(names(), QStringList({"New Profile 2", "Icons 10"}));
+    }
+
+    // Names pick one profile: empty and taken ones (any case, any blanks around them) are
+    // refused for renames and numbered for new profiles. Repeated names in older stores stay.
+    void namesStayUnique_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("problem");
+        QTest::addColumn<QString>("added"); // the name a new profile asked to have it gets
+        QTest::newRow("free") << "Logos" << QString() << "Logos";
+        QTest::newRow("taken in another case") << " ICONS "
+                                               << "There is already a profile named “Icons”."
+                                               << "ICONS 4";
+        QTest::newRow("the default's") << "default profile"
+                                       << "There is already a profile named “Default Profile”."
+                                       << "default profile 2";
+        QTest::newRow("blank") << "  "
+                               << "A profile needs a name."
+                               << "New Profile";
+    }
+    void namesStayUnique() {
+        QFETCH(QString, name);
+        QFETCH(QString, problem);
+        QFETCH(QString, added);
+        const Profile icons = ProfileStore::addNamed(Profile::makeNew(), QStringLiteral("Icons"));
+        Profile second = ProfileStore::addNamed(Profile::makeNew(), QStringLiteral("Icons 2"));
+        Keys::profiles().set(ProfileStore::profiles()
+                             << savedProfile("Web") << savedProfile("web"));
+        QCOMPARE(ProfileStore::addDuplicate(icons).name, QStringLiteral("Icons 3"));
+        QCOMPARE(ProfileStore::nameProblem(name), problem);
+        // Keeping a name is no rename, even where an older store repeats it.
+        Profile web = ProfileStore::profiles().at(3);
+        web.overwrite = false;
+        QVERIFY(ProfileStore::update(web));
+        QCOMPARE(ProfileStore::profiles().at(3), web);
+
+        const Profile made = ProfileStore::addNamed(Profile::makeNew(), name);
+        QCOMPARE(made.name, added);
+        ProfileStore::remove(made.id);
+        second.name = name;
+        second.mode = OperationMode::Text;
+        QVERIFY(ProfileStore::update(second));
+        const Profile renamed = *ProfileStore::find(second.id);
+        QCOMPARE(renamed.name, problem.isEmpty() ? name : QStringLiteral("Icons 2"));
+        QCOMPARE(renamed.mode, OperationMode::Text);
     }
 
     void storesAsDefaultUnderTheDefaultsName() {
