@@ -32,8 +32,11 @@ FileResult OutputReview::review(const Profile &profile, const QByteArray &origin
             result.message = verdict.reason;
             return result;
         }
-        if (verdict.looksDifferent)
+        if (verdict.looksDifferent) {
+            result.changedPixels = verdict.changedPixels;
+            result.comparedAt = verdict.comparedAt;
             return looksDifferent(verdict.reason);
+        }
     }
     return result;
 }

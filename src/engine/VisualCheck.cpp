@@ -134,7 +134,7 @@ QString VisualCheck::structuralChange(const QByteArray &original, const QByteArr
 }
 
 VisualCheck::Verdict VisualCheck::compare(const QByteArray &optimized) const {
-    const Verdict undrawable{false, true, couldNotDrawMessage(), {}};
+    const Verdict undrawable{false, true, couldNotDrawMessage(), {}, 0, {}};
     if (m_couldNotDraw)
         return undrawable;
     // An original librsvg refuses gives nothing to compare with.
@@ -146,11 +146,12 @@ VisualCheck::Verdict VisualCheck::compare(const QByteArray &optimized) const {
     if (renderer.couldNotDraw())
         return undrawable;
     if (first.isNull())
-        return {true, false, tr("The optimized file cannot be drawn."), {}};
+        return {true, false, tr("The optimized file cannot be drawn."), {}, 0, {}};
     Comparison comparison = compareImages(m_firstRendering, first);
+    QSize size = m_firstRendering.size();
     if (comparison.changed > 0 && comparison.changed <= inconclusiveUpTo) {
         const SvgRenderer originalRenderer(m_original);
-        const QSize size = originalRenderer.fittedSize({secondSide, secondSide});
+        size = originalRenderer.fittedSize({secondSide, secondSide});
         const QImage originalImage = originalRenderer.render(size);
         const QImage optimizedImage = renderer.render(size);
         if (originalRenderer.couldNotDraw() || renderer.couldNotDraw())
@@ -161,5 +162,10 @@ VisualCheck::Verdict VisualCheck::compare(const QByteArray &optimized) const {
     }
     if (comparison.changed == 0)
         return {};
-    return {true, false, tr("The optimized file looks different."), comparison.difference};
+    return {true,
+            false,
+            tr("The optimized file looks different."),
+            comparison.difference,
+            comparison.changed,
+            size};
 }

@@ -38,6 +38,10 @@ public:
         // why it looks different or could not be judged, for the row and the preview
         QString reason;
         QImage difference; // the original faded with the changed pixels marked; null when none
+        // The pixels that changed in the rendering that decided, and its size; none when the
+        // output does not look different or cannot be drawn.
+        int changedPixels = 0;
+        QSize comparedAt;
     };
     Verdict compare(const QByteArray &optimized) const;
 

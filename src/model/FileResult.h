@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMetaType>
+#include <QSize>
 #include <QString>
 
 #include <optional>
@@ -25,10 +26,15 @@ struct FileResult {
     // "Looks different": svgo's output, for the preview and, in file mode where it was not
     // written, for writing it anyway
     QByteArray differentOutput;
+    // "Looks different" by its drawing: how many pixels changed in the rendering of
+    // `comparedAt` pixels; -1 when the verdict came from the markup alone.
+    qint64 changedPixels = -1;
+    QSize comparedAt;
     // File mode: where the run writes (or, for a held-back output, would write) this file.
     QString destination;
 
-    // The share saved in percent, known only for an optimized file with both sizes.
+    // The share saved in percent, known for an optimized file with both sizes, and for output
+    // that looks different: what writing it anyway would save.
     std::optional<double> savedPercent() const;
 
     friend bool operator==(const FileResult &, const FileResult &) = default;

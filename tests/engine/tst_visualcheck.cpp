@@ -144,6 +144,13 @@ private slots:
         if (!textMode && status != int(Status::Optimized))
             QCOMPARE(contents(input), original);
         QCOMPARE(result.differentOutput.isEmpty(), status != int(Status::LooksDifferent));
+        // A changed drawing tells how much changed and what it would weigh; a lost structure
+        // has no pixel count.
+        QCOMPARE(result.changedPixels > 0,
+                 status == int(Status::LooksDifferent) && !file.contains("sprite"));
+        QCOMPARE(result.comparedAt.isValid(), result.changedPixels > 0);
+        if (status == int(Status::LooksDifferent))
+            QCOMPARE(result.sizeAfter, result.differentOutput.size());
     }
 
     void heldBackOutputIsWrittenKeepingTheOriginal_data() {
