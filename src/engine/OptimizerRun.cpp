@@ -117,8 +117,10 @@ OptimizationResult OptimizerRun::exec() {
                              ? tr("The disk is full: %1").arg(counts)
                              : tr("No more files were replaced. %1 %2").arg(m_stopped, counts);
     }
-    if (m_textMode && !m_cancelled)
-        result.text = assembledText();
+    if (m_textMode && !m_cancelled) {
+        result.documents = m_documents;
+        result.text = TextOutputAssembler::assemble(m_profile, result);
+    }
     return result;
 }
 
@@ -195,8 +197,12 @@ void OptimizerRun::finishFile(int index, const QByteArray *document) {
     const FileResult::Status status = reviewOutput(index, output);
     ++m_finished;
     if (m_textMode) {
-        // Text mode uses svgo's output whatever the review found; the row tells.
-        m_documents[index] = output;
+        // A document svgo damaged goes into the text as it was (its ids still made unique); the
+        // row offers svgo's output anyway.
+        m_documents[index] = status == FileResult::Status::LooksDifferent &&
+                                     !m_originals.at(index).isEmpty()
+                                 ? m_originals.at(index)
+                                 : output;
         return;
     }
     if (status != FileResult::Status::Optimized) {
@@ -272,17 +278,6 @@ void OptimizerRun::reportProgress() {
         m_progress = value;
         m_promise.setProgressValue(value);
     }
-}
-
-QString OptimizerRun::assembledText() const {
-    // The documents are handed over in list order, whichever process produced them in the end.
-    TextOutputAssembler assembler(m_profile);
-    for (int index = 0; index < m_documents.size(); ++index)
-        if (!m_documents.at(index).isEmpty() ||
-            m_outcomes.at(index).status == FileResult::Status::Optimized)
-            assembler.appendDocument(QFileInfo(m_paths.at(index)).fileName(),
-                                     QString::fromUtf8(m_documents.at(index)));
-    return assembler.finish();
 }
 
 bool OptimizerRun::guardInput(int index) {

@@ -78,7 +78,6 @@ private:
     void failFile(int index, const QString &message);
     void reportProgress();
     void checkCancel();
-    QString assembledText() const;
 
     QList<SVGFile> m_files;
     Profile m_profile;
@@ -102,7 +101,7 @@ private:
     std::unique_ptr<OriginalsBackup> m_backup;
     QList<SvgoOutputs::Slot> m_slots; // one per file
     QList<FileResult> m_outcomes;     // one per file
-    QList<QByteArray> m_documents;    // text mode: the output of every optimized file
+    QList<QByteArray> m_documents;    // text mode: what each file puts into the text
     std::shared_ptr<SvgoJob> m_job;   // the files with the workers; reset once they are done
     // svgo's command line runs in an empty folder of its own and is given an explicit
     // configuration, so that nothing around it can change its results.

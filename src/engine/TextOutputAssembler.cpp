@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QStringMatcher>
 
+#include <algorithm>
+
 namespace {
 
 const QString documentStart = QStringLiteral("<svg");
@@ -183,6 +185,22 @@ void TextOutputAssembler::ensureRoom(qsizetype additional) {
     const qsizetype needed = m_assembled.size() + additional;
     if (needed > m_assembled.capacity())
         m_assembled.reserve(qMax(needed, 2 * m_assembled.capacity()));
+}
+
+bool TextOutputAssembler::isInText(FileResult::Status status) {
+    return status == FileResult::Status::Optimized || status == FileResult::Status::LooksDifferent;
+}
+
+QString TextOutputAssembler::assemble(const Profile &profile, const OptimizationResult &result) {
+    // The documents are handed over in list order, whichever process produced them in the end.
+    TextOutputAssembler assembler(profile);
+    const qsizetype count =
+        std::min({result.files.size(), result.outcomes.size(), result.documents.size()});
+    for (qsizetype index = 0; index < count; ++index)
+        if (isInText(result.outcomes.at(index).status))
+            assembler.appendDocument(result.files.at(index).fileName,
+                                     QString::fromUtf8(result.documents.at(index)));
+    return assembler.finish();
 }
 
 QString TextOutputAssembler::finish() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/IdPrefixer.h"
+#include "engine/OptimizationResult.h"
 #include "model/Profile.h"
 
 #include <QString>
@@ -20,6 +21,11 @@ public:
 
     // The line break the "lineEnding" setting asks for.
     static QString configuredLineBreak();
+
+    // The text of a run: the document of every file that went into it, in list order.
+    static QString assemble(const Profile &profile, const OptimizationResult &result);
+    // Whether a file with this outcome has a document in the text.
+    static bool isInText(FileResult::Status status);
 
     // Adds one optimized file's markup; `fileName` names the CSS class, the symbol, the JSON key
     // and the ids' prefix, and fills the wrappers' {name}.

@@ -83,7 +83,7 @@ QString FileResults::summary(const Totals &totals) {
     QString counts = tr("%Ln files optimized", nullptr, totals.optimized) + tr(", ") +
                      tr("%Ln failed", nullptr, totals.failed);
     if (totals.looksDifferent > 0)
-        counts += tr(", ") + tr("%Ln look different", nullptr, totals.looksDifferent);
+        counts += tr(", ") + tr("%Ln kept as they were", nullptr, totals.looksDifferent);
     if (totals.alreadyOptimal > 0)
         counts += tr(", ") + tr("%Ln already optimal", nullptr, totals.alreadyOptimal);
     // A cancelled run says how much it left; a complete run reads as before.

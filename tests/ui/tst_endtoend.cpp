@@ -10,8 +10,11 @@
 #include "ui/Application.h"
 #include "ui/UiTestSupport.h"
 #include "ui/components/AsyncButton.h"
+#include "ui/main/FileTable.h"
 #include "ui/main/Inspector.h"
 #include "ui/main/MainWindow.h"
+#include "ui/main/ResultsSummary.h"
+#include "ui/main/WindowSession.h"
 #include "ui/output/TextOutputWindow.h"
 #include "ui/profiles/ProfileEditor.h"
 #include "ui/profiles/SegmentedPicker.h"
@@ -170,6 +173,43 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), replaced ? m_optimized.at(0) : QByteArray("mine"));
         QCOMPARE(QFileInfo::exists(outputs.filePath(QStringLiteral("bag.svg"))), replaced);
+    }
+
+    // A document svgo damaged goes into the text as it was, the output window opens even when no
+    // document passed, and "Use Optimized Anyway" puts svgo's output in and shows the text anew.
+    void textRunKeepsWhatLooksDifferent() {
+        QTemporaryDir folder;
+        MainWindow *window = openMainWindow(folder.path(), {"backpack.svg"});
+        QVERIFY(window);
+        Profile profile = Profile::builtInDefault();
+        profile.mode = OperationMode::Text;
+        profile.checkRendering = true;
+        profile.svgoConfigFile = QUrl::fromLocalFile(
+            QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/precision0.config.mjs"));
+        m_application->state()->setProfile(profile);
+        QTest::mouseClick(window->inspector()->optimizeButton(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(TextOutputWindow::openWindows().size(), 1, 120000);
+        const QString originalPath = "M4.04 7.43a4 4 0 0 1 7.92 0";
+        QVERIFY(TextOutputWindow::openWindows().first()->textOutput()->contains(originalPath));
+        QTRY_VERIFY(!window->session()->isBusy());
+        QVERIFY2(window->resultsSummary()->toolTip().contains("1 kept as they were"),
+                 qPrintable(window->resultsSummary()->toolTip()));
+
+        const QString id = window->files()->files().first().id;
+        const QByteArray optimized = window->files()->result(id)->differentOutput;
+        QVERIFY(optimized.startsWith("<svg"));
+        auto *table = window->findChild<FileTable *>();
+        std::unique_ptr<QMenu> menu(table->createContextMenu(0));
+        QAction *use = findAction(menu.get(), QStringLiteral("Use Optimized Anyway"));
+        QVERIFY(use && use->isEnabled());
+        menu->popup(table->mapToGlobal(QPoint(10, 10)));
+        QVERIFY(QTest::qWaitForWindowExposed(menu.get()));
+        QTest::mouseClick(menu.get(), Qt::LeftButton, {}, menu->actionGeometry(use).center());
+        QTRY_COMPARE(TextOutputWindow::openWindows().size(), 2);
+        const QString text = *TextOutputWindow::openWindows().last()->textOutput();
+        QVERIFY(!text.contains(originalPath));
+        QVERIFY(text.contains(QString::fromUtf8(optimized)));
+        QCOMPARE(window->files()->result(id)->status, FileResult::Status::Optimized);
     }
 
     void freshAccountOptimizesWithShippedSvgo() {

@@ -205,7 +205,8 @@ QFuture<void> Inspector::startRun(const Profile &profile) {
     // The outcomes and the text come back on the run's worker thread, through onFinished, which
     // covers both ends of a run (a cancelled future drops its result). The application object
     // outlives every window, so a run whose window was closed meanwhile still shows its output;
-    // a text run in which every file failed opens no empty window, its failures are in the table.
+    // a text run in which every file failed opens no empty window, its failures are in the table
+    // (documents kept as they were because svgo damaged them are in the text).
     QPointer<AppState> application = m_application;
     QPointer<WindowSession> session = m_session;
     auto clock = std::make_shared<QElapsedTimer>();
@@ -217,7 +218,9 @@ QFuture<void> Inspector::startRun(const Profile &profile) {
             qApp,
             [application, session, profile, result, elapsed] {
                 if (application && profile.mode == OperationMode::Text && !result.cancelled &&
-                    result.count(FileResult::Status::Optimized) > 0)
+                    result.count(FileResult::Status::Optimized) +
+                            result.count(FileResult::Status::LooksDifferent) >
+                        0)
                     application->openTextOutput(result.text);
                 if (session)
                     session->finishRun(profile, elapsed, result);

@@ -5,6 +5,7 @@
 
 #include "engine/Optimizer.h"
 #include "engine/SvgoResolver.h"
+#include "engine/TextOutputAssembler.h"
 #include "engine/Utilities.h"
 #include "model/SVGFileList.h"
 #include "ui/AppState.h"
@@ -261,6 +262,11 @@ void MainWindow::useOptimizedAnyway(const QStringList &ids) {
     // Never beside a run or a restore: two writers on one file would undo each other.
     if (!m_session->begin(WindowSession::Work::WritingHeldBack))
         return;
+    const std::optional<WindowSession::LastRun> &lastRun = m_session->lastRun();
+    if (lastRun && lastRun->profile.mode == OperationMode::Text) {
+        putIntoText(ids);
+        return;
+    }
     QList<std::pair<QString, FileResult>> held;
     for (const QString &id : ids)
         if (const FileResult *result = m_files->result(id))
@@ -285,6 +291,36 @@ void MainWindow::useOptimizedAnyway(const QStringList &ids) {
             result.differentOutput.clear();
             m_files->setResult(held.at(index).first, result);
         }
+    });
+}
+
+void MainWindow::putIntoText(const QStringList &ids) {
+    const QSet<QString> chosen(ids.cbegin(), ids.cend());
+    const Profile profile = m_session->lastRun()->profile;
+    OptimizationResult run = m_session->lastRun()->textRun;
+    QList<std::pair<QString, FileResult>> taken;
+    for (qsizetype index = 0; index < run.outcomes.size() && index < run.documents.size();
+         ++index) {
+        FileResult &outcome = run.outcomes[index];
+        if (!chosen.contains(run.files.at(index).id) ||
+            outcome.status != FileResult::Status::LooksDifferent ||
+            outcome.differentOutput.isEmpty())
+            continue;
+        run.documents[index] = outcome.differentOutput;
+        outcome.status = FileResult::Status::Optimized;
+        outcome.differentOutput.clear();
+        taken.append({run.files.at(index).id, outcome});
+    }
+    // Off the window's thread: the ids of thousands of documents are made unique again.
+    QFuture<QString> text =
+        QtConcurrent::run([profile, run] { return TextOutputAssembler::assemble(profile, run); });
+    whenFinished(text, this, [this, run, taken](const QString &text) {
+        m_session->end();
+        m_session->keepTextRun(run);
+        for (const auto &[id, result] : taken)
+            m_files->setResult(id, result);
+        if (!taken.isEmpty())
+            m_application->openTextOutput(text);
     });
 }
 

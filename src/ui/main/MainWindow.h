@@ -96,6 +96,9 @@ private:
     void updateDeleteAction();
     void updateRestoreAction();
     void takeResults(const OptimizationResult &result);
+    // Text mode's "Use Optimized Anyway": svgo's output takes the place of the originals and
+    // the text is put together again and shown.
+    void putIntoText(const QStringList &ids);
     void askToStopAndClose();
 
     AppState *m_application;

@@ -28,10 +28,19 @@ void WindowSession::finishRun(const Profile &profile, qint64 milliseconds,
     const bool replaced = profile.mode == OperationMode::File &&
                           (profile.overwrite || !profile.outputFolder) &&
                           result.count(FileResult::Status::Optimized) > 0;
-    m_lastRun = LastRun{profile, milliseconds, replaced};
+    m_lastRun = LastRun{profile, milliseconds, replaced, {}};
+    if (profile.mode == OperationMode::Text)
+        keepTextRun(result);
     if (m_work == Work::Optimizing)
         end();
     emit runFinished(result);
+}
+
+void WindowSession::keepTextRun(const OptimizationResult &run) {
+    if (!m_lastRun)
+        return;
+    m_lastRun->textRun = run;
+    m_lastRun->textRun.text.clear(); // the output windows have it; it is put together anew
 }
 
 std::pair<QString, QString> WindowSession::shownFiles(const QString &id,

@@ -24,6 +24,9 @@ public:
         Profile profile;
         qint64 milliseconds = 0;
         bool replacedInputs = false;
+        // Text mode: the run's files, outcomes and documents (not the text), so that documents
+        // kept as they were can be swapped for svgo's output and the text put together again.
+        OptimizationResult textRun;
     };
 
     using QObject::QObject;
@@ -43,6 +46,8 @@ public:
     // Records a run's end and ends the work it began.
     void finishRun(const Profile &profile, qint64 milliseconds, const OptimizationResult &result);
     const std::optional<LastRun> &lastRun() const { return m_lastRun; }
+    // The last text run after documents were swapped in.
+    void keepTextRun(const OptimizationResult &run);
     // The files that show a row before and after the last run: the input alone, or its kept
     // original and the input it replaced, or the input and its copy in the output folder.
     std::pair<QString, QString> shownFiles(const QString &id, const FileResult *result) const;
