@@ -4,7 +4,8 @@
 #include <QLocale>
 
 std::optional<double> FileResult::savedPercent() const {
-    if (status != Status::Optimized || sizeBefore <= 0 || sizeAfter < 0)
+    if ((status != Status::Optimized && status != Status::LooksDifferent) || sizeBefore <= 0 ||
+        sizeAfter < 0)
         return std::nullopt;
     return 100.0 * double(sizeBefore - sizeAfter) / double(sizeBefore);
 }
@@ -110,6 +111,27 @@ QString FileResults::statusText(FileResult::Status status) {
         return tr("Already optimal");
     }
     return QString();
+}
+
+QStringList FileResults::reviewSentences(const FileResult &result) {
+    QStringList sentences;
+    if (!result.message.isEmpty())
+        sentences.append(result.message);
+    if (result.changedPixels >= 0 && result.comparedAt.isValid())
+        sentences.append(tr("%Ln pixel(s) changed at %1×%2 px.", nullptr, int(result.changedPixels))
+                             .arg(result.comparedAt.width())
+                             .arg(result.comparedAt.height()));
+    // File mode knows where the output would have gone; text mode has no destination.
+    sentences.append(result.destination.isEmpty() ? tr("Its original markup is in the output.")
+                                                  : tr("The file was left as it was."));
+    return sentences;
+}
+
+QString FileResults::reviewToolTip(const FileResult &result) {
+    return reviewSentences(result).join(QLatin1Char('\n')) + QLatin1Char('\n') +
+           (result.destination.isEmpty()
+                ? tr("“Use Optimized Anyway” in the row's menu uses svgo's output instead.")
+                : tr("“Use Optimized Anyway” in the row's menu writes it."));
 }
 
 QString FileResults::sizeText(qint64 bytes) {

@@ -51,6 +51,13 @@ public:
     // "Looks different", "Already optimal", …: what a row's mark stands for.
     static QString statusText(FileResult::Status status);
 
+    // What a "looks different" result means, sentence by sentence: why, how many pixels
+    // changed, and what became of the file (file mode: left as it was; text mode: its original
+    // is in the output).
+    static QStringList reviewSentences(const FileResult &result);
+    // The row's tooltip for such a result: the sentences above and how to use the output anyway.
+    static QString reviewToolTip(const FileResult &result);
+
     // Texts of the table's result columns.
     static QString sizeText(qint64 bytes);
     static QString percentText(double percent);

@@ -126,6 +126,9 @@ QVariant SVGFileTableModel::resultData(const FileResult *result, int column, int
     case StatusRole:
         return int(result->status);
     case Qt::ToolTipRole:
+        if (result->status == FileResult::Status::LooksDifferent &&
+            !result->differentOutput.isEmpty())
+            return FileResults::reviewToolTip(*result);
         return result->message.isEmpty() ? QVariant() : QVariant(result->message);
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
@@ -135,8 +138,10 @@ QVariant SVGFileTableModel::resultData(const FileResult *result, int column, int
         if (column == Size && result->sizeBefore >= 0)
             return text ? QVariant(FileResults::sizeText(result->sizeBefore))
                         : QVariant(result->sizeBefore);
+        // Output held back as looking different shows what it would gain.
         if (column == Optimized && result->sizeAfter >= 0 &&
-            result->status == FileResult::Status::Optimized)
+            (result->status == FileResult::Status::Optimized ||
+             result->status == FileResult::Status::LooksDifferent))
             return text ? QVariant(FileResults::sizeText(result->sizeAfter))
                         : QVariant(result->sizeAfter);
         if (column == Saved && saved)

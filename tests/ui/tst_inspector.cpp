@@ -8,12 +8,14 @@
 #include "ui/UiTestSupport.h"
 #include "ui/components/AsyncButton.h"
 #include "ui/main/Inspector.h"
+#include "ui/main/SvgPreview.h"
 #include "ui/profiles/ProfileEditor.h"
 #include "ui/profiles/ProfileMenu.h"
 #include "ui/profiles/SaveProfileSheet.h"
 
 #include "ui/main/WindowSession.h"
 
+#include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -101,6 +103,45 @@ private slots:
         m_main->files.setSelection({path});
         m_main->files.removeSelectedFiles();
         QVERIFY(!button->isEnabled());
+    }
+
+    // Output that looks different: both drawings and their difference of one size, a text that
+    // wraps and says what changed and what was kept, and a button that asks to use the output.
+    void looksDifferentReview_data() {
+        QTest::addColumn<bool>("fileMode");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("file mode") << true << "The file was left as it was.";
+        QTest::newRow("text mode") << false << "Its original markup is in the output.";
+    }
+    void looksDifferentReview() {
+        QFETCH(bool, fileMode);
+        QFETCH(QString, kept);
+        const QString path = QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/icon.svg");
+        FileResult result{FileResult::Status::LooksDifferent,
+                          "The optimized file looks different."};
+        result.differentOutput = "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 16 16'>"
+                                 "<rect width='8' height='8'/></svg>";
+        result.changedPixels = 123;
+        result.comparedAt = {64, 64};
+        result.destination = fileMode ? path : QString();
+        m_main->files.addFile(QUrl::fromLocalFile(path));
+        m_main->files.setResult(path, result);
+        m_main->files.setSelection({path});
+        QCoreApplication::sendPostedEvents();
+        SvgPreview *preview = m_main->inspector->preview();
+        QVERIFY(preview->differencePane()->isVisible());
+        QCOMPARE(preview->optimizedPane()->size(), preview->originalPane()->size());
+        QCOMPARE(preview->differencePane()->size(), preview->originalPane()->size());
+        QLabel *review = preview->reviewLabel();
+        QVERIFY(review->text().contains("123 pixel") && review->text().endsWith(kept));
+        QVERIFY(review->height() >= review->heightForWidth(review->width()));
+
+        QSignalSpy asked(m_main->inspector, &Inspector::useOptimizedRequested);
+        m_main->session.begin(WindowSession::Work::Restoring);
+        QVERIFY(!preview->useOptimizedButton()->isEnabled());
+        m_main->session.end();
+        QTest::mouseClick(preview->useOptimizedButton(), Qt::LeftButton);
+        QCOMPARE(asked, QList<QVariantList>{{QStringList{path}}});
     }
 
     // The name holds "&", which must show as itself, not as a shortcut mark; the asterisk follows

@@ -61,6 +61,12 @@ Inspector::Inspector(AppState *application, SVGFileList *files, WindowSession *s
                 m_bar->progress()->track(QFuture<void>(run));
             });
     connect(files, &SVGFileList::selectionChanged, this, &Inspector::updatePreview);
+    // The preview's button acts on the file it shows, the one selected row.
+    connect(m_preview, &SvgPreview::useOptimizedAnywayRequested, this, [this] {
+        if (m_files->selection().size() == 1 && !m_session->isBusy())
+            emit useOptimizedRequested({*m_files->selection().cbegin()});
+    });
+    m_preview->setActionsAllowed(!session->isBusy());
     connect(files, &SVGFileList::resultsChanged, this, &Inspector::updatePreview);
 
     // Return is the window's default action wherever the focus is (the file table included),
@@ -92,8 +98,7 @@ void Inspector::updatePreview() {
     if (result && !result->message.isEmpty())
         message = result->message;
     if (result && !result->differentOutput.isEmpty()) {
-        m_preview->showLooksDifferent(id, result->differentOutput, result->destination.isEmpty(),
-                                      message);
+        m_preview->showLooksDifferent(id, *result);
         return;
     }
     const auto [original, optimized] = m_session->shownFiles(id, result);
@@ -138,6 +143,7 @@ void Inspector::busyChanged(bool busy) {
     m_editor->setEnabled(!busy);
     if (m_profileButton)
         m_profileButton->setEnabled(!busy);
+    m_preview->setActionsAllowed(!busy);
     updateOptimizeEnabled();
 }
 

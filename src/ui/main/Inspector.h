@@ -47,6 +47,8 @@ public:
 signals:
     // A run began; the future reports per-file progress and outcomes.
     void runStarted(const QFuture<OptimizationResult> &future);
+    // The preview's "Use Optimized Anyway" was pressed for these files (the one shown).
+    void useOptimizedRequested(const QStringList &ids);
 
 public slots:
     // Shows the selected file in the preview when exactly one row is selected.

@@ -117,6 +117,7 @@ MainWindow::MainWindow(AppState *application, QWidget *parent)
             [this] { Optimizer::shared().warmUp(m_application->profile()); });
     connect(m_table, &FileTable::restoreOriginalsRequested, this, &MainWindow::restoreOriginals);
     connect(m_table, &FileTable::useOptimizedRequested, this, &MainWindow::useOptimizedAnyway);
+    connect(m_inspector, &Inspector::useOptimizedRequested, this, &MainWindow::useOptimizedAnyway);
     connect(m_session, &WindowSession::busyChanged, this, [this](bool busy) {
         updateRestoreAction();
         // The run ended by itself while the user was asked whether to stop it: what they asked

@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -95,9 +96,11 @@ QString caption(const QString &title, const QString &path) {
 
 SvgPreview::SvgPreview(QWidget *parent)
     : QWidget(parent), m_header(new QToolButton(this)), m_body(new QWidget(this)),
-      m_original(new SvgPane(m_body)), m_optimized(new SvgPane(m_body)),
-      m_difference(new SvgPane(m_body)), m_originalCaption(new QLabel(m_body)),
-      m_optimizedCaption(new QLabel(m_body)), m_differenceCaption(new QLabel(m_body)),
+      m_grid(new QGridLayout(m_body)), m_original(new SvgPane(m_body)),
+      m_optimized(new SvgPane(m_body)), m_difference(new SvgPane(m_body)),
+      m_originalCaption(new QLabel(m_body)), m_optimizedCaption(new QLabel(m_body)),
+      m_differenceCaption(new QLabel(m_body)), m_review(new QLabel(m_body)),
+      m_useOptimized(new QPushButton(tr("Use Optimized Anyway"), m_body)),
       m_message(new QLabel(m_body)) {
     setObjectName(QStringLiteral("svgPreview"));
     m_header->setText(tr("Preview"));
@@ -113,24 +116,41 @@ SvgPreview::SvgPreview(QWidget *parent)
     m_message->setWordWrap(true);
     m_message->setTextFormat(Qt::PlainText);
     m_message->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_differenceCaption->setText(tr("Difference"));
+    m_differenceCaption->setText(tr("Changed pixels in red"));
     // svgo points at the faulty column with a caret on the line below; only a fixed-width font
     // keeps the two lines aligned.
     m_message->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    for (QLabel *label : {m_originalCaption, m_optimizedCaption, m_differenceCaption, m_review}) {
+        label->setWordWrap(true);
+        label->setTextFormat(Qt::PlainText);
+        // Texts wrap instead of widening their column: both columns stay equally wide, so the
+        // drawings in them are of one size.
+        QSizePolicy policy = label->sizePolicy();
+        policy.setHorizontalPolicy(QSizePolicy::Ignored);
+        label->setSizePolicy(policy);
+    }
     for (QLabel *label : {m_originalCaption, m_optimizedCaption, m_differenceCaption}) {
-        label->setAlignment(Qt::AlignCenter);
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         label->setForegroundRole(QPalette::PlaceholderText);
     }
+    m_review->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_review->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_useOptimized->setObjectName(QStringLiteral("useOptimizedAnyway"));
+    connect(m_useOptimized, &QPushButton::clicked, this, &SvgPreview::useOptimizedAnywayRequested);
 
-    auto *grid = new QGridLayout(m_body);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(m_original, 0, 0);
-    grid->addWidget(m_optimized, 0, 1);
-    grid->addWidget(m_difference, 0, 2);
-    grid->addWidget(m_originalCaption, 1, 0);
-    grid->addWidget(m_optimizedCaption, 1, 1);
-    grid->addWidget(m_differenceCaption, 1, 2);
-    grid->addWidget(m_message, 2, 0, 1, 3);
+    m_grid->setContentsMargins(0, 0, 0, 0);
+    m_grid->addWidget(m_original, 0, 0);
+    m_grid->addWidget(m_optimized, 0, 1);
+    m_grid->addWidget(m_originalCaption, 1, 0);
+    m_grid->addWidget(m_optimizedCaption, 1, 1);
+    m_grid->addWidget(m_difference, 2, 0);
+    m_grid->addWidget(m_review, 2, 1);
+    m_grid->addWidget(m_differenceCaption, 3, 0);
+    // Below both columns, so its width never makes one column wider than the other.
+    m_grid->addWidget(m_useOptimized, 4, 0, 1, 2, Qt::AlignLeft);
+    m_grid->addWidget(m_message, 5, 0, 1, 2);
+    m_grid->setColumnStretch(0, 1);
+    m_grid->setColumnStretch(1, 1);
 
     auto *layout = new QVBoxLayout(this);
     const int margin = 8;
@@ -152,27 +172,40 @@ void SvgPreview::showFiles(const QString &original, const QString &optimized,
     m_optimizedCaption->setText(caption(tr("Optimized"), optimized));
     m_message->setText(message);
     m_message->setVisible(!message.isEmpty());
-    m_difference->hide();
-    m_differenceCaption->hide();
+    const QList<QWidget *> review{m_difference, m_differenceCaption, m_review, m_useOptimized};
+    for (QWidget *widget : review)
+        widget->hide();
     show();
 }
 
-void SvgPreview::showLooksDifferent(const QString &original, const QByteArray &output, bool written,
-                                    const QString &message) {
-    showFiles(original, QString(), message);
+void SvgPreview::showLooksDifferent(const QString &original, const FileResult &result) {
+    showFiles(original, QString(), QString());
+    const QByteArray &output = result.differentOutput;
+    const bool fileMode = !result.destination.isEmpty();
     m_optimized->setData(output);
-    m_optimizedCaption->setText((written ? tr("Optimized") : tr("Optimized, not written")) +
+    m_optimizedCaption->setText((fileMode ? tr("Optimized, not written") : tr("Optimized")) +
                                 QStringLiteral(" · ") + FileResults::sizeText(output.size()));
     m_optimized->show();
     m_optimizedCaption->show();
-    // A lost structure has no picture of its own; the message says what happened.
+    // A lost structure has no picture of its own; the text says what happened.
     QFile file(original);
     const QImage difference = file.open(QIODevice::ReadOnly)
                                   ? VisualCheck(file.readAll()).compare(output).difference
                                   : QImage();
+    const bool hasDifference = !difference.isNull();
     m_difference->setImage(difference);
-    m_difference->setVisible(!difference.isNull());
-    m_differenceCaption->setVisible(!difference.isNull());
+    m_difference->setVisible(hasDifference);
+    m_differenceCaption->setVisible(hasDifference);
+    // Beside the difference, or across both columns when there is none.
+    m_grid->removeWidget(m_review);
+    m_grid->addWidget(m_review, 2, hasDifference ? 1 : 0, 1, hasDifference ? 1 : 2);
+    m_review->setText(FileResults::reviewSentences(result).join(QLatin1Char(' ')));
+    m_review->show();
+    m_useOptimized->show();
+}
+
+void SvgPreview::setActionsAllowed(bool allowed) {
+    m_useOptimized->setEnabled(allowed);
 }
 
 void SvgPreview::clear() {

@@ -5,9 +5,12 @@
 
 #include <memory>
 
+class QGridLayout;
 class QLabel;
+class QPushButton;
 class QToolButton;
 class SvgRenderer;
+struct FileResult;
 
 // One SVG drawn by librsvg to fit on a checkerboard, so transparent parts show as such; "No
 // preview" when the file cannot be drawn.
@@ -38,7 +41,9 @@ private:
 
 // A collapsible area showing the selected file: the original and, after a run that wrote it,
 // the optimized file beside it, with the sizes under each; for a file that failed, svgo's
-// message.
+// message. For output that looks different, the two drawings are of one size side by side, their
+// difference of that size below, with what changed, what became of the file and a button that
+// uses the output all the same.
 class SvgPreview : public QWidget {
     Q_OBJECT
 public:
@@ -46,29 +51,39 @@ public:
 
     // `optimized` and `message` may be empty. Shows the area.
     void showFiles(const QString &original, const QString &optimized, const QString &message);
-    // A file whose output looks different: the original, the output (in file mode not
-    // `written`) and their difference with the changed pixels marked.
-    void showLooksDifferent(const QString &original, const QByteArray &output, bool written,
-                            const QString &message);
+    // A file whose output looks different (`result` holds it): the original, the output and
+    // their difference with the changed pixels marked.
+    void showLooksDifferent(const QString &original, const FileResult &result);
     // Hides the area (no single file is selected).
     void clear();
 
     bool isExpanded() const;
     void setExpanded(bool expanded);
+    // Whether "Use Optimized Anyway" may be pressed: not while the window is busy with its files.
+    void setActionsAllowed(bool allowed);
 
     SvgPane *originalPane() const { return m_original; }
     SvgPane *optimizedPane() const { return m_optimized; }
     SvgPane *differencePane() const { return m_difference; }
+    QLabel *reviewLabel() const { return m_review; }
+    QPushButton *useOptimizedButton() const { return m_useOptimized; }
     QString message() const;
+
+signals:
+    // "Use Optimized Anyway" was pressed for the file shown.
+    void useOptimizedAnywayRequested();
 
 private:
     QToolButton *m_header;
     QWidget *m_body;
+    QGridLayout *m_grid;
     SvgPane *m_original;
     SvgPane *m_optimized;
     SvgPane *m_difference;
     QLabel *m_originalCaption;
     QLabel *m_optimizedCaption;
     QLabel *m_differenceCaption;
+    QLabel *m_review;
+    QPushButton *m_useOptimized;
     QLabel *m_message;
 };
