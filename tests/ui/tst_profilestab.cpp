@@ -11,9 +11,13 @@
 #include "ui/main/MainWindow.h"
 #include "ui/profiles/ProfileEditor.h"
 #include "ui/profiles/ProfileListModel.h"
+#include "ui/profiles/SaveProfileSheet.h"
 #include "ui/settings/ProfilesSettingsTab.h"
 
+#include <QLabel>
 #include <QListView>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -39,6 +43,26 @@ void trigger(QMenu *menu, const QString &text) {
     QAction *action = findAction(menu, text);
     QVERIFY2(action, qPrintable(text));
     action->trigger();
+}
+
+// Checks the open question about deleting `name` and presses its button `answer`.
+void answerDeletion(const QString &name, const QString &answer) {
+    QMessageBox *box = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (auto *found = qobject_cast<QMessageBox *>(widget); found && found->isVisible())
+            box = found;
+    QVERIFY(box);
+    QCOMPARE(box->text(), QStringLiteral("Delete “%1”?").arg(name));
+    QCOMPARE(box->informativeText(), "This cannot be undone.");
+    QCOMPARE(box->windowModality(), Qt::WindowModal);
+    QCOMPARE(box->defaultButton()->text(), "Cancel");
+    const QList<QAbstractButton *> buttons = box->buttons();
+    const auto button = std::find_if(buttons.cbegin(), buttons.cend(),
+                                     [&](QAbstractButton *b) { return b->text() == answer; });
+    QVERIFY(button != buttons.cend());
+    const QPointer<QMessageBox> asked = box;
+    QTest::mouseClick(*button, Qt::LeftButton);
+    QVERIFY(!asked || !asked->isVisible());
 }
 
 // The parts of a profile that survive duplication and applying.
@@ -112,35 +136,52 @@ private slots:
         verifySelection(stored.last().id);
     }
 
+    // Every way to delete asks first; only "Delete" deletes.
     void deleteProfile_data() {
         QTest::addColumn<QString>("selected");
         QTest::addColumn<QString>("deleted");
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("selectedAfter");
-        // Deleting through the bar always deletes the selected profile.
+        // Deleting through the bar or the key always deletes the selected profile.
         QTest::newRow("selected third, bar") << "C"
                                              << "C"
+                                             << "bar"
+                                             << "Delete"
                                              << "B";
         QTest::newRow("unselected, row menu") << "C"
                                               << "A"
+                                              << "menu"
+                                              << "Delete"
                                               << "C";
+        QTest::newRow("Delete key, cancelled") << "B"
+                                               << "B"
+                                               << "key"
+                                               << "Cancel"
+                                               << "B";
     }
     void deleteProfile() {
         QFETCH(QString, selected);
         QFETCH(QString, deleted);
+        QFETCH(QString, way);
+        QFETCH(QString, answer);
         QFETCH(QString, selectedAfter);
         start({savedProfile("A"), savedProfile("B"), savedProfile("C")}, selected);
-        if (selected == deleted) {
-            tab->listActions()->removeButton()->click();
+        QVERIFY(QTest::qWaitForWindowExposed(tab.get()));
+        QListView *list = tab->listView();
+        if (way == "bar") {
+            QTest::mouseClick(tab->listActions()->removeButton(), Qt::LeftButton);
+        } else if (way == "key") {
+            QTest::keyClick(list, Qt::Key_Delete);
         } else {
             // A right click on another row acts on that row and leaves the highlight alone.
-            QVERIFY(QTest::qWaitForWindowExposed(tab.get()));
-            QListView *list = tab->listView();
             const QModelIndex row = tab->model()->index(tab->model()->rowOf(idNamed(deleted)));
             QVERIFY(chooseFromContextMenu(list->viewport(), list->visualRect(row).center(),
                                           QStringLiteral("Delete")));
         }
-        QCOMPARE(Keys::profiles().get().size(), 2);
-        QVERIFY(!names(Keys::profiles().get()).contains(deleted));
+        QCOMPARE(Keys::profiles().get().size(), 3); // nothing yet
+        answerDeletion(deleted, answer);
+        QCOMPARE(names(Keys::profiles().get()).contains(deleted), answer == "Cancel");
         verifySelection(idNamed(selectedAfter));
         // The deferred fall-back to the default profile must not undo the new selection.
         QCoreApplication::processEvents();
@@ -224,6 +265,63 @@ private slots:
         QCOMPARE(selected.isEmpty() ? Keys::defaultProfile().get() : stored.last(), edited);
         QCOMPARE(tab->model()->profileAt(selectedRow()), edited);
         verifySelection(edited.id);
+    }
+
+    // A rename to a taken or empty name is not stored and says why above the editor; leaving
+    // the field shows the stored name again.
+    void renameKeepsNamesUnique_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("free") << "Glyphs"
+                              << "Glyphs" << QString();
+        QTest::newRow("taken, other case") << "LOGOS"
+                                           << "Icons"
+                                           << "There is already a profile named “Logos”.";
+        QTest::newRow("empty") << ""
+                               << "Icons"
+                               << "A profile needs a name.";
+    }
+    void renameKeepsNamesUnique() {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        QFETCH(QString, problem);
+        start({savedProfile("Logos"), savedProfile("Icons")}, "Icons");
+        QVERIFY(QTest::qWaitForWindowExposed(tab.get()));
+        auto *field = tab->editor()->findChild<QLineEdit *>("profileName");
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClicks(field, typed);
+        QCOMPARE(tab->nameProblemLabel()->isVisible(), !problem.isEmpty());
+        QCOMPARE(tab->nameProblemLabel()->text(), problem);
+
+        // Half-typed names on the way ("LOGO") do not stay either.
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(names(Keys::profiles().get()), (QStringList{"Logos", stored}));
+        QCOMPARE(field->text(), stored);
+        QVERIFY(!tab->nameProblemLabel()->isVisible());
+    }
+
+    // The sheet that saves a new profile refuses the same names, and proposes a free one.
+    void saveSheetKeepsNamesUnique_data() { renameKeepsNamesUnique_data(); }
+    void saveSheetKeepsNamesUnique() {
+        QFETCH(QString, typed);
+        QFETCH(QString, problem);
+        start({savedProfile("Logos"), savedProfile("new profile")});
+        SaveProfileSheet sheet(tab.get());
+        QSignalSpy saved(&sheet, &SaveProfileSheet::saveRequested);
+        sheet.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&sheet));
+        QCOMPARE(sheet.profileName(), "New Profile 2");
+        QTest::keyClick(sheet.nameField(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(sheet.nameField(), Qt::Key_Backspace);
+        QTest::keyClicks(sheet.nameField(), typed);
+        QCOMPARE(sheet.saveButton()->isEnabled(), problem.isEmpty());
+        QCOMPARE(sheet.nameProblemLabel()->text(), problem);
+        QTest::keyClick(sheet.nameField(), Qt::Key_Return);
+        QCOMPARE(saved.size(), problem.isEmpty() ? 1 : 0);
+        QCOMPARE(sheet.isVisible(), !problem.isEmpty());
     }
 
     void selectionFollowsStoreAndList() {

@@ -8,12 +8,19 @@
 #include "ui/profiles/ProfileListModel.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -48,8 +55,7 @@ ProfilesSettingsTab::ProfilesSettingsTab(AppState *application, QWidget *parent)
     : QWidget(parent), m_model(new ProfileListModel(this)), m_list(new QListView(this)),
       m_actions(new ListActions(tr("New Profile"), tr("Delete Profile"), this)),
       m_moreMenu(new QMenu(this)), m_editor(new ProfileEditor(application, true, false, this)),
-      m_selection(Keys::selectedProfile().get()) {
-    setMinimumHeight(500);
+      m_nameProblem(new QLabel(this)), m_selection(Keys::selectedProfile().get()) {
 
     m_list->setModel(m_model);
     m_list->setItemDelegate(new ProfileRowDelegate(m_list));
@@ -65,7 +71,8 @@ ProfilesSettingsTab::ProfilesSettingsTab(AppState *application, QWidget *parent)
     m_actions->setBorder(true);
     m_actions->setMoreActions(m_moreMenu);
     m_actions->setAddAction([this] { addProfile(); });
-    m_actions->setRemoveAction([this] { deleteProfile(m_selection); });
+    m_actions->setRemoveAction([this] { askToDeleteProfile(m_selection); });
+    m_list->installEventFilter(this);
 
     auto *listColumn = new QVBoxLayout;
     listColumn->setSpacing(0);
@@ -74,11 +81,21 @@ ProfilesSettingsTab::ProfilesSettingsTab(AppState *application, QWidget *parent)
     listColumn->addWidget(m_list);
     listColumn->addWidget(m_actions);
 
+    // Above the editor, so right above its name field.
+    m_nameProblem->setObjectName(QStringLiteral("nameProblem"));
+    m_nameProblem->setWordWrap(true);
+    m_nameProblem->setContentsMargins(margin, margin, margin, 0);
+    m_nameProblem->setVisible(false);
+    auto *editorColumn = new QVBoxLayout;
+    editorColumn->setSpacing(0);
+    editorColumn->addWidget(m_nameProblem);
+    editorColumn->addWidget(m_editor);
+
     auto *layout = new QHBoxLayout(this);
     layout->setSpacing(0);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(listColumn, 2);
-    layout->addWidget(m_editor, 3);
+    layout->addLayout(editorColumn, 3);
 
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         const QModelIndexList rows = m_list->selectionModel()->selectedRows();
@@ -102,12 +119,31 @@ ProfilesSettingsTab::ProfilesSettingsTab(AppState *application, QWidget *parent)
     connect(m_model, &ProfileListModel::profilesChanged, this,
             &ProfilesSettingsTab::storedDataChanged);
     connect(m_editor, &ProfileEditor::profileEdited, this, &ProfilesSettingsTab::setEditedProfile);
+    // A refused name stays in the field while it is being typed; leaving the field on it
+    // puts back the name the profile had before the typing began.
+    if (auto *nameField = m_editor->findChild<QLineEdit *>(QStringLiteral("profileName")))
+        m_nameFieldLeft = connect(nameField, &QLineEdit::editingFinished, this, [this] {
+            const std::optional<QString> before = std::exchange(m_nameBeforeEditing, {});
+            if (!m_nameProblem->isVisible())
+                return;
+            if (std::optional<Profile> stored = storedProfile(m_selection); stored && before) {
+                stored->name = *before;
+                ProfileStore::update(*stored);
+            }
+            m_editor->setProfile(editedProfile());
+            showNameProblem();
+        });
     Defaults::observe<QString>(Keys::selectedProfile(), this,
                                [this](const QString &id) { setSelection(id); });
 
     showSelectionInList();
     refreshEditor();
     refreshActions();
+}
+
+ProfilesSettingsTab::~ProfilesSettingsTab() {
+    // The field loses the focus while the children go, when this object is no tab any more.
+    disconnect(m_nameFieldLeft);
 }
 
 void ProfilesSettingsTab::setSelection(const QString &id) {
@@ -120,6 +156,7 @@ void ProfilesSettingsTab::setSelection(const QString &id) {
     if (Keys::selectedProfile().get() != id)
         Keys::selectedProfile().set(id);
     if (changed) {
+        m_nameBeforeEditing.reset();
         refreshEditor();
         refreshActions();
     }
@@ -154,7 +191,41 @@ Profile ProfilesSettingsTab::editedProfile() {
 void ProfilesSettingsTab::setEditedProfile(const Profile &profile) {
     Profile stored = profile;
     stored.id = m_selection;
+    // Each keystroke in the name field is a rename, so a refused name may follow half-typed
+    // ones that were stored on the way; the name from before is what a refusal goes back to.
+    const std::optional<Profile> before = storedProfile(m_selection);
+    if (before && before->name != profile.name && !m_nameBeforeEditing)
+        m_nameBeforeEditing = before->name;
+    // The store keeps the old name when the new one is empty or taken.
     ProfileStore::update(stored);
+    showNameProblem();
+}
+
+void ProfilesSettingsTab::showNameProblem() {
+    const std::optional<Profile> stored = storedProfile(m_selection);
+    const QString shown = m_editor->profile().name;
+    const QString problem =
+        stored && shown != stored->name ? ProfileStore::nameProblem(shown, m_selection) : QString();
+    m_nameProblem->setText(problem);
+    m_nameProblem->setVisible(!problem.isEmpty());
+}
+
+QSize ProfilesSettingsTab::sizeHint() const {
+    // Room for a few profiles and the top of the editor; smaller screens get less (the list and
+    // the editor both scroll), so this is no minimum.
+    return QWidget::sizeHint().expandedTo(QSize(0, 500));
+}
+
+bool ProfilesSettingsTab::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_list && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() == Qt::Key_Delete || key->key() == Qt::Key_Backspace) &&
+            key->modifiers() == Qt::NoModifier) {
+            askToDeleteProfile(m_selection);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void ProfilesSettingsTab::addProfile() {
@@ -163,6 +234,28 @@ void ProfilesSettingsTab::addProfile() {
 
 void ProfilesSettingsTab::duplicate(const Profile &profile) {
     Keys::selectedProfile().set(ProfileStore::addDuplicate(profile).id);
+}
+
+QMessageBox *ProfilesSettingsTab::askToDeleteProfile(const QString &id) {
+    const std::optional<Profile> profile = storedProfile(id);
+    if (!profile)
+        return nullptr;
+    auto *box = new QMessageBox(QMessageBox::Warning, tr("Delete Profile"),
+                                tr("Delete “%1”?").arg(profile->name), QMessageBox::NoButton, this);
+    box->setInformativeText(tr("This cannot be undone."));
+    QPushButton *remove = box->addButton(tr("Delete"), QMessageBox::DestructiveRole);
+    QPushButton *cancel = box->addButton(tr("Cancel"), QMessageBox::RejectRole);
+    // A stray Return must not delete anything.
+    box->setDefaultButton(cancel);
+    box->setEscapeButton(cancel);
+    box->setWindowModality(Qt::WindowModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QMessageBox::finished, this, [this, box, remove, id] {
+        if (box->clickedButton() == remove)
+            deleteProfile(id);
+    });
+    box->open();
+    return box;
 }
 
 void ProfilesSettingsTab::deleteProfile(const QString &id) {
@@ -189,7 +282,7 @@ QMenu *ProfilesSettingsTab::contextMenu(int row) {
             ProfileStore::storeAsDefault(*profile);
     });
     menu->addSeparator();
-    menu->addAction(tr("Delete"), this, [this, id] { deleteProfile(id); });
+    menu->addAction(tr("Delete"), this, [this, id] { askToDeleteProfile(id); });
     return menu;
 }
 
@@ -215,6 +308,7 @@ void ProfilesSettingsTab::refreshEditor() {
     const Profile profile = editedProfile();
     if (m_editor->profile() != profile)
         m_editor->setProfile(profile);
+    showNameProblem();
 }
 
 void ProfilesSettingsTab::refreshActions() {
