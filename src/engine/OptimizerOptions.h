@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 // Choices a caller may make for one run beyond the profile; absent values come from the settings.
 struct OptimizerOptions {
@@ -20,4 +21,9 @@ struct OptimizerOptions {
     // Called once on the run's worker thread when the run is over, also after a cancel (a
     // cancelled QFuture drops its result, so this is where the per-file outcomes are then found).
     std::function<void(const OptimizationResult &)> onFinished;
+    // Called on the run's worker thread with the files whose outcome became final since the last
+    // call (by their index in the list), a few at a time as they finish, so that a window can
+    // show each row before the whole run is over. A file may be named twice; its last outcome
+    // counts. Not called for files the run ends without doing.
+    std::function<void(const QList<std::pair<qsizetype, FileResult>> &)> onFilesFinished;
 };

@@ -90,7 +90,8 @@ OptimizationResult OptimizerRun::exec() {
     checkCancel();
     if (!m_cancelled && !runnable.isEmpty()) {
         // The svgo the resolution stands for, never a stored path that no longer runs.
-        const SvgoInstallation installation = SvgoInstallation::inspect(SvgoResolver::forRun().path);
+        const SvgoInstallation installation =
+            SvgoInstallation::inspect(SvgoResolver::forRun().path);
         if (installation.engine() == SvgoInstallation::Engine::Worker)
             startWorkers(installation, runnable);
         else
@@ -196,13 +197,14 @@ void OptimizerRun::finishFile(int index, const QByteArray *document) {
     }
     const FileResult::Status status = reviewOutput(index, output);
     ++m_finished;
+    m_settled.append(index); // reported with the outcome it has by then
     if (m_textMode) {
         // A document svgo damaged goes into the text as it was (its ids still made unique); the
         // row offers svgo's output anyway.
-        m_documents[index] = status == FileResult::Status::LooksDifferent &&
-                                     !m_originals.at(index).isEmpty()
-                                 ? m_originals.at(index)
-                                 : output;
+        m_documents[index] =
+            status == FileResult::Status::LooksDifferent && !m_originals.at(index).isEmpty()
+                ? m_originals.at(index)
+                : output;
         return;
     }
     if (status != FileResult::Status::Optimized) {
@@ -269,9 +271,18 @@ void OptimizerRun::failFile(int index, const QString &message) {
     outcome.message = message;
     outcome.sizeAfter = -1;
     ++m_finished;
+    m_settled.append(index);
 }
 
 void OptimizerRun::reportProgress() {
+    if (m_options.onFilesFinished && !m_settled.isEmpty()) {
+        QList<std::pair<qsizetype, FileResult>> settled;
+        settled.reserve(m_settled.size());
+        for (int index : std::as_const(m_settled))
+            settled.append({index, m_outcomes.at(index)});
+        m_settled.clear();
+        m_options.onFilesFinished(settled);
+    }
     // Reports of a process that later fails are kept as finished files, so this never goes back.
     const int value = std::min(int(m_files.size()), m_finished + m_reportedInRunning);
     if (value > m_progress) {

@@ -102,6 +102,7 @@ private:
     QList<SvgoOutputs::Slot> m_slots; // one per file
     QList<FileResult> m_outcomes;     // one per file
     QList<QByteArray> m_documents;    // text mode: what each file puts into the text
+    QList<int> m_settled;             // files finished since the last report of finished files
     std::shared_ptr<SvgoJob> m_job;   // the files with the workers; reset once they are done
     // svgo's command line runs in an empty folder of its own and is given an explicit
     // configuration, so that nothing around it can change its results.

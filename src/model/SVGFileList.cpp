@@ -165,6 +165,13 @@ void SVGFileList::setResult(const QString &id, const FileResult &result) {
     emit resultsChanged();
 }
 
+void SVGFileList::addResults(const QList<std::pair<QString, FileResult>> &results) {
+    for (const auto &[id, result] : results)
+        m_results.set(id, result);
+    refreshAllRows();
+    emit resultsChanged();
+}
+
 void SVGFileList::clearResults() {
     m_results.clear();
     refreshAllRows();

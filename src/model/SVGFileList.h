@@ -62,6 +62,8 @@ public:
     // run that are not listed (any more) keep theirs for when they are added again unchanged.
     void setResults(const QList<std::pair<QString, FileResult>> &results);
     void setResult(const QString &id, const FileResult &result);
+    // Sets the results of some files, keeping the others'.
+    void addResults(const QList<std::pair<QString, FileResult>> &results);
     void clearResults();
     const FileResult *result(const QString &id) const { return m_results.find(id); }
     // Drops the results of the given rows' files that changed since, or all of them with

@@ -163,6 +163,40 @@ private slots:
 
     void cleanupTestCase() { application.reset(); }
 
+    // Rows show each file's outcome once it is done, while the rest of the run still goes on.
+    void rowsFillInDuringTheRun() {
+        // svgo's command line, copying each input; the process that has d.svg never ends.
+        const QString svgo = home.filePath(QStringLiteral("slow-svgo"));
+        writeScript(svgo, R"sh([ "$1" = --version ] && echo 4.1.0 && exit 0
+case "$*" in */d.svg*) exec sleep 60 ;; esac
+ins=(); outs=(); mode=
+for a in "$@"; do case "$a" in -i|-o) mode=$a ;; --config) mode= ;;
+  *) [ "$mode" = -i ] && ins+=("$a"); [ "$mode" = -o ] && outs+=("$a") ;; esac; done
+for n in "${!ins[@]}"; do cat "${ins[$n]}" > "${outs[$n]}"; done
+)sh",
+                    "/bin/bash");
+        Keys::svgoExecutablePath().set(svgo);
+        Keys::chunkSize().set(1);
+        Keys::maxConcurrentProcesses().set(2);
+        delete window;
+        window = application->newMainWindow();
+        QSignalSpy lookedUp(window.data(), &MainWindow::svgoLookedUp);
+        QVERIFY(lookedUp.wait(30000));
+        addFiles({"a.svg", "b.svg", "c.svg", "d.svg"});
+        QTest::mouseClick(window->inspector()->optimizeButton(), Qt::LeftButton);
+        QVERIFY(window->session()->isBusy());
+        QTRY_VERIFY_WITH_TIMEOUT(window->files()->result(svg("a.svg")), 30000);
+        QVERIFY(window->session()->isBusy());
+        QVERIFY(!window->files()->result(svg("d.svg")));
+
+        window->session()->cancel();
+        QTRY_VERIFY_WITH_TIMEOUT(!window->session()->isBusy(), 30000);
+        QCOMPARE(window->files()->result(svg("d.svg"))->status, FileResult::Status::NotRun);
+        Keys::svgoExecutablePath().remove();
+        Keys::chunkSize().remove();
+        Keys::maxConcurrentProcesses().remove();
+    }
+
     // The window fits the screen; a second window steps aside; size and column widths come back
     // in the next window.
     void windowFitsAndRemembers() {

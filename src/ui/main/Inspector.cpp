@@ -233,6 +233,20 @@ QFuture<void> Inspector::startRun(const Profile &profile) {
             },
             Qt::QueuedConnection);
     };
+    options.onFilesFinished = [session,
+                               files](const QList<std::pair<qsizetype, FileResult>> &done) {
+        QList<std::pair<QString, FileResult>> results;
+        results.reserve(done.size());
+        for (const auto &[index, result] : done)
+            results.append({files.at(index).id, result});
+        QMetaObject::invokeMethod(
+            qApp,
+            [session, results] {
+                if (session)
+                    session->takeFileResults(results);
+            },
+            Qt::QueuedConnection);
+    };
     QFuture<OptimizationResult> run = Optimizer::shared().optimize(files, profile, {}, options);
     m_session->setRun(run);
     emit runStarted(run);

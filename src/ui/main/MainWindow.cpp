@@ -112,6 +112,9 @@ MainWindow::MainWindow(AppState *application, QWidget *parent)
     m_summary = new ResultsSummary(m_files);
     m_listActions->setAccessoryWidget(m_summary);
     connect(m_session, &WindowSession::runFinished, this, &MainWindow::takeResults);
+    // Rows fill in as their files finish; what the last run said no longer applies.
+    connect(m_inspector, &Inspector::runStarted, m_files, &SVGFileList::clearResults);
+    connect(m_session, &WindowSession::fileResultsArrived, m_files, &SVGFileList::addResults);
     // A window that holds files will likely be run: have svgo loaded by the time it is.
     connect(m_files, &SVGFileList::rowsAdded, this,
             [this] { Optimizer::shared().warmUp(m_application->profile()); });

@@ -2,6 +2,15 @@
 
 #include "engine/OriginalsBackup.h"
 
+#include <utility>
+
+WindowSession::WindowSession(QObject *parent) : QObject(parent) {
+    m_passOn.setSingleShot(true);
+    m_passOn.setInterval(250);
+    connect(&m_passOn, &QTimer::timeout, this,
+            [this] { emit fileResultsArrived(std::exchange(m_arrived, {})); });
+}
+
 bool WindowSession::begin(Work work) {
     if (isBusy() || work == Work::None)
         return false;
@@ -23,8 +32,19 @@ void WindowSession::cancel() {
         m_run.cancel();
 }
 
+void WindowSession::takeFileResults(const QList<std::pair<QString, FileResult>> &results) {
+    // Only while the run they belong to is going: its end brings every outcome anyway.
+    if (m_work != Work::Optimizing)
+        return;
+    m_arrived.append(results);
+    if (!m_passOn.isActive())
+        m_passOn.start();
+}
+
 void WindowSession::finishRun(const Profile &profile, qint64 milliseconds,
                               const OptimizationResult &result) {
+    m_passOn.stop();
+    m_arrived.clear();
     const bool replaced = profile.mode == OperationMode::File &&
                           (profile.overwrite || !profile.outputFolder) &&
                           result.count(FileResult::Status::Optimized) > 0;

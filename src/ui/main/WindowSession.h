@@ -5,6 +5,7 @@
 
 #include <QFuture>
 #include <QObject>
+#include <QTimer>
 
 #include <optional>
 #include <utility>
@@ -29,7 +30,7 @@ public:
         OptimizationResult textRun;
     };
 
-    using QObject::QObject;
+    explicit WindowSession(QObject *parent = nullptr);
 
     Work work() const { return m_work; }
     bool isBusy() const { return m_work != Work::None; }
@@ -43,6 +44,11 @@ public:
     // Asks the run to stop; its outcome still arrives through finishRun.
     void cancel();
 
+    // Files of the current run that finished. They reach fileResultsArrived
+    // gathered, a few times a second at most, so that a run of thousands of small files does not
+    // redraw the table for each.
+    void takeFileResults(const QList<std::pair<QString, FileResult>> &results);
+
     // Records a run's end and ends the work it began.
     void finishRun(const Profile &profile, qint64 milliseconds, const OptimizationResult &result);
     const std::optional<LastRun> &lastRun() const { return m_lastRun; }
@@ -55,9 +61,12 @@ public:
 signals:
     void busyChanged(bool busy);
     void runFinished(const OptimizationResult &result);
+    void fileResultsArrived(const QList<std::pair<QString, FileResult>> &results);
 
 private:
     Work m_work = Work::None;
     QFuture<OptimizationResult> m_run;
     std::optional<LastRun> m_lastRun;
+    QList<std::pair<QString, FileResult>> m_arrived; // not yet passed on
+    QTimer m_passOn;
 };
