@@ -130,7 +130,7 @@ QStringList FileResults::reviewSentences(const FileResult &result) {
 QString FileResults::reviewToolTip(const FileResult &result) {
     return reviewSentences(result).join(QLatin1Char('\n')) + QLatin1Char('\n') +
            (result.destination.isEmpty()
-                ? tr("“Use Optimized Anyway” in the row's menu uses svgo's output instead.")
+                ? tr("“Use Optimized Anyway” in the row's menu puts svgo's output in its place.")
                 : tr("“Use Optimized Anyway” in the row's menu writes it."));
 }
 

@@ -2,6 +2,7 @@
 // sorting that the next run follows, the preview, and restoring overwritten originals.
 
 #include "engine/OriginalsBackup.h"
+#include "model/FileResults.h"
 #include "model/SVGFileList.h"
 #include "model/SVGFileTableModel.h"
 #include "model/Settings.h"
@@ -22,8 +23,10 @@
 
 #include <QAbstractButton>
 #include <QHeaderView>
+#include <QMenu>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -158,6 +161,53 @@ private slots:
             QVERIFY(saved.at(row - 1).toDouble() <= saved.at(row).toDouble());
         const QList<SVGFile> shown = files()->files();
         QCOMPARE(optimize().files, shown);
+
+        // Sorted by name, a file added later takes its place in that order.
+        QTest::mouseClick(
+            header->viewport(), Qt::LeftButton, {},
+            QPoint(header->sectionViewportPosition(SVGFileTableModel::FileName) + 5, 5));
+        const QString early = m_work->filePath(QStringLiteral("0.svg"));
+        QVERIFY(QFile::copy(QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/icon.svg"), early));
+        files()->addFile(QUrl::fromLocalFile(early));
+        QTRY_COMPARE(files()->files().first().id, early);
+    }
+
+    // Output that looks different is held back; its row tells why, what it would weigh and how
+    // to use it, and the preview's button writes it.
+    void looksDifferentIsWrittenOnRequest() {
+        const QString icon = m_work->filePath(QStringLiteral("icon.svg"));
+        QVERIFY(QFile::copy(QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/icon.svg"), icon));
+        files()->addFile(QUrl::fromLocalFile(icon));
+        useProfile(true);
+        Profile profile = m_application->state()->profile();
+        profile.svgoConfigFile = QUrl::fromLocalFile(
+            QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/precision0.config.mjs"));
+        m_application->state()->setProfile(profile);
+        const QByteArray original = contents(icon);
+        optimize();
+        const FileResult held = *files()->result(icon);
+        QCOMPARE(held.status, Status::LooksDifferent);
+        QCOMPARE(contents(icon), original);
+        QCOMPARE(column(SVGFileTableModel::Optimized).at(0).toString(),
+                 FileResults::sizeText(held.differentOutput.size()));
+        const QString tip = column(0, Qt::ToolTipRole).at(0).toString();
+        for (const char *part : {"changed at", "left as it was", "Use Optimized Anyway"})
+            QVERIFY2(tip.contains(QLatin1String(part)), qPrintable(tip));
+        // The row's menu offers it in either mode.
+        for (const QString &destination : {QString(), held.destination}) {
+            FileResult result = held;
+            result.destination = destination;
+            files()->setResult(icon, result);
+            std::unique_ptr<QMenu> menu(m_window->fileTable()->createContextMenu(0));
+            QVERIFY(findAction(menu.get(), QStringLiteral("Use Optimized Anyway")));
+        }
+
+        files()->setSelection({icon});
+        QPushButton *use = m_window->inspector()->preview()->useOptimizedButton();
+        QTRY_VERIFY(use->isVisible());
+        QTest::mouseClick(use, Qt::LeftButton);
+        QTRY_COMPARE(contents(icon), held.differentOutput);
+        QTRY_COMPARE(files()->result(icon)->status, Status::Optimized);
     }
 
     void cancelMarksTheRestNotRun_data() {

@@ -1,5 +1,6 @@
 #include "ui/main/FileTable.h"
 
+#include "model/FileResults.h"
 #include "model/SVGFileList.h"
 #include "model/SVGFileTableModel.h"
 #include "platform/FileManager.h"
@@ -13,9 +14,11 @@
 #include <QItemSelection>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QPointer>
 #include <QSettings>
+#include <QStyle>
 
 namespace {
 
@@ -55,18 +58,12 @@ FileTable::FileTable(SVGFileList *files, QWidget *parent) : QTableView(parent), 
     columns->setSectionResizeMode(SVGFileTableModel::Path, QHeaderView::Stretch);
     columns->setStretchLastSection(false);
     columns->resizeSection(SVGFileTableModel::FileName, 180);
-    const int numberWidth = fontMetrics().horizontalAdvance(QStringLiteral("000.0 KB")) + 16;
-    for (int column :
-         {SVGFileTableModel::Size, SVGFileTableModel::Optimized, SVGFileTableModel::Saved}) {
-        const QString title = model()->headerData(column, Qt::Horizontal).toString();
-        columns->resizeSection(column,
-                               std::max(numberWidth, fontMetrics().horizontalAdvance(title) + 24));
-    }
     // Clicking a header sorts the list itself (so the next run follows the order shown); until
     // the first click no column is marked and the list keeps the order files were added in.
     columns->setSectionsClickable(true);
     columns->setSortIndicator(-1, Qt::AscendingOrder);
     setSortingEnabled(true);
+    fitNumberColumns();
     setItemDelegate(new ResultMarkDelegate(this));
 
     // The list moves the rows itself when they are dropped; the view must not remove them after.
@@ -80,6 +77,47 @@ FileTable::FileTable(SVGFileList *files, QWidget *parent) : QTableView(parent), 
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &FileTable::viewSelectionChanged);
     connect(files, &SVGFileList::selectionChanged, this, &FileTable::listSelectionChanged);
+    // Files added to a sorted table take their places in the order shown. Files added one by one
+    // (an open panel's choice) are sorted once, after the last.
+    connect(files, &SVGFileList::rowsAdded, this, [this] {
+        if (m_sortPending || horizontalHeader()->sortIndicatorSection() < 0)
+            return;
+        m_sortPending = true;
+        QMetaObject::invokeMethod(this, &FileTable::sortAdded, Qt::QueuedConnection);
+    });
+}
+
+void FileTable::fitNumberColumns() {
+    // The longest texts these columns usually show, in the locale's own format: sizes just below
+    // the next unit and a percentage with a sign.
+    const QFontMetrics metrics = fontMetrics();
+    const auto widest = [&metrics](const QStringList &texts) {
+        int width = 0;
+        for (const QString &text : texts)
+            width = std::max(width, metrics.horizontalAdvance(text));
+        return width;
+    };
+    const QStringList sizes{FileResults::sizeText(1023), FileResults::sizeText(1024 * 1023 + 1013),
+                            FileResults::sizeText(qint64(1024) * 1024 * 1023 + 1024 * 1013)};
+    const QStringList percents{FileResults::percentText(-100.0), FileResults::percentText(100.0)};
+    // The delegate's text margins on both sides, and some air between the columns.
+    const int padding =
+        2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 12;
+    QHeaderView *columns = horizontalHeader();
+    for (int column :
+         {SVGFileTableModel::Size, SVGFileTableModel::Optimized, SVGFileTableModel::Saved}) {
+        const int content = widest(column == SVGFileTableModel::Saved ? percents : sizes);
+        // The header's own hint includes the room of the sort arrow.
+        columns->resizeSection(column,
+                               std::max(content + padding, columns->sectionSizeHint(column)));
+    }
+}
+
+void FileTable::sortAdded() {
+    m_sortPending = false;
+    const int column = horizontalHeader()->sortIndicatorSection();
+    if (column >= 0)
+        model()->sort(column, horizontalHeader()->sortIndicatorOrder());
 }
 
 QMenu *FileTable::createContextMenu(int row, QWidget *parent) {
@@ -102,7 +140,7 @@ QMenu *FileTable::createContextMenu(int row, QWidget *parent) {
     QStringList heldBack;
     for (const QString &id : std::as_const(ids))
         if (const FileResult *result = m_files->result(id);
-            result && !result->differentOutput.isEmpty() && !result->destination.isEmpty())
+            result && !result->differentOutput.isEmpty())
             heldBack.append(id);
     if (!heldBack.isEmpty()) {
         menu->addSeparator();
@@ -156,9 +194,11 @@ void FileTable::clearSortIndicator() {
 }
 
 void FileTable::dropEvent(QDropEvent *event) {
+    // Files dropped from outside are added like any others and take their sorted places.
+    const bool rows = event->mimeData() && event->mimeData()->hasFormat(svgFileMimeType);
     QTableView::dropEvent(event);
     // Rows dropped into a place of their own no longer follow the sorted column.
-    if (event->isAccepted())
+    if (rows && event->isAccepted())
         clearSortIndicator();
 }
 

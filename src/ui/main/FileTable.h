@@ -33,7 +33,7 @@ public:
 
 signals:
     void restoreOriginalsRequested(const QStringList &ids);
-    // Rows whose output the visual check held back, to be written all the same.
+    // Rows whose output looks different, to be used all the same (in file mode: written).
     void useOptimizedRequested(const QStringList &ids);
 
 protected:
@@ -44,10 +44,14 @@ protected:
 
 private:
     void clearSortIndicator();
+    // Widths at which the size and percentage columns show their longest usual texts whole.
+    void fitNumberColumns();
+    void sortAdded();
     void viewSelectionChanged();
     void listSelectionChanged();
 
     SVGFileList *m_files;
     bool m_syncingSelection = false;
     bool m_actionsAllowed = true;
+    bool m_sortPending = false;
 };
