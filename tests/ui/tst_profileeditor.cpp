@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -111,6 +112,7 @@ private slots:
         for (int i = 0; i < downs; ++i)
             QTest::keyClick(child<QComboBox>("outputFormat"), Qt::Key_Down);
         QCOMPARE(m_editor->profile().outputFormat, allOutputFormats().at(downs));
+        QCOMPARE(child<QLabel>("wrapperNote")->isVisible(), !wraps);
         for (const char *name : {"wrapOutputSectionToggle", "wrapIndividualSectionToggle"}) {
             auto *toggle = child<QCheckBox>(name);
             QVERIFY(toggle->isVisible());
@@ -207,14 +209,13 @@ private slots:
         QCOMPARE(sheet->profileName(), "New Profile");
 
         emit m_application->state()->commandManager()->saveNewProfile();
-        sheet->nameField()->setText("");
+        sheet->nameField()->setText("Icons");
         QSignalSpy edits(m_editor, &ProfileEditor::profileEdited);
         sheet->findChild<QPushButton *>("saveProfileButton")->click();
         QVERIFY(!sheet->isVisible());
         QCOMPARE(sheet->profileName(), "New Profile");
-        // An empty name is taken as typed.
         QCOMPARE(Keys::profiles().get().size(), 1);
-        QCOMPARE(Keys::profiles().get().first().name, QString());
+        QCOMPARE(Keys::profiles().get().first().name, "Icons");
         QCOMPARE(edits.size(), 1);
     }
 };

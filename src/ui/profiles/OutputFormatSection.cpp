@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QVBoxLayout>
 
 OutputFormatSection::OutputFormatSection(QWidget *parent)
@@ -25,6 +26,9 @@ OutputFormatSection::OutputFormatSection(QWidget *parent)
                                               tr("JSON: file name to markup.")}
                                       .join(QStringLiteral("<br>"))));
     layout->addWidget(formRow(tr("Format"), m_format, this));
+    m_wrapperNote = formHintLabel(QString(), this);
+    m_wrapperNote->setObjectName(QStringLiteral("wrapperNote"));
+    layout->addWidget(m_wrapperNote);
     connect(m_format, &QComboBox::activated, this, [this](int index) {
         const auto format = OutputFormat(m_format->itemData(index).toInt());
         emit changeRequested([format](Profile &p) { p.outputFormat = format; });
@@ -56,4 +60,6 @@ QString OutputFormatSection::wrapperRefusal(OutputFormat format) {
 void OutputFormatSection::setProfile(const Profile &profile) {
     m_format->setCurrentIndex(m_format->findData(int(profile.outputFormat)));
     m_uniqueIds->setChecked(profile.uniqueIds);
+    m_wrapperNote->setText(wrapperRefusal(profile.outputFormat));
+    m_wrapperNote->setVisible(!m_wrapperNote->text().isEmpty());
 }

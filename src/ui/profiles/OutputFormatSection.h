@@ -8,6 +8,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 
 // The text-mode options of the profile editor that shape what is pasted: the output format and
 // whether each file's ids get a prefix of its own.
@@ -32,4 +33,5 @@ signals:
 private:
     QComboBox *m_format;
     QCheckBox *m_uniqueIds;
+    QLabel *m_wrapperNote; // why the wrappers below are greyed out, next to the cause
 };
