@@ -5,6 +5,7 @@
 
 #include "model/Profile.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QSettings>
 #include <QtTest>
 
@@ -66,6 +68,14 @@ inline QString shownText(const QString &text) {
         shown += text.at(i);
     }
     return shown;
+}
+
+// The button of a message box that shows `text`; null when it has none.
+inline QAbstractButton *buttonOf(const QMessageBox *box, const QString &text) {
+    for (QAbstractButton *button : box->buttons())
+        if (shownText(button->text()) == text)
+            return button;
+    return nullptr;
 }
 
 inline QStringList actionTexts(const QMenu *menu) {

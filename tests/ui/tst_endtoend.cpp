@@ -162,12 +162,9 @@ private slots:
         QTRY_VERIFY((question = m_window->findChild<QMessageBox *>()));
         QVERIFY(question->text().contains(QDir::toNativeSeparators(outputs.path())));
         QCOMPARE(runs.size(), 0);
-        const auto buttons = question->buttons();
-        const auto chosen = std::find_if(buttons.cbegin(), buttons.cend(), [&](auto *button) {
-            return button->text().remove(QLatin1Char('&')) == answer;
-        });
-        QVERIFY(chosen != buttons.cend());
-        QTest::mouseClick(*chosen, Qt::LeftButton);
+        QAbstractButton *chosen = buttonOf(question, answer);
+        QVERIFY(chosen);
+        QTest::mouseClick(chosen, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!m_inspector->optimizeButton()->isLoading(), 120000);
         QCOMPARE(runs.size(), replaced ? 1 : 0);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -250,13 +247,9 @@ private slots:
         QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
         QMessageBox *question = m_application->quitQuestion();
         QVERIFY(question);
-        const auto buttons = question->buttons();
-        const auto stop =
-            std::find_if(buttons.cbegin(), buttons.cend(), [](QAbstractButton *button) {
-                return button->text() == QStringLiteral("Stop and Quit");
-            });
-        QVERIFY(stop != buttons.cend());
-        QTest::mouseClick(*stop, Qt::LeftButton);
+        QAbstractButton *stop = buttonOf(question, QStringLiteral("Stop and Quit"));
+        QVERIFY(stop);
+        QTest::mouseClick(stop, Qt::LeftButton);
 
         QFile pid(pidFile);
         QVERIFY(pid.open(QIODevice::ReadOnly));
