@@ -13,7 +13,8 @@ class UpdatesSettingsTab;
 
 // One settings window for the whole application, with a tab per area. The application keeps
 // the single instance; the tab it shows follows the application's selected settings tab both
-// ways, so "Edit Profiles" can pick the tab before opening the window.
+// ways, so "Edit Profiles" can pick the tab before opening the window. It never grows past the
+// free area of its screen; tabs whose content needs more room scroll.
 class SettingsWindow : public QWidget {
     Q_OBJECT
 public:
@@ -34,12 +35,17 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
+    // Bounds the window to the free area of the screen it is on, and moves it into that area.
+    void fitToScreen();
+
     AppState *m_application;
     QTabWidget *m_tabs;
     GeneralSettingsTab *m_general;
     ProfilesSettingsTab *m_profiles;
     UpdatesSettingsTab *m_updates;
     AdvancedSettingsTab *m_advanced;
+    bool m_followsScreen = false;
 };
