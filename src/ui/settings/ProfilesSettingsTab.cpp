@@ -56,7 +56,6 @@ ProfilesSettingsTab::ProfilesSettingsTab(AppState *application, QWidget *parent)
       m_actions(new ListActions(tr("New Profile"), tr("Delete Profile"), this)),
       m_moreMenu(new QMenu(this)), m_editor(new ProfileEditor(application, true, false, this)),
       m_nameProblem(new QLabel(this)), m_selection(Keys::selectedProfile().get()) {
-
     m_list->setModel(m_model);
     m_list->setItemDelegate(new ProfileRowDelegate(m_list));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
