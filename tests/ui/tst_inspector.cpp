@@ -130,8 +130,10 @@ private slots:
         QCoreApplication::sendPostedEvents();
         SvgPreview *preview = m_main->inspector->preview();
         QVERIFY(preview->differencePane()->isVisible());
-        QCOMPARE(preview->optimizedPane()->size(), preview->originalPane()->size());
-        QCOMPARE(preview->differencePane()->size(), preview->originalPane()->size());
+        const QSize drawn = preview->originalPane()->drawingArea().size();
+        QCOMPARE(preview->optimizedPane()->drawingArea().size(), drawn);
+        QCOMPARE(preview->differencePane()->drawingArea().size(), drawn);
+        QVERIFY(drawn.width() >= 80);
         QLabel *review = preview->reviewLabel();
         QVERIFY(review->text().contains("123 pixel") && review->text().endsWith(kept));
         QVERIFY(review->height() >= review->heightForWidth(review->width()));

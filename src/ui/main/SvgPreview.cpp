@@ -4,6 +4,7 @@
 #include "engine/VisualCheck.h"
 #include "model/FileResults.h"
 
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -16,7 +17,9 @@
 
 SvgPane::SvgPane(QWidget *parent) : QWidget(parent) {
     setMinimumSize(80, 80);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
 }
 
 SvgPane::~SvgPane() = default;
@@ -48,9 +51,25 @@ bool SvgPane::isRenderable() const {
     return m_renderer || m_fixedImage;
 }
 
+void SvgPane::setDrawingWidth(int width) {
+    if (width == m_drawingWidth)
+        return;
+    m_drawingWidth = width;
+    update();
+}
+
+QRect SvgPane::drawingArea() const {
+    QRect area = rect().adjusted(4, 4, -4, -4);
+    if (m_drawingWidth > 0 && m_drawingWidth < width()) {
+        area.setWidth(m_drawingWidth - 8);
+        area.moveLeft((width() - area.width()) / 2);
+    }
+    return area;
+}
+
 void SvgPane::paintEvent(QPaintEvent *) {
     QPainter painter(this);
-    const QRect area = rect().adjusted(4, 4, -4, -4);
+    const QRect area = drawingArea();
     if (!isRenderable()) {
         painter.setPen(palette().color(QPalette::PlaceholderText));
         painter.drawText(area, Qt::AlignCenter, tr("No preview"));
@@ -123,7 +142,7 @@ SvgPreview::SvgPreview(QWidget *parent)
     for (QLabel *label : {m_originalCaption, m_optimizedCaption, m_differenceCaption, m_review}) {
         label->setWordWrap(true);
         label->setTextFormat(Qt::PlainText);
-        // Texts wrap instead of widening their column: both columns stay equally wide, so the
+        // Texts wrap instead of widening their column: the columns stay equally wide, so the
         // drawings in them are of one size.
         QSizePolicy policy = label->sizePolicy();
         policy.setHorizontalPolicy(QSizePolicy::Ignored);
@@ -138,19 +157,18 @@ SvgPreview::SvgPreview(QWidget *parent)
     m_useOptimized->setObjectName(QStringLiteral("useOptimizedAnyway"));
     connect(m_useOptimized, &QPushButton::clicked, this, &SvgPreview::useOptimizedAnywayRequested);
 
+    for (SvgPane *pane : {m_original, m_optimized, m_difference})
+        pane->installEventFilter(this);
     m_grid->setContentsMargins(0, 0, 0, 0);
     m_grid->addWidget(m_original, 0, 0);
     m_grid->addWidget(m_optimized, 0, 1);
+    m_grid->addWidget(m_difference, 0, 2);
     m_grid->addWidget(m_originalCaption, 1, 0);
     m_grid->addWidget(m_optimizedCaption, 1, 1);
-    m_grid->addWidget(m_difference, 2, 0);
-    m_grid->addWidget(m_review, 2, 1);
-    m_grid->addWidget(m_differenceCaption, 3, 0);
-    // Below both columns, so its width never makes one column wider than the other.
-    m_grid->addWidget(m_useOptimized, 4, 0, 1, 2, Qt::AlignLeft);
-    m_grid->addWidget(m_message, 5, 0, 1, 2);
-    m_grid->setColumnStretch(0, 1);
-    m_grid->setColumnStretch(1, 1);
+    m_grid->addWidget(m_differenceCaption, 1, 2);
+    m_grid->addWidget(m_review, 2, 0, 1, 3);
+    m_grid->addWidget(m_useOptimized, 3, 0, 1, 3, Qt::AlignLeft);
+    m_grid->addWidget(m_message, 4, 0, 1, 3);
 
     auto *layout = new QVBoxLayout(this);
     const int margin = 8;
@@ -172,6 +190,8 @@ void SvgPreview::showFiles(const QString &original, const QString &optimized,
     m_optimizedCaption->setText(caption(tr("Optimized"), optimized));
     m_message->setText(message);
     m_message->setVisible(!message.isEmpty());
+    // Shown panes share the width equally; an empty column takes none.
+    setColumnsShown(hasOptimized ? 2 : 1);
     const QList<QWidget *> review{m_difference, m_differenceCaption, m_review, m_useOptimized};
     for (QWidget *widget : review)
         widget->hide();
@@ -196,12 +216,30 @@ void SvgPreview::showLooksDifferent(const QString &original, const FileResult &r
     m_difference->setImage(difference);
     m_difference->setVisible(hasDifference);
     m_differenceCaption->setVisible(hasDifference);
-    // Beside the difference, or across both columns when there is none.
-    m_grid->removeWidget(m_review);
-    m_grid->addWidget(m_review, 2, hasDifference ? 1 : 0, 1, hasDifference ? 1 : 2);
+    setColumnsShown(hasDifference ? 3 : 2);
     m_review->setText(FileResults::reviewSentences(result).join(QLatin1Char(' ')));
     m_review->show();
     m_useOptimized->show();
+}
+
+bool SvgPreview::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::Resize)
+        equalizePanes();
+    return QWidget::eventFilter(watched, event);
+}
+
+void SvgPreview::equalizePanes() {
+    int narrowest = 0;
+    for (SvgPane *pane : {m_original, m_optimized, m_difference})
+        if (!pane->isHidden())
+            narrowest = narrowest > 0 ? std::min(narrowest, pane->width()) : pane->width();
+    for (SvgPane *pane : {m_original, m_optimized, m_difference})
+        pane->setDrawingWidth(narrowest);
+}
+
+void SvgPreview::setColumnsShown(int count) {
+    for (int column = 0; column < 3; ++column)
+        m_grid->setColumnStretch(column, column < count ? 1 : 0);
 }
 
 void SvgPreview::setActionsAllowed(bool allowed) {

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include <algorithm>
 #include <memory>
 
 class QGridLayout;
@@ -25,25 +26,36 @@ public:
     // A picture made elsewhere (the highlighted difference), scaled to fit without smoothing.
     void setImage(const QImage &image);
     QString file() const { return m_path; }
+    // Panes side by side differ by a pixel when their row does not divide evenly; drawn no wider
+    // than `width`, they show their files at one size. 0: the whole pane.
+    void setDrawingWidth(int width);
+    // The box the drawing is fitted into.
+    QRect drawingArea() const;
     bool isRenderable() const;
 
-    QSize sizeHint() const override { return {160, 160}; }
+    QSize sizeHint() const override { return {tallest, tallest}; }
+    // Square while narrow, so three panes side by side take no more height than they use.
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override { return std::clamp(width, 80, tallest); }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    static constexpr int tallest = 160;
+
     QString m_path;
     std::unique_ptr<SvgRenderer> m_renderer;
     QImage m_image; // setImage's picture, or the last rendering
     bool m_fixedImage = false;
+    int m_drawingWidth = 0;
 };
 
 // A collapsible area showing the selected file: the original and, after a run that wrote it,
 // the optimized file beside it, with the sizes under each; for a file that failed, svgo's
-// message. For output that looks different, the two drawings are of one size side by side, their
-// difference of that size below, with what changed, what became of the file and a button that
-// uses the output all the same.
+// message. For output that looks different, the two drawings and their difference side by side
+// at one size, below them what changed, what became of the file and a button that uses the
+// output all the same.
 class SvgPreview : public QWidget {
     Q_OBJECT
 public:
@@ -69,11 +81,17 @@ public:
     QPushButton *useOptimizedButton() const { return m_useOptimized; }
     QString message() const;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 signals:
     // "Use Optimized Anyway" was pressed for the file shown.
     void useOptimizedAnywayRequested();
 
 private:
+    void setColumnsShown(int count);
+    void equalizePanes();
+
     QToolButton *m_header;
     QWidget *m_body;
     QGridLayout *m_grid;
