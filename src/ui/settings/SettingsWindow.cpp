@@ -15,6 +15,8 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace {
 
 // A tab's content in a frameless scroll area, so the window can be smaller than the content
@@ -97,10 +99,11 @@ void SettingsWindow::fitToScreen() {
     // screen, a position remembered from a larger screen).
     const QRect placed = frameGeometry();
     if (isVisible() && !available.contains(placed)) {
-        const int x =
-            qBound(available.left(), placed.left(), available.right() - placed.width() + 1);
-        const int y =
-            qBound(available.top(), placed.top(), available.bottom() - placed.height() + 1);
+        // A window larger than the area (its minimum size is) keeps its top left corner inside.
+        const int x = std::max(available.left(),
+                               std::min(placed.left(), available.right() - placed.width() + 1));
+        const int y = std::max(available.top(),
+                               std::min(placed.top(), available.bottom() - placed.height() + 1));
         move(x, y);
     }
 }
