@@ -45,24 +45,15 @@ void trigger(QMenu *menu, const QString &text) {
     action->trigger();
 }
 
-// Checks the open question about deleting `name` and presses its button `answer`.
+// Checks the question about deleting `name` and presses its button `answer`.
 void answerDeletion(const QString &name, const QString &answer) {
-    QMessageBox *box = nullptr;
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        if (auto *found = qobject_cast<QMessageBox *>(widget); found && found->isVisible())
-            box = found;
-    QVERIFY(box);
+    auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+    QVERIFY(box && box->windowModality() == Qt::WindowModal);
     QCOMPARE(box->text(), QStringLiteral("Delete “%1”?").arg(name));
     QCOMPARE(box->informativeText(), "This cannot be undone.");
-    QCOMPARE(box->windowModality(), Qt::WindowModal);
-    QCOMPARE(box->defaultButton()->text(), "Cancel");
-    const QList<QAbstractButton *> buttons = box->buttons();
-    const auto button = std::find_if(buttons.cbegin(), buttons.cend(),
-                                     [&](QAbstractButton *b) { return b->text() == answer; });
-    QVERIFY(button != buttons.cend());
-    const QPointer<QMessageBox> asked = box;
-    QTest::mouseClick(*button, Qt::LeftButton);
-    QVERIFY(!asked || !asked->isVisible());
+    QCOMPARE(box->defaultButton(), buttonOf(box, "Cancel"));
+    QVERIFY(buttonOf(box, answer));
+    QTest::mouseClick(buttonOf(box, answer), Qt::LeftButton);
 }
 
 // The parts of a profile that survive duplication and applying.
@@ -138,34 +129,19 @@ private slots:
 
     // Every way to delete asks first; only "Delete" deletes.
     void deleteProfile_data() {
-        QTest::addColumn<QString>("selected");
-        QTest::addColumn<QString>("deleted");
         QTest::addColumn<QString>("way");
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<QString>("selectedAfter");
-        // Deleting through the bar or the key always deletes the selected profile.
-        QTest::newRow("selected third, bar") << "C"
-                                             << "C"
-                                             << "bar"
-                                             << "Delete"
-                                             << "B";
-        QTest::newRow("unselected, row menu") << "C"
-                                              << "A"
-                                              << "menu"
-                                              << "Delete"
-                                              << "C";
-        QTest::newRow("Delete key, cancelled") << "B"
-                                               << "B"
-                                               << "key"
-                                               << "Cancel"
-                                               << "B";
+        // The profile selected, the one deleted, the answer, the one selected afterwards; the
+        // bar and the key always delete the selected profile.
+        QTest::addColumn<QStringList>("steps");
+        QTest::newRow("selected third, bar") << "bar" << QStringList{"C", "C", "Delete", "B"};
+        QTest::newRow("unselected, row menu") << "menu" << QStringList{"C", "A", "Delete", "C"};
+        QTest::newRow("Delete key, cancelled") << "key" << QStringList{"B", "B", "Cancel", "B"};
     }
     void deleteProfile() {
-        QFETCH(QString, selected);
-        QFETCH(QString, deleted);
         QFETCH(QString, way);
-        QFETCH(QString, answer);
-        QFETCH(QString, selectedAfter);
+        QFETCH(QStringList, steps);
+        const QString selected = steps[0], deleted = steps[1], answer = steps[2];
+        const QString selectedAfter = steps[3];
         start({savedProfile("A"), savedProfile("B"), savedProfile("C")}, selected);
         QVERIFY(QTest::qWaitForWindowExposed(tab.get()));
         QListView *list = tab->listView();
@@ -268,60 +244,43 @@ private slots:
     }
 
     // A rename to a taken or empty name is not stored and says why above the editor; leaving
-    // the field shows the stored name again.
-    void renameKeepsNamesUnique_data() {
+    // the field brings back the name from before. The sheet that saves a new profile refuses
+    // the same names, and proposes a free one.
+    void namesStayUnique_data() {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("problem");
-        QTest::newRow("free") << "Glyphs"
-                              << "Glyphs" << QString();
+        QTest::newRow("free") << "Glyphs" << QString();
         QTest::newRow("taken, other case") << "LOGOS"
-                                           << "Icons"
                                            << "There is already a profile named “Logos”.";
-        QTest::newRow("empty") << ""
-                               << "Icons"
-                               << "A profile needs a name.";
+        QTest::newRow("empty") << QString() << "A profile needs a name.";
     }
-    void renameKeepsNamesUnique() {
-        QFETCH(QString, typed);
-        QFETCH(QString, stored);
-        QFETCH(QString, problem);
-        start({savedProfile("Logos"), savedProfile("Icons")}, "Icons");
-        QVERIFY(QTest::qWaitForWindowExposed(tab.get()));
-        auto *field = tab->editor()->findChild<QLineEdit *>("profileName");
-        field->setFocus();
-        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(field, Qt::Key_Backspace);
-        QTest::keyClicks(field, typed);
-        QCOMPARE(tab->nameProblemLabel()->isVisible(), !problem.isEmpty());
-        QCOMPARE(tab->nameProblemLabel()->text(), problem);
-
-        // Half-typed names on the way ("LOGO") do not stay either.
-        QTest::keyClick(field, Qt::Key_Return);
-        QCOMPARE(names(Keys::profiles().get()), (QStringList{"Logos", stored}));
-        QCOMPARE(field->text(), stored);
-        QVERIFY(!tab->nameProblemLabel()->isVisible());
-    }
-
-    // The sheet that saves a new profile refuses the same names, and proposes a free one.
-    void saveSheetKeepsNamesUnique_data() { renameKeepsNamesUnique_data(); }
-    void saveSheetKeepsNamesUnique() {
+    void namesStayUnique() {
         QFETCH(QString, typed);
         QFETCH(QString, problem);
-        start({savedProfile("Logos"), savedProfile("new profile")});
+        start({savedProfile("Logos"), savedProfile("new profile")}, "new profile");
         SaveProfileSheet sheet(tab.get());
         QSignalSpy saved(&sheet, &SaveProfileSheet::saveRequested);
         sheet.open();
-        QVERIFY(QTest::qWaitForWindowExposed(&sheet));
         QCOMPARE(sheet.profileName(), "New Profile 2");
-        QTest::keyClick(sheet.nameField(), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(sheet.nameField(), Qt::Key_Backspace);
-        QTest::keyClicks(sheet.nameField(), typed);
-        QCOMPARE(sheet.saveButton()->isEnabled(), problem.isEmpty());
-        QCOMPARE(sheet.nameProblemLabel()->text(), problem);
-        QTest::keyClick(sheet.nameField(), Qt::Key_Return);
+        auto *field = tab->editor()->findChild<QLineEdit *>("profileName");
+        for (QLineEdit *typing : {sheet.nameField(), field}) {
+            QVERIFY(QTest::qWaitForWindowExposed(typing->window()));
+            typing->setFocus();
+            QTest::keyClick(typing, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(typing, Qt::Key_Backspace);
+            QTest::keyClicks(typing, typed);
+            QLabel *hint = typing == field ? tab->nameProblemLabel() : sheet.nameProblemLabel();
+            QCOMPARE(hint->text(), problem);
+            QCOMPARE(hint->isVisible(), !problem.isEmpty());
+            QCOMPARE(sheet.saveButton()->isEnabled(), problem.isEmpty());
+            // Half-typed names on the way ("LOGO") do not stay either.
+            QTest::keyClick(typing, Qt::Key_Return);
+        }
         QCOMPARE(saved.size(), problem.isEmpty() ? 1 : 0);
         QCOMPARE(sheet.isVisible(), !problem.isEmpty());
+        const QString kept = problem.isEmpty() ? typed : "new profile";
+        QCOMPARE(names(Keys::profiles().get()), (QStringList{"Logos", kept}));
+        QCOMPARE(field->text(), kept);
     }
 
     void selectionFollowsStoreAndList() {
