@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 #include <QFutureWatcher>
+#include <QHash>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPromise>
@@ -12,6 +13,8 @@
 #include <QSet>
 #include <QtConcurrent>
 
+#include <algorithm>
+#include <climits>
 #include <memory>
 
 namespace {
@@ -78,6 +81,19 @@ void RestoreOriginals::lookUp() {
         if (watcher->isCanceled())
             return finish({}, {});
         m_originals = *found;
+        // Put back, asked about and named in the order the list shows, not the order they were
+        // found in.
+        if (m_files) {
+            QHash<QString, int> rows;
+            const QList<SVGFile> listed = m_files->files();
+            for (int row = 0; row < listed.size(); ++row)
+                rows.insert(listed.at(row).id, row);
+            std::stable_sort(
+                m_originals.begin(), m_originals.end(),
+                [&rows](const OriginalsBackup::Original &a, const OriginalsBackup::Original &b) {
+                    return rows.value(a.path, INT_MAX) < rows.value(b.path, INT_MAX);
+                });
+        }
         confirm();
     });
     watcher->setFuture(lookup);
@@ -177,26 +193,35 @@ void RestoreOriginals::restore() {
 
 void RestoreOriginals::finish(const QStringList &restored, const QStringList &errors) {
     // A file put back is no longer what its result describes; every listed path of it (a
-    // symlink and its target) drops the result.
-    if (m_files && !restored.isEmpty()) {
+    // symlink and its target) drops the result. So does one that was changed since its run and
+    // skipped: its row then shows the file as it is now.
+    if (m_files) {
         QSet<QString> files;
         for (const QString &path : restored)
             files.insert(QFileInfo(path).canonicalFilePath());
-        QStringList ids;
+        QStringList putBack;
         for (const QString &id : std::as_const(m_ids))
             if (files.contains(QFileInfo(id).canonicalFilePath()))
-                ids.append(id);
-        m_files->refreshResults(ids, true);
+                putBack.append(id);
+        m_files->refreshResults(putBack, true);
+        m_files->refreshResults(m_ids, false);
     }
-    if (errors.isEmpty()) {
+    // Said when it is over, since the restore ran in the background; a flow the user cancelled
+    // or that found nothing to do has said all there is already.
+    if (restored.isEmpty() && errors.isEmpty()) {
         emit finished(restored);
         deleteLater();
         return;
     }
-    auto *box =
-        new QMessageBox(QMessageBox::Warning, tr("Restore Originals"),
-                        tr("Some originals could not be restored."), QMessageBox::Ok, m_window);
-    box->setDetailedText(errors.join(QLatin1Char('\n')));
+    QString text = tr("%Ln originals restored.", nullptr, int(restored.size()));
+    if (!errors.isEmpty())
+        text += QLatin1Char(' ') + tr("%Ln could not be restored.", nullptr, int(errors.size()));
+    auto *box = new QMessageBox(errors.isEmpty() ? QMessageBox::Information : QMessageBox::Warning,
+                                tr("Restore Originals"), text, QMessageBox::Ok, m_window);
+    if (!restored.isEmpty())
+        box->setInformativeText(namesText(restored));
+    if (!errors.isEmpty())
+        box->setDetailedText(errors.join(QLatin1Char('\n')));
     ask(box, [this, restored](QAbstractButton *) {
         emit finished(restored);
         deleteLater();

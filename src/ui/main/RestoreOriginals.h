@@ -19,8 +19,9 @@ class SVGFileList;
 // Puts back the originals of files that runs overwrote. The originals are looked up and put back
 // on a worker thread, followed by the window's progress bar with its "Cancel"; the window stays
 // usable meanwhile. The user is asked once for all files (naming them), and again for each file
-// that was changed after its run; what could not be restored is reported; the rows drop the
-// results that no longer describe their files. The flow deletes itself when it is over.
+// that was changed after its run, in the list's order; at the end a message says what was put
+// back and what could not be; the rows drop the results that no longer describe their files.
+// The flow deletes itself when it is over.
 class RestoreOriginals : public QObject {
     Q_OBJECT
 public:
