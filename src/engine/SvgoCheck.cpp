@@ -1,6 +1,7 @@
 #include "engine/SvgoCheck.h"
 
 #include "engine/BoundedProcess.h"
+#include "engine/SvgoInstallation.h"
 #include "engine/Utilities.h"
 
 #include <QCoreApplication>
@@ -66,21 +67,33 @@ SvgoCheck SvgoCheck::run(const QString &typed) {
     if (!info.isExecutable())
         return check;
 
-    QProcess process;
-    process.setProgram(check.path);
-    process.setArguments({QStringLiteral("--version")});
-    process.setProcessChannelMode(QProcess::SeparateChannels);
-    const BoundedProcess::Outcome outcome = BoundedProcess::run(process, Utilities::timeLimit());
-    if (outcome == BoundedProcess::Outcome::TimedOut) {
-        check.verdict = Verdict::TimedOut;
-        return check;
+    // An svgo package the workers can load states its version in its manifest: asking the
+    // program would start Node just for that, a third of a second that every call of a script
+    // pays. Anything else (a wrapper, a command line of another kind) is asked.
+    QString answer;
+    if (const SvgoInstallation installation = SvgoInstallation::inspect(check.path);
+        installation.engine() == SvgoInstallation::Engine::Worker) {
+        answer = installation.version;
+    } else {
+        QProcess process;
+        process.setProgram(check.path);
+        process.setArguments({QStringLiteral("--version")});
+        process.setProcessChannelMode(QProcess::SeparateChannels);
+        const BoundedProcess::Outcome outcome =
+            BoundedProcess::run(process, Utilities::timeLimit());
+        if (outcome == BoundedProcess::Outcome::TimedOut) {
+            check.verdict = Verdict::TimedOut;
+            return check;
+        }
+        if (outcome != BoundedProcess::Outcome::Finished || !BoundedProcess::succeeded(process)) {
+            check.verdict = Verdict::NotSvgo;
+            return check;
+        }
+        answer = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
     }
     check.verdict = Verdict::NotSvgo;
-    if (outcome != BoundedProcess::Outcome::Finished || !BoundedProcess::succeeded(process))
-        return check;
     static const QRegularExpression versionPattern(
         QStringLiteral("^(\\d+)\\.(\\d+)\\.(\\d+)(?:[-+][0-9A-Za-z.+-]*)?$"));
-    const QString answer = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
     const QRegularExpressionMatch match = versionPattern.match(answer);
     if (!match.hasMatch())
         return check;

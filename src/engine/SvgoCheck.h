@@ -5,7 +5,8 @@
 #include <QString>
 
 // Whether a path names an svgo the optimizer can use: the program is run with --version (within
-// the lookup time limit) and must answer with an svgo version number no older than 4.0.1.
+// the lookup time limit) and must answer with an svgo version number no older than 4.0.1. An
+// svgo package the workers can load is taken at its manifest's word instead.
 struct SvgoCheck {
     Q_DECLARE_TR_FUNCTIONS(SvgoCheck)
 

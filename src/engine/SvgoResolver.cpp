@@ -70,8 +70,11 @@ SvgoResolution resolve(const QString &stored) {
         }
     }
 
+    // The stored path is often the very svgo found just now: checked once.
     if (!stored.isEmpty())
-        resolution.storedCheck = SvgoCheck::run(stored);
+        resolution.storedCheck = SvgoCheck::expandedPath(stored) == resolution.installed.path
+                                     ? resolution.installed
+                                     : SvgoCheck::run(stored);
     if (resolution.storedCheck.works()) {
         resolution.chosen = resolution.storedCheck;
         resolution.source = SvgoResolution::Source::Stored;
