@@ -143,6 +143,8 @@ void OptimizerRun::startWorkers(const SvgoInstallation &installation, const QLis
     job->configFile = m_configFile;
     job->key = SvgoJob::keyFor(installation, m_configFile);
     job->workers = int(m_maxProcesses);
+    job->workersToStart = int(std::clamp<qint64>(
+        (files.size() + filesPerStartedWorker - 1) / filesPerStartedWorker, 1, m_maxProcesses));
     // A limit of none or less would fail every file: the stored setting's then.
     const qint64 limit = m_options.timeLimitMs.value_or(0);
     job->timeLimitMs = limit > 0 ? limit : Keys::svgoTimeLimit().get() * 1000;

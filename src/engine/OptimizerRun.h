@@ -38,6 +38,11 @@ public:
     OptimizationResult exec();
 
 private:
+    // A run starts one worker for each this many files, up to the process limit: Node and svgo
+    // take about as long to start as a warm worker takes for that many icons, so on a machine
+    // with few cores a handful of files is done sooner by one worker than by several starting.
+    static constexpr qsizetype filesPerStartedWorker = 40;
+
     // One svgo command-line process and the files it was given.
     struct Process {
         QProcess *process = nullptr;

@@ -39,7 +39,10 @@ struct SvgoJobUpdate {
 struct SvgoJob {
     SvgoInstallation installation;
     QString configFile;
-    int workers = 1;
+    int workers = 1; // the most that may serve it; workers above are ended once idle
+    // Workers the job starts when fewer run: starting one costs about as much as optimizing a
+    // few dozen icons, so a handful of files gets one; warm ones are used up to `workers`.
+    int workersToStart = 1;
     qint64 timeLimitMs = 60000;
     qint64 memoryLimit = 1024LL * 1024 * 1024;
     QObject *receiver = nullptr;                        // lives on the run's thread

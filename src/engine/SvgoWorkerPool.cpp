@@ -111,6 +111,7 @@ void SvgoWorkerPool::warmUp(const QString &svgoPath, const QString &configFile, 
             switchTo(job);
         }
         m_size = std::max(m_size, count);
+        m_toStart = std::max(m_toStart, count);
         dispatch();
     });
 }
@@ -150,6 +151,7 @@ void SvgoWorkerPool::switchTo(const std::shared_ptr<SvgoJob> &job) {
     m_installation = job->installation;
     m_configFile = job->configFile;
     m_size = 0;
+    m_toStart = 0;
 }
 
 void SvgoWorkerPool::dispatch() {
@@ -175,6 +177,7 @@ void SvgoWorkerPool::sendRequests() {
             switchTo(job);
         }
         m_size = job->workers;
+        m_toStart = std::min(job->workers, job->workersToStart);
         // No limit at all, or a negative one, is no setting anyone means: the usual limit holds.
         m_timeLimitMs = job->timeLimitMs > 0 ? job->timeLimitMs : SvgoJob().timeLimitMs;
         m_memoryLimit = job->memoryLimit;
@@ -189,7 +192,7 @@ void SvgoWorkerPool::sendRequests() {
             break;
         retire(*idle, false);
     }
-    while (m_workers.size() < m_size)
+    while (m_workers.size() < m_toStart)
         startWorker();
 
     // Round after round over the workers, so consecutive files run side by side.

@@ -102,7 +102,8 @@ private:
     QString m_key; // of the running workers
     SvgoInstallation m_installation;
     QString m_configFile;
-    int m_size = 0; // workers wanted
+    int m_size = 0;    // workers that may run
+    int m_toStart = 0; // workers started when fewer run
     qint64 m_timeLimitMs = 60000;
     qint64 m_memoryLimit = 0;
     int m_nextId = 0;
