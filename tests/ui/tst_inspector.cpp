@@ -195,10 +195,11 @@ private slots:
 
         const QList<Profile> stored = Keys::profiles().get();
         QCOMPARE(stored, (QList<Profile>{existing, m_application->state()->profile()}));
-        QCOMPARE(stored.last().name, "New Profile");
+        // The sheet proposes a name no profile has.
+        QCOMPARE(stored.last().name, "New Profile 2");
         QVERIFY(stored.last().id != existing.id && !stored.last().isDefault());
         QCOMPARE(stored.last().overwrite, edited.overwrite);
-        QCOMPARE(title(), "New Profile");
+        QCOMPARE(title(), "New Profile 2");
         // The default profile itself was not touched.
         QCOMPARE(Keys::defaultProfile().get(), Profile::builtInDefault());
     }
