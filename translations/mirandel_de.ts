@@ -90,6 +90,14 @@
         <source>Runs svgo&apos;s command line (%1).</source>
         <translation>Führt die Befehlszeile von svgo aus (%1).</translation>
     </message>
+    <message>
+        <source>Optimizing uses the svgo shipped with Mirandel instead: %1</source>
+        <translation>Optimiert wird stattdessen mit dem svgo, das mit Mirandel geliefert wird: %1</translation>
+    </message>
+    <message>
+        <source>Optimizing uses the svgo found on the login shell&apos;s PATH instead: %1</source>
+        <translation>Optimiert wird stattdessen mit dem svgo aus dem PATH der Login-Shell: %1</translation>
+    </message>
 </context>
 <context>
     <name>AppState</name>
@@ -276,13 +284,6 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
         <translation>%1 %</translation>
     </message>
     <message numerus="yes">
-        <source>%Ln look different</source>
-        <translation>
-            <numerusform>%Ln sieht anders aus</numerusform>
-            <numerusform>%Ln sehen anders aus</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
         <source>%Ln already optimal</source>
         <translation>
             <numerusform>%Ln bereits optimal</numerusform>
@@ -329,6 +330,36 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
             <numerusform>%Ln nicht ausgeführt</numerusform>
             <numerusform>%Ln nicht ausgeführt</numerusform>
         </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln kept as they were</source>
+        <translation>
+            <numerusform>%Ln blieb, wie sie war</numerusform>
+            <numerusform>%Ln blieben, wie sie waren</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln pixel(s) changed at %1×%2 px.</source>
+        <translation>
+            <numerusform>%Ln Pixel bei %1×%2 px geändert.</numerusform>
+            <numerusform>%Ln Pixel bei %1×%2 px geändert.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Its original markup is in the output.</source>
+        <translation>Die Ausgabe enthält ihr ursprüngliches Markup.</translation>
+    </message>
+    <message>
+        <source>The file was left as it was.</source>
+        <translation>Die Datei blieb, wie sie war.</translation>
+    </message>
+    <message>
+        <source>“Use Optimized Anyway” in the row&apos;s menu puts svgo&apos;s output in its place.</source>
+        <translation>„Optimierte Fassung trotzdem verwenden“ im Menü der Zeile setzt stattdessen die Ausgabe von svgo ein.</translation>
+    </message>
+    <message>
+        <source>“Use Optimized Anyway” in the row&apos;s menu writes it.</source>
+        <translation>„Optimierte Fassung trotzdem verwenden“ im Menü der Zeile schreibt sie.</translation>
     </message>
 </context>
 <context>
@@ -579,10 +610,6 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
 <context>
     <name>OptimizerRun</name>
     <message>
-        <source>svgo could not be started: %1</source>
-        <translation>svgo konnte nicht gestartet werden: %1</translation>
-    </message>
-    <message>
         <source>svgo ended unexpectedly (%1).</source>
         <translation>svgo wurde unerwartet beendet (%1).</translation>
     </message>
@@ -704,16 +731,40 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
         <translation>Eindeutige IDs</translation>
     </message>
     <message>
-        <source>Wrapped: the SVG elements in their wrappers. CSS: one rule with a data URI per file. SVG Sprite: one symbol per file. JSON: file name to markup. The wrappers may name the file with {name}; write {{ for a brace.</source>
-        <translation>Umschlossen: die SVG-Elemente in ihren Umschließungen. CSS: eine Regel mit Data-URI pro Datei. SVG-Sprite: ein Symbol pro Datei. JSON: Dateiname zu Markup. Die Umschließungen können die Datei mit {name} nennen; für eine geschweifte Klammer {{ schreiben.</translation>
-    </message>
-    <message>
         <source>Format</source>
         <translation>Format</translation>
     </message>
     <message>
         <source>Puts each file&apos;s name in front of its IDs, so gradients and clip paths of icons pasted into one page stay apart</source>
         <translation>Setzt den Namen jeder Datei vor ihre IDs, damit Verläufe und Beschneidungspfade von Symbolen auf einer gemeinsamen Seite getrennt bleiben</translation>
+    </message>
+    <message>
+        <source>Wrapped: the SVG elements in their wrappers.</source>
+        <translation>Umschlossen: die SVG-Elemente in ihren Umschließungen.</translation>
+    </message>
+    <message>
+        <source>CSS: one rule with a data URI per file.</source>
+        <translation>CSS: eine Regel mit einer Daten-URI je Datei.</translation>
+    </message>
+    <message>
+        <source>SVG Sprite: one symbol per file.</source>
+        <translation>SVG-Sprite: ein Symbol je Datei.</translation>
+    </message>
+    <message>
+        <source>JSON: file name to markup.</source>
+        <translation>JSON: Dateiname zu Markup.</translation>
+    </message>
+    <message>
+        <source>CSS output cannot be wrapped: the result would no longer be CSS.</source>
+        <translation>CSS-Ausgabe kann nicht umschlossen werden: das Ergebnis wäre kein CSS mehr.</translation>
+    </message>
+    <message>
+        <source>SVG Sprite output cannot be wrapped: the result would no longer be one SVG document.</source>
+        <translation>SVG-Sprite-Ausgabe kann nicht umschlossen werden: das Ergebnis wäre kein einzelnes SVG-Dokument mehr.</translation>
+    </message>
+    <message>
+        <source>JSON output cannot be wrapped: the result would no longer be JSON.</source>
+        <translation>JSON-Ausgabe kann nicht umschlossen werden: das Ergebnis wäre kein JSON mehr.</translation>
     </message>
 </context>
 <context>
@@ -820,6 +871,18 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
         <source>JavaScript files (*.js *.mjs *.cjs)</source>
         <translation>JavaScript-Dateien (*.js *.mjs *.cjs)</translation>
     </message>
+    <message>
+        <source>e.g. %1</source>
+        <translation>z. B. %1</translation>
+    </message>
+    <message>
+        <source>{name} is replaced by each file&apos;s name without its extension; write {{ for a plain {.</source>
+        <translation>{name} wird durch den Namen jeder Datei ohne Endung ersetzt; {{ ergibt ein einfaches {.</translation>
+    </message>
+    <message>
+        <source>For example, %1 becomes %2 for the file %3.</source>
+        <translation>Zum Beispiel wird %1 für die Datei %3 zu %2.</translation>
+    </message>
 </context>
 <context>
     <name>ProfileMenu</name>
@@ -861,6 +924,17 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     </message>
 </context>
 <context>
+    <name>ProfileStore</name>
+    <message>
+        <source>A profile needs a name.</source>
+        <translation>Ein Profil braucht einen Namen.</translation>
+    </message>
+    <message>
+        <source>There is already a profile named “%1”.</source>
+        <translation>Es gibt schon ein Profil namens „%1“.</translation>
+    </message>
+</context>
+<context>
     <name>ProfilesSettingsTab</name>
     <message>
         <source>New Profile</source>
@@ -881,6 +955,18 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     <message>
         <source>Delete</source>
         <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Delete “%1”?</source>
+        <translation>„%1“ löschen?</translation>
+    </message>
+    <message>
+        <source>This cannot be undone.</source>
+        <translation>Dies kann nicht rückgängig gemacht werden.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>
@@ -921,10 +1007,6 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
         <translation>Überspringen</translation>
     </message>
     <message>
-        <source>Some originals could not be restored.</source>
-        <translation>Einige Originale konnten nicht wiederhergestellt werden.</translation>
-    </message>
-    <message>
         <source>No originals are kept for these files.</source>
         <translation>Für diese Dateien sind keine Originale aufbewahrt.</translation>
     </message>
@@ -944,6 +1026,20 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
         <translation>
             <numerusform>Das Original von %Ln Datei wiederherstellen?</numerusform>
             <numerusform>Die Originale von %Ln Dateien wiederherstellen?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln originals restored.</source>
+        <translation>
+            <numerusform>%Ln Original wiederhergestellt.</numerusform>
+            <numerusform>%Ln Originale wiederhergestellt.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln could not be restored.</source>
+        <translation>
+            <numerusform>%Ln konnte nicht wiederhergestellt werden.</numerusform>
+            <numerusform>%Ln konnten nicht wiederhergestellt werden.</numerusform>
         </translation>
     </message>
 </context>
@@ -1179,12 +1275,16 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
         <translation>Optimiert</translation>
     </message>
     <message>
-        <source>Difference</source>
-        <translation>Unterschied</translation>
-    </message>
-    <message>
         <source>Optimized, not written</source>
         <translation>Optimiert, nicht geschrieben</translation>
+    </message>
+    <message>
+        <source>Use Optimized Anyway</source>
+        <translation>Optimierte Fassung trotzdem verwenden</translation>
+    </message>
+    <message>
+        <source>Changed pixels in red</source>
+        <translation>Geänderte Pixel in Rot</translation>
     </message>
 </context>
 <context>
@@ -1230,6 +1330,33 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     </message>
 </context>
 <context>
+    <name>SvgoInstallation</name>
+    <message>
+        <source>svgo not found</source>
+        <translation>svgo nicht gefunden</translation>
+    </message>
+    <message>
+        <source>not an svgo Node package</source>
+        <translation>kein Node-Paket von svgo</translation>
+    </message>
+    <message>
+        <source>svgo %1 is not version 4</source>
+        <translation>svgo %1 ist nicht Version 4</translation>
+    </message>
+    <message>
+        <source>svgo&apos;s module is missing</source>
+        <translation>das Modul von svgo fehlt</translation>
+    </message>
+    <message>
+        <source>node not found</source>
+        <translation>node nicht gefunden</translation>
+    </message>
+    <message>
+        <source>the worker script is not installed</source>
+        <translation>das Worker-Skript ist nicht installiert</translation>
+    </message>
+</context>
+<context>
     <name>SvgoInstaller</name>
     <message>
         <source>Homebrew could not install SVGO.</source>
@@ -1261,6 +1388,10 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     <message>
         <source>Node.js was not found, and svgo needs it to run. Install Node.js (on Debian and Ubuntu: the nodejs package).</source>
         <translation>Node.js wurde nicht gefunden, svgo braucht es aber. Installieren Sie Node.js (unter Debian und Ubuntu: das Paket nodejs).</translation>
+    </message>
+    <message>
+        <source>The svgo at “%1” could not be started: %2. Choose another in Settings ▸ Advanced.</source>
+        <translation>Das svgo unter „%1“ konnte nicht gestartet werden: %2. Wählen Sie unter Einstellungen ▸ Erweitert ein anderes.</translation>
     </message>
 </context>
 <context>

@@ -25,17 +25,24 @@
         </translation>
     </message>
     <message numerus="yes">
-        <source>%Ln look different</source>
-        <translation>
-            <numerusform>%Ln looks different</numerusform>
-            <numerusform>%Ln look different</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
         <source>%Ln already optimal</source>
         <translation>
             <numerusform>%Ln already optimal</numerusform>
             <numerusform>%Ln already optimal</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln kept as they were</source>
+        <translation>
+            <numerusform>%Ln kept as it was</numerusform>
+            <numerusform>%Ln kept as they were</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln pixel(s) changed at %1×%2 px.</source>
+        <translation>
+            <numerusform>%Ln pixel changed at %1×%2 px.</numerusform>
+            <numerusform>%Ln pixels changed at %1×%2 px.</numerusform>
         </translation>
     </message>
 </context>
@@ -63,6 +70,20 @@
         <translation>
             <numerusform>Restore the original of %Ln file?</numerusform>
             <numerusform>Restore the originals of %Ln files?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln originals restored.</source>
+        <translation>
+            <numerusform>%Ln original restored.</numerusform>
+            <numerusform>%Ln originals restored.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln could not be restored.</source>
+        <translation>
+            <numerusform>%Ln could not be restored.</numerusform>
+            <numerusform>%Ln could not be restored.</numerusform>
         </translation>
     </message>
 </context>
