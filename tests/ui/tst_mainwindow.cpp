@@ -13,11 +13,13 @@
 #include "ui/main/FileTable.h"
 #include "ui/main/Inspector.h"
 #include "ui/main/MainWindow.h"
+#include "ui/main/SetupSheet.h"
 #include "ui/main/WindowSession.h"
 #include "ui/settings/SettingsWindow.h"
 
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMimeData>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -351,6 +353,10 @@ for n in "${!ins[@]}"; do cat "${ins[$n]}" > "${outs[$n]}"; done
         QVERIFY(lookedUp.wait(20000));
         QCOMPARE(lookedUp.constFirst().constFirst().toBool(), svgoOnPath);
         QCOMPARE(second->setupSheet() != nullptr, !svgoOnPath);
+        // The sheet says why the stored path is of no use, naming it.
+        if (!svgoOnPath)
+            QVERIFY(second->setupSheet()->storedProblem()->isVisible() &&
+                    second->setupSheet()->storedProblem()->text().contains("/nowhere/svgo"));
         delete second;
     }
 

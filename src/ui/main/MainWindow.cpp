@@ -368,6 +368,11 @@ void MainWindow::checkForSVGO() {
                 // The sheet blocks this window's menus, but quitting must still work.
                 m_setupSheet->addAction(m_application->quitAction());
             }
+            // A path the user chose that stopped working is named, with why.
+            m_setupSheet->setStoredProblem(resolution.storedCheck.verdict ==
+                                                   SvgoCheck::Verdict::Empty
+                                               ? QString()
+                                               : resolution.storedCheck.problem());
             m_setupSheet->open();
         }
         emit svgoLookedUp(found);

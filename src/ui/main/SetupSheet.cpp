@@ -73,7 +73,8 @@ SetupSheet::SetupSheet(QWidget *parent)
       m_installSection(new SectionFrame), m_installTitle(headline(QString())),
       m_installerIndicator(new CircularIndicator(true, false)), m_installerStatus(new QLabel),
       m_installButton(new AsyncButton), m_packagesHint(new QLabel), m_pathField(new SvgoPathField),
-      m_checkButton(new AsyncButton(tr("Check"))), m_notNowButton(new QPushButton(tr("Not Now"))),
+      m_storedProblem(new QLabel), m_checkButton(new AsyncButton(tr("Check"))),
+      m_notNowButton(new QPushButton(tr("Not Now"))),
       m_quitButton(new QPushButton(tr("Quit %1").arg(QStringLiteral("Mirandel")))) {
 #ifdef Q_OS_MACOS
     setWindowFlag(Qt::Sheet);
@@ -121,6 +122,10 @@ SetupSheet::SetupSheet(QWidget *parent)
     pathLine->addWidget(m_pathField, 1, Qt::AlignVCenter);
     pathLine->addWidget(m_checkButton, 0, Qt::AlignVCenter);
     customLayout->addLayout(pathLine);
+    m_storedProblem->setWordWrap(true);
+    m_storedProblem->setTextFormat(Qt::PlainText);
+    m_storedProblem->hide();
+    customLayout->addWidget(m_storedProblem);
     layout->addWidget(custom);
 
     auto *buttons = new QHBoxLayout;
@@ -148,6 +153,13 @@ SetupSheet::SetupSheet(QWidget *parent)
 }
 
 SetupSheet::~SetupSheet() = default;
+
+void SetupSheet::setStoredProblem(const QString &problem) {
+    m_storedProblem->setText(problem);
+    m_storedProblem->setVisible(!problem.isEmpty());
+    if (isVisible())
+        fitToContent();
+}
 
 void SetupSheet::fitToContent() {
     // The wrapped paragraphs are taller than their plain minimum size says; the minimum height

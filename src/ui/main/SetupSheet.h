@@ -32,6 +32,9 @@ public:
     // The line naming the packages that bring npm, shown where there is neither brew nor npm.
     QLabel *packagesHint() const { return m_packagesHint; }
     QLineEdit *pathField() const { return m_pathField; }
+    // Why the svgo in the path field cannot be used (it names the path); hidden when empty.
+    void setStoredProblem(const QString &problem);
+    QLabel *storedProblem() const { return m_storedProblem; }
     AsyncButton *checkButton() const { return m_checkButton; }
     QPushButton *notNowButton() const { return m_notNowButton; }
     // Shown once an action with the quit role is added to the sheet, and triggers it.
@@ -66,6 +69,7 @@ private:
     AsyncButton *m_installButton;
     QLabel *m_packagesHint;
     QLineEdit *m_pathField;
+    QLabel *m_storedProblem;
     AsyncButton *m_checkButton;
     QPushButton *m_notNowButton;
     QPushButton *m_quitButton;
