@@ -16,7 +16,8 @@ class VisualCheck;
 // - the original or the output could not be drawn at all (the renderer crashed or ran out of
 //   time): "Failed", the input stays;
 // - otherwise "Optimized": file mode writes the output, text mode uses it.
-// Text mode uses svgo's output whatever the status.
+// Text mode puts the original in the text for a file that looks different, and svgo's output for
+// the others.
 class OutputReview {
     Q_DECLARE_TR_FUNCTIONS(OutputReview)
 public:

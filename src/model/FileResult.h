@@ -13,7 +13,7 @@ struct FileResult {
         Failed,    // svgo refused the file (or could not be run for it); `message` says why
         NotRun,    // the run was cancelled before the file was done; the file is untouched
         // svgo's output draws differently or lost a sprite's structure: in file mode it is held
-        // back (the input stays), in text mode its document is still part of the text
+        // back (the input stays), in text mode its original goes into the text instead
         LooksDifferent,
         AlreadyOptimal, // file mode: svgo's output was not smaller, so the input stays as it was
     };
