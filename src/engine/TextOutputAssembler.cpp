@@ -37,8 +37,10 @@ TextOutputAssembler::TextOutputAssembler(const Profile &profile, const QString &
     using TextOutputFormats::expandTemplate;
     const QString newLine = m_prettyPrint ? lineBreak : QString();
     const QString indentUnit = indentUnitOf(profile);
-    const bool wrapsOutput =
-        profile.wrapOutput && profile.wrapOutputPrefix && profile.wrapOutputSuffix;
+    // CSS, a sprite and JSON are documents of their own kind that a frame around them would
+    // break, whatever a stored profile says.
+    const bool wrapsOutput = m_format == OutputFormat::Wrapped && profile.wrapOutput &&
+                             profile.wrapOutputPrefix && profile.wrapOutputSuffix;
     if (wrapsOutput) {
         // No single file stands behind the whole output, so its {name} stays empty.
         m_assembled = expandTemplate(*profile.wrapOutputPrefix, {}) + newLine;
