@@ -30,6 +30,10 @@ void complain(const QString &message) {
     write(stderr, QStringLiteral("mirandel: ") + message + u'\n');
 }
 
+void note(const QString &message) {
+    write(stderr, QStringLiteral("mirandel: note: ") + message + u'\n');
+}
+
 QString quoted(const QString &name) {
     return u'"' + name + u'"';
 }
@@ -55,9 +59,10 @@ int BatchMode::run(int argc, char *argv[]) {
            "Without --batch the files and folders open in a window. With --batch they are "
            "optimized without one, with a stored profile: text output goes to standard output, "
            "each file that fails is named on standard error with svgo's message.\n\n"
-           "Exit status with --batch: 0 when every file was optimized, 1 when any failed, 2 for "
-           "bad usage or an unknown profile. With --restore: 0 when every kept original was put "
-           "back, 1 otherwise."));
+           "Exit status with --batch: 0 when every file was optimized or kept as it was on "
+           "purpose (already optimal, or it would look different; named on standard error as "
+           "notes), 1 when any failed, 2 for bad usage or an unknown profile. With --restore: 0 "
+           "when every kept original was put back, 1 otherwise."));
     const QCommandLineOption batch(QStringLiteral("batch"), tr("Optimize without a window."));
     const QCommandLineOption profileOption(
         QStringLiteral("profile"),
@@ -74,7 +79,11 @@ int BatchMode::run(int argc, char *argv[]) {
     const QCommandLineOption forceOption(
         QStringLiteral("force"),
         tr("With --restore: also put back files that were changed after they were optimized."));
+    const QCommandLineOption recursiveOption(
+        {QStringLiteral("r"), QStringLiteral("recursive")},
+        tr("Take the SVG files of the folders' subfolders too."));
     parser.addOption(batch);
+    parser.addOption(recursiveOption);
     parser.addOption(profileOption);
     parser.addOption(modeOption);
     parser.addOption(restoreOption);
@@ -85,7 +94,8 @@ int BatchMode::run(int argc, char *argv[]) {
     parser.addOption(help);
     parser.addPositionalArgument(
         QStringLiteral("paths"),
-        tr("SVG files, and folders whose SVG files are taken (not those of their subfolders)."),
+        tr("SVG files, and folders whose SVG files are taken (those of their subfolders only "
+           "with --recursive)."),
         tr("[path…]"));
 
     if (!parser.parse(QCoreApplication::arguments())) {
@@ -103,7 +113,7 @@ int BatchMode::run(int argc, char *argv[]) {
     }
 
     if (parser.isSet(restoreOption))
-        return restore(paths, parser.isSet(forceOption));
+        return restore(paths, parser.isSet(forceOption), parser.isSet(recursiveOption));
 
     std::optional<Profile> chosen = chooseProfile(parser.value(profileOption));
     if (!chosen)
@@ -134,7 +144,7 @@ int BatchMode::run(int argc, char *argv[]) {
     SvgoResolver::remember(resolution);
 
     bool failed = false;
-    const QList<SVGFile> files = listFiles(paths, failed);
+    const QList<SVGFile> files = listFiles(paths, failed, parser.isSet(recursiveOption));
     QString text;
     QFuture<OptimizationResult> future = Optimizer::shared().optimize(
         files, profile, [&text](const QString &output) { text = output; });
@@ -142,11 +152,23 @@ int BatchMode::run(int argc, char *argv[]) {
     const OptimizationResult result = future.result();
     for (qsizetype index = 0; index < result.outcomes.size(); ++index) {
         const FileResult &outcome = result.outcomes.at(index);
-        if (outcome.status == FileResult::Status::Optimized)
-            continue;
-        failed = true;
-        complain(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(result.files.at(index).id),
-                                              outcome.message));
+        const QString path = QDir::toNativeSeparators(result.files.at(index).id);
+        // Files kept as they were on purpose are no failure: a tree optimized before passes.
+        switch (outcome.status) {
+        case FileResult::Status::Optimized:
+            break;
+        case FileResult::Status::AlreadyOptimal:
+            note(QStringLiteral("%1: %2").arg(path, tr("already optimal")));
+            break;
+        case FileResult::Status::LooksDifferent:
+            note(QStringLiteral("%1: %2").arg(path, tr("kept as it was: looks different")));
+            break;
+        case FileResult::Status::Failed:
+        case FileResult::Status::NotRun:
+            failed = true;
+            complain(QStringLiteral("%1: %2").arg(path, outcome.message));
+            break;
+        }
     }
     if (!result.stopped.isEmpty()) {
         complain(result.stopped);
@@ -157,10 +179,10 @@ int BatchMode::run(int argc, char *argv[]) {
     return failed ? SomeFailed : AllOptimized;
 }
 
-int BatchMode::restore(const QStringList &paths, bool force) {
+int BatchMode::restore(const QStringList &paths, bool force, bool recursive) {
     bool failed = false;
     QStringList wanted;
-    for (const SVGFile &file : listFiles(paths, failed))
+    for (const SVGFile &file : listFiles(paths, failed, recursive))
         wanted.append(file.url.toLocalFile());
     const QList<OriginalsBackup::Original> originals = OriginalsBackup::originals(wanted);
     if (originals.isEmpty() && !failed)
@@ -202,12 +224,16 @@ std::optional<Profile> BatchMode::chooseProfile(const QString &wanted) {
     return std::nullopt;
 }
 
-QList<SVGFile> BatchMode::listFiles(const QStringList &paths, bool &failed) {
+QList<SVGFile> BatchMode::listFiles(const QStringList &paths, bool &failed, bool recursive) {
     QList<SVGFile> files;
     QSet<QString> listed;
+    // A file reached twice (by a link beside its target, say) is listed once, by the path met
+    // first: optimized twice, its second run would find it changed under it.
     const auto add = [&](const QString &path) {
-        if (!listed.contains(path)) {
-            listed.insert(path);
+        const QString canonical = QFileInfo(path).canonicalFilePath();
+        const QString key = canonical.isEmpty() ? path : canonical;
+        if (!listed.contains(key)) {
+            listed.insert(key);
             files.append(SVGFile::fromUrl(QUrl::fromLocalFile(path)));
         }
     };
@@ -217,7 +243,7 @@ QList<SVGFile> BatchMode::listFiles(const QStringList &paths, bool &failed) {
             QString problem;
             int unaddressable = 0;
             if (const std::optional<QStringList> found =
-                    listSVGFiles(info.absoluteFilePath(), &problem, &unaddressable)) {
+                    listSVGFiles(info.absoluteFilePath(), &problem, &unaddressable, recursive)) {
                 for (const QString &file : *found)
                     add(file);
                 if (unaddressable > 0) {

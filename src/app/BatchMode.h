@@ -10,11 +10,12 @@
 // The command line for scripts and CI: optimizes files with a stored profile and the same engine
 // as the window, without one (nothing here needs a display).
 //
-//   mirandel --batch [--profile NAME] [--mode file|text] PATH…
-//   mirandel --batch --restore [--force] PATH…
+//   mirandel --batch [--profile NAME] [--mode file|text] [-r] PATH…
+//   mirandel --batch --restore [--force] [-r] PATH…
 //
-// Text output goes to standard output, per-file failures to standard error. Exit status: 0 when
-// every file was optimized, 1 when any failed, 2 for bad usage or an unknown profile.
+// Text output goes to standard output, per-file failures and notes to standard error. Exit
+// status: 0 when every file was optimized or kept as it was on purpose (already optimal, looks
+// different), 1 when any failed, 2 for bad usage or an unknown profile.
 class BatchMode {
     Q_DECLARE_TR_FUNCTIONS(BatchMode)
 public:
@@ -27,11 +28,12 @@ public:
 private:
     // Puts back the kept originals of the files in `paths`, through the same code as the
     // window's Restore Originals; files changed since their run only with `force`.
-    static int restore(const QStringList &paths, bool force);
+    static int restore(const QStringList &paths, bool force, bool recursive);
     // The stored profile named `wanted` (the default profile when empty); absent, after saying
     // which profiles there are, when none has that name.
     static std::optional<Profile> chooseProfile(const QString &wanted);
-    // The files to optimize: files as given, folders by their SVG files, each once. Paths that
-    // are neither are named on standard error and set `failed`.
-    static QList<SVGFile> listFiles(const QStringList &paths, bool &failed);
+    // The files to optimize: files as given, folders by their SVG files (and their subfolders'
+    // when `recursive`), each file once. Paths that are neither are named on standard error and
+    // set `failed`.
+    static QList<SVGFile> listFiles(const QStringList &paths, bool &failed, bool recursive);
 };

@@ -111,8 +111,8 @@ int countUnaddressable(const QString &folder) {
 //
 // QDir::System brings in broken links (and devices, pipes): listed, they reach the run, which
 // says what is wrong with each instead of leaving them out without a word.
-void collect(const QString &folder, QStringList &paths, QSet<QString> &visited,
-             int &unaddressable) {
+void collect(const QString &folder, QStringList &paths, QSet<QString> &visited, int &unaddressable,
+             bool recursive) {
     QStringList files;
     QStringList folders;
     QDirIterator entries(folder, QDir::Files | QDir::Dirs | QDir::System | QDir::NoDotAndDotDot);
@@ -129,19 +129,21 @@ void collect(const QString &folder, QStringList &paths, QSet<QString> &visited,
         if (!list->isEmpty())
             sortByName(*list, list->first().lastIndexOf(u'/') + 1);
     paths.append(std::move(files));
+    if (!recursive)
+        return;
     for (const QString &subfolder : std::as_const(folders)) {
         const QString canonical = QFileInfo(subfolder).canonicalFilePath();
         if (!visited.contains(canonical)) {
             visited.insert(canonical);
-            collect(subfolder, paths, visited, unaddressable);
+            collect(subfolder, paths, visited, unaddressable, true);
         }
     }
 }
 
 } // namespace
 
-std::optional<QStringList> listSVGFiles(const QString &folder, QString *problem,
-                                        int *unaddressable) {
+std::optional<QStringList> listSVGFiles(const QString &folder, QString *problem, int *unaddressable,
+                                        bool recursive) {
     const QFileInfo info(folder);
     QString reason;
     if (!info.exists())
@@ -162,7 +164,7 @@ std::optional<QStringList> listSVGFiles(const QString &folder, QString *problem,
     QStringList paths;
     QSet<QString> visited{info.canonicalFilePath()};
     int lost = 0;
-    collect(root, paths, visited, lost);
+    collect(root, paths, visited, lost, recursive);
     if (unaddressable)
         *unaddressable = lost;
     return paths;

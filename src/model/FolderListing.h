@@ -11,14 +11,14 @@
 // and the folder listing decide by this, a drop by the file's type.
 bool hasSVGExtension(QStringView name);
 
-// The paths of the visible files inside `folder` and its visible subfolders that have the SVG
-// extension: a folder's own files sorted by name in code-point order (case-sensitive, upper case
-// first), then each subfolder's in the same way, subfolders in name order. No value when the
-// folder cannot be listed; `problem` then says why, in a few words. Broken links are listed (the
-// run names what is wrong with them); `unaddressable` counts SVG files left out because their
-// names are not valid UTF-8, so no path can reach them.
+// The paths of the visible files inside `folder` and (when `recursive`) its visible subfolders
+// that have the SVG extension: a folder's own files sorted by name in code-point order
+// (case-sensitive, upper case first), then each subfolder's in the same way, subfolders in name
+// order. No value when the folder cannot be listed; `problem` then says why, in a few words. Broken
+// links are listed (the run names what is wrong with them); `unaddressable` counts SVG files left
+// out because their names are not valid UTF-8, so no path can reach them.
 std::optional<QStringList> listSVGFiles(const QString &folder, QString *problem,
-                                        int *unaddressable = nullptr);
+                                        int *unaddressable = nullptr, bool recursive = true);
 
 // The message for `count` files left out of a listing for their names.
 QString skippedNamesMessage(int count);

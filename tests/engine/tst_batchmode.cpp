@@ -64,20 +64,71 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, standardOutput);
         QFETCH(QString, inStandardError);
+        const Outcome outcome = runProgram(arguments);
+        QVERIFY2(outcome.error.contains(inStandardError), qPrintable(outcome.error));
+        QCOMPARE(outcome.output, standardOutput);
+        QCOMPARE(outcome.status, status);
+    }
+
+    // Runs over one tree in file mode, one after another as a repository's CI would: a folder
+    // means its own files unless -r is given, a link listed beside its target is one file, and
+    // a tree optimized before passes with notes.
+    void fileRuns_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("inStandardError");
+        QTest::addColumn<bool>("subfolderChanged");
+        QTest::newRow("first run") << QStringList{} << 0 << QString() << false;
+        QTest::newRow("second run") << QStringList{} << 0 << "a.svg: already optimal" << false;
+        QTest::newRow("recursive") << QStringList{"-r"} << 0 << "a.svg: already optimal" << true;
+    }
+    void fileRuns() {
+        QFETCH(QStringList, options);
+        QFETCH(int, status);
+        QFETCH(QString, inStandardError);
+        QFETCH(bool, subfolderChanged);
+        const QString tree = m_home.filePath(QStringLiteral("tree"));
+        const QString icon = QStringLiteral(MIRANDEL_SOURCE_DIR
+                                            "/tools/node_modules/bootstrap-icons/icons/alarm.svg");
+        if (!QFileInfo::exists(tree)) {
+            QVERIFY(QDir().mkpath(tree + "/sub"));
+            QVERIFY(QFile::copy(icon, tree + "/a.svg"));
+            QVERIFY(QFile::copy(icon, tree + "/sub/b.svg"));
+            QVERIFY(QFile::link(tree + "/a.svg", tree + "/link.svg"));
+        }
+        const Outcome outcome = runProgram(QStringList{"--batch"} + options + QStringList{tree});
+        QVERIFY2(outcome.error.contains(inStandardError), qPrintable(outcome.error));
+        QVERIFY2(!outcome.error.contains("link.svg"), qPrintable(outcome.error));
+        QCOMPARE(outcome.status, status);
+        QFile original(icon), first(tree + "/a.svg"), nested(tree + "/sub/b.svg");
+        QVERIFY(original.open(QIODevice::ReadOnly) && first.open(QIODevice::ReadOnly) &&
+                nested.open(QIODevice::ReadOnly));
+        const QByteArray before = original.readAll();
+        QVERIFY(first.readAll() != before);
+        QCOMPARE(nested.readAll() != before, subfolderChanged);
+    }
+
+private:
+    struct Outcome {
+        int status = -1;
+        QString output;
+        QString error;
+    };
+    Outcome runProgram(const QStringList &arguments) const {
         QProcess program;
         // No display of any kind: a script on a server has none.
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.path());
         environment.insert(QStringLiteral("XDG_CACHE_HOME"), m_home.filePath("cache"));
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath("data"));
         for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
             environment.remove(QString::fromLatin1(name));
         program.setProcessEnvironment(environment);
         program.start(QStringLiteral(MIRANDEL_PROGRAM), arguments);
-        QVERIFY(program.waitForFinished(120000));
-        const QString error = QString::fromUtf8(program.readAllStandardError());
-        QVERIFY2(error.contains(inStandardError), qPrintable(error));
-        QCOMPARE(QString::fromUtf8(program.readAllStandardOutput()), standardOutput);
-        QCOMPARE(program.exitCode(), status);
+        if (!program.waitForFinished(120000))
+            return {};
+        return {program.exitCode(), QString::fromUtf8(program.readAllStandardOutput()),
+                QString::fromUtf8(program.readAllStandardError())};
     }
 };
 
