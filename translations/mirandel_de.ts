@@ -175,10 +175,6 @@
         <translation>Diese Hilfe anzeigen.</translation>
     </message>
     <message>
-        <source>SVG files, and folders whose SVG files are taken (not those of their subfolders).</source>
-        <translation>SVG-Dateien und Ordner, deren SVG-Dateien verwendet werden (nicht die ihrer Unterordner).</translation>
-    </message>
-    <message>
         <source>[path…]</source>
         <translation>[Pfad…]</translation>
     </message>
@@ -207,18 +203,6 @@
         <translation>Kein funktionierendes svgo gefunden: %1</translation>
     </message>
     <message>
-        <source>Optimizes SVG files with svgo.
-
-Without --batch the files and folders open in a window. With --batch they are optimized without one, with a stored profile: text output goes to standard output, each file that fails is named on standard error with svgo&apos;s message.
-
-Exit status with --batch: 0 when every file was optimized, 1 when any failed, 2 for bad usage or an unknown profile. With --restore: 0 when every kept original was put back, 1 otherwise.</source>
-        <translation>Optimiert SVG-Dateien mit svgo.
-
-Ohne --batch werden die Dateien und Ordner in einem Fenster geöffnet. Mit --batch werden sie ohne Fenster mit einem gespeicherten Profil optimiert: Textausgabe geht an die Standardausgabe, jede fehlgeschlagene Datei wird mit der Meldung von svgo in der Standardfehlerausgabe genannt.
-
-Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine fehlschlug, 2 bei falscher Verwendung oder unbekanntem Profil. Mit --restore: 0, wenn jedes aufbewahrte Original zurückgelegt wurde, sonst 1.</translation>
-    </message>
-    <message>
         <source>Put back the kept originals of the files given and of the SVG files in the folders given, as Restore Originals does, instead of optimizing.</source>
         <translation>Statt zu optimieren die aufbewahrten Originale der angegebenen Dateien und der SVG-Dateien in den angegebenen Ordnern zurücklegen, wie „Originale wiederherstellen“.</translation>
     </message>
@@ -233,6 +217,34 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden, 1, wenn eine feh
     <message>
         <source>%1 was changed after it was optimized; left as it is (--force puts the original back anyway).</source>
         <translation>%1 wurde nach dem Optimieren geändert und bleibt, wie es ist (--force legt das Original trotzdem zurück).</translation>
+    </message>
+    <message>
+        <source>Optimizes SVG files with svgo.
+
+Without --batch the files and folders open in a window. With --batch they are optimized without one, with a stored profile: text output goes to standard output, each file that fails is named on standard error with svgo&apos;s message.
+
+Exit status with --batch: 0 when every file was optimized or kept as it was on purpose (already optimal, or it would look different; named on standard error as notes), 1 when any failed, 2 for bad usage or an unknown profile. With --restore: 0 when every kept original was put back, 1 otherwise.</source>
+        <translation>Optimiert SVG-Dateien mit svgo.
+
+Ohne --batch werden die Dateien und Ordner in einem Fenster geöffnet. Mit --batch werden sie ohne Fenster mit einem gespeicherten Profil optimiert: Textausgabe geht an die Standardausgabe, jede fehlgeschlagene Datei wird mit der Meldung von svgo in der Standardfehlerausgabe genannt.
+
+Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich blieben, wie sie waren (schon optimal, oder sie sähen anders aus; als Hinweise in der Standardfehlerausgabe genannt), 1, wenn eine fehlschlug, 2 bei falscher Verwendung oder unbekanntem Profil. Mit --restore: 0, wenn jedes aufbewahrte Original zurückgelegt wurde, sonst 1.</translation>
+    </message>
+    <message>
+        <source>Take the SVG files of the folders&apos; subfolders too.</source>
+        <translation>Auch die SVG-Dateien der Unterordner nehmen.</translation>
+    </message>
+    <message>
+        <source>SVG files, and folders whose SVG files are taken (those of their subfolders only with --recursive).</source>
+        <translation>SVG-Dateien und Ordner, deren SVG-Dateien genommen werden (die ihrer Unterordner nur mit --recursive).</translation>
+    </message>
+    <message>
+        <source>already optimal</source>
+        <translation>schon optimal</translation>
+    </message>
+    <message>
+        <source>kept as it was: looks different</source>
+        <translation>blieb, wie sie war: sieht anders aus</translation>
     </message>
 </context>
 <context>
