@@ -50,9 +50,10 @@ Optimizer &Optimizer::shared() {
     return *instance;
 }
 
-void Optimizer::warmUp(const Profile &profile) {
+void Optimizer::warmUp(const Profile &profile, std::optional<int> workers) {
+    const int most = int(std::clamp<qint64>(Keys::maxConcurrentProcesses().get(), 1, 64));
     m_workers->warmUp(SvgoResolver::forRun().path, svgoConfigFile(profile),
-                      int(std::clamp<qint64>(Keys::maxConcurrentProcesses().get(), 1, 64)));
+                      std::min(most, workers.value_or(most)));
 }
 
 SvgoInstallation::Engine Optimizer::engineKind(const QString &svgoPath) const {

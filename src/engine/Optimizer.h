@@ -40,8 +40,9 @@ public:
                                          const OptimizerOptions &options);
 
     // Starts the workers for the current svgo and `profile`'s configuration ahead of a run, so
-    // that the first press of a window that holds files finds them warm. Returns at once.
-    void warmUp(const Profile &profile);
+    // that the first press of a window that holds files finds them warm; `workers` of them, or
+    // as many as a run may use. Returns at once.
+    void warmUp(const Profile &profile, std::optional<int> workers = std::nullopt);
     // Which way a run with this svgo takes.
     SvgoInstallation::Engine engineKind(const QString &svgoPath) const;
     // The most memory one worker has used so far, in bytes.

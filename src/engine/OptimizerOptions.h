@@ -16,6 +16,11 @@ struct OptimizerOptions {
     // svgo's command line only: cut the list into chunks of exactly chunkSize files instead of
     // growing them for speed.
     bool exactChunks = false;
+    // File mode: nothing is written, not even a temporary file; each file's outcome says what a
+    // run in place would do with it (Optimized: it would be replaced by the smaller output).
+    bool dryRun = false;
+    // Also measure the gzip sizes of each input and output (FileResult::gzipBefore, gzipAfter).
+    bool compressedSizes = false;
     // File mode: where the originals of replaced inputs are kept; default OriginalsBackup::root().
     std::optional<QString> originalsFolder;
     // Called once on the run's worker thread when the run is over, also after a cancel (a

@@ -1,5 +1,6 @@
 #include "engine/OptimizerRun.h"
 
+#include "engine/CompressedSize.h"
 #include "engine/FileReplacement.h"
 #include "engine/InputGuard.h"
 #include "engine/OutputReview.h"
@@ -36,14 +37,15 @@ OptimizerRun::OptimizerRun(const QList<SVGFile> &files, const Profile &profile,
                            SvgoWorkerPool &workers)
     : m_files(files), m_profile(profile), m_options(options), m_promise(promise),
       m_workers(workers), m_textMode(profile.mode == OperationMode::Text),
-      m_configFile(svgoConfigFile(profile)), m_paths(absolutePaths(files)), m_inputs(m_paths),
-      m_outputs(m_textMode,
-                !m_textMode && !profile.overwrite && profile.outputFolder
+      m_inMemory(m_textMode || options.dryRun), m_configFile(svgoConfigFile(profile)),
+      m_paths(absolutePaths(files)), m_inputs(m_paths),
+      m_outputs(m_inMemory,
+                !m_inMemory && !profile.overwrite && profile.outputFolder
                     ? std::optional<QString>(profile.outputFolder->toLocalFile())
                     : std::nullopt,
                 m_paths) {
-    m_intoFolder = !m_textMode && !profile.overwrite && profile.outputFolder;
-    if (!m_textMode)
+    m_intoFolder = !m_inMemory && !profile.overwrite && profile.outputFolder;
+    if (!m_inMemory)
         m_backup = std::make_unique<OriginalsBackup>(
             options.originalsFolder.value_or(OriginalsBackup::root()));
 }
@@ -143,6 +145,9 @@ void OptimizerRun::startWorkers(const SvgoInstallation &installation, const QLis
     job->configFile = m_configFile;
     job->key = SvgoJob::keyFor(installation, m_configFile);
     job->workers = int(m_maxProcesses);
+    // What is written must be what the next run (or a check) leaves alone; svgo's own multipass
+    // stops after ten passes too. Text is not read again.
+    job->passes = m_textMode ? 1 : 10;
     job->workersToStart = int(std::clamp<qint64>(
         (files.size() + filesPerStartedWorker - 1) / filesPerStartedWorker, 1, m_maxProcesses));
     // A limit of none or less would fail every file: the stored setting's then.
@@ -152,7 +157,7 @@ void OptimizerRun::startWorkers(const SvgoInstallation &installation, const QLis
     job->deliver = [this](const SvgoJobUpdate &update) { takeUpdate(update); };
     for (int index : files)
         job->queue.push_back(
-            {index, m_inputs.at(index), m_textMode ? QString() : m_slots.at(index).temporary, 0});
+            {index, m_inputs.at(index), m_inMemory ? QString() : m_slots.at(index).temporary, 0});
     m_job = job;
     m_workers.submit(job);
 }
@@ -161,7 +166,7 @@ void OptimizerRun::takeUpdate(const SvgoJobUpdate &update) {
     // Answers that came in before a cancel took hold are files finished before it: kept.
     for (const SvgoAnswer &answer : update.answers) {
         if (answer.ok)
-            finishFile(answer.index, m_textMode ? &answer.document : nullptr);
+            finishFile(answer.index, m_inMemory ? &answer.document : nullptr);
         else if (answer.code == "ENOENT")
             failFile(answer.index, tr("The file no longer exists."));
         else
@@ -194,7 +199,7 @@ void OptimizerRun::finishFile(int index, const QByteArray *document) {
         output = file.readAll();
         // A rename keeps the time, so this is also what the destination will show.
         written = OriginalsBackup::Stamp::of(slot.temporary);
-        if (m_textMode)
+        if (m_inMemory)
             file.remove();
     }
     const FileResult::Status status = reviewOutput(index, output);
@@ -209,6 +214,8 @@ void OptimizerRun::finishFile(int index, const QByteArray *document) {
                 : output;
         return;
     }
+    if (m_options.dryRun)
+        return;
     if (status != FileResult::Status::Optimized) {
         QFile::remove(slot.temporary); // held back: the input stays as it is
         leaveAsItWas(index);
@@ -365,7 +372,12 @@ FileResult::Status OptimizerRun::reviewOutput(int index, const QByteArray &outpu
     }
     // The sizes are those of the file on disk, which a converted copy does not change.
     result.sizeBefore = m_outcomes.at(index).sizeBefore;
-    if (!m_textMode)
+    if (m_options.compressedSizes) {
+        if (!m_originals.at(index).isEmpty())
+            result.gzipBefore = gzipSize(m_originals.at(index));
+        result.gzipAfter = gzipSize(output);
+    }
+    if (!m_inMemory)
         result.destination = m_slots.at(index).destination;
     m_outcomes[index] = result;
     return result.status;

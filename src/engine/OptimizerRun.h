@@ -90,6 +90,7 @@ private:
     QPromise<OptimizationResult> &m_promise;
     SvgoWorkerPool &m_workers;
     bool m_textMode;
+    bool m_inMemory; // text mode or a dry run: svgo's outputs come back instead of being written
     qint64 m_maxProcesses = 1;
     QString m_configFile; // empty: svgo's defaults
 

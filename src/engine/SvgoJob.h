@@ -43,6 +43,9 @@ struct SvgoJob {
     // Workers the job starts when fewer run: starting one costs about as much as optimizing a
     // few dozen icons, so a handful of files gets one; warm ones are used up to `workers`.
     int workersToStart = 1;
+    // svgo runs over its own output again while that still shrinks, up to this many passes, so
+    // that what is written is what a second run leaves alone.
+    int passes = 1;
     qint64 timeLimitMs = 60000;
     qint64 memoryLimit = 1024LL * 1024 * 1024;
     QObject *receiver = nullptr;                        // lives on the run's thread

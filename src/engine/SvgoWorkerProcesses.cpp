@@ -96,6 +96,8 @@ void SvgoWorkerPool::send(Worker *worker, const std::shared_ptr<SvgoJob> &job,
         line += ",\"output\":";
         appendJsonString(line, request.output);
     }
+    if (job->passes > 1)
+        line += ",\"passes\":" + QByteArray::number(job->passes);
     line += "}\n";
     if (!worker->busy())
         worker->lastProgress.start();

@@ -23,6 +23,9 @@ struct FileResult {
     QString message;
     qint64 sizeBefore = -1; // bytes of the input when the run started; -1 when it could not be read
     qint64 sizeAfter = -1;  // bytes of svgo's output; -1 when there is none
+    // The same compressed with gzip at its best level, where the run was asked to measure them
+    qint64 gzipBefore = -1;
+    qint64 gzipAfter = -1;
     // "Looks different": svgo's output, for the preview and, in file mode where it was not
     // written, for writing it anyway
     QByteArray differentOutput;

@@ -3,8 +3,9 @@
 //
 //   node svgo-worker.mjs PACKAGE_FOLDER [CONFIG_FILE]
 //
-// Requests arrive on standard input, one JSON object a line: {"id", "input", "output"}; without
-// "output" the optimized document comes back in the answer. Every line on standard output is one
+// Requests arrive on standard input, one JSON object a line: {"id", "input", "output", "passes"};
+// without "output" the optimized document comes back in the answer. With "passes" above 1 svgo
+// runs over its own output again while that still shrinks, up to that many times in all. Every line on standard output is one
 // JSON object, written by send() alone:
 //   {"ready":true,"version"}                   the module and the configuration are loaded
 //   {"ready":false,"fallback":true,"error"}    the module cannot be used; run svgo's command line
@@ -115,6 +116,20 @@ async function pump() {
       fail(request.id, error);
       continue;
     }
+    // Each further pass starts only from an output smaller than what its pass was given, so a
+    // file that is already such a fixed point costs one pass. A later pass that fails (a
+    // configuration whose output is no SVG, say) keeps the last one.
+    try {
+      let given = Buffer.byteLength(text);
+      for (let pass = 1; pass < (request.passes ?? 1); ++pass) {
+        const size = Buffer.byteLength(result.data);
+        if (size >= given) break;
+        const again = svgo.optimize(result.data, { ...config, path: request.input });
+        if (Buffer.byteLength(again.data) >= size) break;
+        given = size;
+        result = again;
+      }
+    } catch {}
     const ms = performance.now() - started;
     if (typeof request.output !== 'string') {
       send({ id: request.id, ok: true, ms, rss: process.memoryUsage.rss(), data: result.data });
