@@ -195,10 +195,6 @@
         <translation>Das Profil %1 schreibt in einen Ausgabeordner, hat aber keinen ausgewählt.</translation>
     </message>
     <message>
-        <source>%1: No such file or folder.</source>
-        <translation>%1: Datei oder Ordner nicht vorhanden.</translation>
-    </message>
-    <message>
         <source>No working svgo was found: %1</source>
         <translation>Kein funktionierendes svgo gefunden: %1</translation>
     </message>
@@ -219,18 +215,6 @@
         <translation>%1 wurde nach dem Optimieren geändert und bleibt, wie es ist (--force legt das Original trotzdem zurück).</translation>
     </message>
     <message>
-        <source>Optimizes SVG files with svgo.
-
-Without --batch the files and folders open in a window. With --batch they are optimized without one, with a stored profile: text output goes to standard output, each file that fails is named on standard error with svgo&apos;s message.
-
-Exit status with --batch: 0 when every file was optimized or kept as it was on purpose (already optimal, or it would look different; named on standard error as notes), 1 when any failed, 2 for bad usage or an unknown profile. With --restore: 0 when every kept original was put back, 1 otherwise.</source>
-        <translation>Optimiert SVG-Dateien mit svgo.
-
-Ohne --batch werden die Dateien und Ordner in einem Fenster geöffnet. Mit --batch werden sie ohne Fenster mit einem gespeicherten Profil optimiert: Textausgabe geht an die Standardausgabe, jede fehlgeschlagene Datei wird mit der Meldung von svgo in der Standardfehlerausgabe genannt.
-
-Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich blieben, wie sie waren (schon optimal, oder sie sähen anders aus; als Hinweise in der Standardfehlerausgabe genannt), 1, wenn eine fehlschlug, 2 bei falscher Verwendung oder unbekanntem Profil. Mit --restore: 0, wenn jedes aufbewahrte Original zurückgelegt wurde, sonst 1.</translation>
-    </message>
-    <message>
         <source>Take the SVG files of the folders&apos; subfolders too.</source>
         <translation>Auch die SVG-Dateien der Unterordner nehmen.</translation>
     </message>
@@ -245,6 +229,106 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich 
     <message>
         <source>kept as it was: looks different</source>
         <translation>blieb, wie sie war: sieht anders aus</translation>
+    </message>
+    <message>
+        <source>%1 of %2 files</source>
+        <translation>%1 von %2 Dateien</translation>
+    </message>
+    <message>
+        <source>, about %1 s left</source>
+        <translation>, noch etwa %1 s</translation>
+    </message>
+    <message>
+        <source>Optimizes SVG files with svgo.
+
+Without --batch the files and folders open in a window. With --batch they are optimized without one, with a stored profile: text output goes to standard output, each file that fails is named on standard error with svgo&apos;s message.
+
+Exit status with --batch: 0 when every file was optimized or kept as it was on purpose (already optimal, or it would look different; named on standard error as notes), 1 when any failed (or is above --max-bytes), 2 for bad usage or an unknown profile, 3 with --check when no file failed but some would change. With --restore: 0 when every kept original was put back, 1 otherwise.</source>
+        <translation>Optimiert SVG-Dateien mit svgo.
+
+Ohne --batch werden die Dateien und Ordner in einem Fenster geöffnet. Mit --batch werden sie ohne Fenster mit einem gespeicherten Profil optimiert: Textausgabe geht an die Standardausgabe, jede fehlgeschlagene Datei wird mit der Meldung von svgo in der Standardfehlerausgabe genannt.
+
+Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich blieben, wie sie waren (schon optimal, oder sie sähen anders aus; als Hinweise in der Standardfehlerausgabe genannt), 1, wenn eine fehlschlug (oder größer als --max-bytes ist), 2 bei falscher Verwendung oder unbekanntem Profil, 3 mit --check, wenn keine fehlschlug, aber welche sich ändern würden. Mit --restore: 0, wenn jedes aufbewahrte Original zurückgelegt wurde, sonst 1.</translation>
+    </message>
+    <message>
+        <source>Write nothing; name each file that optimizing in place would make smaller. Files this profile has optimized pass.</source>
+        <translation>Nichts schreiben; jede Datei nennen, die Optimieren an Ort und Stelle verkleinern würde. Mit diesem Profil optimierte Dateien bestehen.</translation>
+    </message>
+    <message>
+        <source>Count each file that is larger than this after optimizing as failed.</source>
+        <translation>Jede Datei, die nach dem Optimieren größer ist, als fehlgeschlagen zählen.</translation>
+    </message>
+    <message>
+        <source>bytes</source>
+        <translation>Bytes</translation>
+    </message>
+    <message>
+        <source>Also write a report of every file to this file (- for standard output, in file mode).</source>
+        <translation>Zusätzlich einen Bericht über jede Datei in diese Datei schreiben (- für die Standardausgabe, im Dateimodus).</translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>The report&apos;s format; json when left out.</source>
+        <translation>Das Format des Berichts; json, wenn nicht angegeben.</translation>
+    </message>
+    <message>
+        <source>Print only failures and files that would change: no notes, no progress.</source>
+        <translation>Nur Fehler und Dateien ausgeben, die sich ändern würden: keine Hinweise, kein Fortschritt.</translation>
+    </message>
+    <message>
+        <source>Show Mirandel&apos;s version and the svgo it runs.</source>
+        <translation>Die Version von Mirandel und das verwendete svgo anzeigen.</translation>
+    </message>
+    <message>
+        <source>--max-bytes takes a number of bytes above 0, not %1.</source>
+        <translation>--max-bytes erwartet eine Anzahl Bytes über 0, nicht %1.</translation>
+    </message>
+    <message>
+        <source>--report-format takes json or junit, not %1.</source>
+        <translation>--report-format erwartet json oder junit, nicht %1.</translation>
+    </message>
+    <message>
+        <source>--report - cannot share standard output with the text output; give the report a file.</source>
+        <translation>--report - kann die Standardausgabe nicht mit der Textausgabe teilen; geben Sie dem Bericht eine Datei.</translation>
+    </message>
+    <message>
+        <source>%1: would be optimized: %2 to %3 bytes</source>
+        <translation>%1: würde optimiert: %2 auf %3 Bytes</translation>
+    </message>
+    <message>
+        <source>would be kept as it is: looks different</source>
+        <translation>bliebe, wie sie ist: sieht anders aus</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n of %1 files would be optimized. Optimize them with: %2</source>
+        <translation>
+            <numerusform>%n von %1 Dateien würde optimiert. Optimieren mit: %2</numerusform>
+            <numerusform>%n von %1 Dateien würden optimiert. Optimieren mit: %2</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>svgo: none works (%1)
+</source>
+        <translation>svgo: keines funktioniert (%1)
+</translation>
+    </message>
+    <message>
+        <source>The name is not valid UTF-8, so the file cannot be read under it; rename it.</source>
+        <translation>Der Name ist kein gültiges UTF-8, daher kann die Datei unter ihm nicht gelesen werden; benennen Sie sie um.</translation>
+    </message>
+    <message>
+        <source>No such file or folder.</source>
+        <translation>Datei oder Ordner nicht vorhanden.</translation>
+    </message>
+</context>
+<context>
+    <name>BatchReport</name>
+    <message>
+        <source>%1 bytes, more than the budget of %2 bytes.</source>
+        <translation>%1 Bytes, mehr als das Budget von %2 Bytes.</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,16 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="en">
 <context>
+    <name>BatchMode</name>
+    <message numerus="yes">
+        <source>%n of %1 files would be optimized. Optimize them with: %2</source>
+        <translation>
+            <numerusform>%n of %1 files would be optimized. Optimize it with: %2</numerusform>
+            <numerusform>%n of %1 files would be optimized. Optimize them with: %2</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>FileResults</name>
     <message numerus="yes">
         <source>%Ln files optimized</source>

@@ -84,24 +84,24 @@ void sortByName(QStringList &paths, qsizetype nameStart) {
 }
 
 // SVG files whose names are not valid UTF-8: Qt decodes such a name into a path that names no
-// file and leaves it out of its listing, so they are counted from the raw names.
-int countUnaddressable(const QString &folder) {
-    int count = 0;
+// file and leaves it out of its listing, so they are found from the raw names. Each is named with
+// its bad bytes shown as U+FFFD, which can be printed, but not opened.
+void addUnaddressable(const QString &folder, QStringList &names) {
 #ifdef Q_OS_UNIX
     DIR *directory = ::opendir(QFile::encodeName(folder).constData());
     if (!directory)
-        return 0;
+        return;
     while (const dirent *entry = ::readdir(directory)) {
         const QByteArray name(entry->d_name);
         if (name.endsWith(".svg") && name.front() != '.' &&
             QFile::encodeName(QFile::decodeName(name)) != name)
-            ++count;
+            names.append(folder + u'/' + QString::fromUtf8(name));
     }
     ::closedir(directory);
 #else
     Q_UNUSED(folder);
+    Q_UNUSED(names);
 #endif
-    return count;
 }
 
 // Appends the SVG files of `folder`, sorted by name, then those of each subfolder in name order.
@@ -111,8 +111,8 @@ int countUnaddressable(const QString &folder) {
 //
 // QDir::System brings in broken links (and devices, pipes): listed, they reach the run, which
 // says what is wrong with each instead of leaving them out without a word.
-void collect(const QString &folder, QStringList &paths, QSet<QString> &visited, int &unaddressable,
-             bool recursive) {
+void collect(const QString &folder, QStringList &paths, QSet<QString> &visited,
+             QStringList &unaddressable, bool recursive) {
     QStringList files;
     QStringList folders;
     QDirIterator entries(folder, QDir::Files | QDir::Dirs | QDir::System | QDir::NoDotAndDotDot);
@@ -123,7 +123,7 @@ void collect(const QString &folder, QStringList &paths, QSet<QString> &visited, 
         else if (hasSVGExtension(QStringView(path).sliced(path.lastIndexOf(u'/') + 1)))
             files.append(std::move(path));
     }
-    unaddressable += countUnaddressable(folder);
+    addUnaddressable(folder, unaddressable);
     // The iterator puts the same folder part before every name.
     for (QStringList *list : {&files, &folders})
         if (!list->isEmpty())
@@ -142,8 +142,8 @@ void collect(const QString &folder, QStringList &paths, QSet<QString> &visited, 
 
 } // namespace
 
-std::optional<QStringList> listSVGFiles(const QString &folder, QString *problem, int *unaddressable,
-                                        bool recursive) {
+std::optional<QStringList> listSVGFiles(const QString &folder, QString *problem,
+                                        QStringList *unaddressable, bool recursive) {
     const QFileInfo info(folder);
     QString reason;
     if (!info.exists())
@@ -163,7 +163,7 @@ std::optional<QStringList> listSVGFiles(const QString &folder, QString *problem,
         root.chop(1);
     QStringList paths;
     QSet<QString> visited{info.canonicalFilePath()};
-    int lost = 0;
+    QStringList lost;
     collect(root, paths, visited, lost, recursive);
     if (unaddressable)
         *unaddressable = lost;

@@ -15,10 +15,12 @@ bool hasSVGExtension(QStringView name);
 // that have the SVG extension: a folder's own files sorted by name in code-point order
 // (case-sensitive, upper case first), then each subfolder's in the same way, subfolders in name
 // order. No value when the folder cannot be listed; `problem` then says why, in a few words. Broken
-// links are listed (the run names what is wrong with them); `unaddressable` counts SVG files left
-// out because their names are not valid UTF-8, so no path can reach them.
+// links are listed (the run names what is wrong with them); `unaddressable` gets the SVG files
+// left out because their names are not valid UTF-8, so no path can reach them (named with U+FFFD
+// for their bad bytes).
 std::optional<QStringList> listSVGFiles(const QString &folder, QString *problem,
-                                        int *unaddressable = nullptr, bool recursive = true);
+                                        QStringList *unaddressable = nullptr,
+                                        bool recursive = true);
 
 // The message for `count` files left out of a listing for their names.
 QString skippedNamesMessage(int count);

@@ -37,10 +37,10 @@ void SVGFileList::addFile(const QUrl &url) {
 bool SVGFileList::addFolder(const QUrl &url) {
     const QString folder = plainPath(url);
     QString problem;
-    int unaddressable = 0;
+    QStringList unaddressable;
     std::optional<QStringList> paths = listSVGFiles(folder, &problem, &unaddressable);
-    if (unaddressable > 0)
-        emit filesSkipped(skippedNamesMessage(unaddressable));
+    if (!unaddressable.isEmpty())
+        emit filesSkipped(skippedNamesMessage(int(unaddressable.size())));
     if (!paths) {
         qCWarning(lcMirandel).noquote()
             << QStringLiteral("Cannot list the folder \"%1\": %2.").arg(folder, problem);

@@ -4,6 +4,9 @@
 
 #include <QtTest>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 const QString data = QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/");
@@ -58,6 +61,14 @@ private slots:
         QTest::newRow("no output folder")
             << QStringList{"--batch", "--profile", "Elsewhere", dots} << 2 << QString() << "folder";
         QTest::newRow("no paths") << QStringList{"--batch"} << 2 << QString() << "--help";
+        QTest::newRow("a report on the text's output")
+            << QStringList{"--batch", "--mode", text, "--report", "-", dots} << 2 << QString()
+            << "--report";
+        QTest::newRow("a budget that is no number")
+            << QStringList{"--batch", "--max-bytes", "1k", dots} << 2 << QString() << "--max-bytes";
+        QTest::newRow("unknown report format")
+            << QStringList{"--batch", "--report", "r", "--report-format", "xml", dots} << 2
+            << QString() << "json or junit";
     }
     void run() {
         QFETCH(QStringList, arguments);
@@ -70,22 +81,37 @@ private slots:
         QCOMPARE(outcome.status, status);
     }
 
-    // Runs over one tree in file mode, one after another as a repository's CI would: a folder
-    // means its own files unless -r is given, a link listed beside its target is one file, and
-    // a tree optimized before passes with notes.
+    // Runs over one tree in file mode, one after another as a repository's CI would: a check
+    // writes nothing, a folder means its own files unless -r is given, a link listed beside its
+    // target is one file, and a tree optimized before passes the check and a second run. twice.svg
+    // is one that svgo shrinks again on a second pass.
     void fileRuns_data() {
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("inStandardError");
+        QTest::addColumn<bool>("changed");
         QTest::addColumn<bool>("subfolderChanged");
-        QTest::newRow("first run") << QStringList{} << 0 << QString() << false;
-        QTest::newRow("second run") << QStringList{} << 0 << "a.svg: already optimal" << false;
-        QTest::newRow("recursive") << QStringList{"-r"} << 0 << "a.svg: already optimal" << true;
+        const QString check = QStringLiteral("--check");
+        QTest::newRow("check first")
+            << QStringList{check} << 3 << "a.svg: would be optimized: 689 to 682 bytes" << false
+            << false;
+        QTest::newRow("first run") << QStringList{} << 0 << QString() << true << false;
+        QTest::newRow("check after") << QStringList{check} << 0 << QString() << true << false;
+        QTest::newRow("second run")
+            << QStringList{} << 0 << "a.svg: already optimal" << true << false;
+        QTest::newRow("budget exceeded")
+            << QStringList{check, "--max-bytes", "200"} << 1
+            << "a.svg: 682 bytes, more than the budget of 200 bytes." << true << false;
+        QTest::newRow("check recursive")
+            << QStringList{check, "-r"} << 3 << "sub/b.svg: would" << true << false;
+        QTest::newRow("recursive")
+            << QStringList{"-r"} << 0 << "a.svg: already optimal" << true << true;
     }
     void fileRuns() {
         QFETCH(QStringList, options);
         QFETCH(int, status);
         QFETCH(QString, inStandardError);
+        QFETCH(bool, changed);
         QFETCH(bool, subfolderChanged);
         const QString tree = m_home.filePath(QStringLiteral("tree"));
         const QString icon = QStringLiteral(MIRANDEL_SOURCE_DIR
@@ -95,17 +121,132 @@ private slots:
             QVERIFY(QFile::copy(icon, tree + "/a.svg"));
             QVERIFY(QFile::copy(icon, tree + "/sub/b.svg"));
             QVERIFY(QFile::link(tree + "/a.svg", tree + "/link.svg"));
+            QFile twice(tree + "/twice.svg");
+            QVERIFY(twice.open(QIODevice::WriteOnly));
+            twice.write(R"(<svg xmlns="http://www.w3.org/2000/svg"><g fill="red"><g>)"
+                        R"(<path d="M0 0h10v10z"/></g><g><path d="M20 0h10v10z"/></g></g></svg>)");
         }
         const Outcome outcome = runProgram(QStringList{"--batch"} + options + QStringList{tree});
         QVERIFY2(outcome.error.contains(inStandardError), qPrintable(outcome.error));
         QVERIFY2(!outcome.error.contains("link.svg"), qPrintable(outcome.error));
         QCOMPARE(outcome.status, status);
+        // Nothing else is left in the tree, not even a temporary folder.
+        QCOMPARE(QDir(tree).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList({"a.svg", "link.svg", "sub", "twice.svg"}));
         QFile original(icon), first(tree + "/a.svg"), nested(tree + "/sub/b.svg");
         QVERIFY(original.open(QIODevice::ReadOnly) && first.open(QIODevice::ReadOnly) &&
                 nested.open(QIODevice::ReadOnly));
         const QByteArray before = original.readAll();
-        QVERIFY(first.readAll() != before);
+        QCOMPARE(first.readAll() != before, changed);
         QCOMPARE(nested.readAll() != before, subfolderChanged);
+    }
+
+    // The report of a check over a tree with an unoptimized file, a broken one and one whose
+    // name is not UTF-8, in both formats, read as a CI system reads them.
+    void report_data() {
+        QTest::addColumn<QString>("format");
+        QTest::newRow("json") << QStringLiteral("json");
+        QTest::newRow("junit") << QStringLiteral("junit");
+    }
+    void report() {
+        QFETCH(QString, format);
+        const QString tree = m_home.filePath(QStringLiteral("reported"));
+        const QString icon = QStringLiteral(MIRANDEL_SOURCE_DIR
+                                            "/tools/node_modules/bootstrap-icons/icons/alarm.svg");
+        if (!QFileInfo::exists(tree)) {
+            QVERIFY(QDir().mkpath(tree));
+            QVERIFY(QFile::copy(icon, tree + "/a.svg"));
+            QVERIFY(QFile::copy(data + "broken.svg", tree + "/broken.svg"));
+            // Qt cannot name this file, so it is made by its bytes.
+            const int latin1 =
+                ::open(QFile::encodeName(tree) + "/caf\xe9.svg", O_CREAT | O_WRONLY, 0644);
+            QVERIFY(latin1 >= 0);
+            ::close(latin1);
+        }
+        const QString reportFile = m_home.filePath("report." + format);
+        const Outcome outcome = runProgram(
+            {"--batch", "--check", "--report", reportFile, "--report-format", format, tree});
+        QCOMPARE(outcome.status, 1);
+        QVERIFY2(outcome.error.contains("caf\uFFFD.svg: The name is not valid UTF-8"),
+                 qPrintable(outcome.error));
+        QFile file(reportFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        // path -> status, in the report's own words
+        QMap<QString, QString> statuses;
+        if (format == u"json") {
+            const QJsonObject report = QJsonDocument::fromJson(bytes).object();
+            QCOMPARE(report.value("mode").toString(), QStringLiteral("check"));
+            QCOMPARE(report.value("exitStatus").toInt(), 1);
+            QVERIFY(report.value("svgo").toObject().value("version").toString().startsWith("4."));
+            QVERIFY(!report.value("mirandel").toString().isEmpty());
+            const QStringList fields{"bytesAfter", "bytesBefore", "gzipAfter", "gzipBefore",
+                                     "message",    "path",        "status"};
+            for (const QJsonValue &value : report.value("files").toArray()) {
+                const QJsonObject record = value.toObject();
+                QCOMPARE(record.keys(), fields);
+                statuses.insert(record.value("path").toString(), record.value("status").toString());
+                if (record.value("status").toString() == u"would-change") {
+                    QVERIFY(record.value("bytesAfter").toInteger() <
+                            record.value("bytesBefore").toInteger());
+                    QCOMPARE(record.value("gzipBefore").toInteger(), gzipSize(tree + "/a.svg"));
+                } else {
+                    QVERIFY(record.value("bytesAfter").isNull());
+                    QVERIFY(!record.value("message").toString().isEmpty());
+                }
+            }
+            const QJsonObject totals = report.value("totals").toObject();
+            QCOMPARE(totals.value("files").toInt(), 3);
+            QCOMPARE(totals.value("statuses").toObject(),
+                     QJsonObject({{"would-change", 1}, {"failed", 2}}));
+        } else {
+            QXmlStreamReader xml(bytes);
+            QString name;
+            while (!xml.atEnd() && xml.readNext() != QXmlStreamReader::Invalid) {
+                if (!xml.isStartElement())
+                    continue;
+                const QXmlStreamAttributes attributes = xml.attributes();
+                if (xml.name() == u"testsuite") {
+                    QCOMPARE(attributes.value("tests"), u"3");
+                    QCOMPARE(attributes.value("failures"), u"3");
+                } else if (xml.name() == u"testcase") {
+                    name = attributes.value("name").toString();
+                    statuses.insert(name, QStringLiteral("passed"));
+                } else if (xml.name() == u"failure") {
+                    statuses.insert(name, attributes.value("type").toString());
+                }
+            }
+            QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        }
+        QCOMPARE(statuses,
+                 (QMap<QString, QString>{{tree + "/a.svg", "would-change"},
+                                         {tree + "/broken.svg", "failed"},
+                                         {tree + QString::fromUtf8("/caf\uFFFD.svg"), "failed"}}));
+    }
+
+    // A progress line on a terminal, and nothing of it where standard error is a file.
+    void progress_data() {
+        QTest::addColumn<bool>("terminal");
+        QTest::newRow("terminal") << true;
+        QTest::newRow("file") << false;
+    }
+    void progress() {
+        QFETCH(bool, terminal);
+        const QString program = QStandardPaths::findExecutable(QStringLiteral("script"));
+        if (terminal && program.isEmpty())
+            QSKIP("script(1) is not installed");
+        const QStringList arguments{"--batch", "--check", dots, data + "textformats/moon.svg"};
+        QString error;
+        if (terminal) {
+            // script gives the program a pseudo-terminal and copies what it printed.
+            QStringList words{QStringLiteral(MIRANDEL_PROGRAM)};
+            for (const QString &argument : arguments)
+                words.append(u'\'' + argument + u'\'');
+            error = runProgram({"-qec", words.join(u' '), "/dev/null"}, program).output;
+        } else {
+            error = runProgram(arguments).error;
+        }
+        QCOMPARE(error.contains("\x1b[K2 of 2 files"), terminal);
     }
 
 private:
@@ -114,7 +255,14 @@ private:
         QString output;
         QString error;
     };
-    Outcome runProgram(const QStringList &arguments) const {
+    static qint64 gzipSize(const QString &path) {
+        QProcess gzip;
+        gzip.start(QStringLiteral("gzip"), {"-9", "-n", "-c", path});
+        gzip.waitForFinished();
+        return gzip.readAllStandardOutput().size();
+    }
+    Outcome runProgram(const QStringList &arguments,
+                       const QString &path = QStringLiteral(MIRANDEL_PROGRAM)) const {
         QProcess program;
         // No display of any kind: a script on a server has none.
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -124,7 +272,7 @@ private:
         for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
             environment.remove(QString::fromLatin1(name));
         program.setProcessEnvironment(environment);
-        program.start(QStringLiteral(MIRANDEL_PROGRAM), arguments);
+        program.start(path, arguments);
         if (!program.waitForFinished(120000))
             return {};
         return {program.exitCode(), QString::fromUtf8(program.readAllStandardOutput()),
