@@ -21,6 +21,11 @@ struct OptimizerOptions {
     bool dryRun = false;
     // Also measure the gzip sizes of each input and output (FileResult::gzipBefore, gzipAfter).
     bool compressedSizes = false;
+    // Answer files whose input, configuration and svgo are unchanged from what a run made of
+    // them before (see ResultsCache); default: the stored "cacheResults".
+    std::optional<bool> resultsCache;
+    // Where those answers are kept; default ResultsCache::defaultFolder().
+    std::optional<QString> cacheFolder;
     // File mode: where the originals of replaced inputs are kept; default OriginalsBackup::root().
     std::optional<QString> originalsFolder;
     // Called once on the run's worker thread when the run is over, also after a cancel (a
