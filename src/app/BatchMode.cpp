@@ -8,6 +8,7 @@
 #include "engine/SvgoResolver.h"
 #include "model/DefaultsStore.h"
 #include "model/FolderListing.h"
+#include "model/IncrementedName.h"
 #include "model/ProfileStore.h"
 #include "model/Settings.h"
 
@@ -345,7 +346,7 @@ int BatchMode::run(int argc, char *argv[]) {
     if (!reportPath.isEmpty()) {
         BatchReport::Run run;
         run.mirandelVersion = QCoreApplication::applicationVersion();
-        run.svgoPath = SvgoResolver::forRun().path;
+        run.svgoPath = QDir::toNativeSeparators(resolution.chosen.path);
         run.svgoVersion = resolution.chosen.version;
         run.profile = profile.name;
         run.mode = checking ? QStringLiteral("check") : rawValue(profile.mode);
@@ -408,13 +409,14 @@ int BatchMode::restore(const QStringList &paths, bool force, bool recursive) {
 }
 
 std::optional<Profile> BatchMode::chooseProfile(const QString &wanted) {
-    // Found by name (or identifier); names need not be unique, the first wins.
+    // Found by name as the user sees names (case and blanks at the ends do not count), or by
+    // identifier.
     QList<Profile> profiles{ProfileStore::defaultProfile()};
     profiles += ProfileStore::profiles();
     if (wanted.isEmpty())
         return profiles.constFirst();
     const auto found = std::find_if(profiles.cbegin(), profiles.cend(), [&](const Profile &p) {
-        return p.name == wanted || p.id == wanted;
+        return sameName(p.name, wanted) || p.id == wanted;
     });
     if (found != profiles.cend())
         return *found;

@@ -47,7 +47,7 @@ private slots:
         QTest::newRow("text") << QStringList{"--batch", "--mode", text, dots} << 0 << dotsOptimized
                               << QString();
         QTest::newRow("stored profile")
-            << QStringList{"--batch", "--profile", "Icons", dots} << 0
+            << QStringList{"--batch", "--profile", "icons ", dots} << 0
             << "{\"2 dots.svg\":\"" + QString(dotsOptimized).replace("\"", "\\\"") + "\"}"
             << QString();
         QTest::newRow("a broken file")
