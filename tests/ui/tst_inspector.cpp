@@ -1,6 +1,7 @@
-// The inspector: when "Optimize" may run, the edited flag and its asterisk, and the profile menu's
-// choices and actions against a real settings store.
+// The inspector: when "Optimize" may run, the edited flag and its asterisk, the profile menu's
+// choices and actions against a real settings store, and what the preview ends up drawing.
 
+#include "engine/RenderPool.h"
 #include "model/SVGFileList.h"
 #include "model/Settings.h"
 #include "ui/AppState.h"
@@ -19,6 +20,7 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QThreadPool>
 #include <QtTest>
 
 namespace {
@@ -40,6 +42,32 @@ struct Window {
     WindowSession session;
     Inspector *inspector;
 };
+
+// Runs events until the pane shows its drawing or has decided there is none.
+bool waitUntilDrawn(SvgPane *pane) {
+    QSignalSpy drawn(pane, &SvgPane::drawn);
+    while (pane->isDrawing())
+        if (!drawn.wait(30000))
+            return false;
+    return true;
+}
+
+// A square of one colour; with `paths`, that many small shapes over it, slow enough to draw that
+// the selection can change meanwhile.
+QString writeDrawing(const QTemporaryDir &folder, const QString &name, const char *fill,
+                     int paths) {
+    QByteArray svg = "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 100 100'>"
+                     "<rect width='100' height='100' fill='" +
+                     QByteArray(fill) + "'/>";
+    for (int path = 0; path < paths; ++path)
+        svg += "<path fill='#0f0' d='M" + QByteArray::number(path % 97) + ' ' +
+               QByteArray::number(path % 89) + "l.5 .1-.2.4z'/>";
+    svg += "</svg>";
+    QFile file(folder.filePath(name));
+    if (file.open(QIODevice::WriteOnly))
+        file.write(svg);
+    return file.fileName();
+}
 
 } // namespace
 
@@ -127,8 +155,15 @@ private slots:
         m_main->files.addFile(QUrl::fromLocalFile(path));
         m_main->files.setResult(path, result);
         m_main->files.setSelection({path});
-        QCoreApplication::sendPostedEvents();
         SvgPreview *preview = m_main->inspector->preview();
+        // The difference is drawn on the render pool; its pane waits beside the others.
+        QVERIFY(preview->differencePane()->isVisible());
+        QVERIFY(preview->differencePane()->isDrawing());
+        for (SvgPane *pane :
+             {preview->originalPane(), preview->optimizedPane(), preview->differencePane()}) {
+            QVERIFY(waitUntilDrawn(pane));
+            QVERIFY(pane->isRenderable());
+        }
         QVERIFY(preview->differencePane()->isVisible());
         const QSize drawn = preview->originalPane()->drawingArea().size();
         QCOMPARE(preview->optimizedPane()->drawingArea().size(), drawn);
@@ -144,6 +179,58 @@ private slots:
         m_main->session.end();
         QTest::mouseClick(preview->useOptimizedButton(), Qt::LeftButton);
         QCOMPARE(asked, QList<QVariantList>{{QStringList{path}}});
+    }
+
+    // Files are drawn on the render pool: the pane ends with the file selected last, drawn, or
+    // with "No preview" when it cannot be drawn; a drawing for an earlier selection that arrives
+    // later is dropped.
+    void previewDrawing_data() {
+        QTest::addColumn<QString>("before"); // selected first, while it is being drawn
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QColor>("colour"); // at the drawing's centre; invalid: "No preview"
+        const QColor blue(0, 0, 255);
+        QTest::newRow("drawn") << ""
+                               << "blue.svg" << blue;
+        QTest::newRow("missing") << ""
+                                 << "missing.svg" << QColor();
+        QTest::newRow("not SVG") << ""
+                                 << "not-svg.svg" << QColor();
+        QTest::newRow("newer selection") << "large-red.svg"
+                                         << "blue.svg" << blue;
+        QTest::newRow("newer selection missing") << "large-red.svg"
+                                                 << "missing.svg" << QColor();
+    }
+    void previewDrawing() {
+        QFETCH(QString, before);
+        QFETCH(QString, file);
+        QFETCH(QColor, colour);
+        QTemporaryDir folder;
+        writeDrawing(folder, "blue.svg", "#00f", 0);
+        writeDrawing(folder, "large-red.svg", "#f00", 40000);
+        QFile text(folder.filePath("not-svg.svg"));
+        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("just text\n") > 0);
+        text.close();
+        SvgPane *pane = m_main->inspector->preview()->originalPane();
+        if (!before.isEmpty()) {
+            m_main->files.addFile(QUrl::fromLocalFile(folder.filePath(before)));
+            m_main->files.setSelection({folder.filePath(before)});
+            QTRY_VERIFY(pane->isDrawing());
+            QTest::qWait(100); // its drawing has begun
+        }
+        const QString path = folder.filePath(file);
+        m_main->files.addFile(QUrl::fromLocalFile(path));
+        m_main->files.setSelection({path});
+        QVERIFY(!pane->isRenderable()); // another file: nothing of the previous one is shown
+        QVERIFY(waitUntilDrawn(pane));
+        // Whatever was still being drawn has arrived by now.
+        renderPool().waitForDone();
+        QTest::qWait(50);
+        QCOMPARE(pane->file(), path);
+        QCOMPARE(pane->isRenderable(), colour.isValid());
+        if (colour.isValid()) {
+            const QImage drawing = pane->drawing();
+            QCOMPARE(drawing.pixelColor(drawing.rect().center()), colour);
+        }
     }
 
     // The name holds "&", which must show as itself, not as a shortcut mark; the asterisk follows

@@ -149,6 +149,9 @@ private slots:
         QCOMPARE(m_window->inspector()->preview()->message(), message);
         files()->setSelection({files()->files().at(0).id});
         SvgPreview *preview = m_window->inspector()->preview();
+        // Drawn on the render pool; renderable once the drawings have arrived.
+        QTRY_VERIFY(!preview->originalPane()->isDrawing() &&
+                    !preview->optimizedPane()->isDrawing());
         QVERIFY(preview->originalPane()->isRenderable());
         QVERIFY(preview->optimizedPane()->isRenderable());
 

@@ -1,54 +1,152 @@
 #include "ui/main/SvgPreview.h"
 
+#include "engine/RenderPool.h"
 #include "engine/SvgRenderer.h"
 #include "engine/VisualCheck.h"
 #include "model/FileResults.h"
 
+#include <QDateTime>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QFutureWatcher>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QtConcurrent>
 
-SvgPane::SvgPane(QWidget *parent) : QWidget(parent) {
+#include <functional>
+#include <utility>
+
+namespace {
+
+// A document as the window last saw it on disk: a file that changed is drawn again, one that did
+// not is not, however often the selection or the results are shown anew.
+QString stamp(const QString &path) {
+    const QFileInfo info(path);
+    return info.exists() ? QString::number(info.size()) + QLatin1Char('@') +
+                               QString::number(info.lastModified().toMSecsSinceEpoch())
+                         : QString();
+}
+
+struct Drawing {
+    std::shared_ptr<SvgRenderer> renderer; // null when the document cannot be drawn
+    QSizeF natural{1, 1};
+    QImage image;
+};
+
+// Runs on the render pool: everything that may take seconds for a large document. `stale` is
+// asked before each step, so a job the window no longer wants ends early.
+Drawing draw(const QString &path, QByteArray svg, std::shared_ptr<SvgRenderer> renderer, QSize box,
+             const std::function<bool()> &stale) {
+    if (!renderer) {
+        if (svg.isEmpty() && !stale()) {
+            QFile file(path);
+            if (!path.isEmpty() && file.open(QIODevice::ReadOnly))
+                svg = file.readAll();
+        }
+        if (svg.isEmpty() || stale())
+            return {};
+        renderer = std::make_shared<SvgRenderer>(svg);
+        if (!renderer->isValid() || renderer->couldNotDraw() || stale())
+            return {};
+    }
+    Drawing drawing{renderer, renderer->naturalSize(), renderer->render(renderer->fittedSize(box))};
+    // Not tried again at the next size: the renderer crashed or ran out of time on it.
+    if (drawing.image.isNull())
+        drawing.renderer.reset();
+    return drawing;
+}
+
+} // namespace
+
+SvgPane::SvgPane(QWidget *parent)
+    : QWidget(parent), m_latest(std::make_shared<std::atomic<quint64>>(0)) {
     setMinimumSize(80, 80);
     QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
 }
 
-SvgPane::~SvgPane() = default;
-
-void SvgPane::setFile(const QString &path) {
-    // A file that is missing or not SVG leaves no renderer; nothing more is needed.
-    QFile file(path);
-    setData(!path.isEmpty() && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
-    m_path = path;
+SvgPane::~SvgPane() {
+    // Jobs still running see they are no longer wanted.
+    m_latest->store(0);
 }
 
-void SvgPane::setData(const QByteArray &svg) {
-    m_path.clear();
-    m_renderer.reset(svg.isEmpty() ? nullptr : new SvgRenderer(svg));
-    if (m_renderer && !m_renderer->isValid())
-        m_renderer.reset();
-    m_image = QImage();
-    m_fixedImage = false;
+void SvgPane::begin(bool keepImage) {
+    m_latest->store(++m_generation);
+    m_renderer.reset();
+    m_running = false;
+    m_drawnBox = QSize();
+    if (!keepImage)
+        m_image = QImage();
     update();
 }
 
-void SvgPane::setImage(const QImage &image) {
-    setData(QByteArray());
-    m_image = image;
-    m_fixedImage = !image.isNull();
+void SvgPane::showNone() {
+    m_state = State::Empty;
+    m_renderer.reset();
+    m_image = QImage();
+    update();
+    emit drawn();
 }
 
-bool SvgPane::isRenderable() const {
-    return m_renderer || m_fixedImage;
+void SvgPane::setFile(const QString &path) {
+    const QString now = stamp(path);
+    const bool sameFile =
+        !path.isEmpty() && path == m_path && m_svg.isEmpty() && m_state != State::Fixed;
+    // Shown again unchanged (the results changed elsewhere): what is shown or on its way stays,
+    // and a file that could not be drawn is not tried again.
+    if (sameFile && now == m_stamp)
+        return;
+    begin(sameFile);
+    m_path = path;
+    m_svg = QByteArray();
+    m_stamp = now;
+    if (path.isEmpty()) {
+        showNone();
+        return;
+    }
+    m_state = State::Drawing;
+}
+
+void SvgPane::setData(const QByteArray &svg) {
+    const bool same = !svg.isEmpty() && svg == m_svg && m_state != State::Fixed;
+    if (same)
+        return;
+    begin(false);
+    m_path.clear();
+    m_stamp.clear();
+    m_svg = svg;
+    if (svg.isEmpty()) {
+        showNone();
+        return;
+    }
+    m_state = State::Drawing;
+}
+
+void SvgPane::setImage(const QImage &image) {
+    begin(false);
+    m_path.clear();
+    m_svg = QByteArray();
+    m_image = image;
+    if (image.isNull()) {
+        showNone();
+        return;
+    }
+    m_state = State::Fixed;
+    emit drawn();
+}
+
+void SvgPane::setWaiting() {
+    begin(false);
+    m_path.clear();
+    m_svg = QByteArray();
+    m_state = State::Drawing;
 }
 
 void SvgPane::setDrawingWidth(int width) {
@@ -67,28 +165,61 @@ QRect SvgPane::drawingArea() const {
     return area;
 }
 
+void SvgPane::requestDrawing(QSize box) {
+    if (m_running || box == m_drawnBox || box.isEmpty())
+        return;
+    // setWaiting's picture comes from elsewhere; a document that failed is not asked again.
+    if (m_path.isEmpty() && m_svg.isEmpty())
+        return;
+    if (m_state == State::Drawn && !m_renderer)
+        return;
+    m_running = true;
+    const quint64 generation = m_generation;
+    const std::shared_ptr<std::atomic<quint64>> latest = m_latest;
+    auto *watcher = new QFutureWatcher<Drawing>(this);
+    connect(watcher, &QFutureWatcher<Drawing>::finished, this, [this, watcher, generation, box] {
+        watcher->deleteLater();
+        if (generation != m_generation)
+            return; // a document no longer shown
+        m_running = false;
+        const Drawing drawing = watcher->result();
+        if (!drawing.renderer) {
+            showNone();
+            return;
+        }
+        m_renderer = drawing.renderer;
+        m_natural = drawing.natural;
+        m_image = drawing.image;
+        m_drawnBox = box;
+        m_state = State::Drawn;
+        // At the size the pane has now: a resize meanwhile asks for the next drawing.
+        update();
+        emit drawn();
+    });
+    watcher->setFuture(QtConcurrent::run(
+        &renderPool(), draw, m_path, m_svg, std::exchange(m_renderer, nullptr), box,
+        std::function<bool()>([latest, generation] { return latest->load() != generation; })));
+}
+
 void SvgPane::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     const QRect area = drawingArea();
-    if (!isRenderable()) {
+    if (m_state == State::Drawing || m_state == State::Drawn) {
+        // Drawn at the screen's own pixel density; a pane is never more than that asks for.
+        const int side = SvgRenderer::maximumSide;
+        requestDrawing(
+            (QSizeF(area.size()) * devicePixelRatioF()).toSize().boundedTo(QSize(side, side)));
+    }
+    if (m_image.isNull()) {
         painter.setPen(palette().color(QPalette::PlaceholderText));
-        painter.drawText(area, Qt::AlignCenter, tr("No preview"));
+        painter.drawText(area, Qt::AlignCenter,
+                         m_state == State::Drawing ? tr("Drawing…") : tr("No preview"));
         return;
     }
-    QSizeF size = m_fixedImage ? QSizeF(m_image.size()) : m_renderer->naturalSize();
+    QSizeF size = m_state == State::Fixed ? QSizeF(m_image.size()) : m_natural;
     size.scale(QSizeF(area.size()), Qt::KeepAspectRatio);
     QRectF target(QPointF(), size);
     target.moveCenter(QRectF(area).center());
-    // Drawn at the screen's own pixel density, again only when the pane's size changed.
-    const QSize pixels = (size * devicePixelRatioF()).toSize();
-    if (!m_fixedImage && m_image.size() != pixels)
-        m_image = m_renderer->render(pixels);
-    if (!m_fixedImage && m_renderer->couldNotDraw()) {
-        // Not tried again at the next size: the renderer crashed or ran out of time on it.
-        m_renderer.reset();
-        update();
-        return;
-    }
 
     // Light and slightly darker squares, the usual sign of transparency.
     constexpr int square = 8;
@@ -179,10 +310,27 @@ SvgPreview::SvgPreview(QWidget *parent)
     hide();
 }
 
-void SvgPreview::showFiles(const QString &original, const QString &optimized,
-                           const QString &message) {
+void SvgPreview::showOriginal(const QString &original) {
     m_original->setFile(original);
     m_originalCaption->setText(caption(tr("Original"), original));
+    m_message->clear();
+    m_message->hide();
+    const QList<QWidget *> review{m_difference, m_differenceCaption, m_review, m_useOptimized};
+    for (QWidget *widget : review)
+        widget->hide();
+}
+
+void SvgPreview::forgetReview() {
+    ++m_reviewGeneration;
+    m_reviewOriginal.clear();
+    m_reviewOutput.clear();
+    m_difference->setImage(QImage());
+}
+
+void SvgPreview::showFiles(const QString &original, const QString &optimized,
+                           const QString &message) {
+    forgetReview();
+    showOriginal(original);
     const bool hasOptimized = !optimized.isEmpty();
     m_optimized->setVisible(hasOptimized);
     m_optimizedCaption->setVisible(hasOptimized);
@@ -192,34 +340,59 @@ void SvgPreview::showFiles(const QString &original, const QString &optimized,
     m_message->setVisible(!message.isEmpty());
     // Shown panes share the width equally; an empty column takes none.
     setColumnsShown(hasOptimized ? 2 : 1);
-    const QList<QWidget *> review{m_difference, m_differenceCaption, m_review, m_useOptimized};
-    for (QWidget *widget : review)
-        widget->hide();
     show();
 }
 
+namespace {
+
+// Runs on the render pool: the visual check draws both documents twice, seconds for a large one.
+QImage difference(const QString &original, const QByteArray &output) {
+    QFile file(original);
+    return file.open(QIODevice::ReadOnly) ? VisualCheck(file.readAll()).compare(output).difference
+                                          : QImage();
+}
+
+} // namespace
+
 void SvgPreview::showLooksDifferent(const QString &original, const FileResult &result) {
-    showFiles(original, QString(), QString());
     const QByteArray &output = result.differentOutput;
+    const bool sameReview = original == m_reviewOriginal && output == m_reviewOutput;
+    showOriginal(original);
     const bool fileMode = !result.destination.isEmpty();
     m_optimized->setData(output);
     m_optimizedCaption->setText((fileMode ? tr("Optimized, not written") : tr("Optimized")) +
                                 QStringLiteral(" · ") + FileResults::sizeText(output.size()));
     m_optimized->show();
     m_optimizedCaption->show();
-    // A lost structure has no picture of its own; the text says what happened.
-    QFile file(original);
-    const QImage difference = file.open(QIODevice::ReadOnly)
-                                  ? VisualCheck(file.readAll()).compare(output).difference
-                                  : QImage();
-    const bool hasDifference = !difference.isNull();
-    m_difference->setImage(difference);
-    m_difference->setVisible(hasDifference);
-    m_differenceCaption->setVisible(hasDifference);
-    setColumnsShown(hasDifference ? 3 : 2);
+    if (!sameReview) {
+        // Three columns while the difference is drawn; most held-back outputs have one.
+        const quint64 generation = ++m_reviewGeneration;
+        m_reviewOriginal = original;
+        m_reviewOutput = output;
+        m_difference->setWaiting();
+        auto *watcher = new QFutureWatcher<QImage>(this);
+        connect(watcher, &QFutureWatcher<QImage>::finished, this, [this, watcher, generation] {
+            watcher->deleteLater();
+            if (generation != m_reviewGeneration)
+                return;
+            m_difference->setImage(watcher->result());
+            showDifference();
+        });
+        watcher->setFuture(QtConcurrent::run(&renderPool(), difference, original, output));
+    }
+    showDifference();
     m_review->setText(FileResults::reviewSentences(result).join(QLatin1Char(' ')));
     m_review->show();
     m_useOptimized->show();
+    show();
+}
+
+void SvgPreview::showDifference() {
+    // A lost structure has no picture of its own; the text says what happened.
+    const bool shown = m_difference->isDrawing() || m_difference->isRenderable();
+    m_difference->setVisible(shown);
+    m_differenceCaption->setVisible(shown);
+    setColumnsShown(shown ? 3 : 2);
 }
 
 bool SvgPreview::eventFilter(QObject *watched, QEvent *event) {
@@ -247,9 +420,9 @@ void SvgPreview::setActionsAllowed(bool allowed) {
 }
 
 void SvgPreview::clear() {
+    forgetReview();
     m_original->setFile(QString());
     m_optimized->setFile(QString());
-    m_difference->setImage(QImage());
     hide();
 }
 

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
 
 class QGridLayout;
@@ -15,6 +16,12 @@ struct FileResult;
 
 // One SVG drawn by librsvg to fit on a checkerboard, so transparent parts show as such; "No
 // preview" when the file cannot be drawn.
+//
+// A large drawing takes librsvg seconds, so reading, parsing and drawing happen on the render
+// pool and the window never waits for them. Until a drawing arrives the pane shows the previous
+// one of the same document, scaled, or "Drawing…". Each new document starts a new generation;
+// answers for an older one are dropped. Only one drawing per document is on its way at a time:
+// a resize meanwhile is remembered and drawn at its latest size when the running one ends.
 class SvgPane : public QWidget {
     Q_OBJECT
 public:
@@ -25,29 +32,57 @@ public:
     void setData(const QByteArray &svg);
     // A picture made elsewhere (the highlighted difference), scaled to fit without smoothing.
     void setImage(const QImage &image);
+    // "Drawing…" until setImage() brings the picture being made elsewhere.
+    void setWaiting();
     QString file() const { return m_path; }
     // Panes side by side differ by a pixel when their row does not divide evenly; drawn no wider
     // than `width`, they show their files at one size. 0: the whole pane.
     void setDrawingWidth(int width);
     // The box the drawing is fitted into.
     QRect drawingArea() const;
-    bool isRenderable() const;
+    // Whether a drawing is shown. While the first drawing of a document is on its way this is
+    // false; drawn() tells when it has been decided.
+    bool isRenderable() const { return !m_image.isNull(); }
+    // Whether the pane still waits for a drawing of what it shows (at its current size).
+    bool isDrawing() const { return m_state == State::Drawing || m_running; }
+    // What is shown: the last drawing or setImage's picture; null when none.
+    QImage drawing() const { return m_image; }
 
     QSize sizeHint() const override { return {tallest, tallest}; }
     // Square while narrow, so three panes side by side take no more height than they use.
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override { return std::clamp(width, 80, tallest); }
 
+signals:
+    // A drawing arrived, or the pane decided there is none to show.
+    void drawn();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     static constexpr int tallest = 160;
+    enum class State { Empty, Drawing, Drawn, Fixed };
 
+    // Forgets the document shown; `keepImage` leaves its drawing up until the next one arrives.
+    void begin(bool keepImage);
+    void showNone();
+    // Asks the render pool for the document at `box` device pixels, unless that is on its way.
+    void requestDrawing(QSize box);
+
+    State m_state = State::Empty;
     QString m_path;
-    std::unique_ptr<SvgRenderer> m_renderer;
-    QImage m_image; // setImage's picture, or the last rendering
-    bool m_fixedImage = false;
+    QByteArray m_svg; // setData's document; null when it comes from m_path
+    QString m_stamp;  // m_path's size and modification time when it was asked for
+    quint64 m_generation = 0;
+    // The generation wanted now, shared with the jobs so stale ones stop before their next step.
+    std::shared_ptr<std::atomic<quint64>> m_latest;
+    // The document parsed by the last job, handed to the next one; only one job holds it at a time.
+    std::shared_ptr<SvgRenderer> m_renderer;
+    bool m_running = false;
+    QSize m_drawnBox; // the box m_image was drawn for
+    QSizeF m_natural{1, 1};
+    QImage m_image;
     int m_drawingWidth = 0;
 };
 
@@ -91,6 +126,15 @@ signals:
 private:
     void setColumnsShown(int count);
     void equalizePanes();
+    void showOriginal(const QString &original);
+    void forgetReview();
+    void showDifference();
+
+    // The held-back review's difference: computed on the render pool for this original and
+    // output; answers for another one are dropped.
+    quint64 m_reviewGeneration = 0;
+    QString m_reviewOriginal;
+    QByteArray m_reviewOutput;
 
     QToolButton *m_header;
     QWidget *m_body;
