@@ -168,6 +168,10 @@ int BatchMode::run(int argc, char *argv[]) {
     const QCommandLineOption quietOption(
         {QStringLiteral("q"), QStringLiteral("quiet")},
         tr("Print only failures and files that would change: no notes, no progress."));
+    const QCommandLineOption noCacheOption(
+        QStringLiteral("no-cache"),
+        tr("Optimize every file afresh, instead of answering files that have not changed from "
+           "earlier runs."));
     const QCommandLineOption restoreOption(
         QStringLiteral("restore"),
         tr("Put back the kept originals of the files given and of the SVG files in the folders "
@@ -180,7 +184,7 @@ int BatchMode::run(int argc, char *argv[]) {
         tr("Take the SVG files of the folders' subfolders too."));
     for (const QCommandLineOption &option :
          {batch, recursiveOption, profileOption, modeOption, checkOption, maxBytesOption,
-          reportOption, reportFormatOption, quietOption, restoreOption, forceOption})
+          reportOption, reportFormatOption, quietOption, noCacheOption, restoreOption, forceOption})
         parser.addOption(option);
     // Qt's own help option would also offer --help-all, which opens the window instead.
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
@@ -281,6 +285,8 @@ int BatchMode::run(int argc, char *argv[]) {
     OptimizerOptions options;
     options.dryRun = checking;
     options.compressedSizes = !reportPath.isEmpty();
+    if (parser.isSet(noCacheOption))
+        options.resultsCache = false;
     std::unique_ptr<ProgressLine> progress;
     if (!quiet && ::isatty(STDERR_FILENO) && files.size() > 1) {
         progress = std::make_unique<ProgressLine>(files.size());

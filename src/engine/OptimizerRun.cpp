@@ -4,6 +4,8 @@
 #include "engine/FileReplacement.h"
 #include "engine/InputGuard.h"
 #include "engine/OutputReview.h"
+#include "engine/RenderPool.h"
+#include "engine/ResultsCache.h"
 #include "engine/StaleRunFolders.h"
 #include "engine/SvgoResolver.h"
 #include "engine/SvgoWorkerPool.h"
@@ -12,6 +14,7 @@
 #include "model/Settings.h"
 
 #include <QCoreApplication>
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -59,7 +62,8 @@ OptimizerRun::~OptimizerRun() {
     }
 }
 
-QList<int> OptimizerRun::prepare() {
+QList<int> OptimizerRun::prepare(const SvgoInstallation &installation) {
+    openCache(installation);
     const int count = int(m_files.size());
     m_outcomes.resize(count);
     m_documents.resize(count);
@@ -74,8 +78,10 @@ QList<int> OptimizerRun::prepare() {
         StaleRunFolders::claim(m_slots.last().temporary);
         if (!m_slots.last().error.isEmpty())
             failFile(index, m_slots.last().error);
-        else if (guardInput(index))
+        else if (guardInput(index) && !answerFromCache(index)) {
+            startCheck(index);
             runnable.append(index);
+        }
     }
     m_maxProcesses = std::clamp<qint64>(
         m_options.maxConcurrentProcesses.value_or(Keys::maxConcurrentProcesses().get()), 1, 64);
@@ -84,16 +90,15 @@ QList<int> OptimizerRun::prepare() {
 
 OptimizationResult OptimizerRun::exec() {
     m_promise.setProgressRange(0, int(m_files.size()));
-    const QList<int> runnable = prepare();
+    // The svgo the resolution stands for, never a stored path that no longer runs.
+    const SvgoInstallation installation = SvgoInstallation::inspect(SvgoResolver::forRun().path);
+    const QList<int> runnable = prepare(installation);
     reportProgress();
     m_cancelPoll.setInterval(50);
     connect(&m_cancelPoll, &QTimer::timeout, this, &OptimizerRun::checkCancel);
     m_cancelPoll.start();
     checkCancel();
     if (!m_cancelled && !runnable.isEmpty()) {
-        // The svgo the resolution stands for, never a stored path that no longer runs.
-        const SvgoInstallation installation =
-            SvgoInstallation::inspect(SvgoResolver::forRun().path);
         if (installation.engine() == SvgoInstallation::Engine::Worker)
             startWorkers(installation, runnable);
         else
@@ -210,10 +215,13 @@ void OptimizerRun::finishFile(int index, const QByteArray *document) {
         // row offers svgo's output anyway.
         m_documents[index] =
             status == FileResult::Status::LooksDifferent && !m_originals.at(index).isEmpty()
-                ? m_originals.at(index)
+                ? std::move(m_originals[index])
                 : output;
-        return;
     }
+    // Not needed again: a run over many files holds only the inputs still in flight.
+    m_originals[index] = QByteArray();
+    if (m_textMode)
+        return;
     if (m_options.dryRun)
         return;
     if (status != FileResult::Status::Optimized) {
@@ -279,6 +287,8 @@ void OptimizerRun::failFile(int index, const QString &message) {
     outcome.status = FileResult::Status::Failed;
     outcome.message = message;
     outcome.sizeAfter = -1;
+    m_originals[index] = QByteArray();
+    m_checks[index] = {};
     ++m_finished;
     m_settled.append(index);
 }
@@ -350,11 +360,73 @@ bool OptimizerRun::guardInput(int index) {
         m_inputs[index] = copy.fileName();
         m_originals[index] = checked.svg;
     }
-    if (m_profile.checkRendering) {
-        // The original is drawn while svgo works on it.
-        m_checks[index] = QtConcurrent::run(
-            [svg = m_originals.at(index)] { return std::make_shared<VisualCheck>(svg); });
+    return true;
+}
+
+void OptimizerRun::startCheck(int index) {
+    if (m_profile.checkRendering && !m_originals.at(index).isEmpty())
+        m_checks[index] = QtConcurrent::run(&renderPool(), [svg = m_originals.at(index)] {
+            return std::make_shared<VisualCheck>(svg);
+        });
+}
+
+void OptimizerRun::openCache(const SvgoInstallation &installation) {
+    // An svgo of no known version (a script that runs some svgo) could change unseen.
+    if (!m_options.resultsCache.value_or(Keys::cacheResults().get()) ||
+        installation.version.isEmpty())
+        return;
+    QByteArray configuration = "svgo's defaults";
+    if (!m_configFile.isEmpty()) {
+        QFile file(m_configFile);
+        if (!file.open(QIODevice::ReadOnly))
+            return;
+        configuration = file.readAll();
+        if (m_profile.svgoConfigFile) {
+            // A configuration of the user's own may read other files, which its bytes do not
+            // show: then nothing is remembered. It may also look at the file's name.
+            if (configuration.contains("import") || configuration.contains("require"))
+                return;
+            m_cacheByPath = true;
+        }
     }
+    // A new build of the program may review differently; its messages follow the language.
+    const QFileInfo program(QCoreApplication::applicationFilePath());
+    QByteArray context;
+    QDataStream stream(&context, QIODevice::WriteOnly);
+    stream << QCoreApplication::applicationVersion() << program.size()
+           << program.lastModified().toMSecsSinceEpoch()
+           << OutputReview::tr("svgo could not make the file smaller; it stays as it was.")
+           << installation.executable << installation.packageFolder << installation.version
+           << installation.node << int(installation.engine()) << configuration
+           << int(m_profile.mode) << m_profile.checkRendering
+           << m_profile.keepOriginalWhenNotSmaller;
+    m_cache = std::make_unique<ResultsCache>(
+        m_options.cacheFolder.value_or(ResultsCache::defaultFolder()), context);
+}
+
+QByteArray OptimizerRun::cacheKeyInput(int index) const {
+    return m_cacheByPath ? m_paths.at(index).toUtf8() + '\0' + m_originals.at(index)
+                         : m_originals.at(index);
+}
+
+bool OptimizerRun::answerFromCache(int index) {
+    if (!m_cache || m_originals.at(index).isEmpty())
+        return false;
+    std::optional<ResultsCache::Answer> answer = m_cache->find(cacheKeyInput(index));
+    if (!answer)
+        return false;
+    if (!m_inMemory) {
+        // Placed like svgo's own output, through the file's private temporary name.
+        QFile output(m_slots.at(index).temporary);
+        if (!output.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            output.write(answer->output) != answer->output.size() || !output.flush()) {
+            output.close();
+            output.remove();
+            return false; // svgo writes it, or says what is wrong with the place
+        }
+    }
+    m_fromCache.insert(index, answer->review);
+    finishFile(index, m_inMemory ? &answer->output : nullptr);
     return true;
 }
 
@@ -363,12 +435,17 @@ FileResult::Status OptimizerRun::reviewOutput(int index, const QByteArray &outpu
         m_checks.at(index).isValid() ? m_checks.at(index).result() : nullptr;
     m_checks[index] = {}; // its drawing is not needed again
     FileResult result;
-    if (m_originals.at(index).isEmpty()) {
+    if (const auto cached = m_fromCache.constFind(index); cached != m_fromCache.cend()) {
+        result = *cached;
+        m_fromCache.erase(cached);
+    } else if (m_originals.at(index).isEmpty()) {
         // We could not read the input ourselves, so there is nothing to compare with.
         result.status = FileResult::Status::Optimized;
         result.sizeAfter = output.size();
     } else {
         result = OutputReview::review(m_profile, m_originals.at(index), output, check.get());
+        if (m_cache)
+            m_cache->store(cacheKeyInput(index), result, output);
     }
     // The sizes are those of the file on disk, which a converted copy does not change.
     result.sizeBefore = m_outcomes.at(index).sizeBefore;

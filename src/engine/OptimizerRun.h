@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFuture>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPromise>
@@ -19,6 +20,7 @@
 #include <memory>
 
 class QProcess;
+class ResultsCache;
 class QTemporaryDir;
 class SvgoWorkerPool;
 class VisualCheck;
@@ -57,7 +59,13 @@ private:
         bool timedOut = false;
     };
 
-    QList<int> prepare();
+    QList<int> prepare(const SvgoInstallation &installation);
+    // Opens the results cache when the run may use it: everything besides an input that decides
+    // what becomes of it goes into its context.
+    void openCache(const SvgoInstallation &installation);
+    // Finishes a file from what an earlier run made of the same bytes; false when none is known.
+    bool answerFromCache(int index);
+    QByteArray cacheKeyInput(int index) const;
     void startWorkers(const SvgoInstallation &installation, const QList<int> &files);
     void takeUpdate(const SvgoJobUpdate &update);
 
@@ -75,6 +83,7 @@ private:
     void finishFile(int index, const QByteArray *document = nullptr);
     // Checks one input before svgo gets it: fails it, or hands svgo a UTF-8 copy where needed.
     bool guardInput(int index);
+    void startCheck(int index); // draws the original while svgo works on it
     // Looks at one file's output before it is used (`output`: svgo's bytes) and decides whether
     // it is optimized, already optimal or looks different; leaves the outcome in m_outcomes.
     FileResult::Status reviewOutput(int index, const QByteArray &output);
@@ -101,6 +110,9 @@ private:
     bool m_intoFolder = false;               // file mode into an output folder
     QString m_stopped; // why the run replaces no more files (its originals cannot be recorded)
     QList<QFuture<std::shared_ptr<VisualCheck>>> m_checks; // drawn while svgo works
+    std::unique_ptr<ResultsCache> m_cache; // none when the run may not use it
+    bool m_cacheByPath = false; // the user's own configuration may look at the file's name
+    QHash<int, FileResult> m_fromCache; // reviews known from the cache, until the file is finished
     std::unique_ptr<QTemporaryDir> m_convertedInputs;
     SvgoOutputs m_outputs;
     // File mode: the originals of the inputs the run replaces, so the replacement can be undone.

@@ -56,6 +56,11 @@ const Defaults::Key<QString> &lineEnding() {
     return key;
 }
 
+const Defaults::Key<bool> &cacheResults() {
+    static const Defaults::Key<bool> key(QStringLiteral("cacheResults"), [] { return true; });
+    return key;
+}
+
 // Long enough for any sane drawing; a file that takes longer is more likely stuck than big.
 const TimeLimitKey &svgoTimeLimit() {
     static const TimeLimitKey key(QStringLiteral("svgoTimeLimit"), [] { return qint64(60); });

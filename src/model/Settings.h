@@ -14,6 +14,8 @@ const Defaults::Key<qint64> &chunkSize();
 const Defaults::Key<qint64> &maxConcurrentProcesses();
 // The line break written between the parts of text output: "crlf" or "lf".
 const Defaults::Key<QString> &lineEnding();
+// Whether runs answer unchanged files from what they made of them before (ResultsCache).
+const Defaults::Key<bool> &cacheResults();
 // Seconds one file may take in svgo. No limit at all (0 or less) would fail every file at once, so
 // such a stored value reads as the default.
 class TimeLimitKey : public Defaults::Key<qint64> {

@@ -28,8 +28,9 @@ inline void isolateSettings(const QTemporaryDir &folder, const QString &applicat
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
     QCoreApplication::setOrganizationName(QStringLiteral("MirandelTests"));
     QCoreApplication::setApplicationName(application);
-    // Copies of overwritten inputs stay out of the user's cache folder as well.
+    // Copies of overwritten inputs and remembered results stay out of the user's cache folder.
     OriginalsBackup::setRoot(folder.filePath(QStringLiteral("originals")));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(folder.filePath(QStringLiteral("cache"))));
 }
 
 // The first `count` icons of the set, as absolute paths.

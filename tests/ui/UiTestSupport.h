@@ -22,6 +22,8 @@ inline void useSettingsIn(const QString &dir, const char *application) {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir);
     QCoreApplication::setOrganizationName(QStringLiteral("MirandelTests"));
     QCoreApplication::setApplicationName(QLatin1String(application));
+    // Remembered results too: a test's second run over a file is the test's own business.
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(QDir(dir).filePath(QStringLiteral("cache"))));
 }
 
 inline void writeScript(const QString &path, const QByteArray &body,

@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QProcess>
 #include <QScreen>
@@ -117,6 +118,19 @@ private slots:
     }
 
     // Escape on an open drop-down closes only the drop-down; the next one closes the window.
+    // The results cache is turned off and on by its box, and the box follows the store.
+    void cacheResultsBox() {
+        GeneralSettingsTab tab;
+        tab.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tab));
+        QCheckBox *box = tab.cacheResultsBox();
+        QVERIFY(box->isChecked());
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+        QCOMPARE(Keys::cacheResults().get(), false);
+        Keys::cacheResults().set(true);
+        QVERIFY(box->isChecked());
+    }
+
     void escapeClosesTheDropDownFirst() {
         application->state()->setSelectedSettingsTab(SettingsTab::General);
         application->openSettings();

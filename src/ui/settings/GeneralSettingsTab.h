@@ -13,8 +13,10 @@ public:
 
     QCheckBox *copyAutomaticallyBox() const { return m_copyAutomatically; }
     QComboBox *lineEndingPicker() const { return m_lineEnding; }
+    QCheckBox *cacheResultsBox() const { return m_cacheResults; }
 
 private:
     QCheckBox *m_copyAutomatically;
     QComboBox *m_lineEnding;
+    QCheckBox *m_cacheResults;
 };
