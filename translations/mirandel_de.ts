@@ -323,6 +323,10 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich 
         <source>No such file or folder.</source>
         <translation>Datei oder Ordner nicht vorhanden.</translation>
     </message>
+    <message>
+        <source>Optimize every file afresh, instead of answering files that have not changed from earlier runs.</source>
+        <translation>Jede Datei neu optimieren, statt unveränderte Dateien aus früheren Läufen zu beantworten.</translation>
+    </message>
 </context>
 <context>
     <name>BatchReport</name>
@@ -509,6 +513,18 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich 
     <message>
         <source>Line Endings:</source>
         <translation>Zeilenenden:</translation>
+    </message>
+    <message>
+        <source>Remember the results of unchanged files</source>
+        <translation>Ergebnisse unveränderter Dateien merken</translation>
+    </message>
+    <message>
+        <source>A file optimized before with the same bytes, options and svgo is answered at once instead of being optimized again.</source>
+        <translation>Eine Datei, die schon einmal mit denselben Bytes, Optionen und demselben svgo optimiert wurde, ist sofort fertig, statt erneut optimiert zu werden.</translation>
+    </message>
+    <message>
+        <source>Optimizing:</source>
+        <translation>Optimieren:</translation>
     </message>
 </context>
 <context>
@@ -1354,6 +1370,10 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich 
     <message>
         <source>No preview</source>
         <translation>Keine Vorschau</translation>
+    </message>
+    <message>
+        <source>Drawing…</source>
+        <translation>Wird gezeichnet …</translation>
     </message>
 </context>
 <context>
