@@ -233,6 +233,24 @@ private slots:
         }
     }
 
+    // A resize keeps the drawing up, scaled, until the one at the new size arrives.
+    void paneRedrawsAtNewSize() {
+        QTemporaryDir folder;
+        SvgPane pane;
+        pane.resize(150, 150);
+        pane.setFile(writeDrawing(folder, "blue.svg", "#00f", 0));
+        pane.show();
+        QVERIFY(waitUntilDrawn(&pane));
+        const QSize first = pane.drawing().size();
+        pane.resize(100, 100);
+        pane.repaint();
+        QVERIFY(pane.isDrawing());
+        QCOMPARE(pane.drawing().size(), first);
+        QVERIFY(waitUntilDrawn(&pane));
+        QCOMPARE(pane.drawing().size(),
+                 (QSizeF(pane.drawingArea().size()) * pane.devicePixelRatioF()).toSize());
+    }
+
     // The name holds "&", which must show as itself, not as a shortcut mark; the asterisk follows
     // edits, in every window.
     void pickerAndUpdateItem() {

@@ -168,10 +168,8 @@ QRect SvgPane::drawingArea() const {
 void SvgPane::requestDrawing(QSize box) {
     if (m_running || box == m_drawnBox || box.isEmpty())
         return;
-    // setWaiting's picture comes from elsewhere; a document that failed is not asked again.
+    // setWaiting's picture comes from elsewhere.
     if (m_path.isEmpty() && m_svg.isEmpty())
-        return;
-    if (m_state == State::Drawn && !m_renderer)
         return;
     m_running = true;
     const quint64 generation = m_generation;
