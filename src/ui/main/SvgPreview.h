@@ -21,7 +21,8 @@ struct FileResult;
 // pool and the window never waits for them. Until a drawing arrives the pane shows the previous
 // one of the same document, scaled, or "Drawing…". Each new document starts a new generation;
 // answers for an older one are dropped. Only one drawing per document is on its way at a time:
-// a resize meanwhile is remembered and drawn at its latest size when the running one ends.
+// a resize meanwhile is remembered and drawn at its latest size when the running one ends. A file
+// shown again unchanged (same size and modification time) is not read or drawn again.
 class SvgPane : public QWidget {
     Q_OBJECT
 public:
@@ -72,7 +73,7 @@ private:
 
     State m_state = State::Empty;
     QString m_path;
-    QByteArray m_svg; // setData's document; null when it comes from m_path
+    QByteArray m_svg; // setData's document; empty when it comes from m_path
     QString m_stamp;  // m_path's size and modification time when it was asked for
     quint64 m_generation = 0;
     // The generation wanted now, shared with the jobs so stale ones stop before their next step.
