@@ -2,9 +2,12 @@
 // Bootstrap set, against one plain svgo process over the same files: the case of a pre-commit
 // hook or a CI step, where every call starts cold. Each call gets fresh copies of the icons and
 // its own settings, and batch mode runs with and without the rendering check, and --check runs
-// over the tree it has just optimized.
+// over the tree it has just optimized: afresh, and again with the results it remembered.
 //
-// Usage: bench_batch [repetitions]   (median of the repetitions; default 3)
+// Last, batch mode's own peak memory over many small files (the workers' is their own).
+//
+// Usage: bench_batch [repetitions] [files]   (median of the repetitions, default 3; files for the
+// memory run, default 100000, 0 to leave it out)
 
 #include "model/Profile.h"
 #include "model/Settings.h"
@@ -64,11 +67,6 @@ double timed(const QString &command, const QStringList &arguments, const QTempor
     return seconds;
 }
 
-double median(QList<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
 // The default profile, with or without the rendering check, in the calls' settings.
 void writeSettings(bool check) {
     Profile profile = Profile::builtInDefault();
@@ -77,11 +75,65 @@ void writeSettings(bool check) {
     QSettings().sync();
 }
 
+// The peak resident memory of `pid` so far, in bytes (the kernel keeps the high-water mark).
+qint64 peakMemory(qint64 pid) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').constFirst().toLongLong() * 1024;
+    return -1;
+}
+
+// Batch mode's own peak memory over `count` small files, none like another, its workers apart.
+void measureMemory(const QTemporaryDir &work, int count) {
+    const QString folder = work.filePath(QStringLiteral("many"));
+    QDir().mkpath(folder);
+    for (int index = 0; index < count; ++index) {
+        QFile file(folder + QStringLiteral("/icon-%1.svg").arg(index, 6, 10, QLatin1Char('0')));
+        if (!file.open(QIODevice::WriteOnly))
+            return;
+        file.write(QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 "
+                                  "%1 %1\">\n  <path d=\"M %2.000 0 h 1.000 v 1.000 h -1.000 "
+                                  "z\"/>\n</svg>\n")
+                       .arg(index / 1000 + 24)
+                       .arg(index % 1000)
+                       .toUtf8());
+    }
+    writeSettings(false);
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), work.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), work.filePath(QStringLiteral("cache")));
+    process.setProcessEnvironment(environment);
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    process.start(program, {QStringLiteral("--batch"), QStringLiteral("--check"),
+                            QStringLiteral("--no-cache"), QStringLiteral("-q"), folder});
+    qint64 peak = 0;
+    while (!process.waitForFinished(100))
+        peak = std::max(peak, peakMemory(process.processId()));
+    std::printf("%6d files  --check, peak memory of batch mode %6.1f MB (%.0f bytes per file), "
+                "%.1f s\n",
+                count, double(peak) / 1e6, double(peak) / count,
+                double(timer.nsecsElapsed()) / 1e9);
+    QDir(folder).removeRecursively();
+}
+
+double median(QList<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.at(values.size() / 2);
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
     QCoreApplication application(argc, argv);
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    const int manyFiles = argc > 2 ? std::max(0, std::atoi(argv[2])) : 100000;
     QTemporaryDir work;
     // The settings batch mode reads: under the names the program uses, in the calls' folder.
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
@@ -91,7 +143,7 @@ int main(int argc, char *argv[]) {
     std::printf("batch mode from start to exit, median of %d (%d cores)\n", repetitions,
                 QThread::idealThreadCount());
     for (const int count : {10, 2078}) {
-        QList<double> alone, checked, unchecked, checkedTree;
+        QList<double> alone, checked, unchecked, checkedTree, rechecked;
         for (int round = 0; round < repetitions; ++round) {
             // svgo over the same files in place: its list for a few, its folder mode for a set.
             const QString plain = copyIcons(work, round * 3, count);
@@ -108,13 +160,21 @@ int main(int argc, char *argv[]) {
             for (const bool check : {true, false}) {
                 writeSettings(check);
                 const QString folder = copyIcons(work, round * 3 + (check ? 1 : 2), count);
+                // Every round's copies have the same bytes: without --no-cache later rounds
+                // would be answered from the first one's results.
+                const QString batch = QStringLiteral("--batch"),
+                              noCache = QStringLiteral("--no-cache"),
+                              checkOption = QStringLiteral("--check");
                 (check ? checked : unchecked)
-                    .append(timed(program, {QStringLiteral("--batch"), folder}, work));
+                    .append(timed(program, {batch, noCache, folder}, work));
+                if (check)
+                    continue;
                 // The CI step over the tree just optimized: nothing to write, every file passes.
-                if (!check)
-                    checkedTree.append(timed(
-                        program, {QStringLiteral("--batch"), QStringLiteral("--check"), folder},
-                        work));
+                checkedTree.append(timed(program, {batch, checkOption, noCache, folder}, work));
+                // The same step again with the results of the last one kept, as a CI cache
+                // step keeps them: a repository where nothing changed.
+                timed(program, {batch, checkOption, folder}, work);
+                rechecked.append(timed(program, {batch, checkOption, folder}, work));
             }
         }
         const double svgoAlone = median(alone);
@@ -125,6 +185,10 @@ int main(int argc, char *argv[]) {
                     median(checked), median(checked) / svgoAlone);
         std::printf("%5d icons  --check, optimized tree   %7.3f s  %5.2f x svgo\n", count,
                     median(checkedTree), median(checkedTree) / svgoAlone);
+        std::printf("%5d icons  --check again, cached     %7.3f s  %5.2f x svgo\n", count,
+                    median(rechecked), median(rechecked) / svgoAlone);
     }
+    if (manyFiles > 0)
+        measureMemory(work, manyFiles);
     return 0;
 }
