@@ -63,7 +63,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://mirandel.app/")
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), librsvg2-2 (>= 2.52), \
 libqt6network6 (>= 6.4), libqt6dbus6 (>= 6.4), libqt6concurrent6 (>= 6.4), \
-libc6 (>= 2.34), libstdc++6 (>= 11), libgcc-s1 (>= 3.0), zlib1g, zsh, nodejs (>= 16)")
+libc6 (>= 2.34), libstdc++6 (>= 11), libgcc-s1 (>= 3.0), zlib1g, libbrotli1, zsh, nodejs (>= 16)")
 # Qt's own dialogs and buttons in the user's language.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 # The package ships svgo; npm only serves a user who wants another svgo installed from the sheet.

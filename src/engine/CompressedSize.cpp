@@ -1,7 +1,10 @@
 #include "engine/CompressedSize.h"
 
+#include <brotli/encode.h>
 #include <zlib.h>
 
+#include <algorithm>
+#include <memory>
 #include <vector>
 
 qint64 gzipSize(const QByteArray &bytes) {
@@ -19,4 +22,71 @@ qint64 gzipSize(const QByteArray &bytes) {
     const qint64 size = status == Z_STREAM_END ? qint64(stream.total_out) : -1;
     deflateEnd(&stream);
     return size;
+}
+
+namespace {
+
+// The command line reads its input in pieces of this size and says "finish" only once a read
+// comes back short; where a piece ends can change the bytes it writes, so the same is done here.
+constexpr qsizetype brotliReadSize = qsizetype(1) << 19;
+
+// The command line's window for an input of `length` bytes: large enough to reach back over the
+// whole input, and no larger, so that small files do not pay for a window they never use.
+quint32 brotliWindowFor(qint64 length) {
+    quint32 lgwin = BROTLI_MIN_WINDOW_BITS;
+    while ((qint64(1) << lgwin) - 16 < length) {
+        ++lgwin;
+        if (lgwin == BROTLI_MAX_WINDOW_BITS)
+            break;
+    }
+    return lgwin;
+}
+
+} // namespace
+
+qint64 brotliSize(const QByteArray &bytes) {
+    const std::unique_ptr<BrotliEncoderState, decltype(&BrotliEncoderDestroyInstance)> encoder(
+        BrotliEncoderCreateInstance(nullptr, nullptr, nullptr), &BrotliEncoderDestroyInstance);
+    if (!encoder)
+        return -1;
+    BrotliEncoderState *state = encoder.get();
+    BrotliEncoderSetParameter(state, BROTLI_PARAM_QUALITY, BROTLI_MAX_QUALITY);
+    BrotliEncoderSetParameter(state, BROTLI_PARAM_LGWIN, brotliWindowFor(bytes.size()));
+    if (!bytes.isEmpty())
+        BrotliEncoderSetParameter(state, BROTLI_PARAM_SIZE_HINT,
+                                  quint32(std::min<qint64>(bytes.size(), qint64(1) << 30)));
+
+    const auto *input = reinterpret_cast<const uint8_t *>(bytes.constData());
+    const qsizetype total = bytes.size();
+    qsizetype offset = 0;
+    qint64 written = 0;
+    std::vector<uint8_t> out(qsizetype(1) << 16);
+    bool finishing = false;
+    for (;;) {
+        const qsizetype piece = std::min(brotliReadSize, total - offset);
+        // A full read leaves the end unknown until the next one returns nothing.
+        finishing = piece < brotliReadSize;
+        size_t availableIn = size_t(piece);
+        const uint8_t *nextIn = input + offset;
+        offset += piece;
+        const BrotliEncoderOperation operation =
+            finishing ? BROTLI_OPERATION_FINISH : BROTLI_OPERATION_PROCESS;
+        for (;;) {
+            size_t availableOut = out.size();
+            uint8_t *nextOut = out.data();
+            if (!BrotliEncoderCompressStream(state, operation, &availableIn, &nextIn, &availableOut,
+                                             &nextOut, nullptr))
+                return -1;
+            written += qint64(out.size() - availableOut);
+            if (finishing ? BrotliEncoderIsFinished(state)
+                          : availableIn == 0 && !BrotliEncoderHasMoreOutput(state))
+                break;
+        }
+        if (finishing)
+            return written;
+    }
+}
+
+CompressedSizes compressedSizes(const QByteArray &bytes) {
+    return {gzipSize(bytes), brotliSize(bytes)};
 }

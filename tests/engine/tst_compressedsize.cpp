@@ -1,0 +1,70 @@
+#include "engine/CompressedSize.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The sizes shown and reported must be what the real tools write, or a saving could be claimed
+// that no server delivers.
+class TestCompressedSize : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_folder;
+
+    // What `program arguments… file` writes to its standard output for `bytes` in a file.
+    qint64 toolSize(const QString &program, QStringList arguments, const QByteArray &bytes) {
+        QFile file(m_folder.filePath(QStringLiteral("input.svg")));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(bytes) != bytes.size())
+            return -2;
+        file.close();
+        QProcess process;
+        arguments.append(file.fileName());
+        process.start(program, arguments);
+        if (!process.waitForFinished(120000) || process.exitCode() != 0)
+            return -3;
+        return process.readAllStandardOutput().size();
+    }
+
+private slots:
+    void matchesTheTools_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("tiny icon")
+            << QByteArray("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 1 1\">"
+                          "<path d=\"M0 0h1v1z\"/></svg>");
+        QFile icon(QStringLiteral(MIRANDEL_SOURCE_DIR
+                                  "/tools/node_modules/bootstrap-icons/icons/bootstrap.svg"));
+        QVERIFY(icon.open(QIODevice::ReadOnly));
+        QTest::newRow("Bootstrap icon") << icon.readAll();
+        // Just over and exactly at the pieces brotli reads in, and past its largest window.
+        QByteArray large("<svg xmlns=\"http://www.w3.org/2000/svg\">\n");
+        QRandomGenerator random(7);
+        while (large.size() < (qsizetype(1) << 20) - 6)
+            large += QByteArray("<circle cx=\"") + QByteArray::number(random.bounded(1000)) +
+                     "\" cy=\"" + QByteArray::number(random.bounded(1000)) + "\" r=\"" +
+                     QByteArray::number(random.bounded(50)) + "\"/>\n";
+        large.truncate((qsizetype(1) << 20) - 6);
+        large += "</svg>";
+        QCOMPARE(large.size(), qsizetype(1) << 20);
+        QTest::newRow("1 MiB") << large;
+        QTest::newRow("1 MiB and a byte") << large + '\n';
+        static const char latin1[] = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
+                                     "<svg><title>\xe4\xf6\xfc\xff\x80\x00\x01</title></svg>";
+        QTest::newRow("not UTF-8") << QByteArray(latin1, sizeof latin1 - 1);
+    }
+
+    void matchesTheTools() {
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(gzipSize(bytes), toolSize(QStringLiteral("gzip"), {"-9", "-n", "-c"}, bytes));
+        QCOMPARE(brotliSize(bytes), toolSize(QStringLiteral("brotli"), {"-q", "11", "-c"}, bytes));
+        const CompressedSizes both = compressedSizes(bytes);
+        QCOMPARE(both.gzip, gzipSize(bytes));
+        QCOMPARE(both.brotli, brotliSize(bytes));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCompressedSize)
+#include "tst_compressedsize.moc"
