@@ -4,6 +4,10 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <functional>
+#include <optional>
+
 namespace IdPrefixer {
 
 namespace {
@@ -23,17 +27,168 @@ bool isIdListAttribute(QStringView name) {
     return names.contains(name);
 }
 
+// "svg:style" is a style element as much as "style" is.
+QStringView localName(QStringView name) {
+    const qsizetype colon = name.lastIndexOf(u':');
+    return colon < 0 ? name : name.sliced(colon + 1);
+}
+
+// The text with XML's character references decoded: id="a&amp;b" is the id "a&b".
+QString decoded(QStringView text) {
+    if (!text.contains(u'&'))
+        return text.toString();
+    QString result;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype end = text[i] == u'&' ? text.indexOf(u';', i + 1) : -1;
+        if (end > i && end - i <= 10) {
+            const QStringView entity = text.sliced(i + 1, end - i - 1);
+            static const QHash<QString, char32_t> named{{QStringLiteral("amp"), U'&'},
+                                                        {QStringLiteral("lt"), U'<'},
+                                                        {QStringLiteral("gt"), U'>'},
+                                                        {QStringLiteral("quot"), U'"'},
+                                                        {QStringLiteral("apos"), U'\''}};
+            bool ok = false;
+            char32_t code = named.value(entity.toString());
+            ok = code != 0;
+            if (!ok && entity.startsWith(u"#x", Qt::CaseInsensitive))
+                code = entity.sliced(2).toUInt(&ok, 16);
+            else if (!ok && entity.startsWith(u'#'))
+                code = entity.sliced(1).toUInt(&ok, 10);
+            if (ok && code > 0 && code <= 0x10FFFF) {
+                result += QString::fromUcs4(&code, 1);
+                i = end;
+                continue;
+            }
+        }
+        result += text[i];
+    }
+    return result;
+}
+
+bool isNameStart(QChar c) {
+    return c.isLetter() || c == u'_' || c.unicode() >= 0x80;
+}
+bool isNameChar(QChar c) {
+    return isNameStart(c) || c.isDigit() || c == u'-';
+}
+
+// The CSS name starting at `at` (an optional "-", then a name start): its length, or 0.
+qsizetype nameLength(QStringView text, qsizetype at) {
+    qsizetype i = at;
+    if (i < text.size() && text[i] == u'-')
+        ++i;
+    if (i >= text.size() || !isNameStart(text[i]))
+        return 0;
+    while (i < text.size() && isNameChar(text[i]))
+        ++i;
+    return i - at;
+}
+
+// What a selector list names: "#id" and ".class" outside strings and attribute selectors, and
+// the value of [id=…], [id^=…] and [id|=…] (`exact` for "="). Offsets are into `selectors`.
+struct SelectorName {
+    enum Kind { Id, Class, IdAttribute } kind;
+    qsizetype start;
+    qsizetype length;
+    bool exact = true;
+};
+
+QList<SelectorName> selectorNames(QStringView selectors) {
+    QList<SelectorName> names;
+    for (qsizetype i = 0; i < selectors.size(); ++i) {
+        const QChar c = selectors[i];
+        if (c == u'"' || c == u'\'') {
+            const qsizetype end = selectors.indexOf(c, i + 1);
+            i = end < 0 ? selectors.size() : end;
+        } else if (c == u'[') {
+            const qsizetype end = selectors.indexOf(u']', i + 1);
+            const QStringView inside =
+                selectors.sliced(i + 1, (end < 0 ? selectors.size() : end) - i - 1);
+            static const QRegularExpression idAttribute(
+                QStringLiteral("^\\s*id\\s*([\\^|]?)=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s\"']+))"));
+            if (const QRegularExpressionMatch match = idAttribute.match(inside); match.hasMatch()) {
+                const int group = match.capturedStart(2) >= 0   ? 2
+                                  : match.capturedStart(3) >= 0 ? 3
+                                                                : 4;
+                names.append({SelectorName::IdAttribute, i + 1 + match.capturedStart(group),
+                              match.capturedLength(group), match.capturedLength(1) == 0});
+            }
+            i = end < 0 ? selectors.size() : end;
+        } else if (c == u'#' || c == u'.') {
+            if (const qsizetype length = nameLength(selectors, i + 1); length > 0) {
+                names.append({c == u'#' ? SelectorName::Id : SelectorName::Class, i + 1, length});
+                i += length;
+            }
+        } else if (c == u'\\') {
+            ++i; // an escaped character is never a name's start
+        }
+    }
+    return names;
+}
+
+// Calls `onRule` with the selectors of each style rule that applies to the document itself:
+// not the keyframes of an animation, not the descriptors of @font-face or @page. Its offsets
+// are into the text; comments and strings never count.
+void forEachRule(QStringView css,
+                 const std::function<void(qsizetype start, qsizetype length)> &onRule) {
+    enum class Block { Rule, Group, Other };
+    QList<Block> open;
+    qsizetype segment = 0;
+    for (qsizetype i = 0; i < css.size(); ++i) {
+        const QChar c = css[i];
+        if (c == u'"' || c == u'\'') {
+            const qsizetype end = css.indexOf(c, i + 1);
+            i = end < 0 ? css.size() : end;
+        } else if (c == u'/' && css.sliced(i).startsWith(u"/*")) {
+            const qsizetype end = css.indexOf(u"*/", i + 2);
+            i = end < 0 ? css.size() : end + 1;
+        } else if (c == u'{') {
+            const QStringView prelude = css.sliced(segment, i - segment).trimmed();
+            Block block = Block::Rule;
+            if (prelude.startsWith(u'@')) {
+                static const QStringList groups{
+                    QStringLiteral("@media"), QStringLiteral("@supports"), QStringLiteral("@layer"),
+                    QStringLiteral("@container"), QStringLiteral("@document")};
+                block = std::any_of(groups.cbegin(), groups.cend(),
+                                    [&](const QString &group) {
+                                        return prelude.startsWith(group, Qt::CaseInsensitive);
+                                    })
+                            ? Block::Group
+                            : Block::Other;
+            }
+            if (block == Block::Rule &&
+                std::all_of(open.cbegin(), open.cend(), [](Block b) { return b == Block::Group; }))
+                onRule(segment, i - segment);
+            open.append(block);
+            segment = i + 1;
+        } else if (c == u'}' || c == u';') {
+            if (c == u'}' && !open.isEmpty())
+                open.removeLast();
+            segment = i + 1;
+        }
+    }
+}
+
 class Rewriter {
 public:
-    Rewriter(const QSet<QString> &ids, const QString &prefix) : m_ids(ids), m_prefix(prefix) {}
+    Rewriter(const QSet<QString> &ids, const QSet<QString> &classes, const QString &prefix,
+             const QString &rootId)
+        : m_ids(ids), m_classes(classes), m_prefix(prefix), m_rootId(rootId) {}
 
     QString attribute(QStringView name, QStringView value) const {
         if (name == u"id")
             return m_prefix + value.toString();
+        if (name == u"class")
+            return classList(value);
         QString result = urls(value);
         if (name == u"href" || name.endsWith(u":href")) {
-            if (result.startsWith(u'#') && m_ids.contains(result.mid(1)))
-                result.insert(1, m_prefix);
+            // A URL's blanks around it do not count: " #a" is a link to a.
+            qsizetype at = 0;
+            while (at < result.size() && result[at].isSpace())
+                ++at;
+            if (at < result.size() && result[at] == u'#' &&
+                m_ids.contains(decoded(QStringView(result).sliced(at + 1)).trimmed()))
+                result.insert(at + 1, m_prefix);
         } else if (isIdListAttribute(name)) {
             static const QRegularExpression word(QStringLiteral("\\S+"));
             result = replaced(result, word, 0);
@@ -45,42 +200,118 @@ public:
         return result;
     }
 
-    // A style sheet: url(#…) anywhere, "#…" only in selectors, never in colours like #fff.
+    // A style sheet: url(#…) anywhere; ids, classes and the scope only in rules' selectors,
+    // never in colours like #fff or in keyframes.
     QString styleSheet(QStringView text) const {
         const QString css = urls(text);
         QString result;
         qsizetype copied = 0;
-        qsizetype segment = 0;
-        for (qsizetype i = 0; i < css.size(); ++i) {
-            const QChar c = css.at(i);
-            if (c == u'"' || c == u'\'') {
-                const qsizetype end = css.indexOf(c, i + 1);
-                i = end < 0 ? css.size() : end;
-            } else if (c == u'/' && css.mid(i, 2) == u"/*") {
-                const qsizetype end = css.indexOf(u"*/", i + 2);
-                i = end < 0 ? css.size() : end + 1;
-            } else if (c == u'{' || c == u'}' || c == u';') {
-                const QStringView prelude = QStringView(css).sliced(segment, i - segment);
-                if (c == u'{' && !prelude.trimmed().startsWith(u'@')) {
-                    static const QRegularExpression selectorId(QStringLiteral(
-                        "#(-?[_a-zA-Z\\x{80}-\\x{10FFFF}][\\w\\-\\x{80}-\\x{10FFFF}]*)"));
-                    result += QStringView(css).sliced(copied, segment - copied);
-                    result += replaced(prelude.toString(), selectorId, 1);
-                    copied = i;
-                }
-                segment = i + 1;
-            }
-        }
+        forEachRule(css, [&](qsizetype start, qsizetype length) {
+            result += QStringView(css).sliced(copied, start - copied);
+            result += selectors(QStringView(css).sliced(start, length));
+            copied = start + length;
+        });
         result += QStringView(css).sliced(copied);
         return result;
     }
 
 private:
+    QString classList(QStringView value) const {
+        QString result;
+        qsizetype at = 0;
+        while (at < value.size()) {
+            qsizetype end = at;
+            while (end < value.size() && !value[end].isSpace())
+                ++end;
+            if (end > at && m_classes.contains(decoded(value.sliced(at, end - at))))
+                result += m_prefix;
+            while (end < value.size() && value[end].isSpace())
+                ++end;
+            result += value.sliced(at, end - at);
+            at = end;
+        }
+        return result;
+    }
+
+    QString selectors(QStringView listWithComments) const {
+        // A comment between the selectors and their block would hide them from the scope.
+        static const QRegularExpression comment(QStringLiteral("/\\*.*?(\\*/|$)"),
+                                                QRegularExpression::DotMatchesEverythingOption);
+        QString list = listWithComments.toString();
+        list.replace(comment, QStringLiteral(" "));
+        QString named;
+        qsizetype copied = 0;
+        for (const SelectorName &name : selectorNames(list)) {
+            const QString value = decoded(QStringView(list).sliced(name.start, name.length));
+            const bool prefixed = name.kind == SelectorName::Class ? m_classes.contains(value)
+                                  : name.exact                     ? m_ids.contains(value)
+                                                                   : true;
+            if (!prefixed)
+                continue;
+            named += QStringView(list).sliced(copied, name.start - copied);
+            named += m_prefix;
+            copied = name.start;
+        }
+        named += QStringView(list).sliced(copied);
+        return m_rootId.isEmpty() ? named : scoped(named);
+    }
+
+    // Every selector of the list made to start at the document's root.
+    QString scoped(const QString &list) const {
+        QStringList parts;
+        qsizetype from = 0;
+        int depth = 0;
+        for (qsizetype i = 0; i <= list.size(); ++i) {
+            const QChar c = i < list.size() ? list[i] : QChar(u',');
+            if (c == u'"' || c == u'\'') {
+                const qsizetype end = list.indexOf(c, i + 1);
+                i = end < 0 ? list.size() - 1 : end;
+            } else if (c == u'(' || c == u'[') {
+                ++depth;
+            } else if (c == u')' || c == u']') {
+                depth = std::max(0, depth - 1);
+            } else if (c == u',' && (depth == 0 || i == list.size())) {
+                parts.append(scopedSelector(list.mid(from, i - from)));
+                from = i + 1;
+            }
+        }
+        return parts.join(u',');
+    }
+
+    QString scopedSelector(const QString &selector) const {
+        qsizetype start = 0;
+        while (start < selector.size() && selector[start].isSpace())
+            ++start;
+        const QStringView text = QStringView(selector).sliced(start);
+        if (text.trimmed().isEmpty())
+            return selector;
+        const QString root = u'#' + m_rootId;
+        const auto startsWithWord = [&](QStringView word) {
+            return text.startsWith(word, Qt::CaseInsensitive) &&
+                   (text.size() == word.size() || !isNameChar(text[word.size()]));
+        };
+        QString result = selector.left(start);
+        if (startsWithWord(root)) {
+            result += text; // already the root
+        } else if (startsWithWord(u":root")) {
+            result += root;
+            result += text.sliced(5);
+        } else if (startsWithWord(u"svg")) {
+            // The root is an svg itself: "svg > g" means the root's children.
+            result += root;
+            result += text.sliced(3);
+        } else {
+            result += root + u' ';
+            result += text;
+        }
+        return result;
+    }
+
     QString urls(QStringView text) const {
         if (!text.contains(u"url("))
             return text.toString();
-        static const QRegularExpression url(
-            QStringLiteral("url\\(\\s*(?:[\"']|&quot;|&apos;)?#([^\"'()\\s&]+)"));
+        static const QRegularExpression url(QStringLiteral(
+            "url\\(\\s*(?:[\"']|&quot;|&apos;)?#((?:[^\"'()\\s&]|&(?!quot;|apos;)#?\\w+;)+)"));
         return replaced(text.toString(), url, 1);
     }
 
@@ -91,7 +322,7 @@ private:
         bool changed = false;
         for (auto it = pattern.globalMatch(text); it.hasNext();) {
             const QRegularExpressionMatch match = it.next();
-            if (!m_ids.contains(match.captured(group)))
+            if (!m_ids.contains(decoded(match.capturedView(group))))
                 continue;
             result += QStringView(text).sliced(copied, match.capturedStart(group) - copied);
             result += m_prefix;
@@ -105,7 +336,9 @@ private:
     }
 
     const QSet<QString> &m_ids;
+    const QSet<QString> &m_classes;
     const QString &m_prefix;
+    const QString m_rootId; // with the prefix; empty: selectors are not scoped
 };
 
 } // namespace
@@ -152,21 +385,63 @@ bool mayDefineIds(QStringView markup) {
     return false;
 }
 
-QString prefixIds(QStringView markup, const QString &prefix) {
-    // Most icons define no id at all; they need no walk.
-    if (!mayDefineIds(markup))
+bool mayNeedPrefixing(QStringView markup) {
+    return mayDefineIds(markup) || markup.contains(u"<style") || markup.contains(u":style");
+}
+
+QString prefixIds(QStringView markup, const QString &prefix, bool scopeToRoot) {
+    // Most icons define no id and hold no style sheet; they need no walk.
+    if (!mayNeedPrefixing(markup))
         return markup.toString();
     QSet<QString> ids;
-    Markup::scan(markup, [&](const Markup::StartTag &tag) {
-        for (const Markup::Attribute &attribute : tag.attributes)
-            if (attribute.name == u"id" && attribute.valueLength > 0)
-                ids.insert(markup.sliced(attribute.valueStart, attribute.valueLength).toString());
-    });
-    if (ids.isEmpty())
+    QSet<QString> classes;
+    std::optional<Markup::StartTag> root;
+    bool hasRules = false;
+    Markup::scan(
+        markup,
+        [&](const Markup::StartTag &tag) {
+            if (!root)
+                root = tag;
+            for (const Markup::Attribute &attribute : tag.attributes)
+                if (attribute.name == u"id" && attribute.valueLength > 0)
+                    ids.insert(decoded(markup.sliced(attribute.valueStart, attribute.valueLength)));
+        },
+        [&](qsizetype start, qsizetype length, QStringView element) {
+            if (localName(element) != u"style")
+                return;
+            const QStringView css = markup.sliced(start, length);
+            forEachRule(css, [&](qsizetype at, qsizetype size) {
+                hasRules = true;
+                const QStringView list = css.sliced(at, size);
+                for (const SelectorName &name : selectorNames(list))
+                    if (name.kind == SelectorName::Class)
+                        classes.insert(decoded(list.sliced(name.start, name.length)));
+            });
+        });
+    if (ids.isEmpty() && !hasRules)
         return markup.toString();
 
-    const Rewriter rewriter(ids, prefix);
+    // The scope is the root's id: its own when it has a plain one, else one it is given.
+    QString rootId;
     QList<Edit> edits;
+    if (scopeToRoot && hasRules && root && localName(root->name) == u"svg") {
+        const auto own = std::find_if(root->attributes.cbegin(), root->attributes.cend(),
+                                      [](const Markup::Attribute &a) { return a.name == u"id"; });
+        if (own == root->attributes.cend()) {
+            QString name = QStringLiteral("root");
+            for (int number = 2; ids.contains(name); ++number)
+                name = QStringLiteral("root-%1").arg(number);
+            rootId = prefix + name;
+            edits.append(
+                {root->start + 1 + root->name.size(), 0, QStringLiteral(" id=\"%1\"").arg(rootId)});
+        } else {
+            const QStringView value = markup.sliced(own->valueStart, own->valueLength);
+            if (nameLength(value, 0) == value.size())
+                rootId = prefix + value.toString();
+        }
+    }
+
+    const Rewriter rewriter(ids, classes, prefix, rootId);
     const auto onTag = [&](const Markup::StartTag &tag) {
         for (const Markup::Attribute &attribute : tag.attributes) {
             const QStringView value = markup.sliced(attribute.valueStart, attribute.valueLength);
@@ -178,7 +453,7 @@ QString prefixIds(QStringView markup, const QString &prefix) {
         }
     };
     const auto onText = [&](qsizetype start, qsizetype length, QStringView element) {
-        if (element != u"style")
+        if (localName(element) != u"style")
             return;
         QString rewritten = rewriter.styleSheet(markup.sliced(start, length));
         if (rewritten != markup.sliced(start, length))

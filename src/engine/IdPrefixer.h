@@ -35,10 +35,20 @@ private:
 // Fast enough to run over every document of a large run.
 bool mayDefineIds(QStringView markup);
 
+// Whether the markup may need prefixIds at all: it may define ids or hold a style sheet.
+bool mayNeedPrefixing(QStringView markup);
+
 // Puts `prefix` in front of every id the document defines and of every reference to one of
-// them: url(#…) in any attribute and in style sheets, "#…" in href and xlink:href, the id lists
-// of the aria-… attributes, the element references of animation timing (begin, end), and "#…"
-// in style sheet selectors. References to ids the document does not define stay as they are.
-QString prefixIds(QStringView markup, const QString &prefix);
+// them: url(#…) in any attribute and in style sheets, "#…" in href and xlink:href (blanks
+// around it allowed), the id lists of the aria-… attributes, the element references of
+// animation timing (begin, end), and "#…" and [id=…] in style sheet selectors. Ids are compared
+// with their entities decoded. References to ids the document does not define stay as they are.
+//
+// A style sheet reaches every document of the page it is pasted into, so its class names are
+// prefixed as well (in the selectors and in the class attributes that use them). With
+// `scopeToRoot`, every selector is also made to start at the document's root, which gets an id
+// of its own when it has none: "rect{…}" or "*{…}" then restyle only this document. (Not for a
+// sprite's symbols, whose root becomes the <symbol>.)
+QString prefixIds(QStringView markup, const QString &prefix, bool scopeToRoot = false);
 
 } // namespace IdPrefixer

@@ -139,12 +139,14 @@ void TextOutputAssembler::appendDocument(const QString &fileName, QStringView ma
     // document of its own whose ids cannot meet another's, so CSS keeps them as they are.
     const bool named = m_format == OutputFormat::CSS || m_format == OutputFormat::Sprite;
     const bool prefixesIds =
-        m_uniqueIds && m_format != OutputFormat::CSS && IdPrefixer::mayDefineIds(markup);
+        m_uniqueIds && m_format != OutputFormat::CSS && IdPrefixer::mayNeedPrefixing(markup);
     const QString name =
         named || prefixesIds ? m_names.claim(IdPrefixer::validName(stem)) : QString();
     QString prefixed;
     if (prefixesIds) {
-        prefixed = IdPrefixer::prefixIds(markup, name + IdPrefixer::separator.toString());
+        // A symbol's root is the <symbol>: its style cannot be scoped to the document's svg.
+        prefixed = IdPrefixer::prefixIds(markup, name + IdPrefixer::separator.toString(),
+                                         m_format != OutputFormat::Sprite);
         markup = prefixed;
     }
 

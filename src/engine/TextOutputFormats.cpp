@@ -4,6 +4,9 @@
 
 #include <QSet>
 
+#include <optional>
+#include <utility>
+
 namespace TextOutputFormats {
 
 namespace {
@@ -81,6 +84,31 @@ QString cssRule(const QString &className, QStringView markup) {
            QStringLiteral("\")}");
 }
 
+namespace {
+
+// A length of the root's width or height in the user units a document without a viewBox draws
+// in (CSS pixels; an em is the initial 16 px); none for a percentage or anything unknown.
+std::optional<double> userUnits(const QString &length) {
+    static const QList<std::pair<QString, double>> units{
+        {QStringLiteral("px"), 1.0},         {QStringLiteral("em"), 16.0},
+        {QStringLiteral("ex"), 8.0},         {QStringLiteral("pt"), 96.0 / 72},
+        {QStringLiteral("pc"), 16.0},        {QStringLiteral("in"), 96.0},
+        {QStringLiteral("cm"), 96.0 / 2.54}, {QStringLiteral("mm"), 96.0 / 25.4}};
+    QString number = length.trimmed();
+    double scale = 1.0;
+    for (const auto &[unit, size] : units)
+        if (number.endsWith(unit)) {
+            number.chop(unit.size());
+            scale = size;
+            break;
+        }
+    bool ok = false;
+    const double value = number.toDouble(&ok) * scale;
+    return ok && value > 0 ? std::optional<double>(value) : std::nullopt;
+}
+
+} // namespace
+
 QString spriteSymbol(const QString &id, QStringView markup) {
     std::optional<Markup::StartTag> root;
     Markup::scan(markup, [&](const Markup::StartTag &tag) {
@@ -113,12 +141,10 @@ QString spriteSymbol(const QString &id, QStringView markup) {
     }
     if (!hasViewBox) {
         // Without a viewBox a symbol has no coordinate system to scale; the size gives one.
-        bool widthOk = false;
-        bool heightOk = false;
-        const double w = QString(width).remove(QStringLiteral("px")).toDouble(&widthOk);
-        const double h = QString(height).remove(QStringLiteral("px")).toDouble(&heightOk);
-        if (widthOk && heightOk)
-            symbol += QStringLiteral(" viewBox=\"0 0 %1 %2\"").arg(w).arg(h);
+        const std::optional<double> w = userUnits(width);
+        const std::optional<double> h = userUnits(height);
+        if (w && h)
+            symbol += QStringLiteral(" viewBox=\"0 0 %1 %2\"").arg(*w).arg(*h);
     }
     symbol += kept;
     if (root->selfClosing)

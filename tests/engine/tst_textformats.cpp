@@ -2,7 +2,9 @@
 // svgo options a profile carries instead of a configuration file.
 
 #include "engine/IdPrefixer.h"
+#include "engine/SvgRenderer.h"
 #include "engine/SvgoConfiguration.h"
+#include "engine/TextOutputFormats.h"
 #include "tst_optimizer_support.h"
 
 using namespace optimizer_test;
@@ -133,32 +135,138 @@ private slots:
             QVERIFY(idsAreUniqueAndResolved(run.texts.value(0)));
     }
 
+    // Two icons that style ".cls-1" in colours of their own, one coloured by an attribute and
+    // one whose sheet styles every path: laid side by side as a page shows them, each draws in
+    // its own colour only when their sheets are kept to their own documents.
+    void stylesStayInTheirDocument_data() {
+        QTest::addColumn<bool>("uniqueIds");
+        QTest::newRow("unique ids") << true;
+        QTest::newRow("ids kept: the sheets meet") << false;
+    }
+    void stylesStayInTheirDocument() {
+        QFETCH(bool, uniqueIds);
+        QStringList files;
+        for (const char *name : {"alert", "ok", "plain", "typed"})
+            files.append(QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/styles/") +
+                         QLatin1String(name) + ".svg");
+        const Run run = optimize(files, profileOf(uniqueIds ? "" : "keepIds"));
+        QCOMPARE(run.result.count(FileResult::Status::Optimized), files.size());
+        QString page = run.texts.value(0);
+        static const QRegularExpression root(QStringLiteral("<svg(?=[\\s>])"));
+        int placed = 0;
+        for (qsizetype at = page.indexOf(root); at >= 0; at = page.indexOf(root, at + 1))
+            page.insert(at + 4,
+                        QStringLiteral(" x=\"%1\" width=\"10\" height=\"10\"").arg(10 * placed++));
+        QCOMPARE(placed, files.size());
+        const QByteArray drawing = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"40\" "
+                                   "height=\"10\">" +
+                                   page.toUtf8() + "</svg>";
+        const QImage image = SvgRenderer(drawing).render(QSize(40, 10));
+        QVERIFY(!image.isNull());
+        const QList<QRgb> alone{qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(255, 255, 0),
+                                qRgb(0, 0, 255)};
+        QList<QRgb> together;
+        for (int index = 0; index < files.size(); ++index)
+            together.append(image.pixel(10 * index + 5, 5));
+        if (uniqueIds)
+            QCOMPARE(together, alone);
+        else
+            QVERIFY2(together != alone, "without prefixes the test would show nothing");
+    }
+
+    // A symbol needs a viewBox to scale; a root with a size in any unit gives one.
+    void spriteViewBox_data() {
+        QTest::addColumn<QString>("size");
+        QTest::addColumn<QString>("viewBox"); // empty: none given
+        QTest::newRow("em") << "width=\"2em\" height=\"2em\""
+                            << "0 0 32 32";
+        QTest::newRow("px and plain") << "width=\"24px\" height=\"12\""
+                                      << "0 0 24 12";
+        QTest::newRow("inches") << "width=\"1in\" height=\"0.5in\""
+                                << "0 0 96 48";
+        QTest::newRow("a percentage") << "width=\"100%\" height=\"20\""
+                                      << "";
+    }
+    void spriteViewBox() {
+        QFETCH(QString, size);
+        QFETCH(QString, viewBox);
+        const QString symbol =
+            TextOutputFormats::spriteSymbol("s", "<svg xmlns=\"http://www.w3.org/2000/svg\" " +
+                                                     size + "><path d=\"M0 0h1\"/></svg>");
+        QCOMPARE(symbol, "<symbol id=\"s\"" +
+                             (viewBox.isEmpty() ? QString() : " viewBox=\"" + viewBox + "\"") +
+                             "><path d=\"M0 0h1\"/></symbol>");
+    }
+
     void prefixIds_data() {
         QTest::addColumn<QString>("markup");
+        QTest::addColumn<bool>("scope");
         QTest::addColumn<QString>("expected");
         QTest::newRow("style sheet: selectors and url(), not colours or unknown ids")
             << "<svg><style>#a,.b #c:hover{fill:#abc;stroke:url(#a)}@media(x){#a{}}#zz{}</style>"
                "<g id=\"a\"/><g id=\"c\"/></svg>"
-            << "<svg><style>#p_a,.b #p_c:hover{fill:#abc;stroke:url(#p_a)}@media(x){#p_a{}}#zz{}"
+            << false
+            << "<svg><style>#p_a,.p_b #p_c:hover{fill:#abc;stroke:url(#p_a)}@media(x){#p_a{}}#zz{}"
                "</style><g id=\"p_a\"/><g id=\"p_c\"/></svg>";
         QTest::newRow("quoted url() in a style attribute")
-            << "<g id=\"a\" style=\"fill:url(&quot;#a&quot;);mask:url('#a')\"/>"
+            << "<g id=\"a\" style=\"fill:url(&quot;#a&quot;);mask:url('#a')\"/>" << false
             << "<g id=\"p_a\" style=\"fill:url(&quot;#p_a&quot;);mask:url('#p_a')\"/>";
         QTest::newRow("aria id lists")
-            << "<svg aria-labelledby=\"t  x d\"><title id=\"t\"/><desc id=\"d\"/></svg>"
+            << "<svg aria-labelledby=\"t  x d\"><title id=\"t\"/><desc id=\"d\"/></svg>" << false
             << "<svg aria-labelledby=\"p_t  x p_d\"><title id=\"p_t\"/><desc id=\"p_d\"/></svg>";
         QTest::newRow("animation timing")
             << "<animate id=\"a\" begin=\"0s;a.end+1s; b.click\"/><set id=\"b\" end=\"2.5s\"/>"
+            << false
             << "<animate id=\"p_a\" begin=\"0s;p_a.end+1s; p_b.click\"/><set id=\"p_b\" "
                "end=\"2.5s\"/>";
         QTest::newRow("links outside the document stay")
-            << "<a href=\"#top\"><use href=\"other.svg#a\"/><g id=\"a\"/></a>"
+            << "<a href=\"#top\"><use href=\"other.svg#a\"/><g id=\"a\"/></a>" << false
             << "<a href=\"#top\"><use href=\"other.svg#a\"/><g id=\"p_a\"/></a>";
+        QTest::newRow("classes of the style sheet, where they are used; others stay")
+            << "<svg><style>.cls-1{fill:red}a[href$=\".svg\"]{}</style><path class=\" cls-1 "
+               "x\"/><g class=\"x\"/></svg>"
+            << false
+            << "<svg><style>.p_cls-1{fill:red}a[href$=\".svg\"]{}</style><path class=\" p_cls-1 "
+               "x\"/><g class=\"x\"/></svg>";
+        QTest::newRow("ids with entities")
+            << "<g id=\"a&amp;b\"/><use href=\"#a&amp;b\"/><path fill=\"url(#a&#38;b)\"/>" << false
+            << "<g id=\"p_a&amp;b\"/><use href=\"#p_a&amp;b\"/><path fill=\"url(#p_a&#38;b)\"/>";
+        QTest::newRow("id attribute selectors")
+            << "<svg><style>[id=\"a\"],[id='zz'],[id^=b]{}</style><g id=\"a\"/></svg>" << false
+            << "<svg><style>[id=\"p_a\"],[id='zz'],[id^=p_b]{}</style><g id=\"p_a\"/></svg>";
+        QTest::newRow("a comment between selector and block")
+            << "<svg><style>/* {} */#a /* x */{fill:red}</style><g id=\"a\"/></svg>" << false
+            << "<svg><style> #p_a  {fill:red}</style><g id=\"p_a\"/></svg>";
+        QTest::newRow("a namespaced style sheet")
+            << "<s:svg xmlns:s=\"http://www.w3.org/2000/svg\"><s:style>#a{}</s:style><s:g "
+               "id=\"a\"/></s:svg>"
+            << false
+            << "<s:svg xmlns:s=\"http://www.w3.org/2000/svg\"><s:style>#p_a{}</s:style><s:g "
+               "id=\"p_a\"/></s:svg>";
+        QTest::newRow("blanks around a link") << "<use href=\" #a \"/><g id=\"a\"/>" << false
+                                              << "<use href=\" #p_a \"/><g id=\"p_a\"/>";
+        QTest::newRow("scoped: type, universal and root selectors; keyframes stay")
+            << "<svg viewBox=\"0 0 1 1\"><style>rect, *{fill:red}svg>g{}:root{}[fill]{}"
+               "@keyframes k{from{opacity:0}}</style><rect/></svg>"
+            << true
+            << "<svg id=\"p_root\" viewBox=\"0 0 1 1\"><style>#p_root rect, #p_root *{fill:red}"
+               "#p_root>g{}#p_root{}#p_root [fill]{}@keyframes k{from{opacity:0}}</style><rect/>"
+               "</svg>";
+        QTest::newRow("scoped: the root's own id")
+            << "<svg id=\"r\"><style>#r g{}g{}</style></svg>" << true
+            << "<svg id=\"p_r\"><style>#p_r g{}#p_r g{}</style></svg>";
+        QTest::newRow("scoped: a root id that is taken")
+            << "<svg><style>g{}</style><g id=\"root\"/></svg>" << true
+            << "<svg id=\"p_root-2\"><style>#p_root-2 g{}</style><g id=\"p_root\"/></svg>";
+        QTest::newRow("no style sheet, no ids: as it was")
+            << "<svg style=\"fill:red\"><path d=\"M0 0\"/></svg>" << true
+            << "<svg style=\"fill:red\"><path d=\"M0 0\"/></svg>";
     }
     void prefixIds() {
         QFETCH(QString, markup);
+        QFETCH(bool, scope);
         QFETCH(QString, expected);
-        QCOMPARE(IdPrefixer::prefixIds(markup, "p_"), expected);
+        QCOMPARE(IdPrefixer::prefixIds(markup, "p_", scope), expected);
     }
 
     void validNames_data() {
