@@ -28,12 +28,14 @@ BatchRecord BatchRecord::of(const QString &path, const FileResult &outcome, bool
     record.path = path;
     record.bytesBefore = outcome.sizeBefore;
     record.gzipBefore = outcome.gzipBefore;
+    record.brotliBefore = outcome.brotliBefore;
     record.message = outcome.message;
     switch (outcome.status) {
     case FileResult::Status::Optimized:
         record.status = checking ? Status::WouldChange : Status::Optimized;
         record.bytesAfter = outcome.sizeAfter;
         record.gzipAfter = outcome.gzipAfter;
+        record.brotliAfter = outcome.brotliAfter;
         break;
     case FileResult::Status::AlreadyOptimal:
     case FileResult::Status::LooksDifferent:
@@ -43,6 +45,7 @@ BatchRecord BatchRecord::of(const QString &path, const FileResult &outcome, bool
                             : Status::LooksDifferent;
         record.bytesAfter = outcome.sizeBefore;
         record.gzipAfter = outcome.gzipBefore;
+        record.brotliAfter = outcome.brotliBefore;
         break;
     case FileResult::Status::Failed:
     case FileResult::Status::NotRun:
@@ -86,7 +89,7 @@ QString BatchRecord::statusName(Status status) {
 QByteArray BatchReport::json(const Run &run) {
     QJsonArray files;
     QJsonObject counts;
-    qint64 totals[4] = {0, 0, 0, 0};
+    qint64 totals[6] = {0, 0, 0, 0, 0, 0};
     for (const BatchRecord &record : run.records) {
         const QString status = BatchRecord::statusName(record.status);
         files.append(QJsonObject{{QStringLiteral("path"), record.path},
@@ -95,17 +98,18 @@ QByteArray BatchReport::json(const Run &run) {
                                  {QStringLiteral("bytesAfter"), bytes(record.bytesAfter)},
                                  {QStringLiteral("gzipBefore"), bytes(record.gzipBefore)},
                                  {QStringLiteral("gzipAfter"), bytes(record.gzipAfter)},
+                                 {QStringLiteral("brotliBefore"), bytes(record.brotliBefore)},
+                                 {QStringLiteral("brotliAfter"), bytes(record.brotliAfter)},
                                  {QStringLiteral("message"), record.message}});
         counts[status] = counts.value(status).toInteger() + 1;
         // The totals add up files whose sizes before and after are both known.
-        const qint64 sizes[4] = {record.bytesBefore, record.bytesAfter, record.gzipBefore,
-                                 record.gzipAfter};
-        if (sizes[0] >= 0 && sizes[1] >= 0)
-            for (int k = 0; k < 2; ++k)
+        const qint64 sizes[6] = {record.bytesBefore, record.bytesAfter,   record.gzipBefore,
+                                 record.gzipAfter,   record.brotliBefore, record.brotliAfter};
+        for (int k = 0; k < 6; k += 2)
+            if (sizes[k] >= 0 && sizes[k + 1] >= 0) {
                 totals[k] += sizes[k];
-        if (sizes[2] >= 0 && sizes[3] >= 0)
-            for (int k = 2; k < 4; ++k)
-                totals[k] += sizes[k];
+                totals[k + 1] += sizes[k + 1];
+            }
     }
     const QJsonObject document{
         {QStringLiteral("mirandel"), run.mirandelVersion},
@@ -121,7 +125,9 @@ QByteArray BatchReport::json(const Run &run) {
                      {QStringLiteral("bytesBefore"), totals[0]},
                      {QStringLiteral("bytesAfter"), totals[1]},
                      {QStringLiteral("gzipBefore"), totals[2]},
-                     {QStringLiteral("gzipAfter"), totals[3]}}}};
+                     {QStringLiteral("gzipAfter"), totals[3]},
+                     {QStringLiteral("brotliBefore"), totals[4]},
+                     {QStringLiteral("brotliAfter"), totals[5]}}}};
     return QJsonDocument(document).toJson(QJsonDocument::Indented);
 }
 

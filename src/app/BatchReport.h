@@ -25,8 +25,11 @@ struct BatchRecord {
     // -1 where unknown. A file kept as it was has its own size after.
     qint64 bytesBefore = -1;
     qint64 bytesAfter = -1;
+    // The same compressed as a browser downloads them, where the run measured them.
     qint64 gzipBefore = -1;
     qint64 gzipAfter = -1;
+    qint64 brotliBefore = -1;
+    qint64 brotliAfter = -1;
     QString message;
 
     // One record from a run's outcome; `checking` names an optimized file one that would change,

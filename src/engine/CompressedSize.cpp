@@ -1,5 +1,9 @@
 #include "engine/CompressedSize.h"
 
+#include "engine/RenderPool.h"
+
+#include <QtConcurrent>
+
 #include <brotli/encode.h>
 #include <zlib.h>
 
@@ -89,4 +93,53 @@ qint64 brotliSize(const QByteArray &bytes) {
 
 CompressedSizes compressedSizes(const QByteArray &bytes) {
     return {gzipSize(bytes), brotliSize(bytes)};
+}
+
+CompressedSizeReports::CompressedSizeReports(Report report, QList<FileResult> &outcomes)
+    : m_state(std::make_shared<State>(State{std::move(report), &outcomes, {}})) {}
+
+CompressedSizeReports &CompressedSizeReports::of(Report &report, QList<FileResult> &outcomes) {
+    if (auto *installed = report.target<CompressedSizeReports>())
+        return *installed;
+    report = CompressedSizeReports(std::move(report), outcomes);
+    return *report.target<CompressedSizeReports>();
+}
+
+void CompressedSizeReports::measure(int index, const QByteArray &input, const QByteArray &output) {
+    Pending &pending = m_state->pending[index];
+    pending.before = input.isEmpty() ? QFuture<CompressedSizes>()
+                                     : QtConcurrent::run(&renderPool(), compressedSizes, input);
+    pending.after = QtConcurrent::run(&renderPool(), compressedSizes, output);
+}
+
+void CompressedSizeReports::operator()(
+    const QList<std::pair<qsizetype, FileResult>> &settled) const {
+    QList<FileResult> &outcomes = *m_state->outcomes;
+    for (const auto &entry : settled) {
+        const auto pending = m_state->pending.constFind(int(entry.first));
+        if (pending == m_state->pending.cend())
+            continue;
+        FileResult &outcome = outcomes[entry.first];
+        if (pending->before.isValid()) {
+            const CompressedSizes before = pending->before.result();
+            outcome.gzipBefore = before.gzip;
+            outcome.brotliBefore = before.brotli;
+        }
+        const CompressedSizes after = pending->after.result();
+        outcome.gzipAfter = after.gzip;
+        outcome.brotliAfter = after.brotli;
+        m_state->pending.erase(pending);
+    }
+    if (!m_state->report)
+        return;
+    // What was reported was copied before the sizes were in.
+    QList<std::pair<qsizetype, FileResult>> measured = settled;
+    for (auto &[index, reported] : measured) {
+        const FileResult &outcome = outcomes.at(index);
+        reported.gzipBefore = outcome.gzipBefore;
+        reported.gzipAfter = outcome.gzipAfter;
+        reported.brotliBefore = outcome.brotliBefore;
+        reported.brotliAfter = outcome.brotliAfter;
+    }
+    m_state->report(measured);
 }

@@ -1,6 +1,15 @@
 #pragma once
 
+#include "model/FileResult.h"
+
 #include <QByteArray>
+#include <QFuture>
+#include <QHash>
+#include <QList>
+
+#include <functional>
+#include <memory>
+#include <utility>
 
 // The size of `bytes` as `gzip -9 -n` would store them: zlib's deflate at its best level inside
 // gzip's header and trailer (GNU gzip's own deflate may differ from it by a few bytes). What a
@@ -20,3 +29,37 @@ struct CompressedSizes {
 };
 
 CompressedSizes compressedSizes(const QByteArray &bytes);
+
+// A run's compressed sizes while they are measured on the render pool, by list index. It stands
+// in for the run's onFilesFinished (and calls the one it replaced), because every finished file
+// passes through that report before the run ends: there each file's sizes are waited for and
+// written into the reported outcome and into the run's own, so that the outcomes the run returns
+// have them too. Lives on the run's thread.
+class CompressedSizeReports {
+public:
+    using Report = std::function<void(const QList<std::pair<qsizetype, FileResult>> &)>;
+
+    // The one standing in for `report`, put in its place on first use; `outcomes` are the run's.
+    static CompressedSizeReports &of(Report &report, QList<FileResult> &outcomes);
+
+    // Starts measuring one file's input (none when it could not be read) and svgo's output.
+    void measure(int index, const QByteArray &input, const QByteArray &output);
+
+    void operator()(const QList<std::pair<qsizetype, FileResult>> &settled) const;
+
+private:
+    struct Pending {
+        QFuture<CompressedSizes> before; // invalid: the input could not be read
+        QFuture<CompressedSizes> after;
+    };
+    // Shared, as a std::function holds copies.
+    struct State {
+        Report report;
+        QList<FileResult> *outcomes = nullptr;
+        QHash<int, Pending> pending;
+    };
+
+    CompressedSizeReports(Report report, QList<FileResult> &outcomes);
+
+    std::shared_ptr<State> m_state;
+};

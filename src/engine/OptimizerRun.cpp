@@ -450,9 +450,11 @@ FileResult::Status OptimizerRun::reviewOutput(int index, const QByteArray &outpu
     // The sizes are those of the file on disk, which a converted copy does not change.
     result.sizeBefore = m_outcomes.at(index).sizeBefore;
     if (m_options.compressedSizes) {
-        if (!m_originals.at(index).isEmpty())
-            result.gzipBefore = gzipSize(m_originals.at(index));
-        result.gzipAfter = gzipSize(output);
+        // brotli at its best takes milliseconds per icon and seconds per megabyte, too long to
+        // hold up the answers behind this one: the sizes are measured on the render pool and
+        // joined to the outcome where it is reported.
+        CompressedSizeReports::of(m_options.onFilesFinished, m_outcomes)
+            .measure(index, m_originals.at(index), output);
     }
     if (!m_inMemory)
         result.destination = m_slots.at(index).destination;

@@ -23,9 +23,12 @@ struct FileResult {
     QString message;
     qint64 sizeBefore = -1; // bytes of the input when the run started; -1 when it could not be read
     qint64 sizeAfter = -1;  // bytes of svgo's output; -1 when there is none
-    // The same compressed with gzip at its best level, where the run was asked to measure them
+    // The same compressed with gzip and with brotli at their best levels, where the run was asked
+    // to measure them
     qint64 gzipBefore = -1;
     qint64 gzipAfter = -1;
+    qint64 brotliBefore = -1;
+    qint64 brotliAfter = -1;
     // "Looks different": svgo's output, for the preview and, in file mode where it was not
     // written, for writing it anyway
     QByteArray differentOutput;

@@ -180,16 +180,25 @@ private slots:
             QCOMPARE(report.value("exitStatus").toInt(), 1);
             QVERIFY(report.value("svgo").toObject().value("version").toString().startsWith("4."));
             QVERIFY(!report.value("mirandel").toString().isEmpty());
-            const QStringList fields{"bytesAfter", "bytesBefore", "gzipAfter", "gzipBefore",
-                                     "message",    "path",        "status"};
+            const QStringList fields{"brotliAfter", "brotliBefore", "bytesAfter",
+                                     "bytesBefore", "gzipAfter",    "gzipBefore",
+                                     "message",     "path",         "status"};
+            QJsonObject icon;
             for (const QJsonValue &value : report.value("files").toArray()) {
                 const QJsonObject record = value.toObject();
                 QCOMPARE(record.keys(), fields);
                 statuses.insert(record.value("path").toString(), record.value("status").toString());
                 if (record.value("status").toString() == u"would-change") {
+                    icon = record;
                     QVERIFY(record.value("bytesAfter").toInteger() <
                             record.value("bytesBefore").toInteger());
-                    QCOMPARE(record.value("gzipBefore").toInteger(), gzipSize(tree + "/a.svg"));
+                    QCOMPARE(record.value("gzipBefore").toInteger(),
+                             toolSize("gzip", {"-9", "-n", "-c", tree + "/a.svg"}));
+                    QCOMPARE(record.value("brotliBefore").toInteger(),
+                             toolSize("brotli", {"-q", "11", "-c", tree + "/a.svg"}));
+                    QVERIFY(record.value("brotliAfter").toInteger() > 0);
+                    QVERIFY(record.value("brotliAfter").toInteger() <
+                            record.value("gzipAfter").toInteger());
                 } else {
                     QVERIFY(record.value("bytesAfter").isNull());
                     QVERIFY(!record.value("message").toString().isEmpty());
@@ -197,6 +206,9 @@ private slots:
             }
             const QJsonObject totals = report.value("totals").toObject();
             QCOMPARE(totals.value("files").toInt(), 3);
+            // Only the icon has sizes: the totals are its own.
+            for (const char *field : {"gzipBefore", "gzipAfter", "brotliBefore", "brotliAfter"})
+                QCOMPARE(totals.value(field).toInteger(), icon.value(field).toInteger());
             QCOMPARE(totals.value("statuses").toObject(),
                      QJsonObject({{"would-change", 1}, {"failed", 2}}));
         } else {
@@ -255,11 +267,12 @@ private:
         QString output;
         QString error;
     };
-    static qint64 gzipSize(const QString &path) {
-        QProcess gzip;
-        gzip.start(QStringLiteral("gzip"), {"-9", "-n", "-c", path});
-        gzip.waitForFinished();
-        return gzip.readAllStandardOutput().size();
+    // The bytes a compressor writes to its standard output.
+    static qint64 toolSize(const QString &program, const QStringList &arguments) {
+        QProcess tool;
+        tool.start(program, arguments);
+        tool.waitForFinished();
+        return tool.readAllStandardOutput().size();
     }
     Outcome runProgram(const QStringList &arguments,
                        const QString &path = QStringLiteral(MIRANDEL_PROGRAM)) const {
