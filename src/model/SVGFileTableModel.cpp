@@ -105,6 +105,10 @@ QVariant SVGFileTableModel::headerData(int section, Qt::Orientation orientation,
         return tr("Optimized");
     case Saved:
         return tr("Saved");
+    case Gzip:
+        return tr("Gzip");
+    case Brotli:
+        return tr("Brotli");
     default:
         return {};
     }
@@ -146,11 +150,36 @@ QVariant SVGFileTableModel::resultData(const FileResult *result, int column, int
                         : QVariant(result->sizeAfter);
         if (column == Saved && saved)
             return text ? QVariant(FileResults::percentText(*saved)) : QVariant(*saved);
+        if (column == Gzip || column == Brotli)
+            return compressedData(*result, column, text);
         return {};
     }
     default:
         return {};
     }
+}
+
+QVariant SVGFileTableModel::compressedData(const FileResult &result, int column, bool text) {
+    // Like the Optimized column: what the output weighs, also where it was held back.
+    if (result.status != FileResult::Status::Optimized &&
+        result.status != FileResult::Status::LooksDifferent)
+        return {};
+    const qint64 before = column == Gzip ? result.gzipBefore : result.brotliBefore;
+    const qint64 after = column == Gzip ? result.gzipAfter : result.brotliAfter;
+    if (after < 0)
+        return {};
+    if (!text)
+        return after;
+    return compressedText(
+        after, before > 0 ? std::optional<double>(100.0 * double(before - after) / double(before))
+                          : std::nullopt);
+}
+
+QString SVGFileTableModel::compressedText(qint64 after, std::optional<double> savedPercent) {
+    if (!savedPercent)
+        return FileResults::sizeText(after);
+    //: A compressed size and the share it saves, as in "1.2 KB (18.0 %)"
+    return tr("%1 (%2)").arg(FileResults::sizeText(after), FileResults::percentText(*savedPercent));
 }
 
 void SVGFileTableModel::sort(int column, Qt::SortOrder order) {

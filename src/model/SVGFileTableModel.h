@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QPointer>
 
+#include <optional>
+
 class QMimeData;
 
 // A file list shown as a table: one row per file, its columns, and the rows dragged within (and
@@ -18,7 +20,9 @@ class QMimeData;
 class SVGFileTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { FileName, Path, Size, Optimized, Saved, ColumnCount };
+    // Gzip and Brotli: the optimized file's compressed size and what it saves, where the run
+    // measured them.
+    enum Column { FileName, Path, Size, Optimized, Saved, Gzip, Brotli, ColumnCount };
     enum Role {
         IdRole = Qt::UserRole + 1,
         // int(FileResult::Status) of the row's result, invalid when the row has none; the view
@@ -30,6 +34,10 @@ public:
 
     explicit SVGFileTableModel(SVGFileList *files, QObject *parent = nullptr);
     SVGFileList *files() const { return m_files; }
+
+    // A compressed column's text: "1.2 KB (18.0 %)", or the size alone when the saving is not
+    // known.
+    static QString compressedText(qint64 after, std::optional<double> savedPercent);
 
     // Reads dragged rows back; undecodable entries are skipped.
     static QList<SVGFile> filesFromMimeData(const QMimeData *data);
@@ -57,6 +65,7 @@ public:
 private:
     void remap(const QList<int> &newRowOf);
     QVariant resultData(const FileResult *result, int column, int role) const;
+    static QVariant compressedData(const FileResult &result, int column, bool text);
 
     QPointer<SVGFileList> m_files;
     mutable QHash<QString, qint64> m_sizes; // sizes of listed files shown before any run

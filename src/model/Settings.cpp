@@ -61,6 +61,13 @@ const Defaults::Key<bool> &cacheResults() {
     return key;
 }
 
+// Hidden at first: measuring brotli at its best costs time a run without them does not spend.
+const Defaults::Key<QString> &shownCompressedColumns() {
+    static const Defaults::Key<QString> key(QStringLiteral("shownCompressedColumns"),
+                                            [] { return QString(); });
+    return key;
+}
+
 // Long enough for any sane drawing; a file that takes longer is more likely stuck than big.
 const TimeLimitKey &svgoTimeLimit() {
     static const TimeLimitKey key(QStringLiteral("svgoTimeLimit"), [] { return qint64(60); });

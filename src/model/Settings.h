@@ -16,6 +16,9 @@ const Defaults::Key<qint64> &maxConcurrentProcesses();
 const Defaults::Key<QString> &lineEnding();
 // Whether runs answer unchanged files from what they made of them before (ResultsCache).
 const Defaults::Key<bool> &cacheResults();
+// The file table's compressed-size columns the user chose to show, by name ("gzip", "brotli"),
+// separated by commas; window runs measure compressed sizes only while one is shown.
+const Defaults::Key<QString> &shownCompressedColumns();
 // Seconds one file may take in svgo. No limit at all (0 or less) would fail every file at once, so
 // such a stored value reads as the default.
 class TimeLimitKey : public Defaults::Key<qint64> {

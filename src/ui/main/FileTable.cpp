@@ -3,6 +3,7 @@
 #include "model/FileResults.h"
 #include "model/SVGFileList.h"
 #include "model/SVGFileTableModel.h"
+#include "model/Settings.h"
 #include "platform/FileManager.h"
 #include "ui/components/ContextClick.h"
 #include "ui/main/RestoreOriginals.h"
@@ -23,6 +24,20 @@
 namespace {
 
 const QString columnsKey = QStringLiteral("fileTableColumns");
+
+// The columns of compressed sizes and their names in Keys::shownCompressedColumns.
+struct CompressedColumn {
+    int column;
+    QLatin1String name;
+};
+const CompressedColumn compressedColumns[] = {
+    {SVGFileTableModel::Gzip, QLatin1String("gzip")},
+    {SVGFileTableModel::Brotli, QLatin1String("brotli")},
+};
+
+QStringList shownCompressedNames() {
+    return Keys::shownCompressedColumns().get().split(u',', Qt::SkipEmptyParts);
+}
 
 } // namespace
 
@@ -65,6 +80,11 @@ FileTable::FileTable(SVGFileList *files, QWidget *parent) : QTableView(parent), 
     setSortingEnabled(true);
     fitNumberColumns();
     setItemDelegate(new ResultMarkDelegate(this));
+    columns->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(columns, &QHeaderView::customContextMenuRequested, this, &FileTable::showHeaderMenu);
+    Defaults::observe<QString>(
+        Keys::shownCompressedColumns(), this, [this](const QString &) { showCompressedColumns(); },
+        Defaults::ObserveOption::Initial);
 
     // The list moves the rows itself when they are dropped; the view must not remove them after.
     setDragEnabled(true);
@@ -97,16 +117,23 @@ void FileTable::fitNumberColumns() {
             width = std::max(width, metrics.horizontalAdvance(text));
         return width;
     };
-    const QStringList sizes{FileResults::sizeText(1023), FileResults::sizeText(1024 * 1023 + 1013),
-                            FileResults::sizeText(qint64(1024) * 1024 * 1023 + 1024 * 1013)};
+    const qint64 longSizes[] = {1023, 1024 * 1023 + 1013, qint64(1024) * 1024 * 1023 + 1024 * 1013};
+    QStringList sizes, compressed;
+    for (qint64 size : longSizes) {
+        sizes.append(FileResults::sizeText(size));
+        compressed.append(SVGFileTableModel::compressedText(size, -100.0));
+    }
     const QStringList percents{FileResults::percentText(-100.0), FileResults::percentText(100.0)};
     // The delegate's text margins on both sides, and some air between the columns.
     const int padding =
         2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 12;
     QHeaderView *columns = horizontalHeader();
     for (int column :
-         {SVGFileTableModel::Size, SVGFileTableModel::Optimized, SVGFileTableModel::Saved}) {
-        const int content = widest(column == SVGFileTableModel::Saved ? percents : sizes);
+         {SVGFileTableModel::Size, SVGFileTableModel::Optimized, SVGFileTableModel::Saved,
+          SVGFileTableModel::Gzip, SVGFileTableModel::Brotli}) {
+        const int content = widest(column == SVGFileTableModel::Saved  ? percents
+                                   : column >= SVGFileTableModel::Gzip ? compressed
+                                                                       : sizes);
         // The header's own hint includes the room of the sort arrow.
         columns->resizeSection(column,
                                std::max(content + padding, columns->sectionSizeHint(column)));
@@ -176,8 +203,38 @@ void FileTable::restoreColumns() {
     const QByteArray state = QSettings().value(columnsKey).toByteArray();
     if (state.isEmpty() || !horizontalHeader()->restoreState(state))
         return;
+    // The stored state also hides and shows columns, and may be older than the choice.
+    showCompressedColumns();
     // A new window keeps the files in the order they are added, whatever was sorted before.
     clearSortIndicator();
+}
+
+void FileTable::showCompressedColumns() {
+    const QStringList shown = shownCompressedNames();
+    for (const CompressedColumn &compressed : compressedColumns)
+        horizontalHeader()->setSectionHidden(compressed.column, !shown.contains(compressed.name));
+}
+
+void FileTable::showHeaderMenu(const QPoint &position) {
+    auto *menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const QStringList shown = shownCompressedNames();
+    for (const CompressedColumn &compressed : compressedColumns) {
+        QAction *action =
+            menu->addAction(model()->headerData(compressed.column, Qt::Horizontal).toString());
+        action->setCheckable(true);
+        action->setChecked(shown.contains(compressed.name));
+        connect(action, &QAction::toggled, this, [name = compressed.name](bool show) {
+            QStringList names;
+            // Kept in the columns' order, whatever order they were chosen in.
+            const QStringList before = shownCompressedNames();
+            for (const CompressedColumn &other : compressedColumns)
+                if (other.name == name ? show : before.contains(other.name))
+                    names.append(other.name);
+            Keys::shownCompressedColumns().set(names.join(u','));
+        });
+    }
+    menu->popup(horizontalHeader()->viewport()->mapToGlobal(position));
 }
 
 void FileTable::paintEvent(QPaintEvent *event) {

@@ -27,7 +27,9 @@ public:
 
     // What an empty table says.
     static QString placeholderText();
-    // Column widths (and order) are kept across windows and runs.
+    // Column widths (and order) are kept across windows and runs. The Gzip and Brotli columns
+    // are shown or hidden from the header's context menu; that choice is a setting of its own
+    // (Keys::shownCompressedColumns), followed by every window's table.
     void saveColumns() const;
     void restoreColumns();
 
@@ -44,6 +46,8 @@ protected:
 
 private:
     void clearSortIndicator();
+    void showCompressedColumns();
+    void showHeaderMenu(const QPoint &position);
     // Widths at which the size and percentage columns show their longest usual texts whole.
     void fitNumberColumns();
     void sortAdded();

@@ -218,6 +218,9 @@ QFuture<void> Inspector::startRun(const Profile &profile) {
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
     OptimizerOptions options;
+    // Compressed sizes cost time (brotli's best quality most): measured only while the table
+    // has a column to show them in.
+    options.compressedSizes = !Keys::shownCompressedColumns().get().isEmpty();
     options.onFinished = [application, session, profile, clock](const OptimizationResult &result) {
         const qint64 elapsed = clock->elapsed();
         QMetaObject::invokeMethod(

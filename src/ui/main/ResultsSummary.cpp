@@ -7,6 +7,42 @@
 #include <QLocale>
 #include <QMouseEvent>
 
+namespace {
+
+// The share the optimized files save once compressed, over those whose compressed sizes before
+// and after the run are both known; none when no file has them.
+struct CompressedSavings {
+    std::optional<double> gzip;
+    std::optional<double> brotli;
+};
+
+CompressedSavings compressedSavings(const SVGFileList &files) {
+    qint64 sums[4] = {0, 0, 0, 0};
+    bool known[2] = {false, false};
+    for (const SVGFile &file : files.files()) {
+        const FileResult *result = files.result(file.id);
+        if (!result || result->status != FileResult::Status::Optimized)
+            continue;
+        const qint64 sizes[4] = {result->gzipBefore, result->gzipAfter, result->brotliBefore,
+                                 result->brotliAfter};
+        for (int k = 0; k < 2; ++k)
+            if (sizes[2 * k] >= 0 && sizes[2 * k + 1] >= 0) {
+                sums[2 * k] += sizes[2 * k];
+                sums[2 * k + 1] += sizes[2 * k + 1];
+                known[k] = true;
+            }
+    }
+    const auto share = [&](int k) -> std::optional<double> {
+        if (!known[k])
+            return std::nullopt;
+        const qint64 before = sums[2 * k], after = sums[2 * k + 1];
+        return before > 0 ? 100.0 * double(before - after) / double(before) : 0.0;
+    };
+    return {share(0), share(1)};
+}
+
+} // namespace
+
 ResultsSummary::ResultsSummary(SVGFileList *files, QWidget *parent)
     : QLabel(parent), m_files(files) {
     setObjectName(QStringLiteral("resultsSummary"));
@@ -44,6 +80,16 @@ void ResultsSummary::refresh() {
         if (listed > 0)
             text = tr("%Ln files listed", nullptr, listed);
     } else {
+        // What a browser downloads shrinks by less than the raw bytes suggest.
+        const CompressedSavings compressed = compressedSavings(*m_files);
+        if (compressed.gzip)
+            //: The share the optimized files save gzip-compressed, as in "18.0 % gzip"
+            text += QStringLiteral(" · ") +
+                    tr("%1 gzip").arg(FileResults::percentText(*compressed.gzip));
+        if (compressed.brotli)
+            //: The share the optimized files save brotli-compressed, as in "15.0 % brotli"
+            text += QStringLiteral(" · ") +
+                    tr("%1 brotli").arg(FileResults::percentText(*compressed.brotli));
         if (m_lastRunMs >= 0)
             text += QStringLiteral(" · ") + durationText(m_lastRunMs);
         if (m_keptOriginals)

@@ -5,7 +5,8 @@
 class SVGFileList;
 
 // One line under the table. Before a run it counts the listed files; after one it sums the run
-// up: "N files optimized, M failed · X → Y (saved Z %) · 12.5 s", and after a run that overwrote
+// up: "N files optimized, M failed · X → Y (saved Z %) · 12.5 s" (with "· G % gzip · B % brotli"
+// after the saving where the run measured compressed sizes), and after a run that overwrote
 // files, where their originals are kept and for how long. A line too long for the bar ends in an
 // ellipsis; the tooltip has all of it. While some listed files failed, a click on it selects
 // them.

@@ -1,6 +1,9 @@
 #include "ui/output/TextOutputWindow.h"
 
+#include "engine/CompressedSize.h"
+#include "engine/RenderPool.h"
 #include "engine/Utilities.h"
+#include "model/FileResults.h"
 #include "model/Settings.h"
 #include "platform/Accessibility.h"
 #include "platform/SymbolIcons.h"
@@ -9,13 +12,16 @@
 
 #include <QAction>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLocale>
 #include <QPointer>
 #include <QScreen>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTime>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QtConcurrent>
 
 #include <algorithm>
 
@@ -82,6 +88,28 @@ TextOutputWindow::TextOutputWindow(std::optional<QString> textOutput, QWidget *p
 
     if (m_textOutput)
         m_view->setText(*m_textOutput);
+
+    m_sizes = new QLabel(this);
+    m_sizes->setObjectName(QStringLiteral("outputSizes"));
+    m_sizes->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    statusBar()->addPermanentWidget(m_sizes);
+    statusBar()->setSizeGripEnabled(false);
+    if (m_textOutput) {
+        // What is pasted into a page is UTF-8; brotli at its best takes seconds for a few
+        // megabytes, so it is measured away from this thread and shown when it is done.
+        const QByteArray bytes = m_textOutput->toUtf8();
+        const QString raw = FileResults::sizeText(bytes.size());
+        m_sizes->setText(raw);
+        QtConcurrent::run(&renderPool(), compressedSizes, bytes)
+            .then(this, [label = QPointer<QLabel>(m_sizes), raw](const CompressedSizes &sizes) {
+                if (!label || sizes.gzip < 0 || sizes.brotli < 0)
+                    return;
+                //: The output's size, then its size compressed with gzip and with brotli
+                label->setText(tr("%1 · %2 gzip · %3 brotli")
+                                   .arg(raw, FileResults::sizeText(sizes.gzip),
+                                        FileResults::sizeText(sizes.brotli)));
+            });
+    }
 
     const QRect available =
         (screen() ? screen() : QGuiApplication::primaryScreen())->availableGeometry();

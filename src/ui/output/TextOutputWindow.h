@@ -5,11 +5,13 @@
 
 class OverlayNotification;
 class QAction;
+class QLabel;
 class TextView;
 
 // The window a text-mode run ends in: the optimized markup in an editable code view, a toolbar
 // button to copy it, and a short notice whenever it was copied. With the "copy automatically"
-// setting on, it copies the text by itself when it first comes on screen.
+// setting on, it copies the text by itself when it first comes on screen. Its status bar gives
+// the text's size, and what gzip and brotli make of it (measured on a worker thread).
 class TextOutputWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -30,6 +32,8 @@ public:
     TextView *textView() const { return m_view; }
     OverlayNotification *notification() const { return m_notification; }
     QAction *copyAction() const { return m_copyAction; }
+    // "12.3 KB · 3.4 KB gzip · 2.9 KB brotli"; the raw size alone until the others are measured.
+    QLabel *sizesLabel() const { return m_sizes; }
 
 public slots:
     // Copies the current text and shows the notice.
@@ -43,6 +47,7 @@ private:
     TextView *m_view;
     OverlayNotification *m_notification;
     QAction *m_copyAction;
+    QLabel *m_sizes;
     bool m_hasAppeared = false;
     int m_number = 0; // among the output windows open when it opened
 };
