@@ -3,7 +3,10 @@
 // an earlier run ("warm"), and once through svgo's command line (a wrapper script, which the
 // workers cannot load). These runs leave out the rendering check and keep every output, so they
 // measure svgo and the engine alone; the lines labelled "check" repeat the warm text and folder
-// runs with the rendering check on, to show what comparing the renderings adds.
+// runs with the rendering check on, to show what comparing the renderings adds. None of these
+// runs may be answered from the results cache, or a repetition would time the cache; the lines
+// labelled "second run" time exactly that: a run over files an earlier run (not timed) left in a
+// fresh cache folder.
 //
 // Usage: bench_optimizer [repetitions]   (median of the repetitions; default 1)
 
@@ -93,8 +96,15 @@ void runSvgoOnFolder(const QString &input, const QString &output) {
         std::printf("  (svgo exited with %d)\n", process.exitCode());
 }
 
+// Every run measures svgo and the engine unless it asks for the cache.
+OptimizerOptions uncached() {
+    OptimizerOptions options;
+    options.resultsCache = false;
+    return options;
+}
+
 void runOptimizer(const QList<SVGFile> &files, const Profile &profile,
-                  const OptimizerOptions &options = {}) {
+                  const OptimizerOptions &options = uncached()) {
     QFuture<OptimizationResult> future = Optimizer::shared().optimize(
         files, profile, [](const QString &) {}, options);
     future.waitForFinished();
@@ -189,17 +199,66 @@ void benchSet(QTemporaryDir &work, int count, int repetitions) {
     }
 
     const auto warmUp = [&] { runOptimizer(one, text); };
-    line(QStringLiteral("optimizer, text mode, check, warm"),
-         measure(repetitions, warmUp, [&] { runOptimizer(files, checkedText); }), alone);
-    line(QStringLiteral("optimizer, file mode into folder, check, warm"),
-         measure(
-             repetitions,
-             [&] {
-                 warmUp();
-                 clearOutput();
-             },
-             [&] { runOptimizer(files, checkedIntoFolder); }),
+    const Figures checkedTextFigures =
+        measure(repetitions, warmUp, [&] { runOptimizer(files, checkedText); });
+    line(QStringLiteral("optimizer, text mode, check, warm"), checkedTextFigures, alone);
+    const Figures checkedFolderFigures = measure(
+        repetitions,
+        [&] {
+            warmUp();
+            clearOutput();
+        },
+        [&] { runOptimizer(files, checkedIntoFolder); });
+    line(QStringLiteral("optimizer, file mode into folder, check, warm"), checkedFolderFigures,
          alone);
+    // The same runs without the check, measured again next to them so that both see the same
+    // load on the machine.
+    const Figures textFigures = measure(repetitions, warmUp, [&] { runOptimizer(files, text); });
+    const Figures folderFigures = measure(
+        repetitions,
+        [&] {
+            warmUp();
+            clearOutput();
+        },
+        [&] { runOptimizer(files, intoFolder); });
+    std::printf("check / no check, text mode, warm: %5.2f (%.3f s / %.3f s)\n",
+                checkedTextFigures.wall / textFigures.wall, checkedTextFigures.wall,
+                textFigures.wall);
+    std::printf("check / no check, file mode into folder, warm: %5.2f (%.3f s / %.3f s)\n",
+                checkedFolderFigures.wall / folderFigures.wall, checkedFolderFigures.wall,
+                folderFigures.wall);
+
+    // A second run over files that did not change: the first fills a cache folder of its own.
+    struct Cached {
+        QString name;
+        const Profile *profile;
+        bool intoFolder;
+    };
+    const QList<Cached> cachedRuns{
+        {QStringLiteral("text mode"), &text, false},
+        {QStringLiteral("file mode into folder"), &intoFolder, true},
+        {QStringLiteral("text mode, check"), &checkedText, false},
+        {QStringLiteral("file mode into folder, check"), &checkedIntoFolder, true}};
+    int cacheNumber = 0;
+    for (const Cached &cached : cachedRuns) {
+        OptimizerOptions options;
+        options.resultsCache = true;
+        const QString cacheFolder =
+            work.filePath(QStringLiteral("cache-%1-%2").arg(count).arg(++cacheNumber));
+        options.cacheFolder = cacheFolder;
+        line(QStringLiteral("optimizer, %1, second run").arg(cached.name),
+             measure(
+                 repetitions,
+                 [&] {
+                     QDir(cacheFolder).removeRecursively();
+                     if (cached.intoFolder)
+                         clearOutput();
+                     // Fills the cache; its outputs stay, as they would for a second run.
+                     runOptimizer(files, *cached.profile, options);
+                 },
+                 [&] { runOptimizer(files, *cached.profile, options); }),
+             alone);
+    }
 
     Keys::svgoExecutablePath().set(wrapperScript(work));
     line(QStringLiteral("command line, file mode into folder"),

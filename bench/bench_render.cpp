@@ -1,10 +1,11 @@
 // Prints what judging svgo's output costs per icon over the bootstrap icon set: the markup's
 // structure, and drawing the original and the output with librsvg and comparing them, on one
-// thread and on all cores.
+// thread and on all cores; and, on one thread, what each step of it costs by itself.
 //
 // Usage: bench_render [repetitions]   (median of the repetitions; default 3)
 
 #include "engine/OutputReview.h"
+#include "engine/SvgRenderer.h"
 #include "engine/VisualCheck.h"
 
 #include <QCoreApplication>
@@ -18,6 +19,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <functional>
 
 #include <sys/resource.h>
 
@@ -103,6 +105,57 @@ void report(const char *label, const QList<Pair> &pairs, bool parallel, int repe
                 qlonglong(pairs.size()));
 }
 
+// Wall time per icon of `step` over all pairs on this thread, median of the repetitions.
+double perIcon(const QList<Pair> &pairs, int repetitions,
+               const std::function<void(const Pair &)> &step) {
+    QList<double> times;
+    for (int round = 0; round < repetitions; ++round) {
+        QElapsedTimer timer;
+        timer.start();
+        for (const Pair &pair : pairs)
+            step(pair);
+        times.append(double(timer.nsecsElapsed()) / 1e6 / double(pairs.size()));
+    }
+    std::sort(times.begin(), times.end());
+    return times.at(times.size() / 2);
+}
+
+// Where the time of one check goes: the markup, the drawings (a round trip to the helper each)
+// and the comparison of the pixels.
+void steps(const QList<Pair> &pairs, int repetitions) {
+    const auto print = [](const char *label, double ms) {
+        std::printf("  %-44s %7.4f ms per icon\n", label, ms);
+    };
+    print("structure of the markup (both documents)",
+          perIcon(pairs, repetitions, [](const Pair &pair) {
+              VisualCheck::structuralChange(pair.original, pair.optimized);
+          }));
+    print("original drawn at the first size", perIcon(pairs, repetitions, [](const Pair &pair) {
+              const VisualCheck check(pair.original);
+          }));
+    print(
+        "output drawn at the first size", perIcon(pairs, repetitions, [](const Pair &pair) {
+            const SvgRenderer renderer(pair.optimized);
+            renderer.render(renderer.fittedSize({VisualCheck::firstSide, VisualCheck::firstSide}));
+        }));
+    QList<std::pair<QImage, QImage>> images;
+    for (const Pair &pair : pairs) {
+        const SvgRenderer original(pair.original), optimized(pair.optimized);
+        const QSize size = original.fittedSize({VisualCheck::firstSide, VisualCheck::firstSide});
+        images.append({original.render(size), optimized.render(size)});
+    }
+    qsizetype index = 0;
+    print("pixels compared at the first size", perIcon(pairs, repetitions, [&](const Pair &) {
+              const auto &[a, b] = images.at(index++ % images.size());
+              VisualCheck::compareImages(a, b);
+          }));
+    print("whole check (original drawn, then compared)",
+          perIcon(pairs, repetitions, [](const Pair &pair) {
+              const VisualCheck check(pair.original);
+              check.compare(pair.optimized);
+          }));
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -123,5 +176,7 @@ int main(int argc, char *argv[]) {
     report("check, svgo defaults, one thread", defaults, false, repetitions);
     report("check, svgo defaults, all threads", defaults, true, repetitions);
     report("check, floatPrecision 0, all threads", rounded, true, repetitions);
+    std::printf("steps, svgo defaults, one thread:\n");
+    steps(defaults, repetitions);
     return 0;
 }

@@ -9,8 +9,10 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 #include <poll.h>
 #include <signal.h>
@@ -46,8 +48,20 @@ public:
         const QDeadlineTimer deadline(SvgRenderer::timeLimitMs);
         const auto length = uint32_t(svg.size());
         const int32_t width = size.width(), height = size.height();
-        if (!send(&length, sizeof length, deadline) || !send(svg.constData(), length, deadline) ||
-            !send(&width, sizeof width, deadline) || !send(&height, sizeof height, deadline))
+        // One send and as few reads as the answer allows: each system call on the socket costs
+        // more than the copies that save it.
+        QByteArray message(qsizetype(sizeof length + length + sizeof width + sizeof height),
+                           Qt::Uninitialized);
+        char *at = message.data();
+        for (const auto &[data, bytes] : {std::pair<const void *, size_t>{&length, sizeof length},
+                                          {svg.constData(), size_t(length)},
+                                          {&width, sizeof width},
+                                          {&height, sizeof height}}) {
+            std::memcpy(at, data, bytes);
+            at += bytes;
+        }
+        m_inStart = m_in.size(); // whatever was left belongs to no answer of this request
+        if (!send(message.constData(), size_t(message.size()), deadline))
             return lost(deadline);
         Answer answer;
         double naturalWidth = 1, naturalHeight = 1;
@@ -66,10 +80,12 @@ public:
             answer.reason = QString::fromUtf8(reason);
             return answer;
         }
+        // A negative size asks for the drawing fitted into that box.
+        const int32_t widest = std::abs(width), highest = std::abs(height);
         int32_t drawnWidth = 0, drawnHeight = 0;
         if (!receive(&drawnWidth, sizeof drawnWidth, deadline) ||
             !receive(&drawnHeight, sizeof drawnHeight, deadline) || drawnWidth < 0 ||
-            drawnHeight < 0 || drawnWidth > std::max(0, width) || drawnHeight > std::max(0, height))
+            drawnHeight < 0 || drawnWidth > widest || drawnHeight > highest)
             return lost(deadline);
         if (drawnWidth == 0 || drawnHeight == 0)
             return answer;
@@ -85,8 +101,12 @@ public:
     }
 
 private:
+    static constexpr qsizetype chunk = 65536;
+
     pid_t m_pid = -1;
     int m_socket = -1;
+    QByteArray m_in; // received, not taken yet from m_inStart on
+    qsizetype m_inStart = 0;
 
     static QString program() {
         static const QString path = ShippedTools::file(QStringLiteral("mirandel-render"));
@@ -143,6 +163,8 @@ private:
         if (m_socket >= 0)
             close(m_socket);
         m_socket = -1;
+        m_in.clear();
+        m_inStart = 0;
         int status = 0;
         if (m_pid > 0) {
             // A helper that already died keeps its own ending: a killed zombie stays as it was.
@@ -177,14 +199,18 @@ private:
         }
     }
 
+    // Both try first and wait only when the socket is not ready: a wait is another call.
     bool send(const void *data, size_t size, const QDeadlineTimer &deadline) {
         const auto *bytes = static_cast<const char *>(data);
         while (size > 0) {
-            if (!wait(POLLOUT, deadline))
-                return false;
             const ssize_t sent = ::send(m_socket, bytes, size, MSG_NOSIGNAL | MSG_DONTWAIT);
-            if (sent < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
+            if (sent < 0 && errno == EINTR)
                 continue;
+            if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+                if (!wait(POLLOUT, deadline))
+                    return false;
+                continue;
+            }
             if (sent <= 0)
                 return false;
             bytes += sent;
@@ -193,18 +219,43 @@ private:
         return true;
     }
 
+    // Small fields come out of a buffer filled a chunk at a time; the pixels of a larger drawing
+    // go straight where they belong.
     bool receive(void *data, size_t size, const QDeadlineTimer &deadline) {
         auto *bytes = static_cast<char *>(data);
+        const auto take = [&] {
+            const size_t taken = std::min(size, size_t(m_in.size() - m_inStart));
+            std::memcpy(bytes, m_in.constData() + m_inStart, taken);
+            m_inStart += qsizetype(taken);
+            bytes += taken;
+            size -= taken;
+        };
+        take();
         while (size > 0) {
-            if (!wait(POLLIN, deadline))
-                return false;
-            const ssize_t got = recv(m_socket, bytes, size, MSG_DONTWAIT);
-            if (got < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
+            const bool direct = size >= size_t(chunk);
+            if (!direct) {
+                m_in.resize(chunk);
+                m_inStart = chunk;
+            }
+            const ssize_t got = recv(m_socket, direct ? bytes : m_in.data(),
+                                     direct ? size : size_t(chunk), MSG_DONTWAIT);
+            if (got < 0 && errno == EINTR)
                 continue;
+            if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+                if (!wait(POLLIN, deadline))
+                    return false;
+                continue;
+            }
             if (got <= 0)
                 return false;
-            bytes += got;
-            size -= size_t(got);
+            if (direct) {
+                bytes += got;
+                size -= size_t(got);
+            } else {
+                m_in.resize(got);
+                m_inStart = 0;
+                take();
+            }
         }
         return true;
     }
@@ -248,7 +299,17 @@ QSize SvgRenderer::fittedSize(QSize box) const {
 QImage SvgRenderer::render(QSize size) const {
     if ((m_parsed && (!m_valid || m_couldNotDraw)) || size.isEmpty())
         return {};
-    size = size.boundedTo(QSize(maximumSide, maximumSide));
+    return draw(size.boundedTo(QSize(maximumSide, maximumSide)));
+}
+
+QImage SvgRenderer::renderFitted(QSize box) const {
+    if (m_parsed || box.isEmpty() || box.width() > maximumSide || box.height() > maximumSide)
+        return render(fittedSize(box));
+    // The helper fits the drawing itself, so a first drawing is one round trip, not two.
+    return draw(QSize(-box.width(), -box.height()));
+}
+
+QImage SvgRenderer::draw(QSize size) const {
     const std::optional<Answer> answer = helper.request(m_svg, size);
     m_parsed = true;
     learn(answer, m_valid, m_couldNotDraw, m_error, m_natural);

@@ -56,11 +56,15 @@ public:
     // QImage::Format_ARGB32_Premultiplied. A null image when the document is invalid or
     // librsvg fails; `size` is limited to maximumSide.
     QImage render(QSize size) const;
+    // render(fittedSize(box)), in one round trip to the helper when nothing was asked before.
+    QImage renderFitted(QSize box) const;
 
 private:
     // The helper parses the document on the first question about it; a first render() answers
     // those questions with the same request, which saves a round trip per document.
     void parse() const;
+    // A request to the helper: `size`, or the box to fit into as a negative size.
+    QImage draw(QSize size) const;
 
     QByteArray m_svg;
     mutable bool m_parsed = false;

@@ -3,6 +3,7 @@
 #include "engine/SvgoJob.h"
 
 #include <QElapsedTimer>
+#include <QJsonObject>
 #include <QMutex>
 #include <QObject>
 #include <QSet>
@@ -51,6 +52,8 @@ private:
     static constexpr size_t inFlightPerWorker = 8;
     // A worker that has not loaded svgo by then never will.
     static constexpr qint64 startLimitMs = 30000;
+    // A larger document in an answer is a broken answer: the inputs are far smaller.
+    static constexpr qint64 maximumDocument = qint64(1) << 30;
 
     struct Worker {
         struct InFlight {
@@ -62,8 +65,11 @@ private:
         bool ready = false;
         bool leaving = false;   // taken out of service on purpose; its end is no surprise
         bool recycling = false; // grew too big: gets nothing new and ends once idle
-        QByteArray pending;     // a line not complete yet
+        QByteArray pending;     // a line or document not complete yet
         qsizetype scanned = 0;  // bytes of `pending` known to hold no line end
+        // The answer whose document is still arriving, and that document's size; -1 when none.
+        QJsonObject documentHeader;
+        qsizetype documentBytes = -1;
         std::deque<InFlight> inFlight;
         QElapsedTimer lastProgress; // since it started, or last said something while busy
         bool batchFull = false;     // had its fill of requests; gets more once half are answered
@@ -82,6 +88,8 @@ private:
     void send(Worker *worker, const std::shared_ptr<SvgoJob> &job, const SvgoRequest &request);
     void readLines(Worker *worker);
     void handleLine(Worker *worker, QByteArrayView line, Updates &updates);
+    void takeAnswer(Worker *worker, const QJsonObject &message, QByteArray document,
+                    Updates &updates);
     void answer(const std::shared_ptr<SvgoJob> &job, SvgoAnswer answer, Updates &updates);
     void flush(Updates &updates);
     void sendOutbox();

@@ -109,14 +109,34 @@ void SvgoWorkerPool::send(Worker *worker, const std::shared_ptr<SvgoJob> &job,
 void SvgoWorkerPool::readLines(Worker *worker) {
     // Only the new bytes are searched for line ends: a long answer arriving in many pieces is
     // then read in time proportional to its size.
-    worker->pending.append(worker->process->readAllStandardOutput());
+    if (worker->pending.isEmpty())
+        worker->pending = worker->process->readAllStandardOutput();
+    else
+        worker->pending.append(worker->process->readAllStandardOutput());
     Updates updates;
     qsizetype start = 0;
-    for (qsizetype end = worker->pending.indexOf('\n', worker->scanned);
-         end >= 0 && !worker->leaving; start = end + 1, end = worker->pending.indexOf('\n', start))
+    while (!worker->leaving) {
+        if (worker->documentBytes >= 0) {
+            // A document follows its answer's line as it is, without a line end.
+            if (worker->pending.size() - start < worker->documentBytes)
+                break;
+            QByteArray document = start == 0 && worker->pending.size() == worker->documentBytes
+                                      ? std::exchange(worker->pending, {})
+                                      : worker->pending.mid(start, worker->documentBytes);
+            start += document.size();
+            worker->documentBytes = -1;
+            takeAnswer(worker, std::exchange(worker->documentHeader, {}), std::move(document),
+                       updates);
+            continue;
+        }
+        const qsizetype end = worker->pending.indexOf('\n', std::max(start, worker->scanned));
+        if (end < 0)
+            break;
         handleLine(worker, QByteArrayView(worker->pending).sliced(start, end - start), updates);
-    worker->pending.remove(0, start);
-    worker->scanned = worker->pending.size();
+        start = end + 1;
+    }
+    worker->pending.remove(0, std::min(start, worker->pending.size()));
+    worker->scanned = worker->documentBytes >= 0 ? 0 : worker->pending.size();
     if (worker->recycling && !worker->leaving && worker->inFlight.empty())
         retire(worker, false);
     flush(updates);
@@ -125,7 +145,8 @@ void SvgoWorkerPool::readLines(Worker *worker) {
 
 void SvgoWorkerPool::handleLine(Worker *worker, QByteArrayView line, Updates &updates) {
     QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(line.toByteArray(), &error);
+    const QJsonDocument document =
+        QJsonDocument::fromJson(QByteArray::fromRawData(line.data(), line.size()), &error);
     if (error.error != QJsonParseError::NoError || !document.isObject()) {
         // Something printed past the worker's guard (a native add-on writing to the descriptor,
         // say). It is no answer; the files it held up are answered by the lines that follow.
@@ -145,6 +166,19 @@ void SvgoWorkerPool::handleLine(Worker *worker, QByteArrayView line, Updates &up
         worker->lastProgress.start();
         return;
     }
+    if (const QJsonValue bytes = message.value(QLatin1String("bytes")); bytes.isDouble()) {
+        const double size = bytes.toDouble();
+        if (size >= 0 && size <= double(maximumDocument)) {
+            worker->documentBytes = qsizetype(size);
+            worker->documentHeader = message;
+            return;
+        }
+    }
+    takeAnswer(worker, message, {}, updates);
+}
+
+void SvgoWorkerPool::takeAnswer(Worker *worker, const QJsonObject &message, QByteArray document,
+                                Updates &updates) {
     const int id = message.value(QLatin1String("id")).toInt(-1);
     const auto found = std::find_if(worker->inFlight.begin(), worker->inFlight.end(),
                                     [id](const Worker::InFlight &entry) { return entry.id == id; });
@@ -168,7 +202,7 @@ void SvgoWorkerPool::handleLine(Worker *worker, QByteArrayView line, Updates &up
     result.ok = message.value(QLatin1String("ok")).toBool();
     result.error = message.value(QLatin1String("error")).toString();
     result.code = message.value(QLatin1String("code")).toString().toUtf8();
-    result.document = message.value(QLatin1String("data")).toString().toUtf8();
+    result.document = std::move(document);
     answer(entry.job, std::move(result), updates);
 }
 

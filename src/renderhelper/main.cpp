@@ -6,7 +6,9 @@
 // as long as the input stays open. All numbers are in the machine's own byte order (both ends
 // are always on one machine):
 //   request: uint32 document length, the document's bytes, int32 width, int32 height
-//            (width or height 0: only parse, and tell the natural size)
+//            (width or height 0: only parse, and tell the natural size; both negative: the
+//            largest size with the drawing's proportions that fits a box of -width × -height,
+//            so that a first drawing needs no round trip to learn the proportions)
 //   answer:  uint8 status (0 drawn, 1 not a document librsvg accepts, 2 librsvg could not draw),
 //            double natural width, double natural height,
 //            status 0 with a size: int32 width, int32 height, width·height·4 bytes of cairo
@@ -21,7 +23,9 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -34,17 +38,43 @@ constexpr rlim_t addressSpaceLimit = rlim_t(1) << 30;
 // The caller never asks for more; anything beyond is a broken request.
 constexpr int32_t maximumSide = 4096;
 constexpr uint32_t maximumDocument = 256u << 20;
+constexpr size_t smallDrawing = 256 * 256 * 4;
+
+// A request arrives in one piece or a few; its small fields come out of this buffer rather than
+// a read each.
+struct Input {
+    static constexpr size_t chunk = 65536;
+    std::vector<char> buffer = std::vector<char>(chunk);
+    size_t start = 0, end = 0;
+} input;
 
 bool readAll(void *data, size_t size) {
     auto *bytes = static_cast<char *>(data);
+    const auto take = [&] {
+        const size_t taken = std::min(size, input.end - input.start);
+        if (taken > 0)
+            std::memcpy(bytes, input.buffer.data() + input.start, taken);
+        input.start += taken;
+        bytes += taken;
+        size -= taken;
+    };
+    take();
     while (size > 0) {
-        const ssize_t got = read(STDIN_FILENO, bytes, size);
+        const bool direct = size >= Input::chunk;
+        const ssize_t got =
+            read(STDIN_FILENO, direct ? bytes : input.buffer.data(), direct ? size : Input::chunk);
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0)
             return false;
-        bytes += got;
-        size -= size_t(got);
+        if (direct) {
+            bytes += got;
+            size -= size_t(got);
+        } else {
+            input.start = 0;
+            input.end = size_t(got);
+            take();
+        }
     }
     return true;
 }
@@ -63,9 +93,19 @@ bool writeAll(const void *data, size_t size) {
     return true;
 }
 
-template <typename T> bool put(T value) {
-    return writeAll(&value, sizeof value);
-}
+// An answer's fields are gathered and written at once; the pixels follow in a second write.
+struct Output {
+    std::vector<char> bytes;
+    template <typename T> Output &operator<<(T value) { return append(&value, sizeof value); }
+    Output &append(const void *data, size_t size) {
+        const size_t at = bytes.size();
+        bytes.resize(at + size);
+        if (size > 0)
+            std::memcpy(bytes.data() + at, data, size);
+        return *this;
+    }
+    bool write() const { return writeAll(bytes.data(), bytes.size()); }
+};
 
 // The one document parsed last: the caller draws a document at several sizes in a row.
 struct Document {
@@ -112,17 +152,39 @@ struct Document {
 };
 
 bool answerFailure(uint8_t status, const Document &document, const std::string &reason) {
-    return put(status) && put(document.naturalWidth) && put(document.naturalHeight) &&
-           put(uint32_t(reason.size())) && writeAll(reason.data(), reason.size());
+    Output output;
+    output << status << document.naturalWidth << document.naturalHeight << uint32_t(reason.size());
+    return output.append(reason.data(), reason.size()).write();
+}
+
+// What SvgRenderer::fittedSize() computes from the natural size (QSizeF::scaled with
+// Qt::KeepAspectRatio, rounded, at least one pixel), so both ends agree on the size.
+void fit(const Document &document, int32_t &width, int32_t &height) {
+    const double boxWidth = -double(width), boxHeight = -double(height);
+    const double naturalWidth = document.naturalWidth, naturalHeight = document.naturalHeight;
+    double fittedWidth = boxWidth, fittedHeight = boxHeight;
+    if (naturalWidth != 0 && naturalHeight != 0) {
+        const double scaledWidth = boxHeight * naturalWidth / naturalHeight;
+        if (scaledWidth <= boxWidth)
+            fittedWidth = scaledWidth;
+        else
+            fittedHeight = boxWidth * naturalHeight / naturalWidth;
+    }
+    width = std::max<int32_t>(1, int32_t(std::lround(fittedWidth)));
+    height = std::max<int32_t>(1, int32_t(std::lround(fittedHeight)));
 }
 
 bool answer(Document &document, int32_t width, int32_t height) {
     if (!document.handle)
         return answerFailure(1, document, document.error);
+    if (width < 0 && height < 0)
+        fit(document, width, height);
     if (width <= 0 || height <= 0) {
         // Parsing only; no pixels follow.
-        return put(uint8_t(0)) && put(document.naturalWidth) && put(document.naturalHeight) &&
-               put(int32_t(0)) && put(int32_t(0));
+        Output output;
+        output << uint8_t(0) << document.naturalWidth << document.naturalHeight << int32_t(0)
+               << int32_t(0);
+        return output.write();
     }
     std::vector<unsigned char> pixels(size_t(width) * size_t(height) * 4, 0);
     cairo_surface_t *surface = cairo_image_surface_create_for_data(
@@ -140,8 +202,12 @@ bool answer(Document &document, int32_t width, int32_t height) {
             g_error_free(failure);
         return answerFailure(2, document, reason);
     }
-    return put(uint8_t(0)) && put(document.naturalWidth) && put(document.naturalHeight) &&
-           put(width) && put(height) && writeAll(pixels.data(), pixels.size());
+    Output output;
+    output << uint8_t(0) << document.naturalWidth << document.naturalHeight << width << height;
+    // An icon's pixels are copied into the one write; a large drawing's are written as they are.
+    if (pixels.size() <= smallDrawing)
+        return output.append(pixels.data(), pixels.size()).write();
+    return output.write() && writeAll(pixels.data(), pixels.size());
 }
 
 } // namespace
@@ -163,7 +229,8 @@ int main() {
         if (!readAll(svg.data(), length) || !readAll(&width, sizeof width) ||
             !readAll(&height, sizeof height))
             return 0;
-        if (width > maximumSide || height > maximumSide)
+        if (width > maximumSide || height > maximumSide || width < -maximumSide ||
+            height < -maximumSide)
             return 1;
         document.load(std::move(svg));
         if (!answer(document, width, height))

@@ -10,7 +10,10 @@
 //   {"ready":true,"version"}                   the module and the configuration are loaded
 //   {"ready":false,"fallback":true,"error"}    the module cannot be used; run svgo's command line
 //   {"ready":false,"error"}                    the configuration cannot be used
-//   {"id","ok":true,"ms","rss"[,"data"]}       done: written to "output", or handed back
+//   {"id","ok":true,"ms","rss"[,"bytes"]}      done: written to "output", or handed back as the
+//                                              "bytes" bytes (UTF-8) that follow the line end
+//                                              as they are, so a document is neither escaped
+//                                              here nor parsed as JSON by the reader
 //   {"id","ok":false,"error","code","rss"}     svgo's own error text
 // The configuration is the given file or svgo's defaults: nothing is looked up in the working
 // folder or above it. The worker ends when its standard input closes.
@@ -36,8 +39,9 @@ const [packageFolder, configFile] = process.argv.slice(2);
 // Files are done strictly in the order they were asked for, and each answer is written before
 // the next file starts, so the oldest unanswered file is the one being worked on. Standard output
 // may be non-blocking.
-function send(message) {
-  const bytes = Buffer.from(JSON.stringify(message) + '\n', 'utf8');
+function send(message, data) {
+  let bytes = Buffer.from(JSON.stringify(message) + '\n', 'utf8');
+  if (data) bytes = Buffer.concat([bytes, data]);
   let offset = 0;
   while (offset < bytes.length) {
     try {
@@ -132,7 +136,8 @@ async function pump() {
     } catch {}
     const ms = performance.now() - started;
     if (typeof request.output !== 'string') {
-      send({ id: request.id, ok: true, ms, rss: process.memoryUsage.rss(), data: result.data });
+      const data = Buffer.from(result.data, 'utf8');
+      send({ id: request.id, ok: true, ms, rss: process.memoryUsage.rss(), bytes: data.length }, data);
       continue;
     }
     // Written at once: a small write costs less than the trips through the event loop an
