@@ -119,6 +119,39 @@ private slots:
         QVERIFY(leftovers(folder).isEmpty());
     }
 
+    void documentsComeBackAsSvgoWritesThem_data() {
+        QTest::addColumn<QList<QByteArray>>("inputs");
+        const QByteArray head =
+            "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 100 100\">";
+        QTest::newRow("quotes, backslashes and text beyond ASCII")
+            << QList<QByteArray>{head + "<text x=\"1\" y=\"9\">\"a\\b\" Grüße 日本 😀</text>"
+                                        "<text x=\"1\" y=\"19\">second\nline</text></svg>"};
+        QByteArray path = head + "<path d=\"M0 0";
+        for (int point = 0; point < 30000; ++point)
+            path += " L" + QByteArray::number(point % 97) + " " + QByteArray::number(point % 89);
+        QTest::newRow("a document far larger than one read")
+            << QList<QByteArray>{path + "\"/></svg>"};
+        QList<QByteArray> many;
+        for (const QString &icon : icons(24))
+            many.append(contents(icon));
+        QTest::newRow("many answers back to back") << many;
+    }
+
+    // Text mode hands each document back through the worker's answers, byte for byte.
+    void documentsComeBackAsSvgoWritesThem() {
+        QFETCH(QList<QByteArray>, inputs);
+        QTemporaryDir work;
+        QStringList paths;
+        for (const QByteArray &input : inputs) {
+            paths.append(work.filePath(QStringLiteral("%1.svg").arg(paths.size())));
+            write(paths.last(), input);
+        }
+        OptimizerOptions options;
+        options.resultsCache = false;
+        const Run run = optimize(paths, textProfile(), options);
+        QCOMPARE(run.result.documents, svgoAlone(paths));
+    }
+
     void cancelKeepsFinishedFilesAndEndsTheWorker() {
         QTemporaryDir work;
         const QStringList paths =

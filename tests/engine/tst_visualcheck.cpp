@@ -254,6 +254,88 @@ private slots:
         QCOMPARE(int(run.result.outcomes.at(1).status), int(Status::Optimized));
     }
 
+    void fittedDrawingMatchesItsSize_data() {
+        QTest::addColumn<QByteArray>("svg");
+        QTest::addColumn<QSize>("box");
+        QTest::newRow("wide viewBox") << wide << QSize(64, 64);
+        QTest::newRow("proportions that round")
+            << QByteArray("<svg viewBox=\"0 0 5 7\" xmlns=\"http://www.w3.org/2000/svg\">"
+                          "<circle cx=\"2.5\" cy=\"3.5\" r=\"2\"/></svg>")
+            << QSize(64, 64);
+        QTest::newRow("size without viewBox")
+            << QByteArray("<svg width=\"30\" height=\"20\" xmlns=\"http://www.w3.org/2000/svg\">"
+                          "<rect width=\"20\" height=\"10\"/></svg>")
+            << QSize(256, 256);
+        QTest::newRow("neither size nor viewBox")
+            << QByteArray("<svg xmlns=\"http://www.w3.org/2000/svg\"><rect width=\"5\" "
+                          "height=\"5\"/></svg>")
+            << QSize(64, 40);
+        // Megabytes of pixels arrive in many pieces.
+        QTest::newRow("large drawing") << wide << QSize(2048, 2048);
+    }
+
+    // A first drawing fitted by the helper is the drawing at the size fittedSize() tells.
+    void fittedDrawingMatchesItsSize() {
+        QFETCH(QByteArray, svg);
+        QFETCH(QSize, box);
+        const SvgRenderer fitted(svg), measured(svg);
+        const QImage image = fitted.renderFitted(box);
+        const QSize size = measured.fittedSize(box);
+        QCOMPARE(image.size(), size);
+        QCOMPARE(image, measured.render(size));
+        QCOMPARE(fitted.naturalSize(), measured.naturalSize());
+        QVERIFY(fitted.isValid());
+    }
+
+    void markupChangesAreCaught_data() {
+        QTest::addColumn<QByteArray>("original");
+        QTest::addColumn<QByteArray>("optimized");
+        QTest::addColumn<bool>("changed");
+        const QByteArray sprite = "<svg xmlns=\"http://www.w3.org/2000/svg\"><symbol id=\"a\">"
+                                  "<path d=\"M0 0h4v4z\"/></symbol><use href=\"#a\"/></svg>";
+        const QByteArray prefixed =
+            "<s:svg xmlns:s=\"http://www.w3.org/2000/svg\"><s:symbol id=\"a\"/>"
+            "<s:use href=\"#a\"/></s:svg>";
+        const QByteArray emptied = "<svg xmlns=\"http://www.w3.org/2000/svg\"/>";
+        QTest::newRow("no sprite") << wide << emptied << false;
+        QTest::newRow("sprite kept") << sprite << sprite << false;
+        QTest::newRow("sprite emptied") << sprite << emptied << true;
+        QTest::newRow("prefixed sprite emptied") << prefixed << emptied << true;
+        QTest::newRow("output blank") << wide << QByteArray(" \n\t") << true;
+        QTest::newRow("both blank") << QByteArray("\r\n") << QByteArray() << false;
+    }
+
+    void markupChangesAreCaught() {
+        QFETCH(QByteArray, original);
+        QFETCH(QByteArray, optimized);
+        QFETCH(bool, changed);
+        QCOMPARE(!VisualCheck::structuralChange(original, optimized).isEmpty(), changed);
+    }
+
+    void drawingsAreCompared_data() {
+        QTest::addColumn<QByteArray>("optimized");
+        QTest::addColumn<bool>("different");
+        QTest::newRow("same bytes") << wide << false;
+        QTest::newRow("same drawing, other markup")
+            << QByteArray("<svg viewBox=\"0 0 200 100\" xmlns=\"http://www.w3.org/2000/svg\">"
+                          "<path d=\"M10 10h180v80H10z\"/></svg>")
+            << false;
+        QTest::newRow("shape moved")
+            << QByteArray("<svg viewBox=\"0 0 200 100\" xmlns=\"http://www.w3.org/2000/svg\">"
+                          "<rect x=\"40\" y=\"10\" width=\"150\" height=\"80\"/></svg>")
+            << true;
+    }
+
+    void drawingsAreCompared() {
+        QFETCH(QByteArray, optimized);
+        QFETCH(bool, different);
+        const VisualCheck check(wide);
+        const VisualCheck::Verdict verdict = check.compare(optimized);
+        QCOMPARE(verdict.looksDifferent, different);
+        QVERIFY(!verdict.couldNotDraw);
+        QCOMPARE(verdict.comparedAt, different ? QSize(64, 32) : QSize());
+    }
+
     void initTestCase() {
         optimizer_test::isolateSettings(m_settings, QStringLiteral("tst_visualcheck"));
         Keys::svgoExecutablePath().set(optimizer_test::svgo());
