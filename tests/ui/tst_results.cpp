@@ -1,6 +1,8 @@
 // A main window through whole runs: progress and cancel, per-row results and the summary,
-// sorting that the next run follows, the preview, and restoring overwritten originals.
+// sorting that the next run follows, the preview, compressed sizes, and restoring overwritten
+// originals.
 
+#include "engine/CompressedSize.h"
 #include "engine/OriginalsBackup.h"
 #include "model/FileResults.h"
 #include "model/SVGFileList.h"
@@ -23,10 +25,12 @@
 
 #include <QAbstractButton>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -99,6 +103,23 @@ class tst_Results : public QObject {
         return finished.isEmpty() ? OptimizationResult()
                                   : finished.first().first().value<OptimizationResult>();
     }
+    // Right-clicks the header above `section` and picks `item` from its menu. The click goes
+    // through the window system, as only such a click is followed by a context menu event.
+    static bool chooseFromHeaderMenu(QHeaderView *header, int section, const QString &item) {
+        const QPoint pos(header->sectionViewportPosition(section) + 5, 5);
+        QWidget *window = header->window();
+        QTest::mouseClick(window->windowHandle(), Qt::RightButton, {},
+                          header->viewport()->mapTo(window, pos));
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QAction *action = menu ? findAction(menu, item) : nullptr;
+        if (!action) {
+            if (menu)
+                menu->close();
+            return false;
+        }
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+        return true;
+    }
     QList<QVariant> column(int section, int role = Qt::DisplayRole) const {
         QList<QVariant> values;
         const QAbstractItemModel *table = m_window->fileTable()->model();
@@ -122,6 +143,7 @@ private slots:
         Keys::svgoExecutablePath().set(QStringLiteral(MIRANDEL_SVGO));
         Keys::chunkSize().set(2);
         Keys::maxConcurrentProcesses().set(2);
+        Keys::shownCompressedColumns().remove();
         m_window = m_application->newMainWindow();
         QVERIFY(QTest::qWaitForWindowExposed(m_window));
     }
@@ -313,6 +335,64 @@ private slots:
         QCOMPARE(m_window->resultsSummary()->fullText(), QStringLiteral("4 files listed"));
         QVERIFY(RestoreOriginals::hasOriginals({edited}));
         QVERIFY(m_window->restoreOriginalsAction()->isEnabled());
+    }
+
+    // The compressed columns stay hidden, and unmeasured, until the header's menu shows them;
+    // the choice holds for the next window too.
+    void compressedSizesFromTheHeaderMenu() {
+        QHeaderView *header = m_window->fileTable()->horizontalHeader();
+        QVERIFY(header->isSectionHidden(SVGFileTableModel::Gzip));
+        QVERIFY(header->isSectionHidden(SVGFileTableModel::Brotli));
+        QVERIFY(files()->addFolder(QUrl::fromLocalFile(folderWith(3))));
+        useProfile(false);
+        QVERIFY(chooseFromHeaderMenu(header, SVGFileTableModel::Size, QStringLiteral("Gzip")));
+        QVERIFY(!header->isSectionHidden(SVGFileTableModel::Gzip));
+        QVERIFY(header->isSectionHidden(SVGFileTableModel::Brotli));
+        optimize();
+        const QList<QVariant> shown = column(SVGFileTableModel::Gzip);
+        const QList<QVariant> sizes = column(SVGFileTableModel::Gzip, SVGFileTableModel::SortRole);
+        for (int row = 0; row < 3; ++row) {
+            const QString name = files()->files().at(row).fileName;
+            const qint64 before = gzipSize(contents(m_work->filePath("in/" + name)));
+            const qint64 after = gzipSize(contents(m_work->filePath("out/" + name)));
+            QCOMPARE(sizes.at(row).toLongLong(), after);
+            QCOMPARE(shown.at(row).toString(),
+                     SVGFileTableModel::compressedText(after, 100.0 * double(before - after) /
+                                                                  double(before)));
+        }
+        const QString summary = m_window->resultsSummary()->fullText();
+        QVERIFY2(QRegularExpression(QStringLiteral("\\(saved [0-9.]+ %\\) · [0-9.]+ % gzip · "
+                                                   "[0-9.]+ % brotli · "))
+                     .match(summary)
+                     .hasMatch(),
+                 qPrintable(summary));
+
+        std::unique_ptr<MainWindow> second(m_application->newMainWindow());
+        QVERIFY(QTest::qWaitForWindowExposed(second.get()));
+        QHeaderView *secondHeader = second->fileTable()->horizontalHeader();
+        QVERIFY(!secondHeader->isSectionHidden(SVGFileTableModel::Gzip));
+        // Hidden again from the other window: both follow, and runs measure nothing.
+        QVERIFY(
+            chooseFromHeaderMenu(secondHeader, SVGFileTableModel::Size, QStringLiteral("Gzip")));
+        QVERIFY(secondHeader->isSectionHidden(SVGFileTableModel::Gzip));
+        QVERIFY(header->isSectionHidden(SVGFileTableModel::Gzip));
+        second.reset();
+        optimize();
+        QCOMPARE(column(SVGFileTableModel::Gzip), QList<QVariant>(3));
+        QVERIFY(!m_window->resultsSummary()->fullText().contains(QLatin1String("gzip")));
+    }
+
+    void textOutputGivesItsCompressedSizes() {
+        QVERIFY(files()->addFolder(QUrl::fromLocalFile(folderWith(2))));
+        useProfile(false, OperationMode::Text);
+        optimize();
+        QTRY_COMPARE(TextOutputWindow::openWindows().size(), 1);
+        std::unique_ptr<TextOutputWindow> output(TextOutputWindow::openWindows().first());
+        const QByteArray text = output->textOutput()->toUtf8();
+        QTRY_COMPARE(output->sizesLabel()->text(),
+                     FileResults::sizeText(text.size()) + " · " +
+                         FileResults::sizeText(gzipSize(text)) + " gzip · " +
+                         FileResults::sizeText(brotliSize(text)) + " brotli");
     }
 
     void textRunOfOnlyFailuresOpensNoWindow() {
