@@ -3,8 +3,10 @@
 #include "app/BatchReport.h"
 #include "app/Translators.h"
 #include "engine/FileReplacement.h"
+#include "engine/InputGuard.h"
 #include "engine/Optimizer.h"
 #include "engine/OriginalsBackup.h"
+#include "engine/SetAudit.h"
 #include "engine/SvgoResolver.h"
 #include "model/DefaultsStore.h"
 #include "model/FolderListing.h"
@@ -168,6 +170,12 @@ int BatchMode::run(int argc, char *argv[]) {
     const QCommandLineOption quietOption(
         {QStringLiteral("q"), QStringLiteral("quiet")},
         tr("Print only failures and files that would change: no notes, no progress."));
+    const QCommandLineOption auditOption(
+        QStringLiteral("audit"),
+        tr("Write nothing; list what the files show as a set: ids that collide when they are "
+           "inlined in one page (as they are and as the profile would optimize them), viewBox "
+           "sizes other than the usual one, hard-coded colours in a currentColor set, scripts, "
+           "event handlers, embedded HTML, bitmaps, text and missing viewBoxes."));
     const QCommandLineOption noCacheOption(
         QStringLiteral("no-cache"),
         tr("Optimize every file afresh, instead of answering files that have not changed from "
@@ -184,7 +192,8 @@ int BatchMode::run(int argc, char *argv[]) {
         tr("Take the SVG files of the folders' subfolders too."));
     for (const QCommandLineOption &option :
          {batch, recursiveOption, profileOption, modeOption, checkOption, maxBytesOption,
-          reportOption, reportFormatOption, quietOption, noCacheOption, restoreOption, forceOption})
+          reportOption, reportFormatOption, quietOption, auditOption, noCacheOption, restoreOption,
+          forceOption})
         parser.addOption(option);
     // Qt's own help option would also offer --help-all, which opens the window instead.
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
@@ -281,6 +290,8 @@ int BatchMode::run(int argc, char *argv[]) {
 
     QList<BatchRecord> records;
     const QList<SVGFile> files = listFiles(paths, records, parser.isSet(recursiveOption));
+    if (parser.isSet(auditOption))
+        return audit(files, records, profile, quiet);
     QString text;
     OptimizerOptions options;
     options.dryRun = checking;
@@ -370,6 +381,61 @@ int BatchMode::run(int argc, char *argv[]) {
         }
     }
     return status;
+}
+
+int BatchMode::audit(const QList<SVGFile> &files, const QList<BatchRecord> &problems,
+                     Profile profile, bool quiet) {
+    bool failed = !problems.isEmpty();
+    for (const BatchRecord &problem : problems)
+        complain(QStringLiteral("%1: %2").arg(problem.path, problem.message));
+    QList<SetAudit::Document> originals;
+    QList<SVGFile> readable;
+    for (const SVGFile &file : files) {
+        const QString path = QDir::toNativeSeparators(file.id);
+        QFile input(file.url.toLocalFile());
+        std::optional<QByteArray> bytes;
+        if (input.open(QIODevice::ReadOnly))
+            bytes = InputGuard::read(input);
+        const InputGuard::Checked checked =
+            bytes ? InputGuard::check(*bytes) : InputGuard::Checked{{}, input.errorString()};
+        if (!checked.failure.isEmpty()) {
+            complain(QStringLiteral("%1: %2").arg(path, checked.failure));
+            failed = true;
+            continue;
+        }
+        originals.append({path, checked.svg});
+        readable.append(file);
+    }
+    QList<SetAudit::Finding> findings = SetAudit::audit(originals);
+
+    // svgo names every file's ids a, b, c…: what the profile would make of the files collides
+    // far more than the files themselves, unless it names them after their files. Optimized in
+    // memory, as the text it would give.
+    if (profile.mode == OperationMode::File && profile.uniqueIdsInFiles)
+        readable.clear();
+    profile.mode = OperationMode::Text;
+    profile.uniqueIds = false;
+    profile.checkRendering = false;
+    QFuture<OptimizationResult> future =
+        Optimizer::shared().optimize(readable, profile, [](const QString &) {});
+    future.waitForFinished();
+    const OptimizationResult result = future.result();
+    QList<SetAudit::Document> optimized;
+    for (qsizetype index = 0; index < result.outcomes.size(); ++index)
+        if (result.outcomes.at(index).status == FileResult::Status::Optimized)
+            optimized.append({originals.at(index).path, result.documents.value(index)});
+    findings += SetAudit::collidingIds(optimized, true);
+
+    QString text;
+    for (const SetAudit::Finding &finding : std::as_const(findings)) {
+        text += finding.summary + u'\n';
+        for (const QString &file : finding.files)
+            text += QStringLiteral("  ") + file + u'\n';
+    }
+    write(stdout, text);
+    if (findings.isEmpty() && !quiet)
+        note(tr("Nothing to report on %n files.", nullptr, int(originals.size())));
+    return failed ? SomeFailed : findings.isEmpty() ? AllOptimized : WouldChange;
 }
 
 int BatchMode::showVersion() {

@@ -13,13 +13,14 @@
 //
 //   mirandel --batch [--profile NAME] [--mode file|text] [--check] [--max-bytes N]
 //                    [--report FILE [--report-format json|junit]] [-q] [-r] PATH…
+//   mirandel --batch --audit [--profile NAME] [-q] [-r] PATH…
 //   mirandel --batch --restore [--force] [-r] PATH…
 //   mirandel --version
 //
 // Text output goes to standard output, per-file failures and notes to standard error. Exit
 // status: 0 when every file was optimized or kept as it was on purpose (already optimal, looks
 // different), 1 when any failed, 2 for bad usage or an unknown profile, 3 when checking found
-// files that would change (and none failed).
+// files that would change (and none failed), or the audit findings.
 class BatchMode {
     Q_DECLARE_TR_FUNCTIONS(BatchMode)
 public:
@@ -32,6 +33,10 @@ public:
 
 private:
     class ProgressLine;
+    // Prints what the files show as a set (see SetAudit), as they are and as `profile` would
+    // optimize them; writes nothing.
+    static int audit(const QList<SVGFile> &files, const QList<BatchRecord> &problems,
+                     Profile profile, bool quiet);
     // Prints Mirandel's version and the svgo a run would use.
     static int showVersion();
     // Puts back the kept originals of the files in `paths`, through the same code as the

@@ -2,6 +2,7 @@
 
 #include "engine/CompressedSize.h"
 #include "engine/FileReplacement.h"
+#include "engine/IdPrefixer.h"
 #include "engine/InputGuard.h"
 #include "engine/OutputReview.h"
 #include "engine/RenderPool.h"
@@ -202,11 +203,32 @@ void OptimizerRun::finishFile(int index, const QByteArray *document) {
             return;
         }
         output = file.readAll();
-        // A rename keeps the time, so this is also what the destination will show.
-        written = OriginalsBackup::Stamp::of(slot.temporary);
+        file.close();
         if (m_inMemory)
             file.remove();
     }
+    // svgo's output gets the file's name in its ids; an answer from the cache already has it.
+    if (m_profile.uniqueIdsInFiles && !m_textMode && !m_fromCache.contains(index)) {
+        const QString named = IdPrefixer::prefixIds(
+            QString::fromUtf8(output),
+            IdPrefixer::validName(QFileInfo(m_paths.at(index)).completeBaseName()) +
+                IdPrefixer::separator.toString(),
+            true);
+        if (QByteArray bytes = named.toUtf8(); bytes != output) {
+            output = std::move(bytes);
+            QFile file(slot.temporary);
+            if (!document && !m_inMemory &&
+                (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+                 file.write(output) != output.size() || !file.flush())) {
+                failFile(index, tr("Cannot write the output: %1").arg(file.errorString()));
+                QFile::remove(slot.temporary);
+                return;
+            }
+        }
+    }
+    // A rename keeps the time, so this is also what the destination will show.
+    if (!document && !m_inMemory)
+        written = OriginalsBackup::Stamp::of(slot.temporary);
     const FileResult::Status status = reviewOutput(index, output);
     ++m_finished;
     m_settled.append(index); // reported with the outcome it has by then
@@ -389,6 +411,9 @@ void OptimizerRun::openCache(const SvgoInstallation &installation) {
             m_cacheByPath = true;
         }
     }
+    // Ids named after the file make the output depend on the file's name.
+    if (m_profile.uniqueIdsInFiles && !m_textMode)
+        m_cacheByPath = true;
     // A new build of the program may review differently; its messages follow the language.
     const QFileInfo program(QCoreApplication::applicationFilePath());
     QByteArray context;
@@ -399,7 +424,7 @@ void OptimizerRun::openCache(const SvgoInstallation &installation) {
            << installation.executable << installation.packageFolder << installation.version
            << installation.node << int(installation.engine()) << configuration
            << int(m_profile.mode) << m_profile.checkRendering
-           << m_profile.keepOriginalWhenNotSmaller;
+           << m_profile.keepOriginalWhenNotSmaller << m_profile.uniqueIdsInFiles;
     m_cache = std::make_unique<ResultsCache>(
         m_options.cacheFolder.value_or(ResultsCache::defaultFolder()), context);
 }

@@ -35,6 +35,8 @@ QString writeFile(const QString &path, const QByteArray &contents) {
 //   "none" (outside masks) into currentColor.
 // - removeDimensions: adds removeDimensions, which drops width and height (making a viewBox from
 //   them when there is none).
+// - removeScripts: adds removeScripts, which drops <script>, event handler attributes and
+//   javascript: links.
 QString text(const Profile &profile) {
     QStringList lines{QStringLiteral("// svgo configuration written by Mirandel."),
                       QStringLiteral("export default {")};
@@ -61,6 +63,8 @@ QString text(const Profile &profile) {
         plugins << QStringLiteral("    'removeViewBox',");
     if (profile.removeDimensions)
         plugins << QStringLiteral("    'removeDimensions',");
+    if (profile.removeScripts)
+        plugins << QStringLiteral("    'removeScripts',");
     lines << QStringLiteral("  plugins: [") << plugins << QStringLiteral("  ],")
           << QStringLiteral("};") << QString();
     return lines.join(u'\n');

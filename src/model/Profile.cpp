@@ -162,5 +162,7 @@ size_t qHash(const Profile &p, size_t seed) {
     seed = combine(seed, p.keepTitleAndDesc);
     seed = combine(seed, p.colorsToCurrentColor);
     seed = combine(seed, p.removeDimensions);
+    seed = combine(seed, p.removeScripts);
+    seed = combine(seed, p.uniqueIdsInFiles);
     return seed;
 }

@@ -73,6 +73,10 @@ struct Profile {
     bool keepTitleAndDesc = false;
     bool colorsToCurrentColor = false;
     bool removeDimensions = false;
+    bool removeScripts = false; // <script>, event handlers and javascript: links
+    // File mode: each file's ids (and the classes of its style sheet) get its name in front, as
+    // text mode gives them, so files inlined in one page never point at each other's parts.
+    bool uniqueIdsInFiles = false;
 
     static const QString defaultId; // "DefaultProfile"
 

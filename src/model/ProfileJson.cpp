@@ -176,8 +176,10 @@ QByteArray Profile::toJson() const {
     writer.add("precision", precision);
     writer.add("prettyPrint", prettyPrint);
     writer.addUnlessDefault("removeDimensions", removeDimensions, defaults.removeDimensions);
+    writer.addUnlessDefault("removeScripts", removeScripts, defaults.removeScripts);
     writer.add("svgoConfigFile", svgoConfigFile);
     writer.addUnlessDefault("uniqueIds", uniqueIds, defaults.uniqueIds);
+    writer.addUnlessDefault("uniqueIdsInFiles", uniqueIdsInFiles, defaults.uniqueIdsInFiles);
     writer.add("wrapIndividual", wrapIndividual);
     writer.add("wrapIndividualPrefix", wrapIndividualPrefix);
     writer.add("wrapIndividualSuffix", wrapIndividualSuffix);
@@ -218,7 +220,9 @@ std::optional<Profile> Profile::fromJson(const QByteArray &json) {
         readLaterBool(object, "keepViewBox", profile.keepViewBox) &&
         readLaterBool(object, "keepTitleAndDesc", profile.keepTitleAndDesc) &&
         readLaterBool(object, "colorsToCurrentColor", profile.colorsToCurrentColor) &&
-        readLaterBool(object, "removeDimensions", profile.removeDimensions);
+        readLaterBool(object, "removeDimensions", profile.removeDimensions) &&
+        readLaterBool(object, "removeScripts", profile.removeScripts) &&
+        readLaterBool(object, "uniqueIdsInFiles", profile.uniqueIdsInFiles);
     if (!complete)
         return std::nullopt;
 

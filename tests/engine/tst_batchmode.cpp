@@ -66,6 +66,21 @@ private slots:
             << "--report";
         QTest::newRow("a budget that is no number")
             << QStringList{"--batch", "--max-bytes", "1k", dots} << 2 << QString() << "--max-bytes";
+        QTest::newRow("audit: nothing to report")
+            << QStringList{"--batch", "--audit", data + "icon.svg"} << 0 << QString()
+            << "Nothing to report";
+        const QString flags = data + "flags/";
+        const auto finding = [&](const QString &summary) {
+            return summary + "\n  " + flags + "meadow.svg\n  " + flags + "stripes.svg\n";
+        };
+        const QString clash = " is defined in 2 files: inlined in one page they point at each "
+                              "other's parts.";
+        QTest::newRow("audit: ids that collide as they are and once optimized")
+            << QStringList{"--batch", "--audit", flags} << 3
+            << finding("The id “shine”" + clash) + finding("The id “flag”" + clash) +
+                   finding("After optimizing, the id “b”" + clash) +
+                   finding("After optimizing, the id “a”" + clash)
+            << QString();
         QTest::newRow("unknown report format")
             << QStringList{"--batch", "--report", "r", "--report-format", "xml", dots} << 2
             << QString() << "json or junit";

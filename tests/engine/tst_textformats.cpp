@@ -2,9 +2,11 @@
 // svgo options a profile carries instead of a configuration file.
 
 #include "engine/IdPrefixer.h"
+#include "engine/SetAudit.h"
 #include "engine/SvgRenderer.h"
 #include "engine/SvgoConfiguration.h"
 #include "engine/TextOutputFormats.h"
+#include "engine/VisualCheck.h"
 #include "tst_optimizer_support.h"
 
 using namespace optimizer_test;
@@ -172,6 +174,50 @@ private slots:
             QCOMPARE(together, alone);
         else
             QVERIFY2(together != alone, "without prefixes the test would show nothing");
+    }
+
+    // Two flags whose ids svgo names alike: written with unique ids in each file, both can be
+    // inlined in one page, where each still draws as it does alone (their clip paths' corners
+    // differ, so a reference that reached the other flag would show).
+    void uniqueIdsInFiles_data() {
+        QTest::addColumn<bool>("unique");
+        QTest::newRow("unique ids in each file") << true;
+        QTest::newRow("as svgo names them") << false;
+    }
+    void uniqueIdsInFiles() {
+        QFETCH(bool, unique);
+        QTemporaryDir out;
+        Profile profile = fileProfile(out.path());
+        profile.checkRendering = true;
+        profile.uniqueIdsInFiles = unique;
+        const QStringList flags{
+            QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/flags/meadow.svg"),
+            QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/flags/stripes.svg")};
+        const Run run = optimize(flags, profile);
+        QCOMPARE(run.result.count(FileResult::Status::Optimized), 2);
+        QList<SetAudit::Document> outputs;
+        QString page;
+        for (const QString &flag : flags) {
+            const QByteArray output = contents(out.filePath(QFileInfo(flag).fileName()));
+            outputs.append({flag, output});
+            page += QString::fromUtf8(output);
+        }
+        QCOMPARE(SetAudit::collidingIds(outputs, true).isEmpty(), unique);
+        QCOMPARE(idsAreUniqueAndResolved(page), unique);
+        QString together = page;
+        const qsizetype second = together.indexOf(QStringLiteral("<svg"), 1);
+        together.insert(second + 4, QStringLiteral(" x=\"640\" width=\"640\" height=\"480\""));
+        together.insert(4, QStringLiteral(" width=\"640\" height=\"480\""));
+        const QImage both = SvgRenderer("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 "
+                                        "1280 480\">" +
+                                        together.toUtf8() + "</svg>")
+                                .render(QSize(128, 48));
+        int changed = 0;
+        for (int index = 0; index < 2; ++index) {
+            const QImage alone = SvgRenderer(outputs.at(index).svg).render(QSize(64, 48));
+            changed += VisualCheck::compareImages(both.copy(64 * index, 0, 64, 48), alone).changed;
+        }
+        QCOMPARE(changed == 0, unique);
     }
 
     // A symbol needs a viewBox to scale; a root with a size in any unit gives one.

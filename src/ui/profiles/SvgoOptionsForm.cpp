@@ -50,6 +50,9 @@ SvgoOptionsForm::SvgoOptionsForm(QWidget *parent)
               &Profile::colorsToCurrentColor);
     addOption(m_svgoSection, "removeDimensions", tr("Remove Width and Height"),
               &Profile::removeDimensions);
+    addOption(m_svgoSection, "removeScripts", tr("Remove Scripts"), &Profile::removeScripts)
+        ->setToolTip(tr("Drops <script> elements, event handlers such as onload and javascript: "
+                        "links"));
 
     addOption(m_checksSection, "checkRendering", tr("Check rendering"), &Profile::checkRendering)
         ->setToolTip(tr("Compares the rendering of each optimized file with its original and "
@@ -57,6 +60,11 @@ SvgoOptionsForm::SvgoOptionsForm(QWidget *parent)
     m_keepOriginal =
         addOption(m_checksSection, "keepOriginalWhenNotSmaller",
                   tr("Keep original when not smaller"), &Profile::keepOriginalWhenNotSmaller);
+    m_uniqueIdsInFiles = addOption(m_checksSection, "uniqueIdsInFiles",
+                                   tr("Unique IDs in each file"), &Profile::uniqueIdsInFiles);
+    m_uniqueIdsInFiles->setToolTip(
+        tr("Puts each file's name in front of its IDs and style classes, so icons inlined in one "
+           "page stay apart"));
 }
 
 QCheckBox *SvgoOptionsForm::addOption(QFrame *section, const char *name, const QString &title,
@@ -76,6 +84,7 @@ void SvgoOptionsForm::setProfile(const Profile &profile) {
     m_outputFormat->setVisible(profile.mode == OperationMode::Text);
     // Text mode always takes svgo's output, smaller or not.
     m_keepOriginal->setVisible(profile.mode == OperationMode::File);
+    m_uniqueIdsInFiles->setVisible(profile.mode == OperationMode::File);
     const bool fileDecides = profile.svgoConfigFile.has_value();
     m_svgoSection->setEnabled(!fileDecides);
     m_svgoSection->setToolTip(

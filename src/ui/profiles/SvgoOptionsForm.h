@@ -38,6 +38,7 @@ private:
     QFrame *m_svgoSection;
     QFrame *m_checksSection; // the guards against damage, whatever configures svgo
     QCheckBox *m_keepOriginal = nullptr;
+    QCheckBox *m_uniqueIdsInFiles = nullptr;
     OutputFormatSection *m_outputFormat;
     QSpinBox *m_precision;
     QCheckBox *m_multipass = nullptr;
