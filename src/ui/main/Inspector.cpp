@@ -8,6 +8,7 @@
 #include "ui/AppState.h"
 #include "ui/components/AsyncButton.h"
 #include "ui/components/WhenFinished.h"
+#include "ui/main/AuditPanel.h"
 #include "ui/main/OptimizeBar.h"
 #include "ui/main/RunProgress.h"
 #include "ui/main/SvgPreview.h"
@@ -32,16 +33,25 @@ Inspector::Inspector(AppState *application, SVGFileList *files, WindowSession *s
     : QWidget(parent), m_application(application), m_files(files), m_session(session),
       m_editor(new ProfileEditor(application, false, true, this)),
       m_menu(new ProfileMenu(application, this)), m_preview(new SvgPreview(this)),
-      m_bar(new OptimizeBar(this)) {
+      m_audit(new AuditPanel(files, session, this)), m_bar(new OptimizeBar(this)) {
     setObjectName(QStringLiteral("inspector"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_editor, 1);
     layout->addWidget(m_preview);
+    layout->addWidget(m_audit);
     layout->addWidget(m_bar);
 
     m_editor->setProfile(application->profile());
+    m_audit->setProfile(application->profile());
+    // A fix of the audit is an edit of the current profile, as if made in the editor.
+    connect(m_audit, &AuditPanel::fixRequested, this,
+            [application](const std::function<void(Profile &)> &change) {
+                Profile profile = application->profile();
+                change(profile);
+                application->setProfile(profile);
+            });
     connect(m_editor, &ProfileEditor::profileEdited, application, &AppState::setProfile);
     connect(application, &AppState::profileChanged, this, &Inspector::profileChanged);
     connect(application, &AppState::profileEditedChanged, this, &Inspector::updateProfileTitle);
@@ -130,6 +140,7 @@ bool Inspector::canOptimize(const QList<SVGFile> &files, const Profile &profile)
 
 void Inspector::profileChanged(const Profile &profile) {
     m_editor->setProfile(profile);
+    m_audit->setProfile(profile);
     // Whether the profile still equals the stored one it came from. A profile whose source is
     // gone keeps the flag it had.
     if (const std::optional<Profile> source = ProfileStore::find(profile.id))

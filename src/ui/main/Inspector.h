@@ -10,6 +10,7 @@
 
 class AppState;
 class AsyncButton;
+class AuditPanel;
 class OptimizeBar;
 class ProfileEditor;
 class ProfileMenu;
@@ -38,6 +39,7 @@ public:
     AsyncButton *optimizeButton() const;
     RunProgress *runProgress() const;
     SvgPreview *preview() const { return m_preview; }
+    AuditPanel *auditPanel() const { return m_audit; }
     QToolButton *profileButton() const { return m_profileButton; }
     QString profileMenuTitle() const;
 
@@ -68,6 +70,7 @@ private:
     ProfileEditor *m_editor;
     ProfileMenu *m_menu;
     SvgPreview *m_preview;
+    AuditPanel *m_audit;
     OptimizeBar *m_bar;
     QPointer<QToolButton> m_profileButton;
 };
