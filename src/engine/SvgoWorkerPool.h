@@ -49,7 +49,10 @@ public:
 private:
     // Files sent ahead to one worker: enough that its next reads overlap the current optimizing.
     // More are sent only once half of them are answered, so requests go out in batches.
-    static constexpr size_t inFlightPerWorker = 8;
+    static constexpr size_t inFlightPerWorker = 16;
+    // While workers are busy, how long the pool's thread waits before it waits for them (see
+    // pace()).
+    static constexpr unsigned long paceMicroseconds = 1000;
     // A worker that has not loaded svgo by then never will.
     static constexpr qint64 startLimitMs = 30000;
     // A larger document in an answer is a broken answer: the inputs are far smaller.
@@ -96,6 +99,7 @@ private:
     void workerUnusable(Worker *worker, bool fallback, const QString &error);
     void workerEnded(Worker *worker);
     void watch(); // ends workers stuck longer than the time limit
+    void pace();
     void timedOut(Worker *worker);
     // Takes the worker out of service at once; its unanswered files go back to their queues.
     void retire(Worker *worker, bool kill);
@@ -119,6 +123,7 @@ private:
     QTimer *m_watch = nullptr;
     QTimer *m_outboxTimer = nullptr;
     Updates m_outbox; // answers not sent to their runs yet
+    bool m_pacing = false;
     std::atomic<qint64> m_peakMemory = 0;
     mutable QMutex m_failedMutex;
     QSet<QString> m_failed;
