@@ -79,4 +79,28 @@ qint64 TimeLimitKey::get() const {
     return stored > 0 ? stored : defaultValue();
 }
 
+const Defaults::Key<qint64> &contactSheetIconSize() {
+    static const Defaults::Key<qint64> key(QStringLiteral("contactSheetIconSize"),
+                                           [] { return qint64(32); });
+    return key;
+}
+
+const Defaults::Key<QString> &contactSheetBackground() {
+    static const Defaults::Key<QString> key(QStringLiteral("contactSheetBackground"),
+                                            [] { return QStringLiteral("light"); });
+    return key;
+}
+
+const Defaults::Key<QString> &contactSheetTint() {
+    static const Defaults::Key<QString> key(QStringLiteral("contactSheetTint"),
+                                            [] { return QStringLiteral("auto"); });
+    return key;
+}
+
+const Defaults::Key<bool> &contactSheetShowsOptimized() {
+    static const Defaults::Key<bool> key(QStringLiteral("contactSheetShowsOptimized"),
+                                         [] { return true; });
+    return key;
+}
+
 } // namespace Keys

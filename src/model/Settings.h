@@ -27,4 +27,11 @@ public:
     qint64 get() const;
 };
 const TimeLimitKey &svgoTimeLimit();
+// The contact sheet: icon size in pixels, background ("light", "dark", "checkerboard"), the
+// colour currentColor stands for ("auto" or a colour such as "#0a84ff"), and whether it shows
+// the optimized version of a file where there is one.
+const Defaults::Key<qint64> &contactSheetIconSize();
+const Defaults::Key<QString> &contactSheetBackground();
+const Defaults::Key<QString> &contactSheetTint();
+const Defaults::Key<bool> &contactSheetShowsOptimized();
 } // namespace Keys

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPointer>
 
+#include "ui/main/ContactSheet.h"
 #include "ui/main/RestoreOriginals.h"
 
 class AppState;
@@ -43,6 +44,9 @@ public:
     QAction *checkForUpdatesAction() const { return m_checkForUpdatesAction; }
     QAction *restoreOriginalsAction() const { return m_restoreOriginalsAction; }
     QAction *aboutAction() const { return m_aboutAction; }
+    // View > Contact Sheet, and the window it opens (null until first opened).
+    QAction *contactSheetAction() const { return m_contactSheetAction; }
+    ContactSheet *contactSheet() const { return m_contactSheet; }
     // The restore of originals under way, else null.
     RestoreOriginals *restoreFlow() const { return m_restoreFlow; }
     ResultsSummary *resultsSummary() const { return m_summary; }
@@ -114,6 +118,8 @@ private:
     QAction *m_checkForUpdatesAction = nullptr;
     QAction *m_restoreOriginalsAction = nullptr;
     QAction *m_aboutAction = nullptr;
+    QAction *m_contactSheetAction = nullptr;
+    QPointer<ContactSheet> m_contactSheet;
     QPointer<RestoreOriginals> m_restoreFlow;
     QPointer<QMessageBox> m_closeQuestion;
     bool m_closeAgreed = false;

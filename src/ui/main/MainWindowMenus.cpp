@@ -7,6 +7,7 @@
 #include "platform/Updater.h"
 #include "ui/AppState.h"
 #include "ui/main/AboutDialog.h"
+#include "ui/main/ContactSheet.h"
 #include "ui/main/FileTable.h"
 #include "ui/main/Inspector.h"
 #include "ui/main/WindowSession.h"
@@ -100,6 +101,16 @@ void MainWindow::createMenus() {
 
     QMenu *view = bar->addMenu(tr("&View"));
     view->addAction(m_toggleInspectorAction);
+    m_contactSheetAction = view->addAction(tr("Contact Sheet"));
+    m_contactSheetAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K));
+    connect(m_contactSheetAction, &QAction::triggered, this, [this] {
+        // One sheet per window, kept while the window lives so its drawings are not lost.
+        if (!m_contactSheet)
+            m_contactSheet = new ContactSheet(m_files, m_session, this);
+        m_contactSheet->show();
+        m_contactSheet->raise();
+        m_contactSheet->activateWindow();
+    });
 
     QMenu *help = bar->addMenu(tr("&Help"));
     m_checkForUpdatesAction = help->addAction(tr("Check for Updates…"));

@@ -1,0 +1,285 @@
+// The contact sheet against real files drawn by the real librsvg helper, driven by real mouse
+// and key events: every file shown, the selection shared with the table, the marks, the tint and
+// the export through the file dialog.
+
+#include "UiTestSupport.h"
+
+#include "model/SVGFileList.h"
+#include "model/Settings.h"
+#include "ui/main/ContactSheet.h"
+#include "ui/main/ContactSheetDrawer.h"
+#include "ui/main/ContactSheetModel.h"
+#include "ui/main/FileTable.h"
+#include "ui/main/WindowSession.h"
+
+#include <QComboBox>
+#include <QListView>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+namespace {
+
+QByteArray square(const char *fill) {
+    return QByteArray("<?xml version=\"1.0\"?>\n<!-- an icon -->\n"
+                      "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 16 16\">"
+                      "<rect x=\"2\" y=\"2\" width=\"12\" height=\"12\" fill=\"") +
+           fill + "\"/></svg>";
+}
+
+const QByteArray circle = "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 16 16\">"
+                          "<circle cx=\"5\" cy=\"5\" r=\"3\"/></svg>";
+
+void choose(QComboBox *box, const QVariant &value) {
+    box->setCurrentIndex(box->findData(value));
+}
+
+} // namespace
+
+class TestContactSheet : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_settings;
+    QTemporaryDir m_icons;
+    std::unique_ptr<SVGFileList> m_files;
+    std::unique_ptr<WindowSession> m_session;
+    std::unique_ptr<ContactSheet> m_sheet;
+    QStringList m_names{"black", "white", "current", "a", "b", "c", "d", "e", "f", "g"};
+
+    QString path(const QString &name) const { return m_icons.filePath(name + ".svg"); }
+    int rowOf(const QString &name) const { return m_files->rowOf(path(name)); }
+    QPoint centreOf(int row) const {
+        return m_sheet->view()->visualRect(m_sheet->model()->index(row)).center();
+    }
+    // Until every icon is drawn for the current look.
+    bool allDrawn() const {
+        QTest::qWait(1);
+        for (int row = 0; row < m_sheet->model()->rowCount(); ++row)
+            if (!m_sheet->model()->drawingOf(row))
+                return false;
+        return !m_sheet->model()->drawer()->isBusy();
+    }
+
+private slots:
+    void initTestCase() {
+        useSettingsIn(m_settings.path(), "tst_contactsheet");
+        for (const QString &name : m_names) {
+            QFile file(path(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(name == "white"     ? square("#fff")
+                       : name == "current" ? square("currentColor")
+                                           : square("#000"));
+        }
+    }
+
+    void init() {
+        for (const auto *key : {&Keys::contactSheetBackground(), &Keys::contactSheetTint()})
+            key->remove();
+        Keys::contactSheetIconSize().remove();
+        Keys::contactSheetShowsOptimized().remove();
+        m_files = std::make_unique<SVGFileList>();
+        m_session = std::make_unique<WindowSession>();
+        for (const QString &name : m_names)
+            m_files->addFile(QUrl::fromLocalFile(path(name)));
+        m_sheet = std::make_unique<ContactSheet>(m_files.get(), m_session.get());
+        m_sheet->resize(640, 420);
+        m_sheet->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_sheet.get()));
+    }
+
+    void cleanup() {
+        m_sheet.reset();
+        m_files.reset();
+    }
+
+    void showsEveryFile() {
+        QTRY_VERIFY_WITH_TIMEOUT(allDrawn(), 30000);
+        QCOMPARE(m_sheet->model()->rowCount(), m_names.size());
+        QSet<QPoint> places;
+        const QRect shown = m_sheet->view()->viewport()->rect();
+        for (int row = 0; row < m_names.size(); ++row) {
+            QVERIFY(shown.contains(centreOf(row)));
+            places.insert(centreOf(row));
+            QVERIFY(!m_sheet->model()->drawingOf(row)->image.isNull());
+        }
+        QCOMPARE(places.size(), m_names.size());
+    }
+
+    void sharesTheSelection_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QStringList>("selected");
+        QTest::newRow("click") << "click c" << QStringList{"c"};
+        QTest::newRow("ctrl-click") << "click a, ctrl-click d" << QStringList{"a", "d"};
+        QTest::newRow("arrow") << "click a, right" << QStringList{"b"};
+        QTest::newRow("ctrl+a") << "click a, ctrl+a" << m_names;
+        QTest::newRow("table") << "table e" << QStringList{"e"};
+    }
+
+    void sharesTheSelection() {
+        QFETCH(QString, how);
+        QFETCH(QStringList, selected);
+        QWidget *grid = m_sheet->view()->viewport();
+        FileTable table(m_files.get());
+        table.resize(400, 400);
+        for (const QString &step : how.split(", ")) {
+            const QString name = step.section(' ', -1);
+            if (step.startsWith("click "))
+                QTest::mouseClick(grid, Qt::LeftButton, {}, centreOf(rowOf(name)));
+            else if (step.startsWith("ctrl-click "))
+                QTest::mouseClick(grid, Qt::LeftButton, Qt::ControlModifier, centreOf(rowOf(name)));
+            else if (step == "right")
+                QTest::keyClick(m_sheet->view(), Qt::Key_Right);
+            else if (step == "ctrl+a")
+                QTest::keyClick(m_sheet->view(), Qt::Key_A, Qt::ControlModifier);
+            else if (step.startsWith("table ")) {
+                table.show();
+                QVERIFY(QTest::qWaitForWindowExposed(&table));
+                const QRect cell = table.visualRect(table.model()->index(rowOf(name), 0));
+                QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, cell.center());
+            }
+        }
+        QSet<QString> expected;
+        QList<int> expectedRows;
+        for (const QString &name : selected) {
+            expected.insert(path(name));
+            expectedRows.append(rowOf(name));
+        }
+        QCOMPARE(m_files->selection(), expected);
+        QList<int> shownRows;
+        for (const QModelIndex &index : m_sheet->view()->selectionModel()->selectedIndexes())
+            shownRows.append(index.row());
+        std::sort(shownRows.begin(), shownRows.end());
+        std::sort(expectedRows.begin(), expectedRows.end());
+        QCOMPARE(shownRows, expectedRows);
+    }
+
+    void drawsAndMarks_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("background");
+        QTest::addColumn<QString>("tint");
+        QTest::addColumn<QByteArray>("heldBack"); // svgo's output kept back; empty: none
+        QTest::addColumn<bool>("invisible");
+        QTest::addColumn<bool>("differs");
+        QTest::addColumn<QColor>("centre"); // the drawing's middle pixel; invalid: not checked
+        QTest::newRow("white on light")
+            << "white"
+            << "light"
+            << "auto" << QByteArray() << true << false << QColor(Qt::white);
+        QTest::newRow("white on dark") << "white"
+                                       << "dark"
+                                       << "auto" << QByteArray() << false << false << QColor();
+        QTest::newRow("black on dark") << "black"
+                                       << "dark"
+                                       << "auto" << QByteArray() << true << false << QColor();
+        QTest::newRow("white on checkerboard")
+            << "white"
+            << "checkerboard"
+            << "auto" << QByteArray() << true << false << QColor();
+        QTest::newRow("currentColor takes the tint")
+            << "current"
+            << "light"
+            << "#e5202e" << QByteArray() << false << false << QColor(0xe5, 0x20, 0x2e);
+        QTest::newRow("currentColor follows the dark background")
+            << "current"
+            << "dark"
+            << "auto" << QByteArray() << false << false << QColor(Qt::white);
+        QTest::newRow("held-back output draws differently")
+            << "a"
+            << "light"
+            << "auto" << circle << false << true << QColor();
+        QTest::newRow("held-back output draws alike")
+            << "b"
+            << "light"
+            << "auto" << square("#000") << false << false << QColor(Qt::black);
+    }
+
+    void drawsAndMarks() {
+        QFETCH(QString, name);
+        QFETCH(QString, background);
+        QFETCH(QString, tint);
+        QFETCH(QByteArray, heldBack);
+        QFETCH(bool, invisible);
+        QFETCH(bool, differs);
+        QFETCH(QColor, centre);
+        if (!heldBack.isEmpty()) {
+            FileResult result;
+            result.status = FileResult::Status::LooksDifferent;
+            result.differentOutput = heldBack;
+            m_files->setResult(path(name), result);
+        }
+        choose(m_sheet->backgroundBox(), background);
+        choose(m_sheet->tintBox(), tint);
+        QTRY_VERIFY_WITH_TIMEOUT(allDrawn(), 30000);
+        const int row = rowOf(name);
+        const IconDrawing *drawing = m_sheet->model()->drawingOf(row);
+        QCOMPARE(drawing->invisible, invisible);
+        QCOMPARE(drawing->differs(), differs);
+        QCOMPARE(drawing->showsOptimized, !heldBack.isEmpty());
+        const QString tip = m_sheet->model()->index(row).data(Qt::ToolTipRole).toString();
+        QCOMPARE(tip.contains("Hardly visible"), invisible);
+        QCOMPARE(tip.contains("Looks different after optimizing"), differs);
+        QCOMPARE(tip.contains("No optimized version"), heldBack.isEmpty());
+        if (centre.isValid()) {
+            const QImage &image = drawing->image;
+            QCOMPARE(image.pixelColor(image.width() / 2, image.height() / 2), centre);
+        }
+    }
+
+    void remembersTheLook() {
+        choose(m_sheet->sizeBox(), 48);
+        choose(m_sheet->backgroundBox(), "dark");
+        choose(m_sheet->versionBox(), false);
+        ContactSheet again(m_files.get(), m_session.get());
+        QCOMPARE(again.look().side, 48);
+        QCOMPARE(again.look().background, SheetLook::Background::Dark);
+        QCOMPARE(again.look().optimized, false);
+    }
+
+    void exportsThroughTheDialog_data() {
+        QTest::addColumn<int>("side");
+        QTest::addColumn<QString>("background");
+        QTest::newRow("16 px on light") << 16 << "light";
+        QTest::newRow("48 px on dark") << 48 << "dark";
+    }
+
+    void exportsThroughTheDialog() {
+        QFETCH(int, side);
+        QFETCH(QString, background);
+        choose(m_sheet->sizeBox(), side);
+        choose(m_sheet->backgroundBox(), background);
+        QSignalSpy finished(m_sheet.get(), &ContactSheet::exportFinished);
+        QTest::mouseClick(m_sheet->exportButton(), Qt::LeftButton);
+        QTRY_VERIFY(m_sheet->exportPanel() && m_sheet->exportPanel()->isVisible());
+        const QString name = QStringLiteral("sheet-%1.png").arg(side);
+        m_sheet->exportPanel()->setDirectory(m_icons.path());
+        QVERIFY(typeIntoFileDialog(name));
+        const QString target = m_icons.filePath(name);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 30000);
+        QCOMPARE(finished.at(0).at(1).toString(), QString());
+        const QImage written(target);
+        const int columns = std::min<int>(m_sheet->columns(), m_names.size());
+        const int rows = (m_names.size() + columns - 1) / columns;
+        const int cell = ContactSheet::cellSide(side);
+        QCOMPARE(written.size(), QSize(columns * cell, rows * cell));
+        // The background is the chosen one, and the icons are on it.
+        const QColor corner = written.pixelColor(0, 0);
+        QCOMPARE(corner.lightness() > 128, background == "light");
+        QSet<QRgb> colours;
+        for (int x = 0; x < written.width(); ++x)
+            colours.insert(written.pixel(x, cell / 2));
+        QVERIFY(colours.size() > 1);
+    }
+
+    void exportFailureSaysWhy() {
+        QSignalSpy finished(m_sheet.get(), &ContactSheet::exportFinished);
+        m_sheet->exportTo(path("black") + "/sheet.png"); // under a file: no folder to write in
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 30000);
+        QVERIFY(!finished.at(0).at(1).toString().isEmpty());
+        auto *box = m_sheet->findChild<QMessageBox *>("exportFailed");
+        QVERIFY(box && box->isVisible());
+        QVERIFY(box->text().contains("sheet.png"));
+    }
+};
+
+QTEST_MAIN(TestContactSheet)
+#include "tst_contactsheet.moc"
