@@ -36,15 +36,6 @@ QByteArray encoded(QStringConverter::Encoding encoding, bool mark) {
 }
 
 // Fills the file system that holds `folder` to its last byte.
-void fill(const QString &folder) {
-    QFile filler(QDir(folder).filePath(QStringLiteral("filler")));
-    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        qFatal("cannot fill %s", qPrintable(folder));
-    const QByteArray block(4096, 'x');
-    while (filler.write(block) == block.size()) {
-    }
-    filler.write(QByteArray(1, 'x')); // the last partial block
-}
 
 } // namespace
 
@@ -230,8 +221,7 @@ private slots:
         if (geteuid() != 0)
             QSKIP("mounting a small file system needs the superuser");
         const QString disk = m_work->filePath(QStringLiteral("disk"));
-        QVERIFY(QDir().mkpath(disk));
-        QCOMPARE(QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=256k", "tmpfs", disk}), 0);
+        QVERIFY(mountSmallDisk(disk, QStringLiteral("256k")));
         m_mounts.append(disk);
         const QString inputs = full == "inputs" ? disk : m_work->filePath("inputs");
         const QString outputs = full == "outputs" ? disk + "/out" : m_work->filePath("out");
@@ -243,7 +233,7 @@ private slots:
         QList<QByteArray> before;
         for (const QString &path : paths)
             before.append(contents(path));
-        fill(disk);
+        fillDisk(disk);
 
         const OptimizationResult result =
             optimize(paths, fileProfile(full == "outputs" ? std::optional(outputs) : std::nullopt))

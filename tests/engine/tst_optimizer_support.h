@@ -7,6 +7,7 @@
 #include "engine/TextOutputAssembler.h"
 #include "model/Settings.h"
 
+#include <QProcess>
 #include <QtTest>
 
 namespace optimizer_test {
@@ -31,6 +32,26 @@ inline void isolateSettings(const QTemporaryDir &folder, const QString &applicat
     // Copies of overwritten inputs and remembered results stay out of the user's cache folder.
     OriginalsBackup::setRoot(folder.filePath(QStringLiteral("originals")));
     qputenv("XDG_CACHE_HOME", QFile::encodeName(folder.filePath(QStringLiteral("cache"))));
+}
+
+// A small file system at `folder` (`size` as mount's size=…), for what a full disk does; false
+// when it cannot be mounted (only the superuser may). The caller unmounts it.
+inline bool mountSmallDisk(const QString &folder, const QString &size) {
+    QDir().mkpath(folder);
+    return QProcess::execute(QStringLiteral("mount"),
+                             {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                              "size=" + size, QStringLiteral("tmpfs"), folder}) == 0;
+}
+
+// Fills the disk of `folder` to its last byte.
+inline void fillDisk(const QString &folder) {
+    QFile filler(QDir(folder).filePath(QStringLiteral("filler")));
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        qFatal("cannot fill %s", qPrintable(folder));
+    const QByteArray block(4096, 'x');
+    while (filler.write(block) == block.size()) {
+    }
+    filler.write(QByteArray(1, 'x')); // the last partial block
 }
 
 // The first `count` icons of the set, as absolute paths.

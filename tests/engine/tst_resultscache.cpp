@@ -243,14 +243,9 @@ private slots:
         if (geteuid() != 0)
             QSKIP("mounting a small file system needs the superuser");
         const QString disk = m_work->filePath(QStringLiteral("disk"));
-        QVERIFY(QDir().mkpath(disk));
-        QCOMPARE(QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", disk}), 0);
+        QVERIFY(mountSmallDisk(disk, QStringLiteral("64k")));
         m_mounts.append(disk);
-        QFile filler(disk + QStringLiteral("/filler"));
-        QVERIFY(filler.open(QIODevice::WriteOnly));
-        while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush()) {
-        }
-        filler.close();
+        fillDisk(disk);
         const QStringList paths = copyInto(m_work->path(), icons(3));
         OptimizerOptions options;
         options.resultsCache = true;
