@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <utility>
 
@@ -137,7 +138,11 @@ void ResultsCache::store(const QByteArray &input, const FileResult &review,
     const QString path = pathOf(key);
     const QString folder = QFileInfo(path).path();
     // Not flushed to disk: an entry a crash cut short fails its checksum and is written again.
-    QFile temporary(path + QStringLiteral(".%1.tmp").arg(QCoreApplication::applicationPid()));
+    // Two runs (of this program or another) may write one entry at once: each its own name.
+    static std::atomic<quint64> written{0};
+    QFile temporary(path + QStringLiteral(".%1-%2.tmp")
+                               .arg(QCoreApplication::applicationPid())
+                               .arg(written.fetch_add(1)));
     if (!QDir().mkpath(folder) || !temporary.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return;
     const bool written = temporary.write(body) == body.size() && temporary.flush();
