@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -69,6 +70,9 @@ int main(int argc, char **argv) {
     }
     std::printf("%lld icons, %d cores, median of %d\n", qlonglong(files.size()),
                 QThread::idealThreadCount(), repetitions);
+    double load[3] = {};
+    if (getloadavg(load, 3) > 0)
+        std::printf("load average before: %.2f %.2f %.2f\n", load[0], load[1], load[2]);
     Optimizer::shared().warmUp(Profile::builtInDefault(), 1);
 
     OptimizationResult result;

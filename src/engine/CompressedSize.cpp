@@ -2,6 +2,7 @@
 
 #include "engine/RenderPool.h"
 
+#include <QSet>
 #include <QtConcurrent>
 
 #include <brotli/encode.h>
@@ -106,40 +107,68 @@ CompressedSizeReports &CompressedSizeReports::of(Report &report, QList<FileResul
 }
 
 void CompressedSizeReports::measure(int index, const QByteArray &input, const QByteArray &output) {
-    Pending &pending = m_state->pending[index];
-    pending.before = input.isEmpty() ? QFuture<CompressedSizes>()
-                                     : QtConcurrent::run(&renderPool(), compressedSizes, input);
+    Pending pending;
+    pending.index = index;
+    if (!input.isEmpty())
+        pending.before = QtConcurrent::run(&renderPool(), compressedSizes, input);
     pending.after = QtConcurrent::run(&renderPool(), compressedSizes, output);
+    m_state->pending.push_back(std::move(pending));
+}
+
+bool CompressedSizeReports::runIsOver() const {
+    // A file's outcome stays "not run" until it is done, and never goes back to it; files done
+    // out of order are passed over once the ones before them are done too.
+    const QList<FileResult> &outcomes = *m_state->outcomes;
+    qsizetype &first = m_state->firstUnfinished;
+    while (first < outcomes.size() && outcomes.at(first).status != FileResult::Status::NotRun)
+        ++first;
+    return first == outcomes.size();
+}
+
+void CompressedSizeReports::take(const Pending &pending) const {
+    FileResult &outcome = (*m_state->outcomes)[pending.index];
+    if (pending.before.isValid()) {
+        const CompressedSizes before = pending.before.result();
+        outcome.gzipBefore = before.gzip;
+        outcome.brotliBefore = before.brotli;
+    }
+    const CompressedSizes after = pending.after.result();
+    outcome.gzipAfter = after.gzip;
+    outcome.brotliAfter = after.brotli;
 }
 
 void CompressedSizeReports::operator()(
     const QList<std::pair<qsizetype, FileResult>> &settled) const {
-    QList<FileResult> &outcomes = *m_state->outcomes;
-    for (const auto &entry : settled) {
-        const auto pending = m_state->pending.constFind(int(entry.first));
-        if (pending == m_state->pending.cend())
+    const QList<FileResult> &outcomes = *m_state->outcomes;
+    QSet<qsizetype> named;
+    for (const auto &entry : settled)
+        named.insert(entry.first);
+    QList<std::pair<qsizetype, FileResult>> report = settled;
+    const bool over = runIsOver();
+    std::deque<Pending> &pending = m_state->pending;
+    qsizetype excess = qsizetype(pending.size()) - maximumPending;
+    for (auto it = pending.begin(); it != pending.end();) {
+        // The oldest ones are waited for when too many are measured at once.
+        if (!over && excess <= 0 && !it->isReady()) {
+            it->reported = it->reported || named.contains(it->index);
+            ++it;
             continue;
-        FileResult &outcome = outcomes[entry.first];
-        if (pending->before.isValid()) {
-            const CompressedSizes before = pending->before.result();
-            outcome.gzipBefore = before.gzip;
-            outcome.brotliBefore = before.brotli;
         }
-        const CompressedSizes after = pending->after.result();
-        outcome.gzipAfter = after.gzip;
-        outcome.brotliAfter = after.brotli;
-        m_state->pending.erase(pending);
+        take(*it);
+        --excess;
+        if (it->reported && !named.contains(it->index))
+            report.append({it->index, outcomes.at(it->index)});
+        it = pending.erase(it);
     }
     if (!m_state->report)
         return;
-    // What was reported was copied before the sizes were in.
-    QList<std::pair<qsizetype, FileResult>> measured = settled;
-    for (auto &[index, reported] : measured) {
+    // What the run reported was copied before these sizes were in.
+    for (auto &[index, reported] : report) {
         const FileResult &outcome = outcomes.at(index);
         reported.gzipBefore = outcome.gzipBefore;
         reported.gzipAfter = outcome.gzipAfter;
         reported.brotliBefore = outcome.brotliBefore;
         reported.brotliAfter = outcome.brotliAfter;
     }
-    m_state->report(measured);
+    m_state->report(report);
 }

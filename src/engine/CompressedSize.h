@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QList>
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -30,14 +31,20 @@ struct CompressedSizes {
 
 CompressedSizes compressedSizes(const QByteArray &bytes);
 
-// A run's compressed sizes while they are measured on the render pool, by list index. It stands
-// in for the run's onFilesFinished (and calls the one it replaced), because every finished file
-// passes through that report before the run ends: there each file's sizes are waited for and
-// written into the reported outcome and into the run's own, so that the outcomes the run returns
-// have them too. Lives on the run's thread.
+// A run's compressed sizes while they are measured on the render pool. It stands in for the
+// run's onFilesFinished (and calls the one it replaced), as every finished file passes through
+// that report: a file whose sizes are not in yet is reported without them and named again, with
+// them, in a later report, so the run's thread never waits for brotli while files are still
+// coming. The report that finds every file of the run finished waits for the rest, and the sizes
+// are also written into the run's own outcomes, so that those it returns have them all.
+// Lives on the run's thread.
 class CompressedSizeReports {
 public:
     using Report = std::function<void(const QList<std::pair<qsizetype, FileResult>> &)>;
+
+    // At most this many files are measured at once: the copies they hold are released in time
+    // even where svgo is much faster than brotli.
+    static constexpr qsizetype maximumPending = 512;
 
     // The one standing in for `report`, put in its place on first use; `outcomes` are the run's.
     static CompressedSizeReports &of(Report &report, QList<FileResult> &outcomes);
@@ -49,17 +56,26 @@ public:
 
 private:
     struct Pending {
+        int index = -1;
         QFuture<CompressedSizes> before; // invalid: the input could not be read
         QFuture<CompressedSizes> after;
+        bool reported = false; // reported without its sizes: to be named again with them
+        bool isReady() const {
+            return after.isFinished() && (!before.isValid() || before.isFinished());
+        }
     };
     // Shared, as a std::function holds copies.
     struct State {
         Report report;
         QList<FileResult> *outcomes = nullptr;
-        QHash<int, Pending> pending;
+        std::deque<Pending> pending;   // in the order measuring started
+        qsizetype firstUnfinished = 0; // no file before it is still to be done
     };
 
     CompressedSizeReports(Report report, QList<FileResult> &outcomes);
+    // Whether every file of the run has its outcome, so nothing is reported after this.
+    bool runIsOver() const;
+    void take(const Pending &pending) const; // waits for its sizes where they are not in yet
 
     std::shared_ptr<State> m_state;
 };

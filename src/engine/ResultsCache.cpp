@@ -139,10 +139,10 @@ void ResultsCache::store(const QByteArray &input, const FileResult &review,
     const QString folder = QFileInfo(path).path();
     // Not flushed to disk: an entry a crash cut short fails its checksum and is written again.
     // Two runs (of this program or another) may write one entry at once: each its own name.
-    static std::atomic<quint64> written{0};
+    static std::atomic<quint64> names{0};
     QFile temporary(path + QStringLiteral(".%1-%2.tmp")
                                .arg(QCoreApplication::applicationPid())
-                               .arg(written.fetch_add(1)));
+                               .arg(names.fetch_add(1)));
     if (!QDir().mkpath(folder) || !temporary.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return;
     const bool written = temporary.write(body) == body.size() && temporary.flush();

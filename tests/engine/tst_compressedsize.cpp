@@ -64,6 +64,39 @@ private slots:
         QCOMPARE(both.gzip, gzipSize(bytes));
         QCOMPARE(both.brotli, brotliSize(bytes));
     }
+
+    // A run reports files as they finish, before their sizes may be in: each file's last naming
+    // and the run's own outcomes must have them once every file is done.
+    void reportsCarryTheSizesByTheEnd() {
+        QByteArray large;
+        for (int n = 0; large.size() < 300000; ++n)
+            large += "<path d=\"M" + QByteArray::number(n * 7 % 1000) + " 0h1\"/>";
+        const QList<QByteArray> inputs{large, "<svg/>", QByteArray()};
+        const QList<QByteArray> outputs{large.left(200000), "<svg/>", "<svg><g/></svg>"};
+        QList<FileResult> outcomes(3);
+        QHash<qsizetype, FileResult> last;
+        CompressedSizeReports::Report report = [&last](const auto &finished) {
+            for (const auto &[index, outcome] : finished)
+                last.insert(index, outcome);
+        };
+        for (int index = 0; index < 3; ++index) {
+            CompressedSizeReports::of(report, outcomes)
+                .measure(index, inputs[index], outputs[index]);
+            outcomes[index].status = FileResult::Status::Optimized;
+            // The big one is reported at once, the others in the report that ends the run.
+            if (index == 0)
+                report({{0, outcomes.at(0)}});
+        }
+        report({{1, outcomes.at(1)}, {2, outcomes.at(2)}});
+        QCOMPARE(last.size(), 3);
+        for (int index = 0; index < 3; ++index) {
+            QCOMPARE(last.value(index), outcomes.at(index));
+            QCOMPARE(outcomes.at(index).gzipAfter, gzipSize(outputs[index]));
+            QCOMPARE(outcomes.at(index).brotliAfter, brotliSize(outputs[index]));
+            // An input that could not be read has no sizes.
+            QCOMPARE(outcomes.at(index).brotliBefore, index == 2 ? -1 : brotliSize(inputs[index]));
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCompressedSize)
