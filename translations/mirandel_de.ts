@@ -153,6 +153,53 @@
     </message>
 </context>
 <context>
+    <name>AuditPanel</name>
+    <message>
+        <source>Make IDs Unique</source>
+        <translation>IDs eindeutig machen</translation>
+    </message>
+    <message>
+        <source>Use currentColor</source>
+        <translation>currentColor verwenden</translation>
+    </message>
+    <message>
+        <source>Remove Scripts</source>
+        <translation>Skripte entfernen</translation>
+    </message>
+    <message>
+        <source>Set Audit</source>
+        <translation>Prüfung der Sammlung</translation>
+    </message>
+    <message>
+        <source>What the files show as a set: ids that collide in one page, odd sizes, colours, scripts and more. Choose a finding to select its files.</source>
+        <translation>Was die Dateien als Sammlung zeigen: IDs, die auf einer Seite zusammenstoßen, abweichende Größen, Farben, Skripte und mehr. Ein Befund wählt seine Dateien aus.</translation>
+    </message>
+    <message>
+        <source>No files.</source>
+        <translation>Keine Dateien.</translation>
+    </message>
+    <message>
+        <source>Nothing to report.</source>
+        <translation>Nichts zu melden.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Set Audit: %n finding(s)</source>
+        <translation><numerusform>Prüfung der Sammlung: %n Befund</numerusform><numerusform>Prüfung der Sammlung: %n Befunde</numerusform></translation>
+    </message>
+    <message>
+        <source>The profile does this already: optimize the files to apply it.</source>
+        <translation>Das Profil tut das bereits: Optimieren Sie die Dateien, um es anzuwenden.</translation>
+    </message>
+    <message>
+        <source>The profile&apos;s configuration file decides svgo&apos;s options.</source>
+        <translation>Die Konfigurationsdatei des Profils bestimmt die Optionen von svgo.</translation>
+    </message>
+    <message>
+        <source>Turns this on in the profile; optimize the files to apply it.</source>
+        <translation>Schaltet dies im Profil ein; optimieren Sie die Dateien, um es anzuwenden.</translation>
+    </message>
+</context>
+<context>
     <name>BatchMode</name>
     <message>
         <source>Optimize without a window.</source>
@@ -327,12 +374,141 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich 
         <source>Optimize every file afresh, instead of answering files that have not changed from earlier runs.</source>
         <translation>Jede Datei neu optimieren, statt unveränderte Dateien aus früheren Läufen zu beantworten.</translation>
     </message>
+    <message>
+        <source>Write nothing; list what the files show as a set: ids that collide when they are inlined in one page (as they are and as the profile would optimize them), viewBox sizes other than the usual one, hard-coded colours in a currentColor set, scripts, event handlers, embedded HTML, bitmaps, text and missing viewBoxes.</source>
+        <translation>Nichts schreiben; auflisten, was die Dateien als Sammlung zeigen: IDs, die zusammenstoßen, wenn sie in eine Seite eingebettet werden (wie sie sind und wie das Profil sie optimieren würde), viewBox-Größen außer der üblichen, feste Farben in einer currentColor-Sammlung, Skripte, Ereignis-Handler, eingebettetes HTML, Bitmaps, Text und fehlende viewBoxen.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Nothing to report on %n files.</source>
+        <translation><numerusform>Nichts zu melden zu %n Datei.</numerusform><numerusform>Nichts zu melden zu %n Dateien.</numerusform></translation>
+    </message>
 </context>
 <context>
     <name>BatchReport</name>
     <message>
         <source>%1 bytes, more than the budget of %2 bytes.</source>
         <translation>%1 Bytes, mehr als das Budget von %2 Bytes.</translation>
+    </message>
+</context>
+<context>
+    <name>ContactSheet</name>
+    <message>
+        <source>Export Contact Sheet…</source>
+        <translation>Kontaktbogen exportieren …</translation>
+    </message>
+    <message>
+        <source>Contact Sheet</source>
+        <translation>Kontaktbogen</translation>
+    </message>
+    <message>
+        <source>%1 px</source>
+        <translation>%1 px</translation>
+    </message>
+    <message>
+        <source>Light</source>
+        <translation>Hell</translation>
+    </message>
+    <message>
+        <source>Dark</source>
+        <translation>Dunkel</translation>
+    </message>
+    <message>
+        <source>Checkerboard</source>
+        <translation>Schachbrett</translation>
+    </message>
+    <message>
+        <source>Automatic</source>
+        <translation>Automatisch</translation>
+    </message>
+    <message>
+        <source>Black</source>
+        <translation>Schwarz</translation>
+    </message>
+    <message>
+        <source>White</source>
+        <translation>Weiß</translation>
+    </message>
+    <message>
+        <source>Blue</source>
+        <translation>Blau</translation>
+    </message>
+    <message>
+        <source>Red</source>
+        <translation>Rot</translation>
+    </message>
+    <message>
+        <source>Optimized</source>
+        <translation>Optimiert</translation>
+    </message>
+    <message>
+        <source>Original</source>
+        <translation>Original</translation>
+    </message>
+    <message>
+        <source>Size:</source>
+        <translation>Größe:</translation>
+    </message>
+    <message>
+        <source>Background:</source>
+        <translation>Hintergrund:</translation>
+    </message>
+    <message>
+        <source>Tint:</source>
+        <translation>Tönung:</translation>
+    </message>
+    <message>
+        <source>Version:</source>
+        <translation>Fassung:</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n icon(s)</source>
+        <translation><numerusform>%n Icon</numerusform><numerusform>%n Icons</numerusform></translation>
+    </message>
+    <message>
+        <source>Export Contact Sheet</source>
+        <translation>Kontaktbogen exportieren</translation>
+    </message>
+    <message>
+        <source>PNG images (*.png)</source>
+        <translation>PNG-Bilder (*.png)</translation>
+    </message>
+    <message>
+        <source>The contact sheet could not be exported.</source>
+        <translation>Der Kontaktbogen konnte nicht exportiert werden.</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2</source>
+        <translation>%1 konnte nicht geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>ContactSheetExport</name>
+    <message>
+        <source>The picture would be too large.</source>
+        <translation>Das Bild wäre zu groß.</translation>
+    </message>
+    <message>
+        <source>The picture could not be encoded as PNG.</source>
+        <translation>Das Bild konnte nicht als PNG kodiert werden.</translation>
+    </message>
+</context>
+<context>
+    <name>ContactSheetModel</name>
+    <message>
+        <source>No optimized version: showing the original.</source>
+        <translation>Keine optimierte Fassung: Das Original wird gezeigt.</translation>
+    </message>
+    <message>
+        <source>Cannot be drawn.</source>
+        <translation>Kann nicht gezeichnet werden.</translation>
+    </message>
+    <message>
+        <source>Hardly visible on this background.</source>
+        <translation>Auf diesem Hintergrund kaum sichtbar.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Looks different after optimizing at this size (%n pixels changed).</source>
+        <translation><numerusform>Sieht nach dem Optimieren in dieser Größe anders aus (%n Pixel geändert).</numerusform><numerusform>Sieht nach dem Optimieren in dieser Größe anders aus (%n Pixel geändert).</numerusform></translation>
     </message>
 </context>
 <context>
@@ -685,6 +861,10 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich 
         <source>Stop and Close</source>
         <translation>Stoppen und schließen</translation>
     </message>
+    <message>
+        <source>Contact Sheet</source>
+        <translation>Kontaktbogen</translation>
+    </message>
 </context>
 <context>
     <name>OperationMode</name>
@@ -784,6 +964,10 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich 
     <message>
         <source>svgo took longer than %1 s</source>
         <translation>svgo brauchte länger als %1 s</translation>
+    </message>
+    <message>
+        <source>Cannot write the output: %1</source>
+        <translation>Die Ausgabe kann nicht geschrieben werden: %1</translation>
     </message>
 </context>
 <context>
@@ -1183,6 +1367,16 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich 
             <numerusform>Originale werden %Ln Tage aufbewahrt: Bearbeiten ▸ Originale wiederherstellen</numerusform>
         </translation>
     </message>
+    <message>
+        <source>%1 gzip</source>
+        <extracomment>The share the optimized files save gzip-compressed, as in &quot;18.0 % gzip&quot;</extracomment>
+        <translation>%1 gzip</translation>
+    </message>
+    <message>
+        <source>%1 brotli</source>
+        <extracomment>The share the optimized files save brotli-compressed, as in &quot;15.0 % brotli&quot;</extracomment>
+        <translation>%1 brotli</translation>
+    </message>
 </context>
 <context>
     <name>RunProgress</name>
@@ -1239,6 +1433,19 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich 
         <source>Saved</source>
         <translation>Gespart</translation>
     </message>
+    <message>
+        <source>Gzip</source>
+        <translation>Gzip</translation>
+    </message>
+    <message>
+        <source>Brotli</source>
+        <translation>Brotli</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <extracomment>A compressed size and the share it saves, as in &quot;1.2 KB (18.0 %)&quot;</extracomment>
+        <translation>%1 (%2)</translation>
+    </message>
 </context>
 <context>
     <name>SaveProfileSheet</name>
@@ -1257,6 +1464,49 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich 
     <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>SetAudit</name>
+    <message numerus="yes">
+        <source>After optimizing, the id “%1” is defined in %n files: inlined in one page they point at each other&apos;s parts.</source>
+        <translation><numerusform>Nach dem Optimieren ist die ID „%1“ in %n Datei definiert: In eine Seite eingebettet, verweisen sie auf Teile der anderen.</numerusform><numerusform>Nach dem Optimieren ist die ID „%1“ in %n Dateien definiert: In eine Seite eingebettet, verweisen sie auf Teile der anderen.</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <source>The id “%1” is defined in %n files: inlined in one page they point at each other&apos;s parts.</source>
+        <translation><numerusform>Die ID „%1“ ist in %n Datei definiert: In eine Seite eingebettet, verweisen sie auf Teile der anderen.</numerusform><numerusform>Die ID „%1“ ist in %n Dateien definiert: In eine Seite eingebettet, verweisen sie auf Teile der anderen.</numerusform></translation>
+    </message>
+    <message>
+        <source>A viewBox of %1 instead of the set&apos;s usual %2.</source>
+        <translation>Eine viewBox von %1 statt der in der Sammlung üblichen %2.</translation>
+    </message>
+    <message>
+        <source>Colours other than currentColor, in a set that mostly uses currentColor: these do not follow the text colour.</source>
+        <translation>Andere Farben als currentColor in einer Sammlung, die meist currentColor verwendet: Diese folgen nicht der Textfarbe.</translation>
+    </message>
+    <message>
+        <source>Scripts (&lt;script&gt;): pages and tools that take icons may refuse or run them.</source>
+        <translation>Skripte (&lt;script&gt;): Seiten und Werkzeuge, die Icons übernehmen, weisen sie womöglich ab oder führen sie aus.</translation>
+    </message>
+    <message>
+        <source>Event handlers (onload, onclick…): scripts in attributes.</source>
+        <translation>Ereignis-Handler (onload, onclick …): Skripte in Attributen.</translation>
+    </message>
+    <message>
+        <source>Embedded HTML (&lt;foreignObject&gt;): drawn differently, or not at all, outside browsers.</source>
+        <translation>Eingebettetes HTML (&lt;foreignObject&gt;): außerhalb von Browsern anders oder gar nicht gezeichnet.</translation>
+    </message>
+    <message>
+        <source>Bitmaps or linked files (&lt;image&gt;).</source>
+        <translation>Bitmaps oder verknüpfte Dateien (&lt;image&gt;).</translation>
+    </message>
+    <message>
+        <source>Text (&lt;text&gt;): it looks as the fonts where it is shown.</source>
+        <translation>Text (&lt;text&gt;): Er sieht aus wie die Schriften dort, wo er gezeigt wird.</translation>
+    </message>
+    <message>
+        <source>No viewBox: these icons cannot be scaled to the size they are shown at.</source>
+        <translation>Keine viewBox: Diese Icons lassen sich nicht auf die Größe skalieren, in der sie gezeigt werden.</translation>
     </message>
 </context>
 <context>
@@ -1564,6 +1814,22 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich 
         <source>Keep original when not smaller</source>
         <translation>Original behalten, wenn nicht kleiner</translation>
     </message>
+    <message>
+        <source>Remove Scripts</source>
+        <translation>Skripte entfernen</translation>
+    </message>
+    <message>
+        <source>Drops &lt;script&gt; elements, event handlers such as onload and javascript: links</source>
+        <translation>Entfernt &lt;script&gt;-Elemente, Ereignis-Handler wie onload und javascript:-Links</translation>
+    </message>
+    <message>
+        <source>Unique IDs in each file</source>
+        <translation>Eindeutige IDs in jeder Datei</translation>
+    </message>
+    <message>
+        <source>Puts each file&apos;s name in front of its IDs and style classes, so icons inlined in one page stay apart</source>
+        <translation>Stellt jeder ID und Stilklasse den Namen ihrer Datei voran, damit in eine Seite eingebettete Icons getrennt bleiben</translation>
+    </message>
 </context>
 <context>
     <name>SvgoPathField</name>
@@ -1626,6 +1892,11 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich 
     <message>
         <source>Close</source>
         <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>%1 · %2 gzip · %3 brotli</source>
+        <extracomment>The output&apos;s size, then its size compressed with gzip and with brotli</extracomment>
+        <translation>%1 · %2 gzip · %3 brotli</translation>
     </message>
 </context>
 <context>

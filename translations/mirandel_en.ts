@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="en">
 <context>
+    <name>AuditPanel</name>
+    <message numerus="yes">
+        <source>Set Audit: %n finding(s)</source>
+        <translation><numerusform>Set Audit: %n finding</numerusform><numerusform>Set Audit: %n findings</numerusform></translation>
+    </message>
+</context>
+<context>
     <name>BatchMode</name>
     <message numerus="yes">
         <source>%n of %1 files would be optimized. Optimize them with: %2</source>
@@ -9,6 +16,24 @@
             <numerusform>%n of %1 files would be optimized. Optimize it with: %2</numerusform>
             <numerusform>%n of %1 files would be optimized. Optimize them with: %2</numerusform>
         </translation>
+    </message>
+    <message numerus="yes">
+        <source>Nothing to report on %n files.</source>
+        <translation><numerusform>Nothing to report on %n file.</numerusform><numerusform>Nothing to report on %n files.</numerusform></translation>
+    </message>
+</context>
+<context>
+    <name>ContactSheet</name>
+    <message numerus="yes">
+        <source>%n icon(s)</source>
+        <translation><numerusform>%n icon</numerusform><numerusform>%n icons</numerusform></translation>
+    </message>
+</context>
+<context>
+    <name>ContactSheetModel</name>
+    <message numerus="yes">
+        <source>Looks different after optimizing at this size (%n pixels changed).</source>
+        <translation><numerusform>Looks different after optimizing at this size (%n pixel changed).</numerusform><numerusform>Looks different after optimizing at this size (%n pixels changed).</numerusform></translation>
     </message>
 </context>
 <context>
@@ -129,6 +154,17 @@
             <numerusform>About %Ln min left</numerusform>
             <numerusform>About %Ln min left</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>SetAudit</name>
+    <message numerus="yes">
+        <source>After optimizing, the id “%1” is defined in %n files: inlined in one page they point at each other&apos;s parts.</source>
+        <translation><numerusform>After optimizing, the id “%1” is defined in %n file: inlined in one page they point at each other&apos;s parts.</numerusform><numerusform>After optimizing, the id “%1” is defined in %n files: inlined in one page they point at each other&apos;s parts.</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <source>The id “%1” is defined in %n files: inlined in one page they point at each other&apos;s parts.</source>
+        <translation><numerusform>The id “%1” is defined in %n file: inlined in one page they point at each other&apos;s parts.</numerusform><numerusform>The id “%1” is defined in %n files: inlined in one page they point at each other&apos;s parts.</numerusform></translation>
     </message>
 </context>
 <context>
