@@ -2,16 +2,22 @@
 //
 //     mirandel_screenshots <folder>
 //
-// writes main-window.png and text-output-window.png into <folder>; `make screenshots` runs it into
-// docs/. It is a program, not a test: pictures prove nothing, and making them should not slow the
-// test run down.
+// writes main-window.png, text-output-window.png and contact-sheet-dark.png into <folder>; `make
+// screenshots` runs it into docs/. It is a program, not a test: pictures prove nothing, and making
+// them should not slow the test run down.
+#include "engine/ShippedTools.h"
 #include "model/SVGFileList.h"
 #include "ui/Application.h"
+#include "ui/main/ContactSheet.h"
+#include "ui/main/ContactSheetDrawer.h"
+#include "ui/main/ContactSheetModel.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/SetupSheet.h"
 #include "ui/output/TextOutputWindow.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QListView>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QImage>
@@ -78,6 +84,67 @@ QString outputSample() {
     return text + QStringLiteral("\r\n</ul>");
 }
 
+// A second window's contact sheet on dark: Bootstrap's icons as shipped with the tools, two of
+// them with a colour of their own that vanishes on dark, and one whose held-back output lost a
+// part, so both marks show.
+bool saveContactSheet(Application &application, const QDir &folder, const QString &icons) {
+    const QDir bootstrap(ShippedTools::folder() +
+                         QStringLiteral("/node_modules/bootstrap-icons/icons"));
+    const QStringList names =
+        bootstrap.entryList({QStringLiteral("*.svg")}, QDir::Files, QDir::Name);
+    if (names.size() < 1000)
+        return fail(QStringLiteral("contact-sheet-dark.png: no Bootstrap icons in %1")
+                        .arg(bootstrap.path()));
+    const QString set = icons + QStringLiteral("/Set");
+    QDir().mkpath(set);
+    MainWindow *window = application.newMainWindow();
+    if (window->setupSheet())
+        window->setupSheet()->hide();
+    QString changed;
+    QByteArray changedOutput;
+    for (int i = 0; i < 120; ++i) {
+        const QString name = names.at(i * 17 % names.size());
+        QFile in(bootstrap.filePath(name));
+        if (!in.open(QIODevice::ReadOnly))
+            return fail(in.errorString());
+        QByteArray svg = in.readAll();
+        if (i == 23 || i == 58)
+            svg.replace("currentColor", "#1c1c1e");
+        QFile out(set + QLatin1Char('/') + name);
+        if (!out.open(QIODevice::WriteOnly) || out.write(svg) < 0)
+            return fail(out.errorString());
+        out.close();
+        window->files()->addFile(QUrl::fromLocalFile(out.fileName()));
+        if (i == 41) {
+            changed = out.fileName();
+            // The output lost its last shape, as an over-eager plugin might leave it.
+            changedOutput = svg.left(svg.lastIndexOf("<path")) + "</svg>";
+        }
+    }
+    FileResult result;
+    result.status = FileResult::Status::LooksDifferent;
+    result.differentOutput = changedOutput;
+    window->files()->setResult(changed, result);
+    window->contactSheetAction()->trigger();
+    ContactSheet *sheet = window->contactSheet();
+    sheet->backgroundBox()->setCurrentIndex(
+        sheet->backgroundBox()->findData(QStringLiteral("dark")));
+    sheet->sizeBox()->setCurrentIndex(sheet->sizeBox()->findData(32));
+    sheet->resize(760, 540);
+    const auto drawn = [sheet] {
+        for (int row = 0; row < sheet->model()->rowCount(); ++row)
+            if (sheet->view()->viewport()->rect().intersects(
+                    sheet->view()->visualRect(sheet->model()->index(row))) &&
+                !sheet->model()->drawingOf(row))
+                return false;
+        return !sheet->model()->drawer()->isBusy();
+    };
+    sheet->show();
+    if (!waitFor(drawn, 60000))
+        return fail(QStringLiteral("contact-sheet-dark.png: the icons were never drawn"));
+    return save(sheet, folder, QStringLiteral("contact-sheet-dark.png"));
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -133,5 +200,6 @@ int main(int argc, char *argv[]) {
 
     TextOutputWindow output(outputSample());
     saved = save(&output, folder, QStringLiteral("text-output-window.png")) && saved;
+    saved = saveContactSheet(application, folder, icons) && saved;
     return saved ? 0 : 1;
 }
