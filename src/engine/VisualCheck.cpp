@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -25,14 +26,13 @@ int channel(QRgb pixel, int index) {
 // True when `pixel` lies within the range of `other`'s 3×3 neighbourhood around (x, y) in every
 // channel, give or take the tolerance. Beyond the image lies transparency: a shape that ends at
 // the edge of the drawing is shaded there like any other edge.
-bool withinNeighbours(QRgb pixel, const QImage &other, int x, int y) {
-    const bool atBorder = x == 0 || y == 0 || x == other.width() - 1 || y == other.height() - 1;
+bool withinNeighbours(QRgb pixel, const QImage &other, int width, int height, int x, int y) {
+    const bool atBorder = x == 0 || y == 0 || x == width - 1 || y == height - 1;
     std::array<int, 4> low{}, high{};
     low.fill(atBorder ? 0 : 255);
-    for (int row = std::max(0, y - 1); row <= std::min(other.height() - 1, y + 1); ++row) {
+    for (int row = std::max(0, y - 1); row <= std::min(height - 1, y + 1); ++row) {
         const auto *line = reinterpret_cast<const QRgb *>(other.constScanLine(row));
-        for (int column = std::max(0, x - 1); column <= std::min(other.width() - 1, x + 1);
-             ++column)
+        for (int column = std::max(0, x - 1); column <= std::min(width - 1, x + 1); ++column)
             for (int index = 0; index < 4; ++index) {
                 low[index] = std::min(low[index], channel(line[column], index));
                 high[index] = std::max(high[index], channel(line[column], index));
@@ -118,13 +118,18 @@ VisualCheck::Comparison VisualCheck::compareImages(const QImage &original,
     if (original.size() != optimized.size())
         return {original.width() * original.height(), differenceImage(original, {})};
     QList<QPoint> changed;
-    for (int y = 0; y < original.height(); ++y) {
+    // QImage's accessors are calls into another library: asked once, not for every pixel.
+    const int width = original.width(), height = original.height();
+    for (int y = 0; y < height; ++y) {
         const auto *a = reinterpret_cast<const QRgb *>(original.constScanLine(y));
         const auto *b = reinterpret_cast<const QRgb *>(optimized.constScanLine(y));
-        for (int x = 0; x < original.width(); ++x) {
+        if (std::memcmp(a, b, size_t(width) * sizeof(QRgb)) == 0)
+            continue; // most rows of most drawings
+        for (int x = 0; x < width; ++x) {
             if (a[x] == b[x] || close(a[x], b[x]))
                 continue;
-            if (!withinNeighbours(a[x], optimized, x, y) || !withinNeighbours(b[x], original, x, y))
+            if (!withinNeighbours(a[x], optimized, width, height, x, y) ||
+                !withinNeighbours(b[x], original, width, height, x, y))
                 changed.append(QPoint(x, y));
         }
     }
