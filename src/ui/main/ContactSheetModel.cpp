@@ -45,14 +45,15 @@ ContactSheetModel::ContactSheetModel(SVGFileList *files, WindowSession *session,
 }
 
 void ContactSheetModel::forgetSources(int first, int last) {
+    last = std::min(last, rowCount() - 1);
     if (!m_files || last < first)
         return;
-    for (int row = first; row <= last && row < rowCount(); ++row) {
+    for (int row = first; row <= last; ++row) {
         const QString &id = m_files->files().at(row).id;
         m_sources.remove(id);
         ++m_refreshed[id];
     }
-    emit dataChanged(index(first), index(std::min(last, rowCount() - 1)));
+    emit dataChanged(index(first), index(last));
 }
 
 void ContactSheetModel::setLook(const SheetLook &look) {
