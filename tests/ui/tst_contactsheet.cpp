@@ -44,7 +44,7 @@ class TestContactSheet : public QObject {
     std::unique_ptr<SVGFileList> m_files;
     std::unique_ptr<WindowSession> m_session;
     std::unique_ptr<ContactSheet> m_sheet;
-    QStringList m_names{"black", "white", "current", "a", "b", "c", "d", "e", "f", "g"};
+    QStringList m_names{"black", "white", "current", "own", "doctype", "a", "b", "c", "d", "e"};
 
     QString path(const QString &name) const { return m_icons.filePath(name + ".svg"); }
     int rowOf(const QString &name) const { return m_files->rowOf(path(name)); }
@@ -66,9 +66,15 @@ private slots:
         for (const QString &name : m_names) {
             QFile file(path(name));
             QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(name == "white"     ? square("#fff")
-                       : name == "current" ? square("currentColor")
-                                           : square("#000"));
+            QByteArray svg = name == "white"   ? square("#fff")
+                             : name == "black" ? square("#000")
+                                               : square("currentColor");
+            // A root with a colour of its own; a doctype whose internal subset holds a '>'.
+            if (name == "own")
+                svg.replace("<svg ", "<svg color=\"#00ff00\" ");
+            if (name == "doctype")
+                svg.replace("<svg ", "<!DOCTYPE svg [ <!ENTITY more \"x>y\"> ]>\n<svg ");
+            file.write(svg);
         }
     }
 
@@ -183,6 +189,14 @@ private slots:
             << "current"
             << "dark"
             << "auto" << QByteArray() << false << false << QColor(Qt::white);
+        QTest::newRow("a root's own colour is kept")
+            << "own"
+            << "light"
+            << "#e5202e" << QByteArray() << false << false << QColor(0, 255, 0);
+        QTest::newRow("tinted past a doctype")
+            << "doctype"
+            << "dark"
+            << "#0a84ff" << QByteArray() << false << false << QColor(0x0a, 0x84, 0xff);
         QTest::newRow("held-back output draws differently")
             << "a"
             << "light"
