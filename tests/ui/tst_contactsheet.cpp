@@ -119,6 +119,8 @@ private slots:
         QTest::newRow("arrow") << "click a, right" << QStringList{"b"};
         QTest::newRow("ctrl+a") << "click a, ctrl+a" << m_names;
         QTest::newRow("table") << "table e" << QStringList{"e"};
+        // The arrow keys go on from the file chosen in the table.
+        QTest::newRow("table, then right") << "table c, right" << QStringList{"d"};
     }
 
     void sharesTheSelection() {

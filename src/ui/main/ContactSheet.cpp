@@ -19,7 +19,6 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QVBoxLayout>
 #include <QtConcurrent>
 
@@ -219,6 +218,12 @@ void ContactSheet::listSelectionChanged() {
     }
     m_syncingSelection = true;
     m_view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    // One file chosen in the table: the sheet shows it, and the arrow keys go on from there.
+    if (selection.size() == 1 && selection.first().height() == 1) {
+        const QModelIndex chosen = selection.first().topLeft();
+        m_view->selectionModel()->setCurrentIndex(chosen, QItemSelectionModel::NoUpdate);
+        m_view->scrollTo(chosen);
+    }
     m_syncingSelection = false;
 }
 

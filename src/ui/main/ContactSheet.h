@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <algorithm>
+
 class ContactSheetModel;
 class QComboBox;
 

@@ -50,7 +50,7 @@ void ContactSheetDrawer::request(const QString &key, const IconSource &source,
             return gone;
         });
     }
-    m_asked.insert(key, 0);
+    m_asked.insert(key);
     m_pending.append({key, source, index});
     startNext();
 }

@@ -3,10 +3,10 @@
 #include "ui/main/ContactSheetDrawing.h"
 
 #include <QCache>
-#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPersistentModelIndex>
+#include <QSet>
 
 #include <atomic>
 #include <functional>
@@ -59,8 +59,8 @@ private:
 
     SheetLook m_look;
     QCache<QString, IconDrawing> m_cache{memoryLimit};
-    QList<Wish> m_pending;       // the newest at the end
-    QHash<QString, int> m_asked; // keys waiting or being drawn
+    QList<Wish> m_pending; // the newest at the end
+    QSet<QString> m_asked; // keys waiting or being drawn
     int m_running = 0;
     quint64 m_generation = 0;
     std::shared_ptr<std::atomic<quint64>> m_latest;
