@@ -106,7 +106,9 @@ private slots:
         for (int row = 0; row < m_names.size(); ++row) {
             QVERIFY(shown.contains(centreOf(row)));
             places.insert(centreOf(row));
-            QVERIFY(!m_sheet->model()->drawingOf(row)->image.isNull());
+            // Drawn for the screen's pixel density (run with QT_SCALE_FACTOR=2 to see it matter).
+            QCOMPARE(m_sheet->model()->drawingOf(row)->image.width(),
+                     qRound(m_sheet->look().side * m_sheet->devicePixelRatioF()));
         }
         QCOMPARE(places.size(), m_names.size());
     }
