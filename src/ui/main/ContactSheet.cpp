@@ -127,7 +127,10 @@ ContactSheet::ContactSheet(SVGFileList *files, WindowSession *session, QWidget *
     connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ContactSheet::viewSelectionChanged);
     connect(files, &SVGFileList::selectionChanged, this, &ContactSheet::listSelectionChanged);
-    const auto count = [this] { m_count->setText(tr("%n icon(s)", "", m_model->rowCount())); };
+    const auto count = [this] {
+        m_count->setText(tr("%n icon(s)", "", m_model->rowCount()));
+        updateExportButton();
+    };
     connect(m_model, &QAbstractItemModel::rowsInserted, this, count);
     connect(m_model, &QAbstractItemModel::rowsRemoved, this, count);
     connect(m_model, &QAbstractItemModel::modelReset, this, count);
@@ -227,6 +230,11 @@ void ContactSheet::listSelectionChanged() {
     m_syncingSelection = false;
 }
 
+void ContactSheet::updateExportButton() {
+    // An empty list makes no picture; a second export waits for the first.
+    m_export->setEnabled(m_model->rowCount() > 0 && !m_exporting);
+}
+
 void ContactSheet::showExportPanel() {
     if (m_exportPanel) {
         m_exportPanel->raise();
@@ -258,11 +266,13 @@ void ContactSheet::exportTo(const QString &path) {
             icon.drawing = *drawing;
         icons.append(icon);
     }
-    m_export->setEnabled(false);
+    m_exporting = true;
+    updateExportButton();
     auto *watcher = new QFutureWatcher<QString>(this);
     connect(watcher, &QFutureWatcher<QString>::finished, this, [this, watcher, path] {
         watcher->deleteLater();
-        m_export->setEnabled(true);
+        m_exporting = false;
+        updateExportButton();
         const QString error = watcher->result();
         if (!error.isEmpty()) {
             auto *box = new QMessageBox(

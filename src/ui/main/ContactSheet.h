@@ -68,6 +68,7 @@ private:
     void applyLook();
     void viewSelectionChanged();
     void listSelectionChanged();
+    void updateExportButton();
 
     SVGFileList *m_files;
     ContactSheetModel *m_model;
@@ -81,4 +82,5 @@ private:
     QPointer<QFileDialog> m_exportPanel;
     QString m_appliedLook; // the key of the look the grid was last set up for
     bool m_syncingSelection = false;
+    bool m_exporting = false;
 };
