@@ -11,6 +11,7 @@
 #include "ui/components/TextView.h"
 
 #include <QAction>
+#include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLocale>
@@ -100,15 +101,19 @@ TextOutputWindow::TextOutputWindow(std::optional<QString> textOutput, QWidget *p
         const QByteArray bytes = m_textOutput->toUtf8();
         const QString raw = FileResults::sizeText(bytes.size());
         m_sizes->setText(raw);
-        QtConcurrent::run(&renderPool(), compressedSizes, bytes)
-            .then(this, [label = QPointer<QLabel>(m_sizes), raw](const CompressedSizes &sizes) {
-                if (!label || sizes.gzip < 0 || sizes.brotli < 0)
-                    return;
-                //: The output's size, then its size compressed with gzip and with brotli
-                label->setText(tr("%1 · %2 gzip · %3 brotli")
-                                   .arg(raw, FileResults::sizeText(sizes.gzip),
-                                        FileResults::sizeText(sizes.brotli)));
-            });
+        // A watcher the window owns: its answer is dropped with the window if that closes first.
+        auto *watcher = new QFutureWatcher<CompressedSizes>(this);
+        connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, raw] {
+            const CompressedSizes sizes = watcher->result();
+            watcher->deleteLater();
+            if (sizes.gzip < 0 || sizes.brotli < 0)
+                return;
+            //: The output's size, then its size compressed with gzip and with brotli
+            m_sizes->setText(tr("%1 · %2 gzip · %3 brotli")
+                                 .arg(raw, FileResults::sizeText(sizes.gzip),
+                                      FileResults::sizeText(sizes.brotli)));
+        });
+        watcher->setFuture(QtConcurrent::run(&renderPool(), compressedSizes, bytes));
     }
 
     const QRect available =
