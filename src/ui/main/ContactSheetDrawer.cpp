@@ -56,8 +56,10 @@ void ContactSheetDrawer::request(const QString &key, const IconSource &source,
 }
 
 void ContactSheetDrawer::startNext() {
-    // One drawing per thread keeps the pool free for the preview's work in between.
-    const int threads = std::max(1, renderPool().maxThreadCount());
+    // A few drawings per thread wait in the pool, so a thread never idles until the window's
+    // thread hands it the next one; few enough that the preview's work is not held up long, and
+    // that scrolling on wastes little on icons no longer in view.
+    const int threads = 4 * std::max(1, renderPool().maxThreadCount());
     while (m_running < threads && !m_pending.isEmpty()) {
         Wish wish = m_pending.takeLast();
         if (!wish.index.isValid() || (m_wanted && !m_wanted(wish.index))) {
