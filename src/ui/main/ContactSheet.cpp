@@ -286,7 +286,16 @@ void ContactSheet::exportTo(const QString &path) {
         }
         emit exportFinished(path, error);
     });
-    watcher->setFuture(QtConcurrent::run(&renderPool(), [icons, flat, path, columns = columns()] {
-        return ContactSheetExport::write(path, ContactSheetExport::compose(icons, flat, columns));
-    }));
+    // The icons missing are drawn on every thread of the pool, then put together on one.
+    watcher->setFuture(
+        QtConcurrent::mapped(&renderPool(), icons,
+                             [flat](const ContactSheetExport::Icon &icon) {
+                                 return icon.drawing ? *icon.drawing
+                                                     : ContactSheetDrawing::draw(icon.source, flat);
+                             })
+            .then(&renderPool(),
+                  [flat, path, columns = columns()](const QFuture<IconDrawing> &drawings) {
+                      return ContactSheetExport::write(
+                          path, ContactSheetExport::compose(drawings.results(), flat, columns));
+                  }));
 }

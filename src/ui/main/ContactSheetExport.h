@@ -11,7 +11,7 @@
 
 // The contact sheet as one picture: the icons in rows of `columns` cells, on the background,
 // at the look's size (one device pixel per pixel). Made on the render pool: icons already drawn
-// are taken as they are, the others are drawn here.
+// are taken as they are, the others are drawn there first.
 class ContactSheetExport {
     Q_DECLARE_TR_FUNCTIONS(ContactSheetExport)
 public:
@@ -20,7 +20,8 @@ public:
         std::optional<IconDrawing> drawing; // the sheet's own, when it has one at this size
     };
 
-    static QImage compose(const QList<Icon> &icons, const SheetLook &look, int columns);
+    // The drawings in the list's order, each in its cell.
+    static QImage compose(const QList<IconDrawing> &drawings, const SheetLook &look, int columns);
     // Writes `image` as a PNG in one step; the reason when that failed, else empty.
     static QString write(const QString &path, const QImage &image);
 };
