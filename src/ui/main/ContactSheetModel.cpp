@@ -137,7 +137,7 @@ QString ContactSheetModel::toolTip(int row) const {
     else if (drawing->invisible)
         lines.append(tr("Hardly visible on this background."));
     if (drawing->differs())
-        lines.append(tr("Looks different after optimizing at this size (%n pixel(s) changed).", "",
+        lines.append(tr("Looks different after optimizing at this size (%n pixels changed).", "",
                         drawing->changedPixels));
     return lines.join(QLatin1Char('\n'));
 }
