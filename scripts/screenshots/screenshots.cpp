@@ -2,28 +2,33 @@
 //
 //     mirandel_screenshots <folder>
 //
-// writes main-window.png, text-output-window.png and contact-sheet-dark.png into <folder>; `make
-// screenshots` runs it into docs/. It is a program, not a test: pictures prove nothing, and making
-// them should not slow the test run down.
+// writes main-window.png, text-output-window.png, contact-sheet-dark.png and set-audit.png into
+// <folder>; `make screenshots` runs it into docs/. It is a program, not a test: pictures prove
+// nothing, and making them should not slow the test run down.
+#include "app/Translators.h"
 #include "engine/ShippedTools.h"
 #include "model/SVGFileList.h"
 #include "ui/Application.h"
+#include "ui/main/AuditPanel.h"
 #include "ui/main/ContactSheet.h"
 #include "ui/main/ContactSheetDrawer.h"
 #include "ui/main/ContactSheetModel.h"
+#include "ui/main/Inspector.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/SetupSheet.h"
 #include "ui/output/TextOutputWindow.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QListView>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QImage>
+#include <QListView>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QToolButton>
+#include <QTreeWidget>
 #include <QWindow>
 
 #include <cstdio>
@@ -147,8 +152,50 @@ bool saveContactSheet(Application &application, const QDir &folder, const QStrin
 
 } // namespace
 
+// A third window auditing a small set: two flags that share their ids, an icon of another size
+// and one with a script; the findings are open and the first one is chosen.
+bool saveSetAudit(Application &application, const QDir &folder, const QString &icons) {
+    const QString set = icons + QStringLiteral("/Audit");
+    QDir().mkpath(set);
+    const QByteArray flag =
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 24 24\"><defs><linearGradient "
+        "id=\"a\"><stop stop-color=\"COLOUR\"/></linearGradient></defs><rect width=\"24\" "
+        "height=\"16\" y=\"4\" fill=\"url(#a)\"/></svg>";
+    const std::pair<const char *, QByteArray> files[] = {
+        {"flag-green.svg", QByteArray(flag).replace("COLOUR", "#090")},
+        {"flag-red.svg", QByteArray(flag).replace("COLOUR", "#c00")},
+        {"logo.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 512 512\"><circle "
+                     "cx=\"256\" cy=\"256\" r=\"200\"/></svg>"},
+        {"widget.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 24 24\"><script>"
+                       "alert(1)</script><path d=\"M2 2h20v20H2z\"/></svg>"},
+    };
+    for (const auto &[name, svg] : files) {
+        QFile file(set + QLatin1Char('/') + QLatin1String(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(svg) != svg.size())
+            return fail(file.errorString());
+    }
+    MainWindow *window = application.newMainWindow();
+    AuditPanel *panel = window->inspector()->auditPanel();
+    bool audited = false;
+    QObject::connect(panel, &AuditPanel::audited, panel, [&audited] { audited = true; });
+    window->files()->addFolder(QUrl::fromLocalFile(set));
+    window->show();
+    if (!waitFor([&audited] { return audited; }, 20000))
+        return fail(QStringLiteral("set-audit.png: the audit never ended"));
+    panel->header()->setChecked(true);
+    if (QTreeWidgetItem *first = panel->findingsView()->topLevelItem(0)) {
+        first->setExpanded(true);
+        panel->findingsView()->setCurrentItem(first);
+        window->files()->setSelection(
+            {set + QStringLiteral("/flag-green.svg"), set + QStringLiteral("/flag-red.svg")});
+    }
+    return save(window, folder, QStringLiteral("set-audit.png"));
+}
+
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
+    // In English as users see it, with "1 finding" and "3 findings" where the texts count.
+    installTranslators(app, QLocale(QLocale::English));
     QApplication::setOrganizationName(QStringLiteral("Mirandel"));
     QApplication::setApplicationName(QStringLiteral("Mirandel"));
     if (QApplication::arguments().size() != 2) {
@@ -201,5 +248,6 @@ int main(int argc, char *argv[]) {
     TextOutputWindow output(outputSample());
     saved = save(&output, folder, QStringLiteral("text-output-window.png")) && saved;
     saved = saveContactSheet(application, folder, icons) && saved;
+    saved = saveSetAudit(application, folder, icons) && saved;
     return saved ? 0 : 1;
 }
