@@ -3,7 +3,8 @@
 // an earlier run ("warm"), and once through svgo's command line (a wrapper script, which the
 // workers cannot load). These runs leave out the rendering check and keep every output, so they
 // measure svgo and the engine alone; the lines labelled "check" repeat the warm text and folder
-// runs with the rendering check on, to show what comparing the renderings adds. None of these
+// runs with the rendering check on, in turns with the same runs without it, and print what
+// comparing the renderings adds as the ratio of the two. None of these
 // runs may be answered from the results cache, or a repetition would time the cache; the lines
 // labelled "second run" time exactly that: a run over files an earlier run (not timed) left in a
 // fresh cache folder.
@@ -116,7 +117,7 @@ void runOptimizer(const QList<SVGFile> &files, const Profile &profile,
 }
 
 void line(const QString &label, const Figures &figures, const Figures &baseline) {
-    std::printf("%-46s %7.3f s  %5.3f x svgo alone  engine CPU %5.3f s = %4.1f %% of wall, "
+    std::printf("%-52s %7.3f s  %5.3f x svgo alone  engine CPU %5.3f s = %4.1f %% of wall, "
                 "peak worker memory %4lld MB\n",
                 qPrintable(label), figures.wall, figures.wall / baseline.wall, figures.ownCpu,
                 100.0 * figures.ownCpu / figures.wall,
@@ -199,34 +200,35 @@ void benchSet(QTemporaryDir &work, int count, int repetitions) {
     }
 
     const auto warmUp = [&] { runOptimizer(one, text); };
-    const Figures checkedTextFigures =
-        measure(repetitions, warmUp, [&] { runOptimizer(files, checkedText); });
-    line(QStringLiteral("optimizer, text mode, check, warm"), checkedTextFigures, alone);
-    const Figures checkedFolderFigures = measure(
-        repetitions,
-        [&] {
-            warmUp();
-            clearOutput();
-        },
-        [&] { runOptimizer(files, checkedIntoFolder); });
-    line(QStringLiteral("optimizer, file mode into folder, check, warm"), checkedFolderFigures,
-         alone);
-    // The same runs without the check, measured again next to them so that both see the same
-    // load on the machine.
-    const Figures textFigures = measure(repetitions, warmUp, [&] { runOptimizer(files, text); });
-    const Figures folderFigures = measure(
-        repetitions,
-        [&] {
-            warmUp();
-            clearOutput();
-        },
-        [&] { runOptimizer(files, intoFolder); });
-    std::printf("check / no check, text mode, warm: %5.2f (%.3f s / %.3f s)\n",
-                checkedTextFigures.wall / textFigures.wall, checkedTextFigures.wall,
-                textFigures.wall);
-    std::printf("check / no check, file mode into folder, warm: %5.2f (%.3f s / %.3f s)\n",
-                checkedFolderFigures.wall / folderFigures.wall, checkedFolderFigures.wall,
-                folderFigures.wall);
+    const auto warmUpClear = [&] {
+        warmUp();
+        clearOutput();
+    };
+    // With the check and without it in turns, so that both see the same load on the machine:
+    // the ratio is the median of each round's own.
+    const auto compareCheck = [&](const QString &name, const std::function<void()> &prepare,
+                                  const Profile &plainProfile, const Profile &checkedProfile) {
+        QList<Figures> plainRounds, checkedRounds;
+        QList<double> ratios;
+        for (int round = 0; round < repetitions; ++round) {
+            plainRounds.append(measure(1, prepare, [&] { runOptimizer(files, plainProfile); }));
+            checkedRounds.append(measure(1, prepare, [&] { runOptimizer(files, checkedProfile); }));
+            ratios.append(checkedRounds.last().wall / plainRounds.last().wall);
+        }
+        const auto median = [](QList<Figures> rounds) {
+            std::sort(rounds.begin(), rounds.end(),
+                      [](const Figures &a, const Figures &b) { return a.wall < b.wall; });
+            return rounds.at(rounds.size() / 2);
+        };
+        std::sort(ratios.begin(), ratios.end());
+        const Figures plainFigures = median(plainRounds), checkedFigures = median(checkedRounds);
+        line(QStringLiteral("optimizer, %1, check, warm").arg(name), checkedFigures, alone);
+        std::printf("check / no check, %s, warm: %5.2f (%.3f s / %.3f s)\n", qPrintable(name),
+                    ratios.at(ratios.size() / 2), checkedFigures.wall, plainFigures.wall);
+    };
+    compareCheck(QStringLiteral("text mode"), warmUp, text, checkedText);
+    compareCheck(QStringLiteral("file mode into folder"), warmUpClear, intoFolder,
+                 checkedIntoFolder);
 
     // A second run over files that did not change: the first fills a cache folder of its own.
     struct Cached {
