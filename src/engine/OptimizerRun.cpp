@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtConcurrent>
@@ -26,6 +27,16 @@
 #include <algorithm>
 
 namespace {
+
+// Whether the regular file at `path` has exactly these bytes (its size first, which settles it
+// for most files that differ).
+bool holds(const QString &path, const QByteArray &bytes) {
+    const QFileInfo info(path);
+    if (!info.isFile() || info.isSymLink() || info.size() != bytes.size())
+        return false;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.readAll() == bytes;
+}
 
 QStringList absolutePaths(const QList<SVGFile> &files) {
     QStringList paths;
@@ -106,7 +117,7 @@ OptimizationResult OptimizerRun::exec() {
             planChunks(runnable);
     }
     startMore();
-    if (!m_running.isEmpty() || m_job)
+    if (!m_running.isEmpty() || m_job || m_reviewing > 0)
         m_loop.exec();
     m_cancelPoll.stop();
     if (m_backup)
@@ -229,7 +240,39 @@ void OptimizerRun::finishFile(int index, const QByteArray *document) {
     // A rename keeps the time, so this is also what the destination will show.
     if (!document && !m_inMemory)
         written = OriginalsBackup::Stamp::of(slot.temporary);
-    const FileResult::Status status = reviewOutput(index, output);
+    // Drawing the output takes longer than all else a file costs here: files whose rendering
+    // is checked are reviewed on the render pool, each once its original is drawn, and placed
+    // when their verdict is in. Meanwhile this thread takes the next answers.
+    if (m_checks.at(index).isValid() && !m_fromCache.contains(index) &&
+        !m_originals.at(index).isEmpty()) {
+        ++m_reviewing;
+        auto *watcher = new QFutureWatcher<FileResult>(this);
+        connect(watcher, &QFutureWatcherBase::finished, this,
+                [this, watcher, index, output, written] {
+                    const FileResult review = watcher->result();
+                    watcher->deleteLater();
+                    --m_reviewing;
+                    placeReviewed(index, output, written, review);
+                    reportProgress();
+                    startMore(); // the run may be over now
+                });
+        QFuture<std::shared_ptr<VisualCheck>> drawn = m_checks.at(index);
+        watcher->setFuture(
+            drawn.then(&renderPool(), [profile = m_profile, original = m_originals.at(index),
+                                       output](const std::shared_ptr<VisualCheck> &check) {
+                return OutputReview::review(profile, original, output, check.get());
+            }));
+        m_checks[index] = {};
+        return;
+    }
+    placeReviewed(index, output, written, std::nullopt);
+}
+
+void OptimizerRun::placeReviewed(int index, const QByteArray &output,
+                                 const OriginalsBackup::Stamp &written,
+                                 const std::optional<FileResult> &review) {
+    const SvgoOutputs::Slot &slot = m_slots.at(index);
+    const FileResult::Status status = reviewOutput(index, output, review);
     ++m_finished;
     m_settled.append(index); // reported with the outcome it has by then
     if (m_textMode) {
@@ -252,6 +295,12 @@ void OptimizerRun::finishFile(int index, const QByteArray *document) {
         return;
     }
     if (!slot.replacesInput) {
+        // A second run into the same folder finds most outputs there already: left as they
+        // are, which also spares the disk a flush per file.
+        if (holds(slot.destination, output)) {
+            QFile::remove(slot.temporary);
+            return;
+        }
         const QString error = FileReplacement::place(slot.temporary, slot.destination);
         if (!error.isEmpty()) {
             --m_finished; // failFile counts it
@@ -297,7 +346,8 @@ void OptimizerRun::leaveAsItWas(int index) {
         contents = InputGuard::read(input);
     const QString error =
         !contents ? tr("Cannot copy the file into the output folder: %1").arg(input.errorString())
-                  : FileReplacement::write(slot.destination, *contents);
+        : holds(slot.destination, *contents) ? QString()
+                                             : FileReplacement::write(slot.destination, *contents);
     if (!error.isEmpty()) {
         --m_finished;
         failFile(index, error);
@@ -455,12 +505,17 @@ bool OptimizerRun::answerFromCache(int index) {
     return true;
 }
 
-FileResult::Status OptimizerRun::reviewOutput(int index, const QByteArray &output) {
+FileResult::Status OptimizerRun::reviewOutput(int index, const QByteArray &output,
+                                              const std::optional<FileResult> &review) {
     const std::shared_ptr<VisualCheck> check =
         m_checks.at(index).isValid() ? m_checks.at(index).result() : nullptr;
     m_checks[index] = {}; // its drawing is not needed again
     FileResult result;
-    if (const auto cached = m_fromCache.constFind(index); cached != m_fromCache.cend()) {
+    if (review) {
+        result = *review;
+        if (m_cache)
+            m_cache->store(cacheKeyInput(index), result, output);
+    } else if (const auto cached = m_fromCache.constFind(index); cached != m_fromCache.cend()) {
         result = *cached;
         m_fromCache.erase(cached);
     } else if (m_originals.at(index).isEmpty()) {

@@ -18,6 +18,7 @@
 
 #include <deque>
 #include <memory>
+#include <optional>
 
 class QProcess;
 class ResultsCache;
@@ -86,7 +87,12 @@ private:
     void startCheck(int index); // draws the original while svgo works on it
     // Looks at one file's output before it is used (`output`: svgo's bytes) and decides whether
     // it is optimized, already optimal or looks different; leaves the outcome in m_outcomes.
-    FileResult::Status reviewOutput(int index, const QByteArray &output);
+    // `review`: the verdict when it was made on the render pool.
+    FileResult::Status reviewOutput(int index, const QByteArray &output,
+                                    const std::optional<FileResult> &review);
+    // What follows a file's review: its outcome, the text's document, the file put in place.
+    void placeReviewed(int index, const QByteArray &output, const OriginalsBackup::Stamp &written,
+                       const std::optional<FileResult> &review);
     // A file the run does not replace: copied as it is where the run writes into a folder.
     void leaveAsItWas(int index);
     void failFile(int index, const QString &message);
@@ -110,8 +116,8 @@ private:
     bool m_intoFolder = false;               // file mode into an output folder
     QString m_stopped; // why the run replaces no more files (its originals cannot be recorded)
     QList<QFuture<std::shared_ptr<VisualCheck>>> m_checks; // drawn while svgo works
-    std::unique_ptr<ResultsCache> m_cache; // none when the run may not use it
-    bool m_cacheByPath = false; // the user's own configuration may look at the file's name
+    std::unique_ptr<ResultsCache> m_cache;                 // none when the run may not use it
+    bool m_cacheByPath = false;         // the user's own configuration may look at the file's name
     QHash<int, FileResult> m_fromCache; // reviews known from the cache, until the file is finished
     std::unique_ptr<QTemporaryDir> m_convertedInputs;
     SvgoOutputs m_outputs;
@@ -130,6 +136,7 @@ private:
     qint64 m_commandLineLimitMs = 0; // per file, restarted by each file a process reports
     QTimer m_commandLineWatch;
     int m_finished = 0;
+    int m_reviewing = 0; // files whose verdict is being drawn on the render pool
     int m_reportedInRunning = 0;
     int m_progress = 0;
     // Failures that name no file are narrowed down by halving; a failure that hits every file

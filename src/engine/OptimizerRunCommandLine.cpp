@@ -87,7 +87,7 @@ void OptimizerRun::startMore() {
         m_queue.pop_front();
         start(files);
     }
-    if (m_running.isEmpty() && (m_cancelled || m_queue.empty()) && !m_job)
+    if (m_running.isEmpty() && (m_cancelled || m_queue.empty()) && !m_job && m_reviewing == 0)
         m_loop.quit();
 }
 

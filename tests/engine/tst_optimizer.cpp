@@ -121,6 +121,56 @@ private slots:
         QVERIFY(leftovers(outputFolder).isEmpty());
     }
 
+    // A second run into the same folder leaves outputs that are already there as they are (no
+    // new file, no new time), and puts back one that was changed meanwhile; an icon svgo cannot
+    // shrink arrives as it is, once.
+    void secondRunIntoTheSameFolder_data() {
+        QTest::addColumn<bool>("editedMeanwhile");
+        QTest::addColumn<bool>("cache");
+        QTest::newRow("unchanged, from the cache") << false << true;
+        QTest::newRow("unchanged, optimized again") << false << false;
+        QTest::newRow("one output edited meanwhile") << true << true;
+    }
+    void secondRunIntoTheSameFolder() {
+        QFETCH(bool, editedMeanwhile);
+        QFETCH(bool, cache);
+        QTemporaryDir work;
+        const QString out = work.filePath(QStringLiteral("out"));
+        QDir().mkpath(out);
+        const QStringList paths = copyInto(
+            work.path(), m_icons.mid(0, 3) + QStringList{dataFile(QStringLiteral("larger.svg"))});
+        OptimizerOptions options;
+        options.resultsCache = cache;
+        options.cacheFolder = work.filePath(QStringLiteral("cache"));
+        Profile profile = fileProfile(out);
+        profile.keepOriginalWhenNotSmaller = true;
+        const Run first = optimize(paths, profile, options);
+        QCOMPARE(first.result.count(Status::AlreadyOptimal), 1);
+        QList<QByteArray> written;
+        const QDateTime old = QDateTime::fromSecsSinceEpoch(1000000000);
+        for (const QString &path : paths) {
+            const QString output = QDir(out).filePath(QFileInfo(path).fileName());
+            written.append(contents(output));
+            QFile file(output);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(old, QFileDevice::FileModificationTime));
+        }
+        const QString edited = QDir(out).filePath(QFileInfo(paths.at(1)).fileName());
+        if (editedMeanwhile) {
+            QFile file(edited);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(QByteArray(written.at(1).size(), ' ')); // same size, other bytes
+        }
+        const Run second = optimize(paths, profile, options);
+        QCOMPARE(statuses(second.result), statuses(first.result));
+        QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden).size(), paths.size());
+        for (int index = 0; index < paths.size(); ++index) {
+            const QString output = QDir(out).filePath(QFileInfo(paths.at(index)).fileName());
+            QCOMPARE(contents(output), written.at(index));
+            QCOMPARE(QFileInfo(output).lastModified() == old, !(editedMeanwhile && index == 1));
+        }
+    }
+
     void sameNamesNeverReplaceEachOther() {
         QTemporaryDir work;
         const QStringList sources = m_icons.mid(0, 3);
