@@ -490,9 +490,14 @@ bool OptimizerRun::answerFromCache(int index) {
     std::optional<ResultsCache::Answer> answer = m_cache->find(cacheKeyInput(index));
     if (!answer)
         return false;
-    if (!m_inMemory) {
+    // An output folder that holds this very output needs nothing written, not even the
+    // temporary file: the usual case of a second run over unchanged files.
+    const SvgoOutputs::Slot &slot = m_slots.at(index);
+    const bool alreadyThere =
+        !m_inMemory && !slot.replacesInput && holds(slot.destination, answer->output);
+    if (!m_inMemory && !alreadyThere) {
         // Placed like svgo's own output, through the file's private temporary name.
-        QFile output(m_slots.at(index).temporary);
+        QFile output(slot.temporary);
         if (!output.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
             output.write(answer->output) != answer->output.size() || !output.flush()) {
             output.close();
@@ -501,7 +506,7 @@ bool OptimizerRun::answerFromCache(int index) {
         }
     }
     m_fromCache.insert(index, answer->review);
-    finishFile(index, m_inMemory ? &answer->output : nullptr);
+    finishFile(index, m_inMemory || alreadyThere ? &answer->output : nullptr);
     return true;
 }
 
