@@ -94,11 +94,9 @@ inline QAction *findAction(const QMenu *menu, const QString &text) {
     return nullptr;
 }
 
-// Right-clicks `pos` of `viewport` and picks `item` from the context menu that opens. Real
-// clicks reach the window system only in files that define QTEST_QPA_MOUSE_HANDLING before
-// including QtTest; otherwise no context menu event follows the press.
-inline bool chooseFromContextMenu(QWidget *viewport, QPoint pos, const QString &item) {
-    QTest::mouseClick(viewport, Qt::RightButton, {}, pos);
+// Picks `item` from the menu that has just popped up; false (and the menu closed) when there is
+// no such menu or item.
+inline bool chooseFromOpenMenu(const QString &item) {
     auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
     QAction *action = menu ? findAction(menu, item) : nullptr;
     if (!action) {
@@ -108,6 +106,14 @@ inline bool chooseFromContextMenu(QWidget *viewport, QPoint pos, const QString &
     }
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
     return true;
+}
+
+// Right-clicks `pos` of `viewport` and picks `item` from the context menu that opens. Real
+// clicks reach the window system only in files that define QTEST_QPA_MOUSE_HANDLING before
+// including QtTest; otherwise no context menu event follows the press.
+inline bool chooseFromContextMenu(QWidget *viewport, QPoint pos, const QString &item) {
+    QTest::mouseClick(viewport, Qt::RightButton, {}, pos);
+    return chooseFromOpenMenu(item);
 }
 
 // Types `path` into the name field of the file dialog on screen and presses Enter.

@@ -110,15 +110,7 @@ class tst_Results : public QObject {
         QWidget *window = header->window();
         QTest::mouseClick(window->windowHandle(), Qt::RightButton, {},
                           header->viewport()->mapTo(window, pos));
-        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        QAction *action = menu ? findAction(menu, item) : nullptr;
-        if (!action) {
-            if (menu)
-                menu->close();
-            return false;
-        }
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
-        return true;
+        return chooseFromOpenMenu(item);
     }
     QList<QVariant> column(int section, int role = Qt::DisplayRole) const {
         QList<QVariant> values;
