@@ -164,3 +164,11 @@ QString FileReplacement::place(const QString &temporary, const QString &target,
     return QString();
 #endif
 }
+
+bool FileReplacement::holds(const QString &path, const QByteArray &bytes) {
+    const QFileInfo info(path);
+    if (!info.isFile() || info.isSymLink() || info.size() != bytes.size())
+        return false;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.readAll() == bytes;
+}

@@ -51,4 +51,7 @@ public:
 
     // The row's text for a file that another program changed after the run read it.
     static QString changedMessage();
+    // Whether the regular file at `path` already has exactly these bytes, so that writing them
+    // would change nothing (its size is compared first, which settles most files that differ).
+    static bool holds(const QString &path, const QByteArray &bytes);
 };

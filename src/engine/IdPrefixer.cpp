@@ -27,12 +27,6 @@ bool isIdListAttribute(QStringView name) {
     return names.contains(name);
 }
 
-// "svg:style" is a style element as much as "style" is.
-QStringView localName(QStringView name) {
-    const qsizetype colon = name.lastIndexOf(u':');
-    return colon < 0 ? name : name.sliced(colon + 1);
-}
-
 // The text with XML's character references decoded: id="a&amp;b" is the id "a&b".
 QString decoded(QStringView text) {
     if (!text.contains(u'&'))
@@ -407,7 +401,7 @@ QString prefixIds(QStringView markup, const QString &prefix, bool scopeToRoot) {
                     ids.insert(decoded(markup.sliced(attribute.valueStart, attribute.valueLength)));
         },
         [&](qsizetype start, qsizetype length, QStringView element) {
-            if (localName(element) != u"style")
+            if (Markup::localName(element) != u"style")
                 return;
             const QStringView css = markup.sliced(start, length);
             forEachRule(css, [&](qsizetype at, qsizetype size) {
@@ -424,7 +418,7 @@ QString prefixIds(QStringView markup, const QString &prefix, bool scopeToRoot) {
     // The scope is the root's id: its own when it has a plain one, else one it is given.
     QString rootId;
     QList<Edit> edits;
-    if (scopeToRoot && hasRules && root && localName(root->name) == u"svg") {
+    if (scopeToRoot && hasRules && root && Markup::localName(root->name) == u"svg") {
         const auto own = std::find_if(root->attributes.cbegin(), root->attributes.cend(),
                                       [](const Markup::Attribute &a) { return a.name == u"id"; });
         if (own == root->attributes.cend()) {
@@ -453,7 +447,7 @@ QString prefixIds(QStringView markup, const QString &prefix, bool scopeToRoot) {
         }
     };
     const auto onText = [&](qsizetype start, qsizetype length, QStringView element) {
-        if (localName(element) != u"style")
+        if (Markup::localName(element) != u"style")
             return;
         QString rewritten = rewriter.styleSheet(markup.sliced(start, length));
         if (rewritten != markup.sliced(start, length))

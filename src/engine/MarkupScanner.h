@@ -35,4 +35,10 @@ using TextHandler = std::function<void(qsizetype start, qsizetype length, QStrin
 
 void scan(QStringView text, const TagHandler &onTag, const TextHandler &onText = {});
 
+// A name without its namespace prefix: "svg:style" is a style element as much as "style" is.
+inline QStringView localName(QStringView name) {
+    const qsizetype colon = name.lastIndexOf(u':');
+    return colon < 0 ? name : name.sliced(colon + 1);
+}
+
 } // namespace Markup

@@ -15,7 +15,6 @@
 #include "model/Settings.h"
 
 #include <QCoreApplication>
-#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -27,16 +26,6 @@
 #include <algorithm>
 
 namespace {
-
-// Whether the regular file at `path` has exactly these bytes (its size first, which settles it
-// for most files that differ).
-bool holds(const QString &path, const QByteArray &bytes) {
-    const QFileInfo info(path);
-    if (!info.isFile() || info.isSymLink() || info.size() != bytes.size())
-        return false;
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.readAll() == bytes;
-}
 
 QStringList absolutePaths(const QList<SVGFile> &files) {
     QStringList paths;
@@ -227,14 +216,11 @@ void OptimizerRun::finishFile(int index, const QByteArray *document) {
             true);
         if (QByteArray bytes = named.toUtf8(); bytes != output) {
             output = std::move(bytes);
-            QFile file(slot.temporary);
-            if (!document && !m_inMemory &&
-                (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-                 file.write(output) != output.size() || !file.flush())) {
-                failFile(index, tr("Cannot write the output: %1").arg(file.errorString()));
-                QFile::remove(slot.temporary);
-                return;
-            }
+            if (!document && !m_inMemory)
+                if (const QString error = writeTemporary(index, output); !error.isEmpty()) {
+                    failFile(index, tr("Cannot write the output: %1").arg(error));
+                    return;
+                }
         }
     }
     // A rename keeps the time, so this is also what the destination will show.
@@ -297,7 +283,7 @@ void OptimizerRun::placeReviewed(int index, const QByteArray &output,
     if (!slot.replacesInput) {
         // A second run into the same folder finds most outputs there already: left as they
         // are, which also spares the disk a flush per file.
-        if (holds(slot.destination, output)) {
+        if (FileReplacement::holds(slot.destination, output)) {
             QFile::remove(slot.temporary);
             return;
         }
@@ -346,12 +332,24 @@ void OptimizerRun::leaveAsItWas(int index) {
         contents = InputGuard::read(input);
     const QString error =
         !contents ? tr("Cannot copy the file into the output folder: %1").arg(input.errorString())
-        : holds(slot.destination, *contents) ? QString()
-                                             : FileReplacement::write(slot.destination, *contents);
+        : FileReplacement::holds(slot.destination, *contents)
+            ? QString()
+            : FileReplacement::write(slot.destination, *contents);
     if (!error.isEmpty()) {
         --m_finished;
         failFile(index, error);
     }
+}
+
+QString OptimizerRun::writeTemporary(int index, const QByteArray &bytes) {
+    QFile file(m_slots.at(index).temporary);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+        file.write(bytes) == bytes.size() && file.flush())
+        return {};
+    const QString error = file.errorString();
+    file.close();
+    file.remove();
+    return error;
 }
 
 void OptimizerRun::failFile(int index, const QString &message) {
@@ -442,85 +440,13 @@ void OptimizerRun::startCheck(int index) {
         });
 }
 
-void OptimizerRun::openCache(const SvgoInstallation &installation) {
-    // An svgo of no known version (a script that runs some svgo) could change unseen.
-    if (!m_options.resultsCache.value_or(Keys::cacheResults().get()) ||
-        installation.version.isEmpty())
-        return;
-    QByteArray configuration = "svgo's defaults";
-    if (!m_configFile.isEmpty()) {
-        QFile file(m_configFile);
-        if (!file.open(QIODevice::ReadOnly))
-            return;
-        configuration = file.readAll();
-        if (m_profile.svgoConfigFile) {
-            // A configuration of the user's own may read other files, which its bytes do not
-            // show: then nothing is remembered. It may also look at the file's name.
-            if (configuration.contains("import") || configuration.contains("require"))
-                return;
-            m_cacheByPath = true;
-        }
-    }
-    // Ids named after the file make the output depend on the file's name.
-    if (m_profile.uniqueIdsInFiles && !m_textMode)
-        m_cacheByPath = true;
-    // A new build of the program may review differently; its messages follow the language.
-    const QFileInfo program(QCoreApplication::applicationFilePath());
-    QByteArray context;
-    QDataStream stream(&context, QIODevice::WriteOnly);
-    stream << QCoreApplication::applicationVersion() << program.size()
-           << program.lastModified().toMSecsSinceEpoch()
-           << OutputReview::tr("svgo could not make the file smaller; it stays as it was.")
-           << installation.executable << installation.packageFolder << installation.version
-           << installation.node << int(installation.engine()) << configuration
-           << int(m_profile.mode) << m_profile.checkRendering
-           << m_profile.keepOriginalWhenNotSmaller << m_profile.uniqueIdsInFiles;
-    m_cache = std::make_unique<ResultsCache>(
-        m_options.cacheFolder.value_or(ResultsCache::defaultFolder()), context);
-}
-
-QByteArray OptimizerRun::cacheKeyInput(int index) const {
-    return m_cacheByPath ? m_paths.at(index).toUtf8() + '\0' + m_originals.at(index)
-                         : m_originals.at(index);
-}
-
-bool OptimizerRun::answerFromCache(int index) {
-    if (!m_cache || m_originals.at(index).isEmpty())
-        return false;
-    std::optional<ResultsCache::Answer> answer = m_cache->find(cacheKeyInput(index));
-    if (!answer)
-        return false;
-    // An output folder that holds this very output needs nothing written, not even the
-    // temporary file: the usual case of a second run over unchanged files.
-    const SvgoOutputs::Slot &slot = m_slots.at(index);
-    const bool alreadyThere =
-        !m_inMemory && !slot.replacesInput && holds(slot.destination, answer->output);
-    if (!m_inMemory && !alreadyThere) {
-        // Placed like svgo's own output, through the file's private temporary name.
-        QFile output(slot.temporary);
-        if (!output.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-            output.write(answer->output) != answer->output.size() || !output.flush()) {
-            output.close();
-            output.remove();
-            return false; // svgo writes it, or says what is wrong with the place
-        }
-    }
-    m_fromCache.insert(index, answer->review);
-    finishFile(index, m_inMemory || alreadyThere ? &answer->output : nullptr);
-    return true;
-}
-
 FileResult::Status OptimizerRun::reviewOutput(int index, const QByteArray &output,
                                               const std::optional<FileResult> &review) {
     const std::shared_ptr<VisualCheck> check =
         m_checks.at(index).isValid() ? m_checks.at(index).result() : nullptr;
     m_checks[index] = {}; // its drawing is not needed again
     FileResult result;
-    if (review) {
-        result = *review;
-        if (m_cache)
-            m_cache->store(cacheKeyInput(index), result, output);
-    } else if (const auto cached = m_fromCache.constFind(index); cached != m_fromCache.cend()) {
+    if (const auto cached = m_fromCache.constFind(index); cached != m_fromCache.cend()) {
         result = *cached;
         m_fromCache.erase(cached);
     } else if (m_originals.at(index).isEmpty()) {
@@ -528,7 +454,9 @@ FileResult::Status OptimizerRun::reviewOutput(int index, const QByteArray &outpu
         result.status = FileResult::Status::Optimized;
         result.sizeAfter = output.size();
     } else {
-        result = OutputReview::review(m_profile, m_originals.at(index), output, check.get());
+        result = review
+                     ? *review
+                     : OutputReview::review(m_profile, m_originals.at(index), output, check.get());
         if (m_cache)
             m_cache->store(cacheKeyInput(index), result, output);
     }

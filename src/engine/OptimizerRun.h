@@ -96,6 +96,9 @@ private:
     // A file the run does not replace: copied as it is where the run writes into a folder.
     void leaveAsItWas(int index);
     void failFile(int index, const QString &message);
+    // Writes `bytes` to the file's private temporary name; the system's reason when it cannot
+    // (and nothing is left there).
+    QString writeTemporary(int index, const QByteArray &bytes);
     void reportProgress();
     void checkCancel();
 

@@ -11,11 +11,6 @@
 
 namespace {
 
-QStringView localName(QStringView name) {
-    const qsizetype colon = name.lastIndexOf(u':');
-    return colon < 0 ? name : name.sliced(colon + 1);
-}
-
 // What one document shows of itself.
 struct Traits {
     QStringList ids; // in the order defined, each once
@@ -72,7 +67,7 @@ Traits traitsOf(const QByteArray &svg) {
     Markup::scan(
         markup,
         [&](const Markup::StartTag &tag) {
-            const QStringView name = localName(tag.name);
+            const QStringView name = Markup::localName(tag.name);
             const bool root = !traits.hasRoot;
             traits.hasRoot = true;
             traits.script = traits.script || name == u"script";
@@ -110,7 +105,7 @@ Traits traitsOf(const QByteArray &svg) {
             }
         },
         [&](qsizetype start, qsizetype length, QStringView element) {
-            if (localName(element) == u"style")
+            if (Markup::localName(element) == u"style")
                 readDeclarations(QStringView(markup).sliced(start, length), traits);
         });
     return traits;
