@@ -1,6 +1,7 @@
 #include "engine/IdPrefixer.h"
 
 #include "engine/MarkupScanner.h"
+#include "engine/StyleSheets.h"
 
 #include <QRegularExpression>
 
@@ -59,110 +60,6 @@ QString decoded(QStringView text) {
     return result;
 }
 
-bool isNameStart(QChar c) {
-    return c.isLetter() || c == u'_' || c.unicode() >= 0x80;
-}
-bool isNameChar(QChar c) {
-    return isNameStart(c) || c.isDigit() || c == u'-';
-}
-
-// The CSS name starting at `at` (an optional "-", then a name start): its length, or 0.
-qsizetype nameLength(QStringView text, qsizetype at) {
-    qsizetype i = at;
-    if (i < text.size() && text[i] == u'-')
-        ++i;
-    if (i >= text.size() || !isNameStart(text[i]))
-        return 0;
-    while (i < text.size() && isNameChar(text[i]))
-        ++i;
-    return i - at;
-}
-
-// What a selector list names: "#id" and ".class" outside strings and attribute selectors, and
-// the value of [id=…], [id^=…] and [id|=…] (`exact` for "="). Offsets are into `selectors`.
-struct SelectorName {
-    enum Kind { Id, Class, IdAttribute } kind;
-    qsizetype start;
-    qsizetype length;
-    bool exact = true;
-};
-
-QList<SelectorName> selectorNames(QStringView selectors) {
-    QList<SelectorName> names;
-    for (qsizetype i = 0; i < selectors.size(); ++i) {
-        const QChar c = selectors[i];
-        if (c == u'"' || c == u'\'') {
-            const qsizetype end = selectors.indexOf(c, i + 1);
-            i = end < 0 ? selectors.size() : end;
-        } else if (c == u'[') {
-            const qsizetype end = selectors.indexOf(u']', i + 1);
-            const QStringView inside =
-                selectors.sliced(i + 1, (end < 0 ? selectors.size() : end) - i - 1);
-            static const QRegularExpression idAttribute(
-                QStringLiteral("^\\s*id\\s*([\\^|]?)=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s\"']+))"));
-            if (const QRegularExpressionMatch match = idAttribute.match(inside); match.hasMatch()) {
-                const int group = match.capturedStart(2) >= 0   ? 2
-                                  : match.capturedStart(3) >= 0 ? 3
-                                                                : 4;
-                names.append({SelectorName::IdAttribute, i + 1 + match.capturedStart(group),
-                              match.capturedLength(group), match.capturedLength(1) == 0});
-            }
-            i = end < 0 ? selectors.size() : end;
-        } else if (c == u'#' || c == u'.') {
-            if (const qsizetype length = nameLength(selectors, i + 1); length > 0) {
-                names.append({c == u'#' ? SelectorName::Id : SelectorName::Class, i + 1, length});
-                i += length;
-            }
-        } else if (c == u'\\') {
-            ++i; // an escaped character is never a name's start
-        }
-    }
-    return names;
-}
-
-// Calls `onRule` with the selectors of each style rule that applies to the document itself:
-// not the keyframes of an animation, not the descriptors of @font-face or @page. Its offsets
-// are into the text; comments and strings never count.
-void forEachRule(QStringView css,
-                 const std::function<void(qsizetype start, qsizetype length)> &onRule) {
-    enum class Block { Rule, Group, Other };
-    QList<Block> open;
-    qsizetype segment = 0;
-    for (qsizetype i = 0; i < css.size(); ++i) {
-        const QChar c = css[i];
-        if (c == u'"' || c == u'\'') {
-            const qsizetype end = css.indexOf(c, i + 1);
-            i = end < 0 ? css.size() : end;
-        } else if (c == u'/' && css.sliced(i).startsWith(u"/*")) {
-            const qsizetype end = css.indexOf(u"*/", i + 2);
-            i = end < 0 ? css.size() : end + 1;
-        } else if (c == u'{') {
-            const QStringView prelude = css.sliced(segment, i - segment).trimmed();
-            Block block = Block::Rule;
-            if (prelude.startsWith(u'@')) {
-                static const QStringList groups{
-                    QStringLiteral("@media"), QStringLiteral("@supports"), QStringLiteral("@layer"),
-                    QStringLiteral("@container"), QStringLiteral("@document")};
-                block = std::any_of(groups.cbegin(), groups.cend(),
-                                    [&](const QString &group) {
-                                        return prelude.startsWith(group, Qt::CaseInsensitive);
-                                    })
-                            ? Block::Group
-                            : Block::Other;
-            }
-            if (block == Block::Rule &&
-                std::all_of(open.cbegin(), open.cend(), [](Block b) { return b == Block::Group; }))
-                onRule(segment, i - segment);
-            open.append(block);
-            segment = i + 1;
-        } else if (c == u'}' || c == u';') {
-            if (c == u'}' && !open.isEmpty())
-                open.removeLast();
-            segment = i + 1;
-        }
-    }
-}
-
 class Rewriter {
 public:
     Rewriter(const QSet<QString> &ids, const QSet<QString> &classes, const QString &prefix,
@@ -200,7 +97,7 @@ public:
         const QString css = urls(text);
         QString result;
         qsizetype copied = 0;
-        forEachRule(css, [&](qsizetype start, qsizetype length) {
+        StyleSheets::forEachRule(css, [&](qsizetype start, qsizetype length) {
             result += QStringView(css).sliced(copied, start - copied);
             result += selectors(QStringView(css).sliced(start, length));
             copied = start + length;
@@ -235,11 +132,12 @@ private:
         list.replace(comment, QStringLiteral(" "));
         QString named;
         qsizetype copied = 0;
-        for (const SelectorName &name : selectorNames(list)) {
+        for (const StyleSheets::SelectorName &name : StyleSheets::selectorNames(list)) {
             const QString value = decoded(QStringView(list).sliced(name.start, name.length));
-            const bool prefixed = name.kind == SelectorName::Class ? m_classes.contains(value)
-                                  : name.exact                     ? m_ids.contains(value)
-                                                                   : true;
+            const bool prefixed = name.kind == StyleSheets::SelectorName::Class
+                                      ? m_classes.contains(value)
+                                  : name.exact ? m_ids.contains(value)
+                                               : true;
             if (!prefixed)
                 continue;
             named += QStringView(list).sliced(copied, name.start - copied);
@@ -282,7 +180,7 @@ private:
         const QString root = u'#' + m_rootId;
         const auto startsWithWord = [&](QStringView word) {
             return text.startsWith(word, Qt::CaseInsensitive) &&
-                   (text.size() == word.size() || !isNameChar(text[word.size()]));
+                   (text.size() == word.size() || !StyleSheets::isNameChar(text[word.size()]));
         };
         QString result = selector.left(start);
         if (startsWithWord(root)) {
@@ -404,11 +302,11 @@ QString prefixIds(QStringView markup, const QString &prefix, bool scopeToRoot) {
             if (Markup::localName(element) != u"style")
                 return;
             const QStringView css = markup.sliced(start, length);
-            forEachRule(css, [&](qsizetype at, qsizetype size) {
+            StyleSheets::forEachRule(css, [&](qsizetype at, qsizetype size) {
                 hasRules = true;
                 const QStringView list = css.sliced(at, size);
-                for (const SelectorName &name : selectorNames(list))
-                    if (name.kind == SelectorName::Class)
+                for (const StyleSheets::SelectorName &name : StyleSheets::selectorNames(list))
+                    if (name.kind == StyleSheets::SelectorName::Class)
                         classes.insert(decoded(list.sliced(name.start, name.length)));
             });
         });
@@ -430,7 +328,7 @@ QString prefixIds(QStringView markup, const QString &prefix, bool scopeToRoot) {
                 {root->start + 1 + root->name.size(), 0, QStringLiteral(" id=\"%1\"").arg(rootId)});
         } else {
             const QStringView value = markup.sliced(own->valueStart, own->valueLength);
-            if (nameLength(value, 0) == value.size())
+            if (StyleSheets::nameLength(value, 0) == value.size())
                 rootId = prefix + value.toString();
         }
     }
