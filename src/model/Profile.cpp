@@ -164,5 +164,7 @@ size_t qHash(const Profile &p, size_t seed) {
     seed = combine(seed, p.removeDimensions);
     seed = combine(seed, p.removeScripts);
     seed = combine(seed, p.uniqueIdsInFiles);
+    seed = combine(seed, p.automaticPrecision);
+    seed = combine(seed, p.findBreakingPlugins);
     return seed;
 }

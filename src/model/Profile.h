@@ -68,6 +68,9 @@ struct Profile {
     bool keepOriginalWhenNotSmaller = true; // file mode: keep an input svgo cannot shrink
     // svgo's options, used where no configuration file is chosen; the defaults are svgo's own.
     std::optional<qint64> precision; // digits after the point; absent: svgo's default
+    // Per file the lowest precision, up to svgo's default, whose output still looks the same;
+    // `precision` is not used then.
+    bool automaticPrecision = false;
     bool multipass = false;
     bool keepViewBox = true;
     bool keepTitleAndDesc = false;
@@ -77,6 +80,9 @@ struct Profile {
     // File mode: each file's ids (and the classes of its style sheet) get its name in front, as
     // text mode gives them, so files inlined in one page never point at each other's parts.
     bool uniqueIdsInFiles = false;
+    // An output that looks different is made again without the plugins that change its drawing;
+    // off: the original is kept, as without any search.
+    bool findBreakingPlugins = true;
 
     static const QString defaultId; // "DefaultProfile"
 

@@ -155,9 +155,12 @@ QByteArray Profile::toJson() const {
     // Keys in sorted order, as the store has always written them.
     ObjectWriter writer;
     const Profile defaults;
+    writer.addUnlessDefault("automaticPrecision", automaticPrecision, defaults.automaticPrecision);
     writer.addUnlessDefault("checkRendering", checkRendering, defaults.checkRendering);
     writer.addUnlessDefault("colorsToCurrentColor", colorsToCurrentColor,
                             defaults.colorsToCurrentColor);
+    writer.addUnlessDefault("findBreakingPlugins", findBreakingPlugins,
+                            defaults.findBreakingPlugins);
     writer.add("id", id);
     writer.add("indentationStyle", rawValue(indentationStyle));
     writer.add("indentationWidth", indentationWidth);
@@ -222,7 +225,9 @@ std::optional<Profile> Profile::fromJson(const QByteArray &json) {
         readLaterBool(object, "colorsToCurrentColor", profile.colorsToCurrentColor) &&
         readLaterBool(object, "removeDimensions", profile.removeDimensions) &&
         readLaterBool(object, "removeScripts", profile.removeScripts) &&
-        readLaterBool(object, "uniqueIdsInFiles", profile.uniqueIdsInFiles);
+        readLaterBool(object, "uniqueIdsInFiles", profile.uniqueIdsInFiles) &&
+        readLaterBool(object, "automaticPrecision", profile.automaticPrecision) &&
+        readLaterBool(object, "findBreakingPlugins", profile.findBreakingPlugins);
     if (!complete)
         return std::nullopt;
 
