@@ -143,6 +143,8 @@ void OptimizerRun::checkCancel() {
         killGroup(process);
     if (m_job)
         m_workers.cancel(m_job);
+    for (const std::shared_ptr<SvgoJob> &job : std::as_const(m_tryJobs))
+        m_workers.cancel(job);
 }
 
 void OptimizerRun::startWorkers(const SvgoInstallation &installation, const QList<int> &files) {
@@ -161,9 +163,15 @@ void OptimizerRun::startWorkers(const SvgoInstallation &installation, const QLis
     job->timeLimitMs = limit > 0 ? limit : Keys::svgoTimeLimit().get() * 1000;
     job->receiver = this;
     job->deliver = [this](const SvgoJobUpdate &update) { takeUpdate(update); };
-    for (int index : files)
-        job->queue.push_back(
-            {index, m_inputs.at(index), m_inMemory ? QString() : m_slots.at(index).temporary, 0});
+    m_tryTemplate = *job;
+    for (int index : files) {
+        SvgoRequest request;
+        request.index = index;
+        request.input = m_inputs.at(index);
+        if (!m_inMemory)
+            request.output = m_slots.at(index).temporary;
+        job->queue.push_back(request);
+    }
     m_job = job;
     m_workers.submit(job);
 }
@@ -171,6 +179,8 @@ void OptimizerRun::startWorkers(const SvgoInstallation &installation, const QLis
 void OptimizerRun::takeUpdate(const SvgoJobUpdate &update) {
     // Answers that came in before a cancel took hold are files finished before it: kept.
     for (const SvgoAnswer &answer : update.answers) {
+        if (m_plugins.isEmpty())
+            m_plugins = answer.plugins;
         if (answer.ok)
             finishFile(answer.index, m_inMemory ? &answer.document : nullptr);
         else if (answer.code == "ENOENT")
@@ -208,14 +218,9 @@ void OptimizerRun::finishFile(int index, const QByteArray *document) {
             file.remove();
     }
     // svgo's output gets the file's name in its ids; an answer from the cache already has it.
-    if (m_profile.uniqueIdsInFiles && !m_textMode && !m_fromCache.contains(index)) {
-        const QString named = IdPrefixer::prefixIds(
-            QString::fromUtf8(output),
-            IdPrefixer::validName(QFileInfo(m_paths.at(index)).completeBaseName()) +
-                IdPrefixer::separator.toString(),
-            true);
-        if (QByteArray bytes = named.toUtf8(); bytes != output) {
-            output = std::move(bytes);
+    if (!m_fromCache.contains(index)) {
+        if (QByteArray named = withFileIds(index, output); named != output) {
+            output = std::move(named);
             if (!document && !m_inMemory)
                 if (const QString error = writeTemporary(index, output); !error.isEmpty()) {
                     failFile(index, tr("Cannot write the output: %1").arg(error));
@@ -231,27 +236,47 @@ void OptimizerRun::finishFile(int index, const QByteArray *document) {
     // when their verdict is in. Meanwhile this thread takes the next answers.
     if (m_checks.at(index).isValid() && !m_fromCache.contains(index) &&
         !m_originals.at(index).isEmpty()) {
-        ++m_reviewing;
-        auto *watcher = new QFutureWatcher<FileResult>(this);
-        connect(watcher, &QFutureWatcherBase::finished, this,
-                [this, watcher, index, output, written] {
-                    const FileResult review = watcher->result();
-                    watcher->deleteLater();
-                    --m_reviewing;
-                    placeReviewed(index, output, written, review);
-                    reportProgress();
-                    startMore(); // the run may be over now
-                });
         QFuture<std::shared_ptr<VisualCheck>> drawn = m_checks.at(index);
-        watcher->setFuture(
-            drawn.then(&renderPool(), [profile = m_profile, original = m_originals.at(index),
-                                       output](const std::shared_ptr<VisualCheck> &check) {
-                return OutputReview::review(profile, original, output, check.get());
-            }));
         m_checks[index] = {};
+        reviewOnPool(drawn.then(&renderPool(),
+                                [profile = m_profile, original = m_originals.at(index),
+                                 output](const std::shared_ptr<VisualCheck> &check) {
+                                    return OutputReview::review(profile, original, output,
+                                                                check.get());
+                                }),
+                     [this, index, output, written, drawn](const FileResult &review) {
+                         if (!startSearch(index, output, written, review, drawn.result()))
+                             placeReviewed(index, output, written, review);
+                     });
         return;
     }
     placeReviewed(index, output, written, std::nullopt);
+}
+
+void OptimizerRun::reviewOnPool(QFuture<FileResult> review,
+                                std::function<void(const FileResult &)> then) {
+    ++m_reviewing;
+    auto *watcher = new QFutureWatcher<FileResult>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, then] {
+        const FileResult result = watcher->result();
+        watcher->deleteLater();
+        --m_reviewing;
+        then(result);
+        reportProgress();
+        startMore(); // the run may be over now
+    });
+    watcher->setFuture(review);
+}
+
+QByteArray OptimizerRun::withFileIds(int index, const QByteArray &output) const {
+    if (!m_profile.uniqueIdsInFiles || m_textMode)
+        return output;
+    return IdPrefixer::prefixIds(
+               QString::fromUtf8(output),
+               IdPrefixer::validName(QFileInfo(m_paths.at(index)).completeBaseName()) +
+                   IdPrefixer::separator.toString(),
+               true)
+        .toUtf8();
 }
 
 void OptimizerRun::placeReviewed(int index, const QByteArray &output,

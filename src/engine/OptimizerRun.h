@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -80,6 +81,50 @@ private:
     void watchProcesses(); // ends processes that made no progress within the time limit
     static void killGroup(Process *process);
 
+    // The searches that follow a file's first output (OptimizerRunSearch.cpp): for the fewest
+    // plugins to switch off when it looks different, and for the lowest precision that still
+    // looks the same where the profile asks for it. Each try is one more optimization on the
+    // warm workers, reviewed like the first output.
+    struct Search {
+        std::shared_ptr<VisualCheck> check;
+        OriginalsBackup::Stamp written; // of the first output's temporary file
+        bool forPlugins = false;        // else for the precision
+        // Plugins: the culprits found so far, and the plugins that may hold more, likeliest
+        // first. Leaving out `needed` and the first `high` of `candidates` looks the same; the
+        // first `low` do not (-1: not known yet).
+        QStringList needed;
+        QStringList candidates;
+        int low = 0, high = 0;
+        int tryingCount = -1; // how many of `candidates` the optimization in flight leaves out
+        QStringList trying;   // everything it leaves out
+        int tryingPrecision = -1;
+        int lowest = 0, highest = 0; // precision: the range still open
+        int spent = 0;
+        QByteArray firstOutput; // svgo's, with every plugin and its usual precision
+        FileResult firstReview;
+        QByteArray bestOutput; // the best output that looks the same; its review
+        std::optional<FileResult> bestReview;
+        QStringList bestWithout;
+        int bestPrecision = -1;
+    };
+    // At most this many further optimizations per file, whatever it searches for.
+    static constexpr int searchBound = 8;
+    // svgo's plugins round to three digits after the point unless told otherwise.
+    static constexpr int svgoDefaultPrecision = 3;
+    // Starts a search for a file whose first output was reviewed on the render pool; false when
+    // there is nothing to search for, and the review stands.
+    bool startSearch(int index, const QByteArray &output, const OriginalsBackup::Stamp &written,
+                     const FileResult &review, const std::shared_ptr<VisualCheck> &check);
+    void tryNext(int index);
+    void submitTry(int index, const QStringList &without, int precision);
+    void takeTryUpdate(SvgoJob *job, const SvgoJobUpdate &update);
+    void tried(int index, const QByteArray &output, const std::optional<FileResult> &review);
+    void endSearch(int index);
+    // Reviews `output` on the render pool and hands the verdict to `then` on this thread.
+    void reviewOnPool(QFuture<FileResult> review, std::function<void(const FileResult &)> then);
+    // svgo's output with the file's name in front of its ids, where the profile asks for that.
+    QByteArray withFileIds(int index, const QByteArray &output) const;
+
     // `document` is svgo's output in text mode when it did not go through a file.
     void finishFile(int index, const QByteArray *document = nullptr);
     // Checks one input before svgo gets it: fails it, or hands svgo a UTF-8 copy where needed.
@@ -126,11 +171,15 @@ private:
     SvgoOutputs m_outputs;
     // File mode: the originals of the inputs the run replaces, so the replacement can be undone.
     std::unique_ptr<OriginalsBackup> m_backup;
-    QList<SvgoOutputs::Slot> m_slots; // one per file
-    QList<FileResult> m_outcomes;     // one per file
-    QList<QByteArray> m_documents;    // text mode: what each file puts into the text
-    QList<int> m_settled;             // files finished since the last report of finished files
-    std::shared_ptr<SvgoJob> m_job;   // the files with the workers; reset once they are done
+    QList<SvgoOutputs::Slot> m_slots;     // one per file
+    QList<FileResult> m_outcomes;         // one per file
+    QList<QByteArray> m_documents;        // text mode: what each file puts into the text
+    QList<int> m_settled;                 // files finished since the last report of finished files
+    std::shared_ptr<SvgoJob> m_job;       // the files with the workers; reset once they are done
+    std::optional<SvgoJob> m_tryTemplate; // how searches ask the workers; none without
+    QList<std::shared_ptr<SvgoJob>> m_tryJobs; // their optimizations still with the workers
+    QHash<int, Search> m_searches;
+    QStringList m_plugins; // what the workers' configuration runs, in svgo's order
     // svgo's command line runs in an empty folder of its own and is given an explicit
     // configuration, so that nothing around it can change its results.
     std::unique_ptr<QTemporaryDir> m_commandLineFolder;

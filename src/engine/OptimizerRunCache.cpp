@@ -43,7 +43,8 @@ void OptimizerRun::openCache(const SvgoInstallation &installation) {
            << installation.executable << installation.packageFolder << installation.version
            << installation.node << int(installation.engine()) << configuration
            << int(m_profile.mode) << m_profile.checkRendering
-           << m_profile.keepOriginalWhenNotSmaller << m_profile.uniqueIdsInFiles;
+           << m_profile.keepOriginalWhenNotSmaller << m_profile.uniqueIdsInFiles
+           << m_profile.automaticPrecision << m_profile.findBreakingPlugins;
     m_cache = std::make_unique<ResultsCache>(
         m_options.cacheFolder.value_or(ResultsCache::defaultFolder()), context);
 }

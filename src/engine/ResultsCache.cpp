@@ -21,7 +21,7 @@
 
 namespace {
 
-constexpr QByteArrayView magic("MRCACHE1");
+constexpr QByteArrayView magic("MRCACHE2");
 constexpr QCryptographicHash::Algorithm algorithm = QCryptographicHash::Blake2b_256;
 constexpr int digestSize = 32;
 const QString entrySuffix = QStringLiteral(".entry");
@@ -103,8 +103,10 @@ std::optional<ResultsCache::Answer> ResultsCache::find(const QByteArray &input) 
     quint8 status = 0;
     Answer answer;
     qint64 changedPixels = -1;
+    qint32 precisionUsed = -1;
     stream >> storedKey >> status >> answer.review.message >> changedPixels >>
-        answer.review.comparedAt >> answer.output;
+        answer.review.comparedAt >> answer.review.withoutPlugins >>
+        answer.review.sizeWithAllPlugins >> precisionUsed >> answer.output;
     using Status = FileResult::Status;
     const auto kept = {Status::Optimized, Status::AlreadyOptimal, Status::LooksDifferent};
     if (stream.status() != QDataStream::Ok || !stream.atEnd() || storedKey != key ||
@@ -112,6 +114,7 @@ std::optional<ResultsCache::Answer> ResultsCache::find(const QByteArray &input) 
         return damaged();
     answer.review.status = Status(status);
     answer.review.changedPixels = changedPixels;
+    answer.review.precisionUsed = precisionUsed;
     answer.review.sizeAfter = answer.output.size();
     if (answer.review.status == Status::LooksDifferent)
         answer.review.differentOutput = answer.output;
@@ -132,7 +135,8 @@ void ResultsCache::store(const QByteArray &input, const FileResult &review,
         QDataStream stream(&body, QIODevice::Append);
         stream.setVersion(QDataStream::Qt_6_4);
         stream << key << quint8(review.status) << review.message << qint64(review.changedPixels)
-               << review.comparedAt << output;
+               << review.comparedAt << review.withoutPlugins << review.sizeWithAllPlugins
+               << qint32(review.precisionUsed) << output;
     }
     body += digest(body);
     const QString path = pathOf(key);

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <deque>
 #include <functional>
@@ -17,6 +18,10 @@ struct SvgoRequest {
     QString input;
     QString output;
     int attempts = 0; // workers that died while optimizing it
+    // Plugins left out of the configuration, and the float precision every plugin rounds to
+    // (-1: the configuration's), for the searches that follow an output that looks different.
+    QStringList without;
+    int precision = -1;
 };
 
 struct SvgoAnswer {
@@ -25,6 +30,8 @@ struct SvgoAnswer {
     QString error;       // svgo's error text, or why the file could not be done
     QByteArray code;     // Node's error code (ENOENT, say); empty for svgo's own errors
     QByteArray document; // the optimized document when no output file was asked for
+    // The plugins of the configuration that `without` can name, in the order svgo runs them.
+    QStringList plugins;
 };
 
 // What the pool tells a run; delivered on the run's thread in the order sent.

@@ -306,7 +306,7 @@ void SvgoWorkerPool::workerUnusable(Worker *worker, bool fallback, const QString
             if (fallback)
                 update.fallback.append(request);
             else
-                update.answers.append({request.index, false, message, {}, {}});
+                update.answers.append({request.index, false, message, {}, {}, {}});
         }
         job->outstanding -= int(job->queue.size());
         job->queue.clear();

@@ -76,6 +76,7 @@ private:
         std::deque<InFlight> inFlight;
         QElapsedTimer lastProgress; // since it started, or last said something while busy
         bool batchFull = false;     // had its fill of requests; gets more once half are answered
+        QStringList plugins;        // what its configuration runs, as it said when ready
 
         bool busy() const { return !ready || !inFlight.empty(); }
     };

@@ -6,6 +6,7 @@
 #include "model/Diagnostics.h"
 
 #include <QDir>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -98,6 +99,17 @@ void SvgoWorkerPool::send(Worker *worker, const std::shared_ptr<SvgoJob> &job,
     }
     if (job->passes > 1)
         line += ",\"passes\":" + QByteArray::number(job->passes);
+    if (!request.without.isEmpty()) {
+        line += ",\"without\":[";
+        for (const QString &plugin : request.without) {
+            if (!line.endsWith('['))
+                line += ',';
+            appendJsonString(line, plugin);
+        }
+        line += ']';
+    }
+    if (request.precision >= 0)
+        line += ",\"precision\":" + QByteArray::number(request.precision);
     line += "}\n";
     if (!worker->busy())
         worker->lastProgress.start();
@@ -164,6 +176,8 @@ void SvgoWorkerPool::handleLine(Worker *worker, QByteArrayView line, Updates &up
         }
         worker->ready = true;
         worker->lastProgress.start();
+        for (const QJsonValue plugin : message.value(QLatin1String("plugins")).toArray())
+            worker->plugins.append(plugin.toString());
         return;
     }
     if (const QJsonValue bytes = message.value(QLatin1String("bytes")); bytes.isDouble()) {
@@ -203,6 +217,7 @@ void SvgoWorkerPool::takeAnswer(Worker *worker, const QJsonObject &message, QByt
     result.error = message.value(QLatin1String("error")).toString();
     result.code = message.value(QLatin1String("code")).toString().toUtf8();
     result.document = std::move(document);
+    result.plugins = worker->plugins;
     answer(entry.job, std::move(result), updates);
 }
 
@@ -237,6 +252,7 @@ void SvgoWorkerPool::workerEnded(Worker *worker) {
                         false,
                         tr("svgo ended unexpectedly while optimizing this file."),
                         {},
+                        {},
                         {}},
                        updates);
             else
@@ -269,6 +285,7 @@ void SvgoWorkerPool::timedOut(Worker *worker) {
            {entry.request.index,
             false,
             tr("svgo took longer than %1 s").arg(QString::number(double(m_timeLimitMs) / 1000.0)),
+            {},
             {},
             {}},
            updates);

@@ -3,11 +3,16 @@
 //
 //   node svgo-worker.mjs PACKAGE_FOLDER [CONFIG_FILE]
 //
-// Requests arrive on standard input, one JSON object a line: {"id", "input", "output", "passes"};
-// without "output" the optimized document comes back in the answer. With "passes" above 1 svgo
-// runs over its own output again while that still shrinks, up to that many times in all. Every line on standard output is one
-// JSON object, written by send() alone:
-//   {"ready":true,"version"}                   the module and the configuration are loaded
+// Requests arrive on standard input, one JSON object a line:
+// {"id", "input", "output", "passes", "without", "precision"}; without "output" the optimized
+// document comes back in the answer. With "passes" above 1 svgo runs over its own output again
+// while that still shrinks, up to that many times in all. "without" names plugins to leave out
+// (a preset's own plugins are switched off in its overrides), "precision" sets the float
+// precision every plugin rounds to. Every line on standard output is one JSON object, written by
+// send() alone:
+//   {"ready":true,"version","plugins"}         the module and the configuration are loaded;
+//                                              "plugins" names, in order, the plugins "without"
+//                                              can leave out (a preset's own, one by one)
 //   {"ready":false,"fallback":true,"error"}    the module cannot be used; run svgo's command line
 //   {"ready":false,"error"}                    the configuration cannot be used
 //   {"id","ok":true,"ms","rss"[,"bytes"]}      done: written to "output", or handed back as the
@@ -80,10 +85,48 @@ try {
     send({ ready: false, error: String(error) });
     process.exit(0);
   }
-  send({ ready: true, version: loaded.version });
+  send({ ready: true, version: loaded.version, plugins: pluginNames() });
 } catch (error) {
   send({ ready: false, fallback: true, error: String(error) });
   process.exit(0);
+}
+
+// svgo's defaults are its default preset.
+function configuredPlugins() {
+  return Array.isArray(config.plugins) ? config.plugins : ['preset-default'];
+}
+
+function nameOf(entry) {
+  return typeof entry === 'string' ? entry : entry?.name;
+}
+
+// The preset an entry stands for, with the plugins its overrides have not switched off already.
+function presetOf(entry) {
+  const preset = svgo.builtinPlugins?.find((plugin) => plugin.name === nameOf(entry) && plugin.isPreset);
+  if (!preset) return null;
+  const overrides = (typeof entry === 'string' ? undefined : entry.params?.overrides) ?? {};
+  return { overrides, plugins: preset.plugins.map((plugin) => plugin.name).filter((name) => overrides[name] !== false) };
+}
+
+function pluginNames() {
+  return configuredPlugins().flatMap((entry) => presetOf(entry)?.plugins ?? [nameOf(entry)]).filter((name) => typeof name === 'string');
+}
+
+// The configuration with the request's changes; the loaded one itself when it has none.
+function configFor(request) {
+  const without = new Set(Array.isArray(request.without) ? request.without : []);
+  if (without.size === 0 && typeof request.precision !== 'number') return config;
+  const plugins = configuredPlugins().flatMap((entry) => {
+    const preset = presetOf(entry);
+    if (!preset) return without.has(nameOf(entry)) ? [] : [entry];
+    const overrides = { ...preset.overrides };
+    for (const name of preset.plugins) if (without.has(name)) overrides[name] = false;
+    const base = typeof entry === 'string' ? { name: entry } : entry;
+    return [{ ...base, params: { ...base.params, overrides } }];
+  });
+  const changed = { ...config, plugins };
+  if (typeof request.precision === 'number') changed.floatPrecision = request.precision;
+  return changed;
 }
 
 // Each file is read when its turn comes, at once: an asynchronous read of a small file costs ten
@@ -116,8 +159,10 @@ function pump() {
     }
     const started = performance.now();
     let result;
+    let used;
     try {
-      result = svgo.optimize(text, { ...config, path: request.input });
+      used = configFor(request);
+      result = svgo.optimize(text, { ...used, path: request.input });
     } catch (error) {
       fail(request.id, error);
       continue;
@@ -130,7 +175,7 @@ function pump() {
       for (let pass = 1; pass < (request.passes ?? 1); ++pass) {
         const size = Buffer.byteLength(result.data);
         if (size >= given) break;
-        const again = svgo.optimize(result.data, { ...config, path: request.input });
+        const again = svgo.optimize(result.data, { ...used, path: request.input });
         if (Buffer.byteLength(again.data) >= size) break;
         given = size;
         result = again;
