@@ -1,0 +1,195 @@
+// The searches that follow an output that looks different, or look for a lower precision, with
+// the real svgo on its warm workers: what they find, what the file gets, and where they stop.
+
+#include "engine/VisualCheck.h"
+#include "tst_optimizer_support.h"
+
+using namespace optimizer_test;
+using Status = FileResult::Status;
+
+namespace {
+
+void write(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+// Squares whose corners sit at half a thousandth: svgo's rounding to three digits moves them by
+// a visible share of so small a drawing. The comment and the title give the other plugins
+// something to save.
+const QByteArray squares =
+    "<!-- drawn by hand -->\n<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 0.02 0.02\" "
+    "width=\"24\" height=\"24\"><g><title>squares</title><path fill-rule=\"evenodd\" "
+    "d=\"M0.0025 0.0025 L0.0175 0.0025 L0.0175 0.0175 L0.0025 0.0175 z M0.0045 0.0045 L0.0155 "
+    "0.0045 L0.0155 0.0155 L0.0045 0.0155 z\"/>DOT</g></svg>\n";
+// A dot whose radius cleanupNumericValues rounds up by a third.
+const QByteArray dot = "<circle cx=\"0.01\" cy=\"0.01\" r=\"0.0015\"/>";
+
+// A configuration of svgo's defaults plus plugins of its own: `breakers` each paint one more
+// rectangle red, and one plugin named by a number (which nothing can leave out) counts the
+// optimizations of each file in FOLDER/count and breaks the drawing where `alwaysBreaks`.
+QByteArray configWith(int breakers, bool alwaysBreaks) {
+    // Before svgo's own, which drop the ids and turn rectangles into paths.
+    QByteArray plugins;
+    for (int index = 0; index < breakers; ++index)
+        plugins += "{ name: 'breaker" + QByteArray::number(index) +
+                   "', fn: () => ({ element: { enter: (node) => { if (node.attributes.id === 'r" +
+                   QByteArray::number(index) + "') node.attributes.fill = 'red'; } } }) }, ";
+    plugins += "{ name: 7, fn: () => { fs.appendFileSync('FOLDER/count', 'x'); return " +
+               QByteArray(alwaysBreaks ? "{ element: { enter: (node) => { if (node.name === "
+                                         "'rect') node.attributes.fill = 'red'; } } }"
+                                       : "{}") +
+               "; } }, 'preset-default'";
+    return "import fs from 'node:fs';\nexport default { plugins: [" + plugins + "] };\n";
+}
+
+QByteArray rectangles(int count) {
+    QByteArray svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 100 100\"><!-- x -->";
+    for (int index = 0; index < count; ++index)
+        svg += "<rect id=\"r" + QByteArray::number(index) + "\" x=\"" +
+               QByteArray::number(index * 10) + "\" width=\"8\" height=\"100\"/>";
+    return svg + "</svg>\n";
+}
+
+} // namespace
+
+class tst_BreakingPlugins : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_settings.isValid());
+        isolateSettings(m_settings, QStringLiteral("tst_breakingplugins"));
+        Keys::svgoExecutablePath().set(svgo());
+        QCOMPARE(Optimizer::shared().engineKind(svgo()), SvgoInstallation::Engine::Worker);
+    }
+
+    void culpritsAreLeftOut_data() {
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QByteArray>("config"); // empty: svgo's defaults
+        QTest::addColumn<bool>("search");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("without");
+        QTest::addColumn<int>("optimizations"); // counted by the configuration; -1: not counted
+        const int file = int(OperationMode::File), text = int(OperationMode::Text);
+        const int optimized = int(Status::Optimized), different = int(Status::LooksDifferent);
+        QByteArray squaresAlone = squares;
+        squaresAlone.replace("DOT", "");
+        QByteArray squaresAndDot = squares;
+        squaresAndDot.replace("DOT", dot);
+        QTest::newRow("rounding path data") << squaresAlone << QByteArray() << true << file
+                                            << optimized << QStringList{"convertPathData"} << -1;
+        QTest::newRow("rounding path data, in text")
+            << squaresAlone << QByteArray() << true << text << optimized
+            << QStringList{"convertPathData"} << -1;
+        QTest::newRow("rounding path data and a radius")
+            << squaresAndDot << QByteArray() << true << file << optimized
+            << QStringList{"cleanupNumericValues", "convertPathData"} << -1;
+        QTest::newRow("search turned off")
+            << squaresAlone << QByteArray() << false << file << different << QStringList() << -1;
+        // The plugin of its own comes last in line: one try without every plugin, six halvings
+        // and one try without the culprit alone, after the first optimization.
+        QTest::newRow("a plugin of the user's own configuration")
+            << rectangles(1) << configWith(1, false) << true << text << optimized
+            << QStringList{"breaker0"} << 9;
+        QTest::newRow("nothing that can be left out helps")
+            << rectangles(1) << configWith(0, true) << true << text << different << QStringList()
+            << 2;
+        // Ten culprits take more tries than a file gets: it ends with the smallest set seen to
+        // look the same, after the first optimization and eight more.
+        QTest::newRow("more culprits than tries") << rectangles(10) << configWith(10, false) << true
+                                                  << text << optimized << QStringList() << 9;
+    }
+
+    void culpritsAreLeftOut() {
+        QFETCH(QByteArray, input);
+        QFETCH(QByteArray, config);
+        QFETCH(bool, search);
+        QFETCH(int, mode);
+        QFETCH(int, status);
+        QFETCH(QStringList, without);
+        QFETCH(int, optimizations);
+        QTemporaryDir work;
+        const QString path = work.filePath(QStringLiteral("icon.svg"));
+        write(path, input);
+        Profile profile = Profile::builtInDefault();
+        profile.mode = OperationMode(mode);
+        profile.uniqueIds = false;
+        profile.findBreakingPlugins = search;
+        if (!config.isEmpty()) {
+            const QString file = work.filePath(QStringLiteral("svgo.config.mjs"));
+            write(file, config.replace("FOLDER", work.path().toUtf8()));
+            profile.svgoConfigFile = QUrl::fromLocalFile(file);
+        }
+        OptimizerOptions options;
+        options.resultsCache = false;
+
+        const Run run = optimize({path}, profile, options);
+
+        const FileResult &outcome = run.result.outcomes.at(0);
+        QCOMPARE(int(outcome.status), status);
+        if (optimizations >= 0)
+            QCOMPARE(contents(work.filePath(QStringLiteral("count"))).size(), optimizations);
+        if (status != int(Status::Optimized)) {
+            QVERIFY(outcome.withoutPlugins.isEmpty());
+            QCOMPARE(mode == int(OperationMode::Text) ? run.result.documents.at(0) : contents(path),
+                     input);
+            return;
+        }
+        if (without.isEmpty()) {
+            QVERIFY(outcome.withoutPlugins.size() >= 10);
+            return;
+        }
+        QCOMPARE(outcome.withoutPlugins, without);
+        QVERIFY2(outcome.message.startsWith(QStringLiteral("Optimized without")),
+                 qPrintable(outcome.message));
+        QVERIFY(outcome.sizeWithAllPlugins > 0);
+        // What the file got is smaller than it was and draws as it did.
+        const QByteArray output =
+            mode == int(OperationMode::Text) ? run.result.documents.at(0) : contents(path);
+        QCOMPARE(outcome.sizeAfter, output.size());
+        QVERIFY(output.size() < input.size());
+        QVERIFY(!VisualCheck(input).compare(output).looksDifferent);
+    }
+
+    // Each icon gets the lowest precision that still draws it as it was, and is no larger than
+    // svgo's defaults make it; a run over icons that all hold still at svgo's default precision
+    // would not show the search at all, so some must go lower.
+    void automaticPrecisionGoesAsLowAsTheDrawingAllows() {
+        QTemporaryDir work;
+        const QString folder = work.filePath(QStringLiteral("icons"));
+        QDir().mkpath(folder);
+        const QStringList paths = copyInto(folder, icons(8));
+        QList<QByteArray> before;
+        for (const QString &path : paths)
+            before.append(contents(path));
+        const QList<QByteArray> plain = svgoAlone(paths);
+        Profile profile = Profile::builtInDefault();
+        profile.automaticPrecision = true;
+        profile.precision = 1; // not used with automatic precision
+        OptimizerOptions options;
+        options.resultsCache = false;
+
+        const Run run = optimize(paths, profile, options);
+
+        int lowered = 0;
+        for (int index = 0; index < paths.size(); ++index) {
+            const FileResult &outcome = run.result.outcomes.at(index);
+            QCOMPARE(outcome.status, Status::Optimized);
+            QVERIFY(outcome.precisionUsed >= 0 && outcome.precisionUsed <= 3);
+            lowered += outcome.precisionUsed < 3 ? 1 : 0;
+            const QByteArray output = contents(paths.at(index));
+            QVERIFY(output.size() <= plain.at(index).size());
+            QVERIFY(!VisualCheck(before.at(index)).compare(output).looksDifferent);
+        }
+        QVERIFY(lowered > 0);
+    }
+
+private:
+    QTemporaryDir m_settings;
+};
+
+QTEST_GUILESS_MAIN(tst_BreakingPlugins)
+#include "tst_breakingplugins.moc"
