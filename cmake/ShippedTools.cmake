@@ -37,3 +37,5 @@ endfunction()
 
 # The worker that keeps svgo loaded between files.
 mirandel_shipped_file(${PROJECT_SOURCE_DIR}/src/engine/worker/svgo-worker.mjs)
+# The script that applies a configuration's plugins one at a time, for "Why Smaller?".
+mirandel_shipped_file(${PROJECT_SOURCE_DIR}/src/engine/worker/svgo-plugin-steps.mjs)

@@ -11,6 +11,7 @@
 
 #include <QContextMenuEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QItemSelection>
 #include <QKeyEvent>
@@ -164,6 +165,13 @@ QMenu *FileTable::createContextMenu(int row, QWidget *parent) {
     QStringList ids{file.id};
     if (m_files->selection().contains(file.id))
         ids = QStringList(m_files->selection().cbegin(), m_files->selection().cend());
+    if (ids.size() == 1 && QFileInfo(file.id).isFile()) {
+        QPointer<FileTable> self = this;
+        menu->addAction(tr("Why Smaller?"), menu, [self, id = file.id] {
+            if (self)
+                emit self->whySmallerRequested(id);
+        });
+    }
     QStringList heldBack;
     for (const QString &id : std::as_const(ids))
         if (const FileResult *result = m_files->result(id);

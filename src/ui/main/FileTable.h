@@ -18,7 +18,8 @@ public:
     // The context menu of one row: reveal its file, then remove that row (not the selection).
     // The caller owns the menu; it does nothing once the row has gone.
     // When the row's files have kept originals, "Restore Originals" follows; it acts on the
-    // selection when the row is selected, else on the row.
+    // selection when the row is selected, else on the row. "Why Smaller?" is there for a row
+    // whose file exists, when no other row is selected with it.
     QMenu *createContextMenu(int row, QWidget *parent = nullptr);
 
     // Whether the menu's actions on files are enabled: not while the window is busy with them
@@ -37,6 +38,8 @@ signals:
     void restoreOriginalsRequested(const QStringList &ids);
     // Rows whose output looks different, to be used all the same (in file mode: written).
     void useOptimizedRequested(const QStringList &ids);
+    // The plugins' savings on one file, to be shown.
+    void whySmallerRequested(const QString &id);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -10,9 +10,11 @@
 #include "ui/main/ContactSheet.h"
 #include "ui/main/FileTable.h"
 #include "ui/main/Inspector.h"
+#include "ui/main/PluginSavingsDialog.h"
 #include "ui/main/WindowSession.h"
 #include "ui/profiles/ProfileMenu.h"
 
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -111,6 +113,22 @@ void MainWindow::createMenus() {
         m_contactSheet->raise();
         m_contactSheet->activateWindow();
     });
+    // For the one selected file; the table's context menu offers it for the row clicked.
+    QAction *whySmaller = view->addAction(tr("Why Smaller?"));
+    whySmaller->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Y));
+    const auto showWhySmaller = [this](const QString &id) {
+        PluginSavingsDialog::showFor(id, m_application->profile(), this);
+    };
+    connect(whySmaller, &QAction::triggered, this, [this, showWhySmaller] {
+        if (m_files->selection().size() == 1 && QFileInfo(*m_files->selection().cbegin()).isFile())
+            showWhySmaller(*m_files->selection().cbegin());
+    });
+    const auto updateWhySmaller = [this, whySmaller] {
+        whySmaller->setEnabled(m_files->selection().size() == 1);
+    };
+    connect(m_files, &SVGFileList::selectionChanged, whySmaller, updateWhySmaller);
+    updateWhySmaller();
+    connect(m_table, &FileTable::whySmallerRequested, this, showWhySmaller);
 
     QMenu *help = bar->addMenu(tr("&Help"));
     m_checkForUpdatesAction = help->addAction(tr("Check for Updates…"));
