@@ -183,6 +183,8 @@ private slots:
         profile.checkRendering = true;
         profile.svgoConfigFile = QUrl::fromLocalFile(
             QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/precision0.config.mjs"));
+        // Held back, not made again without the plugins that round.
+        profile.findBreakingPlugins = false;
         m_application->state()->setProfile(profile);
         QTest::mouseClick(window->inspector()->optimizeButton(), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(TextOutputWindow::openWindows().size(), 1, 120000);

@@ -199,6 +199,8 @@ private slots:
         Profile profile = m_application->state()->profile();
         profile.svgoConfigFile = QUrl::fromLocalFile(
             QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/precision0.config.mjs"));
+        // Held back, not made again without the plugins that round.
+        profile.findBreakingPlugins = false;
         m_application->state()->setProfile(profile);
         const QByteArray original = contents(icon);
         optimize();
