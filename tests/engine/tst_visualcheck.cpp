@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <thread>
+
 using Status = FileResult::Status;
 using optimizer_test::contents;
 
@@ -57,6 +59,14 @@ QByteArray endless() {
         svg += "</g>";
     }
     return svg + "</defs><use href=\"#l" + QByteArray::number(levels) + "\"/></svg>";
+}
+
+// A drawing 64 units wide, so that a unit is a pixel of the first rendering.
+QByteArray bars(double left, double width) {
+    return "<svg viewBox=\"0 0 64 64\" xmlns=\"http://www.w3.org/2000/svg\"><rect x=\"" +
+           QByteArray::number(left) + "\" y=\"8\" width=\"" + QByteArray::number(width) +
+           "\" height=\"48\"/><circle cx=\"" + QByteArray::number(left + width + 12) +
+           "\" cy=\"32\" r=\"" + QByteArray::number(width / 2) + "\"/></svg>";
 }
 
 const QByteArray wide = "<svg viewBox=\"0 0 200 100\" xmlns=\"http://www.w3.org/2000/svg\">"
@@ -128,6 +138,8 @@ private slots:
         profile.mode = textMode ? OperationMode::Text : OperationMode::File;
         profile.uniqueIds = false;
         profile.keepOriginalWhenNotSmaller = keepWhenNotSmaller;
+        // What the check holds back, not what a search for the plugins to blame makes of it.
+        profile.findBreakingPlugins = false;
         if (!config.isEmpty())
             profile.svgoConfigFile =
                 QUrl::fromLocalFile(source(QStringLiteral("tests/data/") + config));
@@ -303,6 +315,26 @@ private slots:
         QTest::newRow("prefixed sprite emptied") << prefixed << emptied << true;
         QTest::newRow("output blank") << wide << QByteArray(" \n\t") << true;
         QTest::newRow("both blank") << QByteArray("\r\n") << QByteArray() << false;
+        // svgo folds a rotation into the path and keeps the origin, which browsers apply again.
+        const QByteArray turned = "<svg xmlns=\"http://www.w3.org/2000/svg\"><path "
+                                  "transform=\"rotate(45)\" transform-origin=\"12 12\" "
+                                  "d=\"M4 11h16v2H4z\"/></svg>";
+        QTest::newRow("origin kept, transform folded")
+            << turned
+            << QByteArray("<svg xmlns=\"http://www.w3.org/2000/svg\"><path d=\"M-4.95 10.607 "
+                          "6.364 21.92z\" transform-origin=\"12 12\"/></svg>")
+            << true;
+        QTest::newRow("origin kept as a style property")
+            << QByteArray("<svg xmlns=\"http://www.w3.org/2000/svg\"><g style=\"fill:red; "
+                          "transform-origin: 50% 50%\" transform=\"scale(2)\"><path "
+                          "d=\"M1 1h2v2z\"/></g></svg>")
+            << QByteArray("<svg xmlns=\"http://www.w3.org/2000/svg\"><path d=\"M2 2h4v4z\" "
+                          "style=\"fill:red;transform-origin:50% 50%\"/></svg>")
+            << true;
+        QTest::newRow("origin kept with its transform") << turned << turned << false;
+        const QByteArray loneOrigin = "<svg xmlns=\"http://www.w3.org/2000/svg\"><path "
+                                      "transform-origin=\"1 1\" d=\"M1 1h2v2z\"/></svg>";
+        QTest::newRow("origin that never had a transform") << loneOrigin << loneOrigin << false;
     }
 
     void markupChangesAreCaught() {
@@ -334,6 +366,80 @@ private slots:
         QCOMPARE(verdict.looksDifferent, different);
         QVERIFY(!verdict.couldNotDraw);
         QCOMPARE(verdict.comparedAt, different ? QSize(64, 32) : QSize());
+    }
+
+    void edgesMovedByFractionsOfAPixel_data() {
+        QTest::addColumn<QByteArray>("optimized");
+        QTest::addColumn<bool>("different");
+        QTest::newRow("same drawing") << bars(10, 20) << false;
+        QTest::newRow("edges moved a twentieth of a pixel") << bars(10.05, 20.05) << false;
+        QTest::newRow("bar a tenth of a pixel wider") << bars(10, 20.1) << false;
+        // Four pixels of the deciding drawing's each, which nobody misses there.
+        QTest::newRow("edges moved a pixel") << bars(11, 20) << true;
+        QTest::newRow("bar and circle 0.7 pixels wider") << bars(10, 20.7) << true;
+        QTest::newRow("edges moved 0.6 pixels") << bars(10.6, 20) << true;
+    }
+
+    // Moves that anti-aliasing hides at icon size but a four times larger drawing shows.
+    void edgesMovedByFractionsOfAPixel() {
+        QFETCH(QByteArray, optimized);
+        QFETCH(bool, different);
+        const VisualCheck check(bars(10, 20));
+        const VisualCheck::Verdict verdict = check.compare(optimized);
+        QCOMPARE(verdict.looksDifferent, different);
+        QCOMPARE(verdict.comparedAt.isValid(), different);
+        QCOMPARE(verdict.difference.isNull(), !different);
+    }
+
+    void svgoPrecisionIsJudged_data() {
+        QTest::addColumn<QString>("file");   // relative to the source folder
+        QTest::addColumn<QString>("output"); // svgo's output in tests/data/check; empty: defaults
+        QTest::addColumn<bool>("different");
+        const QString bootstrap = QStringLiteral("tools/node_modules/bootstrap-icons/icons/");
+        const QString mdi = QStringLiteral("tools/node_modules/@mdi/svg/svg/");
+        const QString tabler = QStringLiteral("tools/node_modules/@tabler/icons/icons/outline/");
+        const QString sun = QStringLiteral("tests/data/check/sun-high.svg");
+        // The circle becomes an egg at precision 1, though no pixel at icon size shows it.
+        QTest::newRow("sun at precision 1")
+            << sun << QStringLiteral("sun-high.precision1.svg") << true;
+        QTest::newRow("sun, svgo's defaults") << sun << QString() << false;
+        for (const QString &icon :
+             {bootstrap + "alarm.svg", bootstrap + "arrow-left-circle.svg",
+              bootstrap + "moon-fill.svg", mdi + "account.svg", mdi + "home-circle-outline.svg",
+              tabler + "deer.svg", tabler + "network.svg", tabler + "command-off.svg"})
+            QTest::newRow(qPrintable(QFileInfo(icon).baseName() + ", svgo's defaults"))
+                << icon << QString() << false;
+    }
+
+    void svgoPrecisionIsJudged() {
+        QFETCH(QString, file);
+        QFETCH(QString, output);
+        QFETCH(bool, different);
+        const QByteArray original = contents(source(file));
+        QVERIFY(!original.isEmpty());
+        const QByteArray optimized =
+            output.isEmpty() ? svgo(original, QString())
+                             : contents(source(QStringLiteral("tests/data/check/") + output));
+        QVERIFY(!optimized.isEmpty());
+        QVERIFY(optimized != original);
+        const VisualCheck::Verdict verdict = VisualCheck(original).compare(optimized);
+        QCOMPARE(verdict.looksDifferent, different);
+        if (different)
+            QCOMPARE(verdict.comparedAt, QSize(VisualCheck::secondSide, VisualCheck::secondSide));
+    }
+
+    // One check judges several outputs of its original, on whichever threads ask; the large
+    // drawing of the original, made for the first, serves the others alike.
+    void oneCheckJudgesSeveralOutputs() {
+        const VisualCheck check(bars(10, 20));
+        const QList<QByteArray> outputs{bars(10.6, 20), bars(10.05, 20.05), bars(10, 20.7),
+                                        bars(10, 20)};
+        QList<bool> verdicts;
+        for (const QByteArray &output : outputs) {
+            std::thread thread([&] { verdicts.append(check.compare(output).looksDifferent); });
+            thread.join();
+        }
+        QCOMPARE(verdicts, QList<bool>({true, false, true, false}));
     }
 
     void initTestCase() {
