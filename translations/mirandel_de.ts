@@ -184,7 +184,10 @@
     </message>
     <message numerus="yes">
         <source>Set Audit: %n finding(s)</source>
-        <translation><numerusform>Prüfung der Sammlung: %n Befund</numerusform><numerusform>Prüfung der Sammlung: %n Befunde</numerusform></translation>
+        <translation>
+            <numerusform>Prüfung der Sammlung: %n Befund</numerusform>
+            <numerusform>Prüfung der Sammlung: %n Befunde</numerusform>
+        </translation>
     </message>
     <message>
         <source>The profile does this already: optimize the files to apply it.</source>
@@ -380,7 +383,10 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich 
     </message>
     <message numerus="yes">
         <source>Nothing to report on %n files.</source>
-        <translation><numerusform>Nichts zu melden zu %n Datei.</numerusform><numerusform>Nichts zu melden zu %n Dateien.</numerusform></translation>
+        <translation>
+            <numerusform>Nichts zu melden zu %n Datei.</numerusform>
+            <numerusform>Nichts zu melden zu %n Dateien.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -462,7 +468,10 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich 
     </message>
     <message numerus="yes">
         <source>%n icon(s)</source>
-        <translation><numerusform>%n Icon</numerusform><numerusform>%n Icons</numerusform></translation>
+        <translation>
+            <numerusform>%n Icon</numerusform>
+            <numerusform>%n Icons</numerusform>
+        </translation>
     </message>
     <message>
         <source>Export Contact Sheet</source>
@@ -508,7 +517,10 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich 
     </message>
     <message numerus="yes">
         <source>Looks different after optimizing at this size (%n pixels changed).</source>
-        <translation><numerusform>Sieht nach dem Optimieren in dieser Größe anders aus (%n Pixel geändert).</numerusform><numerusform>Sieht nach dem Optimieren in dieser Größe anders aus (%n Pixel geändert).</numerusform></translation>
+        <translation>
+            <numerusform>Sieht nach dem Optimieren in dieser Größe anders aus (%n Pixel geändert).</numerusform>
+            <numerusform>Sieht nach dem Optimieren in dieser Größe anders aus (%n Pixel geändert).</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -655,6 +667,10 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich 
     <message>
         <source>Use Optimized Anyway</source>
         <translation>Optimierte Fassung trotzdem verwenden</translation>
+    </message>
+    <message>
+        <source>Why Smaller?</source>
+        <translation>Warum kleiner?</translation>
     </message>
 </context>
 <context>
@@ -865,6 +881,10 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich 
         <source>Contact Sheet</source>
         <translation>Kontaktbogen</translation>
     </message>
+    <message>
+        <source>Why Smaller?</source>
+        <translation>Warum kleiner?</translation>
+    </message>
 </context>
 <context>
     <name>OperationMode</name>
@@ -969,6 +989,17 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich 
         <source>Cannot write the output: %1</source>
         <translation>Die Ausgabe kann nicht geschrieben werden: %1</translation>
     </message>
+    <message>
+        <source>Optimized without %1</source>
+        <translation>Optimiert ohne %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>Optimized without %n of svgo&apos;s plugins</source>
+        <translation>
+            <numerusform>Optimiert ohne %n Plugin von svgo</numerusform>
+            <numerusform>Optimiert ohne %n Plugins von svgo</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>OriginalsBackup</name>
@@ -1068,6 +1099,109 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich 
     <message>
         <source>svgo could not make the file smaller; it stays as it was.</source>
         <translation>svgo konnte die Datei nicht verkleinern; sie bleibt, wie sie war.</translation>
+    </message>
+</context>
+<context>
+    <name>PluginSavings</name>
+    <message>
+        <source>The svgo at %1 can only be run as a program (%2), so its plugins cannot be applied one at a time. Choose an svgo Node package, such as the one that comes with Mirandel, in Settings.</source>
+        <translation>Das svgo unter %1 lässt sich nur als Programm ausführen (%2), daher können seine Plugins nicht einzeln angewendet werden. Wählen Sie in den Einstellungen ein svgo-Node-Paket, etwa das mit Mirandel gelieferte.</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(keines)</translation>
+    </message>
+    <message>
+        <source>The script that applies svgo&apos;s plugins one at a time is not installed.</source>
+        <translation>Das Skript, das die Plugins von svgo einzeln anwendet, ist nicht installiert.</translation>
+    </message>
+    <message>
+        <source>Node could not be started: %1</source>
+        <translation>Node konnte nicht gestartet werden: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>svgo took longer than %n second(s) and was stopped.</source>
+        <translation>
+            <numerusform>svgo hat länger als %n Sekunde gebraucht und wurde beendet.</numerusform>
+            <numerusform>svgo hat länger als %n Sekunden gebraucht und wurde beendet.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Node crashed.</source>
+        <translation>Node ist abgestürzt.</translation>
+    </message>
+    <message>
+        <source>Node ended with status %1.</source>
+        <translation>Node wurde mit Status %1 beendet.</translation>
+    </message>
+    <message>
+        <source>svgo&apos;s module could not be loaded: %1</source>
+        <translation>Das Modul von svgo konnte nicht geladen werden: %1</translation>
+    </message>
+    <message>
+        <source>svgo failed: %1</source>
+        <translation>svgo ist fehlgeschlagen: %1</translation>
+    </message>
+</context>
+<context>
+    <name>PluginSavingsDialog</name>
+    <message numerus="yes">
+        <source>%Ln byte(s) (%1)</source>
+        <translation>
+            <numerusform>%Ln Byte (%1)</numerusform>
+            <numerusform>%Ln Byte (%1)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Why Smaller?</source>
+        <translation>Warum kleiner?</translation>
+    </message>
+    <message>
+        <source>Plugin</source>
+        <translation>Plugin</translation>
+    </message>
+    <message>
+        <source>Saved</source>
+        <translation>Gespart</translation>
+    </message>
+    <message>
+        <source>Changed the drawing</source>
+        <translation>Hat die Zeichnung verändert</translation>
+    </message>
+    <message>
+        <source>Reading and writing (no plugin)</source>
+        <translation>Lesen und Schreiben (kein Plugin)</translation>
+    </message>
+    <message>
+        <source>Running svgo…</source>
+        <translation>svgo läuft …</translation>
+    </message>
+    <message>
+        <source>Drawing…</source>
+        <translation>Wird gezeichnet …</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>Unbekannt</translation>
+    </message>
+    <message>
+        <source>svgo %1 saved %2 in all (%3 → %4 bytes).</source>
+        <translation>svgo %1 hat insgesamt %2 gespart (%3 → %4 Byte).</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n plugin(s) changed nothing and are not listed.</source>
+        <translation>
+            <numerusform>%n Plugin hat nichts geändert und wird nicht aufgeführt.</numerusform>
+            <numerusform>%n Plugins haben nichts geändert und werden nicht aufgeführt.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The result looks different from the file.</source>
+        <translation>Das Ergebnis sieht anders aus als die Datei.</translation>
     </message>
 </context>
 <context>
@@ -1470,11 +1604,17 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich 
     <name>SetAudit</name>
     <message numerus="yes">
         <source>After optimizing, the id “%1” is defined in %n files: inlined in one page they point at each other&apos;s parts.</source>
-        <translation><numerusform>Nach dem Optimieren ist die ID „%1“ in %n Datei definiert: In eine Seite eingebettet, verweisen sie auf Teile der anderen.</numerusform><numerusform>Nach dem Optimieren ist die ID „%1“ in %n Dateien definiert: In eine Seite eingebettet, verweisen sie auf Teile der anderen.</numerusform></translation>
+        <translation>
+            <numerusform>Nach dem Optimieren ist die ID „%1“ in %n Datei definiert: In eine Seite eingebettet, verweisen sie auf Teile der anderen.</numerusform>
+            <numerusform>Nach dem Optimieren ist die ID „%1“ in %n Dateien definiert: In eine Seite eingebettet, verweisen sie auf Teile der anderen.</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>The id “%1” is defined in %n files: inlined in one page they point at each other&apos;s parts.</source>
-        <translation><numerusform>Die ID „%1“ ist in %n Datei definiert: In eine Seite eingebettet, verweisen sie auf Teile der anderen.</numerusform><numerusform>Die ID „%1“ ist in %n Dateien definiert: In eine Seite eingebettet, verweisen sie auf Teile der anderen.</numerusform></translation>
+        <translation>
+            <numerusform>Die ID „%1“ ist in %n Datei definiert: In eine Seite eingebettet, verweisen sie auf Teile der anderen.</numerusform>
+            <numerusform>Die ID „%1“ ist in %n Dateien definiert: In eine Seite eingebettet, verweisen sie auf Teile der anderen.</numerusform>
+        </translation>
     </message>
     <message>
         <source>A viewBox of %1 instead of the set&apos;s usual %2.</source>
@@ -2058,6 +2198,10 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich 
     <message>
         <source>Mirandel could not draw this file; it was left as it was</source>
         <translation>Mirandel konnte diese Datei nicht zeichnen; sie blieb, wie sie war</translation>
+    </message>
+    <message>
+        <source>svgo removed a transform but kept its transform-origin.</source>
+        <translation>svgo hat eine Transformation entfernt, aber ihren transform-origin behalten.</translation>
     </message>
 </context>
 </TS>

@@ -5,7 +5,10 @@
     <name>AuditPanel</name>
     <message numerus="yes">
         <source>Set Audit: %n finding(s)</source>
-        <translation><numerusform>Set Audit: %n finding</numerusform><numerusform>Set Audit: %n findings</numerusform></translation>
+        <translation>
+            <numerusform>Set Audit: %n finding</numerusform>
+            <numerusform>Set Audit: %n findings</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -19,21 +22,30 @@
     </message>
     <message numerus="yes">
         <source>Nothing to report on %n files.</source>
-        <translation><numerusform>Nothing to report on %n file.</numerusform><numerusform>Nothing to report on %n files.</numerusform></translation>
+        <translation>
+            <numerusform>Nothing to report on %n file.</numerusform>
+            <numerusform>Nothing to report on %n files.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
     <name>ContactSheet</name>
     <message numerus="yes">
         <source>%n icon(s)</source>
-        <translation><numerusform>%n icon</numerusform><numerusform>%n icons</numerusform></translation>
+        <translation>
+            <numerusform>%n icon</numerusform>
+            <numerusform>%n icons</numerusform>
+        </translation>
     </message>
 </context>
 <context>
     <name>ContactSheetModel</name>
     <message numerus="yes">
         <source>Looks different after optimizing at this size (%n pixels changed).</source>
-        <translation><numerusform>Looks different after optimizing at this size (%n pixel changed).</numerusform><numerusform>Looks different after optimizing at this size (%n pixels changed).</numerusform></translation>
+        <translation>
+            <numerusform>Looks different after optimizing at this size (%n pixel changed).</numerusform>
+            <numerusform>Looks different after optimizing at this size (%n pixels changed).</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -88,6 +100,43 @@
         <translation>
             <numerusform>%n file in “%1” will be replaced by the optimized one.</numerusform>
             <numerusform>%n files in “%1” will be replaced by the optimized ones.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>OptimizerRun</name>
+    <message numerus="yes">
+        <source>Optimized without %n of svgo&apos;s plugins</source>
+        <translation>
+            <numerusform>Optimized without %n of svgo&apos;s plugins</numerusform>
+            <numerusform>Optimized without %n of svgo&apos;s plugins</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>PluginSavings</name>
+    <message numerus="yes">
+        <source>svgo took longer than %n second(s) and was stopped.</source>
+        <translation>
+            <numerusform>svgo took longer than %n second and was stopped.</numerusform>
+            <numerusform>svgo took longer than %n seconds and was stopped.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>PluginSavingsDialog</name>
+    <message numerus="yes">
+        <source>%Ln byte(s) (%1)</source>
+        <translation>
+            <numerusform>%Ln byte (%1)</numerusform>
+            <numerusform>%Ln bytes (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n plugin(s) changed nothing and are not listed.</source>
+        <translation>
+            <numerusform>%n plugin changed nothing and is not listed.</numerusform>
+            <numerusform>%n plugins changed nothing and are not listed.</numerusform>
         </translation>
     </message>
 </context>
@@ -160,11 +209,17 @@
     <name>SetAudit</name>
     <message numerus="yes">
         <source>After optimizing, the id “%1” is defined in %n files: inlined in one page they point at each other&apos;s parts.</source>
-        <translation><numerusform>After optimizing, the id “%1” is defined in %n file: inlined in one page they point at each other&apos;s parts.</numerusform><numerusform>After optimizing, the id “%1” is defined in %n files: inlined in one page they point at each other&apos;s parts.</numerusform></translation>
+        <translation>
+            <numerusform>After optimizing, the id “%1” is defined in %n file: inlined in one page they point at each other&apos;s parts.</numerusform>
+            <numerusform>After optimizing, the id “%1” is defined in %n files: inlined in one page they point at each other&apos;s parts.</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>The id “%1” is defined in %n files: inlined in one page they point at each other&apos;s parts.</source>
-        <translation><numerusform>The id “%1” is defined in %n file: inlined in one page they point at each other&apos;s parts.</numerusform><numerusform>The id “%1” is defined in %n files: inlined in one page they point at each other&apos;s parts.</numerusform></translation>
+        <translation>
+            <numerusform>The id “%1” is defined in %n file: inlined in one page they point at each other&apos;s parts.</numerusform>
+            <numerusform>The id “%1” is defined in %n files: inlined in one page they point at each other&apos;s parts.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
