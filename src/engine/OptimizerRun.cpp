@@ -308,7 +308,7 @@ void OptimizerRun::placeReviewed(int index, const QByteArray &output,
     if (!slot.replacesInput) {
         // A second run into the same folder finds most outputs there already: left as they
         // are, which also spares the disk a flush per file.
-        if (FileReplacement::holds(slot.destination, output)) {
+        if (m_alreadyThere.remove(index) || FileReplacement::holds(slot.destination, output)) {
             QFile::remove(slot.temporary);
             return;
         }

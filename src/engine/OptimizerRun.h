@@ -14,6 +14,7 @@
 #include <QList>
 #include <QObject>
 #include <QPromise>
+#include <QSet>
 #include <QTimer>
 
 #include <deque>
@@ -167,6 +168,7 @@ private:
     std::unique_ptr<ResultsCache> m_cache;                 // none when the run may not use it
     bool m_cacheByPath = false;         // the user's own configuration may look at the file's name
     QHash<int, FileResult> m_fromCache; // reviews known from the cache, until the file is finished
+    QSet<int> m_alreadyThere; // answered from the cache with an output the folder holds already
     std::unique_ptr<QTemporaryDir> m_convertedInputs;
     SvgoOutputs m_outputs;
     // File mode: the originals of the inputs the run replaces, so the replacement can be undone.

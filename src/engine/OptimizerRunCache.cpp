@@ -70,6 +70,8 @@ bool OptimizerRun::answerFromCache(int index) {
     if (!m_inMemory && !alreadyThere && !writeTemporary(index, answer->output).isEmpty())
         return false;
     m_fromCache.insert(index, answer->review);
+    if (alreadyThere)
+        m_alreadyThere.insert(index);
     finishFile(index, m_inMemory || alreadyThere ? &answer->output : nullptr);
     return true;
 }
