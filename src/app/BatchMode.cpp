@@ -171,13 +171,18 @@ int BatchMode::run(int argc, char *argv[]) {
     const QCommandLineOption forceOption(
         QStringLiteral("force"),
         tr("With --restore: also put back files that were changed after they were optimized."));
+    const QCommandLineOption precisionOption(
+        QStringLiteral("precision"),
+        tr("The precision svgo rounds to, instead of the profile's: auto for the lowest per file "
+           "that still looks the same, or a number of digits from 0 to 20."),
+        QStringLiteral("auto|N"));
     const QCommandLineOption recursiveOption(
         {QStringLiteral("r"), QStringLiteral("recursive")},
         tr("Take the SVG files of the folders' subfolders too."));
     for (const QCommandLineOption &option :
-         {batch, recursiveOption, profileOption, modeOption, checkOption, maxBytesOption,
-          reportOption, reportFormatOption, quietOption, auditOption, noCacheOption, restoreOption,
-          forceOption})
+         {batch, recursiveOption, profileOption, modeOption, precisionOption, checkOption,
+          maxBytesOption, reportOption, reportFormatOption, quietOption, auditOption, noCacheOption,
+          restoreOption, forceOption})
         parser.addOption(option);
     // Qt's own help option would also offer --help-all, which opens the window instead.
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
@@ -223,6 +228,21 @@ int BatchMode::run(int argc, char *argv[]) {
             return BadUsage;
         }
         profile.mode = *mode;
+    }
+    if (parser.isSet(precisionOption)) {
+        const QString value = parser.value(precisionOption).trimmed();
+        bool ok = false;
+        const int digits = value.toInt(&ok);
+        if (value.compare(u"auto", Qt::CaseInsensitive) == 0) {
+            profile.automaticPrecision = true;
+        } else if (ok && digits >= 0 && digits <= 20) {
+            profile.automaticPrecision = false;
+            profile.precision = digits;
+        } else {
+            complain(tr("--precision takes auto or a number from 0 to 20, not %1.")
+                         .arg(quoted(parser.value(precisionOption))));
+            return BadUsage;
+        }
     }
     const bool checking = parser.isSet(checkOption);
     if (checking) {

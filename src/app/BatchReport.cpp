@@ -30,6 +30,8 @@ BatchRecord BatchRecord::of(const QString &path, const FileResult &outcome, bool
     record.gzipBefore = outcome.gzipBefore;
     record.brotliBefore = outcome.brotliBefore;
     record.message = outcome.message;
+    record.withoutPlugins = outcome.withoutPlugins;
+    record.precision = outcome.precisionUsed;
     switch (outcome.status) {
     case FileResult::Status::Optimized:
         record.status = checking ? Status::WouldChange : Status::Optimized;
@@ -92,15 +94,21 @@ QByteArray BatchReport::json(const Run &run) {
     qint64 totals[6] = {0, 0, 0, 0, 0, 0};
     for (const BatchRecord &record : run.records) {
         const QString status = BatchRecord::statusName(record.status);
-        files.append(QJsonObject{{QStringLiteral("path"), record.path},
-                                 {QStringLiteral("status"), status},
-                                 {QStringLiteral("bytesBefore"), bytes(record.bytesBefore)},
-                                 {QStringLiteral("bytesAfter"), bytes(record.bytesAfter)},
-                                 {QStringLiteral("gzipBefore"), bytes(record.gzipBefore)},
-                                 {QStringLiteral("gzipAfter"), bytes(record.gzipAfter)},
-                                 {QStringLiteral("brotliBefore"), bytes(record.brotliBefore)},
-                                 {QStringLiteral("brotliAfter"), bytes(record.brotliAfter)},
-                                 {QStringLiteral("message"), record.message}});
+        QJsonObject file{{QStringLiteral("path"), record.path},
+                         {QStringLiteral("status"), status},
+                         {QStringLiteral("bytesBefore"), bytes(record.bytesBefore)},
+                         {QStringLiteral("bytesAfter"), bytes(record.bytesAfter)},
+                         {QStringLiteral("gzipBefore"), bytes(record.gzipBefore)},
+                         {QStringLiteral("gzipAfter"), bytes(record.gzipAfter)},
+                         {QStringLiteral("brotliBefore"), bytes(record.brotliBefore)},
+                         {QStringLiteral("brotliAfter"), bytes(record.brotliAfter)},
+                         {QStringLiteral("message"), record.message}};
+        if (!record.withoutPlugins.isEmpty())
+            file.insert(QStringLiteral("withoutPlugins"),
+                        QJsonArray::fromStringList(record.withoutPlugins));
+        if (record.precision >= 0)
+            file.insert(QStringLiteral("precision"), record.precision);
+        files.append(file);
         counts[status] = counts.value(status).toInteger() + 1;
         // The totals add up files whose sizes before and after are both known.
         const qint64 sizes[6] = {record.bytesBefore, record.bytesAfter,   record.gzipBefore,

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // What a batch run did to each file, for standard error and for the machine-readable report
 // (--report): a JSON document, or JUnit XML for CI systems that show test results.
@@ -31,6 +32,8 @@ struct BatchRecord {
     qint64 brotliBefore = -1;
     qint64 brotliAfter = -1;
     QString message;
+    QStringList withoutPlugins; // svgo's plugins left out because they changed the drawing
+    int precision = -1;         // the precision chosen for the file; -1 when none was
 
     // One record from a run's outcome; `checking` names an optimized file one that would change,
     // `maxBytes` (when positive) marks outputs above it as over the budget.

@@ -42,7 +42,8 @@ QString text(const Profile &profile) {
                       QStringLiteral("export default {")};
     if (profile.multipass)
         lines << QStringLiteral("  multipass: true,");
-    if (profile.precision)
+    // Automatic precision sets each optimization's precision itself.
+    if (profile.precision && !profile.automaticPrecision)
         lines << QStringLiteral("  floatPrecision: %1,")
                      .arg(std::clamp<qint64>(*profile.precision, 0, 20));
     QStringList overrides;

@@ -81,6 +81,11 @@ private slots:
                    finding("After optimizing, the id “b”" + clash) +
                    finding("After optimizing, the id “a”" + clash)
             << QString();
+        QTest::newRow("a precision beyond svgo's")
+            << QStringList{"--batch", "--precision", "21", dots} << 2 << QString() << "--precision";
+        QTest::newRow("a precision that is no number")
+            << QStringList{"--batch", "--precision", "low", dots} << 2 << QString()
+            << "--precision";
         QTest::newRow("unknown report format")
             << QStringList{"--batch", "--report", "r", "--report-format", "xml", dots} << 2
             << QString() << "json or junit";
@@ -252,6 +257,35 @@ private slots:
     }
 
     // A progress line on a terminal, and nothing of it where standard error is a file.
+    // The report names the precision each file got, and the plugins left out of a file whose
+    // drawing they changed: here path data rounded by a visible share of a tiny drawing.
+    void searchesInReport() {
+        const QString tree = m_home.filePath(QStringLiteral("searched"));
+        QVERIFY(QDir().mkpath(tree));
+        QVERIFY(QFile::copy(QStringLiteral(MIRANDEL_SOURCE_DIR
+                                           "/tools/node_modules/bootstrap-icons/icons/alarm.svg"),
+                            tree + "/alarm.svg"));
+        QFile squares(tree + "/squares.svg");
+        QVERIFY(squares.open(QIODevice::WriteOnly));
+        squares.write("<!-- by hand -->\n<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 "
+                      "0.02 0.02\"><path d=\"M0.0025 0.0025 L0.0175 0.0025 L0.0175 0.0175 "
+                      "L0.0025 0.0175 z\"/></svg>\n");
+        squares.close();
+        const QString reportFile = m_home.filePath(QStringLiteral("searched.json"));
+        const Outcome outcome = runProgram({"--batch", "--mode", "text", "--precision", "auto",
+                                            "--no-cache", "--report", reportFile, tree});
+        QCOMPARE(outcome.status, 0);
+        QFile file(reportFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QMap<QString, QJsonObject> files;
+        for (const QJsonValue entry : QJsonDocument::fromJson(file.readAll())["files"].toArray())
+            files.insert(QFileInfo(entry["path"].toString()).fileName(), entry.toObject());
+        QVERIFY(files["alarm.svg"]["precision"].toInt(-1) < 3);
+        QVERIFY(!files["alarm.svg"].contains("withoutPlugins"));
+        QCOMPARE(files["squares.svg"]["withoutPlugins"].toArray(),
+                 QJsonArray{QStringLiteral("convertPathData")});
+    }
+
     void progress_data() {
         QTest::addColumn<bool>("terminal");
         QTest::newRow("terminal") << true;
