@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -139,6 +140,42 @@ private slots:
         QTest::keyClick(width, Qt::Key_Backspace);
         emit width->editingFinished();
         QCOMPARE(width->text(), "3");
+    }
+
+    // The precision box takes its two words as well as digits, typed or stepped through.
+    void precisionTakesWordsAndDigits_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("automatic");
+        QTest::addColumn<int>("precision"); // -1: none
+        QTest::newRow("automatic") << "automatic" << true << -1;
+        QTest::newRow("default") << "Default" << false << -1;
+        QTest::newRow("digits") << "2" << false << 2;
+    }
+    void precisionTakesWordsAndDigits() {
+        QFETCH(QString, typed);
+        QFETCH(bool, automatic);
+        QFETCH(int, precision);
+        Profile profile = Profile::builtInDefault();
+        profile.precision = 5;
+        makeEditor(false, true, profile);
+        auto *box = child<QSpinBox>("precision");
+        box->selectAll();
+        QTest::keyClicks(box, typed);
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(m_editor->profile().automaticPrecision, automatic);
+        QCOMPARE(m_editor->profile().precision.value_or(-1), precision);
+        // One step down from the lowest digits reaches "Default", and one more "Automatic".
+        box->setValue(0);
+        QTest::keyClick(box, Qt::Key_Down);
+        QTest::keyClick(box, Qt::Key_Down);
+        QCOMPARE(box->text(), "Automatic");
+        QVERIFY(m_editor->profile().automaticPrecision);
+        // The search for breaking plugins needs the rendering check.
+        auto *search = child<QCheckBox>("findBreakingPlugins");
+        QVERIFY(search->isEnabled());
+        QTest::mouseClick(child<QCheckBox>("checkRendering"), Qt::LeftButton, {},
+                          QPoint(8, search->height() / 2));
+        QVERIFY(!search->isEnabled());
     }
 
     // "Choose…" opens the file dialog; what is typed there and confirmed with Enter is stored.

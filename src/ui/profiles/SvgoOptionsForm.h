@@ -39,6 +39,7 @@ private:
     QFrame *m_checksSection; // the guards against damage, whatever configures svgo
     QCheckBox *m_keepOriginal = nullptr;
     QCheckBox *m_uniqueIdsInFiles = nullptr;
+    QCheckBox *m_findBreakingPlugins = nullptr;
     OutputFormatSection *m_outputFormat;
     QSpinBox *m_precision;
     QCheckBox *m_multipass = nullptr;
