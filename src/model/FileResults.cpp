@@ -3,6 +3,9 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <algorithm>
+#include <cmath>
+
 std::optional<double> FileResult::savedPercent() const {
     if ((status != Status::Optimized && status != Status::LooksDifferent) || sizeBefore <= 0 ||
         sizeAfter < 0)
@@ -55,6 +58,8 @@ FileResults::Totals FileResults::totals(const QList<SVGFile> &files) const {
         switch (result->status) {
         case FileResult::Status::Optimized:
             ++totals.optimized;
+            for (const QString &plugin : result->withoutPlugins)
+                ++totals.culprits[plugin];
             totals.before += std::max<qint64>(0, result->sizeBefore);
             totals.after += std::max<qint64>(0, result->sizeAfter);
             break;
@@ -93,8 +98,41 @@ QString FileResults::summary(const Totals &totals) {
     const double saved = totals.before > 0
                              ? 100.0 * double(totals.before - totals.after) / double(totals.before)
                              : 0.0;
-    return tr("%1 · %2 → %3 (saved %4)")
-        .arg(counts, sizeText(totals.before), sizeText(totals.after), percentText(saved));
+    QString text =
+        tr("%1 · %2 → %3 (saved %4)")
+            .arg(counts, sizeText(totals.before), sizeText(totals.after), percentText(saved));
+    if (!totals.culprits.isEmpty()) {
+        // The plugins that broke most files first.
+        QList<std::pair<QString, int>> culprits(totals.culprits.keyValueBegin(),
+                                                totals.culprits.keyValueEnd());
+        std::stable_sort(culprits.begin(), culprits.end(),
+                         [](const auto &a, const auto &b) { return a.second > b.second; });
+        QStringList named;
+        for (const auto &[plugin, files] : culprits)
+            named.append(tr("%1: %Ln files", nullptr, files).arg(plugin));
+        text += QStringLiteral(" · ") + named.join(tr(", "));
+    }
+    return text;
+}
+
+QString FileResults::toolTip(const FileResult &result) {
+    QStringList lines;
+    if (!result.message.isEmpty())
+        lines.append(result.message);
+    const std::optional<double> saved = result.savedPercent();
+    if (!result.withoutPlugins.isEmpty() && saved && result.sizeWithAllPlugins >= 0 &&
+        result.sizeBefore > 0) {
+        const double withAll = 100.0 * double(result.sizeBefore - result.sizeWithAllPlugins) /
+                               double(result.sizeBefore);
+        const auto change = [](double percent) {
+            return (percent >= 0 ? QStringLiteral("−") : QStringLiteral("+")) +
+                   percentText(std::abs(percent));
+        };
+        lines.append(tr("%1 instead of %2").arg(change(*saved), change(withAll)));
+    }
+    if (result.precisionUsed >= 0)
+        lines.append(tr("Precision %1").arg(result.precisionUsed));
+    return lines.join(QLatin1Char('\n'));
 }
 
 QString FileResults::statusText(FileResult::Status status) {

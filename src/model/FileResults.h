@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -43,6 +44,8 @@ public:
         qint64 before = 0; // of the optimized files
         qint64 after = 0;
         QStringList failedIds; // in row order
+        // svgo's plugins left out of files whose drawing they changed, and in how many files
+        QMap<QString, int> culprits;
     };
     Totals totals(const QList<SVGFile> &files) const;
     // "N files optimized, M failed · X → Y (saved Z %)"; empty when no row has a result.
@@ -57,6 +60,10 @@ public:
     static QStringList reviewSentences(const FileResult &result);
     // The row's tooltip for such a result: the sentences above and how to use the output anyway.
     static QString reviewToolTip(const FileResult &result);
+    // A row's tooltip beside a held-back output: its message, and for a file the searches
+    // changed, both savings ("−31 % instead of −38 %") and the precision it got; empty when
+    // there is nothing to say.
+    static QString toolTip(const FileResult &result);
 
     // Texts of the table's result columns.
     static QString sizeText(qint64 bytes);

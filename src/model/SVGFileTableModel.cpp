@@ -133,7 +133,9 @@ QVariant SVGFileTableModel::resultData(const FileResult *result, int column, int
         if (result->status == FileResult::Status::LooksDifferent &&
             !result->differentOutput.isEmpty())
             return FileResults::reviewToolTip(*result);
-        return result->message.isEmpty() ? QVariant() : QVariant(result->message);
+        if (const QString tip = FileResults::toolTip(*result); !tip.isEmpty())
+            return tip;
+        return {};
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
     case SortRole:

@@ -142,6 +142,34 @@ private slots:
         QVERIFY(m_list->failedIds().isEmpty());
     }
 
+    // Files the searches changed say so in their tooltip, and the summary counts the culprits.
+    void searchedFilesSayWhatTheyGot() {
+        FileResult searched{Status::Optimized, "Optimized without convertPathData", 1000, 690};
+        searched.withoutPlugins = {"convertPathData"};
+        searched.sizeWithAllPlugins = 620;
+        FileResult two = searched;
+        two.withoutPlugins = {"convertPathData", "mergePaths"};
+        FileResult lowered{Status::Optimized, {}, 1000, 500};
+        lowered.precisionUsed = 1;
+        const QList<std::pair<QString, FileResult>> results{
+            {write("a.svg", QByteArray(1000, 'x')), searched},
+            {write("b.svg", QByteArray(1000, 'x')), two},
+            {write("c.svg", QByteArray(1000, 'x')), lowered}};
+        for (const auto &[path, result] : results)
+            m_list->addFile(QUrl::fromLocalFile(path));
+        m_list->setResults(results);
+        // The most frequent first (the plural's ending comes from the English catalogue).
+        QVERIFY2(m_list->resultsSummary().contains(
+                     QString::fromUtf8(" · convertPathData: 2 files, mergePaths: 1 file")),
+                 qPrintable(m_list->resultsSummary()));
+        const auto tip = [&](int row) {
+            return m_table->index(row, SVGFileTableModel::Saved).data(Qt::ToolTipRole).toString();
+        };
+        QCOMPARE(tip(0), QString::fromUtf8("Optimized without convertPathData\n−31.0 % instead of "
+                                           "−38.0 %"));
+        QCOMPARE(tip(2), QStringLiteral("Precision 1"));
+    }
+
 private:
     QString write(const QString &name, const QByteArray &bytes) {
         const QString path = m_folder->filePath(name);
