@@ -388,6 +388,14 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich 
             <numerusform>Nichts zu melden zu %n Dateien.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>The precision svgo rounds to, instead of the profile&apos;s: auto for the lowest per file that still looks the same, or a number of digits from 0 to 20.</source>
+        <translation>Die Genauigkeit, auf die svgo rundet, statt der des Profils: auto für die niedrigste je Datei, die noch gleich aussieht, oder eine Stellenzahl von 0 bis 20.</translation>
+    </message>
+    <message>
+        <source>--precision takes auto or a number from 0 to 20, not %1.</source>
+        <translation>--precision nimmt auto oder eine Zahl von 0 bis 20, nicht %1.</translation>
+    </message>
 </context>
 <context>
     <name>BatchReport</name>
@@ -648,6 +656,21 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich 
     <message>
         <source>“Use Optimized Anyway” in the row&apos;s menu writes it.</source>
         <translation>„Optimierte Fassung trotzdem verwenden“ im Menü der Zeile schreibt sie.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %Ln files</source>
+        <translation>
+            <numerusform>%1: %Ln Datei</numerusform>
+            <numerusform>%1: %Ln Dateien</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 instead of %2</source>
+        <translation>%1 statt %2</translation>
+    </message>
+    <message>
+        <source>Precision %1</source>
+        <translation>Genauigkeit %1</translation>
     </message>
 </context>
 <context>
@@ -1907,10 +1930,6 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich 
         <translation>Standard</translation>
     </message>
     <message>
-        <source>Digits after the decimal point in numbers and path data</source>
-        <translation>Nachkommastellen in Zahlen und Pfaddaten</translation>
-    </message>
-    <message>
         <source>Precision</source>
         <translation>Genauigkeit</translation>
     </message>
@@ -1969,6 +1988,22 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich 
     <message>
         <source>Puts each file&apos;s name in front of its IDs and style classes, so icons inlined in one page stay apart</source>
         <translation>Stellt jeder ID und Stilklasse den Namen ihrer Datei voran, damit in eine Seite eingebettete Icons getrennt bleiben</translation>
+    </message>
+    <message>
+        <source>Automatic</source>
+        <translation>Automatisch</translation>
+    </message>
+    <message>
+        <source>Digits after the decimal point in numbers and path data; Automatic: per file the fewest that still look the same</source>
+        <translation>Nachkommastellen in Zahlen und Pfaddaten; Automatisch: je Datei die wenigsten, die noch gleich aussehen</translation>
+    </message>
+    <message>
+        <source>Find plugins that change the drawing</source>
+        <translation>Plugins finden, die die Zeichnung verändern</translation>
+    </message>
+    <message>
+        <source>When an output looks different, optimizes the file again without the svgo plugins that change its drawing; off: keeps the original</source>
+        <translation>Sieht eine Ausgabe anders aus, wird die Datei ohne die svgo-Plugins, die ihre Zeichnung verändern, noch einmal optimiert; aus: das Original bleibt</translation>
     </message>
 </context>
 <context>

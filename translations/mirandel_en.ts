@@ -92,6 +92,13 @@
             <numerusform>%Ln pixels changed at %1×%2 px.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%1: %Ln files</source>
+        <translation>
+            <numerusform>%1: %Ln file</numerusform>
+            <numerusform>%1: %Ln files</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Inspector</name>
