@@ -24,8 +24,15 @@
 #include <QtConcurrent>
 
 #include <algorithm>
+#include <mutex>
 
 namespace {
+
+// Runs of this program that replace the same file at once (two windows, or a run over the
+// files another is still writing) take turns from the look at the file to its replacement:
+// otherwise both could find it unchanged, and the record of the one that renamed first would
+// be taken for the last.
+std::mutex replacing;
 
 QStringList absolutePaths(const QList<SVGFile> &files) {
     QStringList paths;
@@ -324,6 +331,7 @@ void OptimizerRun::placeReviewed(int index, const QByteArray &output,
     // it is still the file that was read: another program may have written it meanwhile.
     const QString target = slot.destination;
     const FileReplacement::Identity &read = m_read.at(index);
+    const std::lock_guard turn(replacing);
     QString error;
     if (!m_stopped.isEmpty())
         error = tr("Left as it was: %1").arg(m_stopped);
