@@ -35,6 +35,7 @@ test: package dev
 
 # clang-tidy over every source file in src/, with the checks listed in .clang-tidy.
 tidy: dev
+	@scripts/setup.sh clang-tidy
 	@run-clang-tidy -quiet -p $(DEV) -j 2 '$(CURDIR)/src/' >$(DEV)/clang-tidy.log 2>&1; \
 	  status=$$?; grep -E 'warning:|error:' $(DEV)/clang-tidy.log; exit $$status
 

@@ -7,7 +7,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 packages=(cmake ninja-build g++ pkg-config
           qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
           qt6-translations-l10n libgl-dev librsvg2-dev zlib1g-dev libbrotli-dev zsh fonts-dejavu-core
-          brotli desktop-file-utils appstream shared-mime-info dpkg-dev file clang-tidy)
+          brotli desktop-file-utils appstream shared-mime-info dpkg-dev file)
+# Tools only some targets use (clang-tidy for `make tidy`) come as arguments: they weigh more
+# than all the rest, and a build or a test run does without them.
+packages+=("$@")
 command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
 
 missing=()
