@@ -68,7 +68,10 @@ int main(int argc, char **argv) {
     const QList<std::pair<const char *, QString>> sets{
         {"Bootstrap",
          QStringLiteral(MIRANDEL_SOURCE_DIR "/tools/node_modules/bootstrap-icons/icons")},
-        {"MDI", QStringLiteral(MIRANDEL_SOURCE_DIR "/tools/node_modules/@mdi/svg/svg")}};
+        {"MDI", QStringLiteral(MIRANDEL_SOURCE_DIR "/tools/node_modules/@mdi/svg/svg")},
+        {"Tabler",
+         QStringLiteral(MIRANDEL_SOURCE_DIR "/tools/node_modules/@tabler/icons/icons/outline")},
+        {"Flags", QStringLiteral(MIRANDEL_SOURCE_DIR "/tools/node_modules/flag-icons/flags/4x3")}};
     Profile plain = Profile::builtInDefault();
     plain.mode = OperationMode::Text;
     plain.uniqueIds = false;
