@@ -34,7 +34,20 @@ void choose(QComboBox *box, const QVariant &value) {
     box->setCurrentIndex(box->findData(value));
 }
 
+// One icon under one look, and the marks its drawing and tooltip must carry.
+struct Look {
+    QString name;
+    QString background = "light";
+    QString tint = "auto";
+    QByteArray heldBack; // svgo's output kept back; empty: none
+    bool invisible = false;
+    bool differs = false;
+    QColor centre; // the drawing's middle pixel; invalid: not checked
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Look)
 
 class TestContactSheet : public QObject {
     Q_OBJECT
@@ -164,82 +177,53 @@ private slots:
     }
 
     void drawsAndMarks_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("background");
-        QTest::addColumn<QString>("tint");
-        QTest::addColumn<QByteArray>("heldBack"); // svgo's output kept back; empty: none
-        QTest::addColumn<bool>("invisible");
-        QTest::addColumn<bool>("differs");
-        QTest::addColumn<QColor>("centre"); // the drawing's middle pixel; invalid: not checked
+        QTest::addColumn<Look>("look");
         QTest::newRow("white on light")
-            << "white"
-            << "light"
-            << "auto" << QByteArray() << true << false << QColor(Qt::white);
-        QTest::newRow("white on dark") << "white"
-                                       << "dark"
-                                       << "auto" << QByteArray() << false << false << QColor();
-        QTest::newRow("black on dark") << "black"
-                                       << "dark"
-                                       << "auto" << QByteArray() << true << false << QColor();
+            << Look{.name = "white", .invisible = true, .centre = Qt::white};
+        QTest::newRow("white on dark") << Look{.name = "white", .background = "dark"};
+        QTest::newRow("black on dark")
+            << Look{.name = "black", .background = "dark", .invisible = true};
         QTest::newRow("white on checkerboard")
-            << "white"
-            << "checkerboard"
-            << "auto" << QByteArray() << true << false << QColor();
+            << Look{.name = "white", .background = "checkerboard", .invisible = true};
         QTest::newRow("currentColor takes the tint")
-            << "current"
-            << "light"
-            << "#e5202e" << QByteArray() << false << false << QColor(0xe5, 0x20, 0x2e);
+            << Look{.name = "current", .tint = "#e5202e", .centre = QColor("#e5202e")};
         QTest::newRow("currentColor follows the dark background")
-            << "current"
-            << "dark"
-            << "auto" << QByteArray() << false << false << QColor(Qt::white);
+            << Look{.name = "current", .background = "dark", .centre = Qt::white};
         QTest::newRow("a root's own colour is kept")
-            << "own"
-            << "light"
-            << "#e5202e" << QByteArray() << false << false << QColor(0, 255, 0);
-        QTest::newRow("tinted past a doctype")
-            << "doctype"
-            << "dark"
-            << "#0a84ff" << QByteArray() << false << false << QColor(0x0a, 0x84, 0xff);
+            << Look{.name = "own", .tint = "#e5202e", .centre = QColor(0, 255, 0)};
+        QTest::newRow("tinted past a doctype") << Look{.name = "doctype",
+                                                       .background = "dark",
+                                                       .tint = "#0a84ff",
+                                                       .centre = QColor("#0a84ff")};
         QTest::newRow("held-back output draws differently")
-            << "a"
-            << "light"
-            << "auto" << circle << false << true << QColor();
+            << Look{.name = "a", .heldBack = circle, .differs = true};
         QTest::newRow("held-back output draws alike")
-            << "b"
-            << "light"
-            << "auto" << square("#000") << false << false << QColor(Qt::black);
+            << Look{.name = "b", .heldBack = square("#000"), .centre = Qt::black};
     }
 
     void drawsAndMarks() {
-        QFETCH(QString, name);
-        QFETCH(QString, background);
-        QFETCH(QString, tint);
-        QFETCH(QByteArray, heldBack);
-        QFETCH(bool, invisible);
-        QFETCH(bool, differs);
-        QFETCH(QColor, centre);
-        if (!heldBack.isEmpty()) {
+        QFETCH(Look, look);
+        if (!look.heldBack.isEmpty()) {
             FileResult result;
             result.status = FileResult::Status::LooksDifferent;
-            result.differentOutput = heldBack;
-            m_files->setResult(path(name), result);
+            result.differentOutput = look.heldBack;
+            m_files->setResult(path(look.name), result);
         }
-        choose(m_sheet->backgroundBox(), background);
-        choose(m_sheet->tintBox(), tint);
+        choose(m_sheet->backgroundBox(), look.background);
+        choose(m_sheet->tintBox(), look.tint);
         QTRY_VERIFY_WITH_TIMEOUT(allDrawn(), 30000);
-        const int row = rowOf(name);
+        const int row = rowOf(look.name);
         const IconDrawing *drawing = m_sheet->model()->drawingOf(row);
-        QCOMPARE(drawing->invisible, invisible);
-        QCOMPARE(drawing->differs(), differs);
-        QCOMPARE(drawing->showsOptimized, !heldBack.isEmpty());
+        QCOMPARE(drawing->invisible, look.invisible);
+        QCOMPARE(drawing->differs(), look.differs);
+        QCOMPARE(drawing->showsOptimized, !look.heldBack.isEmpty());
         const QString tip = m_sheet->model()->index(row).data(Qt::ToolTipRole).toString();
-        QCOMPARE(tip.contains("Hardly visible"), invisible);
-        QCOMPARE(tip.contains("Looks different after optimizing"), differs);
-        QCOMPARE(tip.contains("No optimized version"), heldBack.isEmpty());
-        if (centre.isValid()) {
+        QCOMPARE(tip.contains("Hardly visible"), look.invisible);
+        QCOMPARE(tip.contains("Looks different after optimizing"), look.differs);
+        QCOMPARE(tip.contains("No optimized version"), look.heldBack.isEmpty());
+        if (look.centre.isValid()) {
             const QImage &image = drawing->image;
-            QCOMPARE(image.pixelColor(image.width() / 2, image.height() / 2), centre);
+            QCOMPARE(image.pixelColor(image.width() / 2, image.height() / 2), look.centre);
         }
     }
 
