@@ -2,6 +2,7 @@
 
 #include "engine/Optimizer.h"
 #include "engine/SvgoOutputs.h"
+#include "model/FileResults.h"
 #include "model/ProfileStore.h"
 #include "model/SVGFileList.h"
 #include "model/Settings.h"
@@ -103,10 +104,10 @@ void Inspector::updatePreview() {
         return;
     }
     const QString id = *selection.cbegin();
-    QString message;
+    // What the row's tooltip says, visible: why a file failed or was kept, and for one the
+    // searches changed, both savings and the precision it got.
     const FileResult *result = m_files->result(id);
-    if (result && !result->message.isEmpty())
-        message = result->message;
+    const QString message = result ? FileResults::toolTip(*result) : QString();
     if (result && !result->differentOutput.isEmpty()) {
         m_preview->showLooksDifferent(id, *result);
         return;
