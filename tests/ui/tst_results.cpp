@@ -4,6 +4,7 @@
 
 #include "engine/CompressedSize.h"
 #include "engine/OriginalsBackup.h"
+#include "engine/tst_optimizer_support.h"
 #include "model/FileResults.h"
 #include "model/SVGFileList.h"
 #include "model/SVGFileTableModel.h"
@@ -54,12 +55,10 @@ for n in "${!ins[@]}"; do
 done
 )sh";
 
-QByteArray contents(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
+
+using optimizer_test::contents;
+using optimizer_test::dataFile;
 
 class tst_Results : public QObject {
     Q_OBJECT
@@ -75,14 +74,8 @@ class tst_Results : public QObject {
     QString folderWith(int icons, const QStringList &extra = {}) {
         const QString folder = m_work->filePath(QStringLiteral("in"));
         QDir().mkpath(folder);
-        QDir source(
-            QStringLiteral(MIRANDEL_SOURCE_DIR "/tools/node_modules/bootstrap-icons/icons"));
-        for (const QString &name :
-             source.entryList({QStringLiteral("*.svg")}, QDir::Files, QDir::Name).mid(0, icons))
-            QFile::copy(source.filePath(name), QDir(folder).filePath(name));
-        for (const QString &name : extra)
-            QFile::copy(QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/broken.svg"),
-                        QDir(folder).filePath(name));
+        optimizer_test::copyInto(folder, optimizer_test::icons(icons));
+        optimizer_test::copyInto(folder, QStringList(extra.size(), dataFile("broken.svg")), extra);
         return folder;
     }
     void useProfile(bool overwrite, OperationMode mode = OperationMode::File) {
@@ -184,7 +177,7 @@ private slots:
             header->viewport(), Qt::LeftButton, {},
             QPoint(header->sectionViewportPosition(SVGFileTableModel::FileName) + 5, 5));
         const QString early = m_work->filePath(QStringLiteral("0.svg"));
-        QVERIFY(QFile::copy(QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/icon.svg"), early));
+        QVERIFY(QFile::copy(dataFile("icon.svg"), early));
         files()->addFile(QUrl::fromLocalFile(early));
         QTRY_COMPARE(files()->files().first().id, early);
     }
@@ -193,12 +186,11 @@ private slots:
     // to use it, and the preview's button writes it.
     void looksDifferentIsWrittenOnRequest() {
         const QString icon = m_work->filePath(QStringLiteral("icon.svg"));
-        QVERIFY(QFile::copy(QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/icon.svg"), icon));
+        QVERIFY(QFile::copy(dataFile("icon.svg"), icon));
         files()->addFile(QUrl::fromLocalFile(icon));
         useProfile(true);
         Profile profile = m_application->state()->profile();
-        profile.svgoConfigFile = QUrl::fromLocalFile(
-            QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/precision0.config.mjs"));
+        profile.svgoConfigFile = QUrl::fromLocalFile(dataFile("precision0.config.mjs"));
         // Held back, not made again without the plugins that round.
         profile.findBreakingPlugins = false;
         m_application->state()->setProfile(profile);
