@@ -3,6 +3,7 @@
 // account optimizes with the shipped svgo at the first press, and quitting during a run stops it.
 
 #include "engine/ShippedTools.h"
+#include "engine/tst_optimizer_support.h"
 #include "model/SVGFileList.h"
 #include "model/SVGFileTableModel.h"
 #include "model/Settings.h"
@@ -19,51 +20,29 @@
 #include "ui/profiles/ProfileEditor.h"
 #include "ui/profiles/SegmentedPicker.h"
 
-#include "ui/main/WindowSession.h"
 #include <QAbstractButton>
 #include <QClipboard>
-
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMessageBox>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
+
+using namespace optimizer_test;
 
 class tst_EndToEnd : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase() {
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
-        QCoreApplication::setOrganizationName(QStringLiteral("MirandelTests"));
-        QCoreApplication::setApplicationName(QStringLiteral("tst_endtoend"));
-        Keys::svgoExecutablePath().set(QStringLiteral(MIRANDEL_SVGO));
-
-        const QDir icons(
-            QStringLiteral(MIRANDEL_SOURCE_DIR "/tools/node_modules/bootstrap-icons/icons"));
-        QStringList arguments{"-i"};
-        for (const QString name : {"alarm.svg", "bag.svg"}) {
-            const QString path = m_folder.filePath(name);
-            QVERIFY(QFile::copy(icons.filePath(name), path));
-            m_paths.append(path);
-            arguments.append(path);
-        }
-        arguments.append("-o");
-        for (const QString &path : m_paths)
-            arguments.append(path + ".expected");
-        QProcess svgo;
-        svgo.start(QStringLiteral(MIRANDEL_SVGO), arguments);
-        QVERIFY(svgo.waitForFinished(120000) && svgo.exitCode() == 0);
-        for (const QString &path : m_paths) {
-            QFile file(path + ".expected");
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            m_optimized.append(file.readAll());
-            QVERIFY(m_optimized.last().startsWith("<svg"));
-        }
+        useSettingsIn(m_settings.path(), "tst_endtoend");
+        Keys::svgoExecutablePath().set(svgo());
+        m_paths =
+            copyInto(m_folder.path(), {iconFolder() + "/alarm.svg", iconFolder() + "/bag.svg"});
+        m_optimized = svgoAlone(m_paths);
     }
 
     void init() {
@@ -181,8 +160,7 @@ private slots:
         Profile profile = Profile::builtInDefault();
         profile.mode = OperationMode::Text;
         profile.checkRendering = true;
-        profile.svgoConfigFile = QUrl::fromLocalFile(
-            QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/precision0.config.mjs"));
+        profile.svgoConfigFile = QUrl::fromLocalFile(dataFile("precision0.config.mjs"));
         // Held back, not made again without the plugins that round.
         profile.findBreakingPlugins = false;
         m_application->state()->setProfile(profile);
@@ -227,7 +205,7 @@ private slots:
         auto future = runs.first().first().value<QFuture<OptimizationResult>>();
         QTRY_VERIFY_WITH_TIMEOUT(future.isFinished(), 120000);
         QCOMPARE(future.result().count(FileResult::Status::Optimized), 3);
-        Keys::svgoExecutablePath().set(QStringLiteral(MIRANDEL_SVGO));
+        Keys::svgoExecutablePath().set(svgo());
     }
 
     void quittingStopsTheRun() {
@@ -281,13 +259,9 @@ private:
     MainWindow *openMainWindow(const QString &folder, const QStringList &icons) const {
         MainWindow *window = m_application->newMainWindow();
         QSignalSpy lookedUp(window, &MainWindow::svgoLookedUp);
-        for (const QString &name : icons) {
-            QFile::copy(QStringLiteral(MIRANDEL_SOURCE_DIR "/tools/node_modules/bootstrap-icons/"
-                                                           "icons/") +
-                            name,
-                        QDir(folder).filePath(name));
-            window->files()->addFile(QUrl::fromLocalFile(QDir(folder).filePath(name)));
-        }
+        for (const QString &name : icons)
+            window->files()->addFile(
+                QUrl::fromLocalFile(copyInto(folder, {iconFolder() + u'/' + name}).first()));
         window->activateWindow();
         const bool ready = QTest::qWaitForWindowActive(window) &&
                            QTest::qWaitFor([&] { return !lookedUp.isEmpty(); }, 30000);
