@@ -23,19 +23,11 @@ const QByteArray svgText("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 
                          "<title>Grüße “quoted”</title>  <rect   width=\"10.000\" height=\"10\"/>"
                          "</svg>\n");
 
-void writeFile(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-
 QByteArray encoded(QStringConverter::Encoding encoding, bool mark) {
     QStringEncoder encoder(encoding, mark ? QStringConverter::Flag::WriteBom
                                           : QStringConverter::Flag::Default);
     return encoder.encode(QString::fromUtf8(svgText));
 }
-
-// Fills the file system that holds `folder` to its last byte.
 
 } // namespace
 
@@ -230,9 +222,7 @@ private slots:
         OriginalsBackup::setRoot(full == "outputs" ? m_work->filePath("originals")
                                                    : disk + "/originals");
         const QStringList paths = copyInto(inputs, icons(20));
-        QList<QByteArray> before;
-        for (const QString &path : paths)
-            before.append(contents(path));
+        const QList<QByteArray> before = contentsOf(paths);
         fillDisk(disk);
 
         const OptimizationResult result =
@@ -268,9 +258,7 @@ private slots:
         const QString folder = m_work->filePath(QStringLiteral("icons"));
         QDir().mkpath(folder);
         const QStringList paths = copyInto(folder, icons(600));
-        QList<QByteArray> before;
-        for (const QString &path : paths)
-            before.append(contents(path));
+        const QList<QByteArray> before = contentsOf(paths);
         QProcess program;
         program.setProcessEnvironment(environment());
         program.start(QStringLiteral(MIRANDEL_PROGRAM), {"--batch", folder});
@@ -346,9 +334,7 @@ private slots:
         const QString folder = m_work->filePath(QStringLiteral("icons"));
         QDir().mkpath(folder);
         const QStringList paths = copyInto(folder, icons(3));
-        QList<QByteArray> before;
-        for (const QString &path : paths)
-            before.append(contents(path));
+        const QList<QByteArray> before = contentsOf(paths);
         QCOMPARE(runProgram(QStringList{"--batch"} + paths).status, 0);
         writeFile(paths.at(2), "<svg xmlns=\"http://www.w3.org/2000/svg\"/>"); // edited since
 

@@ -85,12 +85,10 @@ private slots:
         QFile::setPermissions(paths.at(2), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         QFile::setPermissions(paths.at(3), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                                QFile::ReadGroup | QFile::ReadOther);
+        const QList<QByteArray> originals = contentsOf(paths);
         QList<QFileDevice::Permissions> permissions;
-        QList<QByteArray> originals;
-        for (const QString &path : paths) {
+        for (const QString &path : paths)
             permissions.append(QFile::permissions(path));
-            originals.append(contents(path));
-        }
 
         const QString outputFolder = work.filePath(QStringLiteral("out/nested"));
         const Run run =

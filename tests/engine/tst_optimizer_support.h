@@ -94,6 +94,22 @@ inline QByteArray contents(const QString &path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// What each of `paths` holds now, to tell afterwards what a run changed.
+inline QList<QByteArray> contentsOf(const QStringList &paths) {
+    QList<QByteArray> all;
+    for (const QString &path : paths)
+        all.append(contents(path));
+    return all;
+}
+
+// Writes `bytes` to `path`, making its folder first.
+inline void writeFile(const QString &path, const QByteArray &bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
 // These tests look at how files travel through a run; the guards on svgo's output have tests
 // of their own, so they stay out of the way here.
 inline Profile unguarded() {

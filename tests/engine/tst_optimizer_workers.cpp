@@ -11,16 +11,6 @@ using Status = FileResult::Status;
 
 namespace {
 
-void write(const QString &path, const QByteArray &bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-    file.write(bytes);
-    file.close();
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
 // A configuration with svgo's defaults plus a plugin that runs `body` for every file, with
 // `name` its file name and FOLDER the test's folder.
 QByteArray trapConfig(const QByteArray &body) {
@@ -85,15 +75,14 @@ private slots:
         QDir().mkpath(folder);
         const QStringList paths = copyInto(folder, icons(3), {"a.svg", odd, "c.svg"});
         if (odd == QLatin1String("broken.svg"))
-            write(paths.at(1), "<svg xmlns=\"http://www.w3.org/2000/svg\">\n<text>" +
-                                   paths.at(0).toUtf8() + " " + paths.at(2).toUtf8() + "</text>\n");
-        QList<QByteArray> before;
-        for (const QString &path : paths)
-            before.append(contents(path));
+            writeFile(paths.at(1), "<svg xmlns=\"http://www.w3.org/2000/svg\">\n<text>" +
+                                       paths.at(0).toUtf8() + " " + paths.at(2).toUtf8() +
+                                       "</text>\n");
+        const QList<QByteArray> before = contentsOf(paths);
         Profile profile = fileProfile(std::nullopt);
         if (!config.isEmpty()) {
             const QString file = work.filePath(QStringLiteral("svgo.config.mjs"));
-            write(file, config.replace("FOLDER", folder.toUtf8()));
+            writeFile(file, config.replace("FOLDER", folder.toUtf8()));
             profile.svgoConfigFile = QUrl::fromLocalFile(file);
         }
         OptimizerOptions options;
@@ -144,7 +133,7 @@ private slots:
         QStringList paths;
         for (const QByteArray &input : inputs) {
             paths.append(work.filePath(QStringLiteral("%1.svg").arg(paths.size())));
-            write(paths.last(), input);
+            writeFile(paths.last(), input);
         }
         OptimizerOptions options;
         options.resultsCache = false;
@@ -159,10 +148,11 @@ private slots:
         Profile profile = fileProfile(std::nullopt);
         const QString config = work.filePath(QStringLiteral("trap.mjs"));
         // The worker starts a process of its own before it hangs: it must not outlive the cancel.
-        write(config, trapConfig("if (name === 'slow.svg') { const sleep = child.spawn('sleep', "
-                                 "['300'], {stdio: 'ignore'}); fs.writeFileSync('" +
-                                 work.filePath(QStringLiteral("pid")).toUtf8() +
-                                 "', process.pid + ' ' + sleep.pid); for (;;) {} }"));
+        writeFile(config,
+                  trapConfig("if (name === 'slow.svg') { const sleep = child.spawn('sleep', "
+                             "['300'], {stdio: 'ignore'}); fs.writeFileSync('" +
+                             work.filePath(QStringLiteral("pid")).toUtf8() +
+                             "', process.pid + ' ' + sleep.pid); for (;;) {} }"));
         profile.svgoConfigFile = QUrl::fromLocalFile(config);
         std::optional<OptimizationResult> finished;
         OptimizerOptions options;
@@ -207,11 +197,14 @@ private slots:
         QTemporaryDir work;
         // Shaped like an installed package: a link to bin/svgo.js, which runs the real svgo.
         const QString package = work.filePath(QStringLiteral("lib/node_modules/svgo"));
-        write(package + "/bin/svgo.js", "#!/bin/sh\nexec '" + svgo().toUtf8() + "' \"$@\"\n");
+        writeFile(package + "/bin/svgo.js", "#!/bin/sh\nexec '" + svgo().toUtf8() + "' \"$@\"\n");
+        QFile::setPermissions(package + "/bin/svgo.js",
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         if (!version.isEmpty())
-            write(package + "/package.json", "{\"name\":\"svgo\",\"version\":\"" + version + "\"}");
+            writeFile(package + "/package.json",
+                      "{\"name\":\"svgo\",\"version\":\"" + version + "\"}");
         if (!module.isEmpty())
-            write(package + "/lib/svgo-node.js", module);
+            writeFile(package + "/lib/svgo-node.js", module);
         const QString executable = work.filePath(QStringLiteral("bin/svgo"));
         QDir().mkpath(work.filePath(QStringLiteral("bin")));
         QVERIFY(QFile::link(package + "/bin/svgo.js", executable));

@@ -125,27 +125,17 @@ private slots:
                                         QStringLiteral(MIRANDEL_SOURCE_DIR "/tools/node_modules"),
                                         modules}),
                      0);
-            QFile manifest(modules + QStringLiteral("/svgo/package.json"));
-            QVERIFY(manifest.open(QIODevice::ReadOnly));
-            QByteArray text = manifest.readAll();
-            manifest.close();
-            text.replace("\"version\": \"", "\"version\": \"0.0.1-");
-            QVERIFY(manifest.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            manifest.write(text);
-            manifest.close();
+            const QString manifest = modules + QStringLiteral("/svgo/package.json");
+            writeFile(manifest,
+                      contents(manifest).replace("\"version\": \"", "\"version\": \"0.0.1-"));
             Keys::svgoExecutablePath().set(modules + QStringLiteral("/.bin/svgo"));
         } else if (change == "damage") {
             // One entry's stored output changed after it was written: its checksum no longer fits.
             const QString damaged = entryPaths(folder).constFirst();
-            QFile file(damaged);
-            QVERIFY(file.open(QIODevice::ReadWrite));
-            QByteArray bytes = file.readAll();
+            QByteArray bytes = contents(damaged);
             const qsizetype at = bytes.indexOf("<svg");
             QVERIFY(at > 0);
-            bytes.replace(at, 4, "<bad");
-            file.seek(0);
-            file.write(bytes);
-            file.close();
+            writeFile(damaged, bytes.replace(at, 4, "<bad"));
             ageEntries(folder);
         } else if (change == "off") {
             options.resultsCache = false;
