@@ -75,288 +75,266 @@ const QByteArray chattyConfig =
 class tst_OptimizerFaults : public QObject {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void unstartableSvgoCostsItsFilesOnly_data();
-    void unstartableSvgoCostsItsFilesOnly();
-    void failureNamingNoFileIsNarrowedDown_data();
-    void failureNamingNoFileIsNarrowedDown();
-    void oddOutputIsTaken_data();
-    void oddOutputIsTaken();
-    void processKilledMidWrite_data();
-    void processKilledMidWrite();
-    void pathChangeCountsFromTheNextProcess();
-    void realSvgoWithOddSettings_data();
-    void realSvgoWithOddSettings();
-    void stuckCommandLineEndsWithItsGroup_data();
-    void stuckCommandLineEndsWithItsGroup();
-
-private:
-    QStringList inputs(int count);
-
     QTemporaryDir m_settings;
     QTemporaryDir m_work;
+
+    QStringList inputs(int count) {
+        const QString folder =
+            m_work.filePath(QString::number(QRandomGenerator::global()->generate()));
+        QDir().mkpath(folder);
+        QStringList names;
+        for (int index = 0; index < count; ++index)
+            names.append(QStringLiteral("icon%1.svg").arg(index));
+        return copyInto(folder, icons(count), names);
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_settings.isValid());
+        isolateSettings(m_settings, QStringLiteral("tst_optimizer_faults"));
+    }
+
+    void init() {
+        // One process per file, one at a time: the stand-ins' behaviour is then easy to follow.
+        Keys::chunkSize().set(1);
+        Keys::maxConcurrentProcesses().set(2);
+        Keys::svgoTimeLimit().remove();
+    }
+
+    void unstartableSvgoCostsItsFilesOnly_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("shipped");    // whether the svgo shipped with the program is there
+        QTest::addColumn<QString>("mention"); // in every file's message; empty: the run works
+        const QString notExecutable = m_work.filePath(QStringLiteral("not-executable"));
+        writeFile(notExecutable, prelude);
+        const QString missing = m_work.filePath(QStringLiteral("no-such-svgo"));
+        const QString fix = QStringLiteral("Settings ▸ Advanced");
+        // A stored path that no longer runs (an uninstalled svgo) is never started: the shipped
+        // svgo takes its place, and only without one do the files fail, naming the path and the
+        // fix.
+        QTest::newRow("missing, shipped svgo there") << missing << true << QString();
+        QTest::newRow("missing") << missing << false << missing;
+        QTest::newRow("not executable") << notExecutable << false << fix;
+        // Taken as a path relative to the working folder, never looked up along PATH.
+        QTest::newRow("bare name") << QStringLiteral("true") << false << fix;
+        // The real svgo behind a wrapper, run where no node is on PATH: its launcher's complaint
+        // names neither the cause nor the fix.
+        QTest::newRow("no Node.js on PATH")
+            << script(m_work, QStringLiteral("wrapper"), "exec '" + svgo().toUtf8() + "' \"$@\"\n")
+            << true << QStringLiteral("Node.js was not found");
+    }
+
+    void unstartableSvgoCostsItsFilesOnly() {
+        QFETCH(QString, path);
+        QFETCH(bool, shipped);
+        QFETCH(QString, mention);
+        Keys::svgoExecutablePath().set(path);
+        const QString shippedBefore = SvgoResolver::shippedSvgo();
+        SvgoResolver::setShippedSvgo(shipped ? svgo() : QString());
+        const QStringList paths = inputs(3);
+        const QByteArray searchPath = qgetenv("PATH");
+        if (mention.contains(QLatin1String("Node.js")))
+            qputenv("PATH", m_work.filePath(QStringLiteral("nothing-here")).toLocal8Bit());
+        const Run run = optimize(paths, textProfile());
+        qputenv("PATH", searchPath);
+        SvgoResolver::setShippedSvgo(shippedBefore);
+        QCOMPARE(run.result.count(Status::Failed), mention.isEmpty() ? 0 : 3);
+        if (mention.isEmpty())
+            return;
+        QCOMPARE(run.texts, QStringList{QString()});
+        for (const FileResult &outcome : run.result.outcomes)
+            QVERIFY2(outcome.message.contains(mention), qPrintable(outcome.message));
+    }
+
+    void failureNamingNoFileIsNarrowedDown_data() {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QList<Status>>("expected");
+        const auto ok = Status::Optimized;
+        const auto failed = Status::Failed;
+        QTest::newRow("one file breaks every process it is in")
+            << QByteArray(
+                   R"sh(for f in "${ins[@]}"; do case "$f" in *icon4*) echo "something broke" >&2; exit 1 ;; esac; done
+    )sh" + copier)
+            << QList<Status>{ok, ok, ok, ok, failed, ok};
+        QTest::newRow("every process breaks")
+            << QByteArray("echo 'something broke' >&2; exit 3\n")
+            << QList<Status>{failed, failed, failed, failed, failed, failed};
+    }
+
+    void failureNamingNoFileIsNarrowedDown() {
+        QFETCH(QByteArray, body);
+        QFETCH(QList<Status>, expected);
+        Keys::svgoExecutablePath().set(script(m_work, QStringLiteral("breaks"), body));
+        Keys::chunkSize().set(50);
+        const QStringList paths = inputs(6);
+        const Run run = optimize(paths, textProfile());
+        QCOMPARE(statuses(run.result), expected);
+        QList<QByteArray> documents;
+        for (int index = 0; index < paths.size(); ++index) {
+            const FileResult &outcome = run.result.outcomes.at(index);
+            if (outcome.status == Status::Failed)
+                QCOMPARE(outcome.message, QStringLiteral("something broke"));
+            else
+                documents.append(documentOf(paths.at(index)));
+        }
+        QCOMPARE(run.texts, QStringList{assembled(textProfile(), documents)});
+    }
+
+    void oddOutputIsTaken_data() {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QByteArray>("document");
+        QTest::newRow("invalid UTF-8")
+            << QByteArray(
+                   R"sh(for o in "${outs[@]}"; do printf '<svg>\xff\xc3(</svg>' > "$o"; done; printf '\xff\xfe' >&2
+    )sh") << QByteArray("<svg>\xff\xc3(</svg>");
+        // Several megabytes per output and as much chatter on both pipes.
+        const QByteArray big = "<svg>" + QByteArray(4 * 1024 * 1024, 'x') + "</svg>";
+        QTest::newRow("megabytes")
+            << QByteArray(
+                   R"sh(for o in "${outs[@]}"; do head -c 4194304 /dev/zero | tr '\0' x | sed 's/^/<svg>/;s/$/<\/svg>/' | tr -d '\n' > "$o"; done
+    head -c 3000000 /dev/zero | tr '\0' y; head -c 3000000 /dev/zero | tr '\0' z >&2
+    )sh") << big;
+    }
+
+    void oddOutputIsTaken() {
+        QFETCH(QByteArray, body);
+        QFETCH(QByteArray, document);
+        Keys::svgoExecutablePath().set(script(m_work, QStringLiteral("odd"), body));
+        const Run run = optimize(inputs(2), textProfile());
+        QCOMPARE(run.result.count(Status::Optimized), 2);
+        QCOMPARE(run.result.outcomes.first().sizeAfter, document.size());
+        QCOMPARE(run.texts, QStringList{assembled(textProfile(), {document, document})});
+    }
+
+    void processKilledMidWrite_data() {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<Status>("expected");
+        QTest::newRow("dies in its first write")
+            << QByteArray("printf '<svg id=' > \"${outs[0]}\"; kill -9 $$\n") << Status::Failed;
+        // Each process completes one file and dies writing the next: every file gets there in the
+        // end.
+        QTest::newRow("dies after one complete output")
+            << QByteArray(
+                   R"sh(printf '<svg id="%s"></svg>' "$(basename "${ins[0]}")" > "${outs[0]}"; report "${ins[0]}"
+    [ -n "${outs[1]}" ] && printf '<svg' > "${outs[1]}"; kill -9 $$
+    )sh") << Status::Optimized;
+    }
+
+    void processKilledMidWrite() {
+        QFETCH(QByteArray, body);
+        QFETCH(Status, expected);
+        Keys::svgoExecutablePath().set(script(m_work, QStringLiteral("dies"), body));
+        Keys::chunkSize().set(50);
+        const QStringList paths = inputs(3);
+        const QList<QByteArray> originals = contentsOf(paths);
+
+        const Run run = optimize(paths, fileProfile(std::nullopt));
+
+        for (int index = 0; index < paths.size(); ++index) {
+            QCOMPARE(run.result.outcomes.at(index).status, expected);
+            QCOMPARE(contents(paths.at(index)), expected == Status::Failed
+                                                    ? originals.at(index)
+                                                    : documentOf(paths.at(index)));
+        }
+        QVERIFY(leftovers(QFileInfo(paths.first()).path()).isEmpty());
+    }
+
+    void pathChangeCountsFromTheNextProcess() {
+        // The first stand-in lingers after its report, so the change lands while it still runs.
+        const QString first = script(m_work, QStringLiteral("first"), copier + "sleep 1\n");
+        const QString second =
+            script(m_work, QStringLiteral("second"),
+                   R"sh(for o in "${outs[@]}"; do printf '<svg id="second"></svg>' > "$o"; done
+    )sh");
+        Keys::svgoExecutablePath().set(first);
+        Keys::maxConcurrentProcesses().set(1);
+        OptimizerOptions options;
+        options.exactChunks = true;
+        const QStringList paths = inputs(3);
+        QFuture<OptimizationResult> future =
+            Optimizer::shared().optimize(entries(paths), textProfile(), {}, options);
+        QTRY_VERIFY_WITH_TIMEOUT(future.progressValue() >= 1, 10000);
+        Keys::svgoExecutablePath().set(second);
+        future.waitForFinished();
+        QCOMPARE(future.result().text,
+                 assembled(textProfile(), {documentOf(paths.first()), "<svg id=\"second\"></svg>",
+                                           "<svg id=\"second\"></svg>"}));
+    }
+
+    void realSvgoWithOddSettings_data() {
+        QTest::addColumn<bool>("wrapped"); // svgo behind a shell script: its command line
+        QTest::addColumn<QByteArray>("config");
+        QTest::addColumn<qint64>("timeLimit"); // seconds, as stored
+        QTest::newRow("configuration printing, workers") << false << chattyConfig << qint64(60);
+        QTest::newRow("configuration printing, command line") << true << chattyConfig << qint64(60);
+        QTest::newRow("no time limit, workers") << false << QByteArray() << qint64(0);
+        QTest::newRow("negative time limit, workers") << false << QByteArray() << qint64(-5);
+        QTest::newRow("no time limit, command line") << true << QByteArray() << qint64(0);
+    }
+
+    void realSvgoWithOddSettings() {
+        QFETCH(bool, wrapped);
+        QFETCH(QByteArray, config);
+        QFETCH(qint64, timeLimit);
+        QTemporaryDir work;
+        Keys::svgoExecutablePath().set(wrapped ? script(work, QStringLiteral("svgo"),
+                                                        "exec '" + svgo().toUtf8() + "' \"$@\"\n")
+                                               : svgo());
+        Keys::svgoTimeLimit().set(timeLimit);
+        Profile profile = textProfile();
+        QString configFile;
+        if (!config.isEmpty()) {
+            configFile = work.filePath(QStringLiteral("chatty.mjs"));
+            writeFile(configFile, config);
+            profile.svgoConfigFile = QUrl::fromLocalFile(configFile);
+        }
+        const QStringList paths = inputs(4);
+        const Run run = optimize(paths, profile);
+        QCOMPARE(statuses(run.result), QList<Status>(4, Status::Optimized));
+        QCOMPARE(run.texts, QStringList{assembled(profile, svgoAlone(paths, configFile))});
+    }
+
+    void stuckCommandLineEndsWithItsGroup_data() {
+        QTest::addColumn<QByteArray>(
+            "body");                      // PIDS: the file each process of the group is added to
+        QTest::addColumn<bool>("cancel"); // cancelled once three processes are listed
+        QTest::newRow("hangs, ended by the time limit")
+            << QByteArray("echo $$ >> PIDS; sleep 300 & echo $! >> PIDS; wait\n") << false;
+        QTest::newRow("cancelled while its node and sleep run")
+            << QByteArray("echo $$ >> PIDS; '" + svgo().toUtf8() +
+                          "' \"$@\" & echo $! >> PIDS; sleep 300 & echo $! >> PIDS; wait\n")
+            << true;
+    }
+
+    void stuckCommandLineEndsWithItsGroup() {
+        QFETCH(QByteArray, body);
+        QFETCH(bool, cancel);
+        QTemporaryDir work;
+        const QString pids = work.filePath(QStringLiteral("pids"));
+        Keys::svgoExecutablePath().set(
+            script(work, QStringLiteral("svgo"), body.replace("PIDS", "'" + pids.toUtf8() + "'")));
+        std::optional<OptimizationResult> result; // a cancelled future keeps none
+        OptimizerOptions options;
+        options.timeLimitMs = cancel ? 600000 : 1000;
+        options.onFinished = [&](const OptimizationResult &finished) { result = finished; };
+        QFuture<OptimizationResult> future =
+            Optimizer::shared().optimize(entries(inputs(3)), textProfile(), {}, options);
+        if (cancel) {
+            QTRY_VERIFY_WITH_TIMEOUT(contents(pids).count('\n') >= 3, 30000);
+            future.cancel();
+        }
+        // Generous: it only has to show that the run does not wait for ever.
+        QTRY_VERIFY_WITH_TIMEOUT(future.isFinished(), 60000);
+        future.waitForFinished();
+        QVERIFY(result && result->cancelled == cancel);
+        if (!cancel) {
+            QCOMPARE(result->count(Status::Failed), 3);
+            for (const FileResult &outcome : result->outcomes)
+                QCOMPARE(outcome.message, QStringLiteral("svgo took longer than 1 s"));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(stillRunning(pids).isEmpty(), 10000);
+    }
 };
-
-void tst_OptimizerFaults::initTestCase() {
-    QVERIFY(m_settings.isValid());
-    isolateSettings(m_settings, QStringLiteral("tst_optimizer_faults"));
-}
-
-void tst_OptimizerFaults::init() {
-    // One process per file, one at a time: the stand-ins' behaviour is then easy to follow.
-    Keys::chunkSize().set(1);
-    Keys::maxConcurrentProcesses().set(2);
-    Keys::svgoTimeLimit().remove();
-}
-
-QStringList tst_OptimizerFaults::inputs(int count) {
-    const QString folder = m_work.filePath(QString::number(QRandomGenerator::global()->generate()));
-    QDir().mkpath(folder);
-    QStringList names;
-    for (int index = 0; index < count; ++index)
-        names.append(QStringLiteral("icon%1.svg").arg(index));
-    return copyInto(folder, icons(count), names);
-}
-
-void tst_OptimizerFaults::unstartableSvgoCostsItsFilesOnly_data() {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<bool>("shipped");    // whether the svgo shipped with the program is there
-    QTest::addColumn<QString>("mention"); // in every file's message; empty: the run works
-    const QString notExecutable = m_work.filePath(QStringLiteral("not-executable"));
-    QFile file(notExecutable);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(prelude);
-    file.close();
-    const QString missing = m_work.filePath(QStringLiteral("no-such-svgo"));
-    const QString fix = QStringLiteral("Settings ▸ Advanced");
-    // A stored path that no longer runs (an uninstalled svgo) is never started: the shipped
-    // svgo takes its place, and only without one do the files fail, naming the path and the fix.
-    QTest::newRow("missing, shipped svgo there") << missing << true << QString();
-    QTest::newRow("missing") << missing << false << missing;
-    QTest::newRow("not executable") << notExecutable << false << fix;
-    // Taken as a path relative to the working folder, never looked up along PATH.
-    QTest::newRow("bare name") << QStringLiteral("true") << false << fix;
-    // The real svgo behind a wrapper, run where no node is on PATH: its launcher's complaint
-    // names neither the cause nor the fix.
-    QTest::newRow("no Node.js on PATH")
-        << script(m_work, QStringLiteral("wrapper"), "exec '" + svgo().toUtf8() + "' \"$@\"\n")
-        << true << QStringLiteral("Node.js was not found");
-}
-
-void tst_OptimizerFaults::unstartableSvgoCostsItsFilesOnly() {
-    QFETCH(QString, path);
-    QFETCH(bool, shipped);
-    QFETCH(QString, mention);
-    Keys::svgoExecutablePath().set(path);
-    const QString shippedBefore = SvgoResolver::shippedSvgo();
-    SvgoResolver::setShippedSvgo(shipped ? svgo() : QString());
-    const QStringList paths = inputs(3);
-    const QByteArray searchPath = qgetenv("PATH");
-    if (mention.contains(QLatin1String("Node.js")))
-        qputenv("PATH", m_work.filePath(QStringLiteral("nothing-here")).toLocal8Bit());
-    const Run run = optimize(paths, textProfile());
-    qputenv("PATH", searchPath);
-    SvgoResolver::setShippedSvgo(shippedBefore);
-    QCOMPARE(run.result.count(Status::Failed), mention.isEmpty() ? 0 : 3);
-    if (mention.isEmpty())
-        return;
-    QCOMPARE(run.texts, QStringList{QString()});
-    for (const FileResult &outcome : run.result.outcomes)
-        QVERIFY2(outcome.message.contains(mention), qPrintable(outcome.message));
-}
-
-void tst_OptimizerFaults::failureNamingNoFileIsNarrowedDown_data() {
-    QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<QList<Status>>("expected");
-    const auto ok = Status::Optimized;
-    const auto failed = Status::Failed;
-    QTest::newRow("one file breaks every process it is in")
-        << QByteArray(
-               R"sh(for f in "${ins[@]}"; do case "$f" in *icon4*) echo "something broke" >&2; exit 1 ;; esac; done
-)sh" + copier)
-        << QList<Status>{ok, ok, ok, ok, failed, ok};
-    QTest::newRow("every process breaks")
-        << QByteArray("echo 'something broke' >&2; exit 3\n")
-        << QList<Status>{failed, failed, failed, failed, failed, failed};
-}
-
-void tst_OptimizerFaults::failureNamingNoFileIsNarrowedDown() {
-    QFETCH(QByteArray, body);
-    QFETCH(QList<Status>, expected);
-    Keys::svgoExecutablePath().set(script(m_work, QStringLiteral("breaks"), body));
-    Keys::chunkSize().set(50);
-    const QStringList paths = inputs(6);
-    const Run run = optimize(paths, textProfile());
-    QCOMPARE(statuses(run.result), expected);
-    QList<QByteArray> documents;
-    for (int index = 0; index < paths.size(); ++index) {
-        const FileResult &outcome = run.result.outcomes.at(index);
-        if (outcome.status == Status::Failed)
-            QCOMPARE(outcome.message, QStringLiteral("something broke"));
-        else
-            documents.append(documentOf(paths.at(index)));
-    }
-    QCOMPARE(run.texts, QStringList{assembled(textProfile(), documents)});
-}
-
-void tst_OptimizerFaults::oddOutputIsTaken_data() {
-    QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<QByteArray>("document");
-    QTest::newRow("invalid UTF-8")
-        << QByteArray(
-               R"sh(for o in "${outs[@]}"; do printf '<svg>\xff\xc3(</svg>' > "$o"; done; printf '\xff\xfe' >&2
-)sh") << QByteArray("<svg>\xff\xc3(</svg>");
-    // Several megabytes per output and as much chatter on both pipes.
-    const QByteArray big = "<svg>" + QByteArray(4 * 1024 * 1024, 'x') + "</svg>";
-    QTest::newRow("megabytes")
-        << QByteArray(
-               R"sh(for o in "${outs[@]}"; do head -c 4194304 /dev/zero | tr '\0' x | sed 's/^/<svg>/;s/$/<\/svg>/' | tr -d '\n' > "$o"; done
-head -c 3000000 /dev/zero | tr '\0' y; head -c 3000000 /dev/zero | tr '\0' z >&2
-)sh") << big;
-}
-
-void tst_OptimizerFaults::oddOutputIsTaken() {
-    QFETCH(QByteArray, body);
-    QFETCH(QByteArray, document);
-    Keys::svgoExecutablePath().set(script(m_work, QStringLiteral("odd"), body));
-    const Run run = optimize(inputs(2), textProfile());
-    QCOMPARE(run.result.count(Status::Optimized), 2);
-    QCOMPARE(run.result.outcomes.first().sizeAfter, document.size());
-    QCOMPARE(run.texts, QStringList{assembled(textProfile(), {document, document})});
-}
-
-void tst_OptimizerFaults::processKilledMidWrite_data() {
-    QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<Status>("expected");
-    QTest::newRow("dies in its first write")
-        << QByteArray("printf '<svg id=' > \"${outs[0]}\"; kill -9 $$\n") << Status::Failed;
-    // Each process completes one file and dies writing the next: every file gets there in the end.
-    QTest::newRow("dies after one complete output")
-        << QByteArray(
-               R"sh(printf '<svg id="%s"></svg>' "$(basename "${ins[0]}")" > "${outs[0]}"; report "${ins[0]}"
-[ -n "${outs[1]}" ] && printf '<svg' > "${outs[1]}"; kill -9 $$
-)sh") << Status::Optimized;
-}
-
-void tst_OptimizerFaults::processKilledMidWrite() {
-    QFETCH(QByteArray, body);
-    QFETCH(Status, expected);
-    Keys::svgoExecutablePath().set(script(m_work, QStringLiteral("dies"), body));
-    Keys::chunkSize().set(50);
-    const QStringList paths = inputs(3);
-    QList<QByteArray> originals;
-    for (const QString &path : paths)
-        originals.append(contents(path));
-
-    const Run run = optimize(paths, fileProfile(std::nullopt));
-
-    for (int index = 0; index < paths.size(); ++index) {
-        QCOMPARE(run.result.outcomes.at(index).status, expected);
-        QCOMPARE(contents(paths.at(index)),
-                 expected == Status::Failed ? originals.at(index) : documentOf(paths.at(index)));
-    }
-    QVERIFY(leftovers(QFileInfo(paths.first()).path()).isEmpty());
-}
-
-void tst_OptimizerFaults::pathChangeCountsFromTheNextProcess() {
-    // The first stand-in lingers after its report, so the change lands while it still runs.
-    const QString first = script(m_work, QStringLiteral("first"), copier + "sleep 1\n");
-    const QString second =
-        script(m_work, QStringLiteral("second"),
-               R"sh(for o in "${outs[@]}"; do printf '<svg id="second"></svg>' > "$o"; done
-)sh");
-    Keys::svgoExecutablePath().set(first);
-    Keys::maxConcurrentProcesses().set(1);
-    OptimizerOptions options;
-    options.exactChunks = true;
-    const QStringList paths = inputs(3);
-    QFuture<OptimizationResult> future =
-        Optimizer::shared().optimize(entries(paths), textProfile(), {}, options);
-    QTRY_VERIFY_WITH_TIMEOUT(future.progressValue() >= 1, 10000);
-    Keys::svgoExecutablePath().set(second);
-    future.waitForFinished();
-    QCOMPARE(future.result().text,
-             assembled(textProfile(), {documentOf(paths.first()), "<svg id=\"second\"></svg>",
-                                       "<svg id=\"second\"></svg>"}));
-}
-
-void tst_OptimizerFaults::realSvgoWithOddSettings_data() {
-    QTest::addColumn<bool>("wrapped"); // svgo behind a shell script: its command line
-    QTest::addColumn<QByteArray>("config");
-    QTest::addColumn<qint64>("timeLimit"); // seconds, as stored
-    QTest::newRow("configuration printing, workers") << false << chattyConfig << qint64(60);
-    QTest::newRow("configuration printing, command line") << true << chattyConfig << qint64(60);
-    QTest::newRow("no time limit, workers") << false << QByteArray() << qint64(0);
-    QTest::newRow("negative time limit, workers") << false << QByteArray() << qint64(-5);
-    QTest::newRow("no time limit, command line") << true << QByteArray() << qint64(0);
-}
-
-void tst_OptimizerFaults::realSvgoWithOddSettings() {
-    QFETCH(bool, wrapped);
-    QFETCH(QByteArray, config);
-    QFETCH(qint64, timeLimit);
-    QTemporaryDir work;
-    Keys::svgoExecutablePath().set(
-        wrapped ? script(work, QStringLiteral("svgo"), "exec '" + svgo().toUtf8() + "' \"$@\"\n")
-                : svgo());
-    Keys::svgoTimeLimit().set(timeLimit);
-    Profile profile = textProfile();
-    QString configFile;
-    if (!config.isEmpty()) {
-        configFile = work.filePath(QStringLiteral("chatty.mjs"));
-        QFile file(configFile);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(config);
-        file.close();
-        profile.svgoConfigFile = QUrl::fromLocalFile(configFile);
-    }
-    const QStringList paths = inputs(4);
-    const Run run = optimize(paths, profile);
-    QCOMPARE(statuses(run.result), QList<Status>(4, Status::Optimized));
-    QCOMPARE(run.texts, QStringList{assembled(profile, svgoAlone(paths, configFile))});
-}
-
-void tst_OptimizerFaults::stuckCommandLineEndsWithItsGroup_data() {
-    QTest::addColumn<QByteArray>("body"); // PIDS: the file each process of the group is added to
-    QTest::addColumn<bool>("cancel");     // cancelled once three processes are listed
-    QTest::newRow("hangs, ended by the time limit")
-        << QByteArray("echo $$ >> PIDS; sleep 300 & echo $! >> PIDS; wait\n") << false;
-    QTest::newRow("cancelled while its node and sleep run")
-        << QByteArray("echo $$ >> PIDS; '" + svgo().toUtf8() +
-                      "' \"$@\" & echo $! >> PIDS; sleep 300 & echo $! >> PIDS; wait\n")
-        << true;
-}
-
-void tst_OptimizerFaults::stuckCommandLineEndsWithItsGroup() {
-    QFETCH(QByteArray, body);
-    QFETCH(bool, cancel);
-    QTemporaryDir work;
-    const QString pids = work.filePath(QStringLiteral("pids"));
-    Keys::svgoExecutablePath().set(
-        script(work, QStringLiteral("svgo"), body.replace("PIDS", "'" + pids.toUtf8() + "'")));
-    std::optional<OptimizationResult> result; // a cancelled future keeps none
-    OptimizerOptions options;
-    options.timeLimitMs = cancel ? 600000 : 1000;
-    options.onFinished = [&](const OptimizationResult &finished) { result = finished; };
-    QFuture<OptimizationResult> future =
-        Optimizer::shared().optimize(entries(inputs(3)), textProfile(), {}, options);
-    if (cancel) {
-        QTRY_VERIFY_WITH_TIMEOUT(contents(pids).count('\n') >= 3, 30000);
-        future.cancel();
-    }
-    // Generous: it only has to show that the run does not wait for ever.
-    QTRY_VERIFY_WITH_TIMEOUT(future.isFinished(), 60000);
-    future.waitForFinished();
-    QVERIFY(result && result->cancelled == cancel);
-    if (!cancel) {
-        QCOMPARE(result->count(Status::Failed), 3);
-        for (const FileResult &outcome : result->outcomes)
-            QCOMPARE(outcome.message, QStringLiteral("svgo took longer than 1 s"));
-    }
-    QTRY_VERIFY_WITH_TIMEOUT(stillRunning(pids).isEmpty(), 10000);
-}
 
 QTEST_GUILESS_MAIN(tst_OptimizerFaults)
 #include "tst_optimizer_faults.moc"
