@@ -161,19 +161,6 @@ private slots:
         QVERIFY(OriginalsBackup::originals(paths).isEmpty());
     }
 
-    void outputFolderReceivesEveryInput() {
-        const QString outputs = m_work->filePath(QStringLiteral("out"));
-        const QStringList paths =
-            copyInto(m_work->path(), {dataFile("larger.svg"), icons(1).first()});
-        Profile profile = fileProfile(outputs);
-        profile.keepOriginalWhenNotSmaller = true;
-        const OptimizationResult result = optimize(paths, profile).result;
-        QCOMPARE(statuses(result), (QList<Status>{Status::AlreadyOptimal, Status::Optimized}));
-        // The one svgo could not shrink arrives as it is.
-        QCOMPARE(contents(QDir(outputs).filePath("larger.svg")), contents(paths.at(0)));
-        QVERIFY(contents(QDir(outputs).filePath(QFileInfo(paths.at(1)).fileName())).size() > 0);
-    }
-
     void replacementKeepsOwnerGroupAndMode() {
         const QString path = copyInto(m_work->path(), icons(1)).first();
         QVERIFY(::chmod(QFile::encodeName(path).constData(), 0444) == 0);
