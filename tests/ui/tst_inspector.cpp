@@ -10,11 +10,10 @@
 #include "ui/components/AsyncButton.h"
 #include "ui/main/Inspector.h"
 #include "ui/main/SvgPreview.h"
+#include "ui/main/WindowSession.h"
 #include "ui/profiles/ProfileEditor.h"
 #include "ui/profiles/ProfileMenu.h"
 #include "ui/profiles/SaveProfileSheet.h"
-
-#include "ui/main/WindowSession.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -189,16 +188,12 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QColor>("colour"); // at the drawing's centre; invalid: "No preview"
         const QColor blue(0, 0, 255);
-        QTest::newRow("drawn") << ""
-                               << "blue.svg" << blue;
-        QTest::newRow("missing") << ""
-                                 << "missing.svg" << QColor();
-        QTest::newRow("not SVG") << ""
-                                 << "not-svg.svg" << QColor();
-        QTest::newRow("newer selection") << "large-red.svg"
-                                         << "blue.svg" << blue;
-        QTest::newRow("newer selection missing") << "large-red.svg"
-                                                 << "missing.svg" << QColor();
+        const QString red = QStringLiteral("large-red.svg");
+        QTest::newRow("drawn") << QString() << "blue.svg" << blue;
+        QTest::newRow("missing") << QString() << "missing.svg" << QColor();
+        QTest::newRow("not SVG") << QString() << "not-svg.svg" << QColor();
+        QTest::newRow("newer selection") << red << "blue.svg" << blue;
+        QTest::newRow("newer selection missing") << red << "missing.svg" << QColor();
     }
     void previewDrawing() {
         QFETCH(QString, before);
@@ -287,6 +282,8 @@ private slots:
         QVERIFY(menuItem("Icons & Logos")->isChecked());
     }
 
+    // The sheet proposes a name no profile has, and a fresh one each time it closes: a name
+    // typed and cancelled is gone, and the one just saved is taken.
     void saveAsNewProfile() {
         const Profile existing = savedProfile("New Profile", OperationMode::Text);
         Keys::profiles().set({existing});
@@ -296,11 +293,18 @@ private slots:
         menuItem("Save as New Profile…")->trigger();
         SaveProfileSheet *sheet = m_main->inspector->profileEditor()->saveProfileSheet();
         QVERIFY(sheet->isVisible());
+        sheet->nameField()->setText("Draft");
+        sheet->reject();
+        menuItem("Save as New Profile…")->trigger();
+        QCOMPARE(sheet->profileName(), "New Profile 2");
+        QSignalSpy edits(m_main->inspector->profileEditor(), &ProfileEditor::profileEdited);
         sheet->findChild<QPushButton *>("saveProfileButton")->click();
+        QVERIFY(!sheet->isVisible());
+        QCOMPARE(sheet->profileName(), "New Profile 3");
+        QCOMPARE(edits.size(), 1);
 
         const QList<Profile> stored = Keys::profiles().get();
         QCOMPARE(stored, (QList<Profile>{existing, m_application->state()->profile()}));
-        // The sheet proposes a name no profile has.
         QCOMPARE(stored.last().name, "New Profile 2");
         QVERIFY(stored.last().id != existing.id && !stored.last().isDefault());
         QCOMPARE(stored.last().overwrite, edited.overwrite);
@@ -316,22 +320,18 @@ private slots:
         QTest::addColumn<bool>("fromDefault");
         QTest::addColumn<QString>("change");
         QTest::addColumn<QString>("expected"); // the current profile afterwards
-        QTest::newRow("saved, another added") << false << false << "add"
-                                              << "icons";
-        QTest::newRow("saved, renamed") << false << false << "rename"
-                                        << "renamed";
-        QTest::newRow("saved, deleted") << false << false << "delete"
-                                        << "default";
-        QTest::newRow("edited default, one added") << true << true << "add"
-                                                   << "edited";
-        QTest::newRow("edited default, reordered") << true << true << "move"
-                                                   << "edited";
-        QTest::newRow("edited saved, another added") << true << false << "add"
-                                                     << "edited";
-        QTest::newRow("edited saved, renamed") << true << false << "rename"
-                                               << "edited";
-        QTest::newRow("edited saved, its source deleted") << true << false << "delete"
-                                                          << "edited";
+        const auto row = [](const char *name, bool edit, bool fromDefault, const char *change,
+                            const char *expected) {
+            QTest::newRow(name) << edit << fromDefault << QString(change) << QString(expected);
+        };
+        row("saved, another added", false, false, "add", "icons");
+        row("saved, renamed", false, false, "rename", "renamed");
+        row("saved, deleted", false, false, "delete", "default");
+        row("edited default, one added", true, true, "add", "edited");
+        row("edited default, reordered", true, true, "move", "edited");
+        row("edited saved, another added", true, false, "add", "edited");
+        row("edited saved, renamed", true, false, "rename", "edited");
+        row("edited saved, its source deleted", true, false, "delete", "edited");
     }
     void storedProfilesChangeKeepsEdits() {
         QFETCH(bool, edit);

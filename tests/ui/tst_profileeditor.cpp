@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -233,27 +232,6 @@ private slots:
         m_editor->setProfile(Profile::builtInDefault());
         emit m_application->state()->commandManager()->saveAsDefaultProfile();
         QCOMPARE(Keys::defaultProfile().get(), expected);
-    }
-
-    void sheetNameResetsWhenClosed() {
-        makeEditor(false, true, Profile::builtInDefault());
-        emit m_application->state()->commandManager()->saveNewProfile();
-        SaveProfileSheet *sheet = m_editor->saveProfileSheet();
-        QVERIFY(sheet->isVisible());
-        QCOMPARE(sheet->profileName(), "New Profile");
-        sheet->nameField()->setText("Draft");
-        sheet->reject();
-        QCOMPARE(sheet->profileName(), "New Profile");
-
-        emit m_application->state()->commandManager()->saveNewProfile();
-        sheet->nameField()->setText("Icons");
-        QSignalSpy edits(m_editor, &ProfileEditor::profileEdited);
-        sheet->findChild<QPushButton *>("saveProfileButton")->click();
-        QVERIFY(!sheet->isVisible());
-        QCOMPARE(sheet->profileName(), "New Profile");
-        QCOMPARE(Keys::profiles().get().size(), 1);
-        QCOMPARE(Keys::profiles().get().first().name, "Icons");
-        QCOMPARE(edits.size(), 1);
     }
 };
 
