@@ -73,8 +73,7 @@ private slots:
         QTest::newRow("found") << QString() << "%BIN%/svgo" << false;
         QTest::newRow("unknown") << "/bin/rm '%BIN%/svgo'" << QString() << false;
         QTest::newRow("profile prints to standard output first")
-            << "echo 'svgo is not ready'; print 'welcome'"
-            << "%BIN%/svgo" << false;
+            << "echo 'svgo is not ready'; print 'welcome'" << QString("%BIN%/svgo") << false;
         QTest::newRow("status 0 without any answer") << "exec >/dev/null" << QString() << false;
         QTest::newRow("profile sleeps") << "/bin/sleep 30" << QString() << true;
     }
@@ -144,31 +143,26 @@ private slots:
         QTest::addColumn<QString>("storedAfter"); // "%FOUND%": the svgo the resolution chose
         QTest::addColumn<QString>("runs");        // the svgo a run then starts, as above
         using S = SvgoResolution::Source;
-        QTest::newRow("working custom path kept, shell not asked to replace it")
-            << "%HOME%/custom"
-            << "echo 4.1.0" << true << int(S::Stored) << "%HOME%/custom"
-            << "%HOME%/custom";
-        QTest::newRow("nothing stored: the login shell's, remembered")
-            << ""
-            << "echo 4.1.0" << true << int(S::LoginShell) << "%FOUND%"
-            << "%FOUND%";
-        QTest::newRow("nothing stored, no svgo on PATH: the shipped one, remembered")
-            << "" << QString() << true << int(S::Shipped) << "%FOUND%"
-            << "%FOUND%";
-        QTest::newRow("the login shell's is too old: the shipped one")
-            << ""
-            << "echo 3.2.0" << true << int(S::Shipped) << "%FOUND%"
-            << "%FOUND%";
+        // No script (null): no svgo on the login shell's PATH.
+        const auto row = [](const char *name, const char *stored, const char *loginShellSvgo,
+                            bool shipped, S source, const char *storedAfter, const char *runs) {
+            QTest::newRow(name) << QString(stored) << QString(loginShellSvgo) << shipped
+                                << int(source) << QString(storedAfter) << QString(runs);
+        };
+        row("working custom path kept, shell not asked to replace it", "%HOME%/custom",
+            "echo 4.1.0", true, S::Stored, "%HOME%/custom", "%HOME%/custom");
+        row("nothing stored: the login shell's, remembered", "", "echo 4.1.0", true, S::LoginShell,
+            "%FOUND%", "%FOUND%");
+        row("nothing stored, no svgo on PATH: the shipped one, remembered", "", nullptr, true,
+            S::Shipped, "%FOUND%", "%FOUND%");
+        row("the login shell's is too old: the shipped one", "", "echo 3.2.0", true, S::Shipped,
+            "%FOUND%", "%FOUND%");
         // A path the user chose stays stored (it may come back), but runs never start it.
-        QTest::newRow("broken custom path still works out, but is never replaced")
-            << "%HOME%/gone" << QString() << true << int(S::Shipped) << "%HOME%/gone"
-            << "%FOUND%";
-        QTest::newRow("custom program that is not svgo: never run")
-            << "%HOME%/impostor" << QString() << true << int(S::Shipped) << "%HOME%/impostor"
-            << "%FOUND%";
-        QTest::newRow("none works: nothing stored") << ""
-                                                    << "exit 1" << false << int(S::None) << ""
-                                                    << "";
+        row("broken custom path still works out, but is never replaced", "%HOME%/gone", nullptr,
+            true, S::Shipped, "%HOME%/gone", "%FOUND%");
+        row("custom program that is not svgo: never run", "%HOME%/impostor", nullptr, true,
+            S::Shipped, "%HOME%/impostor", "%FOUND%");
+        row("none works: nothing stored", "", "exit 1", false, S::None, "", "");
     }
     void resolution() {
         QFETCH(QString, stored);
