@@ -224,14 +224,10 @@ private slots:
     void spriteViewBox_data() {
         QTest::addColumn<QString>("size");
         QTest::addColumn<QString>("viewBox"); // empty: none given
-        QTest::newRow("em") << "width=\"2em\" height=\"2em\""
-                            << "0 0 32 32";
-        QTest::newRow("px and plain") << "width=\"24px\" height=\"12\""
-                                      << "0 0 24 12";
-        QTest::newRow("inches") << "width=\"1in\" height=\"0.5in\""
-                                << "0 0 96 48";
-        QTest::newRow("a percentage") << "width=\"100%\" height=\"20\""
-                                      << "";
+        QTest::newRow("em") << "width=\"2em\" height=\"2em\"" << QString("0 0 32 32");
+        QTest::newRow("px and plain") << "width=\"24px\" height=\"12\"" << QString("0 0 24 12");
+        QTest::newRow("inches") << "width=\"1in\" height=\"0.5in\"" << QString("0 0 96 48");
+        QTest::newRow("a percentage") << "width=\"100%\" height=\"20\"" << QString();
     }
     void spriteViewBox() {
         QFETCH(QString, size);
@@ -318,16 +314,12 @@ private slots:
     void validNames_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("kept") << "arrow-left_2"
-                              << "arrow-left_2";
-        QTest::newRow("runs become one separator") << " my  icon (1)__x_y "
-                                                   << "my-icon-1-x_y";
-        QTest::newRow("starts with a digit") << "24px"
-                                             << "icon-24px";
-        QTest::newRow("nothing usable") << "()"
-                                        << "icon";
-        QTest::newRow("other scripts") << "Größe"
-                                       << "Größe";
+        QTest::newRow("kept") << "arrow-left_2" << QString("arrow-left_2");
+        QTest::newRow("runs become one separator")
+            << " my  icon (1)__x_y " << QString("my-icon-1-x_y");
+        QTest::newRow("starts with a digit") << "24px" << QString("icon-24px");
+        QTest::newRow("nothing usable") << "()" << QString("icon");
+        QTest::newRow("other scripts") << "Größe" << QString("Größe");
     }
     void validNames() {
         QFETCH(QString, text);
