@@ -11,6 +11,9 @@ namespace {
 
 const QString data = QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/");
 const QString dots = QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/textformats/2 dots.svg");
+// An icon svgo shrinks.
+const QString alarmIcon =
+    QStringLiteral(MIRANDEL_SOURCE_DIR "/tools/node_modules/bootstrap-icons/icons/alarm.svg");
 const QString dotsOptimized = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"16\" "
                               "height=\"16\"><circle cx=\"8\" cy=\"8\" r=\"3.333\"/></svg>";
 
@@ -38,37 +41,26 @@ private slots:
         Keys::profiles().set({json, noFolder});
     }
 
+    // Each row's arguments follow --batch.
     void run_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("standardOutput");
         QTest::addColumn<QString>("inStandardError");
         const QString text = QStringLiteral("text");
-        QTest::newRow("text") << QStringList{"--batch", "--mode", text, dots} << 0 << dotsOptimized
+        QTest::newRow("text") << QStringList{"--mode", text, dots} << 0 << dotsOptimized
                               << QString();
         QTest::newRow("stored profile")
-            << QStringList{"--batch", "--profile", "icons ", dots} << 0
+            << QStringList{"--profile", "icons ", dots} << 0
             << "{\"2 dots.svg\":\"" + QString(dotsOptimized).replace("\"", "\\\"") + "\"}"
             << QString();
         QTest::newRow("a broken file")
-            << QStringList{"--batch", "--mode", text, dots, data + "broken.svg"} << 1
-            << dotsOptimized << data + "broken.svg: SvgoParserError";
-        QTest::newRow("a missing file") << QStringList{"--batch", "--mode", text, data + "none.svg"}
-                                        << 1 << QString() << data + "none.svg";
-        QTest::newRow("unknown profile")
-            << QStringList{"--batch", "--profile", "Nope", dots} << 2 << QString()
-            << "\"Default Profile\", \"Icons\", \"Elsewhere\"";
-        QTest::newRow("no output folder")
-            << QStringList{"--batch", "--profile", "Elsewhere", dots} << 2 << QString() << "folder";
-        QTest::newRow("no paths") << QStringList{"--batch"} << 2 << QString() << "--help";
-        QTest::newRow("a report on the text's output")
-            << QStringList{"--batch", "--mode", text, "--report", "-", dots} << 2 << QString()
-            << "--report";
-        QTest::newRow("a budget that is no number")
-            << QStringList{"--batch", "--max-bytes", "1k", dots} << 2 << QString() << "--max-bytes";
+            << QStringList{"--mode", text, dots, data + "broken.svg"} << 1 << dotsOptimized
+            << data + "broken.svg: SvgoParserError";
+        QTest::newRow("a missing file") << QStringList{"--mode", text, data + "none.svg"} << 1
+                                        << QString() << data + "none.svg";
         QTest::newRow("audit: nothing to report")
-            << QStringList{"--batch", "--audit", data + "icon.svg"} << 0 << QString()
-            << "Nothing to report";
+            << QStringList{"--audit", data + "icon.svg"} << 0 << QString() << "Nothing to report";
         const QString flags = data + "flags/";
         const auto finding = [&](const QString &summary) {
             return summary + "\n  " + flags + "meadow.svg\n  " + flags + "stripes.svg\n";
@@ -76,26 +68,34 @@ private slots:
         const QString clash = " is defined in 2 files: inlined in one page they point at each "
                               "other's parts.";
         QTest::newRow("audit: ids that collide as they are and once optimized")
-            << QStringList{"--batch", "--audit", flags} << 3
+            << QStringList{"--audit", flags} << 3
             << finding("The id “shine”" + clash) + finding("The id “flag”" + clash) +
                    finding("After optimizing, the id “b”" + clash) +
                    finding("After optimizing, the id “a”" + clash)
             << QString();
-        QTest::newRow("a precision beyond svgo's")
-            << QStringList{"--batch", "--precision", "21", dots} << 2 << QString() << "--precision";
-        QTest::newRow("a precision that is no number")
-            << QStringList{"--batch", "--precision", "low", dots} << 2 << QString()
-            << "--precision";
-        QTest::newRow("unknown report format")
-            << QStringList{"--batch", "--report", "r", "--report-format", "xml", dots} << 2
-            << QString() << "json or junit";
+        // Refused before anything runs: status 2, and standard error says why.
+        const auto refused = [](const char *name, const QStringList &arguments,
+                                const QString &why) {
+            QTest::newRow(name) << arguments << 2 << QString() << why;
+        };
+        refused("unknown profile", {"--profile", "Nope", dots},
+                "\"Default Profile\", \"Icons\", \"Elsewhere\"");
+        refused("no output folder", {"--profile", "Elsewhere", dots}, "folder");
+        refused("no paths", {}, "--help");
+        refused("a report on the text's output", {"--mode", text, "--report", "-", dots},
+                "--report");
+        refused("a budget that is no number", {"--max-bytes", "1k", dots}, "--max-bytes");
+        refused("a precision beyond svgo's", {"--precision", "21", dots}, "--precision");
+        refused("a precision that is no number", {"--precision", "low", dots}, "--precision");
+        refused("unknown report format", {"--report", "r", "--report-format", "xml", dots},
+                "json or junit");
     }
     void run() {
         QFETCH(QStringList, arguments);
         QFETCH(int, status);
         QFETCH(QString, standardOutput);
         QFETCH(QString, inStandardError);
-        const Outcome outcome = runProgram(arguments);
+        const Outcome outcome = runProgram(QStringList{"--batch"} + arguments);
         QVERIFY2(outcome.error.contains(inStandardError), qPrintable(outcome.error));
         QCOMPARE(outcome.output, standardOutput);
         QCOMPARE(outcome.status, status);
@@ -134,12 +134,10 @@ private slots:
         QFETCH(bool, changed);
         QFETCH(bool, subfolderChanged);
         const QString tree = m_home.filePath(QStringLiteral("tree"));
-        const QString icon = QStringLiteral(MIRANDEL_SOURCE_DIR
-                                            "/tools/node_modules/bootstrap-icons/icons/alarm.svg");
         if (!QFileInfo::exists(tree)) {
             QVERIFY(QDir().mkpath(tree + "/sub"));
-            QVERIFY(QFile::copy(icon, tree + "/a.svg"));
-            QVERIFY(QFile::copy(icon, tree + "/sub/b.svg"));
+            QVERIFY(QFile::copy(alarmIcon, tree + "/a.svg"));
+            QVERIFY(QFile::copy(alarmIcon, tree + "/sub/b.svg"));
             QVERIFY(QFile::link(tree + "/a.svg", tree + "/link.svg"));
             QFile twice(tree + "/twice.svg");
             QVERIFY(twice.open(QIODevice::WriteOnly));
@@ -153,7 +151,7 @@ private slots:
         // Nothing else is left in the tree, not even a temporary folder.
         QCOMPARE(QDir(tree).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList({"a.svg", "link.svg", "sub", "twice.svg"}));
-        QFile original(icon), first(tree + "/a.svg"), nested(tree + "/sub/b.svg");
+        QFile original(alarmIcon), first(tree + "/a.svg"), nested(tree + "/sub/b.svg");
         QVERIFY(original.open(QIODevice::ReadOnly) && first.open(QIODevice::ReadOnly) &&
                 nested.open(QIODevice::ReadOnly));
         const QByteArray before = original.readAll();
@@ -171,11 +169,9 @@ private slots:
     void report() {
         QFETCH(QString, format);
         const QString tree = m_home.filePath(QStringLiteral("reported"));
-        const QString icon = QStringLiteral(MIRANDEL_SOURCE_DIR
-                                            "/tools/node_modules/bootstrap-icons/icons/alarm.svg");
         if (!QFileInfo::exists(tree)) {
             QVERIFY(QDir().mkpath(tree));
-            QVERIFY(QFile::copy(icon, tree + "/a.svg"));
+            QVERIFY(QFile::copy(alarmIcon, tree + "/a.svg"));
             QVERIFY(QFile::copy(data + "broken.svg", tree + "/broken.svg"));
             // Qt cannot name this file, so it is made by its bytes.
             const int latin1 =
@@ -262,9 +258,7 @@ private slots:
     void searchesInReport() {
         const QString tree = m_home.filePath(QStringLiteral("searched"));
         QVERIFY(QDir().mkpath(tree));
-        QVERIFY(QFile::copy(QStringLiteral(MIRANDEL_SOURCE_DIR
-                                           "/tools/node_modules/bootstrap-icons/icons/alarm.svg"),
-                            tree + "/alarm.svg"));
+        QVERIFY(QFile::copy(alarmIcon, tree + "/alarm.svg"));
         QFile squares(tree + "/squares.svg");
         QVERIFY(squares.open(QIODevice::WriteOnly));
         squares.write("<!-- by hand -->\n<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 "
