@@ -195,17 +195,6 @@ private slots:
                  qPrintable(run.result.outcomes.at(1).message));
     }
 
-    void configurationFileChangesTheOutput() {
-        const QString config = dataFile(QStringLiteral("pretty.config.mjs"));
-        const QStringList paths = m_icons.mid(10, 3);
-        Profile profile = textProfile();
-        profile.svgoConfigFile = QUrl::fromLocalFile(config);
-        const Run run = optimize(paths, profile);
-        QCOMPARE(run.texts.size(), 1);
-        QCOMPARE(run.texts.first(), assembled(profile, svgoAlone(paths, config)));
-        QVERIFY(run.texts.first() != assembled(profile, m_reference.mid(10, 3)));
-    }
-
     void emptyListStillDeliversText() {
         Profile profile = textProfile();
         profile.wrapOutput = true;

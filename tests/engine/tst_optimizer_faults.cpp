@@ -63,10 +63,12 @@ QList<pid_t> stillRunning(const QString &file) {
     return running;
 }
 
-// Prints at import and for every file, on both ways Node has of writing to standard output.
+// Prints at import and for every file, on both ways Node has of writing to standard output;
+// it indents the output too, so a run that left the configuration out would show.
 const QByteArray chattyConfig =
     "console.log('configuration loaded');\n"
-    "export default { plugins: ['preset-default', { name: 'chatty', fn: (root, params, info) => "
+    "export default { js2svg: { pretty: true, indent: 1 }, "
+    "plugins: ['preset-default', { name: 'chatty', fn: (root, params, info) => "
     "{\nconsole.info('optimizing', info.path); process.stdout.write('{\"id\":0,\"ok\":false}\\n"
     "');\nconsole.table([1]);\nreturn {}; } }] };\n";
 
@@ -292,6 +294,8 @@ private slots:
         const Run run = optimize(paths, profile);
         QCOMPARE(statuses(run.result), QList<Status>(4, Status::Optimized));
         QCOMPARE(run.texts, QStringList{assembled(profile, svgoAlone(paths, configFile))});
+        if (!configFile.isEmpty())
+            QVERIFY(run.texts.first() != assembled(profile, svgoAlone(paths)));
     }
 
     void stuckCommandLineEndsWithItsGroup_data() {
