@@ -54,56 +54,50 @@ private slots:
     }
 
     void oddInputs_data() {
-        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("name");     // of the input in the work folder
+        QTest::addColumn<QByteArray>("bytes"); // written to it, when it is a plain file
+        QTest::addColumn<QString>("linkTo");   // else the link's target there, or "fifo"
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("message");
         const int failed = int(Status::Failed), optimized = int(Status::Optimized);
+        const QString icon = QStringLiteral("icon.svg");
+        const auto file = [](const char *row, const QString &name, const QByteArray &bytes,
+                             int status, const QString &message = {}) {
+            QTest::newRow(row) << name << bytes << QString() << status << message;
+        };
+        const auto special = [&](const char *row, const QString &linkTo, const QString &message) {
+            QTest::newRow(row) << icon << QByteArray() << linkTo << failed << message;
+        };
         const QString notUtf8 = QStringLiteral("not valid UTF-8 text and declares no encoding");
-        QTest::newRow("Latin-1 without declaration") << "latin1" << failed << notUtf8;
-        QTest::newRow("Windows-1252 without declaration") << "cp1252" << failed << notUtf8;
-        QTest::newRow("UTF-16 without mark") << "utf16" << optimized << QString();
-        QTest::newRow("UTF-16 with mark") << "utf16bom" << optimized << QString();
-        QTest::newRow("UTF-16 big-endian without mark") << "utf16be" << optimized << QString();
-        QTest::newRow("link to /dev/zero") << "zero" << failed << "Not a regular file";
-        QTest::newRow("named pipe") << "fifo" << failed << "Not a regular file";
-        QTest::newRow("looping link") << "loop" << failed << "circle";
-        QTest::newRow("dangling link") << "dangling" << failed << "does not exist";
-        QTest::newRow("255-byte name") << "long" << optimized << QString();
-        QTest::newRow("newline in the name") << "newline" << optimized << QString();
-        QTest::newRow("leading dash") << "dash" << optimized << QString();
+        file("Latin-1 without declaration", icon,
+             QByteArray(svgText).replace("ü", "\xfc").replace("ß", "\xdf"), failed, notUtf8);
+        file("Windows-1252 without declaration", icon,
+             QByteArray(svgText).replace("“", "\x93").replace("”", "\x94"), failed, notUtf8);
+        file("UTF-16 without mark", icon, encoded(QStringConverter::Utf16LE, false), optimized);
+        file("UTF-16 with mark", icon, encoded(QStringConverter::Utf16LE, true), optimized);
+        file("UTF-16 big-endian without mark", icon, encoded(QStringConverter::Utf16BE, false),
+             optimized);
+        file("255-byte name", QString(251, u'n') + ".svg", svgText, optimized);
+        file("newline in the name", "two\nlines.svg", svgText, optimized);
+        file("leading dash", "-o.svg", svgText, optimized);
+        special("link to /dev/zero", "/dev/zero", "Not a regular file");
+        special("named pipe", "fifo", "Not a regular file");
+        special("looping link", icon, "circle");
+        special("dangling link", "gone.svg", "does not exist");
     }
 
     void oddInputs() {
-        QFETCH(QString, kind);
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, linkTo);
         QFETCH(int, status);
         QFETCH(QString, message);
         const QDir folder(m_work->path());
-        QString path = folder.filePath(QStringLiteral("icon.svg"));
-        QByteArray bytes = svgText;
-        if (kind == "latin1")
-            bytes = QByteArray(svgText).replace("ü", "\xfc").replace("ß", "\xdf");
-        else if (kind == "cp1252")
-            bytes = QByteArray(svgText).replace("“", "\x93").replace("”", "\x94");
-        else if (kind == "utf16" || kind == "utf16bom")
-            bytes = encoded(QStringConverter::Utf16LE, kind == "utf16bom");
-        else if (kind == "utf16be")
-            bytes = encoded(QStringConverter::Utf16BE, false);
-        else if (kind == "long")
-            path = folder.filePath(QString(251, u'n') + QStringLiteral(".svg"));
-        else if (kind == "newline")
-            path = folder.filePath(QStringLiteral("two\nlines.svg"));
-        else if (kind == "dash")
-            path = folder.filePath(QStringLiteral("-o.svg"));
-        const bool special =
-            kind == "zero" || kind == "fifo" || kind == "loop" || kind == "dangling";
-        if (kind == "zero")
-            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
-        else if (kind == "fifo")
+        const QString path = folder.filePath(name);
+        if (linkTo == "fifo")
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
-        else if (kind == "loop")
-            QVERIFY(QFile::link(path, path));
-        else if (kind == "dangling")
-            QVERIFY(QFile::link(folder.filePath(QStringLiteral("gone.svg")), path));
+        else if (!linkTo.isEmpty())
+            QVERIFY(QFile::link(folder.filePath(linkTo), path));
         else
             writeFile(path, bytes);
 
@@ -111,8 +105,8 @@ private slots:
         const FileResult &outcome = result.outcomes.first();
         QVERIFY2(outcome.message.contains(message), qPrintable(outcome.message));
         QCOMPARE(int(outcome.status), status);
-        if (special)
-            QVERIFY(QFileInfo(path).isSymLink() || kind == "fifo");
+        if (!linkTo.isEmpty())
+            QVERIFY(QFileInfo(path).isSymLink() || linkTo == "fifo");
         else if (status == int(Status::Failed))
             QCOMPARE(contents(path), bytes); // never rewritten with replacement characters
         else
