@@ -1,6 +1,6 @@
 // A main window through whole runs: progress and cancel, per-row results and the summary,
-// sorting that the next run follows, the preview, compressed sizes, and restoring overwritten
-// originals.
+// sorting that the next run follows, the preview, compressed sizes, restoring overwritten
+// originals, and what each of svgo's plugins saved on a file.
 
 #include "engine/CompressedSize.h"
 #include "engine/OriginalsBackup.h"
@@ -16,6 +16,7 @@
 #include "ui/main/FileTable.h"
 #include "ui/main/Inspector.h"
 #include "ui/main/MainWindow.h"
+#include "ui/main/PluginSavingsDialog.h"
 #include "ui/main/RestoreOriginals.h"
 #include "ui/main/ResultsSummary.h"
 #include "ui/main/RunProgress.h"
@@ -28,11 +29,13 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QtTest>
 
 using Status = FileResult::Status;
@@ -96,13 +99,16 @@ class tst_Results : public QObject {
         return finished.isEmpty() ? OptimizationResult()
                                   : finished.first().first().value<OptimizationResult>();
     }
-    // Right-clicks the header above `section` and picks `item` from its menu. The click goes
-    // through the window system, as only such a click is followed by a context menu event.
-    static bool chooseFromHeaderMenu(QHeaderView *header, int section, const QString &item) {
-        const QPoint pos(header->sectionViewportPosition(section) + 5, 5);
-        QWidget *window = header->window();
+    // Right-clicks `pos` of `viewport` through the window system, as only such a click is
+    // followed by a context menu event.
+    static void rightClick(QWidget *viewport, QPoint pos) {
+        QWidget *window = viewport->window();
         QTest::mouseClick(window->windowHandle(), Qt::RightButton, {},
-                          header->viewport()->mapTo(window, pos));
+                          viewport->mapTo(window, pos));
+    }
+    // Picks `item` from the menu of the header above `section`.
+    static bool chooseFromHeaderMenu(QHeaderView *header, int section, const QString &item) {
+        rightClick(header->viewport(), QPoint(header->sectionViewportPosition(section) + 5, 5));
         return chooseFromOpenMenu(item);
     }
     QList<QVariant> column(int section, int role = Qt::DisplayRole) const {
@@ -382,6 +388,67 @@ private slots:
         optimize();
         QCOMPARE(column(0, SVGFileTableModel::StatusRole), QList<QVariant>{int(Status::Failed)});
         QVERIFY(TextOutputWindow::openWindows().isEmpty());
+    }
+
+    // "Why Smaller?" in a row's menu, for one file only, opens a window that lists the real
+    // svgo's plugins and marks the one that changed the drawing. The View menu's command brings
+    // the same window forward; Esc closes it, and it goes away with its run.
+    void whySmallerListsThePlugins() {
+        const QString icon = m_work->filePath(QStringLiteral("icon.svg"));
+        for (const QString &copy : {icon, m_work->filePath(QStringLiteral("other.svg"))}) {
+            QVERIFY(QFile::copy(dataFile("icon.svg"), copy));
+            files()->addFile(QUrl::fromLocalFile(copy));
+        }
+        // Integers only: the icon's small circle vanishes when its numbers are rounded.
+        Profile profile = Profile::builtInDefault();
+        profile.svgoConfigFile = QUrl::fromLocalFile(dataFile("precision0.config.mjs"));
+        m_application->state()->setProfile(profile);
+
+        FileTable *table = m_window->fileTable();
+        const QPoint row =
+            table->visualRect(table->model()->index(files()->rowOf(icon), 0)).center();
+        // Two files selected: the question is about one file, so the menu does not offer it.
+        table->selectAll();
+        rightClick(table->viewport(), row);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QVERIFY(!findAction(menu, QStringLiteral("Why Smaller?")));
+        menu->close();
+
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, row);
+        rightClick(table->viewport(), row);
+        QVERIFY(chooseFromOpenMenu(QStringLiteral("Why Smaller?")));
+        QPointer<PluginSavingsDialog> dialog = m_window->findChild<PluginSavingsDialog *>();
+        QVERIFY(dialog && dialog->isVisible() && !dialog->isModal());
+        QCOMPARE(dialog->file(), icon);
+        QTRY_VERIFY_WITH_TIMEOUT(dialog->savings()->stage() == PluginSavings::Stage::Done, 120000);
+        QVERIFY2(dialog->savings()->result().error.isEmpty(),
+                 qPrintable(dialog->statusLabel()->text()));
+
+        QTreeWidget *rows = dialog->table();
+        QVERIFY(rows->topLevelItemCount() > 3);
+        QStringList changers;
+        for (int index = 0; index < rows->topLevelItemCount(); ++index) {
+            const QTreeWidgetItem *item = rows->topLevelItem(index);
+            QVERIFY(item->text(PluginSavingsDialog::Saved).contains(QLatin1String("byte")));
+            if (!item->text(PluginSavingsDialog::ChangedDrawing).isEmpty())
+                changers.append(item->text(PluginSavingsDialog::Plugin));
+        }
+        QVERIFY2(changers.contains(QStringLiteral("cleanupNumericValues")),
+                 qPrintable(changers.join(u',')));
+        QVERIFY(dialog->statusLabel()->text().contains(QLatin1String("in all")));
+
+        QMenu *view = nullptr;
+        for (QAction *action : m_window->menuBar()->actions())
+            if (shownText(action->text()) == QLatin1String("View"))
+                view = action->menu();
+        QAction *command = view ? findAction(view, QStringLiteral("Why Smaller?")) : nullptr;
+        QVERIFY(command && command->isEnabled());
+        command->trigger();
+        QCOMPARE(m_window->findChildren<PluginSavingsDialog *>().size(), 1);
+        dialog->activateWindow();
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        QTRY_VERIFY(!dialog);
     }
 };
 
