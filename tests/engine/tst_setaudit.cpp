@@ -16,66 +16,60 @@ const QByteArray tinted = icon("<path fill=\"currentColor\" d=\"M0 0h16v16z\"/>"
 
 } // namespace
 
-Q_DECLARE_METATYPE(QList<SetAudit::Document>)
+using Set = QList<SetAudit::Document>;
+Q_DECLARE_METATYPE(Set)
 
 class tst_SetAudit : public QObject {
     Q_OBJECT
 private slots:
     void findings_data() {
-        QTest::addColumn<QList<SetAudit::Document>>("set");
+        QTest::addColumn<Set>("set");
         QTest::addColumn<QStringList>("expected"); // "kind: file file…" per finding
 
-        QTest::newRow("a clean set")
-            << QList<SetAudit::Document>{{"a", tinted}, {"b", tinted}} << QStringList{};
+        QTest::newRow("a clean set") << Set{{"a", tinted}, {"b", tinted}} << QStringList{};
         QTest::newRow("two files with the same id")
-            << QList<SetAudit::Document>{{"a", icon("<linearGradient id=\"g\"/><g id=\"x\"/>")},
-                                         {"b", icon("<linearGradient id=\"h\"/>")},
-                                         {"c", icon("<clipPath id=\"g\"/>")}}
+            << Set{{"a", icon("<linearGradient id=\"g\"/><g id=\"x\"/>")},
+                   {"b", icon("<linearGradient id=\"h\"/>")},
+                   {"c", icon("<clipPath id=\"g\"/>")}}
             << QStringList{"0: a c"};
         QTest::newRow("a stray viewBox")
-            << QList<SetAudit::Document>{{"a", tinted},
-                                         {"b", tinted},
-                                         {"c", icon("<path fill=\"currentColor\"/>",
-                                                    "viewBox=\"0,0,24,24\"")}}
+            << Set{{"a", tinted},
+                   {"b", tinted},
+                   {"c", icon("<path fill=\"currentColor\"/>", "viewBox=\"0,0,24,24\"")}}
             << QStringList{"2: c"};
         QTest::newRow("sizes without a usual one are not odd")
-            << QList<SetAudit::Document>{{"a", icon("", "viewBox=\"0 0 16 16\"")},
-                                         {"b", icon("", "viewBox=\"0 0 24 24\"")},
-                                         {"c", icon("", "viewBox=\"0 0 32 32\"")}}
+            << Set{{"a", icon("", "viewBox=\"0 0 16 16\"")},
+                   {"b", icon("", "viewBox=\"0 0 24 24\"")},
+                   {"c", icon("", "viewBox=\"0 0 32 32\"")}}
             << QStringList{};
         QTest::newRow("a hard-coded colour in a currentColor set")
-            << QList<SetAudit::Document>{{"a", tinted},
-                                         {"b", tinted},
-                                         {"c", icon("<path style=\"fill: #f00 !important\"/><path "
-                                                    "fill=\"currentColor\"/>")},
-                                         {"d",
-                                          icon("<style>.x{stroke:none;fill:url(#g)}</style><path "
-                                               "fill=\"currentColor\"/>")}}
+            << Set{{"a", tinted},
+                   {"b", tinted},
+                   {"c", icon("<path style=\"fill: #f00 !important\"/><path "
+                              "fill=\"currentColor\"/>")},
+                   {"d", icon("<style>.x{stroke:none;fill:url(#g)}</style><path "
+                              "fill=\"currentColor\"/>")}}
             << QStringList{"3: c"};
         QTest::newRow("colours in a set that is not drawn in currentColor")
-            << QList<SetAudit::Document>{{"a", icon("<path fill=\"#f00\"/>")},
-                                         {"b", icon("<path fill=\"red\"/>")}}
+            << Set{{"a", icon("<path fill=\"#f00\"/>")}, {"b", icon("<path fill=\"red\"/>")}}
             << QStringList{};
         QTest::newRow("scripts, handlers, HTML, bitmaps and text")
-            << QList<SetAudit::
-                         Document>{{"s", icon("<script>alert(1)</script>")},
-                                   {"h", icon("<g onclick=\"x()\"/>",
-                                              "viewBox=\"0 0 16 16\" onload=\"y()\"")},
-                                   {"f", icon("<foreignObject><div/></foreignObject>")},
-                                   {"i", icon("<image href=\"a.png\"/>")},
-                                   {"t", icon("<text>A</text>")},
-                                   {"n",
-                                    icon("<svg:script xmlns:svg=\"http://www.w3.org/2000/svg\"/>")}}
+            << Set{{"s", icon("<script>alert(1)</script>")},
+                   {"h", icon("<g onclick=\"x()\"/>", "viewBox=\"0 0 16 16\" onload=\"y()\"")},
+                   {"f", icon("<foreignObject><div/></foreignObject>")},
+                   {"i", icon("<image href=\"a.png\"/>")},
+                   {"t", icon("<text>A</text>")},
+                   {"n", icon("<svg:script xmlns:svg=\"http://www.w3.org/2000/svg\"/>")}}
             << QStringList{"4: s n", "5: h", "6: f", "7: i", "8: t"};
         QTest::newRow("no viewBox, and a broken file read as far as it goes")
-            << QList<SetAudit::Document>{{"a", icon("", "width=\"16\" height=\"16\"")},
-                                         {"b", "<svg viewBox=\"0 0 16 16\"><path id=\"p"},
-                                         {"c", "not svg at all"}}
+            << Set{{"a", icon("", "width=\"16\" height=\"16\"")},
+                   {"b", "<svg viewBox=\"0 0 16 16\"><path id=\"p"},
+                   {"c", "not svg at all"}}
             << QStringList{"9: a"};
     }
 
     void findings() {
-        QFETCH(QList<SetAudit::Document>, set);
+        QFETCH(Set, set);
         QFETCH(QStringList, expected);
         QStringList found;
         for (const SetAudit::Finding &finding : SetAudit::audit(set)) {
@@ -87,9 +81,9 @@ private slots:
 
     // The ids shared most widely come first, and the summary names the id.
     void collisionsByReach() {
-        const QList<SetAudit::Document> set{{"a", icon("<g id=\"x\"/><g id=\"y\"/>")},
-                                            {"b", icon("<g id=\"y\"/><g id=\"x\"/>")},
-                                            {"c", icon("<g id=\"y\"/>")}};
+        const Set set{{"a", icon("<g id=\"x\"/><g id=\"y\"/>")},
+                      {"b", icon("<g id=\"y\"/><g id=\"x\"/>")},
+                      {"c", icon("<g id=\"y\"/>")}};
         const QList<SetAudit::Finding> findings = SetAudit::collidingIds(set, true);
         QCOMPARE(findings.size(), 2);
         QCOMPARE(findings.at(0).files, (QStringList{"a", "b", "c"}));
