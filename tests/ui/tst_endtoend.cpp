@@ -1,6 +1,7 @@
 // From the inspector to svgo and back: a text-mode run opens the output window with the
 // assembled markup, a file-mode run writes the optimized files into the chosen folder. A fresh
 // account optimizes with the shipped svgo at the first press, and quitting during a run stops it.
+// The output window on its own: copying, automatic or not, its notice, and one window a text.
 
 #include "engine/ShippedTools.h"
 #include "engine/tst_optimizer_support.h"
@@ -11,6 +12,8 @@
 #include "ui/Application.h"
 #include "ui/UiTestSupport.h"
 #include "ui/components/AsyncButton.h"
+#include "ui/components/OverlayNotification.h"
+#include "ui/components/TextView.h"
 #include "ui/main/FileTable.h"
 #include "ui/main/Inspector.h"
 #include "ui/main/MainWindow.h"
@@ -49,6 +52,7 @@ private slots:
         Keys::defaultProfile().remove();
         Keys::profiles().remove();
         Keys::copyTextOutputAutomatically().remove();
+        QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
         m_application = std::make_unique<Application>();
         m_window = std::make_unique<QMainWindow>();
         m_files = new SVGFileList(m_window.get());
@@ -243,6 +247,93 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!m_application->isRunning(), 10000);
     }
 
+    void automaticCopy_data() {
+        QTest::addColumn<bool>("automatic");
+        QTest::addColumn<bool>("hasText");
+        QTest::addColumn<bool>("copied");
+        QTest::newRow("on") << true << true << true;
+        QTest::newRow("off") << false << true << false;
+        QTest::newRow("on without a text") << true << false << false;
+    }
+
+    void automaticCopy() {
+        QFETCH(bool, automatic);
+        QFETCH(bool, hasText);
+        QFETCH(bool, copied);
+        Keys::copyTextOutputAutomatically().set(automatic);
+        TextOutputWindow window(hasText ? std::optional(m_markup) : std::nullopt);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 copied ? m_markup : QStringLiteral("untouched"));
+        QCOMPARE(window.notification()->isTriggered(), copied);
+        QCOMPARE(window.text(), hasText ? m_markup : QString());
+
+        // Only the first appearance copies.
+        QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
+        window.hide();
+        window.show();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("untouched"));
+    }
+
+    void manualCopyTakesEditedText() {
+        TextOutputWindow window(m_markup);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.textView()->setFocus();
+        window.textView()->moveCursor(QTextCursor::End);
+        QTest::keyClicks(window.textView(), QStringLiteral("<!-- x -->"));
+
+        QTest::keySequence(&window, QKeySequence(QStringLiteral("Ctrl+Shift+C")));
+
+        QCOMPARE(QGuiApplication::clipboard()->text(), m_markup + QStringLiteral("<!-- x -->"));
+        QVERIFY(window.notification()->isTriggered());
+    }
+
+    // Each run's window: brought forward for the same text, else a new one beside the others,
+    // told apart by its title, and closed with the usual shortcut.
+    void openingSameTextBringsWindowForward() {
+        TextOutputWindow *first = TextOutputWindow::open(m_markup);
+        QCOMPARE(TextOutputWindow::open(m_markup), first);
+        TextOutputWindow *other = TextOutputWindow::open(QStringLiteral("other"));
+        QVERIFY(other != first);
+        QCOMPARE(TextOutputWindow::openWindows().size(), 2);
+        QVERIFY(other->geometry().topLeft() != first->geometry().topLeft());
+        QVERIFY(other->windowTitle() != first->windowTitle());
+
+        QPointer<TextOutputWindow> closed = first;
+        first->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(first));
+        QTest::keySequence(first, QKeySequence::Close);
+        QTRY_VERIFY(closed.isNull());
+        TextOutputWindow *reopened = TextOutputWindow::open(m_markup);
+        QCOMPARE(TextOutputWindow::openWindows().size(), 2);
+        delete reopened;
+        delete other;
+    }
+
+    void noticeHidesOnceAfterFirstPress() {
+        TextOutputWindow window(m_markup);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        OverlayNotification *notice = window.notification();
+        notice->setDismissAfter(50);
+        QSignalSpy changes(notice, &OverlayNotification::triggeredChanged);
+
+        window.copyAction()->trigger();
+        QVERIFY(notice->isVisible());
+        window.copyAction()->trigger(); // while showing: no second change, no second hide
+        QCOMPARE(changes.count(), 1);
+        QTRY_VERIFY(!notice->isTriggered());
+        QTRY_VERIFY(!notice->isVisible());
+
+        window.copyAction()->trigger();
+        QVERIFY(notice->isTriggered());
+        QTRY_VERIFY(!notice->isTriggered());
+        QCOMPARE(changes.count(), 4); // on, off, on, off
+    }
+
 private:
     template <typename T> T *control(const char *name, const char *section = nullptr) const {
         QObject *scope = m_inspector->profileEditor();
@@ -270,6 +361,7 @@ private:
 
     QTemporaryDir m_settings;
     QTemporaryDir m_folder;
+    const QString m_markup = QStringLiteral("<ul>\r\n\t<li><svg/></li>\r\n</ul>");
     QStringList m_paths;
     QList<QByteArray> m_optimized; // what svgo makes of each file on its own
     std::unique_ptr<Application> m_application;
