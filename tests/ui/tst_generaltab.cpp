@@ -5,6 +5,7 @@
 #include "ui/UiTestSupport.h"
 #include "ui/settings/GeneralSettingsTab.h"
 #include "ui/settings/SettingsWindow.h"
+#include "ui/settings/UpdatesSettingsTab.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -21,12 +22,21 @@
 
 Q_DECLARE_METATYPE(SettingsTab)
 
-// The settings window opens on the tab chosen last.
+// The settings window, which opens on the tab chosen last and fits its screen, and what the
+// General and Updates tabs store.
 class TestGeneralTab : public QObject {
     Q_OBJECT
 private:
     QTemporaryDir settingsDir;
     std::unique_ptr<Application> application;
+    // An updater of the Updates tab's own, apart from the application's.
+    std::unique_ptr<AppcastUpdater> updater;
+    std::unique_ptr<UpdatesSettingsTab> tab;
+
+    void makeTab() {
+        tab = std::make_unique<UpdatesSettingsTab>(updater.get());
+        tab->show();
+    }
 
 private slots:
     void initTestCase() {
@@ -34,6 +44,18 @@ private slots:
         AppcastUpdater::Options options;
         options.presentsDialogs = false;
         application = std::make_unique<Application>(new AppcastUpdater(options));
+    }
+
+    void init() {
+        QSettings().clear();
+        AppcastUpdater::Options options;
+        options.presentsDialogs = false;
+        updater = std::make_unique<AppcastUpdater>(options);
+    }
+
+    void cleanup() {
+        tab.reset();
+        updater.reset();
     }
 
     void cleanupTestCase() { application.reset(); }
@@ -117,7 +139,6 @@ private slots:
         window->hide();
     }
 
-    // Escape on an open drop-down closes only the drop-down; the next one closes the window.
     // The results cache is turned off and on by its box, and the box follows the store.
     void cacheResultsBox() {
         GeneralSettingsTab tab;
@@ -131,6 +152,7 @@ private slots:
         QVERIFY(box->isChecked());
     }
 
+    // Escape on an open drop-down closes only the drop-down; the next one closes the window.
     void escapeClosesTheDropDownFirst() {
         application->state()->setSelectedSettingsTab(SettingsTab::General);
         application->openSettings();
@@ -144,6 +166,44 @@ private slots:
         QVERIFY(window->isVisible());
         QTest::keyClick(picker, Qt::Key_Escape);
         QTRY_VERIFY(!window->isVisible());
+    }
+
+    // The download choice only applies with checks on; turning checks off keeps it, greyed out.
+    void downloadBoxFollowsChecks() {
+        updater->setAutomaticallyDownloadsUpdates(true);
+        makeTab();
+        QCheckBox *checks = tab->automaticChecksBox();
+        QCheckBox *download = tab->automaticDownloadsBox();
+        QVERIFY(!download->isEnabled());
+        QVERIFY(download->isChecked());
+        checks->click();
+        QVERIFY(updater->automaticallyChecksForUpdates());
+        QVERIFY(download->isEnabled());
+        download->click();
+        QVERIFY(!updater->automaticallyDownloadsUpdates());
+        checks->click();
+        QVERIFY(!download->isEnabled());
+        QVERIFY(!download->isChecked());
+    }
+
+    // The stored interval shows as its entry, or as a blank when the list lacks it, and is not
+    // written back; a choice made with the keyboard goes to the updater.
+    void frequency_data() {
+        QTest::addColumn<qint64>("interval");
+        QTest::newRow("listed") << qint64(604800);
+        QTest::newRow("not listed") << qint64(7200);
+    }
+    void frequency() {
+        QFETCH(qint64, interval);
+        updater->setUpdateCheckInterval(interval);
+        makeTab();
+        QComboBox *box = tab->frequencyBox();
+        QCOMPARE(box->currentIndex(), box->findData(interval));
+        QCOMPARE(box->currentText().isEmpty(), box->findData(interval) < 0);
+        QCOMPARE(updater->updateCheckInterval(), interval);
+        QTest::keyClick(box, Qt::Key_Down);
+        QVERIFY(box->currentData().toLongLong() != interval);
+        QCOMPARE(updater->updateCheckInterval(), box->currentData().toLongLong());
     }
 };
 
