@@ -1,11 +1,13 @@
-// The contact sheet against real files drawn by the real librsvg helper, driven by real mouse
-// and key events: every file shown, the selection shared with the table, the marks, the tint and
-// the export through the file dialog.
+// The window's views of its set, against real files and driven by real mouse and key events.
+// The contact sheet, drawn by the real librsvg helper: every file shown, the selection shared
+// with the table, the marks, the tint and the export through the file dialog. The set audit:
+// it follows the list as files come and go, and its findings select their files.
 
 #include "UiTestSupport.h"
 
 #include "model/SVGFileList.h"
 #include "model/Settings.h"
+#include "ui/main/AuditPanel.h"
 #include "ui/main/ContactSheet.h"
 #include "ui/main/ContactSheetDrawer.h"
 #include "ui/main/ContactSheetModel.h"
@@ -17,6 +19,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 
 namespace {
 
@@ -45,9 +48,16 @@ struct Look {
     QColor centre; // the drawing's middle pixel; invalid: not checked
 };
 
+// Clicks the item in the middle of its row, as a user would.
+void click(QTreeWidget *view, QTreeWidgetItem *item) {
+    view->scrollToItem(item);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualItemRect(item).center());
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Look)
+Q_DECLARE_METATYPE(std::function<void(Profile &)>)
 
 class TestContactSheet : public QObject {
     Q_OBJECT
@@ -60,6 +70,12 @@ class TestContactSheet : public QObject {
     QStringList m_names{"black", "white", "current", "own", "doctype", "a", "b", "c", "d", "e"};
 
     QString path(const QString &name) const { return m_icons.filePath(name + ".svg"); }
+    QString write(const QString &name, const QByteArray &svg) const {
+        QFile file(path(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(svg) != svg.size())
+            qFatal("cannot write %s", qPrintable(file.fileName()));
+        return file.fileName();
+    }
     int rowOf(const QString &name) const { return m_files->rowOf(path(name)); }
     QPoint centreOf(int row) const {
         return m_sheet->view()->visualRect(m_sheet->model()->index(row)).center();
@@ -275,6 +291,64 @@ private slots:
         auto *box = m_sheet->findChild<QMessageBox *>("exportFailed");
         QVERIFY(box && box->isVisible());
         QVERIFY(box->text().contains("sheet.png"));
+    }
+
+    void findingsSelectTheirFiles_data() {
+        QTest::addColumn<bool>("wholeFinding"); // the finding, or its second file
+        QTest::newRow("a finding selects its files") << true;
+        QTest::newRow("a file selects itself") << false;
+    }
+    void findingsSelectTheirFiles() {
+        QFETCH(bool, wholeFinding);
+        const QByteArray shared = "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 16 16\">"
+                                  "<linearGradient id=\"a\"/></svg>";
+        const QString first = write("first", shared);
+        const QString second = write("second", shared);
+        const QString alone = write("alone", "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                                             "viewBox=\"0 0 16 16\"><g id=\"b\"/></svg>");
+        SVGFileList files;
+        WindowSession session;
+        AuditPanel panel(&files, &session);
+        panel.resize(400, 400);
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        QSignalSpy audited(&panel, &AuditPanel::audited);
+        for (const QString &path : {first, second, alone})
+            files.addFile(QUrl::fromLocalFile(path));
+        QVERIFY(audited.wait(10000));
+        QCOMPARE(panel.findings().size(), 1);
+        QVERIFY2(panel.header()->text().contains(u'1'), qPrintable(panel.header()->text()));
+
+        QTest::mouseClick(panel.header(), Qt::LeftButton);
+        QVERIFY(panel.findingsView()->isVisible());
+        QTreeWidgetItem *finding = panel.findingsView()->topLevelItem(0);
+        QCOMPARE(finding->childCount(), 2);
+        finding->setExpanded(true);
+        click(panel.findingsView(), wholeFinding ? finding : finding->child(1));
+        const QSet<QString> expected =
+            wholeFinding ? QSet<QString>{files.files().at(0).id, files.files().at(1).id}
+                         : QSet<QString>{files.files().at(1).id};
+        QCOMPARE(files.selection(), expected);
+
+        // The fix turns on the profile's option for the mode, once.
+        QPushButton *fix = panel.fixButton();
+        QVERIFY(fix->isVisible());
+        QSignalSpy fixes(&panel, &AuditPanel::fixRequested);
+        QTest::mouseClick(fix, Qt::LeftButton);
+        QCOMPARE(fixes.size(), 1);
+        Profile profile = Profile::builtInDefault();
+        fixes.at(0).at(0).value<std::function<void(Profile &)>>()(profile);
+        QVERIFY(profile.uniqueIdsInFiles);
+        panel.setProfile(profile);
+        QVERIFY(!fix->isEnabled());
+
+        // One of the two taken out of the list: nothing collides any more.
+        files.setSelection({files.files().at(0).id});
+        files.removeSelectedFiles();
+        QVERIFY(audited.wait(10000));
+        QVERIFY(panel.findings().isEmpty());
+        QCOMPARE(panel.findingsView()->topLevelItem(0)->text(0),
+                 QStringLiteral("Nothing to report."));
     }
 };
 
