@@ -120,8 +120,7 @@ QString FileResults::toolTip(const FileResult &result) {
     if (!result.message.isEmpty())
         lines.append(result.message);
     const std::optional<double> saved = result.savedPercent();
-    if (!result.withoutPlugins.isEmpty() && saved && result.sizeWithAllPlugins >= 0 &&
-        result.sizeBefore > 0) {
+    if (!result.withoutPlugins.isEmpty() && saved && result.sizeWithAllPlugins >= 0) {
         const double withAll = 100.0 * double(result.sizeBefore - result.sizeWithAllPlugins) /
                                double(result.sizeBefore);
         const auto change = [](double percent) {
