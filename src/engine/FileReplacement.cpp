@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <map>
+#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -117,8 +119,54 @@ QString FileReplacement::write(const QString &target, const QByteArray &contents
     return error;
 }
 
+QStringList FileReplacement::flush(const QStringList &temporaries, const QStringList &targets) {
+    QStringList errors(temporaries.size());
+#ifdef Q_OS_UNIX
+    std::vector<int> descriptors(size_t(temporaries.size()), -1);
+    std::map<dev_t, int> perDevice; // temporaries on each file system, then -1 once flushed
+    std::vector<dev_t> devices(descriptors.size());
+    for (qsizetype index = 0; index < temporaries.size(); ++index) {
+        const int descriptor =
+            ::open(QFile::encodeName(temporaries.at(index)).constData(), O_RDONLY | O_CLOEXEC);
+        struct stat status {};
+        if (descriptor < 0 || ::fstat(descriptor, &status) != 0) {
+            errors[index] =
+                tr("Cannot write %1: %2").arg(native(targets.at(index)), systemReason(errno));
+            if (descriptor >= 0)
+                ::close(descriptor);
+            continue;
+        }
+        descriptors[size_t(index)] = descriptor;
+        devices[size_t(index)] = status.st_dev;
+        ++perDevice[status.st_dev];
+    }
+    for (size_t index = 0; index < descriptors.size(); ++index) {
+        const int descriptor = descriptors[index];
+        if (descriptor < 0)
+            continue;
+        // One pass over the file system writes all their blocks together. Each file's own flush
+        // then finds little left to do, and still reports its own error (a full disk), which a
+        // file system's flush does not name and older kernels do not report at all. A single
+        // file gets its own flush only, not one of everything else on the disk.
+        int &waiting = perDevice[devices[index]];
+        if (waiting > 1)
+            (void)::syncfs(descriptor);
+        waiting = -1;
+        if (::fsync(descriptor) != 0)
+            errors[qsizetype(index)] =
+                tr("Cannot write %1: %2")
+                    .arg(native(targets.at(qsizetype(index))), systemReason(errno));
+        ::close(descriptor);
+    }
+#else
+    Q_UNUSED(temporaries);
+    Q_UNUSED(targets);
+#endif
+    return errors;
+}
+
 QString FileReplacement::place(const QString &temporary, const QString &target,
-                               const Identity &expected) {
+                               const Identity &expected, bool flushed) {
     const QString destination = resolved(target);
 #ifdef Q_OS_UNIX
     const QByteArray from = QFile::encodeName(temporary);
@@ -127,7 +175,7 @@ QString FileReplacement::place(const QString &temporary, const QString &target,
     if (descriptor < 0)
         return tr("Cannot write %1: %2").arg(native(target), systemReason(errno));
     // A full disk can show only here, when the written blocks are given their place.
-    if (::fsync(descriptor) != 0) {
+    if (!flushed && ::fsync(descriptor) != 0) {
         const int error = errno;
         ::close(descriptor);
         return tr("Cannot write %1: %2").arg(native(target), systemReason(error));

@@ -42,9 +42,15 @@ public:
     write(const QString &target, const QByteArray &contents, const Identity &expected = {},
           const std::function<QString(const QString &temporary)> &beforeReplacing = {});
     // Moves the complete file `temporary`, which must be in the target's folder, over `target`.
-    // `temporary` is flushed to disk first; on error it stays where it is.
+    // `temporary` is flushed to disk first, unless flush() already did; on error it stays where
+    // it is.
     static QString place(const QString &temporary, const QString &target,
-                         const Identity &expected = {});
+                         const Identity &expected = {}, bool flushed = false);
+    // Flushes many complete temporaries to disk at once, as place() would one by one: a run puts
+    // dozens of files in place at a time, and one flush of the file system they share costs a
+    // fraction of one per file. Returns an error text (naming the file's target) per temporary,
+    // empty for those now on disk.
+    static QStringList flush(const QStringList &temporaries, const QStringList &targets);
 
     // The file a write to `path` lands in: a symlink's target, else the path itself.
     static QString resolved(const QString &path);

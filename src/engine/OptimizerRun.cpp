@@ -24,15 +24,8 @@
 #include <QtConcurrent>
 
 #include <algorithm>
-#include <mutex>
 
 namespace {
-
-// Runs of this program that replace the same file at once (two windows, or a run over the
-// files another is still writing) take turns from the look at the file to its replacement:
-// otherwise both could find it unchanged, and the record of the one that renamed first would
-// be taken for the last.
-std::mutex replacing;
 
 QStringList absolutePaths(const QList<SVGFile> &files) {
     QStringList paths;
@@ -286,105 +279,6 @@ QByteArray OptimizerRun::withFileIds(int index, const QByteArray &output) const 
         .toUtf8();
 }
 
-void OptimizerRun::placeReviewed(int index, const QByteArray &output,
-                                 const OriginalsBackup::Stamp &written,
-                                 const std::optional<FileResult> &review) {
-    const SvgoOutputs::Slot &slot = m_slots.at(index);
-    const FileResult::Status status = reviewOutput(index, output, review);
-    ++m_finished;
-    m_settled.append(index); // reported with the outcome it has by then
-    if (m_textMode) {
-        // A document svgo damaged goes into the text as it was (its ids still made unique); the
-        // row offers svgo's output anyway.
-        m_documents[index] =
-            status == FileResult::Status::LooksDifferent && !m_originals.at(index).isEmpty()
-                ? std::move(m_originals[index])
-                : output;
-    }
-    // Not needed again: a run over many files holds only the inputs still in flight.
-    m_originals[index] = QByteArray();
-    if (m_textMode)
-        return;
-    if (m_options.dryRun)
-        return;
-    if (status != FileResult::Status::Optimized) {
-        QFile::remove(slot.temporary); // held back: the input stays as it is
-        leaveAsItWas(index);
-        return;
-    }
-    if (!slot.replacesInput) {
-        // A second run into the same folder finds most outputs there already: left as they
-        // are, which also spares the disk a flush per file.
-        if (m_alreadyThere.remove(index) || FileReplacement::holds(slot.destination, output)) {
-            QFile::remove(slot.temporary);
-            return;
-        }
-        const QString error = FileReplacement::place(slot.temporary, slot.destination);
-        if (!error.isEmpty()) {
-            --m_finished; // failFile counts it
-            QFile::remove(slot.temporary);
-            failFile(index, error);
-        }
-        return;
-    }
-    // An input is replaced only once its original is kept and recorded on disk, and only while
-    // it is still the file that was read: another program may have written it meanwhile.
-    const QString target = slot.destination;
-    const FileReplacement::Identity &read = m_read.at(index);
-    const std::lock_guard turn(replacing);
-    QString error;
-    if (!m_stopped.isEmpty())
-        error = tr("Left as it was: %1").arg(m_stopped);
-    else if (read.isValid() && !(FileReplacement::Identity::of(target) == read))
-        error = FileReplacement::changedMessage();
-    else if (error = m_backup->keep(m_paths.at(index), target); error.isEmpty())
-        error = m_backup->record(target, written);
-    if (error.isEmpty()) {
-        error = FileReplacement::place(slot.temporary, target, read);
-        if (!error.isEmpty())
-            m_backup->drop(target);
-    } else if (m_stopped.isEmpty() && error != FileReplacement::changedMessage()) {
-        // Without a record of the originals the run must not replace another file.
-        m_stopped = m_backup->diskFull() ? tr("The disk is full.") : error;
-    }
-    if (!error.isEmpty()) {
-        --m_finished; // failFile counts it
-        QFile::remove(slot.temporary);
-        failFile(index, error);
-    }
-}
-
-void OptimizerRun::leaveAsItWas(int index) {
-    // An output folder receives every input: one svgo could not improve arrives as it is.
-    if (!m_intoFolder)
-        return;
-    const SvgoOutputs::Slot &slot = m_slots.at(index);
-    QFile input(m_paths.at(index));
-    std::optional<QByteArray> contents;
-    if (input.open(QIODevice::ReadOnly))
-        contents = InputGuard::read(input);
-    const QString error =
-        !contents ? tr("Cannot copy the file into the output folder: %1").arg(input.errorString())
-        : FileReplacement::holds(slot.destination, *contents)
-            ? QString()
-            : FileReplacement::write(slot.destination, *contents);
-    if (!error.isEmpty()) {
-        --m_finished;
-        failFile(index, error);
-    }
-}
-
-QString OptimizerRun::writeTemporary(int index, const QByteArray &bytes) {
-    QFile file(m_slots.at(index).temporary);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-        file.write(bytes) == bytes.size() && file.flush())
-        return {};
-    const QString error = file.errorString();
-    file.close();
-    file.remove();
-    return error;
-}
-
 void OptimizerRun::failFile(int index, const QString &message) {
     FileResult &outcome = m_outcomes[index];
     outcome.status = FileResult::Status::Failed;
@@ -397,6 +291,7 @@ void OptimizerRun::failFile(int index, const QString &message) {
 }
 
 void OptimizerRun::reportProgress() {
+    placePending(); // what is ready is reported once it is in place
     if (m_options.onFilesFinished && !m_settled.isEmpty()) {
         QList<std::pair<qsizetype, FileResult>> settled;
         settled.reserve(m_settled.size());

@@ -139,6 +139,11 @@ private:
     // What follows a file's review: its outcome, the text's document, the file put in place.
     void placeReviewed(int index, const QByteArray &output, const OriginalsBackup::Stamp &written,
                        const std::optional<FileResult> &review);
+    // Puts the reviewed outputs that wait in m_toPlace in place, flushed to disk together.
+    void placePending();
+    // Replaces one input with its flushed output once its original is on record; the error
+    // text when it may not or cannot.
+    QString replaceInput(int index, const OriginalsBackup::Stamp &written);
     // A file the run does not replace: copied as it is where the run writes into a folder.
     void leaveAsItWas(int index);
     void failFile(int index, const QString &message);
@@ -169,6 +174,11 @@ private:
     bool m_cacheByPath = false;         // the user's own configuration may look at the file's name
     QHash<int, FileResult> m_fromCache; // reviews known from the cache, until the file is finished
     QSet<int> m_alreadyThere; // answered from the cache with an output the folder holds already
+    struct Placement {
+        int index;
+        OriginalsBackup::Stamp written; // what the temporary is, as the destination will show
+    };
+    QList<Placement> m_toPlace; // reviewed outputs waiting to be put in place
     std::unique_ptr<QTemporaryDir> m_convertedInputs;
     SvgoOutputs m_outputs;
     // File mode: the originals of the inputs the run replaces, so the replacement can be undone.

@@ -82,6 +82,7 @@ void OptimizerRun::planChunks(const QList<int> &files) {
 }
 
 void OptimizerRun::startMore() {
+    reportProgress(); // outputs waiting to be put in place are placed first
     while (!m_cancelled && !m_queue.empty() && m_running.size() < m_maxProcesses) {
         const QList<int> files = m_queue.front();
         m_queue.pop_front();
