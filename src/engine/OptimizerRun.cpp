@@ -95,6 +95,12 @@ OptimizationResult OptimizerRun::exec() {
     const SvgoInstallation installation = SvgoInstallation::inspect(SvgoResolver::forRun().path);
     const QList<int> runnable = prepare(installation);
     reportProgress();
+    m_placeTimer.setSingleShot(true);
+    m_placeTimer.setInterval(placeEveryMs);
+    connect(&m_placeTimer, &QTimer::timeout, this, [this] {
+        placePending();
+        reportProgress();
+    });
     m_cancelPoll.setInterval(50);
     connect(&m_cancelPoll, &QTimer::timeout, this, &OptimizerRun::checkCancel);
     m_cancelPoll.start();
@@ -291,7 +297,6 @@ void OptimizerRun::failFile(int index, const QString &message) {
 }
 
 void OptimizerRun::reportProgress() {
-    placePending(); // what is ready is reported once it is in place
     if (m_options.onFilesFinished && !m_settled.isEmpty()) {
         QList<std::pair<qsizetype, FileResult>> settled;
         settled.reserve(m_settled.size());

@@ -141,9 +141,12 @@ private:
                        const std::optional<FileResult> &review);
     // Puts the reviewed outputs that wait in m_toPlace in place, flushed to disk together.
     void placePending();
-    // Replaces one input with its flushed output once its original is on record; the error
-    // text when it may not or cannot.
-    QString replaceInput(int index, const OriginalsBackup::Stamp &written);
+    // Replaces the inputs of the flushed outputs `ready[inputs]` once their originals are on
+    // record, and leaves an error text in `errors[at]` for each that may not or cannot be.
+    struct Placement;
+    void replaceInputs(const QList<Placement> &ready, const QList<qsizetype> &inputs,
+                       QStringList &errors);
+    void stopReplacing(const QString &error); // the run replaces no more inputs
     // A file the run does not replace: copied as it is where the run writes into a folder.
     void leaveAsItWas(int index);
     void failFile(int index, const QString &message);
@@ -179,6 +182,11 @@ private:
         OriginalsBackup::Stamp written; // what the temporary is, as the destination will show
     };
     QList<Placement> m_toPlace; // reviewed outputs waiting to be put in place
+    // Outputs are put in place a few at a time (one flush of the disk for all of them): those
+    // reviewed within this long of the first, or as many as this, or the last of the run.
+    static constexpr int placeEveryMs = 20;
+    static constexpr qsizetype placeAtOnce = 64;
+    QTimer m_placeTimer;
     std::unique_ptr<QTemporaryDir> m_convertedInputs;
     SvgoOutputs m_outputs;
     // File mode: the originals of the inputs the run replaces, so the replacement can be undone.

@@ -82,14 +82,17 @@ void OptimizerRun::planChunks(const QList<int> &files) {
 }
 
 void OptimizerRun::startMore() {
-    reportProgress(); // outputs waiting to be put in place are placed first
     while (!m_cancelled && !m_queue.empty() && m_running.size() < m_maxProcesses) {
         const QList<int> files = m_queue.front();
         m_queue.pop_front();
         start(files);
     }
-    if (m_running.isEmpty() && (m_cancelled || m_queue.empty()) && !m_job && m_reviewing == 0)
+    if (m_running.isEmpty() && (m_cancelled || m_queue.empty()) && !m_job && m_reviewing == 0) {
+        // The last outputs are put in place before the run is over.
+        placePending();
+        reportProgress();
         m_loop.quit();
+    }
 }
 
 void OptimizerRun::start(const QList<int> &files) {

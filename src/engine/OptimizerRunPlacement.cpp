@@ -41,9 +41,13 @@ void OptimizerRun::placeReviewed(int index, const QByteArray &output,
         (m_alreadyThere.remove(index) || FileReplacement::holds(slot.destination, output))) {
         QFile::remove(slot.temporary);
     } else if (placed) {
-        // Put in place with the others that are ready by the next report (see placePending);
+        // Put in place together with the others reviewed meanwhile (see placePending);
         // counted as finished once it is there.
         m_toPlace.append({index, written});
+        if (m_toPlace.size() >= placeAtOnce)
+            placePending();
+        else if (!m_placeTimer.isActive())
+            m_placeTimer.start();
         return;
     }
     ++m_finished;
@@ -55,6 +59,7 @@ void OptimizerRun::placeReviewed(int index, const QByteArray &output,
 }
 
 void OptimizerRun::placePending() {
+    m_placeTimer.stop();
     if (m_toPlace.isEmpty())
         return;
     const QList<Placement> ready = std::exchange(m_toPlace, {});
@@ -63,18 +68,23 @@ void OptimizerRun::placePending() {
         temporaries.append(m_slots.at(placement.index).temporary);
         targets.append(m_slots.at(placement.index).destination);
     }
-    const QStringList flushed = FileReplacement::flush(temporaries, targets);
+    QStringList errors = FileReplacement::flush(temporaries, targets);
+    QList<qsizetype> inputs; // of `ready`: the flushed outputs that replace their inputs
+    for (qsizetype at = 0; at < ready.size(); ++at) {
+        if (!errors.at(at).isEmpty())
+            continue;
+        if (m_slots.at(ready.at(at).index).replacesInput)
+            inputs.append(at);
+        else
+            errors[at] = FileReplacement::place(temporaries.at(at), targets.at(at), {}, true);
+    }
+    if (!inputs.isEmpty())
+        replaceInputs(ready, inputs, errors);
     for (qsizetype at = 0; at < ready.size(); ++at) {
         const int index = ready.at(at).index;
-        const SvgoOutputs::Slot &slot = m_slots.at(index);
-        QString error = flushed.at(at);
-        if (error.isEmpty())
-            error = slot.replacesInput
-                        ? replaceInput(index, ready.at(at).written)
-                        : FileReplacement::place(slot.temporary, slot.destination, {}, true);
-        if (!error.isEmpty()) {
-            QFile::remove(slot.temporary);
-            failFile(index, error);
+        if (!errors.at(at).isEmpty()) {
+            QFile::remove(temporaries.at(at));
+            failFile(index, errors.at(at));
             continue;
         }
         ++m_finished;
@@ -82,29 +92,51 @@ void OptimizerRun::placePending() {
     }
 }
 
-QString OptimizerRun::replaceInput(int index, const OriginalsBackup::Stamp &written) {
+void OptimizerRun::replaceInputs(const QList<Placement> &ready, const QList<qsizetype> &inputs,
+                                 QStringList &errors) {
     // An input is replaced only once its original is kept and recorded on disk, and only while
     // it is still the file that was read: another program may have written it meanwhile.
-    const SvgoOutputs::Slot &slot = m_slots.at(index);
-    const QString target = slot.destination;
-    const FileReplacement::Identity &read = m_read.at(index);
     const std::lock_guard turn(replacing);
-    QString error;
-    if (!m_stopped.isEmpty())
-        error = tr("Left as it was: %1").arg(m_stopped);
-    else if (read.isValid() && !(FileReplacement::Identity::of(target) == read))
-        error = FileReplacement::changedMessage();
-    else if (error = m_backup->keep(m_paths.at(index), target); error.isEmpty())
-        error = m_backup->record(target, written);
-    if (error.isEmpty()) {
-        error = FileReplacement::place(slot.temporary, target, read, true);
-        if (!error.isEmpty())
-            m_backup->drop(target);
-    } else if (m_stopped.isEmpty() && error != FileReplacement::changedMessage()) {
-        // Without a record of the originals the run must not replace another file.
-        m_stopped = m_backup->diskFull() ? tr("The disk is full.") : error;
+    QList<std::pair<QString, OriginalsBackup::Stamp>> kept;
+    QList<qsizetype> keptAt; // of `ready`, one per kept original
+    for (const qsizetype at : inputs) {
+        const int index = ready.at(at).index;
+        const QString &target = m_slots.at(index).destination;
+        const FileReplacement::Identity &read = m_read.at(index);
+        QString &error = errors[at];
+        if (!m_stopped.isEmpty())
+            error = tr("Left as it was: %1").arg(m_stopped);
+        else if (read.isValid() && !(FileReplacement::Identity::of(target) == read))
+            error = FileReplacement::changedMessage();
+        else if (error = m_backup->keep(m_paths.at(index), target); error.isEmpty()) {
+            kept.append({target, ready.at(at).written});
+            keptAt.append(at);
+        } else if (m_stopped.isEmpty()) {
+            stopReplacing(error);
+        }
     }
-    return error;
+    // One record, on disk before any of them is replaced.
+    if (const QString error = kept.isEmpty() ? QString() : m_backup->record(kept);
+        !error.isEmpty()) {
+        for (const qsizetype at : std::as_const(keptAt))
+            errors[at] = error;
+        stopReplacing(error);
+        return;
+    }
+    for (const qsizetype at : std::as_const(keptAt)) {
+        const int index = ready.at(at).index;
+        const QString &target = m_slots.at(index).destination;
+        errors[at] =
+            FileReplacement::place(m_slots.at(index).temporary, target, m_read.at(index), true);
+        if (!errors.at(at).isEmpty())
+            m_backup->drop(target);
+    }
+}
+
+void OptimizerRun::stopReplacing(const QString &error) {
+    // Without a record of the originals the run must not replace another file.
+    if (m_stopped.isEmpty())
+        m_stopped = m_backup->diskFull() ? tr("The disk is full.") : error;
 }
 
 void OptimizerRun::leaveAsItWas(int index) {

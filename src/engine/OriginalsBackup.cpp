@@ -169,27 +169,38 @@ QString OriginalsBackup::keep(const QString &listed, const QString &target) {
 }
 
 QString OriginalsBackup::record(const QString &target, const Stamp &result) {
-    const auto entry = std::find_if(m_entries.begin(), m_entries.end(),
-                                    [&](const Entry &kept) { return kept.target == target; });
-    if (entry == m_entries.end())
-        return tr("The original of %1 was not kept.").arg(QDir::toNativeSeparators(target));
-    const OriginalsIndex::Record record{m_folder,
-                                        m_started,
-                                        entry->listed,
-                                        entry->target,
-                                        QDir(m_folder).filePath(entry->copy),
-                                        entry->original,
-                                        result,
-                                        QDateTime::currentMSecsSinceEpoch()};
-    if (const int error = OriginalsIndex::append(m_folder, {record}); error != 0) {
+    return record({{target, result}});
+}
+
+QString OriginalsBackup::record(const QList<std::pair<QString, Stamp>> &replacements) {
+    QList<OriginalsIndex::Record> records;
+    QList<qsizetype> entries; // of m_entries, one per record
+    for (const auto &[target, result] : replacements) {
+        const auto entry = std::find_if(m_entries.cbegin(), m_entries.cend(),
+                                        [&](const Entry &kept) { return kept.target == target; });
+        if (entry == m_entries.cend())
+            return tr("The original of %1 was not kept.").arg(QDir::toNativeSeparators(target));
+        entries.append(entry - m_entries.cbegin());
+        records.append({m_folder, m_started, entry->listed, entry->target,
+                        QDir(m_folder).filePath(entry->copy), entry->original, result,
+                        QDateTime::currentMSecsSinceEpoch()});
+    }
+    const int error = OriginalsIndex::append(m_folder, records);
+    if (error != 0) {
         m_diskFull = error == ENOSPC || error == EDQUOT;
-        QFile::remove(record.copy);
-        m_entries.erase(entry);
+        for (const OriginalsIndex::Record &record : std::as_const(records))
+            QFile::remove(record.copy);
+    } else {
+        m_recorded += int(records.size());
+    }
+    // Recorded or gone with their copies: kept no longer either way.
+    std::sort(entries.begin(), entries.end(), std::greater<>());
+    entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
+    for (const qsizetype entry : std::as_const(entries))
+        m_entries.removeAt(entry);
+    if (error != 0)
         return tr("The original could not be recorded, so the file was not overwritten: %1")
             .arg(QString::fromLocal8Bit(std::strerror(error)));
-    }
-    m_entries.erase(entry);
-    ++m_recorded;
     return QString();
 }
 

@@ -53,6 +53,9 @@ public:
     // Call it right before the replacement; on error the file must be left as it is, since its
     // original could not be found again.
     QString record(const QString &target, const Stamp &result);
+    // The same for several kept targets and their results, in one write to the journal (one
+    // flush of the disk for all of them). On error none of them is recorded.
+    QString record(const QList<std::pair<QString, Stamp>> &replacements);
     // The replacement of a kept `target` did not happen after all: its copy and record go.
     void drop(const QString &target);
     // The last error of keep() or record() came from a full disk (or a used-up quota).
