@@ -28,6 +28,11 @@ QString native(const QString &path) {
     return QDir::toNativeSeparators(path);
 }
 
+// What a write to `target` that the system refused with `error` says.
+QString cannotWrite(const QString &target, int error) {
+    return FileReplacement::tr("Cannot write %1: %2").arg(native(target), systemReason(error));
+}
+
 #ifdef Q_OS_UNIX
 FileIdentity identityOf(const struct stat &status) {
     return {qint64(status.st_size),
@@ -130,8 +135,7 @@ QStringList FileReplacement::flush(const QStringList &temporaries, const QString
             ::open(QFile::encodeName(temporaries.at(index)).constData(), O_RDONLY | O_CLOEXEC);
         struct stat status {};
         if (descriptor < 0 || ::fstat(descriptor, &status) != 0) {
-            errors[index] =
-                tr("Cannot write %1: %2").arg(native(targets.at(index)), systemReason(errno));
+            errors[index] = cannotWrite(targets.at(index), errno);
             if (descriptor >= 0)
                 ::close(descriptor);
             continue;
@@ -153,9 +157,7 @@ QStringList FileReplacement::flush(const QStringList &temporaries, const QString
             (void)::syncfs(descriptor);
         waiting = -1;
         if (::fsync(descriptor) != 0)
-            errors[qsizetype(index)] =
-                tr("Cannot write %1: %2")
-                    .arg(native(targets.at(qsizetype(index))), systemReason(errno));
+            errors[qsizetype(index)] = cannotWrite(targets.at(qsizetype(index)), errno);
         ::close(descriptor);
     }
 #else
@@ -173,12 +175,12 @@ QString FileReplacement::place(const QString &temporary, const QString &target,
     const QByteArray to = QFile::encodeName(destination);
     const int descriptor = ::open(from.constData(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0)
-        return tr("Cannot write %1: %2").arg(native(target), systemReason(errno));
+        return cannotWrite(target, errno);
     // A full disk can show only here, when the written blocks are given their place.
     if (!flushed && ::fsync(descriptor) != 0) {
         const int error = errno;
         ::close(descriptor);
-        return tr("Cannot write %1: %2").arg(native(target), systemReason(error));
+        return cannotWrite(target, error);
     }
     struct stat replaced {};
     const bool exists = ::stat(to.constData(), &replaced) == 0;

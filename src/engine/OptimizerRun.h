@@ -143,7 +143,10 @@ private:
     void placePending();
     // Replaces the inputs of the flushed outputs `ready[inputs]` once their originals are on
     // record, and leaves an error text in `errors[at]` for each that may not or cannot be.
-    struct Placement;
+    struct Placement {
+        int index;
+        OriginalsBackup::Stamp written; // what the temporary is, as the destination will show
+    };
     void replaceInputs(const QList<Placement> &ready, const QList<qsizetype> &inputs,
                        QStringList &errors);
     void stopReplacing(const QString &error); // the run replaces no more inputs
@@ -176,11 +179,7 @@ private:
     std::unique_ptr<ResultsCache> m_cache;                 // none when the run may not use it
     bool m_cacheByPath = false;         // the user's own configuration may look at the file's name
     QHash<int, FileResult> m_fromCache; // reviews known from the cache, until the file is finished
-    QSet<int> m_alreadyThere; // answered from the cache with an output the folder holds already
-    struct Placement {
-        int index;
-        OriginalsBackup::Stamp written; // what the temporary is, as the destination will show
-    };
+    QSet<int> m_alreadyThere;   // answered from the cache with an output the folder holds already
     QList<Placement> m_toPlace; // reviewed outputs waiting to be put in place
     // Outputs are put in place a few at a time (one flush of the disk for all of them): those
     // reviewed within this long of the first, or as many as this, or the last of the run.

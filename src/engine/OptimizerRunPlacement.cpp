@@ -34,25 +34,26 @@ void OptimizerRun::placeReviewed(int index, const QByteArray &output,
     }
     // Not needed again: a run over many files holds only the inputs still in flight.
     m_originals[index] = QByteArray();
-    const bool placed = !m_textMode && !m_options.dryRun && status == FileResult::Status::Optimized;
-    if (placed && !slot.replacesInput &&
+    const bool writesFiles = !m_textMode && !m_options.dryRun;
+    if (writesFiles && status == FileResult::Status::Optimized) {
         // A second run into the same folder finds most outputs there already: left as they
         // are, which also spares the disk a flush per file.
-        (m_alreadyThere.remove(index) || FileReplacement::holds(slot.destination, output))) {
+        if (slot.replacesInput ||
+            !(m_alreadyThere.remove(index) || FileReplacement::holds(slot.destination, output))) {
+            // Put in place together with the others reviewed meanwhile (see placePending);
+            // counted as finished once it is there.
+            m_toPlace.append({index, written});
+            if (m_toPlace.size() >= placeAtOnce)
+                placePending();
+            else if (!m_placeTimer.isActive())
+                m_placeTimer.start();
+            return;
+        }
         QFile::remove(slot.temporary);
-    } else if (placed) {
-        // Put in place together with the others reviewed meanwhile (see placePending);
-        // counted as finished once it is there.
-        m_toPlace.append({index, written});
-        if (m_toPlace.size() >= placeAtOnce)
-            placePending();
-        else if (!m_placeTimer.isActive())
-            m_placeTimer.start();
-        return;
     }
     ++m_finished;
     m_settled.append(index); // reported with the outcome it has by then
-    if (!m_textMode && !m_options.dryRun && status != FileResult::Status::Optimized) {
+    if (writesFiles && status != FileResult::Status::Optimized) {
         QFile::remove(slot.temporary); // held back: the input stays as it is
         leaveAsItWas(index);
     }
@@ -111,7 +112,7 @@ void OptimizerRun::replaceInputs(const QList<Placement> &ready, const QList<qsiz
         else if (error = m_backup->keep(m_paths.at(index), target); error.isEmpty()) {
             kept.append({target, ready.at(at).written});
             keptAt.append(at);
-        } else if (m_stopped.isEmpty()) {
+        } else {
             stopReplacing(error);
         }
     }
