@@ -51,9 +51,12 @@ private:
     // One svgo command-line process and the files it was given.
     struct Process {
         QProcess *process = nullptr;
-        QList<int> files;
+        QList<int> files; // those not finished yet
         SvgoMessages::ReportReader reports;
-        QStringList reportedNames;
+        // svgo reports a file by its name alone, once its output is written: the file of each
+        // name that is unique in the chunk, and -1 for the others and those finished already.
+        QHash<QString, int> byName;
+        int unmatchedReports = 0; // reported names that finished no file; counted as progress
         QString program;
         // The process leads a group of its own (0 until it started): ending the group ends a
         // wrapper script's node and whatever else it started with it.
@@ -76,6 +79,8 @@ private:
     void planChunks(const QList<int> &files);
     void startMore();
     void start(const QList<int> &files);
+    // Finishes the files svgo reported as written, while it goes on with the rest of the chunk.
+    void takeReports(Process *process, const QStringList &names);
     void processEnded(Process *process, bool startFailed);
     void handleFailure(const QList<int> &unfinished, const QByteArray &standardError,
                        const QString &crashText);

@@ -98,6 +98,10 @@ void OptimizerRun::startMore() {
 void OptimizerRun::start(const QList<int> &files) {
     auto *process = new Process;
     process->files = files;
+    for (int index : files) {
+        const QString name = QFileInfo(m_paths.at(index)).fileName();
+        process->byName.insert(name, process->byName.contains(name) ? -1 : index);
+    }
     process->process = new QProcess(this);
     m_running.append(process);
     QProcess *child = process->process;
@@ -153,8 +157,7 @@ void OptimizerRun::start(const QList<int> &files) {
         const QStringList names = process->reports.feed(process->process->readAllStandardOutput());
         if (!names.isEmpty())
             process->lastProgress.start();
-        process->reportedNames.append(names);
-        m_reportedInRunning += int(names.size());
+        takeReports(process, names);
         reportProgress();
     });
     connect(child, &QProcess::finished, this, [this, process] { processEnded(process, false); });
@@ -167,15 +170,28 @@ void OptimizerRun::start(const QList<int> &files) {
     child->start();
 }
 
+void OptimizerRun::takeReports(Process *process, const QStringList &names) {
+    for (const QString &name : names) {
+        const auto entry = process->byName.find(name);
+        if (entry == process->byName.end() || *entry < 0) {
+            ++process->unmatchedReports;
+            ++m_reportedInRunning;
+            continue;
+        }
+        const int index = std::exchange(*entry, -1);
+        process->files.removeOne(index);
+        finishFile(index);
+    }
+}
+
 void OptimizerRun::processEnded(Process *process, bool startFailed) {
     if (!m_running.contains(process))
         return;
     m_running.removeOne(process);
     QProcess *child = process->process;
-    const QStringList lateNames =
-        startFailed ? QStringList() : process->reports.feed(child->readAllStandardOutput());
-    process->reportedNames.append(lateNames);
-    m_reportedInRunning -= int(process->reportedNames.size() - lateNames.size());
+    if (!startFailed)
+        takeReports(process, process->reports.feed(child->readAllStandardOutput()));
+    m_reportedInRunning -= process->unmatchedReports;
 
     if (startFailed) {
         const QString reason = child->errorString();
@@ -189,22 +205,9 @@ void OptimizerRun::processEnded(Process *process, bool startFailed) {
         for (int index : std::as_const(process->files))
             finishFile(index);
     } else {
-        // svgo stops at the first file it cannot parse and may leave writes cut short. An output
-        // counts only once svgo reported it, and only when its file name is unique in the chunk
-        // (the report names the input by file name alone).
-        QHash<QString, int> nameCount;
-        for (int index : std::as_const(process->files))
-            ++nameCount[QFileInfo(m_paths.at(index)).fileName()];
-        const QSet<QString> reported(process->reportedNames.cbegin(),
-                                     process->reportedNames.cend());
-        QList<int> unfinished;
-        for (int index : std::as_const(process->files)) {
-            const QString name = QFileInfo(m_paths.at(index)).fileName();
-            if (reported.contains(name) && nameCount.value(name) == 1)
-                finishFile(index);
-            else
-                unfinished.append(index);
-        }
+        // svgo stops at the first file it cannot parse and may leave writes cut short: only the
+        // outputs it reported (finished already) count.
+        const QList<int> &unfinished = process->files;
         if (m_cancelled) {
             for (int index : std::as_const(unfinished))
                 QFile::remove(m_slots.at(index).temporary);
