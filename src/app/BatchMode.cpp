@@ -6,16 +6,11 @@
 #include "engine/FileReplacement.h"
 #include "engine/Optimizer.h"
 #include "engine/SvgoResolver.h"
-#include "model/DefaultsStore.h"
-#include "model/FolderListing.h"
-#include "model/IncrementedName.h"
-#include "model/ProfileStore.h"
 #include "model/Settings.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -29,10 +24,6 @@
 namespace {
 
 using namespace BatchOutput;
-
-QString quoted(const QString &name) {
-    return u'"' + name + u'"';
-}
 
 // The command that optimizes what a check found: the same call without the options that only
 // check or report, quoted for a POSIX shell where needed.
@@ -109,6 +100,39 @@ bool BatchMode::isRequested(int argc, char *argv[]) {
             return true;
     }
     return false;
+}
+
+bool BatchMode::tell(const QList<BatchRecord> &records, bool checking, bool quiet) {
+    bool failed = false;
+    for (const BatchRecord &record : std::as_const(records)) {
+        // Files kept as they were on purpose are no failure: a tree optimized before passes.
+        switch (record.status) {
+        case BatchRecord::Status::Optimized:
+            break;
+        case BatchRecord::Status::WouldChange:
+            complain(tr("%1: would be optimized: %2 to %3 bytes")
+                         .arg(record.path)
+                         .arg(record.bytesBefore)
+                         .arg(record.bytesAfter));
+            break;
+        case BatchRecord::Status::AlreadyOptimal:
+            if (!quiet && !checking)
+                note(QStringLiteral("%1: %2").arg(record.path, tr("already optimal")));
+            break;
+        case BatchRecord::Status::LooksDifferent:
+            if (!quiet)
+                note(QStringLiteral("%1: %2").arg(
+                    record.path, checking ? tr("would be kept as it is: looks different")
+                                          : tr("kept as it was: looks different")));
+            break;
+        case BatchRecord::Status::OverBudget:
+        case BatchRecord::Status::Failed:
+            failed = true;
+            complain(QStringLiteral("%1: %2").arg(record.path, record.message));
+            break;
+        }
+    }
+    return failed;
 }
 
 int BatchMode::run(int argc, char *argv[]) {
@@ -322,35 +346,7 @@ int BatchMode::run(int argc, char *argv[]) {
         if (records.constLast().status == BatchRecord::Status::WouldChange)
             ++wouldChange;
     }
-    bool failed = false;
-    for (const BatchRecord &record : std::as_const(records)) {
-        // Files kept as they were on purpose are no failure: a tree optimized before passes.
-        switch (record.status) {
-        case BatchRecord::Status::Optimized:
-            break;
-        case BatchRecord::Status::WouldChange:
-            complain(tr("%1: would be optimized: %2 to %3 bytes")
-                         .arg(record.path)
-                         .arg(record.bytesBefore)
-                         .arg(record.bytesAfter));
-            break;
-        case BatchRecord::Status::AlreadyOptimal:
-            if (!quiet && !checking)
-                note(QStringLiteral("%1: %2").arg(record.path, tr("already optimal")));
-            break;
-        case BatchRecord::Status::LooksDifferent:
-            if (!quiet)
-                note(QStringLiteral("%1: %2").arg(
-                    record.path, checking ? tr("would be kept as it is: looks different")
-                                          : tr("kept as it was: looks different")));
-            break;
-        case BatchRecord::Status::OverBudget:
-        case BatchRecord::Status::Failed:
-            failed = true;
-            complain(QStringLiteral("%1: %2").arg(record.path, record.message));
-            break;
-        }
-    }
+    bool failed = tell(records, checking, quiet);
     if (!result.stopped.isEmpty()) {
         complain(result.stopped);
         failed = true;
@@ -385,64 +381,4 @@ int BatchMode::run(int argc, char *argv[]) {
         }
     }
     return status;
-}
-
-std::optional<Profile> BatchMode::chooseProfile(const QString &wanted) {
-    // Found by name as the user sees names (case and blanks at the ends do not count), or by
-    // identifier.
-    QList<Profile> profiles{ProfileStore::defaultProfile()};
-    profiles += ProfileStore::profiles();
-    if (wanted.isEmpty())
-        return profiles.constFirst();
-    const auto found = std::find_if(profiles.cbegin(), profiles.cend(), [&](const Profile &p) {
-        return sameName(p.name, wanted) || p.id == wanted;
-    });
-    if (found != profiles.cend())
-        return *found;
-    QStringList names;
-    for (const Profile &p : std::as_const(profiles))
-        names.append(quoted(p.name));
-    complain(tr("There is no profile %1. The stored profiles are: %2.")
-                 .arg(quoted(wanted), names.join(QStringLiteral(", "))));
-    return std::nullopt;
-}
-
-QList<SVGFile> BatchMode::listFiles(const QStringList &paths, QList<BatchRecord> &problems,
-                                    bool recursive) {
-    QList<SVGFile> files;
-    QSet<QString> listed;
-    // A file reached twice (by a link beside its target, say) is listed once, by the path met
-    // first: optimized twice, its second run would find it changed under it.
-    const auto add = [&](const QString &path) {
-        const QString canonical = QFileInfo(path).canonicalFilePath();
-        const QString key = canonical.isEmpty() ? path : canonical;
-        if (!listed.contains(key)) {
-            listed.insert(key);
-            files.append(SVGFile::fromUrl(QUrl::fromLocalFile(path)));
-        }
-    };
-    for (const QString &path : paths) {
-        const QFileInfo info(path);
-        if (info.isDir()) {
-            QString problem;
-            QStringList unaddressable;
-            if (const std::optional<QStringList> found =
-                    listSVGFiles(info.absoluteFilePath(), &problem, &unaddressable, recursive)) {
-                for (const QString &file : *found)
-                    add(file);
-                for (const QString &name : std::as_const(unaddressable))
-                    problems.append(BatchRecord::failure(
-                        QDir::toNativeSeparators(name),
-                        tr("The name is not valid UTF-8, so the file cannot be read under it; "
-                           "rename it.")));
-            } else {
-                problems.append(BatchRecord::failure(path, problem));
-            }
-        } else if (info.exists()) {
-            add(info.absoluteFilePath());
-        } else {
-            problems.append(BatchRecord::failure(path, tr("No such file or folder.")));
-        }
-    }
-    return files;
 }

@@ -37,11 +37,15 @@ private:
     // optimize them; writes nothing.
     static int audit(const QList<SVGFile> &files, const QList<BatchRecord> &problems,
                      Profile profile, bool quiet);
+    // Names on standard error each file that failed, would change or was kept as it was on
+    // purpose (the latter as notes, unless `quiet`); true when any failed.
+    static bool tell(const QList<BatchRecord> &records, bool checking, bool quiet);
     // Prints Mirandel's version and the svgo a run would use.
     static int showVersion();
     // Puts back the kept originals of the files in `paths`, through the same code as the
     // window's Restore Originals; files changed since their run only with `force`.
     static int restore(const QStringList &paths, bool force, bool recursive);
+    // What a run takes (BatchModeInputs.cpp).
     // The stored profile named `wanted` (the default profile when empty); absent, after saying
     // which profiles there are, when none has that name.
     static std::optional<Profile> chooseProfile(const QString &wanted);

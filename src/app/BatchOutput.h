@@ -15,6 +15,11 @@ inline void write(FILE *stream, const QString &text) {
     std::fflush(stream);
 }
 
+// A name as messages show it.
+inline QString quoted(const QString &name) {
+    return u'"' + name + u'"';
+}
+
 inline void complain(const QString &message) {
     write(stderr, QStringLiteral("mirandel: ") + message + u'\n');
 }
