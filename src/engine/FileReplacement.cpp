@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <vector>
 
 #ifdef Q_OS_UNIX
@@ -128,7 +129,8 @@ QStringList FileReplacement::flush(const QStringList &temporaries, const QString
     QStringList errors(temporaries.size());
 #ifdef Q_OS_UNIX
     std::vector<int> descriptors(size_t(temporaries.size()), -1);
-    std::map<dev_t, int> perDevice; // temporaries on each file system, then -1 once flushed
+    std::map<dev_t, int> filesOn; // temporaries on each file system
+    std::set<dev_t> synced;
     std::vector<dev_t> devices(descriptors.size());
     for (qsizetype index = 0; index < temporaries.size(); ++index) {
         const int descriptor =
@@ -142,7 +144,7 @@ QStringList FileReplacement::flush(const QStringList &temporaries, const QString
         }
         descriptors[size_t(index)] = descriptor;
         devices[size_t(index)] = status.st_dev;
-        ++perDevice[status.st_dev];
+        ++filesOn[status.st_dev];
     }
     for (size_t index = 0; index < descriptors.size(); ++index) {
         const int descriptor = descriptors[index];
@@ -152,10 +154,8 @@ QStringList FileReplacement::flush(const QStringList &temporaries, const QString
         // then finds little left to do, and still reports its own error (a full disk), which a
         // file system's flush does not name and older kernels do not report at all. A single
         // file gets its own flush only, not one of everything else on the disk.
-        int &waiting = perDevice[devices[index]];
-        if (waiting > 1)
+        if (filesOn[devices[index]] > 1 && synced.insert(devices[index]).second)
             (void)::syncfs(descriptor);
-        waiting = -1;
         if (::fsync(descriptor) != 0)
             errors[qsizetype(index)] = cannotWrite(targets.at(qsizetype(index)), errno);
         ::close(descriptor);
