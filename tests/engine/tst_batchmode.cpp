@@ -1,20 +1,19 @@
 // The batch mode, by running the built program the way a script does.
 
 #include "engine/CompressedSize.h"
-#include "model/Settings.h"
-
-#include <QtTest>
+#include "tst_optimizer_support.h"
 
 #include <fcntl.h>
 #include <unistd.h>
+
+using namespace optimizer_test;
 
 namespace {
 
 const QString data = QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/");
 const QString dots = QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/textformats/2 dots.svg");
 // An icon svgo shrinks.
-const QString alarmIcon =
-    QStringLiteral(MIRANDEL_SOURCE_DIR "/tools/node_modules/bootstrap-icons/icons/alarm.svg");
+const QString alarmIcon = iconFolder() + QStringLiteral("/alarm.svg");
 const QString dotsOptimized = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"16\" "
                               "height=\"16\"><circle cx=\"8\" cy=\"8\" r=\"3.333\"/></svg>";
 
@@ -28,7 +27,8 @@ class tst_BatchMode : public QObject {
 private slots:
     void initTestCase() {
         // The program reads the stored profiles from a settings file of the test's own.
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_home.path());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           m_home.filePath(QStringLiteral("config")));
         QCoreApplication::setOrganizationName(QStringLiteral("Mirandel"));
         QCoreApplication::setApplicationName(QStringLiteral("Mirandel"));
         Keys::svgoExecutablePath().set(QStringLiteral(MIRANDEL_SVGO));
@@ -96,7 +96,7 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, standardOutput);
         QFETCH(QString, inStandardError);
-        const Outcome outcome = runProgram(QStringList{"--batch"} + arguments);
+        const ProgramRun outcome = runProgram(QStringList{"--batch"} + arguments, m_home.path());
         QVERIFY2(outcome.error.contains(inStandardError), qPrintable(outcome.error));
         QCOMPARE(outcome.output, standardOutput);
         QCOMPARE(outcome.status, status);
@@ -136,28 +136,23 @@ private slots:
         QFETCH(bool, subfolderChanged);
         const QString tree = m_home.filePath(QStringLiteral("tree"));
         if (!QFileInfo::exists(tree)) {
-            QVERIFY(QDir().mkpath(tree + "/sub"));
-            QVERIFY(QFile::copy(alarmIcon, tree + "/a.svg"));
-            QVERIFY(QFile::copy(alarmIcon, tree + "/sub/b.svg"));
+            copyInto(tree, {alarmIcon}, {"a.svg"});
+            copyInto(tree + "/sub", {alarmIcon}, {"b.svg"});
             QVERIFY(QFile::link(tree + "/a.svg", tree + "/link.svg"));
-            QFile twice(tree + "/twice.svg");
-            QVERIFY(twice.open(QIODevice::WriteOnly));
-            twice.write(R"(<svg xmlns="http://www.w3.org/2000/svg"><g fill="red"><g>)"
-                        R"(<path d="M0 0h10v10z"/></g><g><path d="M20 0h10v10z"/></g></g></svg>)");
+            writeFile(tree + "/twice.svg",
+                      R"(<svg xmlns="http://www.w3.org/2000/svg"><g fill="red"><g>)"
+                      R"(<path d="M0 0h10v10z"/></g><g><path d="M20 0h10v10z"/></g></g></svg>)");
         }
-        const Outcome outcome = runProgram(QStringList{"--batch"} + options + QStringList{tree});
+        const ProgramRun outcome =
+            runProgram(QStringList{"--batch"} + options + QStringList{tree}, m_home.path());
         QVERIFY2(outcome.error.contains(inStandardError), qPrintable(outcome.error));
         QVERIFY2(!outcome.error.contains("link.svg"), qPrintable(outcome.error));
         QCOMPARE(outcome.status, status);
         // Nothing else is left in the tree, not even a temporary folder.
         QCOMPARE(QDir(tree).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList({"a.svg", "link.svg", "sub", "twice.svg"}));
-        QFile original(alarmIcon), first(tree + "/a.svg"), nested(tree + "/sub/b.svg");
-        QVERIFY(original.open(QIODevice::ReadOnly) && first.open(QIODevice::ReadOnly) &&
-                nested.open(QIODevice::ReadOnly));
-        const QByteArray before = original.readAll();
-        QCOMPARE(first.readAll() != before, changed);
-        QCOMPARE(nested.readAll() != before, subfolderChanged);
+        QCOMPARE(contents(tree + "/a.svg") != contents(alarmIcon), changed);
+        QCOMPARE(contents(tree + "/sub/b.svg") != contents(alarmIcon), subfolderChanged);
     }
 
     // The report of a check over a tree with an unoptimized file, a broken one and one whose
@@ -171,9 +166,7 @@ private slots:
         QFETCH(QString, format);
         const QString tree = m_home.filePath(QStringLiteral("reported"));
         if (!QFileInfo::exists(tree)) {
-            QVERIFY(QDir().mkpath(tree));
-            QVERIFY(QFile::copy(alarmIcon, tree + "/a.svg"));
-            QVERIFY(QFile::copy(data + "broken.svg", tree + "/broken.svg"));
+            copyInto(tree, {alarmIcon, data + "broken.svg"}, {"a.svg", "broken.svg"});
             // Qt cannot name this file, so it is made by its bytes.
             const int latin1 =
                 ::open(QFile::encodeName(tree) + "/caf\xe9.svg", O_CREAT | O_WRONLY, 0644);
@@ -181,14 +174,13 @@ private slots:
             ::close(latin1);
         }
         const QString reportFile = m_home.filePath("report." + format);
-        const Outcome outcome = runProgram(
-            {"--batch", "--check", "--report", reportFile, "--report-format", format, tree});
+        const ProgramRun outcome = runProgram(
+            {"--batch", "--check", "--report", reportFile, "--report-format", format, tree},
+            m_home.path());
         QCOMPARE(outcome.status, 1);
         QVERIFY2(outcome.error.contains("caf\uFFFD.svg: The name is not valid UTF-8"),
                  qPrintable(outcome.error));
-        QFile file(reportFile);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
+        const QByteArray bytes = contents(reportFile);
         // path -> status, in the report's own words
         QMap<QString, QString> statuses;
         if (format == u"json") {
@@ -210,9 +202,7 @@ private slots:
                     QVERIFY(record.value("bytesAfter").toInteger() <
                             record.value("bytesBefore").toInteger());
                     // The sizes gzip and brotli themselves write: tst_compressedsize.
-                    QFile input(tree + "/a.svg");
-                    QVERIFY(input.open(QIODevice::ReadOnly));
-                    const QByteArray original = input.readAll();
+                    const QByteArray original = contents(tree + "/a.svg");
                     QCOMPARE(record.value("gzipBefore").toInteger(), gzipSize(original));
                     QCOMPARE(record.value("brotliBefore").toInteger(), brotliSize(original));
                     QVERIFY(record.value("brotliAfter").toInteger() > 0);
@@ -260,22 +250,19 @@ private slots:
     // drawing they changed: here path data rounded by a visible share of a tiny drawing.
     void searchesInReport() {
         const QString tree = m_home.filePath(QStringLiteral("searched"));
-        QVERIFY(QDir().mkpath(tree));
-        QVERIFY(QFile::copy(alarmIcon, tree + "/alarm.svg"));
-        QFile squares(tree + "/squares.svg");
-        QVERIFY(squares.open(QIODevice::WriteOnly));
-        squares.write("<!-- by hand -->\n<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 "
-                      "0.02 0.02\"><path d=\"M0.0025 0.0025 L0.0175 0.0025 L0.0175 0.0175 "
-                      "L0.0025 0.0175 z\"/></svg>\n");
-        squares.close();
+        copyInto(tree, {alarmIcon});
+        writeFile(tree + "/squares.svg",
+                  "<!-- by hand -->\n<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 0.02 "
+                  "0.02\"><path d=\"M0.0025 0.0025 L0.0175 0.0025 L0.0175 0.0175 L0.0025 0.0175 "
+                  "z\"/></svg>\n");
         const QString reportFile = m_home.filePath(QStringLiteral("searched.json"));
-        const Outcome outcome = runProgram({"--batch", "--mode", "text", "--precision", "auto",
-                                            "--no-cache", "--report", reportFile, tree});
+        const ProgramRun outcome = runProgram({"--batch", "--mode", "text", "--precision", "auto",
+                                               "--no-cache", "--report", reportFile, tree},
+                                              m_home.path());
         QCOMPARE(outcome.status, 0);
-        QFile file(reportFile);
-        QVERIFY(file.open(QIODevice::ReadOnly));
         QMap<QString, QJsonObject> files;
-        for (const QJsonValue entry : QJsonDocument::fromJson(file.readAll())["files"].toArray())
+        for (const QJsonValue entry :
+             QJsonDocument::fromJson(contents(reportFile))["files"].toArray())
             files.insert(QFileInfo(entry["path"].toString()).fileName(), entry.toObject());
         QVERIFY(files["alarm.svg"]["precision"].toInt(-1) < 3);
         QVERIFY(!files["alarm.svg"].contains("withoutPlugins"));
@@ -300,35 +287,12 @@ private slots:
             QStringList words{QStringLiteral(MIRANDEL_PROGRAM)};
             for (const QString &argument : arguments)
                 words.append(u'\'' + argument + u'\'');
-            error = runProgram({"-qec", words.join(u' '), "/dev/null"}, program).output;
+            error =
+                runProgram({"-qec", words.join(u' '), "/dev/null"}, m_home.path(), program).output;
         } else {
-            error = runProgram(arguments).error;
+            error = runProgram(arguments, m_home.path()).error;
         }
         QCOMPARE(error.contains("\x1b[K2 of 2 files"), terminal);
-    }
-
-private:
-    struct Outcome {
-        int status = -1;
-        QString output;
-        QString error;
-    };
-    Outcome runProgram(const QStringList &arguments,
-                       const QString &path = QStringLiteral(MIRANDEL_PROGRAM)) const {
-        QProcess program;
-        // No display of any kind: a script on a server has none.
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.path());
-        environment.insert(QStringLiteral("XDG_CACHE_HOME"), m_home.filePath("cache"));
-        environment.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath("data"));
-        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
-            environment.remove(QString::fromLatin1(name));
-        program.setProcessEnvironment(environment);
-        program.start(path, arguments);
-        if (!program.waitForFinished(120000))
-            return {};
-        return {program.exitCode(), QString::fromUtf8(program.readAllStandardOutput()),
-                QString::fromUtf8(program.readAllStandardError())};
     }
 };
 

@@ -47,12 +47,6 @@ private slots:
         OriginalsBackup::setRoot(m_work->filePath(QStringLiteral("originals")));
     }
 
-    void cleanup() {
-        for (const QString &mount : std::as_const(m_mounts))
-            QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), mount});
-        m_mounts.clear();
-    }
-
     void oddInputs_data() {
         QTest::addColumn<QString>("name");     // of the input in the work folder
         QTest::addColumn<QByteArray>("bytes"); // written to it, when it is a plain file
@@ -118,20 +112,23 @@ private slots:
     // The user edits, replaces or deletes files while svgo works on them: what the user made
     // stays, and nothing of it is claimed as optimized or kept as an original.
     void filesChangedDuringTheRunAreLeftAsTheyAre() {
-        const QString config = m_work->filePath(QStringLiteral("slow.config.mjs"));
-        writeFile(config, "export default { plugins: ['preset-default', { name: 'slow', fn: () "
-                          "=> { const end = Date.now() + 2500; while (Date.now() < end); return "
-                          "{}; } }] };\n");
+        // svgo holds on to the first file until the changes are made; the inputs are all read.
+        const QByteArray gate = m_work->filePath(QStringLiteral("gate")).toUtf8();
+        Profile profile = fileProfile(std::nullopt);
+        configure(profile, m_work->filePath(QStringLiteral("held.config.mjs")),
+                  "import fs from 'node:fs';\nexport default { plugins: ['preset-default', { "
+                  "name: 'held', fn: () => { fs.writeFileSync('" +
+                      gate +
+                      ".open', ''); while "
+                      "(!fs.existsSync('" +
+                      gate + ".go')); return {}; } }] };\n");
         const QStringList paths =
             copyInto(m_work->path(), icons(3), {"edited.svg", "replaced.svg", "deleted.svg"});
-        Profile profile = fileProfile(std::nullopt);
-        profile.svgoConfigFile = QUrl::fromLocalFile(config);
         OptimizerOptions options;
         options.maxConcurrentProcesses = 1;
         QFuture<OptimizationResult> run =
             Optimizer::shared().optimize(entries(paths), profile, {}, options);
-        QTest::qWait(1000); // the inputs are read at once; svgo takes 2.5 s for each
-        QVERIFY(!run.isFinished());
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(gate + ".open"), 60000);
         const QByteArray mine("<svg xmlns=\"http://www.w3.org/2000/svg\"><!-- mine --></svg>");
         {
             QFile edited(paths.at(0));
@@ -145,6 +142,7 @@ private slots:
                           QFile::encodeName(paths.at(1)).constData()),
                  0);
         QVERIFY(QFile::remove(paths.at(2)));
+        writeFile(gate + ".go", {});
         run.waitForFinished();
 
         for (const FileResult &outcome : run.result().outcomes)
@@ -166,20 +164,21 @@ private slots:
         const QString link = m_work->filePath(QStringLiteral("link.svg"));
         QVERIFY(QFile::link(path, link));
         const QByteArray before = contents(path);
+        const auto modeAndGroup = [&] {
+            struct stat status {};
+            return ::stat(QFile::encodeName(path).constData(), &status) == 0
+                       ? std::pair(status.st_mode & 07777, status.st_gid)
+                       : std::pair(mode_t(0), gid_t(0));
+        };
 
         QCOMPARE(optimize({link}, fileProfile(std::nullopt)).result.count(Status::Optimized), 1);
-        struct stat status {};
-        QCOMPARE(::stat(QFile::encodeName(path).constData(), &status), 0);
-        QCOMPARE(status.st_mode & 07777, mode_t(0444));
-        QCOMPARE(status.st_gid, group);
+        QCOMPARE(modeAndGroup(), std::pair(mode_t(0444), group));
         QVERIFY(QFileInfo(link).isSymLink()); // the link stays, its target was replaced
         QVERIFY(contents(path) != before);
         for (const OriginalsBackup::Original &original : OriginalsBackup::originals({link}))
             QCOMPARE(OriginalsBackup::restore(original), QString());
         QCOMPARE(contents(path), before);
-        QCOMPARE(::stat(QFile::encodeName(path).constData(), &status), 0);
-        QCOMPARE(status.st_mode & 07777, mode_t(0444));
-        QCOMPARE(status.st_gid, group);
+        QCOMPARE(modeAndGroup(), std::pair(mode_t(0444), group));
     }
 
     void fullDisk_data() {
@@ -196,20 +195,16 @@ private slots:
         QFETCH(int, room);
         if (geteuid() != 0)
             QSKIP("mounting a small file system needs the superuser");
-        const QString disk = m_work->filePath(QStringLiteral("disk"));
-        QVERIFY(mountSmallDisk(disk, QStringLiteral("256k")));
-        m_mounts.append(disk);
-        const QString inputs = full == "inputs" ? disk : m_work->filePath("inputs");
-        const QString outputs = full == "outputs" ? disk + "/out" : m_work->filePath("out");
-        QDir().mkpath(inputs);
+        const SmallDisk disk(m_work->filePath(QStringLiteral("disk")), QStringLiteral("256k"));
+        QVERIFY(disk.mounted);
+        const QString inputs = full == "inputs" ? disk.folder : m_work->filePath("inputs");
+        const QString outputs = full == "outputs" ? disk.folder + "/out" : m_work->filePath("out");
         QDir().mkpath(outputs);
         OriginalsBackup::setRoot(full == "outputs" ? m_work->filePath("originals")
-                                                   : disk + "/originals");
+                                                   : disk.folder + "/originals");
         const QStringList paths = copyInto(inputs, icons(20));
         const QList<QByteArray> before = contentsOf(paths);
-        fillDisk(disk);
-        const QString filler = QDir(disk).filePath(QStringLiteral("filler"));
-        QVERIFY(QFile::resize(filler, QFileInfo(filler).size() - room));
+        disk.fill(room);
 
         const OptimizationResult result =
             optimize(paths, fileProfile(full == "outputs" ? std::optional(outputs) : std::nullopt))
@@ -248,11 +243,10 @@ private slots:
         QFETCH(int, signal);
         QFETCH(int, afterMs);
         const QString folder = m_work->filePath(QStringLiteral("icons"));
-        QDir().mkpath(folder);
         const QStringList paths = copyInto(folder, icons(600));
         const QList<QByteArray> before = contentsOf(paths);
         QProcess program;
-        program.setProcessEnvironment(environment());
+        program.setProcessEnvironment(programEnvironment(m_work->path()));
         program.start(QStringLiteral(MIRANDEL_PROGRAM), {"--batch", folder});
         QVERIFY(program.waitForStarted());
         const auto anyReplaced = [&] {
@@ -282,17 +276,18 @@ private slots:
         }
         qInfo("%d of %d files were replaced before the signal%s", replaced, int(paths.size()),
               running ? "" : " (the run had ended)");
-        const Finished restore = runProgram({"--batch", "--restore", folder});
+        const ProgramRun restore = runProgram({"--batch", "--restore", folder}, m_work->path());
         QVERIFY2(restore.status == 0, qPrintable(restore.error));
         for (int index = 0; index < paths.size(); ++index)
             QVERIFY2(contents(paths.at(index)) == before.at(index), qPrintable(paths.at(index)));
     }
 
-    // Nothing in a folder is left out without a word.
-    void folderEntriesThatCannotBeOptimizedAreNamed() {
+    // Nothing in a folder is left out without a word, and its originals come back from the
+    // command line, but for one edited since unless --force is given.
+    void folderRunAndRestoreFromTheCommandLine() {
         const QString folder = m_work->filePath(QStringLiteral("icons"));
-        QDir().mkpath(folder);
-        const QString good = copyInto(folder, icons(1)).first();
+        const QStringList paths = copyInto(folder, icons(3));
+        const QList<QByteArray> before = contentsOf(paths);
         const QByteArray latin1Name = QFile::encodeName(folder) + "/caf\xe9.svg";
         const int descriptor = ::open(latin1Name.constData(), O_WRONLY | O_CREAT, 0644);
         QVERIFY(descriptor >= 0);
@@ -300,13 +295,28 @@ private slots:
         ::close(descriptor);
         QVERIFY(QFile::link(folder + "/gone.svg", folder + "/dangling.svg"));
 
-        const Finished run = runProgram({"--batch", folder});
+        const ProgramRun run = runProgram({"--batch", folder}, m_work->path());
         ::unlink(latin1Name.constData()); // Qt cannot reach it to clean up
-        const QString &error = run.error;
         QCOMPARE(run.status, 1);
-        QVERIFY2(error.contains("caf\uFFFD.svg: The name is not valid UTF-8"), qPrintable(error));
-        QVERIFY2(error.contains("dangling.svg: The link points to"), qPrintable(error));
-        QVERIFY(!error.contains(QFileInfo(good).fileName()));
+        QVERIFY2(run.error.contains("caf\uFFFD.svg: The name is not valid UTF-8"),
+                 qPrintable(run.error));
+        QVERIFY2(run.error.contains("dangling.svg: The link points to"), qPrintable(run.error));
+        for (int index = 0; index < paths.size(); ++index) {
+            QVERIFY(!run.error.contains(QFileInfo(paths.at(index)).fileName()));
+            QVERIFY(contents(paths.at(index)) != before.at(index));
+        }
+        writeFile(paths.at(2), "<svg xmlns=\"http://www.w3.org/2000/svg\"/>"); // edited since
+
+        const ProgramRun restore = runProgram({"--batch", "--restore", folder}, m_work->path());
+        QCOMPARE(restore.status, 1);
+        QVERIFY2(restore.error.contains(QFileInfo(paths.at(2)).fileName()) &&
+                     restore.error.contains("--force"),
+                 qPrintable(restore.error));
+        QCOMPARE(contents(paths.at(0)), before.at(0));
+        QVERIFY(contents(paths.at(2)) != before.at(2));
+        QCOMPARE(
+            runProgram({"--batch", "--restore", "--force", paths.at(2)}, m_work->path()).status, 0);
+        QCOMPARE(contents(paths.at(2)), before.at(2));
     }
 
     // A ~/.config that cannot hold the settings (here: a file in its place) costs only their
@@ -315,59 +325,15 @@ private slots:
         const QString path = copyInto(m_work->path(), icons(1)).first();
         const QByteArray before = contents(path);
         writeFile(m_work->filePath(QStringLiteral("config")), "not a folder");
-        const Finished run = runProgram({"--batch", path});
-        const QString &error = run.error;
-        QVERIFY2(run.status == 0, qPrintable(error));
-        QVERIFY2(error.contains("Could not save setting"), qPrintable(error));
+        const ProgramRun run = runProgram({"--batch", path}, m_work->path());
+        QVERIFY2(run.status == 0, qPrintable(run.error));
+        QVERIFY2(run.error.contains("Could not save setting"), qPrintable(run.error));
         QVERIFY(contents(path) != before);
     }
 
-    void restoreFromTheCommandLine() {
-        const QString folder = m_work->filePath(QStringLiteral("icons"));
-        QDir().mkpath(folder);
-        const QStringList paths = copyInto(folder, icons(3));
-        const QList<QByteArray> before = contentsOf(paths);
-        QCOMPARE(runProgram(QStringList{"--batch"} + paths).status, 0);
-        writeFile(paths.at(2), "<svg xmlns=\"http://www.w3.org/2000/svg\"/>"); // edited since
-
-        const Finished restore = runProgram({"--batch", "--restore", folder});
-        const QString &error = restore.error;
-        QCOMPARE(restore.status, 1);
-        QVERIFY2(error.contains(QFileInfo(paths.at(2)).fileName()) && error.contains("--force"),
-                 qPrintable(error));
-        QCOMPARE(contents(paths.at(0)), before.at(0));
-        QVERIFY(contents(paths.at(2)) != before.at(2));
-
-        QCOMPARE(runProgram({"--batch", "--restore", "--force", paths.at(2)}).status, 0);
-        QCOMPARE(contents(paths.at(2)), before.at(2));
-    }
-
 private:
-    struct Finished {
-        int status = -1; // -1 when the program did not end in time
-        QString error;   // its standard error
-    };
-    // Runs the program to its end with the test's own settings and cache.
-    Finished runProgram(const QStringList &arguments) const {
-        QProcess program;
-        program.setProcessEnvironment(environment());
-        program.start(QStringLiteral(MIRANDEL_PROGRAM), arguments);
-        if (!program.waitForFinished(120000))
-            return {};
-        return {program.exitCode(), QString::fromUtf8(program.readAllStandardError())};
-    }
-
-    QProcessEnvironment environment() const {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_work->filePath("config"));
-        environment.insert(QStringLiteral("XDG_CACHE_HOME"), m_work->filePath("cache"));
-        environment.remove(QStringLiteral("DISPLAY"));
-        return environment;
-    }
-
     QTemporaryDir m_settings;
     std::unique_ptr<QTemporaryDir> m_work;
-    QStringList m_mounts;
 };
 
 QTEST_GUILESS_MAIN(tst_FileSafety)

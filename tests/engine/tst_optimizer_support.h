@@ -34,25 +34,35 @@ inline void isolateSettings(const QTemporaryDir &folder, const QString &applicat
     qputenv("XDG_CACHE_HOME", QFile::encodeName(folder.filePath(QStringLiteral("cache"))));
 }
 
-// A small file system at `folder` (`size` as mount's size=…), for what a full disk does; false
-// when it cannot be mounted (only the superuser may). The caller unmounts it.
-inline bool mountSmallDisk(const QString &folder, const QString &size) {
-    QDir().mkpath(folder);
-    return QProcess::execute(QStringLiteral("mount"),
-                             {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                              "size=" + size, QStringLiteral("tmpfs"), folder}) == 0;
-}
-
-// Fills the disk of `folder` to its last byte.
-inline void fillDisk(const QString &folder) {
-    QFile filler(QDir(folder).filePath(QStringLiteral("filler")));
-    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        qFatal("cannot fill %s", qPrintable(folder));
-    const QByteArray block(4096, 'x');
-    while (filler.write(block) == block.size()) {
+// A small file system at `folder` (`size` as mount's size=…), for what a full disk does;
+// unmounted when it goes. Only the superuser may mount one.
+struct SmallDisk {
+    SmallDisk(const QString &folder, const QString &size) : folder(folder) {
+        QDir().mkpath(folder);
+        mounted =
+            QProcess::execute(QStringLiteral("mount"),
+                              {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                               "size=" + size, QStringLiteral("tmpfs"), folder}) == 0;
     }
-    filler.write(QByteArray(1, 'x')); // the last partial block
-}
+    ~SmallDisk() {
+        if (mounted)
+            QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), folder});
+    }
+    // Fills the disk to its last byte but `room`.
+    void fill(qint64 room = 0) const {
+        QFile filler(QDir(folder).filePath(QStringLiteral("filler")));
+        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            qFatal("cannot fill %s", qPrintable(folder));
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) == block.size()) {
+        }
+        filler.write(QByteArray(1, 'x')); // the last partial block
+        if (!filler.resize(filler.size() - room))
+            qFatal("cannot make room on %s", qPrintable(folder));
+    }
+    const QString folder;
+    bool mounted = false;
+};
 
 // The first `count` icons of the set, as absolute paths.
 inline QStringList icons(int count) {
@@ -64,9 +74,11 @@ inline QStringList icons(int count) {
     return paths;
 }
 
-// Copies `sources` into `folder` under the given names (the source's name when none given).
+// Copies `sources` into `folder`, made when missing, under the given names (the source's name
+// when none given).
 inline QStringList copyInto(const QString &folder, const QStringList &sources,
                             const QStringList &names = {}) {
+    QDir().mkpath(folder);
     QStringList copies;
     for (int index = 0; index < sources.size(); ++index) {
         const QString name =
@@ -117,6 +129,12 @@ inline Profile unguarded() {
     profile.checkRendering = false;
     profile.keepOriginalWhenNotSmaller = false;
     return profile;
+}
+
+// The profile runs svgo with the configuration `config`, written to `file`.
+inline void configure(Profile &profile, const QString &file, const QByteArray &config) {
+    writeFile(file, config);
+    profile.svgoConfigFile = QUrl::fromLocalFile(file);
 }
 
 inline Profile textProfile() {
@@ -194,6 +212,36 @@ inline QList<FileResult::Status> statuses(const OptimizationResult &result) {
 inline QStringList leftovers(const QString &folder) {
     return QDir(folder).entryList({QStringLiteral(".mirandel-*")},
                                   QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+struct ProgramRun {
+    int status = -1; // -1 when the program did not end in time
+    QString output;
+    QString error;
+};
+
+// The built program's surroundings in a test: settings, cache and data below `home`, and no
+// display of any kind, as a script on a server has none.
+inline QProcessEnvironment programEnvironment(const QString &home) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/cache"));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        environment.remove(QString::fromLatin1(name));
+    return environment;
+}
+
+// Runs `program` (the built one when none given) to its end in that environment.
+inline ProgramRun runProgram(const QStringList &arguments, const QString &home,
+                             const QString &program = QStringLiteral(MIRANDEL_PROGRAM)) {
+    QProcess process;
+    process.setProcessEnvironment(programEnvironment(home));
+    process.start(program, arguments);
+    if (!process.waitForFinished(120000))
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
 }
 
 } // namespace optimizer_test

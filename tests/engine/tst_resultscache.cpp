@@ -59,15 +59,11 @@ class tst_ResultsCache : public QObject {
 
     QTemporaryDir m_settings;
     std::optional<QTemporaryDir> m_work;
-    QStringList m_mounts;
 
 private slots:
     void initTestCase() { isolateSettings(m_settings, QStringLiteral("tst_resultscache")); }
     void init() { m_work.emplace(); }
     void cleanup() {
-        for (const QString &mount : std::as_const(m_mounts))
-            QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), mount});
-        m_mounts.clear();
         QCoreApplication::setApplicationVersion(QString());
         Keys::cacheResults().set(true);
         Keys::svgoExecutablePath().set(svgo());
@@ -233,14 +229,13 @@ private slots:
     void fullDisk() {
         if (geteuid() != 0)
             QSKIP("mounting a small file system needs the superuser");
-        const QString disk = m_work->filePath(QStringLiteral("disk"));
-        QVERIFY(mountSmallDisk(disk, QStringLiteral("64k")));
-        m_mounts.append(disk);
-        fillDisk(disk);
+        const SmallDisk disk(m_work->filePath(QStringLiteral("disk")), QStringLiteral("64k"));
+        QVERIFY(disk.mounted);
+        disk.fill();
         const QStringList paths = copyInto(m_work->path(), icons(3));
         OptimizerOptions options;
         options.resultsCache = true;
-        options.cacheFolder = disk + QStringLiteral("/cache");
+        options.cacheFolder = disk.folder + QStringLiteral("/cache");
         for (int round = 0; round < 2; ++round) {
             const Run run = optimize(paths, textProfile(), options);
             QCOMPARE(statuses(run.result), QList<Status>(3, Status::Optimized));
