@@ -784,6 +784,14 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich 
         <source>The file is not valid UTF-8 text and declares no encoding</source>
         <translation>Die Datei ist kein gültiger UTF-8-Text und gibt keine Kodierung an</translation>
     </message>
+    <message>
+        <source>Not a regular file: only files are read, not devices, pipes or folders.</source>
+        <translation>Keine normale Datei: gelesen werden nur Dateien, keine Geräte, Pipes oder Ordner.</translation>
+    </message>
+    <message>
+        <source>The file is larger than %1 MiB, the most Mirandel reads.</source>
+        <translation>Die Datei ist größer als %1 MiB, das Höchste, was Mirandel liest.</translation>
+    </message>
 </context>
 <context>
     <name>Inspector</name>
@@ -995,14 +1003,6 @@ Exit-Status mit --batch: 0, wenn alle Dateien optimiert wurden oder absichtlich 
     <message>
         <source>The link points to %1, which does not exist.</source>
         <translation>Die Verknüpfung zeigt auf %1, das nicht existiert.</translation>
-    </message>
-    <message>
-        <source>Not a regular file: only files are read, not devices, pipes or folders.</source>
-        <translation>Keine normale Datei: gelesen werden nur Dateien, keine Geräte, Pipes oder Ordner.</translation>
-    </message>
-    <message>
-        <source>The file is larger than %1 MiB, the most Mirandel reads.</source>
-        <translation>Die Datei ist größer als %1 MiB, das Höchste, was Mirandel liest.</translation>
     </message>
     <message>
         <source>svgo took longer than %1 s</source>

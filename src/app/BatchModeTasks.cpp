@@ -26,12 +26,11 @@ int BatchMode::audit(const QList<SVGFile> &files, const QList<BatchRecord> &prob
     QList<SVGFile> readable;
     for (const SVGFile &file : files) {
         const QString path = QDir::toNativeSeparators(file.id);
-        QFile input(file.url.toLocalFile());
-        std::optional<QByteArray> bytes;
-        if (input.open(QIODevice::ReadOnly))
-            bytes = InputGuard::read(input);
+        QString failure;
+        const std::optional<QByteArray> bytes =
+            InputGuard::readFile(file.url.toLocalFile(), &failure);
         const InputGuard::Checked checked =
-            bytes ? InputGuard::check(*bytes) : InputGuard::Checked{{}, input.errorString()};
+            bytes ? InputGuard::check(*bytes) : InputGuard::Checked{{}, failure};
         if (!checked.failure.isEmpty()) {
             complain(QStringLiteral("%1: %2").arg(path, checked.failure));
             failed = true;

@@ -5,6 +5,14 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -31,6 +39,51 @@ bool isUtf8(const QString &name) {
 }
 
 } // namespace
+
+QString InputGuard::open(QFile &file, bool *notRegular) {
+    if (notRegular)
+        *notRegular = false;
+#ifdef Q_OS_UNIX
+    // Without O_NONBLOCK opening a named pipe waits for a writer; for a regular file the flag
+    // changes nothing.
+    const int descriptor = ::open(QFile::encodeName(file.fileName()).constData(),
+                                  O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (descriptor < 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(descriptor);
+        if (notRegular)
+            *notRegular = true;
+        return tr("Not a regular file: only files are read, not devices, pipes or folders.");
+    }
+    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return file.errorString();
+    }
+    return QString();
+#else
+    return file.open(QIODevice::ReadOnly) ? QString() : file.errorString();
+#endif
+}
+
+QString InputGuard::tooLargeMessage() {
+    return tr("The file is larger than %1 MiB, the most Mirandel reads.").arg(maximumSize >> 20);
+}
+
+std::optional<QByteArray> InputGuard::readFile(const QString &path, QString *failure) {
+    QFile file(path);
+    QString why = open(file);
+    std::optional<QByteArray> bytes;
+    if (why.isEmpty()) {
+        bytes = read(file);
+        if (!bytes)
+            why = tooLargeMessage();
+    }
+    if (failure)
+        *failure = why;
+    return bytes;
+}
 
 std::optional<QByteArray> InputGuard::read(QFile &file) {
     // One byte past the size tells a file that grew past the limit since it was looked at.

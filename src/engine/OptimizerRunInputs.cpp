@@ -14,32 +14,31 @@
 #include <QtConcurrent>
 
 bool OptimizerRun::guardInput(int index) {
-    // Only regular files are read, and only up to a size: a link to /dev/zero or a named pipe
-    // would otherwise be read until memory runs out, or for ever.
+    // Only regular files are read (see InputGuard::open), and only up to a size.
     const QString &path = m_paths.at(index);
-    const QFileInfo info(path);
-    if (info.isSymLink() && !info.exists()) {
-        failFile(index, QFileInfo(info.symLinkTarget()).isSymLink() || info.symLinkTarget() == path
-                            ? tr("The link leads round in a circle and names no file.")
-                            : tr("The link points to %1, which does not exist.")
-                                  .arg(QDir::toNativeSeparators(info.symLinkTarget())));
-        return false;
-    }
-    if (info.exists() && !info.isFile()) {
-        failFile(index, tr("Not a regular file: only files are read, not devices, pipes or "
-                           "folders."));
-        return false;
-    }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    bool notRegular = false;
+    if (const QString failure = InputGuard::open(file, &notRegular); !failure.isEmpty()) {
+        if (notRegular) {
+            failFile(index, failure);
+            return false;
+        }
+        const QFileInfo info(path);
+        if (info.isSymLink() && !info.exists()) {
+            failFile(index,
+                     QFileInfo(info.symLinkTarget()).isSymLink() || info.symLinkTarget() == path
+                         ? tr("The link leads round in a circle and names no file.")
+                         : tr("The link points to %1, which does not exist.")
+                               .arg(QDir::toNativeSeparators(info.symLinkTarget())));
+            return false;
+        }
         // svgo says the same in its words; the file may also come back before it is run.
         return true;
     }
     m_read[index] = FileReplacement::Identity::ofOpen(file.handle());
     std::optional<QByteArray> bytes = InputGuard::read(file);
     if (!bytes) {
-        failFile(index, tr("The file is larger than %1 MiB, the most Mirandel reads.")
-                            .arg(InputGuard::maximumSize >> 20));
+        failFile(index, InputGuard::tooLargeMessage());
         return false;
     }
     m_originals[index] = std::move(*bytes);

@@ -145,15 +145,13 @@ void OptimizerRun::leaveAsItWas(int index) {
     if (!m_intoFolder)
         return;
     const SvgoOutputs::Slot &slot = m_slots.at(index);
-    QFile input(m_paths.at(index));
-    std::optional<QByteArray> contents;
-    if (input.open(QIODevice::ReadOnly))
-        contents = InputGuard::read(input);
-    const QString error =
-        !contents ? tr("Cannot copy the file into the output folder: %1").arg(input.errorString())
-        : FileReplacement::holds(slot.destination, *contents)
-            ? QString()
-            : FileReplacement::write(slot.destination, *contents);
+    QString failure;
+    const std::optional<QByteArray> contents = InputGuard::readFile(m_paths.at(index), &failure);
+    const QString error = !contents
+                              ? tr("Cannot copy the file into the output folder: %1").arg(failure)
+                          : FileReplacement::holds(slot.destination, *contents)
+                              ? QString()
+                              : FileReplacement::write(slot.destination, *contents);
     if (!error.isEmpty()) {
         --m_finished;
         failFile(index, error);

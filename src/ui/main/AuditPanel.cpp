@@ -59,10 +59,7 @@ struct Inputs {
 };
 
 std::optional<QByteArray> readSvg(const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const std::optional<QByteArray> bytes = InputGuard::read(file);
+    const std::optional<QByteArray> bytes = InputGuard::readFile(path);
     if (!bytes)
         return std::nullopt;
     const InputGuard::Checked checked = InputGuard::check(*bytes);

@@ -1,5 +1,6 @@
 #include "ui/main/ContactSheetDrawing.h"
 
+#include "engine/InputGuard.h"
 #include "engine/SvgRenderer.h"
 #include "engine/VisualCheck.h"
 
@@ -17,8 +18,7 @@ const QColor checkerColor(204, 204, 204);
 constexpr int checkerSquare = 4;
 
 QByteArray readFile(const QString &path) {
-    QFile file(path);
-    return !path.isEmpty() && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return path.isEmpty() ? QByteArray() : InputGuard::readFile(path).value_or(QByteArray());
 }
 
 bool isSpace(char c) {

@@ -1,6 +1,7 @@
 // The one drawing of the preview, made on the render pool (SvgPreview.cpp has the area around it).
 #include "ui/main/SvgPreview.h"
 
+#include "engine/InputGuard.h"
 #include "engine/RenderPool.h"
 #include "engine/SvgRenderer.h"
 
@@ -36,11 +37,8 @@ struct Drawing {
 Drawing draw(const QString &path, QByteArray svg, std::shared_ptr<SvgRenderer> renderer, QSize box,
              const std::function<bool()> &stale) {
     if (!renderer) {
-        if (svg.isEmpty() && !stale()) {
-            QFile file(path);
-            if (!path.isEmpty() && file.open(QIODevice::ReadOnly))
-                svg = file.readAll();
-        }
+        if (svg.isEmpty() && !path.isEmpty() && !stale())
+            svg = InputGuard::readFile(path).value_or(QByteArray());
         if (svg.isEmpty() || stale())
             return {};
         renderer = std::make_shared<SvgRenderer>(svg);

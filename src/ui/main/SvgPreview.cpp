@@ -1,5 +1,6 @@
 #include "ui/main/SvgPreview.h"
 
+#include "engine/InputGuard.h"
 #include "engine/RenderPool.h"
 #include "engine/VisualCheck.h"
 #include "model/FileResults.h"
@@ -128,9 +129,8 @@ namespace {
 
 // Runs on the render pool: the visual check draws both documents twice, seconds for a large one.
 QImage difference(const QString &original, const QByteArray &output) {
-    QFile file(original);
-    return file.open(QIODevice::ReadOnly) ? VisualCheck(file.readAll()).compare(output).difference
-                                          : QImage();
+    const std::optional<QByteArray> svg = InputGuard::readFile(original);
+    return svg ? VisualCheck(*svg).compare(output).difference : QImage();
 }
 
 } // namespace
