@@ -9,12 +9,6 @@ using Status = FileResult::Status;
 
 namespace {
 
-void write(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-
 // Squares whose corners sit at half a thousandth: svgo's rounding to three digits moves them by
 // a visible share of so small a drawing. The comment and the title give the other plugins
 // something to save.
@@ -73,34 +67,33 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QStringList>("without");
         QTest::addColumn<int>("optimizations"); // counted by the configuration; -1: not counted
-        const int file = int(OperationMode::File), text = int(OperationMode::Text);
-        const int optimized = int(Status::Optimized), different = int(Status::LooksDifferent);
+        const auto row = [](const char *name, const QByteArray &input, const QByteArray &config,
+                            OperationMode mode, Status status, const QStringList &without,
+                            int optimizations = -1, bool search = true) {
+            QTest::newRow(name) << input << config << search << int(mode) << int(status) << without
+                                << optimizations;
+        };
+        const auto file = OperationMode::File, text = OperationMode::Text;
         QByteArray squaresAlone = squares;
         squaresAlone.replace("DOT", "");
         QByteArray squaresAndDot = squares;
         squaresAndDot.replace("DOT", dot);
-        QTest::newRow("rounding path data") << squaresAlone << QByteArray() << true << file
-                                            << optimized << QStringList{"convertPathData"} << -1;
-        QTest::newRow("rounding path data, in text")
-            << squaresAlone << QByteArray() << true << text << optimized
-            << QStringList{"convertPathData"} << -1;
-        QTest::newRow("rounding path data and a radius")
-            << squaresAndDot << QByteArray() << true << file << optimized
-            << QStringList{"cleanupNumericValues", "convertPathData"} << -1;
-        QTest::newRow("search turned off")
-            << squaresAlone << QByteArray() << false << file << different << QStringList() << -1;
+        const QStringList pathData{"convertPathData"};
+        row("rounding path data", squaresAlone, {}, file, Status::Optimized, pathData);
+        row("rounding path data, in text", squaresAlone, {}, text, Status::Optimized, pathData);
+        row("rounding path data and a radius", squaresAndDot, {}, file, Status::Optimized,
+            {"cleanupNumericValues", "convertPathData"});
+        row("search turned off", squaresAlone, {}, file, Status::LooksDifferent, {}, -1, false);
         // The plugin of its own comes last in line: one try without every plugin, six halvings
         // and one try without the culprit alone, after the first optimization.
-        QTest::newRow("a plugin of the user's own configuration")
-            << rectangles(1) << configWith(1, false) << true << text << optimized
-            << QStringList{"breaker0"} << 9;
-        QTest::newRow("nothing that can be left out helps")
-            << rectangles(1) << configWith(0, true) << true << text << different << QStringList()
-            << 2;
+        row("a plugin of the user's own configuration", rectangles(1), configWith(1, false), text,
+            Status::Optimized, {"breaker0"}, 9);
+        row("nothing that can be left out helps", rectangles(1), configWith(0, true), text,
+            Status::LooksDifferent, {}, 2);
         // Ten culprits take more tries than a file gets: it ends with the smallest set seen to
         // look the same, after the first optimization and eight more.
-        QTest::newRow("more culprits than tries") << rectangles(10) << configWith(10, false) << true
-                                                  << text << optimized << QStringList() << 9;
+        row("more culprits than tries", rectangles(10), configWith(10, false), text,
+            Status::Optimized, {}, 9);
     }
 
     void culpritsAreLeftOut() {
@@ -113,29 +106,28 @@ private slots:
         QFETCH(int, optimizations);
         QTemporaryDir work;
         const QString path = work.filePath(QStringLiteral("icon.svg"));
-        write(path, input);
+        writeFile(path, input);
         Profile profile = Profile::builtInDefault();
         profile.mode = OperationMode(mode);
         profile.uniqueIds = false;
         profile.findBreakingPlugins = search;
-        if (!config.isEmpty()) {
-            const QString file = work.filePath(QStringLiteral("svgo.config.mjs"));
-            write(file, config.replace("FOLDER", work.path().toUtf8()));
-            profile.svgoConfigFile = QUrl::fromLocalFile(file);
-        }
+        if (!config.isEmpty())
+            configure(profile, work.filePath(QStringLiteral("svgo.config.mjs")),
+                      config.replace("FOLDER", work.path().toUtf8()));
         OptimizerOptions options;
         options.resultsCache = false;
 
         const Run run = optimize({path}, profile, options);
 
         const FileResult &outcome = run.result.outcomes.at(0);
+        const QByteArray output =
+            mode == int(OperationMode::Text) ? run.result.documents.at(0) : contents(path);
         QCOMPARE(int(outcome.status), status);
         if (optimizations >= 0)
             QCOMPARE(contents(work.filePath(QStringLiteral("count"))).size(), optimizations);
         if (status != int(Status::Optimized)) {
             QVERIFY(outcome.withoutPlugins.isEmpty());
-            QCOMPARE(mode == int(OperationMode::Text) ? run.result.documents.at(0) : contents(path),
-                     input);
+            QCOMPARE(output, input);
             return;
         }
         if (without.isEmpty()) {
@@ -147,8 +139,6 @@ private slots:
                  qPrintable(outcome.message));
         QVERIFY(outcome.sizeWithAllPlugins > 0);
         // What the file got is smaller than it was and draws as it did.
-        const QByteArray output =
-            mode == int(OperationMode::Text) ? run.result.documents.at(0) : contents(path);
         QCOMPARE(outcome.sizeAfter, output.size());
         QVERIFY(output.size() < input.size());
         QVERIFY(!VisualCheck(input).compare(output).looksDifferent);
@@ -159,12 +149,8 @@ private slots:
     // would not show the search at all, so some must go lower.
     void automaticPrecisionGoesAsLowAsTheDrawingAllows() {
         QTemporaryDir work;
-        const QString folder = work.filePath(QStringLiteral("icons"));
-        QDir().mkpath(folder);
-        const QStringList paths = copyInto(folder, icons(8));
-        QList<QByteArray> before;
-        for (const QString &path : paths)
-            before.append(contents(path));
+        const QStringList paths = copyInto(work.filePath(QStringLiteral("icons")), icons(8));
+        const QList<QByteArray> before = contentsOf(paths);
         const QList<QByteArray> plain = svgoAlone(paths);
         Profile profile = Profile::builtInDefault();
         profile.automaticPrecision = true;
