@@ -27,15 +27,7 @@ report() { printf '\n%s:\nDone in 1 ms!\n0.1 KiB - 1%% = 0.1 KiB\n' "$(basename 
 )sh";
 
 QString script(const QTemporaryDir &folder, const QString &name, const QByteArray &body) {
-    const QString path = folder.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-    file.write(prelude);
-    file.write(body);
-    file.close();
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return path;
+    return writeScript(folder.filePath(name), prelude + body);
 }
 
 // Writes each input's file name as a small document to its output and reports it.
@@ -81,13 +73,11 @@ class tst_OptimizerFaults : public QObject {
     QTemporaryDir m_work;
 
     QStringList inputs(int count) {
-        const QString folder =
-            m_work.filePath(QString::number(QRandomGenerator::global()->generate()));
-        QDir().mkpath(folder);
         QStringList names;
         for (int index = 0; index < count; ++index)
             names.append(QStringLiteral("icon%1.svg").arg(index));
-        return copyInto(folder, icons(count), names);
+        return copyInto(m_work.filePath(QString::number(QRandomGenerator::global()->generate())),
+                        icons(count), names);
     }
 
 private slots:
@@ -284,12 +274,9 @@ private slots:
                                                : svgo());
         Keys::svgoTimeLimit().set(timeLimit);
         Profile profile = textProfile();
-        QString configFile;
-        if (!config.isEmpty()) {
-            configFile = work.filePath(QStringLiteral("chatty.mjs"));
-            writeFile(configFile, config);
-            profile.svgoConfigFile = QUrl::fromLocalFile(configFile);
-        }
+        const QString configFile = config.isEmpty() ? QString() : work.filePath("chatty.mjs");
+        if (!config.isEmpty())
+            configure(profile, configFile, config);
         const QStringList paths = inputs(4);
         const Run run = optimize(paths, profile);
         QCOMPARE(statuses(run.result), QList<Status>(4, Status::Optimized));

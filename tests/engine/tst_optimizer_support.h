@@ -122,6 +122,13 @@ inline void writeFile(const QString &path, const QByteArray &bytes) {
         qFatal("cannot write %s", qPrintable(path));
 }
 
+// Writes a script that runs `body`, for a stand-in of svgo or of a tool.
+inline QString writeScript(const QString &path, const QByteArray &body) {
+    writeFile(path, body);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
 // These tests look at how files travel through a run; the guards on svgo's output have tests
 // of their own, so they stay out of the way here.
 inline Profile unguarded() {

@@ -72,7 +72,6 @@ private slots:
         QFETCH(QString, message);
         QTemporaryDir work;
         const QString folder = work.filePath(QStringLiteral("icons"));
-        QDir().mkpath(folder);
         const QStringList paths = copyInto(folder, icons(3), {"a.svg", odd, "c.svg"});
         if (odd == QLatin1String("broken.svg"))
             writeFile(paths.at(1), "<svg xmlns=\"http://www.w3.org/2000/svg\">\n<text>" +
@@ -80,11 +79,9 @@ private slots:
                                        "</text>\n");
         const QList<QByteArray> before = contentsOf(paths);
         Profile profile = fileProfile(std::nullopt);
-        if (!config.isEmpty()) {
-            const QString file = work.filePath(QStringLiteral("svgo.config.mjs"));
-            writeFile(file, config.replace("FOLDER", folder.toUtf8()));
-            profile.svgoConfigFile = QUrl::fromLocalFile(file);
-        }
+        if (!config.isEmpty())
+            configure(profile, work.filePath(QStringLiteral("svgo.config.mjs")),
+                      config.replace("FOLDER", folder.toUtf8()));
         OptimizerOptions options;
         options.timeLimitMs = odd == QLatin1String("slow.svg") ? 2000 : 60000;
         options.maxConcurrentProcesses = 1; // files in list order, one after the other
@@ -120,10 +117,7 @@ private slots:
             path += " L" + QByteArray::number(point % 97) + " " + QByteArray::number(point % 89);
         QTest::newRow("a document far larger than one read")
             << QList<QByteArray>{path + "\"/></svg>"};
-        QList<QByteArray> many;
-        for (const QString &icon : icons(24))
-            many.append(contents(icon));
-        QTest::newRow("many answers back to back") << many;
+        QTest::newRow("many answers back to back") << contentsOf(icons(24));
     }
 
     // Text mode hands each document back through the worker's answers, byte for byte.
@@ -146,14 +140,12 @@ private slots:
         const QStringList paths =
             copyInto(work.path(), icons(5), {"a.svg", "b.svg", "slow.svg", "d.svg", "e.svg"});
         Profile profile = fileProfile(std::nullopt);
-        const QString config = work.filePath(QStringLiteral("trap.mjs"));
         // The worker starts a process of its own before it hangs: it must not outlive the cancel.
-        writeFile(config,
+        configure(profile, work.filePath(QStringLiteral("trap.mjs")),
                   trapConfig("if (name === 'slow.svg') { const sleep = child.spawn('sleep', "
                              "['300'], {stdio: 'ignore'}); fs.writeFileSync('" +
                              work.filePath(QStringLiteral("pid")).toUtf8() +
                              "', process.pid + ' ' + sleep.pid); for (;;) {} }"));
-        profile.svgoConfigFile = QUrl::fromLocalFile(config);
         std::optional<OptimizationResult> finished;
         OptimizerOptions options;
         options.maxConcurrentProcesses = 1;
@@ -197,16 +189,14 @@ private slots:
         QTemporaryDir work;
         // Shaped like an installed package: a link to bin/svgo.js, which runs the real svgo.
         const QString package = work.filePath(QStringLiteral("lib/node_modules/svgo"));
-        writeFile(package + "/bin/svgo.js", "#!/bin/sh\nexec '" + svgo().toUtf8() + "' \"$@\"\n");
-        QFile::setPermissions(package + "/bin/svgo.js",
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        writeScript(package + "/bin/svgo.js", "#!/bin/sh\nexec '" + svgo().toUtf8() + "' \"$@\"\n");
         if (!version.isEmpty())
             writeFile(package + "/package.json",
                       "{\"name\":\"svgo\",\"version\":\"" + version + "\"}");
         if (!module.isEmpty())
             writeFile(package + "/lib/svgo-node.js", module);
         const QString executable = work.filePath(QStringLiteral("bin/svgo"));
-        QDir().mkpath(work.filePath(QStringLiteral("bin")));
+        QDir().mkpath(QFileInfo(executable).path());
         QVERIFY(QFile::link(package + "/bin/svgo.js", executable));
         QCOMPARE(Optimizer::shared().engineKind(executable), kindBefore);
 

@@ -12,13 +12,6 @@ namespace {
 
 const QString shippedSvgo = svgo();
 
-// A script that runs `body`.
-QString writeScript(const QString &path, const QByteArray &body) {
-    writeFile(path, body);
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return path;
-}
-
 // The size of what svgo's command line makes of `input` in one go.
 qint64 oneGoSize(const QString &input, const QString &config) {
     QStringList arguments{QStringLiteral("-i"), input, QStringLiteral("-o"), QStringLiteral("-")};
