@@ -1,10 +1,12 @@
-// Text output as people paste it, from real svgo runs: unique ids, the output formats, and the
-// svgo options a profile carries instead of a configuration file.
+// Text output as people paste it, from real svgo runs: unique ids, the output formats, how the
+// documents are framed and indented whatever chunks svgo's processes hand them in, and the svgo
+// options a profile carries instead of a configuration file.
 
 #include "engine/IdPrefixer.h"
 #include "engine/SetAudit.h"
 #include "engine/SvgRenderer.h"
 #include "engine/SvgoConfiguration.h"
+#include "engine/TextOutputAssembler.h"
 #include "engine/TextOutputFormats.h"
 #include "engine/VisualCheck.h"
 #include "tst_optimizer_support.h"
@@ -16,7 +18,7 @@ namespace {
 // Icons whose gradients svgo names "a" in both (moon with both link forms), and one with a size
 // but no viewBox and a name that is no valid id.
 QString icon(const QString &name) {
-    return QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/textformats/") + name + ".svg";
+    return dataFile("textformats/" + name + ".svg");
 }
 
 // What svgo makes of them, with `p` in front of every id.
@@ -44,21 +46,60 @@ QString moon(const QString &p = {}) {
 const QString dotsInner = "<circle cx=\"8\" cy=\"8\" r=\"3.333\"/>";
 const QString dots = svgTag + " width=\"16\" height=\"16\">" + dotsInner + "</svg>";
 
-// A text-mode profile from keywords: an output format's stored name, "pretty", "lf", "keepIds",
-// "ul" (output frame <ul>…</ul>), "li" (element frame naming the file, with literal braces).
+// A text-mode profile from keywords, so each case reads on one line: an output format's stored
+// name, "pretty", "spaces", "width=N", "together", "keepIds", "ul" (output frame <ul>…</ul>),
+// "emptyUl" (output frame of empty texts), "noUlEnd" (output suffix absent), "li" (element frame
+// <li>…</li>), "liOff" (that frame with element wrapping off), "liPrefix" (element prefix only),
+// "named" (element frame naming the file, with literal braces). "lf" is the line ending of the
+// program's settings, which it sets.
 Profile profileOf(const QString &options) {
+    Keys::lineEnding().set(options.contains(u"lf") ? "lf" : "crlf");
     Profile p = textProfile();
-    p.uniqueIds = !options.contains(u"keepIds");
-    p.prettyPrint = options.contains(u"pretty");
-    if (options.contains(u"ul"))
-        p.wrapOutput = true, p.wrapOutputPrefix = "<ul>", p.wrapOutputSuffix = "</ul>";
-    if (options.contains(u"li"))
-        p.wrapIndividual = true, p.wrapIndividualPrefix = "<li title=\"{name}\">{{",
-        p.wrapIndividualSuffix = "}</li>";
-    for (const QString &option : options.split(u' '))
-        if (const std::optional<OutputFormat> format = outputFormatFromRaw(option))
+    p.uniqueIds = true;
+    for (const QString &option : options.split(u' ', Qt::SkipEmptyParts)) {
+        if (const std::optional<OutputFormat> format = outputFormatFromRaw(option)) {
             p.outputFormat = *format;
+        } else if (option == u"pretty") {
+            p.prettyPrint = true;
+        } else if (option == u"spaces") {
+            p.indentationStyle = IndentationStyle::Spaces;
+        } else if (option.startsWith(u"width=")) {
+            p.indentationWidth = option.mid(6).toLongLong();
+        } else if (option == u"together") {
+            p.keepItemAndWrapperTogether = true;
+        } else if (option == u"keepIds") {
+            p.uniqueIds = false;
+        } else if (option == u"ul" || option == u"emptyUl") {
+            const bool empty = option == u"emptyUl";
+            p.wrapOutput = true;
+            p.wrapOutputPrefix = empty ? QString() : QStringLiteral("<ul>");
+            p.wrapOutputSuffix = empty ? QString() : QStringLiteral("</ul>");
+        } else if (option == u"noUlEnd") {
+            p.wrapOutputSuffix.reset();
+        } else if (option.startsWith(u"li")) {
+            p.wrapIndividual = option != u"liOff";
+            p.wrapIndividualPrefix = QStringLiteral("<li>");
+            if (option != u"liPrefix")
+                p.wrapIndividualSuffix = QStringLiteral("</li>");
+        } else if (option == u"named") {
+            p.wrapIndividual = true;
+            p.wrapIndividualPrefix = QStringLiteral("<li title=\"{name}\">{{");
+            p.wrapIndividualSuffix = QStringLiteral("}</li>");
+        } else if (option != u"lf") {
+            qFatal("unknown option %s", qPrintable(option));
+        }
+    }
     return p;
+}
+
+const QString g = QStringLiteral("<svg><g/></svg>");
+const QString path = QStringLiteral("<svg><path/></svg>");
+
+QString assemble(const Profile &profile, const QStringList &chunks) {
+    TextOutputAssembler assembler(profile);
+    for (const QString &chunk : chunks)
+        assembler.appendChunk(chunk);
+    return assembler.finish();
 }
 
 // Every id appears once, and every reference names one of them.
@@ -72,6 +113,23 @@ bool idsAreUniqueAndResolved(const QString &text) {
         if (!unique.contains(match.captured(1)))
             return false;
     return unique.size() == ids.size();
+}
+
+// The documents of `page` laid side by side as a page shows them, in cells of `cell` units each,
+// drawn at `size`.
+QImage sideBySide(QString page, QSize cell, QSize size) {
+    static const QRegularExpression root(QStringLiteral("<svg(?=[\\s>])"));
+    int placed = 0;
+    for (qsizetype at = page.indexOf(root); at >= 0; at = page.indexOf(root, at + 1))
+        page.insert(at + 4, QStringLiteral(" x=\"%1\" width=\"%2\" height=\"%3\"")
+                                .arg(cell.width() * placed++)
+                                .arg(cell.width())
+                                .arg(cell.height()));
+    const QString frame =
+        QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 %1 %2\">")
+            .arg(cell.width() * placed)
+            .arg(cell.height());
+    return SvgRenderer((frame + page + "</svg>").toUtf8()).render(size);
 }
 
 } // namespace
@@ -94,7 +152,7 @@ private slots:
         const QStringList all{icon("sun"), icon("moon"), icon("2 dots")};
         QTest::newRow("wrapped") << "" << all << sun("sun__") + moon("moon__") + dots;
         QTest::newRow("wrapped, pretty, named frames, LF")
-            << "pretty ul li lf" << QStringList{icon("sun"), icon("2 dots")}
+            << "pretty ul named lf" << QStringList{icon("sun"), icon("2 dots")}
             << "<ul>\n\t<li title=\"sun\">{\n\t\t" + sun("sun__") +
                    "\n\t}</li>\n\t<li title=\"2 dots\">{\n\t\t" + dots + "\n\t}</li>\n</ul>";
         // A frame stored with the profile is left out: it would make the text no longer CSS.
@@ -129,12 +187,99 @@ private slots:
         QFETCH(QString, options);
         QFETCH(QStringList, icons);
         QFETCH(QString, expected);
-        Keys::lineEnding().set(options.contains(u"lf") ? "lf" : "crlf");
         const Run run = optimize(icons, profileOf(options));
         QCOMPARE(run.result.count(FileResult::Status::Optimized), icons.size());
         QCOMPARE(run.texts.value(0), expected);
         if (!options.contains(u"css"))
             QVERIFY(idsAreUniqueAndResolved(run.texts.value(0)));
+    }
+
+    void assembles_data() {
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<QStringList>("chunks");
+        QTest::addColumn<QString>("expected");
+        const QStringList two{g + path};
+
+        QTest::newRow("plain, unwrapped") << "" << two << g + path;
+        QTest::newRow("plain, both wrapped")
+            << "ul li" << two << "<ul><li>" + g + "</li><li>" + path + "</li></ul>";
+        QTest::newRow("pretty two spaces, kept together")
+            << "pretty ul li spaces width=2 together" << two
+            << "<ul>\r\n  <li>" + g + "</li>\r\n  <li>" + path + "</li>\r\n</ul>";
+        QTest::newRow("pretty tabs, output wrapped only")
+            << "pretty ul liOff" << two << "<ul>\r\n\t" + g + "\r\n\t" + path + "\r\n</ul>";
+        QTest::newRow("pretty, unwrapped") << "pretty" << two << g + "\r\n" + path;
+        QTest::newRow("pretty, output suffix absent")
+            << "pretty ul li noUlEnd" << two
+            << "\t<li>\r\n\t" + g + "\r\n\t</li>\r\n\t<li>\r\n\t" + path + "\r\n\t</li>";
+
+        QTest::newRow("empty output, framed like any document")
+            << "pretty ul li" << QStringList{QString()}
+            << QStringLiteral("<ul>\r\n\t<li>\r\n\t\t<svg</svg>\r\n\t</li>\r\n</ul>");
+        QTest::newRow("trailing line feed gets a closing tag")
+            << "" << QStringList{g + path + "\n"} << g + path + "\n</svg>";
+        QTest::newRow("side-by-side nested documents are cut too")
+            << "pretty" << QStringList{QStringLiteral("<svg><svg></svg><svg></svg></svg>")}
+            << QStringLiteral("<svg><svg></svg>\r\n<svg></svg></svg>");
+
+        QTest::newRow("tabs ignore the width")
+            << "pretty ul liOff width=8" << two << "<ul>\r\n\t" + g + "\r\n\t" + path + "\r\n</ul>";
+        QTest::newRow("negative width indents nothing, lines stay")
+            << "pretty ul li spaces width=-3" << two
+            << "<ul>\r\n<li>\r\n" + g + "\r\n</li>\r\n<li>\r\n" + path + "\r\n</li>\r\n</ul>";
+        QTest::newRow("plain frames even when element wrapping is off")
+            << "liOff" << two << "<li>" + g + "</li><li>" + path + "</li>";
+        QTest::newRow("pretty frames nothing when element wrapping is off")
+            << "pretty liOff" << two << g + "\r\n" + path;
+        QTest::newRow("plain, element prefix only")
+            << "liPrefix" << two << "<li>" + g + "<li>" + path;
+        QTest::newRow("pretty, element prefix only")
+            << "pretty liPrefix" << two << g + "\r\n" + path;
+        QTest::newRow("kept together, not indented inside the output frame")
+            << "pretty ul liOff together" << two << "<ul>\r\n" + g + "\r\n" + path + "\r\n</ul>";
+        QTest::newRow("empty output frame counts as present")
+            << "pretty emptyUl" << two << "\r\n\t" + g + "\r\n\t" + path + "\r\n";
+        QTest::newRow("nothing appended, pretty frame")
+            << "pretty ul li" << QStringList() << QStringLiteral("<ul>\r\n\r\n</ul>");
+        QTest::newRow("nothing appended, no frame")
+            << "pretty ul li noUlEnd" << QStringList() << QString();
+    }
+
+    void assembles() {
+        QFETCH(QString, options);
+        QFETCH(QStringList, chunks);
+        QFETCH(QString, expected);
+        QCOMPARE(assemble(profileOf(options), chunks), expected);
+    }
+
+    void chunkingChangesNothing_data() {
+        QTest::addColumn<QString>("options");
+        for (const char *options : {"", "ul li", "pretty", "pretty ul li", "pretty ul li together"})
+            QTest::newRow(*options ? options : "plain") << QString::fromLatin1(options);
+    }
+
+    void chunkingChangesNothing() {
+        QFETCH(QString, options);
+        const Profile profile = profileOf(options);
+
+        // svgo cuts nothing between processes: a chunk is just some whole documents back to back.
+        const QStringList documents{g, path, QStringLiteral("<svg>é</svg>"), g, path};
+        const QString whole = assemble(profile, {documents.join(QString())});
+
+        for (qsizetype perChunk = 1; perChunk < documents.size(); ++perChunk) {
+            QStringList chunks;
+            for (qsizetype i = 0; i < documents.size(); i += perChunk)
+                chunks << documents.mid(i, perChunk).join(QString());
+            QCOMPARE(assemble(profile, chunks), whole);
+        }
+        // Looking at the text half-way must not leave the output frame's end inside it.
+        TextOutputAssembler assembler(profile);
+        for (qsizetype count = 1; count <= documents.size(); ++count) {
+            assembler.appendChunk(documents.at(count - 1));
+            QCOMPARE(assembler.finish(),
+                     assemble(profile, {documents.first(count).join(QString())}));
+        }
+        QVERIFY(!whole.contains(QRegularExpression(QStringLiteral("[^\r]\n"))));
     }
 
     // Two icons that style ".cls-1" in colours of their own, one coloured by an attribute and
@@ -149,21 +294,10 @@ private slots:
         QFETCH(bool, uniqueIds);
         QStringList files;
         for (const char *name : {"alert", "ok", "plain", "typed"})
-            files.append(QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/styles/") +
-                         QLatin1String(name) + ".svg");
+            files.append(dataFile("styles/" + QLatin1String(name) + ".svg"));
         const Run run = optimize(files, profileOf(uniqueIds ? "" : "keepIds"));
         QCOMPARE(run.result.count(FileResult::Status::Optimized), files.size());
-        QString page = run.texts.value(0);
-        static const QRegularExpression root(QStringLiteral("<svg(?=[\\s>])"));
-        int placed = 0;
-        for (qsizetype at = page.indexOf(root); at >= 0; at = page.indexOf(root, at + 1))
-            page.insert(at + 4,
-                        QStringLiteral(" x=\"%1\" width=\"10\" height=\"10\"").arg(10 * placed++));
-        QCOMPARE(placed, files.size());
-        const QByteArray drawing = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"40\" "
-                                   "height=\"10\">" +
-                                   page.toUtf8() + "</svg>";
-        const QImage image = SvgRenderer(drawing).render(QSize(40, 10));
+        const QImage image = sideBySide(run.texts.value(0), {10, 10}, {40, 10});
         QVERIFY(!image.isNull());
         const QList<QRgb> alone{qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(255, 255, 0),
                                 qRgb(0, 0, 255)};
@@ -190,9 +324,8 @@ private slots:
         Profile profile = fileProfile(out.path());
         profile.checkRendering = true;
         profile.uniqueIdsInFiles = unique;
-        const QStringList flags{
-            QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/flags/meadow.svg"),
-            QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/flags/stripes.svg")};
+        const QStringList flags{dataFile(QStringLiteral("flags/meadow.svg")),
+                                dataFile(QStringLiteral("flags/stripes.svg"))};
         const Run run = optimize(flags, profile);
         QCOMPARE(run.result.count(FileResult::Status::Optimized), 2);
         QList<SetAudit::Document> outputs;
@@ -204,14 +337,7 @@ private slots:
         }
         QCOMPARE(SetAudit::collidingIds(outputs, true).isEmpty(), unique);
         QCOMPARE(idsAreUniqueAndResolved(page), unique);
-        QString together = page;
-        const qsizetype second = together.indexOf(QStringLiteral("<svg"), 1);
-        together.insert(second + 4, QStringLiteral(" x=\"640\" width=\"640\" height=\"480\""));
-        together.insert(4, QStringLiteral(" width=\"640\" height=\"480\""));
-        const QImage both = SvgRenderer("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 "
-                                        "1280 480\">" +
-                                        together.toUtf8() + "</svg>")
-                                .render(QSize(128, 48));
+        const QImage both = sideBySide(page, {640, 480}, {128, 48});
         int changed = 0;
         for (int index = 0; index < 2; ++index) {
             const QImage alone = SvgRenderer(outputs.at(index).svg).render(QSize(64, 48));
