@@ -59,17 +59,26 @@ class SVGFileListTest : public QObject {
         create(m_folder->path(), name, bytes);
         return m_folder->filePath(name);
     }
+    // The listed files' ids, relative to the test's folder.
+    QStringList ids() const {
+        QStringList relative;
+        for (const SVGFile &file : m_list->files())
+            relative.append(QDir(m_folder->path()).relativeFilePath(file.id));
+        return relative;
+    }
 
-    // Four files with sizes 1000, 400, 2000 and 300 bytes, and a run's results for them.
-    void fill() {
-        const QList<std::pair<QString, FileResult>> results{
-            {write("b10.svg", QByteArray(1000, 'x')), {Status::Optimized, {}, 1000, 750}},
-            {write("B2.svg", QByteArray(400, 'x')), {Status::Failed, "Error: bad", 400, -1}},
-            {write("a.svg", QByteArray(2000, 'x')), {Status::Optimized, {}, 2000, 500}},
-            {write("c.svg", QByteArray(300, 'x')), {Status::NotRun, {}, 300, -1}},
-        };
-        for (const auto &[path, result] : results)
-            m_list->addFile(QUrl::fromLocalFile(path));
+    // Files of the given names and sizes, and a run's results for them; by default four files
+    // of 1000, 400, 2000 and 300 bytes.
+    void fill(const QList<std::tuple<QString, int, FileResult>> &files = {
+                  {"b10.svg", 1000, {Status::Optimized, {}, 1000, 750}},
+                  {"B2.svg", 400, {Status::Failed, "Error: bad", 400, -1}},
+                  {"a.svg", 2000, {Status::Optimized, {}, 2000, 500}},
+                  {"c.svg", 300, {Status::NotRun, {}, 300, -1}}}) {
+        QList<std::pair<QString, FileResult>> results;
+        for (const auto &[name, size, result] : files) {
+            results.append({write(name, QByteArray(size, 'x')), result});
+            m_list->addFile(QUrl::fromLocalFile(results.last().first));
+        }
         m_list->setResults(results);
     }
 
@@ -103,19 +112,13 @@ private slots:
     void addFolder() {
         QFETCH(QStringList, present);
         QFETCH(QStringList, expected);
-        QTemporaryDir dir;
         for (const QString &name : present)
-            create(dir.path(), name);
-
-        SVGFileList list;
-        QVERIFY(list.addFolder(QUrl::fromLocalFile(dir.path())));
-        QStringList listed;
-        for (const SVGFile &file : list.files())
-            listed.append(QDir(dir.path()).relativeFilePath(file.id));
-        QCOMPARE(listed, expected);
+            create(m_folder->path(), name);
+        QVERIFY(m_list->addFolder(QUrl::fromLocalFile(m_folder->path())));
+        QCOMPARE(ids(), expected);
         // The same folder named with a trailing slash yields the same ids: nothing new.
-        QVERIFY(list.addFolder(QUrl::fromLocalFile(dir.path() + u'/')));
-        QCOMPARE(list.files().size(), expected.size());
+        QVERIFY(m_list->addFolder(QUrl::fromLocalFile(m_folder->path() + u'/')));
+        QCOMPARE(m_list->files().size(), expected.size());
     }
 
     void deduplication_data() {
@@ -136,24 +139,18 @@ private slots:
     void deduplication() {
         QFETCH(QStringList, adds);
         QFETCH(QStringList, expected);
-        QTemporaryDir dir;
-        create(dir.path(), "a.svg");
-        create(dir.path(), "b.svg");
-        const QString base = QUrl::fromLocalFile(dir.path() + u'/').toString();
-
-        SVGFileList list;
+        create(m_folder->path(), "a.svg");
+        create(m_folder->path(), "b.svg");
+        const QString base = QUrl::fromLocalFile(m_folder->path() + u'/').toString();
         for (const QString &add : adds) {
             if (add.endsWith(u'/')) {
                 const QUrl folder(base + add.chopped(1));
-                QCOMPARE(list.addFolder(folder), QFileInfo(folder.toLocalFile()).isDir());
+                QCOMPARE(m_list->addFolder(folder), QFileInfo(folder.toLocalFile()).isDir());
             } else {
-                list.addFile(QUrl(base + add));
+                m_list->addFile(QUrl(base + add));
             }
         }
-        QStringList ids;
-        for (const SVGFile &file : list.files())
-            ids.append(file.id.mid(dir.path().size() + 1));
-        QCOMPARE(ids, expected);
+        QCOMPARE(ids(), expected);
     }
 
     void importAndDrop_data() {
@@ -177,25 +174,22 @@ private slots:
         QFETCH(QStringList, items);
         QFETCH(QStringList, expected);
         QFETCH(bool, accepted);
-        QTemporaryDir dir;
         for (const QString &name :
              {"x.SVG", "x.svg", "icons/in.svg", "icons/in.SVG", "drawing.txt"})
-            create(dir.path(), name, svgMarkup);
-        create(dir.path(), "notes.txt", "hello");
+            write(name, svgMarkup);
+        write("notes.txt", "hello");
         QList<QUrl> urls;
         for (const QString &item : items)
-            urls.append(QUrl::fromLocalFile(dir.filePath(item)));
-
-        SVGFileList list;
+            urls.append(QUrl::fromLocalFile(m_folder->filePath(item)));
         if (drop) {
             QMimeData data;
             data.setUrls(urls);
             QCOMPARE(SVGFileList::hasDroppableItems(&data), accepted);
-            QCOMPARE(list.dropItems(&data), accepted);
+            QCOMPARE(m_list->dropItems(&data), accepted);
         } else {
-            list.importFiles(urls);
+            m_list->importFiles(urls);
         }
-        QCOMPARE(fileNames(list), expected);
+        QCOMPARE(fileNames(*m_list), expected);
     }
 
     void moveRows_data() {
@@ -389,14 +383,6 @@ private slots:
                  kept);
     }
 
-    void newRunReplacesResults() {
-        fill();
-        const QString only = m_list->files().at(3).id;
-        m_list->setResults({{only, {Status::Optimized, {}, 300, 200}}});
-        QCOMPARE(m_list->result(m_list->files().at(0).id), nullptr);
-        QCOMPARE(m_list->result(only)->sizeAfter, 200);
-    }
-
     void sortReordersTheList_data() {
         QTest::addColumn<int>("column");
         QTest::addColumn<Qt::SortOrder>("order");
@@ -446,6 +432,11 @@ private slots:
                  QString::fromUtf8("2 files optimized, 0 failed · 2.93 KiB → 1.22 KiB (saved "
                                    "58.3 %)"));
         QVERIFY(m_list->failedIds().isEmpty());
+        // A new run's results replace the last one's.
+        const QString only = m_list->files().at(1).id;
+        m_list->setResults({{only, {Status::Optimized, {}, 2000, 200}}});
+        QCOMPARE(m_list->result(m_list->files().at(0).id), nullptr);
+        QCOMPARE(m_list->result(only)->sizeAfter, 200);
     }
 
     // Files the searches changed say so in their tooltip, and the summary counts the culprits.
@@ -457,13 +448,7 @@ private slots:
         two.withoutPlugins = {"convertPathData", "mergePaths"};
         FileResult lowered{Status::Optimized, {}, 1000, 500};
         lowered.precisionUsed = 1;
-        const QList<std::pair<QString, FileResult>> results{
-            {write("a.svg", QByteArray(1000, 'x')), searched},
-            {write("b.svg", QByteArray(1000, 'x')), two},
-            {write("c.svg", QByteArray(1000, 'x')), lowered}};
-        for (const auto &[path, result] : results)
-            m_list->addFile(QUrl::fromLocalFile(path));
-        m_list->setResults(results);
+        fill({{"a.svg", 1000, searched}, {"b.svg", 1000, two}, {"c.svg", 1000, lowered}});
         // The most frequent first (the plural's ending comes from the English catalogue).
         QVERIFY2(m_list->resultsSummary().contains(
                      QString::fromUtf8(" · convertPathData: 2 files, mergePaths: 1 file")),
