@@ -138,97 +138,88 @@ private slots:
             QVERIFY2(outcome.message.contains(mention), qPrintable(outcome.message));
     }
 
-    void failureNamingNoFileIsNarrowedDown_data() {
+    // What the run makes of a stand-in, file by file: a failure naming no file is narrowed down
+    // to the file that causes it, a process killed mid-write costs only the outputs it had not
+    // finished, and output that is no text or megabytes of it is taken as it is.
+    void standInOutcomes_data() {
         QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("chunkSize");
+        QTest::addColumn<bool>("fileMode"); // over the inputs; else text
         QTest::addColumn<QList<Status>>("expected");
+        QTest::addColumn<QString>("message");     // in every failed file's
+        QTest::addColumn<QByteArray>("document"); // every output; empty: the copier's
         const auto ok = Status::Optimized;
         const auto failed = Status::Failed;
+        const QString broke = QStringLiteral("something broke");
         QTest::newRow("one file breaks every process it is in")
             << QByteArray(
                    R"sh(for f in "${ins[@]}"; do case "$f" in *icon4*) echo "something broke" >&2; exit 1 ;; esac; done
     )sh" + copier)
-            << QList<Status>{ok, ok, ok, ok, failed, ok};
+            << 50 << false << QList<Status>{ok, ok, ok, ok, failed, ok} << broke << QByteArray();
         QTest::newRow("every process breaks")
-            << QByteArray("echo 'something broke' >&2; exit 3\n")
-            << QList<Status>{failed, failed, failed, failed, failed, failed};
-    }
-
-    void failureNamingNoFileIsNarrowedDown() {
-        QFETCH(QByteArray, body);
-        QFETCH(QList<Status>, expected);
-        Keys::svgoExecutablePath().set(script(m_work, QStringLiteral("breaks"), body));
-        Keys::chunkSize().set(50);
-        const QStringList paths = inputs(6);
-        const Run run = optimize(paths, textProfile());
-        QCOMPARE(statuses(run.result), expected);
-        QList<QByteArray> documents;
-        for (int index = 0; index < paths.size(); ++index) {
-            const FileResult &outcome = run.result.outcomes.at(index);
-            if (outcome.status == Status::Failed)
-                QCOMPARE(outcome.message, QStringLiteral("something broke"));
-            else
-                documents.append(documentOf(paths.at(index)));
-        }
-        QCOMPARE(run.texts, QStringList{assembled(textProfile(), documents)});
-    }
-
-    void oddOutputIsTaken_data() {
-        QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<QByteArray>("document");
-        QTest::newRow("invalid UTF-8")
-            << QByteArray(
-                   R"sh(for o in "${outs[@]}"; do printf '<svg>\xff\xc3(</svg>' > "$o"; done; printf '\xff\xfe' >&2
-    )sh") << QByteArray("<svg>\xff\xc3(</svg>");
-        // Several megabytes per output and as much chatter on both pipes.
-        const QByteArray big = "<svg>" + QByteArray(4 * 1024 * 1024, 'x') + "</svg>";
-        QTest::newRow("megabytes")
-            << QByteArray(
-                   R"sh(for o in "${outs[@]}"; do head -c 4194304 /dev/zero | tr '\0' x | sed 's/^/<svg>/;s/$/<\/svg>/' | tr -d '\n' > "$o"; done
-    head -c 3000000 /dev/zero | tr '\0' y; head -c 3000000 /dev/zero | tr '\0' z >&2
-    )sh") << big;
-    }
-
-    void oddOutputIsTaken() {
-        QFETCH(QByteArray, body);
-        QFETCH(QByteArray, document);
-        Keys::svgoExecutablePath().set(script(m_work, QStringLiteral("odd"), body));
-        const Run run = optimize(inputs(2), textProfile());
-        QCOMPARE(run.result.count(Status::Optimized), 2);
-        QCOMPARE(run.result.outcomes.first().sizeAfter, document.size());
-        QCOMPARE(run.texts, QStringList{assembled(textProfile(), {document, document})});
-    }
-
-    void processKilledMidWrite_data() {
-        QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<Status>("expected");
+            << QByteArray("echo 'something broke' >&2; exit 3\n") << 50 << false
+            << QList<Status>(6, failed) << broke << QByteArray();
         QTest::newRow("dies in its first write")
-            << QByteArray("printf '<svg id=' > \"${outs[0]}\"; kill -9 $$\n") << Status::Failed;
+            << QByteArray("printf '<svg id=' > \"${outs[0]}\"; kill -9 $$\n") << 50 << true
+            << QList<Status>(3, failed) << QStringLiteral("svgo ended unexpectedly")
+            << QByteArray();
         // Each process completes one file and dies writing the next: every file gets there in the
         // end.
         QTest::newRow("dies after one complete output")
             << QByteArray(
                    R"sh(printf '<svg id="%s"></svg>' "$(basename "${ins[0]}")" > "${outs[0]}"; report "${ins[0]}"
     [ -n "${outs[1]}" ] && printf '<svg' > "${outs[1]}"; kill -9 $$
-    )sh") << Status::Optimized;
+    )sh") << 50
+            << true << QList<Status>(3, ok) << QString() << QByteArray();
+        QTest::newRow("invalid UTF-8")
+            << QByteArray(
+                   R"sh(for o in "${outs[@]}"; do printf '<svg>\xff\xc3(</svg>' > "$o"; done; printf '\xff\xfe' >&2
+    )sh") << 1
+            << false << QList<Status>(2, ok) << QString() << QByteArray("<svg>\xff\xc3(</svg>");
+        // Several megabytes per output and as much chatter on both pipes.
+        QTest::newRow("megabytes")
+            << QByteArray(
+                   R"sh(for o in "${outs[@]}"; do head -c 4194304 /dev/zero | tr '\0' x | sed 's/^/<svg>/;s/$/<\/svg>/' | tr -d '\n' > "$o"; done
+    head -c 3000000 /dev/zero | tr '\0' y; head -c 3000000 /dev/zero | tr '\0' z >&2
+    )sh") << 1
+            << false << QList<Status>(2, ok) << QString()
+            << "<svg>" + QByteArray(4 * 1024 * 1024, 'x') + "</svg>";
     }
 
-    void processKilledMidWrite() {
+    void standInOutcomes() {
         QFETCH(QByteArray, body);
-        QFETCH(Status, expected);
-        Keys::svgoExecutablePath().set(script(m_work, QStringLiteral("dies"), body));
-        Keys::chunkSize().set(50);
-        const QStringList paths = inputs(3);
+        QFETCH(int, chunkSize);
+        QFETCH(bool, fileMode);
+        QFETCH(QList<Status>, expected);
+        QFETCH(QString, message);
+        QFETCH(QByteArray, document);
+        Keys::svgoExecutablePath().set(
+            script(m_work, QString::fromUtf8(QTest::currentDataTag()), body));
+        Keys::chunkSize().set(chunkSize);
+        const QStringList paths = inputs(int(expected.size()));
         const QList<QByteArray> originals = contentsOf(paths);
 
-        const Run run = optimize(paths, fileProfile(std::nullopt));
+        const Run run = optimize(paths, fileMode ? fileProfile(std::nullopt) : textProfile());
 
+        QCOMPARE(statuses(run.result), expected);
+        QList<QByteArray> documents;
         for (int index = 0; index < paths.size(); ++index) {
-            QCOMPARE(run.result.outcomes.at(index).status, expected);
-            QCOMPARE(contents(paths.at(index)), expected == Status::Failed
-                                                    ? originals.at(index)
-                                                    : documentOf(paths.at(index)));
+            const FileResult &outcome = run.result.outcomes.at(index);
+            const bool failed = outcome.status == Status::Failed;
+            const QByteArray output = document.isEmpty() ? documentOf(paths.at(index)) : document;
+            if (failed)
+                QVERIFY2(outcome.message.contains(message), qPrintable(outcome.message));
+            else
+                QCOMPARE(outcome.sizeAfter, output.size());
+            if (!failed)
+                documents.append(output);
+            if (fileMode)
+                QCOMPARE(contents(paths.at(index)), failed ? originals.at(index) : output);
         }
-        QVERIFY(leftovers(QFileInfo(paths.first()).path()).isEmpty());
+        if (fileMode)
+            QVERIFY(leftovers(QFileInfo(paths.first()).path()).isEmpty());
+        else
+            QCOMPARE(run.texts, QStringList{assembled(textProfile(), documents)});
     }
 
     void pathChangeCountsFromTheNextProcess() {
