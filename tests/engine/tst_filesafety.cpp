@@ -35,11 +35,7 @@ class tst_FileSafety : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        QVERIFY(m_settings.isValid());
-        isolateSettings(m_settings, QStringLiteral("tst_filesafety"));
-        Keys::svgoExecutablePath().set(svgo());
-    }
+    void initTestCase() { isolateSettings(m_settings, QStringLiteral("tst_filesafety")); }
 
     void init() {
         m_work = std::make_unique<QTemporaryDir>();

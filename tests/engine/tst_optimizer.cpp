@@ -10,9 +10,7 @@ class tst_Optimizer : public QObject {
 
 private slots:
     void initTestCase() {
-        QVERIFY(m_settings.isValid());
         isolateSettings(m_settings, QStringLiteral("tst_optimizer"));
-        Keys::svgoExecutablePath().set(svgo());
         QVERIFY2(QFileInfo(svgo()).isExecutable(), "run the set-up first: svgo is not installed");
         m_icons = icons(200);
         QCOMPARE(m_icons.size(), 200);

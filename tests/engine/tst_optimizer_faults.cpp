@@ -81,10 +81,7 @@ class tst_OptimizerFaults : public QObject {
     }
 
 private slots:
-    void initTestCase() {
-        QVERIFY(m_settings.isValid());
-        isolateSettings(m_settings, QStringLiteral("tst_optimizer_faults"));
-    }
+    void initTestCase() { isolateSettings(m_settings, QStringLiteral("tst_optimizer_faults")); }
 
     void init() {
         // One process per file, one at a time: the stand-ins' behaviour is then easy to follow.

@@ -24,14 +24,18 @@ inline QString dataFile(const QString &name) {
     return QStringLiteral(MIRANDEL_SOURCE_DIR "/tests/data/") + name;
 }
 
-// Settings go to a folder of the test's own; call from initTestCase.
+// Settings go to a folder of the test's own, where the real svgo is stored until a test stores
+// another; call from initTestCase.
 inline void isolateSettings(const QTemporaryDir &folder, const QString &application) {
+    if (!folder.isValid())
+        qFatal("no temporary folder for the settings");
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
     QCoreApplication::setOrganizationName(QStringLiteral("MirandelTests"));
     QCoreApplication::setApplicationName(application);
     // Copies of overwritten inputs and remembered results stay out of the user's cache folder.
     OriginalsBackup::setRoot(folder.filePath(QStringLiteral("originals")));
     qputenv("XDG_CACHE_HOME", QFile::encodeName(folder.filePath(QStringLiteral("cache"))));
+    Keys::svgoExecutablePath().set(svgo());
 }
 
 // A small file system at `folder` (`size` as mount's size=…), for what a full disk does;

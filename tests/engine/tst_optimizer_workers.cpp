@@ -27,9 +27,7 @@ class tst_OptimizerWorkers : public QObject {
 
 private slots:
     void initTestCase() {
-        QVERIFY(m_settings.isValid());
         isolateSettings(m_settings, QStringLiteral("tst_optimizer_workers"));
-        Keys::svgoExecutablePath().set(svgo());
         QCOMPARE(Optimizer::shared().engineKind(svgo()), SvgoInstallation::Engine::Worker);
     }
 

@@ -32,11 +32,7 @@ class tst_OriginalsBackup : public QObject {
     }
 
 private slots:
-    void initTestCase() {
-        QVERIFY(m_settings.isValid());
-        isolateSettings(m_settings, QStringLiteral("tst_originalsbackup"));
-        Keys::svgoExecutablePath().set(svgo());
-    }
+    void initTestCase() { isolateSettings(m_settings, QStringLiteral("tst_originalsbackup")); }
 
     void init() {
         m_work = std::make_unique<QTemporaryDir>();

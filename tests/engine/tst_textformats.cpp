@@ -140,10 +140,7 @@ class tst_TextFormats : public QObject {
     QTemporaryDir m_folder;
 
 private slots:
-    void initTestCase() {
-        isolateSettings(m_folder, QStringLiteral("tst_textformats"));
-        Keys::svgoExecutablePath().set(svgo());
-    }
+    void initTestCase() { isolateSettings(m_folder, QStringLiteral("tst_textformats")); }
 
     void formats_data() {
         QTest::addColumn<QString>("options");

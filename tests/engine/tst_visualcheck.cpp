@@ -388,10 +388,7 @@ private slots:
         QCOMPARE(verdicts, QList<bool>({true, false, true, false}));
     }
 
-    void initTestCase() {
-        isolateSettings(m_settings, QStringLiteral("tst_visualcheck"));
-        Keys::svgoExecutablePath().set(svgo());
-    }
+    void initTestCase() { isolateSettings(m_settings, QStringLiteral("tst_visualcheck")); }
 };
 
 QTEST_GUILESS_MAIN(tst_VisualCheck)
