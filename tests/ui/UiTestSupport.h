@@ -1,21 +1,13 @@
 #pragma once
 
 // Set-up shared by the window tests: real settings in a temporary folder, a real login shell
-// that sees only the test's own tools, and small menu helpers.
+// that sees only the test's own tools, and small file, menu and message box helpers.
 
 #include "model/Profile.h"
 
-#include <QAbstractButton>
-#include <QAction>
-#include <QApplication>
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMessageBox>
-#include <QSettings>
+// Window tests use much of Qt Widgets, which the layer's shared headers parse anyway.
 #include <QtTest>
+#include <QtWidgets>
 
 // Points the per-user settings at `dir`, so no test ever reads or writes the user's own.
 inline void useSettingsIn(const QString &dir, const char *application) {
@@ -26,13 +18,25 @@ inline void useSettingsIn(const QString &dir, const char *application) {
     qputenv("XDG_CACHE_HOME", QFile::encodeName(QDir(dir).filePath(QStringLiteral("cache"))));
 }
 
+// Writes `bytes` to `path`, making its folder first; gives back the path.
+inline QString writeFile(const QString &path, const QByteArray &bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
 inline void writeScript(const QString &path, const QByteArray &body,
                         const QByteArray &shell = "/bin/sh") {
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    file.write("#!" + shell + "\n" + body);
-    file.close();
-    QVERIFY(file.setPermissions(file.permissions() | QFile::ExeOwner));
+    writeFile(path, "#!" + shell + "\n" + body);
+    QVERIFY(QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner));
+}
+
+// Shows `widget` and waits until it is on screen.
+inline bool showOnScreen(QWidget *widget) {
+    widget->show();
+    return QTest::qWaitForWindowExposed(widget);
 }
 
 // Makes `home` the login shell's home, whose .zprofile puts only `bin` on the search path.
@@ -80,11 +84,20 @@ inline QAbstractButton *buttonOf(const QMessageBox *box, const QString &text) {
     return nullptr;
 }
 
-inline QStringList actionTexts(const QMenu *menu) {
-    QStringList texts;
-    for (const QAction *action : menu->actions())
-        texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
-    return texts;
+// Clicks the button of `box` that shows `text`; false when it has none.
+inline bool clickButtonOf(const QMessageBox *box, const QString &text) {
+    QAbstractButton *button = box ? buttonOf(box, text) : nullptr;
+    if (button)
+        QTest::mouseClick(button, Qt::LeftButton);
+    return button;
+}
+
+// Waits for the message box whose text holds `text` and answers it with its button `button`.
+inline void answerMessageBox(const QString &button, const QString &text) {
+    QTRY_VERIFY(qobject_cast<QMessageBox *>(QApplication::activeModalWidget()));
+    auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+    QVERIFY2(box->text().contains(text), qPrintable(box->text()));
+    QVERIFY2(clickButtonOf(box, button), qPrintable("no button " + button));
 }
 
 inline QAction *findAction(const QMenu *menu, const QString &text) {
