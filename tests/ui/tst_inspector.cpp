@@ -1,11 +1,13 @@
 // The inspector: when "Optimize" may run, the edited flag and its asterisk, the profile menu's
-// choices and actions against a real settings store, and what the preview ends up drawing.
+// choices and actions against a real settings store, and what the preview ends up drawing. Its
+// profile form: what typing and choosing store, and where the save-profile commands go.
 
 #include "engine/RenderPool.h"
 #include "model/SVGFileList.h"
 #include "model/Settings.h"
 #include "ui/AppState.h"
 #include "ui/Application.h"
+#include "ui/CommandManager.h"
 #include "ui/UiTestSupport.h"
 #include "ui/components/AsyncButton.h"
 #include "ui/main/Inspector.h"
@@ -14,13 +16,6 @@
 #include "ui/profiles/ProfileEditor.h"
 #include "ui/profiles/ProfileMenu.h"
 #include "ui/profiles/SaveProfileSheet.h"
-
-#include <QLabel>
-#include <QMainWindow>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QThreadPool>
-#include <QtTest>
 
 namespace {
 
@@ -32,9 +27,6 @@ struct Window {
         window.setCentralWidget(inspector);
         inspector->addToolbarItems(window.addToolBar(QStringLiteral("Main")));
         window.show();
-    }
-    QAbstractButton *editorControl(const char *name) const {
-        return inspector->profileEditor()->findChild<QAbstractButton *>(QLatin1String(name));
     }
     QMainWindow window;
     SVGFileList files;
@@ -61,11 +53,7 @@ QString writeDrawing(const QTemporaryDir &folder, const QString &name, const cha
     for (int path = 0; path < paths; ++path)
         svg += "<path fill='#0f0' d='M" + QByteArray::number(path % 97) + ' ' +
                QByteArray::number(path % 89) + "l.5 .1-.2.4z'/>";
-    svg += "</svg>";
-    QFile file(folder.filePath(name));
-    if (file.open(QIODevice::WriteOnly))
-        file.write(svg);
-    return file.fileName();
+    return writeFile(folder.filePath(name), svg + "</svg>");
 }
 
 } // namespace
@@ -77,6 +65,20 @@ class tst_Inspector : public QObject {
     QTemporaryDir m_settings;
     std::unique_ptr<Application> m_application;
     std::unique_ptr<Window> m_main;
+
+    ProfileEditor *editor() const { return m_main->inspector->profileEditor(); }
+    template <typename T = QAbstractButton> T *control(const char *name) const {
+        T *found = editor()->findChild<T *>(QLatin1String(name));
+        if (!found)
+            qFatal("no control %s", name);
+        return found;
+    }
+    // Makes the built-in profile as `change` leaves it the current one, in the form too.
+    void useProfile(const std::function<void(Profile &)> &change) {
+        Profile profile = Profile::builtInDefault();
+        change(profile);
+        m_application->state()->setProfile(profile);
+    }
 
     QAction *menuItem(const QString &text) const {
         m_main->inspector->profileMenu()->rebuild();
@@ -115,12 +117,12 @@ private slots:
         QFETCH(bool, overwrite);
         QFETCH(bool, hasFolder);
         QFETCH(bool, enabled);
-        Profile profile = Profile::builtInDefault();
-        profile.mode = mode;
-        profile.overwrite = overwrite;
-        if (hasFolder)
-            profile.outputFolder = QUrl::fromLocalFile(QDir::tempPath());
-        m_application->state()->setProfile(profile);
+        useProfile([&](Profile &p) {
+            p.mode = mode;
+            p.overwrite = overwrite;
+            p.outputFolder =
+                hasFolder ? std::optional(QUrl::fromLocalFile(QDir::tempPath())) : std::nullopt;
+        });
         AsyncButton *button = m_main->inspector->optimizeButton();
         QVERIFY(!button->isEnabled()); // no files yet
         const QString path = QDir::temp().filePath("a.svg");
@@ -202,9 +204,7 @@ private slots:
         QTemporaryDir folder;
         writeDrawing(folder, "blue.svg", "#00f", 0);
         writeDrawing(folder, "large-red.svg", "#f00", 40000);
-        QFile text(folder.filePath("not-svg.svg"));
-        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("just text\n") > 0);
-        text.close();
+        writeFile(folder.filePath("not-svg.svg"), "just text\n");
         SvgPane *pane = m_main->inspector->preview()->originalPane();
         if (!before.isEmpty()) {
             m_main->files.addFile(QUrl::fromLocalFile(folder.filePath(before)));
@@ -261,11 +261,11 @@ private slots:
         QVERIFY(menuItem("Icons & Logos")->isChecked());
 
         // Setting an option back to its stored value is no edit.
-        m_main->editorControl("prettyPrint")->click();
-        m_main->editorControl("prettyPrint")->click();
+        control("prettyPrint")->click();
+        control("prettyPrint")->click();
         QVERIFY(!m_application->state()->profileEdited());
         QCOMPARE(title(), "Icons & Logos");
-        m_main->editorControl("prettyPrint")->click();
+        control("prettyPrint")->click();
         QVERIFY(m_application->state()->profileEdited());
         QCOMPARE(title(), "Icons & Logos*");
         QCOMPARE(shownText(second.inspector->profileButton()->text()), "Icons & Logos*");
@@ -287,7 +287,7 @@ private slots:
     void saveAsNewProfile() {
         const Profile existing = savedProfile("New Profile", OperationMode::Text);
         Keys::profiles().set({existing});
-        m_main->editorControl("overwriteFiles")->click();
+        control("overwriteFiles")->click();
         const Profile edited = m_application->state()->profile();
 
         menuItem("Save as New Profile…")->trigger();
@@ -344,7 +344,7 @@ private slots:
         if (!fromDefault)
             menuItem("Icons")->trigger();
         if (edit)
-            m_main->editorControl("overwriteFiles")->click();
+            control("overwriteFiles")->click();
         const Profile before = m_application->state()->profile();
         Profile renamed = icons;
         renamed.name = QStringLiteral("Renamed");
@@ -360,6 +360,180 @@ private slots:
         QCOMPARE(m_application->state()->profile(), profiles.value(expected));
         QCOMPARE(m_application->state()->profileEdited(), edit);
         QCOMPARE(title().endsWith('*'), edit);
+    }
+
+    void wrapFieldsStoreWhatIsTyped_data() {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<bool>("suffix");
+        QTest::newRow("output prefix") << "wrapOutputSection" << false;
+        QTest::newRow("output suffix") << "wrapOutputSection" << true;
+        QTest::newRow("element prefix") << "wrapIndividualSection" << false;
+        QTest::newRow("element suffix") << "wrapIndividualSection" << true;
+    }
+
+    void wrapFieldsStoreWhatIsTyped() {
+        QFETCH(QString, section);
+        QFETCH(bool, suffix);
+        useProfile([](Profile &p) {
+            p.mode = OperationMode::Text;
+            p.wrapOutput = p.wrapIndividual = true;
+        });
+
+        auto value = [&](const Profile &p) {
+            if (section == "wrapOutputSection")
+                return suffix ? p.wrapOutputSuffix : p.wrapOutputPrefix;
+            return suffix ? p.wrapIndividualSuffix : p.wrapIndividualPrefix;
+        };
+        auto *field = editor()->findChild<QWidget *>(section)->findChild<QLineEdit *>(
+            suffix ? "suffix" : "prefix");
+        // Absent shows as empty, with only the prompt in sight.
+        QVERIFY(field->text().isEmpty());
+        QVERIFY(!field->placeholderText().isEmpty());
+        QCOMPARE(value(editor()->profile()), std::nullopt);
+
+        QTest::keyClicks(field, "<a>");
+        QCOMPARE(value(editor()->profile()), std::optional<QString>("<a>"));
+        // Erasing everything stores the empty text, not "absent".
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QCOMPARE(value(editor()->profile()), std::optional<QString>(QString()));
+    }
+
+    // Only plain documents can sit inside the wrappers; for the other formats both toggles are
+    // greyed out, say why, and ignore clicks.
+    void wrappersFollowTheFormat_data() {
+        QTest::addColumn<int>("downs"); // presses of the down arrow in the format picker
+        QTest::addColumn<bool>("wraps");
+        QTest::newRow("wrapped") << 0 << true;
+        QTest::newRow("css") << 1 << false;
+        QTest::newRow("sprite") << 2 << false;
+        QTest::newRow("json") << 3 << false;
+    }
+    void wrappersFollowTheFormat() {
+        QFETCH(int, downs);
+        QFETCH(bool, wraps);
+        useProfile([](Profile &p) { p.mode = OperationMode::Text; });
+        for (int i = 0; i < downs; ++i)
+            QTest::keyClick(control<QComboBox>("outputFormat"), Qt::Key_Down);
+        QCOMPARE(editor()->profile().outputFormat, allOutputFormats().at(downs));
+        QCOMPARE(control<QLabel>("wrapperNote")->isVisible(), !wraps);
+        for (const char *name : {"wrapOutputSectionToggle", "wrapIndividualSectionToggle"}) {
+            auto *toggle = control<QCheckBox>(name);
+            QVERIFY(toggle->isVisible());
+            QCOMPARE(toggle->toolTip().isEmpty(), wraps);
+            QTest::mouseClick(toggle, Qt::LeftButton, {}, QPoint(8, toggle->height() / 2));
+        }
+        QCOMPARE(editor()->profile().wrapOutput, wraps);
+        QCOMPARE(editor()->profile().wrapIndividual, wraps);
+    }
+
+    void widthRefusesNegatives() {
+        useProfile([](Profile &p) {
+            p.mode = OperationMode::Text;
+            p.prettyPrint = true;
+            p.indentationStyle = IndentationStyle::Spaces;
+        });
+        auto *width = control<QLineEdit>("indentationWidth");
+        width->selectAll();
+        QTest::keyClicks(width, "-3x");
+        QCOMPARE(width->text(), "3");
+        QCOMPARE(editor()->profile().indentationWidth, 3);
+        // An emptied field is no number: the stored width comes back on leaving.
+        width->selectAll();
+        QTest::keyClick(width, Qt::Key_Backspace);
+        emit width->editingFinished();
+        QCOMPARE(width->text(), "3");
+    }
+
+    // The precision box takes its two words as well as digits, typed or stepped through.
+    void precisionTakesWordsAndDigits_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("automatic");
+        QTest::addColumn<int>("precision"); // -1: none
+        QTest::newRow("automatic") << "automatic" << true << -1;
+        QTest::newRow("default") << "Default" << false << -1;
+        QTest::newRow("digits") << "2" << false << 2;
+    }
+    void precisionTakesWordsAndDigits() {
+        QFETCH(QString, typed);
+        QFETCH(bool, automatic);
+        QFETCH(int, precision);
+        useProfile([](Profile &p) { p.precision = 5; });
+        auto *box = control<QSpinBox>("precision");
+        box->selectAll();
+        QTest::keyClicks(box, typed);
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(editor()->profile().automaticPrecision, automatic);
+        QCOMPARE(editor()->profile().precision.value_or(-1), precision);
+        // One step down from the lowest digits reaches "Default", and one more "Automatic".
+        box->setValue(0);
+        QTest::keyClick(box, Qt::Key_Down);
+        QTest::keyClick(box, Qt::Key_Down);
+        QCOMPARE(box->text(), "Automatic");
+        QVERIFY(editor()->profile().automaticPrecision);
+        // The search for breaking plugins needs the rendering check.
+        auto *search = control<QCheckBox>("findBreakingPlugins");
+        QVERIFY(search->isEnabled());
+        QTest::mouseClick(control<QCheckBox>("checkRendering"), Qt::LeftButton, {},
+                          QPoint(8, search->height() / 2));
+        QVERIFY(!search->isEnabled());
+    }
+
+    // "Choose…" opens the file dialog; what is typed there and confirmed with Enter is stored.
+    void choosersStoreThePick_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("output folder") << QString("chooseOutputFolder") << "out";
+        QTest::newRow("configuration") << QString("chooseConfiguration") << "pretty.config.mjs";
+    }
+    void choosersStoreThePick() {
+        QFETCH(QString, button);
+        QFETCH(QString, typed);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("out"));
+        QVERIFY(QFile::copy(MIRANDEL_SOURCE_DIR "/tests/data/pretty.config.mjs",
+                            dir.filePath("pretty.config.mjs")));
+        useProfile([](Profile &p) { p.overwrite = false; });
+        QVERIFY(QTest::qWaitForWindowExposed(&m_main->window));
+
+        QTest::mouseClick(control<QPushButton>(qPrintable(button)), Qt::LeftButton);
+        auto *dialog = m_main->window.findChild<QFileDialog *>();
+        QVERIFY(dialog);
+        dialog->setDirectory(dir.path());
+        QVERIFY(typeIntoFileDialog(typed));
+        const std::optional<QUrl> stored = button == "chooseOutputFolder"
+                                               ? editor()->profile().outputFolder
+                                               : editor()->profile().svgoConfigFile;
+        QVERIFY(stored);
+        QCOMPARE(QDir::cleanPath(stored->toLocalFile()), dir.filePath(typed));
+        if (button == "chooseConfiguration") {
+            control<QPushButton>("removeConfiguration")->click();
+            QCOMPARE(editor()->profile().svgoConfigFile, std::nullopt);
+        }
+    }
+
+    void saveNewProfileOnlyWhereAllowed() {
+        // The settings window's editor neither shows the sheet nor saves anything.
+        m_main->window.hide();
+        QWidget window;
+        auto *settings = new ProfileEditor(m_application->state(), true, false, &window);
+        window.show();
+        emit m_application->state()->commandManager()->saveNewProfile();
+        QVERIFY(!window.findChild<SaveProfileSheet *>());
+
+        // It still answers "store as default" (the naming is the profile store's test).
+        Profile options = Profile::makeNew();
+        options.mode = OperationMode::Text;
+        settings->setProfile(options);
+        emit m_application->state()->commandManager()->saveAsDefaultProfile();
+        const Profile expected = Keys::defaultProfile().get();
+        QCOMPARE(expected.mode, OperationMode::Text);
+
+        // A hidden editor is not on screen and answers nothing.
+        window.hide();
+        settings->setProfile(Profile::builtInDefault());
+        emit m_application->state()->commandManager()->saveAsDefaultProfile();
+        QCOMPARE(Keys::defaultProfile().get(), expected);
     }
 };
 
