@@ -1,26 +1,31 @@
+#include "engine/SvgoResolver.h"
 #include "model/Settings.h"
 #include "ui/UiTestSupport.h"
 #include "ui/components/AsyncButton.h"
+#include "ui/components/CircularIndicator.h"
 #include "ui/main/SetupSheet.h"
+#include "ui/settings/AdvancedSettingsTab.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMainWindow>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-
-#include <memory>
-
-// The sheet against the real login shell, which sees only the test's own scripts.
+// The setup sheet, and the settings' Advanced tab, which find svgo and say what they found.
+// Every lookup goes through a real zsh login shell that sees only the test's bin folder, so the
+// test decides whether svgo, brew and npm exist; the shipped svgo is the real one from tools/.
 class TestSetupSheet : public QObject {
     Q_OBJECT
     QTemporaryDir home;
     QMainWindow window;
     std::unique_ptr<SetupSheet> sheet;
+    std::unique_ptr<AdvancedSettingsTab> advanced;
 
     QString bin() const { return home.filePath(QStringLiteral("bin")); }
+    QString svgoPath() const { return bin() + QStringLiteral("/svgo"); }
+
+    // Shows the Advanced tab and waits until the dot describes the field's path.
+    void showTab() {
+        advanced = std::make_unique<AdvancedSettingsTab>();
+        QSignalSpy shown(advanced.get(), &AdvancedSettingsTab::statusShown);
+        advanced->show();
+        QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty() && !advanced->isChecking(), 20000);
+    }
 
     // Opens a new sheet, or the one put away before, and waits until it knows what it offers.
     void openSheet(bool again = false) {
@@ -64,18 +69,24 @@ private slots:
         useSettingsIn(home.path(), "tst_setupsheet");
         useLoginShellHome(home.path(), bin());
         qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral("data"))));
+        SvgoResolver::setShippedSvgo(QStringLiteral(MIRANDEL_SVGO));
         window.resize(800, 500);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
     }
 
     void init() {
+        // What an install put there last time is gone too.
+        QDir(home.filePath(QStringLiteral("data"))).removeRecursively();
         QDir(bin()).removeRecursively();
         QVERIFY(QDir().mkpath(bin()));
         Keys::svgoExecutablePath().set(QStringLiteral("/typed/before"));
     }
 
-    void cleanup() { sheet.reset(); }
+    void cleanup() {
+        sheet.reset();
+        advanced.reset();
+    }
 
     // Homebrew where it exists, else npm, else the packages that bring npm; either install
     // closes the sheet with the installed svgo stored, a failure says why and changes nothing.
@@ -217,6 +228,63 @@ private slots:
         // The shortcut works while the sheet has the focus.
         QTest::keyClick(sheet->pathField(), Qt::Key_Q, Qt::ControlModifier);
         QCOMPARE(triggered.count(), 2);
+    }
+
+    // The dot and its text describe the path in the field, not the search path.
+    void status_data() {
+        QTest::addColumn<QString>("stored"); // "%HOME%" stands for the test's home
+        QTest::addColumn<QByteArray>("svgoOnPath");
+        QTest::addColumn<QString>("fieldAfter"); // "%SHIPPED%": the shipped svgo
+        QTest::addColumn<bool>("works");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("nothing stored, none on PATH: the shipped one is taken")
+            << "" << QByteArray() << "%SHIPPED%" << true << "SVGO 4.1.0, shipped with Mirandel";
+        QTest::newRow("nothing stored: the login shell's is taken")
+            << "" << fakeSvgo << "%HOME%/bin/svgo" << true
+            << "SVGO 4.1.0, found on the login shell's PATH\nRuns svgo's command line (not an svgo "
+               "Node package).";
+        // It stays for the user to mend, but runs take the svgo found instead, and say so.
+        QTest::newRow("a missing custom path stays, red")
+            << "%HOME%/gone" << fakeSvgo << "%HOME%/gone" << false
+            << "There is no file at %HOME%/gone.\nOptimizing uses the svgo found on the login "
+               "shell's PATH instead: %HOME%/bin/svgo";
+    }
+    void status() {
+        QFETCH(QString, stored);
+        QFETCH(QByteArray, svgoOnPath);
+        QFETCH(QString, fieldAfter);
+        QFETCH(bool, works);
+        QFETCH(QString, status);
+        if (!svgoOnPath.isEmpty())
+            writeScript(svgoPath(), svgoOnPath);
+        Keys::svgoExecutablePath().set(stored.replace("%HOME%", home.path()));
+        showTab();
+
+        fieldAfter.replace("%HOME%", home.path()).replace("%SHIPPED%", MIRANDEL_SVGO);
+        QCOMPARE(advanced->pathField()->text(), fieldAfter);
+        QCOMPARE(Keys::svgoExecutablePath().get(), fieldAfter);
+        QCOMPARE(advanced->indicator()->color(), CircularIndicator::colorFor(works, true));
+        QVERIFY2(advanced->statusLabel()->text().contains(status.replace("%HOME%", home.path())),
+                 qPrintable(advanced->statusLabel()->text()));
+    }
+
+    void typingChecksAndUseInstalledVersion() {
+        Keys::svgoExecutablePath().remove();
+        writeScript(svgoPath(), fakeSvgo);
+        showTab();
+        QVERIFY(!advanced->useInstalledButton()->isEnabled());
+        QSignalSpy shown(advanced.get(), &AdvancedSettingsTab::statusShown);
+        advanced->pathField()->selectAll();
+        QTest::keyClicks(advanced->pathField(), QStringLiteral("~/bin"));
+        // Orange while checking, then red: a folder is no program.
+        QCOMPARE(advanced->indicator()->color(), CircularIndicator::colorFor(false, false));
+        QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty() && !advanced->isChecking(), 20000);
+        QVERIFY(advanced->statusLabel()->text().contains(QStringLiteral("is a folder")));
+        QCOMPARE(Keys::svgoExecutablePath().get(), bin());
+
+        QTest::mouseClick(advanced->useInstalledButton(), Qt::LeftButton);
+        QCOMPARE(advanced->pathField()->text(), svgoPath());
+        QVERIFY(!advanced->useInstalledButton()->isEnabled());
     }
 };
 
