@@ -1,10 +1,13 @@
 // From the inspector to svgo and back: a text-mode run opens the output window with the
-// assembled markup, a file-mode run writes the optimized files into the chosen folder. A fresh
+// assembled markup and its sizes, a file-mode run writes the optimized files into the chosen
+// folder. A fresh
 // account optimizes with the shipped svgo at the first press, and quitting during a run stops it.
 // The output window on its own: copying, automatic or not, its notice, and one window a text.
 
+#include "engine/CompressedSize.h"
 #include "engine/ShippedTools.h"
 #include "engine/tst_optimizer_support.h"
+#include "model/FileResults.h"
 #include "model/SVGFileList.h"
 #include "model/SVGFileTableModel.h"
 #include "model/Settings.h"
@@ -14,27 +17,15 @@
 #include "ui/components/AsyncButton.h"
 #include "ui/components/OverlayNotification.h"
 #include "ui/components/TextView.h"
-#include "ui/main/FileTable.h"
 #include "ui/main/Inspector.h"
 #include "ui/main/MainWindow.h"
-#include "ui/main/ResultsSummary.h"
 #include "ui/main/WindowSession.h"
 #include "ui/output/TextOutputWindow.h"
 #include "ui/profiles/ProfileEditor.h"
 #include "ui/profiles/SegmentedPicker.h"
 
-#include <QAbstractButton>
-#include <QClipboard>
-#include <QHBoxLayout>
-#include <QLineEdit>
-#include <QMainWindow>
-#include <QMessageBox>
-#include <QSignalSpy>
-#include <QTableView>
-#include <QTemporaryDir>
-#include <QtTest>
-
-using namespace optimizer_test;
+using optimizer_test::contents, optimizer_test::copyInto, optimizer_test::iconFolder,
+    optimizer_test::svgo, optimizer_test::svgoAlone;
 
 class tst_EndToEnd : public QObject {
     Q_OBJECT
@@ -112,6 +103,11 @@ private slots:
         TextOutputWindow *output = TextOutputWindow::openWindows().first();
         QCOMPARE(output->textOutput(), std::optional<QString>(expected));
         QTRY_VERIFY(output->isVisible());
+        const QByteArray bytes = expected.toUtf8();
+        QTRY_COMPARE(output->sizesLabel()->text(),
+                     FileResults::sizeText(bytes.size()) + " · " +
+                         FileResults::sizeText(gzipSize(bytes)) + " gzip · " +
+                         FileResults::sizeText(brotliSize(bytes)) + " brotli");
         QTRY_COMPARE(QGuiApplication::clipboard()->text(), expected);
         QTRY_VERIFY(!m_inspector->optimizeButton()->isLoading());
         QVERIFY(m_inspector->optimizeButton()->isEnabled());
@@ -130,9 +126,7 @@ private slots:
         QFETCH(bool, replaced);
         QTemporaryDir outputs;
         const QString mine = outputs.filePath(QStringLiteral("alarm.svg"));
-        QFile file(mine);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("mine") == 4);
-        file.close();
+        writeFile(mine, "mine");
         Profile profile = m_application->state()->profile();
         profile.mode = OperationMode::File;
         profile.overwrite = false;
@@ -145,52 +139,11 @@ private slots:
         QTRY_VERIFY((question = m_window->findChild<QMessageBox *>()));
         QVERIFY(question->text().contains(QDir::toNativeSeparators(outputs.path())));
         QCOMPARE(runs.size(), 0);
-        QAbstractButton *chosen = buttonOf(question, answer);
-        QVERIFY(chosen);
-        QTest::mouseClick(chosen, Qt::LeftButton);
+        QVERIFY(clickButtonOf(question, answer));
         QTRY_VERIFY_WITH_TIMEOUT(!m_inspector->optimizeButton()->isLoading(), 120000);
         QCOMPARE(runs.size(), replaced ? 1 : 0);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), replaced ? m_optimized.at(0) : QByteArray("mine"));
+        QCOMPARE(contents(mine), replaced ? m_optimized.at(0) : QByteArray("mine"));
         QCOMPARE(QFileInfo::exists(outputs.filePath(QStringLiteral("bag.svg"))), replaced);
-    }
-
-    // A document svgo damaged goes into the text as it was, the output window opens even when no
-    // document passed, and "Use Optimized Anyway" puts svgo's output in and shows the text anew.
-    void textRunKeepsWhatLooksDifferent() {
-        QTemporaryDir folder;
-        MainWindow *window = openMainWindow(folder.path(), {"backpack.svg"});
-        QVERIFY(window);
-        Profile profile = Profile::builtInDefault();
-        profile.mode = OperationMode::Text;
-        profile.checkRendering = true;
-        profile.svgoConfigFile = QUrl::fromLocalFile(dataFile("precision0.config.mjs"));
-        // Held back, not made again without the plugins that round.
-        profile.findBreakingPlugins = false;
-        m_application->state()->setProfile(profile);
-        QTest::mouseClick(window->inspector()->optimizeButton(), Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(TextOutputWindow::openWindows().size(), 1, 120000);
-        const QString originalPath = "M4.04 7.43a4 4 0 0 1 7.92 0";
-        QVERIFY(TextOutputWindow::openWindows().first()->textOutput()->contains(originalPath));
-        QTRY_VERIFY(!window->session()->isBusy());
-        QVERIFY2(window->resultsSummary()->toolTip().contains("1 kept as they were"),
-                 qPrintable(window->resultsSummary()->toolTip()));
-
-        const QString id = window->files()->files().first().id;
-        const QByteArray optimized = window->files()->result(id)->differentOutput;
-        QVERIFY(optimized.startsWith("<svg"));
-        auto *table = window->findChild<FileTable *>();
-        std::unique_ptr<QMenu> menu(table->createContextMenu(0));
-        QAction *use = findAction(menu.get(), QStringLiteral("Use Optimized Anyway"));
-        QVERIFY(use && use->isEnabled());
-        menu->popup(table->mapToGlobal(QPoint(10, 10)));
-        QVERIFY(QTest::qWaitForWindowExposed(menu.get()));
-        QTest::mouseClick(menu.get(), Qt::LeftButton, {}, menu->actionGeometry(use).center());
-        QTRY_COMPARE(TextOutputWindow::openWindows().size(), 2);
-        const QString text = *TextOutputWindow::openWindows().last()->textOutput();
-        QVERIFY(!text.contains(originalPath));
-        QVERIFY(text.contains(QString::fromUtf8(optimized)));
-        QCOMPARE(window->files()->result(id)->status, FileResult::Status::Optimized);
     }
 
     void freshAccountOptimizesWithShippedSvgo() {
@@ -229,16 +182,8 @@ private slots:
         QCOMPARE(QDir(home.path()).entryList(privateFolders, QDir::Dirs | QDir::Hidden).size(), 1);
 
         QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
-        QMessageBox *question = m_application->quitQuestion();
-        QVERIFY(question);
-        QAbstractButton *stop = buttonOf(question, QStringLiteral("Stop and Quit"));
-        QVERIFY(stop);
-        QTest::mouseClick(stop, Qt::LeftButton);
-
-        QFile pid(pidFile);
-        QVERIFY(pid.open(QIODevice::ReadOnly));
-        const QString process =
-            QStringLiteral("/proc/") + QString::fromUtf8(pid.readAll()).trimmed();
+        QVERIFY(clickButtonOf(m_application->quitQuestion(), QStringLiteral("Stop and Quit")));
+        const QString process = "/proc/" + QString::fromUtf8(contents(pidFile)).trimmed();
         QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(process), 30000);
         QTRY_VERIFY_WITH_TIMEOUT(
             QDir(home.path()).entryList(privateFolders, QDir::Dirs | QDir::Hidden).isEmpty(),
@@ -247,23 +192,27 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!m_application->isRunning(), 10000);
     }
 
-    void automaticCopy_data() {
+    // Copying on the window's first appearance when asked to; Ctrl+Shift+C copies the text as
+    // edited.
+    void copies_data() {
         QTest::addColumn<bool>("automatic");
         QTest::addColumn<bool>("hasText");
         QTest::addColumn<bool>("copied");
-        QTest::newRow("on") << true << true << true;
-        QTest::newRow("off") << false << true << false;
-        QTest::newRow("on without a text") << true << false << false;
+        QTest::addColumn<QString>("typed"); // then copied by hand; empty: nothing
+        QTest::newRow("on") << true << true << true << QString();
+        QTest::newRow("off") << false << true << false << QString();
+        QTest::newRow("on without a text") << true << false << false << QString();
+        QTest::newRow("off, edited and copied by hand") << false << true << false << "<!-- x -->";
     }
 
-    void automaticCopy() {
+    void copies() {
         QFETCH(bool, automatic);
         QFETCH(bool, hasText);
         QFETCH(bool, copied);
+        QFETCH(QString, typed);
         Keys::copyTextOutputAutomatically().set(automatic);
         TextOutputWindow window(hasText ? std::optional(m_markup) : std::nullopt);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(showOnScreen(&window));
 
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  copied ? m_markup : QStringLiteral("untouched"));
@@ -275,19 +224,13 @@ private slots:
         window.hide();
         window.show();
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("untouched"));
-    }
-
-    void manualCopyTakesEditedText() {
-        TextOutputWindow window(m_markup);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        if (typed.isEmpty())
+            return;
         window.textView()->setFocus();
         window.textView()->moveCursor(QTextCursor::End);
-        QTest::keyClicks(window.textView(), QStringLiteral("<!-- x -->"));
-
+        QTest::keyClicks(window.textView(), typed);
         QTest::keySequence(&window, QKeySequence(QStringLiteral("Ctrl+Shift+C")));
-
-        QCOMPARE(QGuiApplication::clipboard()->text(), m_markup + QStringLiteral("<!-- x -->"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), m_markup + typed);
         QVERIFY(window.notification()->isTriggered());
     }
 
@@ -315,8 +258,7 @@ private slots:
 
     void noticeHidesOnceAfterFirstPress() {
         TextOutputWindow window(m_markup);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(showOnScreen(&window));
         OverlayNotification *notice = window.notification();
         notice->setDismissAfter(50);
         QSignalSpy changes(notice, &OverlayNotification::triggeredChanged);

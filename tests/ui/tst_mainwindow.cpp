@@ -17,16 +17,6 @@
 #include "ui/main/WindowSession.h"
 #include "ui/settings/SettingsWindow.h"
 
-#include <QFileDialog>
-#include <QHeaderView>
-#include <QLabel>
-#include <QMimeData>
-#include <QScreen>
-#include <QTemporaryDir>
-#include <QtTest>
-
-#include <memory>
-
 namespace {
 
 QStringList fileNames(const SVGFileList *files) {
@@ -144,13 +134,10 @@ private slots:
 
         for (const QString name :
              {"a.svg", "b.svg", "c.svg", "d.svg", "folder/b.svg", "folder/a.svg",
-              "folder/notes.txt", "folder/.hidden.svg", "folder/sub/c.svg", "folder/.dot/e.svg"}) {
-            QVERIFY(QDir(files.path()).mkpath(QFileInfo(svg(name)).path()));
-            QFile file(svg(name));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(name.endsWith(".txt") ? "plain words\n"
-                                             : "<svg xmlns=\"http://www.w3.org/2000/svg\"/>");
-        }
+              "folder/notes.txt", "folder/.hidden.svg", "folder/sub/c.svg", "folder/.dot/e.svg"})
+            writeFile(svg(name), name.endsWith(".txt")
+                                     ? "plain words\n"
+                                     : "<svg xmlns=\"http://www.w3.org/2000/svg\"/>");
         application = std::make_unique<Application>();
     }
 
@@ -163,40 +150,6 @@ private slots:
     void cleanup() { delete window; }
 
     void cleanupTestCase() { application.reset(); }
-
-    // Rows show each file's outcome once it is done, while the rest of the run still goes on.
-    void rowsFillInDuringTheRun() {
-        // svgo's command line, copying each input; the process that has d.svg never ends.
-        const QString svgo = home.filePath(QStringLiteral("slow-svgo"));
-        writeScript(svgo, R"sh([ "$1" = --version ] && echo 4.1.0 && exit 0
-case "$*" in */d.svg*) exec sleep 60 ;; esac
-ins=(); outs=(); mode=
-for a in "$@"; do case "$a" in -i|-o) mode=$a ;; --config) mode= ;;
-  *) [ "$mode" = -i ] && ins+=("$a"); [ "$mode" = -o ] && outs+=("$a") ;; esac; done
-for n in "${!ins[@]}"; do cat "${ins[$n]}" > "${outs[$n]}"; done
-)sh",
-                    "/bin/bash");
-        Keys::svgoExecutablePath().set(svgo);
-        Keys::chunkSize().set(1);
-        Keys::maxConcurrentProcesses().set(2);
-        delete window;
-        window = application->newMainWindow();
-        QSignalSpy lookedUp(window.data(), &MainWindow::svgoLookedUp);
-        QVERIFY(lookedUp.wait(30000));
-        addFiles({"a.svg", "b.svg", "c.svg", "d.svg"});
-        QTest::mouseClick(window->inspector()->optimizeButton(), Qt::LeftButton);
-        QVERIFY(window->session()->isBusy());
-        QTRY_VERIFY_WITH_TIMEOUT(window->files()->result(svg("a.svg")), 30000);
-        QVERIFY(window->session()->isBusy());
-        QVERIFY(!window->files()->result(svg("d.svg")));
-
-        window->session()->cancel();
-        QTRY_VERIFY_WITH_TIMEOUT(!window->session()->isBusy(), 30000);
-        QCOMPARE(window->files()->result(svg("d.svg"))->status, FileResult::Status::NotRun);
-        Keys::svgoExecutablePath().remove();
-        Keys::chunkSize().remove();
-        Keys::maxConcurrentProcesses().remove();
-    }
 
     // The window fits the screen, and a second window steps aside. (What size a window comes
     // back at is the last test's.)
@@ -266,47 +219,47 @@ for n in "${!ins[@]}"; do cat "${ins[$n]}" > "${outs[$n]}"; done
         QCOMPARE(remove->isEnabled(), !stillSelected.isEmpty());
     }
 
-    void dropAddsFilesAndFolders_data() {
+    // From another program, onto the table or the inspector, the folder brings a.svg, b.svg and
+    // sub/c.svg, but not its other files. Rows dragged within the table move.
+    void drops_data() {
         QTest::addColumn<QString>("target");
-        QTest::newRow("on the table") << "table";
-        QTest::newRow("on the inspector") << "inspector";
-    }
-    void dropAddsFilesAndFolders() {
-        QFETCH(QString, target);
-        QMimeData data; // the folder brings a.svg, b.svg and sub/c.svg, but not its other files
-        data.setUrls({QUrl::fromLocalFile(svg("folder")), QUrl::fromLocalFile(svg("d.svg"))});
-        QWidget *widget = target == "inspector" ? static_cast<QWidget *>(window->inspector())
-                                                : window->fileTable()->viewport();
-        const QPoint pos(widget->width() - 20, widget->height() / 2);
-        QVERIFY(drop(widget, pos, &data, Qt::CopyAction));
-        QCOMPARE(fileNames(window->files()), (QStringList{"a.svg", "b.svg", "c.svg", "d.svg"}));
-    }
-
-    void rowDragMovesRows_data() {
-        QTest::addColumn<QList<int>>("dragged");
+        QTest::addColumn<QList<int>>("dragged"); // rows of a, b, c, d; none: the folder and d.svg
         QTest::addColumn<int>("targetRow");
         QTest::addColumn<bool>("lowerHalf");
         QTest::addColumn<QStringList>("order");
-        QTest::newRow("first below last")
-            << QList<int>{0} << 3 << true << QStringList{"b.svg", "c.svg", "d.svg", "a.svg"};
+        const QStringList abcd{"a.svg", "b.svg", "c.svg", "d.svg"};
+        QTest::newRow("on the table") << "table" << QList<int>() << -1 << false << abcd;
+        QTest::newRow("on the inspector") << "inspector" << QList<int>() << -1 << false << abcd;
+        QTest::newRow("first row below last") << "table" << QList<int>{0} << 3 << true
+                                              << QStringList{"b.svg", "c.svg", "d.svg", "a.svg"};
         QTest::newRow("two rows into the middle")
-            << QList<int>{0, 3} << 2 << false << QStringList{"b.svg", "a.svg", "d.svg", "c.svg"};
+            << "table" << QList<int>{0, 3} << 2 << false
+            << QStringList{"b.svg", "a.svg", "d.svg", "c.svg"};
     }
-    void rowDragMovesRows() {
+    void drops() {
+        QFETCH(QString, target);
         QFETCH(QList<int>, dragged);
         QFETCH(int, targetRow);
         QFETCH(bool, lowerHalf);
         QFETCH(QStringList, order);
-        addFiles({"a.svg", "b.svg", "c.svg", "d.svg"});
         FileTable *table = window->fileTable();
-        QModelIndexList indexes;
-        for (int row : dragged)
-            indexes.append(table->model()->index(row, 0));
-        std::unique_ptr<QMimeData> data(table->model()->mimeData(indexes));
-        QVERIFY(data);
-        const QRect rect = table->visualRect(table->model()->index(targetRow, 0));
-        const QPoint pos(rect.center().x(), lowerHalf ? rect.bottom() - 2 : rect.top() + 2);
-        drop(table->viewport(), pos, data.get(), Qt::MoveAction);
+        QWidget *widget =
+            target == "inspector" ? static_cast<QWidget *>(window->inspector()) : table->viewport();
+        QPoint pos(widget->width() - 20, widget->height() / 2);
+        auto data = std::make_unique<QMimeData>();
+        if (dragged.isEmpty()) {
+            data->setUrls({QUrl::fromLocalFile(svg("folder")), QUrl::fromLocalFile(svg("d.svg"))});
+        } else {
+            addFiles({"a.svg", "b.svg", "c.svg", "d.svg"});
+            QModelIndexList indexes;
+            for (int row : dragged)
+                indexes.append(table->model()->index(row, 0));
+            data.reset(table->model()->mimeData(indexes));
+            QVERIFY(data);
+            const QRect rect = table->visualRect(table->model()->index(targetRow, 0));
+            pos = QPoint(rect.center().x(), lowerHalf ? rect.bottom() - 2 : rect.top() + 2);
+        }
+        QVERIFY(drop(widget, pos, data.get(), dragged.isEmpty() ? Qt::CopyAction : Qt::MoveAction));
         QCOMPARE(fileNames(window->files()), order);
     }
 

@@ -25,19 +25,6 @@
 #include "ui/output/TextOutputWindow.h"
 #include "ui/profiles/ProfileEditor.h"
 
-#include <QAbstractButton>
-#include <QHeaderView>
-#include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
-#include <QMessageBox>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QTreeWidget>
-#include <QtTest>
-
 using Status = FileResult::Status;
 
 namespace {
@@ -106,9 +93,12 @@ class tst_Results : public QObject {
         QTest::mouseClick(window->windowHandle(), Qt::RightButton, {},
                           viewport->mapTo(window, pos));
     }
+    static QPoint onSection(QHeaderView *header, int section) {
+        return QPoint(header->sectionViewportPosition(section) + 5, 5);
+    }
     // Picks `item` from the menu of the header above `section`.
     static bool chooseFromHeaderMenu(QHeaderView *header, int section, const QString &item) {
-        rightClick(header->viewport(), QPoint(header->sectionViewportPosition(section) + 5, 5));
+        rightClick(header->viewport(), onSection(header, section));
         return chooseFromOpenMenu(item);
     }
     QList<QVariant> column(int section, int role = Qt::DisplayRole) const {
@@ -138,7 +128,10 @@ private slots:
         m_window = m_application->newMainWindow();
         QVERIFY(QTest::qWaitForWindowExposed(m_window));
     }
-    void cleanup() { delete m_window; }
+    void cleanup() {
+        qDeleteAll(TextOutputWindow::openWindows());
+        delete m_window;
+    }
     void cleanupTestCase() { m_application.reset(); }
 
     void realRunShowsResultsAndSummary() {
@@ -171,7 +164,7 @@ private slots:
         // Sorting by "Saved" reorders the list, and the next run takes that order.
         QHeaderView *header = m_window->fileTable()->horizontalHeader();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          QPoint(header->sectionViewportPosition(SVGFileTableModel::Saved) + 5, 5));
+                          onSection(header, SVGFileTableModel::Saved));
         const QList<QVariant> saved = column(SVGFileTableModel::Saved, SVGFileTableModel::SortRole);
         for (int row = 1; row < 5; ++row)
             QVERIFY(saved.at(row - 1).toDouble() <= saved.at(row).toDouble());
@@ -179,22 +172,29 @@ private slots:
         QCOMPARE(optimize().files, shown);
 
         // Sorted by name, a file added later takes its place in that order.
-        QTest::mouseClick(
-            header->viewport(), Qt::LeftButton, {},
-            QPoint(header->sectionViewportPosition(SVGFileTableModel::FileName) + 5, 5));
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          onSection(header, SVGFileTableModel::FileName));
         const QString early = m_work->filePath(QStringLiteral("0.svg"));
         QVERIFY(QFile::copy(dataFile("icon.svg"), early));
         files()->addFile(QUrl::fromLocalFile(early));
         QTRY_COMPARE(files()->files().first().id, early);
     }
 
-    // Output that looks different is held back; its row tells why, what it would weigh and how
-    // to use it, and the preview's button writes it.
-    void looksDifferentIsWrittenOnRequest() {
+    // Output that looks different is held back and the file left as it was. In file mode its
+    // row tells why, what it would weigh and how to use it, and the preview's button writes it.
+    // In text mode the original goes into the text, whose window opens with no document passed,
+    // and the row's menu puts svgo's output into a new text.
+    void looksDifferentIsUsedOnRequest_data() {
+        QTest::addColumn<OperationMode>("mode");
+        QTest::newRow("file mode") << OperationMode::File;
+        QTest::newRow("text mode") << OperationMode::Text;
+    }
+    void looksDifferentIsUsedOnRequest() {
+        QFETCH(OperationMode, mode);
         const QString icon = m_work->filePath(QStringLiteral("icon.svg"));
         QVERIFY(QFile::copy(dataFile("icon.svg"), icon));
         files()->addFile(QUrl::fromLocalFile(icon));
-        useProfile(true);
+        useProfile(true, mode);
         Profile profile = m_application->state()->profile();
         profile.svgoConfigFile = QUrl::fromLocalFile(dataFile("precision0.config.mjs"));
         // Held back, not made again without the plugins that round.
@@ -205,47 +205,72 @@ private slots:
         const FileResult held = *files()->result(icon);
         QCOMPARE(held.status, Status::LooksDifferent);
         QCOMPARE(contents(icon), original);
-        QCOMPARE(column(SVGFileTableModel::Optimized).at(0).toString(),
-                 FileResults::sizeText(held.differentOutput.size()));
-        const QString tip = column(0, Qt::ToolTipRole).at(0).toString();
-        for (const char *part : {"changed at", "left as it was", "Use Optimized Anyway"})
-            QVERIFY2(tip.contains(QLatin1String(part)), qPrintable(tip));
-        // The row's menu offers it too (and in text mode: the end-to-end test).
-        std::unique_ptr<QMenu> menu(m_window->fileTable()->createContextMenu(0));
-        QVERIFY(findAction(menu.get(), QStringLiteral("Use Optimized Anyway")));
-
-        files()->setSelection({icon});
-        QPushButton *use = m_window->inspector()->preview()->useOptimizedButton();
-        QTRY_VERIFY(use->isVisible());
-        QTest::mouseClick(use, Qt::LeftButton);
-        QTRY_COMPARE(contents(icon), held.differentOutput);
+        if (mode == OperationMode::Text) {
+            const QString circle = QStringLiteral("r=\"0.400\""); // svgo rounds it away
+            QTRY_COMPARE(TextOutputWindow::openWindows().size(), 1);
+            QVERIFY(TextOutputWindow::openWindows().first()->textOutput()->contains(circle));
+            QVERIFY2(m_window->resultsSummary()->toolTip().contains("1 kept as they were"),
+                     qPrintable(m_window->resultsSummary()->toolTip()));
+            FileTable *table = m_window->fileTable();
+            rightClick(table->viewport(), table->visualRect(table->model()->index(0, 0)).center());
+            QVERIFY(chooseFromOpenMenu(QStringLiteral("Use Optimized Anyway")));
+            QTRY_COMPARE(TextOutputWindow::openWindows().size(), 2);
+            const QString text = *TextOutputWindow::openWindows().last()->textOutput();
+            QVERIFY(!text.contains(circle));
+            QVERIFY(text.contains(QString::fromUtf8(held.differentOutput)));
+        } else {
+            QCOMPARE(column(SVGFileTableModel::Optimized).at(0).toString(),
+                     FileResults::sizeText(held.differentOutput.size()));
+            const QString tip = column(0, Qt::ToolTipRole).at(0).toString();
+            for (const char *part : {"changed at", "left as it was", "Use Optimized Anyway"})
+                QVERIFY2(tip.contains(QLatin1String(part)), qPrintable(tip));
+            std::unique_ptr<QMenu> menu(m_window->fileTable()->createContextMenu(0));
+            QVERIFY(findAction(menu.get(), QStringLiteral("Use Optimized Anyway")));
+            files()->setSelection({icon});
+            QPushButton *use = m_window->inspector()->preview()->useOptimizedButton();
+            QTRY_VERIFY(use->isVisible());
+            QTest::mouseClick(use, Qt::LeftButton);
+            QTRY_COMPARE(contents(icon), held.differentOutput);
+        }
         QTRY_COMPARE(files()->result(icon)->status, Status::Optimized);
     }
 
+    // Rows show each file's outcome once svgo reports it, while the run goes on: with one svgo,
+    // stuck on the next file of its chunk; with two, while the other is stuck.
     void cancelMarksTheRestNotRun_data() {
         QTest::addColumn<QString>("how");
-        QTest::newRow("Cancel button") << "cancel";
-        QTest::newRow("Escape key") << "escape";
-        QTest::newRow("closing the window, then Stop and Close") << "close";
+        QTest::addColumn<int>("processes");
+        QTest::addColumn<QString>("outcomes"); // of a, b-slow and c: 'o' optimized, 'n' not run
+        QTest::newRow("Cancel button") << "cancel" << 1 << "onn";
+        QTest::newRow("Escape key") << "escape" << 1 << "onn";
+        QTest::newRow("closing the window, then Stop and Close") << "close" << 1 << "onn";
+        QTest::newRow("two processes, Cancel button") << "cancel" << 2 << "ono";
     }
     void cancelMarksTheRestNotRun() {
         QFETCH(QString, how);
+        QFETCH(int, processes);
+        QFETCH(QString, outcomes);
         const QString svgo = m_work->filePath(QStringLiteral("svgo"));
         writeScript(svgo, slowSvgo, "/bin/bash");
         Keys::svgoExecutablePath().set(svgo);
         Keys::chunkSize().set(1);
-        Keys::maxConcurrentProcesses().set(1);
+        Keys::maxConcurrentProcesses().set(processes);
         QVERIFY(files()->addFolder(
             QUrl::fromLocalFile(folderWith(0, {"a.svg", "b-slow.svg", "c.svg"}))));
         useProfile(false);
+        QList<QVariant> statuses;
+        for (QChar outcome : outcomes)
+            statuses.append(int(outcome == u'o' ? Status::Optimized : Status::NotRun));
+        const int optimized = int(outcomes.count(u'o'));
 
         QSignalSpy finished(m_window->session(), &WindowSession::runFinished);
         button()->click();
         RunProgress *progress = m_window->inspector()->runProgress();
-        QTRY_COMPARE(progress->bar()->value(), 1);
-        // The file svgo reported shows its outcome while the same svgo is stuck on the next one.
-        QTRY_COMPARE(column(0, SVGFileTableModel::StatusRole).at(0),
-                     QVariant(int(Status::Optimized)));
+        QTRY_COMPARE(progress->bar()->value(), optimized);
+        for (int row = 0; row < 3; row += 2)
+            if (outcomes.at(row) == u'o')
+                QTRY_COMPARE(column(0, SVGFileTableModel::StatusRole).at(row), statuses.at(row));
+        QVERIFY(!files()->result(files()->files().at(1).id));
         QVERIFY(progress->isVisible());
         QVERIFY(!m_window->restoreOriginalsAction()->isEnabled());
         // The form shows what the run uses; it cannot be changed under it.
@@ -255,7 +280,7 @@ private slots:
             QVERIFY(!m_window->close());
             QVERIFY(m_window->closeQuestion());
             QVERIFY(m_window->isVisible());
-            answer("Stop and Close", "Stop the optimization and close the window?");
+            answerMessageBox("Stop and Close", "Stop the optimization and close the window?");
             QTRY_VERIFY(!m_window);
             QTRY_VERIFY_WITH_TIMEOUT(!m_application->isRunning(), 10000);
             return;
@@ -266,21 +291,11 @@ private slots:
             QTest::mouseClick(progress->cancelButton(), Qt::LeftButton);
         QVERIFY(finished.wait(10000));
         QTRY_VERIFY(!button()->isLoading());
-        QCOMPARE(
-            column(0, SVGFileTableModel::StatusRole),
-            (QList<QVariant>{int(Status::Optimized), int(Status::NotRun), int(Status::NotRun)}));
+        QCOMPARE(column(0, SVGFileTableModel::StatusRole), statuses);
         QVERIFY(m_window->resultsSummary()->fullText().startsWith(
-            QLatin1String("1 files optimized, 0 failed, 2 not run")));
-    }
-
-    // The answer the restore's question on screen gets, by a click on its button.
-    static void answer(const QString &button, const QString &expectedText) {
-        QTRY_VERIFY(qobject_cast<QMessageBox *>(QApplication::activeModalWidget()));
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        QVERIFY2(box->text().contains(expectedText), qPrintable(box->text()));
-        QAbstractButton *chosen = buttonOf(box, button);
-        QVERIFY2(chosen, qPrintable("no button " + button));
-        QTest::mouseClick(chosen, Qt::LeftButton);
+            QStringLiteral("%1 files optimized, 0 failed, %2 not run")
+                .arg(optimized)
+                .arg(3 - optimized)));
     }
 
     void restoreRunsInTheBackground() {
@@ -305,13 +320,14 @@ private slots:
 
         QSignalSpy finished(m_window, &MainWindow::restoreFinished);
         m_window->restoreOriginalsAction()->trigger(); // no selection: every row
-        answer(QStringLiteral("Restore"), QStringLiteral("Restore the originals of 3 files?"));
-        answer(QStringLiteral("Skip"), QFileInfo(edited).fileName());
+        answerMessageBox(QStringLiteral("Restore"),
+                         QStringLiteral("Restore the originals of 3 files?"));
+        answerMessageBox(QStringLiteral("Skip"), QFileInfo(edited).fileName());
         // The end is said, naming the files in the list's order.
         QTRY_VERIFY(qobject_cast<QMessageBox *>(QApplication::activeModalWidget()));
         QCOMPARE(qobject_cast<QMessageBox *>(QApplication::activeModalWidget())->informativeText(),
                  files()->files().at(0).fileName + ", " + files()->files().at(1).fileName);
-        answer(QStringLiteral("OK"), QStringLiteral("2 originals restored."));
+        answerMessageBox(QStringLiteral("OK"), QStringLiteral("2 originals restored."));
         QCOMPARE(finished.size(), 1);
         QVERIFY(!QApplication::activeModalWidget()); // no error report
         QCOMPARE(contents(first), before.at(0));
@@ -370,19 +386,6 @@ private slots:
         optimize();
         QCOMPARE(column(SVGFileTableModel::Gzip), QList<QVariant>(3));
         QVERIFY(!m_window->resultsSummary()->fullText().contains(QLatin1String("gzip")));
-    }
-
-    void textOutputGivesItsCompressedSizes() {
-        QVERIFY(files()->addFolder(QUrl::fromLocalFile(folderWith(2))));
-        useProfile(false, OperationMode::Text);
-        optimize();
-        QTRY_COMPARE(TextOutputWindow::openWindows().size(), 1);
-        std::unique_ptr<TextOutputWindow> output(TextOutputWindow::openWindows().first());
-        const QByteArray text = output->textOutput()->toUtf8();
-        QTRY_COMPARE(output->sizesLabel()->text(),
-                     FileResults::sizeText(text.size()) + " · " +
-                         FileResults::sizeText(gzipSize(text)) + " gzip · " +
-                         FileResults::sizeText(brotliSize(text)) + " brotli");
     }
 
     void textRunOfOnlyFailuresOpensNoWindow() {
