@@ -1,19 +1,11 @@
 // The button kit and the text view on their own: the list's add and remove buttons, the button
 // that runs its work in the background, and the text view that takes large texts in slices.
 
+#include "ui/UiTestSupport.h"
 #include "ui/components/AsyncButton.h"
 #include "ui/components/ListActions.h"
 #include "ui/components/TextView.h"
 
-#include <QMenu>
-#include <QPromise>
-#include <QScrollBar>
-#include <QTextBlock>
-#include <QToolButton>
-#include <QVBoxLayout>
-#include <QtTest>
-
-#include <memory>
 #include <stdexcept>
 
 namespace {

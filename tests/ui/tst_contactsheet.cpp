@@ -14,13 +14,6 @@
 #include "ui/main/FileTable.h"
 #include "ui/main/WindowSession.h"
 
-#include <QComboBox>
-#include <QListView>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTreeWidget>
-
 namespace {
 
 QByteArray square(const char *fill) {
@@ -71,10 +64,7 @@ class TestContactSheet : public QObject {
 
     QString path(const QString &name) const { return m_icons.filePath(name + ".svg"); }
     QString write(const QString &name, const QByteArray &svg) const {
-        QFile file(path(name));
-        if (!file.open(QIODevice::WriteOnly) || file.write(svg) != svg.size())
-            qFatal("cannot write %s", qPrintable(file.fileName()));
-        return file.fileName();
+        return writeFile(path(name), svg);
     }
     int rowOf(const QString &name) const { return m_files->rowOf(path(name)); }
     QPoint centreOf(int row) const {
@@ -93,8 +83,6 @@ private slots:
     void initTestCase() {
         useSettingsIn(m_settings.path(), "tst_contactsheet");
         for (const QString &name : m_names) {
-            QFile file(path(name));
-            QVERIFY(file.open(QIODevice::WriteOnly));
             QByteArray svg = name == "white"   ? square("#fff")
                              : name == "black" ? square("#000")
                                                : square("currentColor");
@@ -103,7 +91,7 @@ private slots:
                 svg.replace("<svg ", "<svg color=\"#00ff00\" ");
             if (name == "doctype")
                 svg.replace("<svg ", "<!DOCTYPE svg [ <!ENTITY more \"x>y\"> ]>\n<svg ");
-            file.write(svg);
+            write(name, svg);
         }
     }
 
@@ -118,8 +106,7 @@ private slots:
             m_files->addFile(QUrl::fromLocalFile(path(name)));
         m_sheet = std::make_unique<ContactSheet>(m_files.get(), m_session.get());
         m_sheet->resize(640, 420);
-        m_sheet->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_sheet.get()));
+        QVERIFY(showOnScreen(m_sheet.get()));
     }
 
     void cleanup() {
@@ -171,8 +158,7 @@ private slots:
             else if (step == "ctrl+a")
                 QTest::keyClick(m_sheet->view(), Qt::Key_A, Qt::ControlModifier);
             else if (step.startsWith("table ")) {
-                table.show();
-                QVERIFY(QTest::qWaitForWindowExposed(&table));
+                QVERIFY(showOnScreen(&table));
                 const QRect cell = table.visualRect(table.model()->index(rowOf(name), 0));
                 QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, cell.center());
             }
@@ -310,8 +296,7 @@ private slots:
         WindowSession session;
         AuditPanel panel(&files, &session);
         panel.resize(400, 400);
-        panel.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        QVERIFY(showOnScreen(&panel));
         QSignalSpy audited(&panel, &AuditPanel::audited);
         for (const QString &path : {first, second, alone})
             files.addFile(QUrl::fromLocalFile(path));

@@ -2,18 +2,9 @@
 #include "model/FileResults.h"
 #include "model/Profile.h"
 #include "ui/Application.h"
+#include "ui/UiTestSupport.h"
 #include "ui/main/MainWindow.h"
 #include "ui/output/TextOutputWindow.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QDialogButtonBox>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTranslator>
 
 // The program under a desktop language: its own texts, from every layer, and Qt's standard
 // buttons follow it where a catalogue exists, and stay English where none does.
