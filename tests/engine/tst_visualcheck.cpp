@@ -141,6 +141,7 @@ private slots:
         if (!textMode && status != int(Status::Optimized))
             QCOMPARE(contents(input), original);
         QCOMPARE(result.differentOutput.isEmpty(), status != int(Status::LooksDifferent));
+        QVERIFY(result.withoutPlugins.isEmpty());
         // A changed drawing tells how much changed and what it would weigh; a lost structure
         // has no pixel count.
         QCOMPARE(result.changedPixels > 0,
