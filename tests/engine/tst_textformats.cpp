@@ -367,49 +367,38 @@ private slots:
         QTest::addColumn<QString>("markup");
         QTest::addColumn<bool>("scope");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("style sheet: selectors and url(), not colours or unknown ids")
-            << "<svg><style>#a,.b #c:hover{fill:#abc;stroke:url(#a)}@media(x){#a{}}#zz{}</style>"
-               "<g id=\"a\"/><g id=\"c\"/></svg>"
-            << false
-            << "<svg><style>#p_a,.p_b #p_c:hover{fill:#abc;stroke:url(#p_a)}@media(x){#p_a{}}#zz{}"
-               "</style><g id=\"p_a\"/><g id=\"p_c\"/></svg>";
-        QTest::newRow("quoted url() in a style attribute")
-            << "<g id=\"a\" style=\"fill:url(&quot;#a&quot;);mask:url('#a')\"/>" << false
-            << "<g id=\"p_a\" style=\"fill:url(&quot;#p_a&quot;);mask:url('#p_a')\"/>";
-        QTest::newRow("aria id lists")
-            << "<svg aria-labelledby=\"t  x d\"><title id=\"t\"/><desc id=\"d\"/></svg>" << false
-            << "<svg aria-labelledby=\"p_t  x p_d\"><title id=\"p_t\"/><desc id=\"p_d\"/></svg>";
-        QTest::newRow("animation timing")
-            << "<animate id=\"a\" begin=\"0s;a.end+1s; b.click\"/><set id=\"b\" end=\"2.5s\"/>"
-            << false
-            << "<animate id=\"p_a\" begin=\"0s;p_a.end+1s; p_b.click\"/><set id=\"p_b\" "
-               "end=\"2.5s\"/>";
-        QTest::newRow("links outside the document stay")
-            << "<a href=\"#top\"><use href=\"other.svg#a\"/><g id=\"a\"/></a>" << false
-            << "<a href=\"#top\"><use href=\"other.svg#a\"/><g id=\"p_a\"/></a>";
-        QTest::newRow("classes of the style sheet, where they are used; others stay")
-            << "<svg><style>.cls-1{fill:red}a[href$=\".svg\"]{}</style><path class=\" cls-1 "
-               "x\"/><g class=\"x\"/></svg>"
-            << false
-            << "<svg><style>.p_cls-1{fill:red}a[href$=\".svg\"]{}</style><path class=\" p_cls-1 "
-               "x\"/><g class=\"x\"/></svg>";
-        QTest::newRow("ids with entities")
-            << "<g id=\"a&amp;b\"/><use href=\"#a&amp;b\"/><path fill=\"url(#a&#38;b)\"/>" << false
-            << "<g id=\"p_a&amp;b\"/><use href=\"#p_a&amp;b\"/><path fill=\"url(#p_a&#38;b)\"/>";
-        QTest::newRow("id attribute selectors")
-            << "<svg><style>[id=\"a\"],[id='zz'],[id^=b]{}</style><g id=\"a\"/></svg>" << false
-            << "<svg><style>[id=\"p_a\"],[id='zz'],[id^=p_b]{}</style><g id=\"p_a\"/></svg>";
+        // The markup with § where the prefix goes.
+        const auto marked = [](const char *name, const QString &text, bool scope = false) {
+            QTest::newRow(name) << QString(text).remove(u'§') << scope
+                                << QString(text).replace(u'§', QStringLiteral("p_"));
+        };
+        marked("style sheet: selectors and url(), not colours or unknown ids",
+               "<svg><style>#§a,.§b #§c:hover{fill:#abc;stroke:url(#§a)}@media(x){#§a{}}#zz{}"
+               "</style><g id=\"§a\"/><g id=\"§c\"/></svg>");
+        marked("quoted url() in a style attribute",
+               "<g id=\"§a\" style=\"fill:url(&quot;#§a&quot;);mask:url('#§a')\"/>");
+        marked("aria id lists",
+               "<svg aria-labelledby=\"§t  x §d\"><title id=\"§t\"/><desc id=\"§d\"/></svg>");
+        marked(
+            "animation timing",
+            "<animate id=\"§a\" begin=\"0s;§a.end+1s; §b.click\"/><set id=\"§b\" end=\"2.5s\"/>");
+        marked("links outside the document stay",
+               "<a href=\"#top\"><use href=\"other.svg#a\"/><g id=\"§a\"/></a>");
+        marked("classes of the style sheet, where they are used; others stay",
+               "<svg><style>.§cls-1{fill:red}a[href$=\".svg\"]{}</style><path class=\" §cls-1 "
+               "x\"/><g class=\"x\"/></svg>");
+        marked("ids with entities",
+               "<g id=\"§a&amp;b\"/><use href=\"#§a&amp;b\"/><path fill=\"url(#§a&#38;b)\"/>");
+        marked("id attribute selectors",
+               "<svg><style>[id=\"§a\"],[id='zz'],[id^=§b]{}</style><g id=\"§a\"/></svg>");
+        marked("a namespaced style sheet", "<s:svg xmlns:s=\"http://www.w3.org/2000/svg\"><s:style>"
+                                           "#§a{}</s:style><s:g id=\"§a\"/></s:svg>");
+        marked("blanks around a link", "<use href=\" #§a \"/><g id=\"§a\"/>");
+        marked("no style sheet, no ids: as it was",
+               "<svg style=\"fill:red\"><path d=\"M0 0\"/></svg>", true);
         QTest::newRow("a comment between selector and block")
             << "<svg><style>/* {} */#a /* x */{fill:red}</style><g id=\"a\"/></svg>" << false
             << "<svg><style> #p_a  {fill:red}</style><g id=\"p_a\"/></svg>";
-        QTest::newRow("a namespaced style sheet")
-            << "<s:svg xmlns:s=\"http://www.w3.org/2000/svg\"><s:style>#a{}</s:style><s:g "
-               "id=\"a\"/></s:svg>"
-            << false
-            << "<s:svg xmlns:s=\"http://www.w3.org/2000/svg\"><s:style>#p_a{}</s:style><s:g "
-               "id=\"p_a\"/></s:svg>";
-        QTest::newRow("blanks around a link") << "<use href=\" #a \"/><g id=\"a\"/>" << false
-                                              << "<use href=\" #p_a \"/><g id=\"p_a\"/>";
         QTest::newRow("scoped: type, universal and root selectors; keyframes stay")
             << "<svg viewBox=\"0 0 1 1\"><style>rect, *{fill:red}svg>g{}:root{}[fill]{}"
                "@keyframes k{from{opacity:0}}</style><rect/></svg>"
@@ -423,9 +412,6 @@ private slots:
         QTest::newRow("scoped: a root id that is taken")
             << "<svg><style>g{}</style><g id=\"root\"/></svg>" << true
             << "<svg id=\"p_root-2\"><style>#p_root-2 g{}</style><g id=\"p_root\"/></svg>";
-        QTest::newRow("no style sheet, no ids: as it was")
-            << "<svg style=\"fill:red\"><path d=\"M0 0\"/></svg>" << true
-            << "<svg style=\"fill:red\"><path d=\"M0 0\"/></svg>";
     }
     void prefixIds() {
         QFETCH(QString, markup);
