@@ -149,34 +149,6 @@ private slots:
         QVERIFY(OriginalsBackup::originals(paths).isEmpty());
     }
 
-    void replacementKeepsOwnerGroupAndMode() {
-        const QString path = copyInto(m_work->path(), icons(1)).first();
-        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0444) == 0);
-        // A group of the user's own that is not their first, where there is one.
-        gid_t groups[64];
-        const int count = ::getgroups(64, groups);
-        const gid_t group = geteuid() == 0 ? 12345 : (count > 1 ? groups[count - 1] : getegid());
-        QVERIFY(::chown(QFile::encodeName(path).constData(), uid_t(-1), group) == 0);
-        const QString link = m_work->filePath(QStringLiteral("link.svg"));
-        QVERIFY(QFile::link(path, link));
-        const QByteArray before = contents(path);
-        const auto modeAndGroup = [&] {
-            struct stat status {};
-            return ::stat(QFile::encodeName(path).constData(), &status) == 0
-                       ? std::pair(status.st_mode & 07777, status.st_gid)
-                       : std::pair(mode_t(0), gid_t(0));
-        };
-
-        QCOMPARE(optimize({link}, fileProfile(std::nullopt)).result.count(Status::Optimized), 1);
-        QCOMPARE(modeAndGroup(), std::pair(mode_t(0444), group));
-        QVERIFY(QFileInfo(link).isSymLink()); // the link stays, its target was replaced
-        QVERIFY(contents(path) != before);
-        for (const OriginalsBackup::Original &original : OriginalsBackup::originals({link}))
-            QCOMPARE(OriginalsBackup::restore(original), QString());
-        QCOMPARE(contents(path), before);
-        QCOMPARE(modeAndGroup(), std::pair(mode_t(0444), group));
-    }
-
     void fullDisk_data() {
         QTest::addColumn<QString>("full"); // which folder is on the full disk
         QTest::addColumn<int>("room");     // bytes left on it: outputs that fit are placed

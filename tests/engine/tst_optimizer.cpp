@@ -2,6 +2,8 @@
 
 #include "tst_optimizer_support.h"
 
+#include <unistd.h>
+
 using namespace optimizer_test;
 using Status = FileResult::Status;
 
@@ -86,14 +88,25 @@ private slots:
         const QString link = QDir(inputs).filePath(QStringLiteral("link.svg"));
         QVERIFY(QFile::link(target, link));
         paths.append(link);
+        // Its target is read-only, in a group of the user's own that is not their first where
+        // there is one.
+        gid_t groups[64];
+        const int count = ::getgroups(64, groups);
+        const gid_t group = geteuid() == 0 ? 12345 : (count > 1 ? groups[count - 1] : getegid());
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        QCOMPARE(::chown(QFile::encodeName(target).constData(), uid_t(-1), group), 0);
         QFile::setPermissions(paths.at(1), QFile::ReadOwner | QFile::WriteOwner);
         QFile::setPermissions(paths.at(2), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         QFile::setPermissions(paths.at(3), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                                QFile::ReadGroup | QFile::ReadOther);
         const QList<QByteArray> originals = contentsOf(paths);
-        QList<QFileDevice::Permissions> permissions;
-        for (const QString &path : paths)
-            permissions.append(QFile::permissions(path));
+        const auto modesAndGroups = [&] {
+            QList<std::pair<QFileDevice::Permissions, uint>> all;
+            for (const QString &path : paths)
+                all.append({QFile::permissions(path), QFileInfo(path).groupId()});
+            return all;
+        };
+        const auto attributes = modesAndGroups();
 
         const QString outputFolder = work.filePath(QStringLiteral("out/nested"));
         const Run run =
@@ -111,9 +124,8 @@ private slots:
             QCOMPARE(run.result.outcomes.at(index).sizeBefore, originals.at(index).size());
             if (intoFolder)
                 QCOMPARE(contents(path), originals.at(index));
-            else
-                QCOMPARE(QFile::permissions(path), permissions.at(index));
         }
+        QCOMPARE(modesAndGroups(), attributes);
         QCOMPARE(QFileInfo(link).isSymLink(), true);
         QCOMPARE(contents(target), intoFolder ? originals.last() : expected.last());
         // Only a replaced input has an original to keep.
@@ -122,6 +134,12 @@ private slots:
         QVERIFY(leftovers(inputs).isEmpty());
         QVERIFY(leftovers(elsewhere).isEmpty());
         QVERIFY(leftovers(outputFolder).isEmpty());
+        // Each original comes back with its mode and group, the link's into its target.
+        for (const OriginalsBackup::Original &original : OriginalsBackup::originals(paths))
+            QCOMPARE(OriginalsBackup::restore(original), QString());
+        QCOMPARE(contentsOf(paths), originals);
+        QCOMPARE(modesAndGroups(), attributes);
+        QVERIFY(QFileInfo(link).isSymLink());
     }
 
     // A second run into the same folder leaves outputs that are already there as they are (no
