@@ -1,10 +1,7 @@
 #include "engine/CompressedSize.h"
+#include "tst_optimizer_support.h"
 
-#include <QFile>
-#include <QProcess>
-#include <QRandomGenerator>
-#include <QTemporaryDir>
-#include <QTest>
+using namespace optimizer_test;
 
 // The sizes shown and reported must be what the real tools write, or a saving could be claimed
 // that no server delivers.
@@ -15,13 +12,9 @@ class TestCompressedSize : public QObject {
 
     // What `program arguments… file` writes to its standard output for `bytes` in a file.
     qint64 toolSize(const QString &program, QStringList arguments, const QByteArray &bytes) {
-        QFile file(m_folder.filePath(QStringLiteral("input.svg")));
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-            file.write(bytes) != bytes.size())
-            return -2;
-        file.close();
+        arguments.append(m_folder.filePath(QStringLiteral("input.svg")));
+        writeFile(arguments.last(), bytes);
         QProcess process;
-        arguments.append(file.fileName());
         process.start(program, arguments);
         if (!process.waitForFinished(120000) || process.exitCode() != 0)
             return -3;
@@ -35,10 +28,7 @@ private slots:
         QTest::newRow("tiny icon")
             << QByteArray("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 1 1\">"
                           "<path d=\"M0 0h1v1z\"/></svg>");
-        QFile icon(QStringLiteral(MIRANDEL_SOURCE_DIR
-                                  "/tools/node_modules/bootstrap-icons/icons/bootstrap.svg"));
-        QVERIFY(icon.open(QIODevice::ReadOnly));
-        QTest::newRow("Bootstrap icon") << icon.readAll();
+        QTest::newRow("Bootstrap icon") << contents(iconFolder() + "/bootstrap.svg");
         // Just over and exactly at the pieces brotli reads in, and past its largest window.
         QByteArray large("<svg xmlns=\"http://www.w3.org/2000/svg\">\n");
         QRandomGenerator random(7);

@@ -101,9 +101,7 @@ private slots:
 
         QString config;
         if (change == "input") {
-            QFile file(paths.at(0));
-            QVERIFY(file.open(QIODevice::Append));
-            file.write("<!-- edited -->\n");
+            writeFile(paths.at(0), contents(paths.at(0)) + "<!-- edited -->\n");
         } else if (change == "precision") {
             profile.precision = 1;
             config = svgoConfigFile(profile); // svgo alone gets the same configuration
@@ -146,12 +144,9 @@ private slots:
         // Whatever came from where: exactly what svgo makes of the files as they are now.
         const QList<QByteArray> expected = svgoAlone(paths, config);
         QList<QByteArray> outputs = second.result.documents;
-        if (change == "file mode") {
-            outputs.clear();
-            for (const QString &path : paths)
-                outputs.append(contents(
-                    m_work->filePath(QStringLiteral("out/") + QFileInfo(path).fileName())));
-        }
+        if (change == "file mode")
+            outputs = contentsOf(
+                QStringList(paths).replaceInStrings(m_work->path(), m_work->filePath("out")));
         QCOMPARE(statuses(second.result), QList<Status>(2, Status::Optimized));
         for (int index = 0; index < paths.size(); ++index) {
             QCOMPARE(outputs.at(index).trimmed(), expected.at(index).trimmed());

@@ -1,11 +1,8 @@
-#include "engine/Optimizer.h"
 #include "engine/StaleRunFolders.h"
 #include "engine/SvgoCheck.h"
 #include "engine/SvgoResolver.h"
 #include "engine/Utilities.h"
-#include "model/Settings.h"
-
-#include <QtTest>
+#include "tst_optimizer_support.h"
 
 #include <filesystem>
 #include <memory>
@@ -192,10 +189,8 @@ private slots:
     void runRemovesLeftoversOfCrashedRuns() {
         Keys::svgoExecutablePath().set(QStringLiteral(MIRANDEL_SVGO));
         const QString icon = home(QStringLiteral("icon.svg"));
-        QFile file(icon);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("<svg xmlns=\"http://www.w3.org/2000/svg\"><g><rect width=\"1\"/></g></svg>");
-        file.close();
+        optimizer_test::writeFile(
+            icon, "<svg xmlns=\"http://www.w3.org/2000/svg\"><g><rect width=\"1\"/></g></svg>");
         // A crashed run's folder, and one a run of another window still uses.
         const QString crashed = home(QStringLiteral(".mirandel-crashd"));
         const QString otherRun = home(QStringLiteral(".mirandel-active/0.svg"));
@@ -208,12 +203,10 @@ private slots:
         }
         StaleRunFolders::claim(otherRun);
 
-        SVGFile svg;
-        svg.url = QUrl::fromLocalFile(icon);
         OptimizerOptions options;
         options.originalsFolder = home(QStringLiteral("originals"));
         const OptimizationResult result =
-            Optimizer::shared().optimize({svg}, Profile::builtInDefault(), {}, options).result();
+            optimizer_test::optimize({icon}, Profile::builtInDefault(), options).result;
         QCOMPARE(result.count(FileResult::Status::Optimized), 1);
         QVERIFY(!QFileInfo::exists(crashed));
         QVERIFY(QFileInfo::exists(otherRun));
