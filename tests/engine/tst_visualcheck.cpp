@@ -19,21 +19,6 @@ QString source(const QString &relative) {
     return QStringLiteral(MIRANDEL_SOURCE_DIR "/") + relative;
 }
 
-// svgo's output for `input`, with a configuration from tests/data or svgo's defaults.
-QByteArray svgoOutput(const QByteArray &input, const QString &config) {
-    QStringList arguments{QStringLiteral("-i"), QStringLiteral("-"), QStringLiteral("-o"),
-                          QStringLiteral("-")};
-    if (!config.isEmpty())
-        arguments << QStringLiteral("--config") << dataFile(config);
-    QProcess process;
-    process.start(svgo(), arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(120000) || process.exitCode() != 0)
-        qWarning() << "svgo failed:" << process.readAllStandardError();
-    return process.readAllStandardOutput();
-}
-
 // librsvg 2.54 panics on this filter chain (a tile of an empty offset region).
 const QByteArray panicking =
     "<svg viewBox=\"0 0 100 100\" xmlns=\"http://www.w3.org/2000/svg\"><filter id=\"f\">"
@@ -162,7 +147,8 @@ private slots:
         QTemporaryDir work;
         const QString input = copyInto(work.path(), {dataFile(QStringLiteral("icon.svg"))}).first();
         const QByteArray original = contents(input);
-        const QByteArray output = svgoOutput(original, QStringLiteral("precision0.config.mjs"));
+        const QByteArray output =
+            svgoAlone({input}, dataFile(QStringLiteral("precision0.config.mjs"))).first();
         const QString folder = work.filePath(QStringLiteral("out"));
         QVERIFY(QDir().mkpath(folder));
         const QString root = work.filePath(QStringLiteral("originals"));
@@ -343,23 +329,25 @@ private slots:
         moved("edges moved 0.6 pixels", bars(10.6, 20), large);
         // svgo's own outputs of real icons. The circle of the sun becomes an egg at precision 1,
         // though no pixel at icon size shows it.
-        const QString sun = QStringLiteral("tests/data/check/sun-high.svg");
+        const QString sun = dataFile(QStringLiteral("check/sun-high.svg"));
         QTest::newRow("sun at precision 1")
-            << contents(source(sun))
-            << contents(source(QStringLiteral("tests/data/check/sun-high.precision1.svg")))
+            << contents(sun) << contents(dataFile(QStringLiteral("check/sun-high.precision1.svg")))
             << large;
-        const QString bootstrap = QStringLiteral("tools/node_modules/bootstrap-icons/icons/");
-        const QString mdi = QStringLiteral("tools/node_modules/@mdi/svg/svg/");
-        const QString tabler = QStringLiteral("tools/node_modules/@tabler/icons/icons/outline/");
-        for (const QString &icon :
-             {sun, bootstrap + "alarm.svg", bootstrap + "arrow-left-circle.svg",
-              bootstrap + "moon-fill.svg", mdi + "account.svg", mdi + "home-circle-outline.svg",
-              tabler + "deer.svg", tabler + "network.svg", tabler + "command-off.svg"}) {
-            const QByteArray original = contents(source(icon));
-            const QByteArray optimized = svgoOutput(original, QString());
-            QVERIFY2(optimized != original, qPrintable(icon));
-            QTest::newRow(qPrintable(QFileInfo(icon).baseName() + ", svgo's defaults"))
-                << original << optimized << QSize();
+        const QString bootstrap = iconFolder() + "/";
+        const QString mdi = source(QStringLiteral("tools/node_modules/@mdi/svg/svg/"));
+        const QString tabler =
+            source(QStringLiteral("tools/node_modules/@tabler/icons/icons/outline/"));
+        const QStringList icons = QStringList{sun}
+                                  << bootstrap + "alarm.svg" << bootstrap + "arrow-left-circle.svg"
+                                  << bootstrap + "moon-fill.svg" << mdi + "account.svg"
+                                  << mdi + "home-circle-outline.svg" << tabler + "deer.svg"
+                                  << tabler + "network.svg" << tabler + "command-off.svg";
+        const QList<QByteArray> optimized = svgoAlone(icons);
+        for (int index = 0; index < icons.size(); ++index) {
+            const QByteArray original = contents(icons.at(index));
+            QVERIFY2(optimized.at(index) != original, qPrintable(icons.at(index)));
+            QTest::newRow(qPrintable(QFileInfo(icons.at(index)).baseName() + ", svgo's defaults"))
+                << original << optimized.at(index) << QSize();
         }
     }
 
