@@ -140,10 +140,8 @@ private slots:
         if (!config.isEmpty())
             configure(profile, work.filePath(QStringLiteral("svgo.config.mjs")),
                       config.replace("FOLDER", work.path().toUtf8()));
-        OptimizerOptions options;
-        options.resultsCache = false;
 
-        const Run run = optimize({path}, profile, options);
+        const Run run = optimize({path}, profile);
 
         const FileResult &outcome = run.result.outcomes.at(0);
         const QByteArray output =
@@ -181,10 +179,8 @@ private slots:
         Profile profile = Profile::builtInDefault();
         profile.automaticPrecision = true;
         profile.precision = 1; // not used with automatic precision
-        OptimizerOptions options;
-        options.resultsCache = false;
 
-        const Run run = optimize(paths, profile, options);
+        const Run run = optimize(paths, profile);
 
         int lowered = 0;
         for (int index = 0; index < paths.size(); ++index) {

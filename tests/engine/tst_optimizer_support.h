@@ -25,7 +25,9 @@ inline QString dataFile(const QString &name) {
 }
 
 // Settings go to a folder of the test's own, where the real svgo is stored until a test stores
-// another; call from initTestCase.
+// another, and remembered results are off unless a run asks for them: a row whose files an
+// earlier row optimized would otherwise be answered without running svgo at all. Call from
+// initTestCase.
 inline void isolateSettings(const QTemporaryDir &folder, const QString &application) {
     if (!folder.isValid())
         qFatal("no temporary folder for the settings");
@@ -36,6 +38,7 @@ inline void isolateSettings(const QTemporaryDir &folder, const QString &applicat
     OriginalsBackup::setRoot(folder.filePath(QStringLiteral("originals")));
     qputenv("XDG_CACHE_HOME", QFile::encodeName(folder.filePath(QStringLiteral("cache"))));
     Keys::svgoExecutablePath().set(svgo());
+    Keys::cacheResults().set(false);
 }
 
 // A small file system at `folder` (`size` as mount's size=…), for what a full disk does;

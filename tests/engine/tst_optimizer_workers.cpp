@@ -124,9 +124,7 @@ private slots:
             paths.append(work.filePath(QStringLiteral("%1.svg").arg(paths.size())));
             writeFile(paths.last(), input);
         }
-        OptimizerOptions options;
-        options.resultsCache = false;
-        const Run run = optimize(paths, textProfile(), options);
+        const Run run = optimize(paths, textProfile());
         QCOMPARE(run.result.documents, svgoAlone(paths));
     }
 

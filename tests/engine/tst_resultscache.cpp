@@ -65,7 +65,7 @@ private slots:
     void init() { m_work.emplace(); }
     void cleanup() {
         QCoreApplication::setApplicationVersion(QString());
-        Keys::cacheResults().set(true);
+        Keys::cacheResults().set(false);
         Keys::svgoExecutablePath().set(svgo());
     }
 
