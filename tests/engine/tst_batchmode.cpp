@@ -4,6 +4,7 @@
 #include "tst_optimizer_support.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace optimizer_test;
@@ -40,6 +41,11 @@ private slots:
         noFolder.name = QStringLiteral("Elsewhere");
         noFolder.overwrite = false;
         Keys::profiles().set({json, noFolder});
+        // Things under an SVG's name that are no files: reading them would wait for a writer
+        // for ever, or fill memory.
+        QVERIFY(QDir().mkpath(m_home.filePath(QStringLiteral("specials"))));
+        QCOMPARE(::mkfifo(QFile::encodeName(m_home.filePath("specials/pipe.svg")), 0644), 0);
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), m_home.filePath("specials/zero.svg")));
     }
     // Qt cannot reach the file whose name is not UTF-8 to clean it up.
     void cleanupTestCase() {
@@ -78,6 +84,11 @@ private slots:
                    finding("After optimizing, the id “b”" + clash) +
                    finding("After optimizing, the id “a”" + clash)
             << QString();
+        const QString specials = m_home.filePath(QStringLiteral("specials"));
+        for (const QString &task : {QStringLiteral("--audit"), QStringLiteral("--check")})
+            QTest::newRow(qPrintable(task + ": a named pipe and a link to a device"))
+                << QStringList{task, specials} << 1 << QString()
+                << specials + "/pipe.svg: Not a regular file";
         // Refused before anything runs: status 2, and standard error says why.
         const auto refused = [](const char *name, const QStringList &arguments,
                                 const QString &why) {
