@@ -1,9 +1,14 @@
-// A main window through whole runs: progress and cancel, per-row results and the summary,
-// sorting that the next run follows, the preview, compressed sizes, restoring overwritten
-// originals, and what each of svgo's plugins saved on a file.
+// A main window through whole runs with the real svgo: progress and cancel, per-row results and
+// the summary, sorting that the next run follows, the preview, compressed sizes, restoring
+// overwritten originals, and what each of svgo's plugins saved on a file. A text-mode run set up
+// in the form opens the output window with the assembled markup and its sizes; a file-mode run
+// asks before replacing files in the output folder. A fresh account optimizes with the shipped
+// svgo at the first press, and quitting during a run stops it. The output window on its own:
+// copying, automatic or not, its notice, and one window a text.
 
 #include "engine/CompressedSize.h"
 #include "engine/OriginalsBackup.h"
+#include "engine/ShippedTools.h"
 #include "engine/tst_optimizer_support.h"
 #include "model/FileResults.h"
 #include "model/SVGFileList.h"
@@ -13,6 +18,8 @@
 #include "ui/Application.h"
 #include "ui/UiTestSupport.h"
 #include "ui/components/AsyncButton.h"
+#include "ui/components/OverlayNotification.h"
+#include "ui/components/TextView.h"
 #include "ui/main/FileTable.h"
 #include "ui/main/Inspector.h"
 #include "ui/main/MainWindow.h"
@@ -24,6 +31,7 @@
 #include "ui/main/WindowSession.h"
 #include "ui/output/TextOutputWindow.h"
 #include "ui/profiles/ProfileEditor.h"
+#include "ui/profiles/SegmentedPicker.h"
 
 using Status = FileResult::Status;
 
@@ -47,8 +55,8 @@ done
 
 } // namespace
 
-using optimizer_test::contents;
-using optimizer_test::dataFile;
+using optimizer_test::contents, optimizer_test::copyInto, optimizer_test::dataFile,
+    optimizer_test::iconFolder, optimizer_test::svgoAlone;
 
 class tst_Results : public QObject {
     Q_OBJECT
@@ -56,6 +64,9 @@ class tst_Results : public QObject {
     std::unique_ptr<QTemporaryDir> m_work;
     std::unique_ptr<Application> m_application;
     QPointer<MainWindow> m_window;
+    QStringList m_icons;
+    QList<QByteArray> m_optimized; // what svgo makes of each of m_icons on its own
+    const QString m_markup = QStringLiteral("<ul>\r\n\t<li><svg/></li>\r\n</ul>");
 
     SVGFileList *files() const { return m_window->files(); }
     AsyncButton *button() const { return m_window->inspector()->optimizeButton(); }
@@ -109,6 +120,35 @@ class tst_Results : public QObject {
         return values;
     }
 
+    template <typename T> T *control(const char *name, const char *section = nullptr) const {
+        QObject *scope = m_window->inspector()->profileEditor();
+        if (section)
+            scope = scope->findChild<QWidget *>(QLatin1String(section));
+        return scope->findChild<T *>(QLatin1String(name));
+    }
+    void typeInto(const char *section, const char *field, const QString &text) const {
+        QTest::keyClicks(control<QLineEdit>(field, section), text);
+    }
+
+    // Lists the copies of alarm.svg and bag.svg that svgo optimized on its own beforehand.
+    void listIcons() {
+        for (const QString &path : m_icons)
+            files()->addFile(QUrl::fromLocalFile(path));
+    }
+    // Another main window of the application listing copies of `icons` in `folder`, once its svgo
+    // lookup has ended.
+    MainWindow *openMainWindow(const QString &folder, const QStringList &icons) const {
+        MainWindow *window = m_application->newMainWindow();
+        QSignalSpy lookedUp(window, &MainWindow::svgoLookedUp);
+        for (const QString &name : icons)
+            window->files()->addFile(
+                QUrl::fromLocalFile(copyInto(folder, {iconFolder() + u'/' + name}).first()));
+        window->activateWindow();
+        const bool ready = QTest::qWaitForWindowActive(window) &&
+                           QTest::qWaitFor([&] { return !lookedUp.isEmpty(); }, 30000);
+        return ready ? window : nullptr;
+    }
+
 private slots:
     void initTestCase() {
         useSettingsIn(m_home.path(), "tst_results");
@@ -117,6 +157,10 @@ private slots:
         writeScript(bin + QStringLiteral("/svgo"), "exit 0\n");
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         m_application = std::make_unique<Application>();
+        const QString icons = m_home.filePath(QStringLiteral("icons"));
+        QVERIFY(QDir().mkpath(icons));
+        m_icons = copyInto(icons, {iconFolder() + "/alarm.svg", iconFolder() + "/bag.svg"});
+        m_optimized = svgoAlone(m_icons);
     }
     void init() {
         m_work = std::make_unique<QTemporaryDir>();
@@ -125,6 +169,11 @@ private slots:
         Keys::chunkSize().set(2);
         Keys::maxConcurrentProcesses().set(2);
         Keys::shownCompressedColumns().remove();
+        Keys::defaultProfile().remove();
+        Keys::profiles().remove();
+        Keys::copyTextOutputAutomatically().remove();
+        m_application->state()->setProfile(Profile::builtInDefault());
+        QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
         m_window = m_application->newMainWindow();
         QVERIFY(QTest::qWaitForWindowExposed(m_window));
     }
@@ -455,6 +504,219 @@ private slots:
         dialog->activateWindow();
         QTest::keyClick(dialog, Qt::Key_Escape);
         QTRY_VERIFY(!dialog);
+    }
+
+    void textRunOpensOutputWindow() {
+        listIcons();
+        // Copying when automatic copying is off is the output window's own test.
+        Keys::copyTextOutputAutomatically().set(true);
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+
+        // The way a person sets it up: text mode, list wrappers, pretty printing with tabs.
+        control<SegmentedPicker>("modePicker")->segment(int(OperationMode::Text))->click();
+        control<QAbstractButton>("wrapOutputSectionToggle")->click();
+        typeInto("wrapOutputSection", "prefix", "<ul>");
+        typeInto("wrapOutputSection", "suffix", "</ul>");
+        control<QAbstractButton>("wrapIndividualSectionToggle")->click();
+        typeInto("wrapIndividualSection", "prefix", "<li>");
+        typeInto("wrapIndividualSection", "suffix", "</li>");
+        control<QAbstractButton>("prettyPrint")->click();
+        QCOMPARE(m_application->state()->profile().indentationStyle, IndentationStyle::Tabs);
+
+        // Return starts the run from the file table too.
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        QSignalSpy runs(m_window->inspector(), &Inspector::runStarted);
+        m_window->fileTable()->setFocus();
+        QTest::keyClick(m_window->fileTable(), Qt::Key_Return);
+        QCOMPARE(runs.size(), 1);
+        QVERIFY(m_window->inspector()->optimizeButton()->isLoading());
+        QVERIFY(!m_window->inspector()->optimizeButton()->isEnabled());
+        QTest::keyClick(m_window->fileTable(), Qt::Key_Return); // ignored while busy
+        QCOMPARE(runs.size(), 1);
+
+        QTRY_COMPARE_WITH_TIMEOUT(TextOutputWindow::openWindows().size(), 1, 120000);
+        const QString expected =
+            QString("<ul>\r\n\t<li>\r\n\t\t%1\r\n\t</li>\r\n\t<li>\r\n\t\t%2\r\n\t</li>\r\n</ul>")
+                .arg(QString::fromUtf8(m_optimized.at(0)), QString::fromUtf8(m_optimized.at(1)));
+        TextOutputWindow *output = TextOutputWindow::openWindows().first();
+        QCOMPARE(output->textOutput(), std::optional<QString>(expected));
+        QTRY_VERIFY(output->isVisible());
+        const QByteArray bytes = expected.toUtf8();
+        QTRY_COMPARE(output->sizesLabel()->text(),
+                     FileResults::sizeText(bytes.size()) + " · " +
+                         FileResults::sizeText(gzipSize(bytes)) + " gzip · " +
+                         FileResults::sizeText(brotliSize(bytes)) + " brotli");
+        QTRY_COMPARE(QGuiApplication::clipboard()->text(), expected);
+        QTRY_VERIFY(!m_window->inspector()->optimizeButton()->isLoading());
+        QVERIFY(m_window->inspector()->optimizeButton()->isEnabled());
+    }
+
+    // A file of the same name in the output folder is the user's until they agree to replace
+    // it: Cancel starts no run and leaves it, Replace writes svgo's output over it.
+    void outputFolderAsksBeforeReplacing_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("cancel") << "Cancel" << false;
+        QTest::newRow("replace") << "Replace" << true;
+    }
+    void outputFolderAsksBeforeReplacing() {
+        QFETCH(QString, answer);
+        QFETCH(bool, replaced);
+        listIcons();
+        QTemporaryDir outputs;
+        const QString mine = outputs.filePath(QStringLiteral("alarm.svg"));
+        writeFile(mine, "mine");
+        Profile profile = m_application->state()->profile();
+        profile.mode = OperationMode::File;
+        profile.overwrite = false;
+        profile.outputFolder = QUrl::fromLocalFile(outputs.path());
+        m_application->state()->setProfile(profile);
+
+        QSignalSpy runs(m_window->inspector(), &Inspector::runStarted);
+        QTest::mouseClick(m_window->inspector()->optimizeButton(), Qt::LeftButton);
+        QMessageBox *question = nullptr;
+        QTRY_VERIFY((question = m_window->findChild<QMessageBox *>()));
+        QVERIFY(question->text().contains(QDir::toNativeSeparators(outputs.path())));
+        QCOMPARE(runs.size(), 0);
+        QVERIFY(clickButtonOf(question, answer));
+        QTRY_VERIFY_WITH_TIMEOUT(!m_window->inspector()->optimizeButton()->isLoading(), 120000);
+        QCOMPARE(runs.size(), replaced ? 1 : 0);
+        QCOMPARE(contents(mine), replaced ? m_optimized.at(0) : QByteArray("mine"));
+        QCOMPARE(QFileInfo::exists(outputs.filePath(QStringLiteral("bag.svg"))), replaced);
+    }
+
+    // Copying on the window's first appearance when asked to; Ctrl+Shift+C copies the text as
+    // edited.
+    void copies_data() {
+        QTest::addColumn<bool>("automatic");
+        QTest::addColumn<bool>("hasText");
+        QTest::addColumn<bool>("copied");
+        QTest::addColumn<QString>("typed"); // then copied by hand; empty: nothing
+        QTest::newRow("on") << true << true << true << QString();
+        QTest::newRow("off") << false << true << false << QString();
+        QTest::newRow("on without a text") << true << false << false << QString();
+        QTest::newRow("off, edited and copied by hand") << false << true << false << "<!-- x -->";
+    }
+
+    void copies() {
+        QFETCH(bool, automatic);
+        QFETCH(bool, hasText);
+        QFETCH(bool, copied);
+        QFETCH(QString, typed);
+        Keys::copyTextOutputAutomatically().set(automatic);
+        TextOutputWindow window(hasText ? std::optional(m_markup) : std::nullopt);
+        QVERIFY(showOnScreen(&window));
+
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 copied ? m_markup : QStringLiteral("untouched"));
+        QCOMPARE(window.notification()->isTriggered(), copied);
+        QCOMPARE(window.text(), hasText ? m_markup : QString());
+
+        // Only the first appearance copies.
+        QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
+        window.hide();
+        window.show();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("untouched"));
+        if (typed.isEmpty())
+            return;
+        window.textView()->setFocus();
+        window.textView()->moveCursor(QTextCursor::End);
+        QTest::keyClicks(window.textView(), typed);
+        QTest::keySequence(&window, QKeySequence(QStringLiteral("Ctrl+Shift+C")));
+        QCOMPARE(QGuiApplication::clipboard()->text(), m_markup + typed);
+        QVERIFY(window.notification()->isTriggered());
+    }
+
+    // Each run's window: brought forward for the same text, else a new one beside the others,
+    // told apart by its title, and closed with the usual shortcut.
+    void openingSameTextBringsWindowForward() {
+        TextOutputWindow *first = TextOutputWindow::open(m_markup);
+        QCOMPARE(TextOutputWindow::open(m_markup), first);
+        TextOutputWindow *other = TextOutputWindow::open(QStringLiteral("other"));
+        QVERIFY(other != first);
+        QCOMPARE(TextOutputWindow::openWindows().size(), 2);
+        QVERIFY(other->geometry().topLeft() != first->geometry().topLeft());
+        QVERIFY(other->windowTitle() != first->windowTitle());
+
+        QPointer<TextOutputWindow> closed = first;
+        first->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(first));
+        QTest::keySequence(first, QKeySequence::Close);
+        QTRY_VERIFY(closed.isNull());
+        TextOutputWindow *reopened = TextOutputWindow::open(m_markup);
+        QCOMPARE(TextOutputWindow::openWindows().size(), 2);
+        delete reopened;
+        delete other;
+    }
+
+    void noticeHidesOnceAfterFirstPress() {
+        TextOutputWindow window(m_markup);
+        QVERIFY(showOnScreen(&window));
+        OverlayNotification *notice = window.notification();
+        notice->setDismissAfter(50);
+        QSignalSpy changes(notice, &OverlayNotification::triggeredChanged);
+
+        window.copyAction()->trigger();
+        QVERIFY(notice->isVisible());
+        window.copyAction()->trigger(); // while showing: no second change, no second hide
+        QCOMPARE(changes.count(), 1);
+        QTRY_VERIFY(!notice->isTriggered());
+        QTRY_VERIFY(!notice->isVisible());
+
+        window.copyAction()->trigger();
+        QVERIFY(notice->isTriggered());
+        QTRY_VERIFY(!notice->isTriggered());
+        QCOMPARE(changes.count(), 4); // on, off, on, off
+    }
+
+    // These two log in with homes of their own, which the login shell keeps using afterwards.
+    void freshAccountOptimizesWithShippedSvgo() {
+        // Nothing stored and no svgo on the login shell's PATH: only the shipped one is there.
+        QTemporaryDir home;
+        useLoginShellHome(home.path(), home.filePath(QStringLiteral("bin")));
+        Keys::svgoExecutablePath().remove();
+        QPointer<MainWindow> window =
+            openMainWindow(home.path(), {"alarm.svg", "bag.svg", "cake.svg"});
+        QVERIFY(window);
+        QVERIFY(!window->setupSheet());
+        QCOMPARE(Keys::svgoExecutablePath().get(), ShippedTools::svgoPath());
+
+        QSignalSpy runs(window->inspector(), &Inspector::runStarted);
+        QTest::mouseClick(window->inspector()->optimizeButton(), Qt::LeftButton);
+        QCOMPARE(runs.size(), 1);
+        auto future = runs.first().first().value<QFuture<OptimizationResult>>();
+        QTRY_VERIFY_WITH_TIMEOUT(future.isFinished(), 120000);
+        QCOMPARE(future.result().count(FileResult::Status::Optimized), 3);
+        delete window;
+    }
+
+    void quittingStopsTheRun() {
+        // An svgo that never finishes, so the run is still going when the user quits.
+        QTemporaryDir home;
+        useLoginShellHome(home.path(), home.filePath(QStringLiteral("bin")));
+        const QString pidFile = home.filePath(QStringLiteral("svgo.pid"));
+        writeScript(home.filePath(QStringLiteral("svgo")),
+                    "[ \"$1\" = --version ] && echo 4.1.0 && exit 0\necho $$ > '" +
+                        pidFile.toUtf8() + "'\nexec sleep 60\n");
+        Keys::svgoExecutablePath().set(home.filePath(QStringLiteral("svgo")));
+        QPointer<MainWindow> window = openMainWindow(home.path(), {"alarm.svg"});
+        QVERIFY(window);
+        QTest::mouseClick(window->inspector()->optimizeButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(pidFile), 30000);
+        const QStringList privateFolders{QStringLiteral(".mirandel-*")};
+        QCOMPARE(QDir(home.path()).entryList(privateFolders, QDir::Dirs | QDir::Hidden).size(), 1);
+
+        QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(clickButtonOf(m_application->quitQuestion(), QStringLiteral("Stop and Quit")));
+        const QString process = "/proc/" + QString::fromUtf8(contents(pidFile)).trimmed();
+        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(process), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            QDir(home.path()).entryList(privateFolders, QDir::Dirs | QDir::Hidden).isEmpty(),
+            30000);
+        // The run reports its end just after its private folders are gone.
+        QTRY_VERIFY_WITH_TIMEOUT(!m_application->isRunning(), 10000);
+        delete window;
     }
 };
 
