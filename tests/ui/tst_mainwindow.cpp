@@ -118,13 +118,15 @@ class tst_MainWindow : public QObject {
         optimizer_test::copyInto(folder, QStringList(extra.size(), dataFile("broken.svg")), extra);
         return folder;
     }
-    void useProfile(bool overwrite, OperationMode mode = OperationMode::File) {
+    // Without `overwrite`, outputs go into `folder`, by default the test's own "out".
+    void useProfile(bool overwrite, OperationMode mode = OperationMode::File, QString folder = {}) {
         Profile profile = Profile::builtInDefault();
         profile.mode = mode;
         profile.overwrite = overwrite;
         profile.keepOriginalWhenNotSmaller = false; // runs again over files already optimized
         if (!overwrite)
-            profile.outputFolder = QUrl::fromLocalFile(m_work->filePath(QStringLiteral("out")));
+            profile.outputFolder = QUrl::fromLocalFile(
+                folder.isEmpty() ? m_work->filePath(QStringLiteral("out")) : folder);
         m_application->state()->setProfile(profile);
     }
     // Presses "Optimize" and waits for the run's results.
@@ -667,11 +669,7 @@ private slots:
         QTemporaryDir outputs;
         const QString mine = outputs.filePath(QStringLiteral("alarm.svg"));
         writeFile(mine, "mine");
-        Profile profile = m_application->state()->profile();
-        profile.mode = OperationMode::File;
-        profile.overwrite = false;
-        profile.outputFolder = QUrl::fromLocalFile(outputs.path());
-        m_application->state()->setProfile(profile);
+        useProfile(false, OperationMode::File, outputs.path());
 
         QSignalSpy runs(m_window->inspector(), &Inspector::runStarted);
         QTest::mouseClick(m_window->inspector()->optimizeButton(), Qt::LeftButton);
