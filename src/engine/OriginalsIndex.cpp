@@ -21,6 +21,7 @@
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -122,7 +123,10 @@ QList<Record> readManifest(const QString &folder) {
         return records; // a run still keeping its first copy has none yet
     const QDateTime started = startOf(folder);
     const QByteArray all = file.readAll();
-    for (const QByteArray &line : all.split('\n')) {
+    QList<QByteArray> lines = all.split('\n');
+    // A piece after the last line break was being written when its run ended: no record yet.
+    lines.removeLast();
+    for (const QByteArray &line : std::as_const(lines)) {
         if (line.isEmpty())
             continue;
         const QJsonObject object = QJsonDocument::fromJson(line).object();
@@ -147,13 +151,23 @@ QList<Record> readManifest(const QString &folder) {
 int appendLines(const QString &folder, const QByteArray &lines, bool durable) {
 #ifdef Q_OS_UNIX
     const int descriptor = ::open(QFile::encodeName(QDir(folder).filePath(journalName)).constData(),
-                                  O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+                                  O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
     if (descriptor < 0)
         return errno;
+    // A line cut short (a full disk, a killed run) would swallow the first of these lines, and a
+    // record lost that way is an original no restore finds: they start on a line of their own.
+    QByteArray text = lines;
+    struct stat status {};
+    char last = '\n';
+    if (::fstat(descriptor, &status) == 0 && status.st_size > 0 &&
+        ::pread(descriptor, &last, 1, status.st_size - 1) != 1)
+        last = '\n';
+    if (last != '\n')
+        text.prepend('\n');
     int error = 0;
-    for (qsizetype written = 0; written < lines.size() && error == 0;) {
+    for (qsizetype written = 0; written < text.size() && error == 0;) {
         const ssize_t count =
-            ::write(descriptor, lines.constData() + written, size_t(lines.size() - written));
+            ::write(descriptor, text.constData() + written, size_t(text.size() - written));
         if (count < 0 && errno != EINTR)
             error = errno;
         else if (count > 0)

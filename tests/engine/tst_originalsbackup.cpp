@@ -164,6 +164,11 @@ private slots:
         overwrite(paths.at(0));
         QCOMPARE(restoreAll({paths.at(0)}), QStringList());
         QCOMPARE(contents(paths.at(0)), first);
+        // A record cut short (the disk was full) must not swallow the run's next one.
+        QFile journal(QDir(live->runFolder()).filePath(QStringLiteral("journal.jsonl")));
+        QVERIFY(journal.open(QIODevice::Append));
+        journal.write("{\"path\":\"/x\",\"tar");
+        journal.close();
         overwrite(paths.at(1)); // the run's next record must not bring the restored one back
         OriginalsBackup::prune(m_root, later, 0);
         QCOMPARE(OriginalsBackup::originals(paths).size(), 1);
