@@ -156,14 +156,11 @@ int appendLines(const QString &folder, const QByteArray &lines, bool durable) {
         return errno;
     // A line cut short (a full disk, a killed run) would swallow the first of these lines, and a
     // record lost that way is an original no restore finds: they start on a line of their own.
-    QByteArray text = lines;
     struct stat status {};
     char last = '\n';
-    if (::fstat(descriptor, &status) == 0 && status.st_size > 0 &&
-        ::pread(descriptor, &last, 1, status.st_size - 1) != 1)
-        last = '\n';
-    if (last != '\n')
-        text.prepend('\n');
+    if (::fstat(descriptor, &status) == 0 && status.st_size > 0)
+        (void)!::pread(descriptor, &last, 1, status.st_size - 1);
+    const QByteArray text = last == '\n' ? lines : '\n' + lines;
     int error = 0;
     for (qsizetype written = 0; written < text.size() && error == 0;) {
         const ssize_t count =
